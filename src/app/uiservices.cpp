@@ -1,0 +1,39 @@
+#include "uiservices.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QProcess>
+
+namespace innkeld {
+
+QString ApplicationTitle()
+{
+    return QStringLiteral("Innkeld");
+}
+
+QMessageBox::StandardButton DesktopServices::message(QWidget *parent, const QString &text,
+                                                     QMessageBox::Icon icon,
+                                                     QMessageBox::StandardButtons buttons,
+                                                     const QString &title)
+{
+    QMessageBox box(icon, title.isEmpty() ? ApplicationTitle() : title, text, buttons, parent);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+QString DesktopServices::saveFileName(QWidget *parent, const QString &title, const QString &initialPath,
+                                      const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parent, title, initialPath, filter);
+}
+
+bool DesktopServices::startProgram(const QString &program, const QStringList &arguments)
+{
+    return QProcess::startDetached(program, arguments);
+}
+
+bool DesktopServices::openUrl(const QUrl &url)
+{
+    return QDesktopServices::openUrl(url);
+}
+
+}  // namespace innkeld

@@ -1,0 +1,49 @@
+// Everything that would stop the program on a modal window or start another
+// program goes through this interface, so that tests can stand in for it.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+class QWidget;
+
+namespace innkeld {
+
+class UiServices
+{
+public:
+    virtual ~UiServices() = default;
+
+    // A message box; returns the button pressed. An empty title gives the
+    // program's own title.
+    virtual QMessageBox::StandardButton message(QWidget *parent, const QString &text,
+                                                QMessageBox::Icon icon = QMessageBox::NoIcon,
+                                                QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                                const QString &title = QString()) = 0;
+    // The save-file dialog; empty text when the operator cancels.
+    virtual QString saveFileName(QWidget *parent, const QString &title, const QString &initialPath,
+                                 const QString &filter) = 0;
+    // Starts another program without waiting for it; false when it cannot start.
+    virtual bool startProgram(const QString &program, const QStringList &arguments) = 0;
+    // Opens a file or a web page in the desktop's program for it.
+    virtual bool openUrl(const QUrl &url) = 0;
+};
+
+// The real desktop: message boxes, the save dialog, processes and URLs.
+class DesktopServices : public UiServices
+{
+public:
+    QMessageBox::StandardButton message(QWidget *parent, const QString &text, QMessageBox::Icon icon,
+                                        QMessageBox::StandardButtons buttons, const QString &title) override;
+    QString saveFileName(QWidget *parent, const QString &title, const QString &initialPath,
+                         const QString &filter) override;
+    bool startProgram(const QString &program, const QStringList &arguments) override;
+    bool openUrl(const QUrl &url) override;
+};
+
+// The title of message boxes that give none of their own.
+QString ApplicationTitle();
+
+}  // namespace innkeld

@@ -1,0 +1,33 @@
+#include "widgets.h"
+
+#include <QMouseEvent>
+
+namespace innkeld {
+
+ClickLabel::ClickLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
+{
+    setMouseTracking(true);
+}
+
+void ClickLabel::mousePressEvent(QMouseEvent *event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+    emit mousePressed();
+    event->accept();
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+    m_pressed = false;
+    event->accept();
+}
+
+void ClickLabel::mouseMoveEvent(QMouseEvent *event)
+{
+    emit mouseMoved();
+    QLabel::mouseMoveEvent(event);
+}
+
+}  // namespace innkeld

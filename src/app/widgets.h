@@ -1,0 +1,30 @@
+// Small widgets the windows are built from.
+#pragma once
+
+#include <QLabel>
+
+namespace innkeld {
+
+// A label that reports clicks and the mouse moving over it, as the label
+// menu and the panel headings need.
+class ClickLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit ClickLabel(const QString &text, QWidget *parent = nullptr);
+
+signals:
+    void clicked();
+    void mouseMoved();
+    void mousePressed();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    bool m_pressed = false;
+};
+
+}  // namespace innkeld

@@ -1,0 +1,141 @@
+// The booking database: one SQLite file, reached through one connection, in
+// the program's SQL dialect. Statements are run as text and their rows read
+// forward; rows are added through table cursors that read back the new key.
+#pragma once
+
+#include "sqldialect.h"
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+#include <memory>
+
+namespace innkeld {
+
+using RecordId = qint64;  // booking, customer and room keys
+
+// The rows of a statement, read forward.
+class Recordset
+{
+public:
+    bool eof() const { return m_pos >= m_rows.size(); }
+    void moveNext() { if (!eof()) ++m_pos; }
+    int fieldCount() const { return m_names.size(); }
+    QString fieldName(int index) const { return m_names.value(index); }
+    int rowCount() const { return m_rows.size(); }
+
+    // Fields by position or by name without regard to letter case. Dates come
+    // as QDateTime, numbers as qlonglong or double, texts as QString, a null
+    // as a null QVariant. An unknown field or a read past the end throws.
+    QVariant value(int index) const;
+    QVariant value(const QString &name) const;
+    bool isNull(int index) const { return value(index).isNull(); }
+    bool isNull(const QString &name) const { return value(name).isNull(); }
+    // The value's default text conversion; a null gives empty text.
+    QString text(int index) const { return TextOf(value(index)); }
+    QString text(const QString &name) const { return TextOf(value(name)); }
+
+    // Dates in the regional short date (four-digit year) plus the time when it
+    // is not midnight; numbers in their shortest decimal form with the
+    // regional decimal separator; a null as empty text.
+    static QString TextOf(const QVariant &value);
+
+private:
+    friend class Database;
+    QStringList m_names;
+    QVector<QVector<QVariant>> m_rows;
+    int m_pos = 0;
+};
+
+class Database;
+
+// Adds rows to one table: AddNew, set fields by name, Update; then the
+// fields (the new key among them) read back the stored row.
+class TableCursor
+{
+public:
+    void addNew();
+    void setField(const QString &name, const QVariant &value);
+    void update();
+    QVariant field(const QString &name) const;
+
+private:
+    friend class Database;
+    TableCursor(Database *db, const QString &table) : m_db(db), m_table(table) {}
+    Database *m_db;
+    QString m_table;
+    QStringList m_setNames;
+    QVector<QVariant> m_setValues;
+    QHash<QString, QVariant> m_row;  // lower-case column name -> stored value
+    bool m_adding = false;
+};
+
+class Database
+{
+public:
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    // Opens an existing database file; never creates one. Throws DbError with
+    // the engine's text when the file is missing, is not a database or lacks
+    // the booking tables.
+    static std::unique_ptr<Database> open(const QString &path);
+    // Makes a new database with the four empty tables. Throws DbError when
+    // the file exists (it is left untouched) or cannot be written.
+    static void create(const QString &path);
+
+    // Runs one statement of the dialect. Throws DbError on failure; nothing of
+    // a failing statement is applied.
+    Recordset execute(const QString &sql);
+    TableCursor openTable(const QString &name);
+
+    const Schema &schema() const { return m_schema; }
+    QString path() const { return m_path; }
+    QSqlDatabase connection() const;
+
+    // Groups the statements of one operator action: everything since begin()
+    // is undone unless commit() is reached. Transactions do not nest: an inner
+    // one joins the outer.
+    class Transaction
+    {
+    public:
+        explicit Transaction(Database &db);
+        ~Transaction();
+        void commit();
+
+    private:
+        Database &m_db;
+        bool m_owner = false;
+        bool m_done = false;
+    };
+
+private:
+    friend class TableCursor;
+    Database() = default;
+    void loadSchema();
+    QVariant storedValue(const QString &column, ColumnKind kind, const QVariant &value) const;
+
+    QString m_connectionName;
+    QString m_path;
+    Schema m_schema;
+    bool m_inTransaction = false;
+};
+
+// Month/day/four-digit year of a date, or of a text the region reads as a
+// date; empty text for anything else (25 December 2002 at 14:30 gives 12/25/2002).
+QString ToSQLDate(const QVariant &value);
+
+// Two-digit day, the regional abbreviated month name and the four-digit
+// year, separated by "-" (05-Mar-2002).
+QString FormatSQLDate(const QDate &date);
+
+// A text with every single quote doubled, ready to stand between quotes in
+// a statement.
+QString SqlText(const QString &text);
+
+}  // namespace innkeld

@@ -1,0 +1,56 @@
+// Regional formats: how amounts, counts, numbers and dates are written and
+// read back under the user's regional settings (the default QLocale).
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+
+namespace innkeld {
+
+// Item code of GetLocaleText for the locale's currency symbol.
+constexpr int LOCALE_SCURRENCY = 0x14;
+
+// Text of a locale information item of the user's locale; empty text when
+// the item is unknown or has no text.
+QString GetLocaleText(int item);
+
+// An amount in the regional currency format without the currency symbol
+// (1234.5 gives 1,234.50 in the United States). A text is read as a regional
+// number first. What cannot be formatted gives "0".
+QString FormatMoney(const QVariant &value);
+
+// The number at the start of the value, as plain decimal text with the
+// regional decimal separator ("2 adults" gives 2). "0" on failure.
+QString FormatCount(const QVariant &value);
+
+// Reads the number at the start of a text the way the settings and the count
+// boxes do: blanks, tabs and line feeds skipped anywhere, an optional sign,
+// digits with at most one "." as the decimal point, an optional exponent
+// ("E" or "D"). With allowRadixPrefix, "&H" and "&O" introduce hexadecimal
+// and octal digits. Text that does not begin with a number gives 0.
+double ValNumber(const QString &text, bool allowRadixPrefix = false);
+
+// Reads a number written in the regional format: the regional decimal
+// separator, digit grouping, the regional negative forms (including an amount
+// in parentheses) and the currency symbol are accepted. A text that the
+// region cannot read but that is written with "." as decimal point (such as
+// the stored default "10.00" in a region with a decimal comma) is read that
+// way. Returns false in *ok for anything else.
+double ParseRegionalNumber(const QString &text, bool *ok);
+
+// The shortest decimal text of a number with the regional decimal
+// separator and no digit grouping.
+QString NumberText(double value);
+
+// A date and time as regional text: the regional short date with a
+// four-digit year, followed by a blank and the time with seconds when the
+// time of day is not midnight. Reads back unchanged with ParseRegionalDateTime.
+QString RegionalDateTimeText(const QDateTime &value);
+
+// Reads a regional short date (two- or four-digit year), optionally followed
+// by a time (regional long or short time, 12 or 24 hours). A two-digit year
+// is taken in 1930..2029. Returns an invalid QDateTime for anything else.
+QDateTime ParseRegionalDateTime(const QString &text);
+
+}  // namespace innkeld

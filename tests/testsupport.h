@@ -1,0 +1,41 @@
+// Helpers shared by the tests: a locale for the length of a scope, and a
+// fresh booking database in a temporary folder.
+#pragma once
+
+#include "data/database.h"
+
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace innkeld::test {
+
+// Sets the default locale and restores the previous one at the end of the scope.
+class LocaleScope
+{
+public:
+    explicit LocaleScope(const char *name) : m_previous(QLocale()) { QLocale::setDefault(QLocale(QLatin1String(name))); }
+    ~LocaleScope() { QLocale::setDefault(m_previous); }
+
+private:
+    QLocale m_previous;
+};
+
+// A temporary folder holding a new empty db.mdb.
+class TempDatabase
+{
+public:
+    TempDatabase();
+    QString folder() const { return m_dir.path(); }
+    QString path() const { return m_dir.filePath(QStringLiteral("db.mdb")); }
+    Database &db();
+    // Runs a statement, failing the test loudly when it fails.
+    Recordset run(const QString &sql);
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<Database> m_db;
+};
+
+}  // namespace innkeld::test

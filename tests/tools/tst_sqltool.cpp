@@ -1,0 +1,4 @@
+#include <QtTest>
+class T : public QObject { Q_OBJECT private slots: void todo() {} };
+QTEST_MAIN(T)
+#include "tst_sqltool.moc"

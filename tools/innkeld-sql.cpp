@@ -1,0 +1,79 @@
+// innkeld-sql: runs one statement of the booking database's dialect on a
+// database file, or makes a new empty database.
+//
+//   innkeld-sql --create FILE
+//   innkeld-sql FILE "STATEMENT"
+//
+// A query prints a header line of the column names and one line per row,
+// fields separated by a tab, each value in its default text conversion
+// under the user's regional settings.
+#include "data/database.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+int usage(QTextStream &err)
+{
+    err << "usage: innkeld-sql --create FILE\n"
+           "       innkeld-sql FILE \"STATEMENT\"\n";
+    return 2;
+}
+
+QString clean(QString text)
+{
+    // One row per line: a tab or line break inside a value would break it.
+    text.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    return text;
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    try {
+        if (args.size() == 2 && args.at(0) == QLatin1String("--create")) {
+            if (QFileInfo::exists(args.at(1))) {
+                err << "innkeld-sql: " << args.at(1) << " already exists; it is left as it is.\n";
+                return 1;
+            }
+            innkeld::Database::create(args.at(1));
+            return 0;
+        }
+        if (args.size() != 2 || args.at(0).startsWith(QLatin1String("--")))
+            return usage(err);
+        if (!QFileInfo::exists(args.at(0))) {
+            err << "innkeld-sql: no database file " << args.at(0) << "\n";
+            return 2;
+        }
+        auto db = innkeld::Database::open(args.at(0));
+        innkeld::Recordset rs = db->execute(args.at(1));
+        if (rs.fieldCount() > 0) {
+            QStringList names;
+            for (int i = 0; i < rs.fieldCount(); ++i)
+                names << clean(rs.fieldName(i));
+            out << names.join(QLatin1Char('\t')) << '\n';
+            for (; !rs.eof(); rs.moveNext()) {
+                QStringList values;
+                for (int i = 0; i < rs.fieldCount(); ++i)
+                    values << clean(rs.text(i));
+                out << values.join(QLatin1Char('\t')) << '\n';
+            }
+        }
+        return 0;
+    } catch (const innkeld::DbError &e) {
+        err << "innkeld-sql: " << e.message() << '\n';
+        return 1;
+    }
+}
