@@ -1,4 +1,225 @@
+// Start-up: the splash, the main window's load with and without stored
+// settings, a missing database, the first-run marker, Exit.
+#include "app/frmMain.h"
+#include "app/modMain.h"
+#include "data/settings.h"
+#include "fakeui.h"
+#include "testsupport.h"
+
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QLineEdit>
 #include <QtTest>
-class T : public QObject { Q_OBJECT private slots: void todo() {} };
-QTEST_MAIN(T)
+
+using namespace innkeld;
+using namespace innkeld::test;
+
+namespace {
+
+// One start of the program on its own database and settings.
+struct Start
+{
+    TempDatabase database;
+    QTemporaryDir settingsDir;
+    std::unique_ptr<SettingsStore> settings;
+    FakeUi ui;
+    std::unique_ptr<Program> program;
+
+    Start() : settings(std::make_unique<SettingsStore>(settingsDir.filePath(QStringLiteral("settings.ini")))) {}
+
+    // Presses a key on the splash as soon as it shows, unless told to wait.
+    int run(bool pressKey = true)
+    {
+        AppContext context;
+        context.programFolder = database.folder();
+        context.settings = settings.get();
+        context.ui = &ui;
+        program = std::make_unique<Program>(context);
+        if (pressKey)
+            QTimer::singleShot(0, [] {
+                if (QWidget *splash = QApplication::activeModalWidget())
+                    QTest::keyClick(splash, Qt::Key_Escape);
+            });
+        return program->Main();
+    }
+    frmMain *main() const { return program->mainWindow(); }
+
+    template <typename T = QWidget>
+    T *find(const char *name) const
+    {
+        T *w = main()->findChild<T *>(QLatin1String(name));
+        if (!w)
+            qFatal("no control %s", name);
+        return w;
+    }
+    QString caption(const char *name) const { return find<QLabel>(name)->text(); }
+};
+
+}  // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { QLocale::setDefault(QLocale(QStringLiteral("en_US"))); }
+    void firstStartWithNoSettings();
+    void storedSettings();
+    void storedSettingsInSecondRegion();
+    void secondStart();
+    void missingOrBrokenDatabase();
+    void splashWithoutKey();
+    void exitAndWindowButtons();
+};
+
+void TestStartup::firstStartWithNoSettings()
+{
+    Start s;
+    QCOMPARE(s.run(), 0);
+    frmMain *w = s.main();
+    QVERIFY(w);
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->windowTitle(), QStringLiteral("Vantrel Innkeld v1.2"));
+    QVERIFY(w->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QVERIFY(s.ui.messages.isEmpty());
+
+    // The arrivals panel of today in front, the others hidden.
+    QVERIFY(s.find("picArrivals")->isVisible());
+    QVERIFY(!s.find("picBooking")->isVisible());
+    QVERIFY(!s.find("picCalendar")->isVisible());
+    QCOMPARE(s.find<QCalendarWidget>("dtCalendar")->selectedDate(), QDate::currentDate());
+    for (const char *panel : {"picArrivals", "picBooking", "picCalendar"})
+        QCOMPARE(s.find(panel)->geometry(), QRect(QPoint(0, 0), s.find("picBack")->size()));
+
+    // The regional terms and defaults.
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(s.caption(qPrintable(QStringLiteral("lblCurrencySymbol_%1").arg(i))), QStringLiteral("$"));
+    QCOMPARE(s.caption("lblSalesTaxName_0"), QStringLiteral("Sales Tax"));
+    QCOMPARE(s.caption("lblSalesTaxName_1"), QStringLiteral("Sales Tax"));
+    QCOMPARE(s.caption("lblPostCode_0"), QStringLiteral("Post Code"));
+    QCOMPARE(s.find<QLineEdit>("txtCostPerNight")->text(), QStringLiteral("10.00"));
+    QCOMPARE(w->DefaultCostPerNight, QStringLiteral("10.00"));
+    QCOMPARE(w->SalesTaxPercent, 10.0);
+    QCOMPARE(w->CurrentStep, 0);
+    QCOMPARE(w->CurrentBookingId, RecordId(0));
+    QVERIFY(!w->OpenedFromList);
+    QVERIFY(!s.find("cmdBack")->isEnabled());
+
+    // The first run is over once the window is shown.
+    QCOMPARE(s.settings->ReadSetting(QStringLiteral("FirstRun"), true), QStringLiteral("False"));
+    w->close();
+}
+
+void TestStartup::storedSettings()
+{
+    Start s;
+    s.settings->WriteSetting(QStringLiteral("SalesTaxName"), QStringLiteral("VAT"));
+    s.settings->WriteSetting(QStringLiteral("CurrencySymbol"), QStringLiteral("£"));
+    s.settings->WriteSetting(QStringLiteral("PostCode"), QStringLiteral("Zip Code"));
+    s.settings->WriteSetting(QStringLiteral("CostPerNight"), QStringLiteral("1234.5"));
+    s.settings->WriteSetting(QStringLiteral("SalesTaxPercentage"), QStringLiteral(" 17.5 %"));
+    s.settings->WriteSetting(QStringLiteral("FirstRun"), QStringLiteral("False"));
+    QCOMPARE(s.run(), 0);
+    QCOMPARE(s.caption("lblSalesTaxName_0"), QStringLiteral("VAT"));
+    QCOMPARE(s.caption("lblSalesTaxName_1"), QStringLiteral("VAT"));
+    QCOMPARE(s.caption("lblCurrencySymbol_5"), QStringLiteral("£"));
+    QCOMPARE(s.caption("lblPostCode_0"), QStringLiteral("Zip Code"));
+    QCOMPARE(s.main()->DefaultCostPerNight, QStringLiteral("1234.5"));  // as stored
+    QCOMPARE(s.find<QLineEdit>("txtCostPerNight")->text(), QStringLiteral("1,234.50"));
+    QCOMPARE(s.main()->SalesTaxPercent, 17.5);
+    s.main()->close();
+
+    // Empty texts are values: empty labels, and no tax rate.
+    Start e;
+    e.settings->WriteSetting(QStringLiteral("SalesTaxName"), QString());
+    e.settings->WriteSetting(QStringLiteral("CurrencySymbol"), QString());
+    e.settings->WriteSetting(QStringLiteral("SalesTaxPercentage"), QString());
+    e.settings->WriteSetting(QStringLiteral("CostPerNight"), QString());
+    QCOMPARE(e.run(), 0);
+    QCOMPARE(e.caption("lblSalesTaxName_0"), QString());
+    QCOMPARE(e.caption("lblCurrencySymbol_0"), QString());
+    QCOMPARE(e.main()->SalesTaxPercent, 0.0);
+    QCOMPARE(e.find<QLineEdit>("txtCostPerNight")->text(), QStringLiteral("0"));
+    e.main()->close();
+}
+
+void TestStartup::storedSettingsInSecondRegion()
+{
+    LocaleScope de("de_DE");
+    Start s;
+    s.settings->WriteSetting(QStringLiteral("SalesTaxPercentage"), QStringLiteral("17,5"));
+    QCOMPARE(s.run(), 0);
+    QCOMPARE(s.caption("lblCurrencySymbol_0"), QStringLiteral("€"));
+    QCOMPARE(s.find<QLineEdit>("txtCostPerNight")->text(), QStringLiteral("10,00"));
+    QCOMPARE(s.main()->SalesTaxPercent, 17.0);  // the comma ends the number
+    s.main()->close();
+}
+
+void TestStartup::secondStart()
+{
+    Start s;
+    s.settings->WriteSetting(QStringLiteral("firstrun"), QStringLiteral("false"));
+    QCOMPARE(s.run(), 0);
+    QCOMPARE(s.settings->ReadSetting(QStringLiteral("FirstRun"), true).toLower(), QStringLiteral("false"));
+    s.main()->close();
+}
+
+void TestStartup::missingOrBrokenDatabase()
+{
+    {
+        Start s;
+        QVERIFY(QFile::remove(s.database.path()));
+        QCOMPARE(s.run(), 1);
+        QVERIFY(!s.main());
+        QCOMPARE(s.ui.messages.size(), 1);
+        QVERIFY2(s.ui.messages.first().text.contains(QStringLiteral("db.mdb")), qPrintable(s.ui.messages.first().text));
+        QVERIFY(!QFileInfo::exists(s.database.path()));  // never created
+        for (QWidget *w : QApplication::topLevelWidgets())
+            QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+        // The failed start did not get as far as the first-run marker.
+        QCOMPARE(s.settings->ReadSetting(QStringLiteral("FirstRun"), true), QStringLiteral("True"));
+    }
+    {
+        Start s;
+        {
+            QFile f(s.database.path());
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write("this is no database at all, only text that fills the first page of the file....");
+        }
+        QCOMPARE(s.run(false), 1);  // the failure comes at the load tick, under the splash
+        QVERIFY(!s.main());
+        QCOMPARE(s.ui.messages.size(), 1);
+        QCOMPARE(s.ui.messages.first().icon, QMessageBox::Critical);
+    }
+}
+
+void TestStartup::splashWithoutKey()
+{
+    Start s;
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(s.run(false), 0);
+    QVERIFY(s.main()->isVisible());
+    QVERIFY(s.find("picArrivals")->isVisible());
+    s.main()->close();
+}
+
+void TestStartup::exitAndWindowButtons()
+{
+    Start s;
+    QCOMPARE(s.run(), 0);
+    frmMain *w = s.main();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QTest::mouseClick(s.find("picIcon_1"), Qt::LeftButton);
+    QVERIFY(!w->isVisible());
+
+    Start again;
+    QCOMPARE(again.run(), 0);
+    QVERIFY(QTest::qWaitForWindowExposed(again.main()));
+    QAction *exit = again.main()->findChild<QAction *>(QStringLiteral("mnuFileExit"));
+    QVERIFY(exit);
+    exit->trigger();
+    QVERIFY(!again.main()->isVisible());
+}
+
+QTEST_MAIN(TestStartup)
 #include "tst_startup.moc"

@@ -1,4 +1,227 @@
+// The database file: opening without creating, creating without
+// overwriting, the cursors' keys, transactions and durability settings.
+#include "data/database.h"
+#include "testsupport.h"
+
 #include <QtTest>
-class T : public QObject { Q_OBJECT private slots: void todo() {} };
-QTEST_MAIN(T)
+#include <QSqlQuery>
+
+using namespace innkeld;
+using innkeld::test::LocaleScope;
+using innkeld::test::TempDatabase;
+
+class TestDatabase : public QObject
+{
+    Q_OBJECT
+private slots:
+    void openNeverCreates();
+    void openRejectsWhatIsNoBookingDatabase();
+    void createNeverOverwrites();
+    void cursorsReadBackKeysAndDefaults();
+    void keysBeyondSixteenBits();
+    void transactionsAreAllOrNothing();
+    void writesAreDurable();
+    void readingFieldsByNameAndPosition();
+};
+
+void TestDatabase::openNeverCreates()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("db.mdb"));
+    try {
+        Database::open(path);
+        QFAIL("opening a missing file must fail");
+    } catch (const DbError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("db.mdb")), qPrintable(e.message()));
+    }
+    QVERIFY(!QFileInfo::exists(path));
+}
+
+void TestDatabase::openRejectsWhatIsNoBookingDatabase()
+{
+    QTemporaryDir dir;
+    const QString garbage = dir.filePath(QStringLiteral("garbage.mdb"));
+    {
+        QFile f(garbage);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, 'x'));
+    }
+    QVERIFY_THROWS_EXCEPTION(DbError, Database::open(garbage));
+    QCOMPARE(QFileInfo(garbage).size(), 4096);
+
+    // An SQLite file without the booking tables.
+    const QString other = dir.filePath(QStringLiteral("other.mdb"));
+    {
+        QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        c.setDatabaseName(other);
+        QVERIFY(c.open());
+        QSqlQuery(c).exec(QStringLiteral("CREATE TABLE booking (id INTEGER)"));
+        c.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    try {
+        Database::open(other);
+        QFAIL("a database without the booking tables must not open");
+    } catch (const DbError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("customer")), qPrintable(e.message()));
+    }
+
+    // A folder where the file should be.
+    const QString folder = dir.filePath(QStringLiteral("folder.mdb"));
+    QVERIFY(QDir().mkdir(folder));
+    QVERIFY_THROWS_EXCEPTION(DbError, Database::open(folder));
+}
+
+void TestDatabase::createNeverOverwrites()
+{
+    TempDatabase t;
+    t.run(QStringLiteral("INSERT INTO room (name) VALUES ('Kept')"));
+    QVERIFY_THROWS_EXCEPTION(DbError, Database::create(t.path()));
+    QCOMPARE(t.run(QStringLiteral("SELECT name FROM room")).text(0), QStringLiteral("Kept"));
+
+    QTemporaryDir dir;
+    QVERIFY_THROWS_EXCEPTION(DbError, Database::create(dir.filePath(QStringLiteral("no/such/folder/db.mdb"))));
+}
+
+void TestDatabase::cursorsReadBackKeysAndDefaults()
+{
+    TempDatabase t;
+    Database &db = t.db();
+    const QDateTime now(QDate(2026, 12, 7), QTime(9, 41, 7));
+    RecordId previous = 0;
+    for (int i = 0; i < 3; ++i) {
+        TableCursor b = db.openTable(QStringLiteral("Booking"));
+        b.addNew();
+        b.setField(QStringLiteral("FromDate"), now);
+        b.setField(QStringLiteral("ToDate"), now.addDays(1));
+        b.setField(QStringLiteral("PaymentMethod"), QString());
+        b.setField(QStringLiteral("BookedBy"), QString());
+        b.update();
+        const RecordId id = b.field(QStringLiteral("ID")).toLongLong();
+        QVERIFY(id > previous);
+        previous = id;
+        QCOMPARE(b.field(QStringLiteral("id")).toLongLong(), id);
+        QCOMPARE(b.field(QStringLiteral("FromDate")).toDateTime(), now);
+        QCOMPARE(b.field(QStringLiteral("CustomerID")).toLongLong(), 0);
+        QCOMPARE(b.field(QStringLiteral("TotalPayable")).toDouble(), 0.0);
+        QCOMPARE(b.field(QStringLiteral("CreditCardNo")).toString(), QString());
+        QVERIFY(b.field(QStringLiteral("Notes")).isNull());
+    }
+    // A deleted key is never handed out again.
+    t.run(QStringLiteral("DELETE FROM booking WHERE id = %1").arg(previous));
+    TableCursor again = db.openTable(QStringLiteral("booking"));
+    again.addNew();
+    again.update();
+    QVERIFY(again.field(QStringLiteral("ID")).toLongLong() > previous);
+
+    // Unknown tables and fields are errors.
+    QVERIFY_THROWS_EXCEPTION(DbError, db.openTable(QStringLiteral("Bookings")));
+    TableCursor c = db.openTable(QStringLiteral("Customer"));
+    c.addNew();
+    QVERIFY_THROWS_EXCEPTION(DbError, c.setField(QStringLiteral("Nickname"), QStringLiteral("x")));
+    // Values given as regional text are converted like quoted text.
+    {
+        LocaleScope de("de_DE");
+        TableCursor b = db.openTable(QStringLiteral("Booking"));
+        b.addNew();
+        b.setField(QStringLiteral("CostPerNight"), QStringLiteral("1.234,5"));
+        b.setField(QStringLiteral("FromDate"), QStringLiteral("07.12.2026 14:30:00"));
+        b.update();
+        QCOMPARE(b.field(QStringLiteral("CostPerNight")).toDouble(), 1234.5);
+        QCOMPARE(b.field(QStringLiteral("FromDate")).toDateTime(), QDateTime(QDate(2026, 12, 7), QTime(14, 30)));
+        b.addNew();
+        QVERIFY_THROWS_EXCEPTION(DbError, b.setField(QStringLiteral("ToDate"), QStringLiteral("morgen")));
+    }
+}
+
+void TestDatabase::keysBeyondSixteenBits()
+{
+    TempDatabase t;
+    Database &db = t.db();
+    t.run(QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES ('booking', 40000)"));
+    TableCursor b = db.openTable(QStringLiteral("Booking"));
+    b.addNew();
+    b.update();
+    const RecordId id = b.field(QStringLiteral("ID")).toLongLong();
+    QCOMPARE(id, RecordId(40001));
+    TableCursor b2 = db.openTable(QStringLiteral("Booking"));
+    b2.addNew();
+    b2.update();
+    // Deleting one by its key leaves the other.
+    t.run(QStringLiteral("DELETE FROM booking WHERE id = %1").arg(id));
+    Recordset rs = t.run(QStringLiteral("SELECT id FROM booking"));
+    QCOMPARE(rs.rowCount(), 1);
+    QCOMPARE(rs.value(0).toLongLong(), RecordId(40002));
+}
+
+void TestDatabase::transactionsAreAllOrNothing()
+{
+    TempDatabase t;
+    Database &db = t.db();
+    t.run(QStringLiteral("INSERT INTO room (name) VALUES ('A')"));
+    {
+        Database::Transaction tx(db);
+        t.run(QStringLiteral("DELETE FROM room"));
+        TableCursor r = db.openTable(QStringLiteral("Room"));
+        r.addNew();
+        r.setField(QStringLiteral("name"), QStringLiteral("B"));
+        r.update();
+        try {
+            db.execute(QStringLiteral("UPDATE booking SET CostPerNight = 'x'"));
+            tx.commit();
+        } catch (const DbError &) {
+        }
+    }
+    Recordset rs = t.run(QStringLiteral("SELECT name FROM room"));
+    QCOMPARE(rs.rowCount(), 1);
+    QCOMPARE(rs.text(0), QStringLiteral("A"));
+    {
+        Database::Transaction tx(db);
+        t.run(QStringLiteral("UPDATE room SET name = 'C'"));
+        {
+            Database::Transaction inner(db);  // joins the outer one
+            t.run(QStringLiteral("INSERT INTO room (name) VALUES ('D')"));
+            inner.commit();
+        }
+        tx.commit();
+    }
+    QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM room")).value(0).toInt(), 2);
+}
+
+void TestDatabase::writesAreDurable()
+{
+    TempDatabase t;
+    QSqlQuery q(t.db().connection());
+    QVERIFY(q.exec(QStringLiteral("PRAGMA synchronous")) && q.next());
+    QCOMPARE(q.value(0).toInt(), 2);  // FULL: synced before the statement returns
+    QVERIFY(q.exec(QStringLiteral("PRAGMA journal_mode")) && q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("delete"));
+    q.finish();
+    // What a statement wrote is there for the next connection at once.
+    t.run(QStringLiteral("INSERT INTO room (name) VALUES ('Loft')"));
+    auto second = Database::open(t.path());
+    QCOMPARE(second->execute(QStringLiteral("SELECT name FROM room")).text(0), QStringLiteral("Loft"));
+}
+
+void TestDatabase::readingFieldsByNameAndPosition()
+{
+    LocaleScope gb("en_GB");
+    TempDatabase t;
+    t.run(QStringLiteral("INSERT INTO booking (FromDate, ToDate, CostPerNight, NoAdults) VALUES "
+                         "(#12/7/2026 2:05 PM#, #12/9/2026#, '0.1', '2')"));
+    Recordset rs = t.run(QStringLiteral("SELECT fromdate, todate, costpernight, noadults, notes FROM booking"));
+    QCOMPARE(rs.text(QStringLiteral("FromDate")), QStringLiteral("07/12/2026 14:05:00"));
+    QCOMPARE(rs.text(1), QStringLiteral("09/12/2026"));
+    QCOMPARE(rs.text(QStringLiteral("COSTPERNIGHT")), QStringLiteral("0.1"));
+    QCOMPARE(rs.text(QStringLiteral("booking.noadults")), QStringLiteral("2"));
+    QVERIFY(rs.isNull(4));
+    QCOMPARE(rs.text(4), QString());
+    QVERIFY_THROWS_EXCEPTION(DbError, rs.value(QStringLiteral("nosuch")));
+    QVERIFY_THROWS_EXCEPTION(DbError, rs.value(9));
+    rs.moveNext();
+    QVERIFY(rs.eof());
+    QVERIFY_THROWS_EXCEPTION(DbError, rs.value(0));
+}
+
+QTEST_GUILESS_MAIN(TestDatabase)
 #include "tst_database.moc"

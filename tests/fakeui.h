@@ -1,0 +1,57 @@
+// Stands in for message boxes, the save dialog and other programs in tests.
+#pragma once
+
+#include "app/uiservices.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace innkeld::test {
+
+class FakeUi : public UiServices
+{
+public:
+    struct Message
+    {
+        QString text;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButtons buttons;
+        QString title;
+    };
+    QList<Message> messages;
+    QList<QMessageBox::StandardButton> answers;  // taken in order; then the first button offered
+    QString saveAnswer;
+    QStringList savePrompts;
+    QList<QStringList> started;  // program, then its arguments
+    QList<QUrl> opened;
+    bool startSucceeds = true;
+
+    QMessageBox::StandardButton message(QWidget *, const QString &text, QMessageBox::Icon icon,
+                                        QMessageBox::StandardButtons buttons, const QString &title) override
+    {
+        messages << Message{text, icon, buttons, title};
+        if (!answers.isEmpty())
+            return answers.takeFirst();
+        for (int b = QMessageBox::FirstButton; b <= QMessageBox::LastButton; b <<= 1)
+            if (buttons.testFlag(QMessageBox::StandardButton(b)))
+                return QMessageBox::StandardButton(b);
+        return QMessageBox::NoButton;
+    }
+    QString saveFileName(QWidget *, const QString &title, const QString &, const QString &) override
+    {
+        savePrompts << title;
+        return saveAnswer;
+    }
+    bool startProgram(const QString &program, const QStringList &arguments) override
+    {
+        started << (QStringList{program} + arguments);
+        return startSucceeds;
+    }
+    bool openUrl(const QUrl &url) override
+    {
+        opened << url;
+        return startSucceeds;
+    }
+};
+
+}  // namespace innkeld::test
