@@ -32,6 +32,15 @@ public:
     Database &db();
     // Runs a statement, failing the test loudly when it fails.
     Recordset run(const QString &sql);
+    // Rows added through the cursors, as the program adds them.
+    RecordId addRoom(const QString &name);
+    RecordId addCustomer(const QString &first, const QString &last);
+    RecordId addBooking(const QDateTime &from, const QDateTime &to, RecordId customer,
+                        const QList<RecordId> &rooms = {});
+    // A booking with a customer of that name.
+    RecordId addGuest(const QDateTime &from, const QDateTime &to, const QString &first, const QString &last,
+                      const QList<RecordId> &rooms = {});
+    int count(const QString &table);
 
 private:
     QTemporaryDir m_dir;

@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "config/frmConfigRooms.h"
 #include "data/regional.h"
 #include "data/settings.h"
 #include "uiservices.h"
@@ -201,15 +202,6 @@ void frmMain::buildBookingPanel()
     cmdBack->setGeometry(12, picBooking->height() - 40, 90, 28);
 }
 
-void frmMain::buildArrivalsPanel()
-{
-    addLabel1(8, QStringLiteral("Arrivals and Departures"), picArrivals)->setGeometry(12, 8, 400, 32);
-    dtCalendar = new QCalendarWidget(picArrivals);
-    dtCalendar->setObjectName(QStringLiteral("dtCalendar"));
-    dtCalendar->setToolTip(QStringLiteral("View the arrivals and departures on the selected date."));
-    dtCalendar->setGeometry(12, 60, 230, 200);
-}
-
 void frmMain::Form_Load()
 {
     if (m_loaded)
@@ -295,16 +287,6 @@ void frmMain::showPanel(QFrame *panel)
     panel->raise();
 }
 
-void frmMain::ShowArrivalsDepartures()
-{
-    showPanel(picArrivals);
-}
-
-void frmMain::mnuReservationsArrivals_Click()
-{
-    showPanel(picArrivals);
-}
-
 void frmMain::mnuCalendar_Click()
 {
     showPanel(picCalendar);
@@ -317,6 +299,11 @@ void frmMain::mnuReservationAdd_Click()
 
 void frmMain::mnuConfigureRooms_Click()
 {
+    guarded([this] {
+        frmConfigRooms dialog(*m_db, *m_context.ui, this);
+        dialog.Setup();
+        dialog.exec();
+    });
 }
 
 void frmMain::popupMenu(QMenu *menu, int labelIndex)

@@ -17,6 +17,7 @@
 
 class QCalendarWidget;
 class QLabel;
+class QListWidget;
 class QLineEdit;
 class QPushButton;
 
@@ -58,6 +59,15 @@ public:
     void mnuReservationAdd_Click();
     void mnuConfigureRooms_Click();
 
+    // Arrivals and departures
+    void dtCalendar_DateClick(const QDate &date);
+    void dtCalendar_KeyUp();
+    void lstArrivals_DblClick();
+    void lstDepartures_DblClick();
+    void cmdViewDetails_Click();
+    void lstArrivals_GotFocus();
+    void lstDepartures_GotFocus();
+
     // Label menu and window buttons
     void lblMenu_Click(int index);
     void lblMenu_MouseMove(int index);
@@ -93,6 +103,9 @@ public:
     QLineEdit *txtCostPerNight = nullptr;
     QPushButton *cmdBack = nullptr;
     QCalendarWidget *dtCalendar = nullptr;
+    QListWidget *lstArrivals = nullptr;
+    QListWidget *lstDepartures = nullptr;
+    QPushButton *cmdViewDetails = nullptr;
     QMenu *mnuFile = nullptr;
     QMenu *mnuReservations = nullptr;
     QMenu *mnuConfigure = nullptr;
@@ -100,6 +113,7 @@ public:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildShell();
@@ -110,6 +124,8 @@ private:
     void DragWindow();
     QLabel *addLabel1(int index, const QString &caption, QWidget *parent);
     void popupMenu(QMenu *menu, int labelIndex);
+    void openFromList(QListWidget *list);
+    QObject *m_calendarView = nullptr;  // the month view's own key target
 
     AppContext m_context;
     std::unique_ptr<Database> m_db;

@@ -554,6 +554,24 @@ QString TranslateSql(const QString &sql, const Schema &schema)
             break;
         }
     }
+    // The body of a trigger holds statements of its own, each ended by ";".
+    bool trigger = false;
+    for (int i = 0, words = 0; i < tokens.size() && words < 4; ++i) {
+        if (tokens[i].kind != SqlToken::Word)
+            continue;
+        if (words == 0 && tokens[i].text.compare(QLatin1String("CREATE"), Qt::CaseInsensitive) != 0)
+            break;
+        trigger |= tokens[i].text.compare(QLatin1String("TRIGGER"), Qt::CaseInsensitive) == 0;
+        ++words;
+    }
+    if (trigger) {
+        int last = tokens.size() - 1;
+        while (last >= 0 && (tokens[last].kind == SqlToken::Space || tokens[last].kind == SqlToken::Comment
+                             || (tokens[last].kind == SqlToken::Symbol && tokens[last].text == QLatin1String(";"))))
+            --last;
+        tokens.resize(last + 1);
+        semicolon = -1;
+    }
     if (semicolon >= 0) {
         for (int i = semicolon + 1; i < tokens.size(); ++i) {
             const SqlToken &t = tokens[i];

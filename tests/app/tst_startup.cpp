@@ -4,6 +4,7 @@
 #include "app/modMain.h"
 #include "data/settings.h"
 #include "fakeui.h"
+#include "guisupport.h"
 #include "testsupport.h"
 
 #include <QCalendarWidget>
@@ -14,48 +15,11 @@
 using namespace innkeld;
 using namespace innkeld::test;
 
-namespace {
-
-// One start of the program on its own database and settings.
-struct Start
+// One start of the program; the rooms dialog of a first start is cancelled.
+struct Start : ProgramRun
 {
-    TempDatabase database;
-    QTemporaryDir settingsDir;
-    std::unique_ptr<SettingsStore> settings;
-    FakeUi ui;
-    std::unique_ptr<Program> program;
-
-    Start() : settings(std::make_unique<SettingsStore>(settingsDir.filePath(QStringLiteral("settings.ini")))) {}
-
-    // Presses a key on the splash as soon as it shows, unless told to wait.
-    int run(bool pressKey = true)
-    {
-        AppContext context;
-        context.programFolder = database.folder();
-        context.settings = settings.get();
-        context.ui = &ui;
-        program = std::make_unique<Program>(context);
-        if (pressKey)
-            QTimer::singleShot(0, [] {
-                if (QWidget *splash = QApplication::activeModalWidget())
-                    QTest::keyClick(splash, Qt::Key_Escape);
-            });
-        return program->Main();
-    }
-    frmMain *main() const { return program->mainWindow(); }
-
-    template <typename T = QWidget>
-    T *find(const char *name) const
-    {
-        T *w = main()->findChild<T *>(QLatin1String(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
-    }
     QString caption(const char *name) const { return find<QLabel>(name)->text(); }
 };
-
-}  // namespace
 
 class TestStartup : public QObject
 {
@@ -74,7 +38,20 @@ private slots:
 void TestStartup::firstStartWithNoSettings()
 {
     Start s;
+    // The rooms dialog opens over the shown main window, after the first run
+    // has been marked as done.
+    bool windowShown = false;
+    QString firstRunThen;
+    s.onRoomsDialog = [&](frmConfigRooms *d) {
+        windowShown = s.main() && s.main()->isVisible() && s.main()->picArrivals->isVisible();
+        firstRunThen = s.settings->ReadSetting(QStringLiteral("FirstRun"), true);
+        QCOMPARE(d->windowTitle(), QStringLiteral("Configure Rooms"));
+        QTest::mouseClick(child(d, "cmdCancel"), Qt::LeftButton);
+    };
     QCOMPARE(s.run(), 0);
+    QVERIFY(s.roomsDialogSeen());
+    QVERIFY(windowShown);
+    QCOMPARE(firstRunThen, QStringLiteral("False"));
     frmMain *w = s.main();
     QVERIFY(w);
     QVERIFY(w->isVisible());
@@ -159,7 +136,16 @@ void TestStartup::secondStart()
     Start s;
     s.settings->WriteSetting(QStringLiteral("firstrun"), QStringLiteral("false"));
     QCOMPARE(s.run(), 0);
-    QCOMPARE(s.settings->ReadSetting(QStringLiteral("FirstRun"), true).toLower(), QStringLiteral("false"));
+    QVERIFY(!s.roomsDialogSeen());
+    QCOMPARE(s.settings->ReadSetting(QStringLiteral("FirstRun"), true), QStringLiteral("False"));
+    s.main()->close();
+
+    // A number counts too: 0 is no first run.
+    Start n;
+    n.settings->WriteSetting(QStringLiteral("FirstRun"), QStringLiteral("0"));
+    QCOMPARE(n.run(), 0);
+    QVERIFY(!n.roomsDialogSeen());
+    QCOMPARE(n.settings->ReadSetting(QStringLiteral("FirstRun"), true), QStringLiteral("False"));
     s.main()->close();
 }
 

@@ -1,0 +1,66 @@
+#include "roomlist.h"
+
+namespace innkeld {
+
+QVector<RoomEntry> ReadRoomEntries(Database &db)
+{
+    QVector<RoomEntry> out;
+    for (Recordset rs = db.execute(QStringLiteral("SELECT id, name FROM room")); !rs.eof(); rs.moveNext()) {
+        RoomEntry e;
+        e.Id = rs.value(QStringLiteral("id")).toLongLong();
+        e.Name = rs.text(QStringLiteral("name"));
+        e.Booked = !db.execute(QStringLiteral("SELECT id FROM BookingRoom WHERE roomid = ") + QString::number(e.Id)).eof();
+        out.push_back(e);
+    }
+    return out;
+}
+
+QString RoomListText(const RoomEntry &entry)
+{
+    return entry.Booked ? entry.Name + QStringLiteral(" (is booked)") : entry.Name;
+}
+
+void ApplyRoomEntries(Database &db, const QVector<RoomEntry> &entries)
+{
+    Database::Transaction tx(db);
+
+    // Removals: a stored room that the list no longer holds goes, and with it
+    // every booking that held it, the booking's customer and all the
+    // booking's room links (not only those of this room, or other rooms would
+    // stay marked as booked by bookings that no longer exist).
+    for (Recordset rooms = db.execute(QStringLiteral("SELECT id, name FROM room")); !rooms.eof(); rooms.moveNext()) {
+        const RecordId roomId = rooms.value(QStringLiteral("id")).toLongLong();
+        bool listed = false;
+        for (const RoomEntry &e : entries)
+            listed |= e.Id == roomId;
+        if (listed)
+            continue;
+        const QString room = QString::number(roomId);
+        Recordset holders = db.execute(
+            QStringLiteral("SELECT booking.id, customerid FROM booking, bookingroom WHERE booking.id = "
+                           "bookingroom.bookingid AND bookingroom.roomid = ")
+            + room);
+        for (; !holders.eof(); holders.moveNext()) {
+            const QString booking = QString::number(holders.value(0).toLongLong());
+            db.execute(QStringLiteral("DELETE FROM customer WHERE id = ")
+                       + QString::number(holders.value(QStringLiteral("customerid")).toLongLong()));
+            db.execute(QStringLiteral("DELETE FROM booking WHERE id = ") + booking);
+            db.execute(QStringLiteral("DELETE FROM bookingroom WHERE bookingid = ") + booking);
+        }
+        db.execute(QStringLiteral("DELETE FROM bookingroom WHERE roomid = ") + room);
+        db.execute(QStringLiteral("DELETE FROM room WHERE id = ") + room);
+    }
+
+    // Additions, in the order of the list.
+    TableCursor cursor = db.openTable(QStringLiteral("Room"));
+    for (const RoomEntry &e : entries) {
+        if (e.Id != -1)
+            continue;
+        cursor.addNew();
+        cursor.setField(QStringLiteral("Name"), e.Name);
+        cursor.update();
+    }
+    tx.commit();
+}
+
+}  // namespace innkeld

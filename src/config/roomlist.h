@@ -1,0 +1,32 @@
+// The rooms of the house as the rooms dialog edits them: a working list
+// read from the database and applied back to it in one go.
+#pragma once
+
+#include "data/database.h"
+
+#include <QString>
+#include <QVector>
+
+namespace innkeld {
+
+struct RoomEntry
+{
+    RecordId Id = 0;      // room.id; -1 for a room added and not yet stored
+    QString Name;
+    bool Booked = false;  // some booking held the room when the list was read
+};
+
+// The stored rooms in the order the database returns them.
+QVector<RoomEntry> ReadRoomEntries(Database &db);
+
+// The text a room shows in the dialog's list.
+QString RoomListText(const RoomEntry &entry);
+
+// Makes the room table hold what the list holds: every stored room that is
+// no longer listed is removed with the bookings that held it, their
+// customers and all their room links; every listed room with Id -1 is added.
+// All of it in one transaction: on failure nothing is changed and DbError
+// carries the engine's text.
+void ApplyRoomEntries(Database &db, const QVector<RoomEntry> &entries);
+
+}  // namespace innkeld

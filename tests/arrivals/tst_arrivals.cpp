@@ -1,0 +1,296 @@
+// The home view driven as an operator would: the day's lists, refilling by
+// click and by keys, the date the program sets alone, opening bookings.
+#include "app/frmMain.h"
+#include "arrivals/arrivalsquery.h"
+#include "guisupport.h"
+
+#include <QCalendarWidget>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace innkeld;
+using namespace innkeld::test;
+
+namespace {
+
+QStringList texts(QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    out.sort();  // the lists keep the database's order, which the queries leave open
+    return out;
+}
+
+QList<qlonglong> itemIds(QListWidget *list)
+{
+    QList<qlonglong> out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->data(Qt::UserRole).toLongLong();
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+// Clicks the cell of a day of the month the view shows; days 15 and later
+// stand only once on the page.
+void clickDay(QCalendarWidget *calendar, int day)
+{
+    auto *view = calendar->findChild<QAbstractItemView *>();
+    QAbstractItemModel *model = view->model();
+    for (int r = 0; r < model->rowCount(); ++r)
+        for (int c = 0; c < model->columnCount(); ++c) {
+            const QModelIndex index = model->index(r, c);
+            if (model->data(index, Qt::DisplayRole).toInt() == day) {
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+                return;
+            }
+        }
+    qFatal("day %d not on the page", day);
+}
+
+int rowOf(QListWidget *list, RecordId id)
+{
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->data(Qt::UserRole).toLongLong() == id)
+            return i;
+    qFatal("booking not listed");
+}
+
+void doubleClick(QListWidget *list, int row)
+{
+    const QRect r = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+// Today's house: who comes, who goes, who stays one day, who has no name.
+struct House
+{
+    RecordId arriving, leaving, dayStay, noFirst, noLast, noName, noCustomer, lostCustomer, later;
+    QDate today = QDate::currentDate();
+
+    explicit House(TempDatabase &t)
+    {
+        const QDateTime morning(today, QTime(9, 0));
+        arriving = t.addGuest(QDateTime(today, QTime(14, 0)), morning.addDays(2), QStringLiteral("Ann"), QStringLiteral("Lee"));
+        leaving = t.addGuest(morning.addDays(-3), QDateTime(today, QTime(10, 30)), QStringLiteral("Bo"), QStringLiteral("Kim"));
+        dayStay = t.addGuest(QDateTime(today, QTime(0, 0)), QDateTime(today, QTime(23, 59)), QStringLiteral("Cy"), QStringLiteral("Day"));
+        noFirst = t.addGuest(morning, morning.addDays(1), QString(), QStringLiteral("Smith"));
+        noLast = t.addGuest(morning, morning.addDays(1), QStringLiteral("Jo"), QString());
+        noName = t.addGuest(morning, morning.addDays(1), QString(), QString());
+        noCustomer = t.addBooking(morning, morning.addDays(1), 0);  // still in the wizard
+        const RecordId gone = t.addCustomer(QStringLiteral("Gone"), QStringLiteral("Away"));
+        lostCustomer = t.addBooking(morning, morning.addDays(1), gone);
+        t.run(QStringLiteral("DELETE FROM customer WHERE id = %1").arg(gone));
+        later = t.addGuest(morning.addDays(1), morning.addDays(4), QStringLiteral("Di"), QStringLiteral("Next"));
+    }
+};
+
+}  // namespace
+
+class TestArrivals : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { QLocale::setDefault(QLocale(QStringLiteral("en_US"))); }
+    void queriesAndNames();
+    void todaysLists();
+    void todaysListsInSecondRegion();
+    void refillByClickAndKeysNotByProgram();
+    void openingBookingsFromEachList();
+    void focusClearsTheOtherSelection();
+};
+
+void TestArrivals::queriesAndNames()
+{
+    QCOMPARE(ArrivalsSql(QDate(2002, 5, 1)),
+             QStringLiteral("SELECT booking.id, fromdate, firstname, lastname FROM booking, customer WHERE "
+                            "booking.customerid = customer.id AND fromdate BETWEEN #5/1/2002 12:00 AM# AND #5/1/2002 11:59PM#"));
+    QCOMPARE(DeparturesSql(QDate(2002, 12, 25)),
+             QStringLiteral("SELECT booking.id, fromdate, firstname, lastname FROM booking, customer WHERE "
+                            "booking.customerid = customer.id AND todate BETWEEN #12/25/2002 12:00 AM# AND #12/25/2002 11:59PM#"));
+    QCOMPARE(GuestDisplayName(QStringLiteral("Ann"), QStringLiteral("Lee")), QStringLiteral("Ann Lee"));
+    QCOMPARE(GuestDisplayName(QString(), QStringLiteral("Lee")), QStringLiteral(" Lee"));
+    QCOMPARE(GuestDisplayName(QStringLiteral("Ann"), QVariant()), QStringLiteral("Ann "));
+    QCOMPARE(GuestDisplayName(QVariant(), QVariant()), QStringLiteral("No name entered"));
+    QCOMPARE(GuestDisplayName(QStringLiteral(" "), QString()), QStringLiteral("  "));
+}
+
+void TestArrivals::todaysLists()
+{
+    ProgramRun p;
+    p.notFirst();
+    const House h(p.database);
+    QCOMPARE(p.run(), 0);
+    auto *arrivals = p.find<QListWidget>("lstArrivals");
+    auto *departures = p.find<QListWidget>("lstDepartures");
+    QCOMPARE(texts(arrivals), (QStringList{QStringLiteral(" Smith"), QStringLiteral("Ann Lee"), QStringLiteral("Cy Day"),
+                                           QStringLiteral("Jo "), QStringLiteral("No name entered")}));
+    QCOMPARE(itemIds(arrivals), (QList<qlonglong>{h.arriving, h.dayStay, h.noFirst, h.noLast, h.noName}));
+    QCOMPARE(texts(departures), (QStringList{QStringLiteral("Bo Kim"), QStringLiteral("Cy Day")}));
+    QCOMPARE(itemIds(departures), (QList<qlonglong>{h.leaving, h.dayStay}));
+    QCOMPARE(arrivals->toolTip(), QStringLiteral("Customers arriving on the selected date."));
+    QCOMPARE(p.find<QPushButton>("cmdViewDetails")->text(), QStringLiteral("View Details"));
+}
+
+void TestArrivals::todaysListsInSecondRegion()
+{
+    LocaleScope de("de_DE");
+    ProgramRun p;
+    p.notFirst();
+    const House h(p.database);
+    QCOMPARE(p.run(), 0);
+    QCOMPARE(itemIds(p.find<QListWidget>("lstArrivals")),
+             (QList<qlonglong>{h.arriving, h.dayStay, h.noFirst, h.noLast, h.noName}));
+    QCOMPARE(itemIds(p.find<QListWidget>("lstDepartures")), (QList<qlonglong>{h.leaving, h.dayStay}));
+}
+
+void TestArrivals::refillByClickAndKeysNotByProgram()
+{
+    ProgramRun p;
+    p.notFirst();
+    TempDatabase &t = p.database;
+    const QDateTime noon(QDate(2026, 3, 15), QTime(12, 0));
+    const RecordId mid = t.addGuest(noon, noon.addDays(5), QStringLiteral("Mid"), QStringLiteral("March"));
+    const RecordId next = t.addGuest(noon.addDays(1), noon.addDays(2), QStringLiteral("Next"), QStringLiteral("Day"));
+    const RecordId newYear = t.addGuest(QDateTime(QDate(2026, 12, 31), QTime(20, 0)), QDateTime(QDate(2027, 1, 1), QTime(11, 0)),
+                                        QStringLiteral("New"), QStringLiteral("Year"));
+    QCOMPARE(p.run(), 0);
+    frmMain *w = p.main();
+    auto *calendar = p.find<QCalendarWidget>("dtCalendar");
+    auto *arrivals = p.find<QListWidget>("lstArrivals");
+    auto *departures = p.find<QListWidget>("lstDepartures");
+
+    // A date set by the program alone leaves the lists as they are.
+    calendar->setSelectedDate(QDate(2026, 3, 1));
+    QCOMPARE(arrivals->count(), 0);
+    clickDay(calendar, 15);
+    QCOMPARE(calendar->selectedDate(), QDate(2026, 3, 15));
+    QCOMPARE(itemIds(arrivals), QList<qlonglong>{mid});
+    QCOMPARE(departures->count(), 0);
+
+    // Moving through the month with the keys refills too.
+    auto *view = calendar->findChild<QAbstractItemView *>();
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Right);
+    QCOMPARE(calendar->selectedDate(), QDate(2026, 3, 16));
+    QCOMPARE(itemIds(arrivals), QList<qlonglong>{next});
+    QTest::keyClick(view, Qt::Key_Down);
+    QCOMPARE(calendar->selectedDate(), QDate(2026, 3, 23));
+    QCOMPARE(arrivals->count(), 0);
+    QCOMPARE(departures->count(), 0);
+    QTest::keyClick(view, Qt::Key_Up);
+    QTest::keyClick(view, Qt::Key_Left);
+    QTest::keyClick(view, Qt::Key_Left);  // the 14th: nothing
+    QCOMPARE(arrivals->count(), 0);
+    QTest::keyClick(view, Qt::Key_Right);
+    QTest::keyClick(view, Qt::Key_Right);
+    QTest::keyClick(view, Qt::Key_Right);  // the 17th: departures only
+    QCOMPARE(itemIds(departures), QList<qlonglong>{next});
+
+    // Across the end of a year.
+    calendar->setSelectedDate(QDate(2026, 12, 31));
+    QTest::keyClick(view, Qt::Key_Right);
+    QCOMPARE(calendar->selectedDate(), QDate(2027, 1, 1));
+    QCOMPARE(itemIds(departures), QList<qlonglong>{newYear});
+    QTest::keyClick(view, Qt::Key_Left);
+    QCOMPARE(itemIds(arrivals), QList<qlonglong>{newYear});
+
+    // "Today" moves the month view and shows the panel, but does not refill.
+    w->mnuCalendar_Click();
+    QVERIFY(!w->picArrivals->isVisible());
+    QTest::mouseClick(p.find("lblMenu_6"), Qt::LeftButton);
+    QCOMPARE(calendar->selectedDate(), QDate::currentDate());
+    QVERIFY(w->picArrivals->isVisible());
+    QCOMPARE(itemIds(arrivals), QList<qlonglong>{newYear});
+
+    // "Arrivals and Departures" only switches panels.
+    w->mnuCalendar_Click();
+    QTest::mouseClick(p.find("lblMenu_7"), Qt::LeftButton);
+    QVERIFY(w->picArrivals->isVisible());
+    QCOMPARE(itemIds(arrivals), QList<qlonglong>{newYear});
+    QVERIFY(p.ui.messages.isEmpty());
+}
+
+void TestArrivals::openingBookingsFromEachList()
+{
+    ProgramRun p;
+    p.notFirst();
+    const House h(p.database);
+    QCOMPARE(p.run(), 0);
+    frmMain *w = p.main();
+    auto *arrivals = p.find<QListWidget>("lstArrivals");
+    auto *departures = p.find<QListWidget>("lstDepartures");
+    auto *details = p.find<QPushButton>("cmdViewDetails");
+
+    // Nothing selected: nothing happens.
+    QTest::mouseClick(details, Qt::LeftButton);
+    QVERIFY(w->picArrivals->isVisible());
+    QCOMPARE(w->CurrentBookingId, RecordId(0));
+
+    doubleClick(arrivals, rowOf(arrivals, h.noFirst));
+    QCOMPARE(w->CurrentBookingId, h.noFirst);
+    QCOMPARE(w->CurrentStep, 4);
+    QVERIFY(w->OpenedFromList);
+    QVERIFY(w->picBooking->isVisible());
+    QVERIFY(!w->picArrivals->isVisible());
+
+    w->CurrentBookingId = 0;
+    w->OpenedFromList = false;
+    w->mnuReservationsArrivals_Click();
+    doubleClick(departures, rowOf(departures, h.leaving));
+    QCOMPARE(w->CurrentBookingId, h.leaving);
+    QCOMPARE(w->CurrentStep, 4);
+    QVERIFY(w->OpenedFromList);
+
+    // View Details opens the selection of the departures list.
+    w->CurrentBookingId = 0;
+    w->mnuReservationsArrivals_Click();
+    QTest::mouseClick(departures->viewport(), Qt::LeftButton, {}, departures->visualItemRect(departures->item(rowOf(departures, h.dayStay))).center());
+    QTest::mouseClick(details, Qt::LeftButton);
+    QCOMPARE(w->CurrentBookingId, h.dayStay);
+
+    // Two guests with the same name still open their own bookings.
+    ProgramRun twins;
+    twins.notFirst();
+    const QDateTime now(QDate::currentDate(), QTime(15, 0));
+    const RecordId first = twins.database.addGuest(now, now.addDays(1), QStringLiteral("Sam"), QStringLiteral("Twin"));
+    const RecordId second = twins.database.addGuest(now, now.addDays(2), QStringLiteral("Sam"), QStringLiteral("Twin"));
+    QCOMPARE(twins.run(), 0);
+    auto *list = twins.find<QListWidget>("lstArrivals");
+    QCOMPARE(texts(list), (QStringList{QStringLiteral("Sam Twin"), QStringLiteral("Sam Twin")}));
+    doubleClick(list, rowOf(list, second));
+    QCOMPARE(twins.main()->CurrentBookingId, second);
+    twins.main()->mnuReservationsArrivals_Click();
+    doubleClick(list, rowOf(list, first));
+    QCOMPARE(twins.main()->CurrentBookingId, first);
+}
+
+void TestArrivals::focusClearsTheOtherSelection()
+{
+    ProgramRun p;
+    p.notFirst();
+    const House h(p.database);
+    QCOMPARE(p.run(), 0);
+    frmMain *w = p.main();
+    auto *arrivals = p.find<QListWidget>("lstArrivals");
+    auto *departures = p.find<QListWidget>("lstDepartures");
+    QApplication::setActiveWindow(w);
+    QTest::mouseClick(arrivals->viewport(), Qt::LeftButton, {}, arrivals->visualItemRect(arrivals->item(0)).center());
+    arrivals->setFocus();
+    QCOMPARE(arrivals->selectedItems().size(), 1);
+    departures->setFocus();  // as the Tab key or a click would
+    QVERIFY(arrivals->selectedItems().isEmpty());
+    QCOMPARE(arrivals->currentRow(), -1);
+    QTest::mouseClick(departures->viewport(), Qt::LeftButton, {}, departures->visualItemRect(departures->item(0)).center());
+    arrivals->setFocus();
+    QVERIFY(departures->selectedItems().isEmpty());
+    // With the departure selection gone, View Details opens nothing.
+    QTest::mouseClick(p.find("cmdViewDetails"), Qt::LeftButton);
+    QCOMPARE(w->CurrentBookingId, RecordId(0));
+    Q_UNUSED(h);
+}
+
+QTEST_MAIN(TestArrivals)
+#include "tst_arrivals.moc"

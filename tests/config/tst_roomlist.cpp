@@ -1,0 +1,123 @@
+// Applying the rooms list to the database: the cascade of a removed room and
+// the all-or-nothing of one OK.
+#include "config/roomlist.h"
+#include "testsupport.h"
+
+#include <QtTest>
+
+using namespace innkeld;
+using namespace innkeld::test;
+
+namespace {
+
+QVector<RoomEntry> without(QVector<RoomEntry> entries, RecordId id)
+{
+    entries.erase(std::remove_if(entries.begin(), entries.end(), [id](const RoomEntry &e) { return e.Id == id; }),
+                  entries.end());
+    return entries;
+}
+
+}  // namespace
+
+class TestRoomList : public QObject
+{
+    Q_OBJECT
+private slots:
+    void readMarksBookedRooms();
+    void removingABookedRoomTakesItsBookingsWhole();
+    void additionsInOrder();
+    void failureLeavesEverythingAsItWas();
+};
+
+void TestRoomList::readMarksBookedRooms()
+{
+    TempDatabase t;
+    const RecordId a = t.addRoom(QStringLiteral("Attic"));
+    t.addRoom(QStringLiteral("Barn"));
+    const QDateTime now(QDate(2026, 12, 7), QTime(12, 0));
+    t.addGuest(now, now.addDays(1), QStringLiteral("A"), QStringLiteral("B"), {a});
+    const QVector<RoomEntry> entries = ReadRoomEntries(t.db());
+    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries[0].Id, a);
+    QVERIFY(entries[0].Booked);
+    QVERIFY(!entries[1].Booked);
+    QCOMPARE(RoomListText(entries[0]), QStringLiteral("Attic (is booked)"));
+    QCOMPARE(RoomListText(entries[1]), QStringLiteral("Barn"));
+}
+
+void TestRoomList::removingABookedRoomTakesItsBookingsWhole()
+{
+    TempDatabase t;
+    const RecordId a = t.addRoom(QStringLiteral("A"));
+    const RecordId b = t.addRoom(QStringLiteral("B"));
+    const RecordId c = t.addRoom(QStringLiteral("C"));
+    const QDateTime now(QDate(2026, 12, 7), QTime(12, 0));
+    const RecordId both = t.addGuest(now, now.addDays(2), QStringLiteral("Two"), QStringLiteral("Rooms"), {a, b});
+    t.addGuest(now, now.addDays(1), QStringLiteral("Only"), QStringLiteral("B"), {b});
+    const RecordId keep = t.addGuest(now, now.addDays(1), QStringLiteral("Only"), QStringLiteral("C"), {c});
+    t.addBooking(now, now.addDays(1), 0, {b});  // never reached its customer step
+
+    ApplyRoomEntries(t.db(), without(ReadRoomEntries(t.db()), b));
+
+    QCOMPARE(t.count(QStringLiteral("room")), 2);
+    QCOMPARE(t.run(QStringLiteral("SELECT id FROM booking")).value(0).toLongLong(), keep);
+    QCOMPARE(t.count(QStringLiteral("booking")), 1);
+    QCOMPARE(t.count(QStringLiteral("customer")), 1);
+    QCOMPARE(t.run(QStringLiteral("SELECT lastname FROM customer")).text(0), QStringLiteral("C"));
+    // The link of the two-room booking to room A went with the booking.
+    QCOMPARE(t.count(QStringLiteral("bookingroom")), 1);
+    QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM bookingroom WHERE bookingid = %1").arg(both)).value(0).toInt(), 0);
+    const QVector<RoomEntry> after = ReadRoomEntries(t.db());
+    QCOMPARE(after[0].Id, a);
+    QVERIFY(!after[0].Booked);
+    QVERIFY(after[1].Booked);
+}
+
+void TestRoomList::additionsInOrder()
+{
+    TempDatabase t;
+    // An empty list on an empty table writes nothing.
+    ApplyRoomEntries(t.db(), {});
+    QCOMPARE(t.count(QStringLiteral("room")), 0);
+
+    ApplyRoomEntries(t.db(), {RoomEntry{-1, QStringLiteral("Twin"), false}, RoomEntry{-1, QStringLiteral(" Twin "), false},
+                              RoomEntry{-1, QStringLiteral("Twin"), false}, RoomEntry{-1, QStringLiteral("O'Hara's"), false}});
+    const QVector<RoomEntry> stored = ReadRoomEntries(t.db());
+    QStringList names;
+    for (const RoomEntry &e : stored)
+        names << e.Name;
+    QCOMPARE(names, (QStringList{QStringLiteral("Twin"), QStringLiteral(" Twin "), QStringLiteral("Twin"),
+                                 QStringLiteral("O'Hara's")}));
+    // The stored rooms stay as they are when applied again.
+    ApplyRoomEntries(t.db(), stored);
+    QCOMPARE(ReadRoomEntries(t.db()).size(), 4);
+}
+
+void TestRoomList::failureLeavesEverythingAsItWas()
+{
+    TempDatabase t;
+    const RecordId a = t.addRoom(QStringLiteral("A"));
+    const RecordId locked = t.addRoom(QStringLiteral("Locked"));
+    const QDateTime now(QDate(2026, 12, 7), QTime(12, 0));
+    t.addGuest(now, now.addDays(2), QStringLiteral("X"), QStringLiteral("Y"), {a, locked});
+    t.run(QStringLiteral("CREATE TRIGGER keep_locked BEFORE DELETE ON room WHEN old.name = 'Locked' "
+                         "BEGIN SELECT RAISE(ABORT, 'room is locked'); END"));
+    QVector<RoomEntry> entries{RoomEntry{-1, QStringLiteral("New"), false}};  // both stored rooms removed
+    try {
+        ApplyRoomEntries(t.db(), entries);
+        QFAIL("the trigger should have stopped it");
+    } catch (const DbError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("room is locked")), qPrintable(e.message()));
+    }
+    QCOMPARE(t.count(QStringLiteral("room")), 2);
+    QCOMPARE(t.count(QStringLiteral("booking")), 1);
+    QCOMPARE(t.count(QStringLiteral("customer")), 1);
+    QCOMPARE(t.count(QStringLiteral("bookingroom")), 2);
+    // The connection is usable afterwards.
+    ApplyRoomEntries(t.db(), without(ReadRoomEntries(t.db()), a));
+    QCOMPARE(t.count(QStringLiteral("booking")), 0);
+    QCOMPARE(t.count(QStringLiteral("room")), 1);
+}
+
+QTEST_GUILESS_MAIN(TestRoomList)
+#include "tst_roomlist.moc"

@@ -1,0 +1,131 @@
+// Helpers for tests that drive the real windows.
+#pragma once
+
+#include <QApplication>
+#include <QDialog>
+#include <QPointer>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+namespace innkeld::test {
+
+// Watches for a modal dialog; `seen` tells whether it came up.
+struct ModalWatch
+{
+    bool seen = false;
+    bool cancelled = false;
+    void cancel() { cancelled = true; }
+};
+
+// Runs `act` on the first modal dialog of type T that comes up within the
+// timeout (the dialog's own event loop is then running), unless the watch
+// is cancelled first.
+template <typename T>
+std::shared_ptr<ModalWatch> whenModal(std::function<void(T *)> act, int timeoutMs = 10000)
+{
+    auto watch = std::make_shared<ModalWatch>();
+    auto *timer = new QTimer;
+    auto waited = std::make_shared<int>(0);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act, watch, waited, timeoutMs] {
+        *waited += 10;
+        if (watch->cancelled || *waited > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+        } else if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            watch->seen = true;
+            QPointer<T> guard(dialog);
+            act(dialog);
+            // A check that failed inside `act` left the dialog open: close it,
+            // or the test would wait on it forever.
+            if constexpr (std::is_base_of_v<QDialog, T>)
+                if (guard && guard->isVisible())
+                    guard->reject();
+        }
+    });
+    timer->start();
+    return watch;
+}
+
+template <typename T = QWidget>
+T *child(QObject *parent, const char *name)
+{
+    T *w = parent->findChild<T *>(QLatin1String(name));
+    if (!w)
+        qFatal("no control %s", name);
+    return w;
+}
+
+}  // namespace innkeld::test
+
+#include "app/modMain.h"
+#include "config/frmConfigRooms.h"
+#include "data/settings.h"
+#include "fakeui.h"
+#include "testsupport.h"
+
+namespace innkeld::test {
+
+// One start of the program on its own database and settings, as an operator
+// would start it, with the splash closed by a key press.
+struct ProgramRun
+{
+    TempDatabase database;
+    QTemporaryDir settingsDir;
+    std::unique_ptr<SettingsStore> settings;
+    FakeUi ui;
+    std::unique_ptr<Program> program;
+    // What to do with the first-run rooms dialog; by default it is cancelled.
+    std::function<void(frmConfigRooms *)> onRoomsDialog = [](frmConfigRooms *d) {
+        QTest::mouseClick(child(d, "cmdCancel"), Qt::LeftButton);
+    };
+    std::shared_ptr<ModalWatch> roomsDialog;
+
+    ProgramRun() : settings(std::make_unique<SettingsStore>(settingsDir.filePath(QStringLiteral("settings.ini")))) {}
+    ~ProgramRun()
+    {
+        if (program && program->mainWindow())
+            program->mainWindow()->close();
+    }
+
+    // Not the first start of this user: no rooms dialog.
+    ProgramRun &notFirst()
+    {
+        settings->WriteSetting(QStringLiteral("FirstRun"), QStringLiteral("False"));
+        return *this;
+    }
+
+    int run(bool pressKey = true)
+    {
+        AppContext context;
+        context.programFolder = database.folder();
+        context.settings = settings.get();
+        context.ui = &ui;
+        program = std::make_unique<Program>(context);
+        if (pressKey)
+            QTimer::singleShot(0, [] {
+                if (QWidget *splash = QApplication::activeModalWidget())
+                    QTest::keyClick(splash, Qt::Key_Escape);
+            });
+        roomsDialog = whenModal<frmConfigRooms>(onRoomsDialog);
+        const int rc = program->Main();
+        roomsDialog->cancel();  // only the first run's dialog is its business
+        if (rc == 0)
+            QTest::qWaitForWindowExposed(program->mainWindow());
+        return rc;
+    }
+    frmMain *main() const { return program->mainWindow(); }
+    bool roomsDialogSeen() const { return roomsDialog && roomsDialog->seen; }
+
+    template <typename T = QWidget>
+    T *find(const char *name) const
+    {
+        return child<T>(main(), name);
+    }
+};
+
+}  // namespace innkeld::test
