@@ -105,7 +105,7 @@ void frmMain::buildShell()
     for (int i = 0; i < 8; ++i) {
         auto *label = new ClickLabel(QLatin1String(kMenuCaptions[i]), this);
         label->setObjectName(QStringLiteral("lblMenu_%1").arg(i));
-        label->setGeometry(12, 60 + i * 30, 130, 24);
+        label->resize(130, 28);
         label->setWordWrap(true);
         label->setCursor(Qt::PointingHandCursor);
         const bool white = i == 0 || i == 5 || i == 6;
@@ -132,7 +132,11 @@ void frmMain::buildShell()
 
     // Commands that come with later work are not offered yet.
     for (int i : {1, 2, 4, 5})
-        lblMenu[i]->hide();
+        lblMenu[i]->setVisible(false);
+    int row = 0;
+    for (ClickLabel *label : lblMenu)
+        if (!label->isHidden())
+            label->move(12, 60 + 30 * row++);
 
     picBack = new QWidget(this);
     picBack->setObjectName(QStringLiteral("picBack"));
