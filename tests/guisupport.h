@@ -114,8 +114,14 @@ struct ProgramRun
         roomsDialog = whenModal<frmConfigRooms>(onRoomsDialog);
         const int rc = program->Main();
         roomsDialog->cancel();  // only the first run's dialog is its business
-        if (rc == 0)
-            QTest::qWaitForWindowExposed(program->mainWindow());
+        if (rc == 0) {
+            // Focus moves only in the active window: the wizard's boxes act
+            // when they lose it.
+            program->mainWindow()->activateWindow();
+            QApplication::setActiveWindow(program->mainWindow());
+            if (!QTest::qWaitForWindowActive(program->mainWindow()))
+                qWarning("the main window did not become active");
+        }
         return rc;
     }
     frmMain *main() const { return program->mainWindow(); }

@@ -12,6 +12,9 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QWindow>
@@ -126,12 +129,18 @@ void frmMain::buildShell()
 
     mnuConfigure = new QMenu(QStringLiteral("&Configure"), this);
     mnuConfigure->setObjectName(QStringLiteral("mnuConfigure"));
+    mnuReservations = new QMenu(QStringLiteral("&Bookings"), this);
+    mnuReservations->setObjectName(QStringLiteral("mnuReservations"));
+    QAction *add = mnuReservations->addAction(QStringLiteral("&Add Booking"));
+    add->setObjectName(QStringLiteral("mnuReservationAdd"));
+    connect(add, &QAction::triggered, this, [this] { mnuReservationAdd_Click(); });
+
     QAction *rooms = mnuConfigure->addAction(QStringLiteral("&Rooms..."));
     rooms->setObjectName(QStringLiteral("mnuConfigureRooms"));
     connect(rooms, &QAction::triggered, this, [this] { mnuConfigureRooms_Click(); });
 
     // Commands that come with later work are not offered yet.
-    for (int i : {1, 2, 4, 5})
+    for (int i : {1, 4})
         lblMenu[i]->setVisible(false);
     int row = 0;
     for (ClickLabel *label : lblMenu)
@@ -165,45 +174,6 @@ void frmMain::buildShell()
 void frmMain::buildCalendarPanel()
 {
     addLabel1(16, QStringLiteral("Calendar"), picCalendar)->setGeometry(12, 8, 300, 32);
-}
-
-void frmMain::buildBookingPanel()
-{
-    addLabel1(14, QStringLiteral("Booking"), picBooking)->setGeometry(12, 8, 300, 32);
-
-    // The regional terms beside the amounts, the tax and the post code of the
-    // booking steps.
-    for (int i = 0; i < 6; ++i) {
-        auto *label = new QLabel(picBooking);
-        label->setObjectName(QStringLiteral("lblCurrencySymbol_%1").arg(i));
-        lblCurrencySymbol << label;
-    }
-    for (int i = 0; i < 2; ++i) {
-        auto *label = new QLabel(QStringLiteral("Sales Tax:"), picBooking);
-        label->setObjectName(QStringLiteral("lblSalesTaxName_%1").arg(i));
-        lblSalesTaxName << label;
-    }
-    auto *postCode = new QLabel(QStringLiteral("Post Code:"), picBooking);
-    postCode->setObjectName(QStringLiteral("lblPostCode_0"));
-    lblPostCode << postCode;
-
-    txtCostPerNight = new QLineEdit(picBooking);
-    txtCostPerNight->setObjectName(QStringLiteral("txtCostPerNight"));
-    auto *costCaption = new QLabel(QStringLiteral("Cost Per &Night:"), picBooking);
-    costCaption->setBuddy(txtCostPerNight);
-
-    cmdBack = new QPushButton(QStringLiteral("&Back"), picBooking);
-    cmdBack->setObjectName(QStringLiteral("cmdBack"));
-
-    costCaption->setGeometry(12, 60, 110, 22);
-    lblCurrencySymbol[0]->setGeometry(124, 60, 30, 22);
-    txtCostPerNight->setGeometry(156, 60, 100, 22);
-    for (int i = 1; i < 6; ++i)
-        lblCurrencySymbol[i]->hide();
-    lblSalesTaxName[0]->setGeometry(12, 90, 110, 22);
-    lblSalesTaxName[1]->hide();
-    lblPostCode[0]->setGeometry(12, 120, 110, 22);
-    cmdBack->setGeometry(12, picBooking->height() - 40, 90, 28);
 }
 
 void frmMain::Form_Load()
@@ -264,7 +234,7 @@ bool frmMain::guarded(const std::function<void()> &action)
     } catch (const DbError &e) {
         failure = e.message();
     } catch (const std::exception &e) {
-        failure = QString::fromLocal8Bit(e.what());
+        failure = QString::fromUtf8(e.what());
     } catch (...) {
         failure = QStringLiteral("An unexpected failure stopped this action.");
     }
@@ -296,11 +266,6 @@ void frmMain::mnuCalendar_Click()
     showPanel(picCalendar);
 }
 
-void frmMain::mnuReservationAdd_Click()
-{
-    showPanel(picBooking);
-}
-
 void frmMain::mnuConfigureRooms_Click()
 {
     guarded([this] {
@@ -326,11 +291,21 @@ void frmMain::lblMenu_Click(int index)
         mnuCalendar_Click();
         break;
     case 2:
-        if (mnuReservations)
-            popupMenu(mnuReservations, 2);
+        popupMenu(mnuReservations, 2);
         break;
     case 3:
         popupMenu(mnuConfigure, 3);
+        break;
+    case 5:
+        // A booking opened from a list stays as it is; a new one is started.
+        // (The old program first ran Next on the empty wizard here, which
+        // wrote to no booking and could only bring up a misleading message.)
+        if (OpenedFromList) {
+            CurrentStep = 0;
+            CurrentBookingId = 0;
+            OpenedFromList = false;
+        }
+        mnuReservationAdd_Click();
         break;
     case 6:
         // The lists keep what they show; only the date moves.
@@ -358,6 +333,33 @@ void frmMain::picIcon_Click(int index)
         showMinimized();
     else if (index == 1)
         mnuFileExit_Click();
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyRelease:
+        if (watched == m_calendarView && !static_cast<QKeyEvent *>(event)->isAutoRepeat())
+            dtCalendar_KeyUp();
+        break;
+    case QEvent::FocusIn:
+        if (watched == lstArrivals)
+            lstArrivals_GotFocus();
+        else if (watched == lstDepartures)
+            lstDepartures_GotFocus();
+        break;
+    case QEvent::FocusOut: {
+        // Leaving a box for another control of the program; not a pop-up
+        // menu over the box, nor a switch to another window.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            wizardFocusOut(watched);
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmMain::DragWindow()

@@ -16,8 +16,11 @@
 #include <memory>
 
 class QCalendarWidget;
+class QDateTimeEdit;
+class QGroupBox;
 class QLabel;
 class QListWidget;
+class QPlainTextEdit;
 class QLineEdit;
 class QPushButton;
 
@@ -68,6 +71,27 @@ public:
     void lstArrivals_GotFocus();
     void lstDepartures_GotFocus();
 
+    // Booking wizard
+    void cmdNext_Click();
+    void cmdBack_Click();
+    void cmdCancel_Click();
+    void ShowBookingStep(int step);
+    void PerformBookingStep(int step);
+    void HighlightStep(int step);
+    void ResetCustomerForm();
+    void txtBookingNotes_LostFocus();
+    void cmdConfirmation_Click();
+
+    // Payment amounts
+    void txtCostPerNight_LostFocus();
+    void txtOtherCharges_LostFocus();
+    void txtSalesTax_LostFocus();
+    void txtTotalPayable_LostFocus();
+    void txtAmountPayed_LostFocus();
+    void txtNoAdults_LostFocus();
+    void txtNoChildren_LostFocus();
+    void cmdRecalculateTotalPayable_Click();
+
     // Label menu and window buttons
     void lblMenu_Click(int index);
     void lblMenu_MouseMove(int index);
@@ -100,14 +124,57 @@ public:
     QVector<QLabel *> lblCurrencySymbol;
     QVector<QLabel *> lblSalesTaxName;
     QVector<QLabel *> lblPostCode;
-    QLineEdit *txtCostPerNight = nullptr;
+    QMenu *mnuReservations = nullptr;
+
+    // Booking panel: progress, notes and the buttons around the steps
+    QGroupBox *fraProgress = nullptr;
+    QVector<QLabel *> lblStep;
+    QPlainTextEdit *txtBookingNotes = nullptr;
     QPushButton *cmdBack = nullptr;
+    QPushButton *cmdNext = nullptr;
+    QPushButton *cmdCancel = nullptr;
+    QFrame *picBookingDates = nullptr;
+    QFrame *picSelectRooms = nullptr;
+    QFrame *picCustomer = nullptr;
+    QFrame *picPayment = nullptr;
+    QFrame *picConfirm = nullptr;
+    // Step 1 - Dates
+    QDateTimeEdit *dtFromDate = nullptr;
+    QDateTimeEdit *dtToDate = nullptr;
+    QLineEdit *txtBookedBy = nullptr;
+    // Step 2 - Select Rooms
+    QListWidget *lstRooms = nullptr;
+    // Step 3 - Customer Details
+    QLineEdit *txtFirstname = nullptr, *txtLastname = nullptr, *txtBusinessName = nullptr;
+    QLineEdit *txtAddress1 = nullptr, *txtAddress2 = nullptr, *txtCity = nullptr, *txtState = nullptr;
+    QLineEdit *txtCountry = nullptr, *txtPostcode = nullptr, *txtPhone = nullptr, *txtEmail = nullptr;
+    QLineEdit *txtNoAdults = nullptr, *txtNoChildren = nullptr;
+    // Step 4 - Payment
+    QLabel *lblPaymentNights = nullptr;
+    QLabel *lblPaymentApartments = nullptr;
+    QLineEdit *txtCostPerNight = nullptr;
+    QLineEdit *txtOtherCharges = nullptr;
+    QLabel *lblSubTotal = nullptr;
+    QLineEdit *txtSalesTax = nullptr;
+    QLabel *lblSalesTaxPercentage = nullptr;
+    QLineEdit *txtTotalPayable = nullptr;
+    QLineEdit *txtAmountPayed = nullptr;
+    QPushButton *cmdRecalculateTotalPayable = nullptr;
+    QLineEdit *txtPaymentMethod = nullptr;
+    QLineEdit *txtCreditCardType = nullptr;
+    QLineEdit *txtCreditCardNo = nullptr;
+    QLineEdit *txtCreditCardExpiry = nullptr;
+    // Step 5 - Confirmation
+    QLabel *lblConfirmDates = nullptr;
+    QLabel *lblConfirmContact = nullptr;
+    QLabel *lblConfirmAdultsChildren = nullptr;
+    QVector<QLabel *> lblConfirm;
+    QPushButton *cmdConfirmation = nullptr;
     QCalendarWidget *dtCalendar = nullptr;
     QListWidget *lstArrivals = nullptr;
     QListWidget *lstDepartures = nullptr;
     QPushButton *cmdViewDetails = nullptr;
     QMenu *mnuFile = nullptr;
-    QMenu *mnuReservations = nullptr;
     QMenu *mnuConfigure = nullptr;
 
 protected:
@@ -125,6 +192,20 @@ private:
     QLabel *addLabel1(int index, const QString &caption, QWidget *parent);
     void popupMenu(QMenu *menu, int labelIndex);
     void openFromList(QListWidget *list);
+    void buildDatesStep();
+    void buildRoomsStep();
+    void buildCustomerStep();
+    void buildPaymentStep();
+    void buildConfirmStep();
+    QFrame *stepPanel(const char *name, const QString &heading);
+    void showStepPanel(QFrame *panel);
+    void showDatesStep();
+    void showRoomsStep();
+    void showCustomerStep();
+    void showPaymentStep();
+    void showConfirmStep();
+    bool wizardFocusOut(QObject *watched);
+    QVector<QFrame *> m_stepPanels;
     QObject *m_calendarView = nullptr;  // the month view's own key target
 
     AppContext m_context;

@@ -70,21 +70,6 @@ void frmMain::buildArrivalsPanel()
     connect(cmdViewDetails, &QPushButton::clicked, this, [this] { cmdViewDetails_Click(); });
 }
 
-bool frmMain::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_calendarView && event->type() == QEvent::KeyRelease) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (!key->isAutoRepeat())
-            dtCalendar_KeyUp();
-    } else if (event->type() == QEvent::FocusIn) {
-        if (watched == lstArrivals)
-            lstArrivals_GotFocus();
-        else if (watched == lstDepartures)
-            lstDepartures_GotFocus();
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void frmMain::ShowArrivalsDepartures()
 {
     showPanel(picArrivals);

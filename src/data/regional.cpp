@@ -320,12 +320,18 @@ QString FormatCount(const QVariant &value)
     return plainLocale().toString(v, 'g', 15);
 }
 
+QString RegionalShortDate(const QDate &value)
+{
+    const QLocale loc;
+    return loc.toString(value, fourDigitYear(loc.dateFormat(QLocale::ShortFormat)));
+}
+
 QString RegionalDateTimeText(const QDateTime &value)
 {
     if (!value.isValid())
         return QString();
     const QLocale loc;
-    const QString date = loc.toString(value.date(), fourDigitYear(loc.dateFormat(QLocale::ShortFormat)));
+    const QString date = RegionalShortDate(value.date());
     const QTime t = value.time();
     if (t.hour() == 0 && t.minute() == 0 && t.second() == 0)
         return date;

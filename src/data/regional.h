@@ -48,6 +48,9 @@ QString NumberText(double value);
 // time of day is not midnight. Reads back unchanged with ParseRegionalDateTime.
 QString RegionalDateTimeText(const QDateTime &value);
 
+// The regional short date with a four-digit year, no time of day.
+QString RegionalShortDate(const QDate &value);
+
 // Reads a regional short date (two- or four-digit year), optionally followed
 // by a time (regional long or short time, 12 or 24 hours). A two-digit year
 // is taken in 1930..2029. Returns an invalid QDateTime for anything else.

@@ -1,0 +1,155 @@
+#include "bookingstore.h"
+
+#include "data/regional.h"
+
+#include <cmath>
+
+namespace innkeld {
+
+const std::array<const char *, 11> kCustomerColumns{"FirstName", "LastName", "Address1", "Address2",
+                                                     "City",      "State",    "PostCode", "Country",
+                                                     "Phone",     "Email",    "BusinessName"};
+const std::array<const char *, 9> kPaymentColumns{"CostPerNight", "PaymentMethod",    "OtherCharges",
+                                                  "SalesTax",     "TotalPayable",     "AmountPayed",
+                                                  "CreditCardNo", "CreditCardExpiry", "CreditCardType"};
+
+namespace {
+
+QString id(RecordId value)
+{
+    return QString::number(value);
+}
+
+// A count as the engine reads a number, whatever the region.
+QString countLiteral(const QString &text)
+{
+    const double v = ValNumber(text, true);
+    if (!std::isfinite(v) || v == 0)
+        return QStringLiteral("0");
+    return QString::number(v, 'g', 15);
+}
+
+}  // namespace
+
+RecordId CreateBooking(Database &db, const QDateTime &now)
+{
+    Database::Transaction tx(db);
+    TableCursor b = db.openTable(QStringLiteral("Booking"));
+    b.addNew();
+    const QDateTime arrival = now.addMSecs(-now.time().msec());
+    b.setField(QStringLiteral("FromDate"), arrival);
+    b.setField(QStringLiteral("ToDate"), arrival.addDays(1));
+    for (const char *text : {"PaymentMethod", "BookedBy", "CreditCardNo", "CreditCardExpiry", "CreditCardType"})
+        b.setField(QLatin1String(text), QString());
+    b.update();
+    const RecordId key = b.field(QStringLiteral("ID")).toLongLong();
+    tx.commit();
+    return key;
+}
+
+void CancelBooking(Database &db, RecordId bookingId)
+{
+    Database::Transaction tx(db);
+    db.execute(QStringLiteral("DELETE FROM booking WHERE id = ") + id(bookingId));
+    db.execute(QStringLiteral("DELETE FROM bookingroom WHERE bookingid = ") + id(bookingId));
+    tx.commit();
+}
+
+QString DatesStepSql(const QString &bookedBy, const QDateTime &from, const QDateTime &to, RecordId bookingId)
+{
+    return QStringLiteral("UPDATE booking SET bookedby = '") + SqlText(bookedBy) + QStringLiteral("', fromdate = '")
+        + SqlText(RegionalDateTimeText(from)) + QStringLiteral("', todate='") + SqlText(RegionalDateTimeText(to))
+        + QStringLiteral("' WHERE id = ") + id(bookingId);
+}
+
+void SaveDatesStep(Database &db, RecordId bookingId, const QString &bookedBy, const QDateTime &from,
+                   const QDateTime &to)
+{
+    Database::Transaction tx(db);
+    db.execute(DatesStepSql(bookedBy, from, to, bookingId));
+    tx.commit();
+}
+
+void SaveRoomsStep(Database &db, RecordId bookingId, const QVector<RecordId> &rooms)
+{
+    Database::Transaction tx(db);
+    db.execute(QStringLiteral("DELETE FROM bookingroom WHERE bookingid = ") + id(bookingId));
+    TableCursor links = db.openTable(QStringLiteral("BookingRoom"));
+    for (RecordId room : rooms) {
+        links.addNew();
+        links.setField(QStringLiteral("bookingid"), bookingId);
+        links.setField(QStringLiteral("roomid"), room);
+        links.update();
+    }
+    tx.commit();
+}
+
+QString CountsStepSql(const QString &adults, const QString &children, RecordId bookingId)
+{
+    return QStringLiteral("UPDATE booking SET noadults = ") + countLiteral(adults) + QStringLiteral(", nokids = ")
+        + countLiteral(children) + QStringLiteral(" WHERE id = ") + id(bookingId);
+}
+
+QString CustomerUpdateSql(const CustomerDetails &customer, RecordId customerId)
+{
+    QStringList pieces;
+    for (size_t i = 0; i < customer.size(); ++i)
+        pieces << QLatin1String(kCustomerColumns[i]) + QStringLiteral(" = '") + SqlText(customer[i]) + QLatin1Char('\'');
+    return QStringLiteral("UPDATE Customer ") + QStringLiteral("SET ") + pieces.join(QLatin1String(", "))
+        + QStringLiteral(" WHERE ID=") + id(customerId) + QLatin1Char(';');
+}
+
+void SaveCustomerStep(Database &db, RecordId bookingId, const QString &adults, const QString &children,
+                      const CustomerDetails &customer)
+{
+    Database::Transaction tx(db);
+    db.execute(CountsStepSql(adults, children, bookingId));
+    Recordset booking = db.execute(QStringLiteral("SELECT customerid FROM booking WHERE id = ") + id(bookingId));
+    if (booking.eof())
+        throw DbError(QStringLiteral("The booking %1 no longer exists.").arg(bookingId));
+    const RecordId customerId = booking.value(QStringLiteral("customerid")).toLongLong();
+    // A customer row that has gone (deleted with a room, say) is made again,
+    // so that what was typed is kept.
+    const bool exists = customerId != 0
+        && !db.execute(QStringLiteral("SELECT ID FROM Customer WHERE ID = ") + id(customerId)).eof();
+    if (exists) {
+        db.execute(CustomerUpdateSql(customer, customerId));
+    } else {
+        TableCursor c = db.openTable(QStringLiteral("Customer"));
+        c.addNew();
+        for (size_t i = 0; i < customer.size(); ++i)
+            c.setField(QLatin1String(kCustomerColumns[i]), customer[i]);
+        c.update();
+        db.execute(QStringLiteral("UPDATE booking SET customerid = ") + id(c.field(QStringLiteral("id")).toLongLong())
+                   + QStringLiteral(" WHERE id = ") + id(bookingId));
+    }
+    tx.commit();
+}
+
+QString PaymentStepSql(const PaymentDetails &payment, RecordId bookingId)
+{
+    QStringList pieces;
+    for (size_t i = 0; i < payment.size(); ++i)
+        pieces << QLatin1String(kPaymentColumns[i]) + QStringLiteral(" = '") + SqlText(payment[i]) + QLatin1Char('\'');
+    return QStringLiteral("UPDATE Booking ") + QStringLiteral("SET ") + pieces.join(QLatin1String(", "))
+        + QStringLiteral(" WHERE ID=") + id(bookingId);
+}
+
+void SavePaymentStep(Database &db, RecordId bookingId, const PaymentDetails &payment)
+{
+    Database::Transaction tx(db);
+    db.execute(PaymentStepSql(payment, bookingId));
+    tx.commit();
+}
+
+QString NotesSql(const QString &notes, RecordId bookingId)
+{
+    return QStringLiteral("UPDATE booking SET notes = '") + SqlText(notes) + QStringLiteral("' WHERE id = ") + id(bookingId);
+}
+
+void SaveNotes(Database &db, RecordId bookingId, const QString &notes)
+{
+    db.execute(NotesSql(notes, bookingId));
+}
+
+}  // namespace innkeld

@@ -1,0 +1,52 @@
+// Writing a booking step by step: each step's statements run in one
+// transaction, so a failure leaves nothing of the step half-written.
+#pragma once
+
+#include "data/database.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QVector>
+
+#include <array>
+
+namespace innkeld {
+
+// The customer's eleven fields, in this order.
+using CustomerDetails = std::array<QString, 11>;
+extern const std::array<const char *, 11> kCustomerColumns;  // FirstName ... BusinessName
+
+// The payment step's nine fields, in this order.
+using PaymentDetails = std::array<QString, 9>;
+extern const std::array<const char *, 9> kPaymentColumns;  // CostPerNight ... CreditCardType
+
+// A new booking row: arrival now, departure a day later, empty texts.
+// Returns its key.
+RecordId CreateBooking(Database &db, const QDateTime &now);
+
+// Deletes the booking and its room links; its customer stays.
+void CancelBooking(Database &db, RecordId bookingId);
+
+QString DatesStepSql(const QString &bookedBy, const QDateTime &from, const QDateTime &to, RecordId bookingId);
+void SaveDatesStep(Database &db, RecordId bookingId, const QString &bookedBy, const QDateTime &from,
+                   const QDateTime &to);
+
+// Replaces the booking's room links with exactly these rooms.
+void SaveRoomsStep(Database &db, RecordId bookingId, const QVector<RecordId> &rooms);
+
+// The counts enter the statement as plain numbers with "." as decimal
+// point, whatever the region writes in the boxes.
+QString CountsStepSql(const QString &adults, const QString &children, RecordId bookingId);
+QString CustomerUpdateSql(const CustomerDetails &customer, RecordId customerId);
+// Writes the counts, then updates the booking's own customer row, or inserts
+// one and links it when the booking has none (or its customer row is gone).
+void SaveCustomerStep(Database &db, RecordId bookingId, const QString &adults, const QString &children,
+                      const CustomerDetails &customer);
+
+QString PaymentStepSql(const PaymentDetails &payment, RecordId bookingId);
+void SavePaymentStep(Database &db, RecordId bookingId, const PaymentDetails &payment);
+
+QString NotesSql(const QString &notes, RecordId bookingId);
+void SaveNotes(Database &db, RecordId bookingId, const QString &notes);
+
+}  // namespace innkeld

@@ -1,0 +1,41 @@
+// The arithmetic of a booking's amounts, shared by the payment step, the
+// confirmation step and the printed confirmation.
+#pragma once
+
+#include "data/database.h"
+
+#include <QDateTime>
+#include <QString>
+
+namespace innkeld {
+
+// Whole calendar days from the arrival to the departure, the time of day ignored.
+int NightsBetween(const QDateTime &arrival, const QDateTime &departure);
+
+// Cost per night x nights x rooms + other charges.
+double SubTotal(double costPerNight, int nights, int rooms, double otherCharges);
+
+// The tax rate as the payment step shows it: 10%, 17.5% (regional separator).
+QString PercentText(double percent);
+
+// The number of rooms linked to a booking.
+int BookingRoomCount(Database &db, RecordId bookingId);
+
+// The amounts of a stored booking as the confirmation shows and prints them.
+struct BookingAmounts
+{
+    double costPerNight = 0;
+    double otherCharges = 0;
+    double salesTax = 0;
+    double amountPayed = 0;
+    int nights = 0;
+    int rooms = 0;
+    double subTotal = 0;  // cost x nights x rooms + other charges, as on the payment step
+    double total = 0;     // sub total + the stored sales tax
+};
+
+// Reads the amounts from a row that holds FromDate, ToDate, CostPerNight,
+// OtherCharges, SalesTax and AmountPayed; a missing amount counts as 0.
+BookingAmounts AmountsOf(const Recordset &booking, int rooms);
+
+}  // namespace innkeld
