@@ -326,6 +326,12 @@ QString RegionalShortDate(const QDate &value)
     return loc.toString(value, fourDigitYear(loc.dateFormat(QLocale::ShortFormat)));
 }
 
+QString RegionalPickerFormat()
+{
+    const QLocale loc;
+    return fourDigitYear(loc.dateFormat(QLocale::ShortFormat)) + QLatin1Char(' ') + loc.timeFormat(QLocale::ShortFormat);
+}
+
 QString RegionalDateTimeText(const QDateTime &value)
 {
     if (!value.isValid())

@@ -51,6 +51,10 @@ QString RegionalDateTimeText(const QDateTime &value);
 // The regional short date with a four-digit year, no time of day.
 QString RegionalShortDate(const QDate &value);
 
+// The display format of a date picker: the regional short date with a
+// four-digit year and the regional short time.
+QString RegionalPickerFormat();
+
 // Reads a regional short date (two- or four-digit year), optionally followed
 // by a time (regional long or short time, 12 or 24 hours). A two-digit year
 // is taken in 1930..2029. Returns an invalid QDateTime for anything else.

@@ -2,6 +2,7 @@
 // wizard's buttons and its five step panels with their controls.
 #include "app/frmMain.h"
 #include "app/widgets.h"
+#include "data/regional.h"
 
 #include <QDateTimeEdit>
 #include <QGridLayout>
@@ -82,13 +83,14 @@ void frmMain::buildBookingPanel()
     addLabel1(14, QStringLiteral("Booking"), picBooking)->setGeometry(12, 4, 300, 32);
 
     fraProgress = named(new QGroupBox(QStringLiteral("Booking Progress"), picBooking), "fraProgress");
-    fraProgress->setGeometry(8, kStepTop, 136, 150);
+    fraProgress->setGeometry(8, kStepTop, kStepLeft - 14, 200);
     auto *progress = new QVBoxLayout(fraProgress);
     const char *const steps[] = {"Step 1 - Dates", "Step 2 - Select Rooms", "Step 3 - Customer Details",
                                  "Step 4 - Payment", "Step 5 - Confirmation"};
     for (int i = 0; i < 5; ++i) {
         auto *label = new QLabel(QLatin1String(steps[i]), fraProgress);
         label->setObjectName(QStringLiteral("lblStep_%1").arg(i));
+        label->setWordWrap(true);
         progress->addWidget(label);
         lblStep << label;
     }
@@ -120,9 +122,9 @@ void frmMain::buildBookingPanel()
     txtBookingNotes = named(new QPlainTextEdit(picBooking), "txtBookingNotes");
     txtBookingNotes->setToolTip(QStringLiteral("Notes for this booking."));
     txtBookingNotes->setTabChangesFocus(true);
-    QLabel *notesCaption = caption(picBooking, QStringLiteral("Booking &Notes"), txtBookingNotes);
-    notesCaption->setGeometry(8, kStepTop + 160, 136, 20);
-    txtBookingNotes->setGeometry(8, kStepTop + 182, 136, picBooking->height() - kStepTop - 182 - 48);
+    QLabel *notesCaption = caption(picBooking, QStringLiteral("Boo&king Notes"), txtBookingNotes);
+    notesCaption->setGeometry(8, kStepTop + 206, kStepLeft - 14, 20);
+    txtBookingNotes->setGeometry(8, kStepTop + 228, kStepLeft - 14, picBooking->height() - kStepTop - 228 - 48);
     txtBookingNotes->installEventFilter(this);
 
     const int buttonsTop = picBooking->height() - 38;
@@ -156,6 +158,7 @@ void frmMain::buildDatesStep()
     auto picker = [this](const char *name) {
         auto *edit = named(new QDateTimeEdit(picBookingDates), name);
         edit->setCalendarPopup(true);
+        edit->setDisplayFormat(RegionalPickerFormat());
         return edit;
     };
     dtFromDate = picker("dtFromDate");
@@ -216,7 +219,7 @@ void frmMain::buildCustomerStep()
     add(QStringLiteral("B&usiness Name:"), txtBusinessName);
     add(QStringLiteral("Addr&ess:"), txtAddress1);
     add(QStringLiteral("Address:"), txtAddress2);
-    add(QStringLiteral("Cit&y:"), txtCity);
+    add(QStringLiteral("C&ity:"), txtCity);
     add(QStringLiteral("S&tate:"), txtState);
     add(QStringLiteral("Countr&y:"), txtCountry);
     lblPostCode[0]->setBuddy(txtPostcode);
@@ -225,7 +228,7 @@ void frmMain::buildCustomerStep()
     add(QStringLiteral("P&hone:"), txtPhone);
     add(QStringLiteral("E&mail:"), txtEmail);
     add(QStringLiteral("No A&dults:"), txtNoAdults);
-    add(QStringLiteral("No C&hildren:"), txtNoChildren);
+    add(QStringLiteral("No Child&ren:"), txtNoChildren);
     static_cast<QVBoxLayout *>(p->layout())->addLayout(grid);
     static_cast<QVBoxLayout *>(p->layout())->addStretch();
     for (QLineEdit *box : {txtNoAdults, txtNoChildren})

@@ -1,0 +1,229 @@
+// The wizard's logic without its window: free rooms, the steps' statements
+// and their all-or-nothing writes, the amounts, the confirmation document.
+#include "data/regional.h"
+#include "output/confirmation.h"
+#include "testsupport.h"
+#include "wizard/availability.h"
+#include "wizard/bookingstore.h"
+#include "wizard/payment.h"
+
+#include <QtTest>
+
+using namespace innkeld;
+using namespace innkeld::test;
+
+namespace {
+
+QDateTime at(int m, int d, int h = 0)
+{
+    return QDateTime(QDate(2002, m, d), QTime(h, 0));
+}
+
+}  // namespace
+
+class TestBookingStore : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { QLocale::setDefault(QLocale(QStringLiteral("en_US"))); }
+    void availability();
+    void stepStatements();
+    void customerInsertThenUpdate();
+    void failingStepWritesNothing();
+    void confirmationDocument_data();
+    void confirmationDocument();
+    void confirmationFiles();
+};
+
+void TestBookingStore::availability()
+{
+    QCOMPARE(OverlapSql(12, 3, QDate(2002, 5, 1), QDate(2002, 5, 4)),
+             QStringLiteral("SELECT booking.id, fromdate, todate FROM booking, bookingroom WHERE booking.id<>12 AND "
+                            "bookingroom.roomid=3 AND bookingroom.bookingid = booking.id AND ((#5/1/2002#>= fromdate "
+                            "AND #5/1/2002#<= todate) OR (#5/4/2002#>= fromdate AND #5/4/2002#<= todate) OR "
+                            "(fromdate>=#5/1/2002# AND todate<=#5/4/2002#));"));
+    for (const char *region : {"en_US", "de_DE"}) {
+        LocaleScope scope(region);
+        TempDatabase t;
+        const RecordId room = t.addRoom(QStringLiteral("Garden"));
+        const RecordId other = t.addRoom(QStringLiteral("Loft"));
+        const RecordId held = t.addGuest(at(5, 3, 10), at(5, 6, 10), QStringLiteral("A"), QStringLiteral("B"), {room});
+        Database &db = t.db();
+        QString status;
+        // The other booking of the room, 3 to 6 May, made at 10:00.
+        QVERIFY(!IsRoomAvailable(db, 0, room, at(5, 6), at(5, 8), &status));  // starts on its departure day
+        QCOMPARE(status, QStringLiteral("Booked"));
+        QVERIFY(IsRoomAvailable(db, 0, room, at(5, 1), at(5, 3), &status));   // ends on its arrival day
+        QCOMPARE(status, QStringLiteral("Available"));
+        QVERIFY(!IsRoomAvailable(db, 0, room, at(5, 4), at(5, 5)));
+        QVERIFY(!IsRoomAvailable(db, 0, room, at(5, 1), at(5, 10)));
+        QVERIFY(!IsRoomAvailable(db, 0, room, at(5, 5), at(5, 5)));
+        QVERIFY(IsRoomAvailable(db, 0, room, at(5, 7), at(5, 9)));
+        QVERIFY(IsRoomAvailable(db, held, room, at(5, 1), at(5, 10)));  // its own booking does not count
+        QVERIFY(IsRoomAvailable(db, 0, other, at(5, 1), at(5, 10)));
+        // Stored at midnight, both ends clash.
+        const RecordId midnight = t.addRoom(QStringLiteral("Barn"));
+        t.addGuest(at(6, 3), at(6, 6), QStringLiteral("C"), QStringLiteral("D"), {midnight});
+        QVERIFY(!IsRoomAvailable(db, 0, midnight, at(6, 1), at(6, 3)));
+        QVERIFY(!IsRoomAvailable(db, 0, midnight, at(6, 6), at(6, 8)));
+        // A range that is no date fails loudly.
+        QVERIFY_THROWS_EXCEPTION(DbError, IsRoomAvailable(db, 0, room, QVariant(), at(5, 8)));
+    }
+}
+
+void TestBookingStore::stepStatements()
+{
+    CustomerDetails empty;
+    QCOMPARE(CustomerUpdateSql(empty, 7),
+             QStringLiteral("UPDATE Customer SET FirstName = '', LastName = '', Address1 = '', Address2 = '', City = '', "
+                            "State = '', PostCode = '', Country = '', Phone = '', Email = '', BusinessName = '' WHERE ID=7;"));
+    PaymentDetails pay{QStringLiteral("1,234.50"), QStringLiteral("O'Card")};
+    QVERIFY(PaymentStepSql(pay, 9).startsWith(
+        QStringLiteral("UPDATE Booking SET CostPerNight = '1,234.50', PaymentMethod = 'O''Card', OtherCharges = '', ")));
+    QVERIFY(PaymentStepSql(pay, 9).endsWith(QStringLiteral("CreditCardType = '' WHERE ID=9")));
+    QCOMPARE(NotesSql(QStringLiteral("it's"), 4), QStringLiteral("UPDATE booking SET notes = 'it''s' WHERE id = 4"));
+    QCOMPARE(DatesStepSql(QStringLiteral("Ren"), QDateTime(QDate(2026, 12, 7), QTime(14, 30)), QDateTime(QDate(2026, 12, 8), QTime(0, 0)), 3),
+             QStringLiteral("UPDATE booking SET bookedby = 'Ren', fromdate = '12/7/2026 2:30:00 PM', todate='12/8/2026' WHERE id = 3"));
+    // The counts are numbers for the engine, whatever the boxes show.
+    LocaleScope de("de_DE");
+    QCOMPARE(CountsStepSql(FormatCount(QStringLiteral("2.5")), QStringLiteral("0"), 5),
+             QStringLiteral("UPDATE booking SET noadults = 2, nokids = 0 WHERE id = 5"));  // "2,5" reads as 2
+    QCOMPARE(CountsStepSql(QStringLiteral("3"), QStringLiteral("1.5"), 5),
+             QStringLiteral("UPDATE booking SET noadults = 3, nokids = 1.5 WHERE id = 5"));
+}
+
+void TestBookingStore::customerInsertThenUpdate()
+{
+    TempDatabase t;
+    Database &db = t.db();
+    const RecordId b = CreateBooking(db, QDateTime(QDate(2026, 12, 7), QTime(9, 15, 30, 250)));
+    Recordset row = t.run(QStringLiteral("SELECT * FROM booking WHERE id = %1").arg(b));
+    QCOMPARE(row.value(QStringLiteral("FromDate")).toDateTime(), QDateTime(QDate(2026, 12, 7), QTime(9, 15, 30)));
+    QCOMPARE(row.value(QStringLiteral("ToDate")).toDateTime(), QDateTime(QDate(2026, 12, 8), QTime(9, 15, 30)));
+    QCOMPARE(row.text(QStringLiteral("BookedBy")), QString());
+    QCOMPARE(row.text(QStringLiteral("customerid")), QStringLiteral("0"));
+
+    CustomerDetails c;
+    c[0] = QStringLiteral("Seán");
+    c[1] = QStringLiteral("O'Brien");
+    SaveCustomerStep(db, b, QStringLiteral("2"), QStringLiteral("1"), c);
+    const RecordId customer = t.run(QStringLiteral("SELECT customerid FROM booking WHERE id = %1").arg(b)).value(0).toLongLong();
+    QVERIFY(customer > 0);
+    c[1] = QStringLiteral("O'Brien-Walsh");
+    SaveCustomerStep(db, b, QStringLiteral("3"), QStringLiteral("0"), c);
+    QCOMPARE(t.count(QStringLiteral("customer")), 1);
+    QCOMPARE(t.run(QStringLiteral("SELECT LastName FROM customer WHERE ID = %1").arg(customer)).text(0), QStringLiteral("O'Brien-Walsh"));
+    QCOMPARE(t.run(QStringLiteral("SELECT noadults FROM booking WHERE id = %1").arg(b)).text(0), QStringLiteral("3"));
+
+    // The customer row has gone: a new one is made and linked, nothing typed is lost.
+    t.run(QStringLiteral("DELETE FROM customer"));
+    SaveCustomerStep(db, b, QStringLiteral("3"), QStringLiteral("0"), c);
+    const RecordId again = t.run(QStringLiteral("SELECT customerid FROM booking WHERE id = %1").arg(b)).value(0).toLongLong();
+    QVERIFY(again != customer);
+    QCOMPARE(t.run(QStringLiteral("SELECT FirstName FROM customer WHERE ID = %1").arg(again)).text(0), QStringLiteral("Seán"));
+
+    // Rooms: exactly the rooms chosen now; cancelling keeps the customer.
+    const RecordId r1 = t.addRoom(QStringLiteral("1")), r2 = t.addRoom(QStringLiteral("2"));
+    SaveRoomsStep(db, b, {r1, r2});
+    SaveRoomsStep(db, b, {r2});
+    QCOMPARE(t.count(QStringLiteral("bookingroom")), 1);
+    SaveRoomsStep(db, b, {});
+    QCOMPARE(t.count(QStringLiteral("bookingroom")), 0);
+    SaveRoomsStep(db, b, {r1});
+    CancelBooking(db, b);
+    QCOMPARE(t.count(QStringLiteral("booking")), 0);
+    QCOMPARE(t.count(QStringLiteral("bookingroom")), 0);
+    QCOMPARE(t.count(QStringLiteral("customer")), 1);
+}
+
+void TestBookingStore::failingStepWritesNothing()
+{
+    TempDatabase t;
+    Database &db = t.db();
+    const RecordId ok = t.addRoom(QStringLiteral("Fine")), bad = t.addRoom(QStringLiteral("Refused"));
+    const RecordId b = CreateBooking(db, QDateTime(QDate(2026, 12, 7), QTime(9, 0)));
+    SaveRoomsStep(db, b, {ok});
+    t.run(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON bookingroom WHEN new.roomid = %1 "
+                         "BEGIN SELECT RAISE(ABORT, 'that room is closed'); END").arg(bad));
+    QVERIFY_THROWS_EXCEPTION(DbError, SaveRoomsStep(db, b, {ok, bad}));
+    // The links deleted before the failing insert are back.
+    QCOMPARE(t.run(QStringLiteral("SELECT roomid FROM bookingroom WHERE bookingid = %1").arg(b)).value(0).toLongLong(), ok);
+    QCOMPARE(t.count(QStringLiteral("bookingroom")), 1);
+
+    t.run(QStringLiteral("CREATE TRIGGER nocustomer BEFORE INSERT ON customer BEGIN SELECT RAISE(ABORT, 'no'); END"));
+    CustomerDetails c;
+    QVERIFY_THROWS_EXCEPTION(DbError, SaveCustomerStep(db, b, QStringLiteral("5"), QStringLiteral("5"), c));
+    QCOMPARE(t.run(QStringLiteral("SELECT noadults FROM booking WHERE id = %1").arg(b)).text(0), QStringLiteral("0"));
+
+    PaymentDetails p{QStringLiteral("12.00"), QStringLiteral("Cash"), QStringLiteral("not an amount")};
+    QVERIFY_THROWS_EXCEPTION(DbError, SavePaymentStep(db, b, p));
+    QCOMPARE(t.run(QStringLiteral("SELECT PaymentMethod FROM booking WHERE id = %1").arg(b)).text(0), QString());
+}
+
+void TestBookingStore::confirmationDocument_data()
+{
+    QTest::addColumn<QString>("region");
+    QTest::addColumn<QString>("symbol");
+    QTest::addColumn<QStringList>("amounts");  // cost, other, sub total, tax, total, paid
+    QTest::addColumn<QString>("dates");
+    QTest::newRow("en_US") << "en_US" << "$"
+                           << QStringList{"25.00", "10.00", "160.00", "16.00", "176.00", "1,000.00"}
+                           << "Booking from 5/1/2002 to 5/4/2002";
+    QTest::newRow("de_DE") << "de_DE" << "€"
+                           << QStringList{"25,00", "10,00", "160,00", "16,00", "176,00", "1.000,00"}
+                           << "Booking from 01.05.2002 to 04.05.2002";
+}
+
+void TestBookingStore::confirmationDocument()
+{
+    QFETCH(QString, region);
+    QFETCH(QString, symbol);
+    QFETCH(QStringList, amounts);
+    QFETCH(QString, dates);
+    LocaleScope scope(region.toLatin1().constData());
+    TempDatabase t;
+    const RecordId r1 = t.addRoom(QStringLiteral("A")), r2 = t.addRoom(QStringLiteral("B"));
+    const RecordId b = t.addGuest(at(5, 1, 14), at(5, 4, 10), QStringLiteral("Ann"), QStringLiteral("Lee"), {r1, r2});
+    t.run(QStringLiteral("UPDATE booking SET CostPerNight = 25, OtherCharges = 10, SalesTax = 16, TotalPayable = 999, "
+                         "AmountPayed = 1000, PaymentMethod = 'Visa', noadults = 0 WHERE id = %1").arg(b));
+    t.run(QStringLiteral("UPDATE customer SET Address1 = '1 Quay', City = 'Cork', Phone = '555'"));
+    const QString doc = ConfirmationDocument(t.db(), b, symbol, QStringLiteral("VAT"));
+    const QStringList expected{
+        QStringLiteral("Booking Confirmation"), QString(), dates, QStringLiteral("0 Adults and 0 Children"), QString(),
+        QStringLiteral("Cost per night: \t") + symbol + amounts[0],
+        QStringLiteral("Other Charges: \t\t") + symbol + amounts[1],
+        QStringLiteral("Sub Total: \t\t") + symbol + amounts[2],  // 25 x 3 nights x 2 rooms + 10
+        QStringLiteral("VAT \t\t\t") + symbol + amounts[3],
+        QStringLiteral("Total Payable: \t\t") + symbol + amounts[4],  // not the stored 999
+        QStringLiteral("Amount Payed: \t\t") + symbol + amounts[5],
+        QStringLiteral("Payment Method: \tVisa"), QString(), QStringLiteral("Contact Details:"),
+        QStringLiteral(" Ann Lee"), QStringLiteral("1 Quay, , Cork,  . "), QStringLiteral("ph: 555 "), QString()};
+    QCOMPARE(doc.split(QStringLiteral("\r\n")), expected);
+    QVERIFY(!doc.contains(QRegularExpression(QStringLiteral("[^\r]\n"))));
+
+    // No customer row: no contact section; no booking: the heading alone.
+    t.run(QStringLiteral("DELETE FROM customer"));
+    QVERIFY(!ConfirmationDocument(t.db(), b, symbol, QStringLiteral("VAT")).contains(QStringLiteral("Contact")));
+    QCOMPARE(ConfirmationDocument(t.db(), b + 100, symbol, QStringLiteral("VAT")), QStringLiteral("Booking Confirmation\r\n\r\n"));
+}
+
+void TestBookingStore::confirmationFiles()
+{
+    const QString text = QStringLiteral("Booking Confirmation\r\n\r\nCost per night: \t$25.00\r\n");
+    const QString first = WriteConfirmationFile(text);
+    const QString second = WriteConfirmationFile(text);
+    QVERIFY(first != second);
+    for (const QString &path : {first, second}) {
+        const QFileInfo info(path);
+        QCOMPARE(info.absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
+        QVERIFY(info.fileName().startsWith(QStringLiteral("Con")));
+        QCOMPARE(info.suffix(), QStringLiteral("txt"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), text.toUtf8());
+        f.remove();
+    }
+}
+
+QTEST_GUILESS_MAIN(TestBookingStore)
+#include "tst_bookingstore.moc"
