@@ -51,6 +51,17 @@ std::shared_ptr<ModalWatch> whenModal(std::function<void(T *)> act, int timeoutM
     return watch;
 }
 
+// Types text key by key, letters beyond ASCII included.
+inline void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(widget, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 template <typename T = QWidget>
 T *child(QObject *parent, const char *name)
 {

@@ -12,7 +12,9 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QCloseEvent>
 #include <QFocusEvent>
+#include <QPlainTextEdit>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -254,6 +256,10 @@ void frmMain::mnuFileExit_Click()
 
 void frmMain::showPanel(QFrame *panel)
 {
+    // Notes being typed when the booking panel goes are kept, as if the
+    // operator had left the box.
+    if (panel != picBooking && picBooking->isVisible() && focusWidget() == txtBookingNotes)
+        txtBookingNotes_LostFocus();
     for (QFrame *p : {picCalendar, picBooking, picArrivals})
         if (p != panel)
             p->hide();
@@ -366,6 +372,13 @@ void frmMain::DragWindow()
 {
     if (QWindow *w = windowHandle())
         w->startSystemMove();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    if (m_loaded && picBooking->isVisible() && focusWidget() == txtBookingNotes)
+        txtBookingNotes_LostFocus();
+    QWidget::closeEvent(event);
 }
 
 void frmMain::mousePressEvent(QMouseEvent *event)

@@ -178,6 +178,7 @@ public:
     QMenu *mnuConfigure = nullptr;
 
 protected:
+    void closeEvent(QCloseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

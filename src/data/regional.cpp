@@ -155,7 +155,7 @@ QString GetLocaleText(int item)
     }
 }
 
-double ValNumber(const QString &text, bool allowRadixPrefix)
+double ValNumber(const QString &text, bool allowRadixPrefix, QChar regionalPoint)
 {
     QString s;
     s.reserve(text.size());
@@ -191,7 +191,7 @@ double ValNumber(const QString &text, bool allowRadixPrefix)
         if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
             num += char(c.toLatin1());
             digits = true;
-        } else if (c == QLatin1Char('.') && !dot) {
+        } else if ((c == QLatin1Char('.') || (!regionalPoint.isNull() && c == regionalPoint)) && !dot) {
             num += '.';
             dot = true;
         } else {
@@ -306,7 +306,11 @@ QString FormatCount(const QVariant &value)
     double v = 0;
     const int type = value.metaType().id();
     if (type == QMetaType::QString || type == QMetaType::QByteArray || type == QMetaType::QChar) {
-        v = ValNumber(value.toString(), true);
+        // The region's own decimal separator too, so that a count shown as
+        // 2,5 reads back as 2,5 and not as 2.
+        const QString point = QLocale().decimalPoint();
+        const QChar regional = point.size() == 1 && point != QLatin1String(".") ? point.at(0) : QChar();
+        v = ValNumber(value.toString(), true, regional);
     } else {
         bool ok = false;
         v = value.toDouble(&ok);

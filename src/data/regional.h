@@ -21,15 +21,18 @@ QString GetLocaleText(int item);
 QString FormatMoney(const QVariant &value);
 
 // The number at the start of the value, as plain decimal text with the
-// regional decimal separator ("2 adults" gives 2). "0" on failure.
+// regional decimal separator ("2 adults" gives 2). Its own result reads
+// back unchanged: "." and the regional decimal separator are both taken as
+// the decimal point. "0" on failure.
 QString FormatCount(const QVariant &value);
 
 // Reads the number at the start of a text the way the settings and the count
 // boxes do: blanks, tabs and line feeds skipped anywhere, an optional sign,
 // digits with at most one "." as the decimal point, an optional exponent
 // ("E" or "D"). With allowRadixPrefix, "&H" and "&O" introduce hexadecimal
-// and octal digits. Text that does not begin with a number gives 0.
-double ValNumber(const QString &text, bool allowRadixPrefix = false);
+// and octal digits. A regionalPoint other than "." serves as decimal point
+// as well. Text that does not begin with a number gives 0.
+double ValNumber(const QString &text, bool allowRadixPrefix = false, QChar regionalPoint = QChar());
 
 // Reads a number written in the regional format: the regional decimal
 // separator, digit grouping, the regional negative forms (including an amount

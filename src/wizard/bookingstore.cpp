@@ -20,10 +20,14 @@ QString id(RecordId value)
     return QString::number(value);
 }
 
-// A count as the engine reads a number, whatever the region.
+// A count as the engine reads a number, whatever the region: the box shows
+// it in the regional form (2,5 in Germany), the statement needs 2.5.
 QString countLiteral(const QString &text)
 {
-    const double v = ValNumber(text, true);
+    bool ok = false;
+    double v = ParseRegionalNumber(text, &ok);
+    if (!ok)
+        v = ValNumber(text, true);
     if (!std::isfinite(v) || v == 0)
         return QStringLiteral("0");
     return QString::number(v, 'g', 15);

@@ -98,6 +98,7 @@ void TestRegional::formatCount()
     QCOMPARE(FormatCount(QStringLiteral("")), QStringLiteral("0"));
     QCOMPARE(FormatCount(QStringLiteral("-4")), QStringLiteral("-4"));
     QCOMPARE(FormatCount(QStringLiteral("1.5.5")), QStringLiteral("1.5"));
+    QCOMPARE(FormatCount(QStringLiteral("1,5")), QStringLiteral("1"));  // "," is no decimal point here
     QCOMPARE(FormatCount(QStringLiteral("&H1F")), QStringLiteral("31"));
     QCOMPARE(FormatCount(QStringLiteral("&O17")), QStringLiteral("15"));
     QCOMPARE(FormatCount(QStringLiteral("2E3")), QStringLiteral("2000"));
@@ -112,7 +113,9 @@ void TestRegional::formatCountSecondRegion()
     LocaleScope de("de_DE");
     // "." is the decimal point of the text read; the result uses the region's.
     QCOMPARE(FormatCount(QStringLiteral("2.5")), QStringLiteral("2,5"));
-    QCOMPARE(FormatCount(QStringLiteral("2,5")), QStringLiteral("2"));
+    QCOMPARE(FormatCount(QStringLiteral("2,5")), QStringLiteral("2,5"));  // its own form reads back
+    QCOMPARE(FormatCount(FormatCount(QStringLiteral("1.25"))), QStringLiteral("1,25"));
+    QCOMPARE(FormatCount(QStringLiteral("2,5,1")), QStringLiteral("2,5"));
     QCOMPARE(FormatCount(QStringLiteral("1234567")), QStringLiteral("1234567"));
 }
 

@@ -87,7 +87,7 @@ void TestBookingStore::stepStatements()
     // The counts are numbers for the engine, whatever the boxes show.
     LocaleScope de("de_DE");
     QCOMPARE(CountsStepSql(FormatCount(QStringLiteral("2.5")), QStringLiteral("0"), 5),
-             QStringLiteral("UPDATE booking SET noadults = 2, nokids = 0 WHERE id = 5"));  // "2,5" reads as 2
+             QStringLiteral("UPDATE booking SET noadults = 2.5, nokids = 0 WHERE id = 5"));  // the box shows 2,5
     QCOMPARE(CountsStepSql(QStringLiteral("3"), QStringLiteral("1.5"), 5),
              QStringLiteral("UPDATE booking SET noadults = 3, nokids = 1.5 WHERE id = 5"));
 }

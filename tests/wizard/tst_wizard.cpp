@@ -1,0 +1,505 @@
+// The booking wizard driven through the real main window as an operator
+// would, with the database rows checked after each step.
+#include "app/frmMain.h"
+#include "data/regional.h"
+#include "guisupport.h"
+
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace innkeld;
+using namespace innkeld::test;
+
+namespace {
+
+// Types into a box as an operator would: click into it, replace its text.
+void typeInto(QLineEdit *box, const QString &text)
+{
+    QTest::mouseClick(box, Qt::LeftButton);
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    typeText(box, text);
+}
+
+void click(QWidget *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void selectRooms(QListWidget *list, const QStringList &names)
+{
+    for (int i = 0; i < list->count(); ++i)
+        if (names.contains(list->item(i)->text()) != list->item(i)->isSelected())
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(i)).center());
+}
+
+QStringList texts(QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+Recordset bookingRow(TempDatabase &t, RecordId id)
+{
+    return t.run(QStringLiteral("SELECT * FROM booking WHERE id = %1").arg(id));
+}
+
+struct Wizard : ProgramRun
+{
+    RecordId garden = 0, sea = 0, attic = 0;
+    Wizard()
+    {
+        notFirst();
+        garden = database.addRoom(QStringLiteral("Garden"));
+        sea = database.addRoom(QStringLiteral("Sea View"));
+        attic = database.addRoom(QStringLiteral("Attic"));
+    }
+    frmMain *w() const { return main(); }
+    int step() const { return main()->CurrentStep; }
+    void next() { click(main()->cmdNext); }
+    void back() { click(main()->cmdBack); }
+    void addBooking() { click(find("lblMenu_5")); }
+};
+
+}  // namespace
+
+class TestWizard : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { QLocale::setDefault(QLocale(QStringLiteral("en_US"))); }
+    void newBookingEndToEnd_data();
+    void newBookingEndToEnd();
+    void openedBookingGoesBackAndForth();
+    void cancelNewAndOpenedBookings();
+    void freeRoomsFollowTheDates();
+    void failingStepStaysWithWhatWasTyped();
+    void paymentArithmetic();
+};
+
+void TestWizard::newBookingEndToEnd_data()
+{
+    QTest::addColumn<QString>("region");
+    QTest::addColumn<QString>("symbol");
+    QTest::addColumn<QString>("grouping");  // 1,234.50 as the region writes it
+    QTest::newRow("en_US") << "en_US" << "$" << "1,234.50";
+    QTest::newRow("de_DE") << "de_DE" << "€" << "1.234,50";
+}
+
+void TestWizard::newBookingEndToEnd()
+{
+    QFETCH(QString, region);
+    QFETCH(QString, symbol);
+    QFETCH(QString, grouping);
+    LocaleScope scope(region.toLatin1().constData());
+    Wizard p;
+    TempDatabase &t = p.database;
+    QCOMPARE(p.run(), 0);
+    frmMain *w = p.w();
+    const auto money = [](double v) { return FormatMoney(v); };
+
+    // Add Booking stores the row at once: arrival now, departure a day later.
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+    p.addBooking();
+    const RecordId id = w->CurrentBookingId;
+    QVERIFY(id > 0);
+    QVERIFY(w->picBooking->isVisible() && w->picBookingDates->isVisible());
+    QVERIFY(!w->cmdBack->isEnabled());
+    QCOMPARE(w->cmdNext->text(), QStringLiteral("&Next"));
+    QVERIFY(w->lblStep[0]->font().bold() && !w->lblStep[1]->font().bold());
+    Recordset row = bookingRow(t, id);
+    const QDateTime created = row.value(QStringLiteral("FromDate")).toDateTime();
+    QVERIFY(created >= before && created <= QDateTime::currentDateTime());
+    QCOMPARE(row.value(QStringLiteral("ToDate")).toDateTime(), created.addDays(1));
+    QCOMPARE(w->dtFromDate->dateTime(), created);
+    p.addBooking();  // a second press resumes, it adds nothing
+    QCOMPARE(t.count(QStringLiteral("booking")), 1);
+
+    // The same arrival and departure: the date message, nothing written.
+    w->dtToDate->setDateTime(w->dtFromDate->dateTime());
+    p.next();
+    QCOMPARE(p.ui.messages.size(), 1);
+    QCOMPARE(p.ui.messages.last().text, QStringLiteral("Departure date must be after the Arrival date. Please change "
+                                                       "the Departure date and try again."));
+    QCOMPARE(p.ui.messages.last().icon, QMessageBox::Warning);
+    QCOMPARE(p.step(), 0);
+    QCOMPARE(bookingRow(t, id).value(QStringLiteral("ToDate")).toDateTime(), created.addDays(1));
+
+    // Step 1: dates and the booked-by name, written on Next.
+    const QDateTime arrival(QDate::currentDate(), QTime(14, 30, 15));
+    const QDateTime departure = arrival.addDays(3).addSecs(-4 * 3600);
+    w->dtFromDate->setDateTime(arrival);
+    w->dtToDate->setDateTime(departure);
+    typeInto(w->txtBookedBy, QStringLiteral("Ren O'Neil"));
+    click(w->txtBookingNotes);
+    QTest::keyClicks(w->txtBookingNotes, QStringLiteral("Late arrival; 'quiet' room"));
+    p.next();
+    QCOMPARE(p.step(), 1);
+    row = bookingRow(t, id);
+    QCOMPARE(row.value(QStringLiteral("FromDate")).toDateTime(), arrival);
+    QCOMPARE(row.value(QStringLiteral("ToDate")).toDateTime(), departure);
+    QCOMPARE(row.text(QStringLiteral("BookedBy")), QStringLiteral("Ren O'Neil"));
+    QCOMPARE(row.text(QStringLiteral("Notes")), QStringLiteral("Late arrival; 'quiet' room"));  // saved when left
+
+    // Step 2: two rooms.
+    QVERIFY(w->picSelectRooms->isVisible());
+    QCOMPARE(texts(w->lstRooms), (QStringList{QStringLiteral("Garden"), QStringLiteral("Sea View"), QStringLiteral("Attic")}));
+    selectRooms(w->lstRooms, {QStringLiteral("Garden"), QStringLiteral("Attic")});
+    p.next();
+    QCOMPARE(p.step(), 2);
+    QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM bookingroom WHERE bookingid = %1").arg(id)).value(0).toInt(), 2);
+
+    // Step 3: the customer, with the defaults of a booking without one.
+    QVERIFY(w->picCustomer->isVisible());
+    QCOMPARE(w->txtNoAdults->text(), QStringLiteral("2"));
+    QCOMPARE(w->txtNoChildren->text(), QStringLiteral("0"));
+    QCOMPARE(w->txtFirstname->text(), QString());
+    typeInto(w->txtFirstname, QStringLiteral("Siobhán"));
+    typeInto(w->txtLastname, QStringLiteral("O'Brien"));
+    typeInto(w->txtAddress1, QStringLiteral("1 Quay St"));
+    typeInto(w->txtCity, QStringLiteral("Cork"));
+    typeInto(w->txtPhone, QStringLiteral("555-0101"));
+    typeInto(w->txtNoAdults, QStringLiteral("3 adults"));
+    typeInto(w->txtNoChildren, QStringLiteral("1.5"));
+    QCOMPARE(w->txtNoAdults->text(), QStringLiteral("3"));  // normalised when left
+    p.next();
+    QCOMPARE(p.step(), 3);
+    row = bookingRow(t, id);
+    QCOMPARE(row.value(QStringLiteral("NoAdults")).toDouble(), 3.0);
+    QCOMPARE(row.value(QStringLiteral("NoKids")).toDouble(), 1.5);
+    const RecordId customer = row.value(QStringLiteral("CustomerID")).toLongLong();
+    Recordset c = t.run(QStringLiteral("SELECT * FROM customer WHERE ID = %1").arg(customer));
+    QCOMPARE(c.text(QStringLiteral("LastName")), QStringLiteral("O'Brien"));
+    QCOMPARE(c.text(QStringLiteral("FirstName")), QStringLiteral("Siobhán"));
+
+    // Step 4: payment. A new booking shows the default rate; 3 nights, 2 rooms.
+    QVERIFY(w->picPayment->isVisible());
+    QCOMPARE(w->lblPaymentNights->text(), QStringLiteral("3"));
+    QCOMPARE(w->lblPaymentApartments->text(), QStringLiteral("Garden, Attic"));
+    QCOMPARE(w->txtCostPerNight->text(), money(10));
+    QCOMPARE(w->lblSubTotal->text(), money(60));
+    QCOMPARE(w->txtSalesTax->text(), money(6));
+    QCOMPARE(w->txtTotalPayable->text(), money(66));
+    QCOMPARE(w->lblSalesTaxPercentage->text(), QStringLiteral("10%"));
+    QCOMPARE(p.find<QLabel>("lblCurrencySymbol_1")->text(), symbol);
+    typeInto(w->txtCostPerNight, QStringLiteral("205.75"));
+    typeInto(w->txtOtherCharges, QStringLiteral("1") + grouping.mid(1));  // leaving the cost box recomputes
+    QCOMPARE(w->txtCostPerNight->text(), money(205.75));
+    QCOMPARE(w->lblSubTotal->text(), money(205.75 * 6));
+    typeInto(w->txtAmountPayed, QStringLiteral("100"));  // leaving other charges recomputes
+    QCOMPARE(w->txtOtherCharges->text(), grouping);
+    QCOMPARE(w->lblSubTotal->text(), money(205.75 * 6 + 1234.5));  // 2,469.00
+    QCOMPARE(w->txtSalesTax->text(), money(246.9));
+    QCOMPARE(w->txtTotalPayable->text(), money(66));  // only the button changes the total
+    click(w->cmdRecalculateTotalPayable);
+    QCOMPARE(w->txtTotalPayable->text(), money(2715.9));
+    QCOMPARE(w->txtAmountPayed->text(), money(100));
+    typeInto(w->txtPaymentMethod, QStringLiteral("Visa 'gold'"));
+    p.next();
+    QCOMPARE(p.step(), 4);
+    row = bookingRow(t, id);
+    QCOMPARE(row.value(QStringLiteral("CostPerNight")).toDouble(), 205.75);
+    QCOMPARE(row.value(QStringLiteral("OtherCharges")).toDouble(), 1234.5);
+    QCOMPARE(row.value(QStringLiteral("SalesTax")).toDouble(), 246.9);
+    QCOMPARE(row.value(QStringLiteral("TotalPayable")).toDouble(), 2715.9);
+    QCOMPARE(row.value(QStringLiteral("AmountPayed")).toDouble(), 100.0);
+    QCOMPARE(row.text(QStringLiteral("PaymentMethod")), QStringLiteral("Visa 'gold'"));
+
+    // Step 5: the summary uses the payment step's sub total.
+    QVERIFY(w->picConfirm->isVisible());
+    QCOMPARE(w->cmdNext->text(), QStringLiteral("&Confirm"));
+    QCOMPARE(w->lblConfirmDates->text(), QStringLiteral("Booking from %1 to %2")
+                                             .arg(RegionalShortDate(arrival.date()), RegionalShortDate(departure.date())));
+    QCOMPARE(w->lblConfirmAdultsChildren->text(), QStringLiteral("3 Adults and %1 Children").arg(NumberText(1.5)));
+    QCOMPARE(w->lblConfirm[2]->text(), symbol + money(2469));
+    QCOMPARE(w->lblConfirm[4]->text(), symbol + money(2715.9));
+    QCOMPARE(w->lblConfirm[6]->text(), QStringLiteral("Visa 'gold'"));
+    QCOMPARE(w->lblConfirmContact->text(), QStringLiteral(" Siobhán O'Brien\r\n1 Quay St, , Cork,  . \r\nph: 555-0101 "));
+
+    // Print twice: two files, each opened through the desktop.
+    click(w->cmdConfirmation);
+    click(w->cmdConfirmation);
+    QCOMPARE(p.ui.opened.size(), 2);
+    QVERIFY(p.ui.opened[0] != p.ui.opened[1]);
+    QFile doc(p.ui.opened[0].toLocalFile());
+    QVERIFY(doc.open(QIODevice::ReadOnly));
+    const QString printed = QString::fromUtf8(doc.readAll());
+    QVERIFY(printed.contains(QStringLiteral("Sub Total: \t\t") + symbol + money(2469) + QStringLiteral("\r\n")));
+    QVERIFY(printed.contains(QStringLiteral("Sales Tax \t\t\t") + symbol + money(246.9)));
+    for (const QUrl &u : p.ui.opened)
+        QFile::remove(u.toLocalFile());
+
+    // Confirm: back to the day's lists, where the new booking arrives.
+    p.next();
+    QVERIFY(w->picArrivals->isVisible());
+    QCOMPARE(w->CurrentBookingId, RecordId(0));
+    QCOMPARE(w->CurrentStep, 0);
+    auto *arrivals = p.find<QListWidget>("lstArrivals");
+    QCOMPARE(texts(arrivals), QStringList{QStringLiteral("Siobhán O'Brien")});
+    QCOMPARE(arrivals->item(0)->data(Qt::UserRole).toLongLong(), id);
+    QCOMPARE(p.ui.messages.size(), 1);  // the date message only
+    // The next Add Booking is a new booking.
+    p.addBooking();
+    QVERIFY(w->CurrentBookingId > id);
+}
+
+void TestWizard::openedBookingGoesBackAndForth()
+{
+    Wizard p;
+    TempDatabase &t = p.database;
+    const QDateTime now(QDate::currentDate(), QTime(15, 0));
+    const RecordId id = t.addGuest(now, now.addDays(2), QStringLiteral("Ann"), QStringLiteral("Lee"), {p.sea});
+    t.run(QStringLiteral("UPDATE booking SET CostPerNight = 40, notes = 'Cot' WHERE id = %1").arg(id));
+    QCOMPARE(p.run(), 0);
+    frmMain *w = p.w();
+    auto *arrivals = p.find<QListWidget>("lstArrivals");
+    QTest::mouseClick(arrivals->viewport(), Qt::LeftButton, {}, arrivals->visualItemRect(arrivals->item(0)).center());
+    click(p.find("cmdViewDetails"));
+    QCOMPARE(w->CurrentBookingId, id);
+    QVERIFY(w->OpenedFromList);
+    QVERIFY(w->picConfirm->isVisible());
+    QCOMPARE(w->lblConfirm[0]->text(), QStringLiteral("$40.00"));
+    QCOMPARE(w->txtBookingNotes->toPlainText(), QStringLiteral("Cot"));
+
+    // Back from the confirmation writes nothing; back from payment writes it.
+    t.run(QStringLiteral("CREATE TRIGGER watch AFTER UPDATE ON booking BEGIN UPDATE room SET name = name || '*' WHERE id = %1; END").arg(p.attic));
+    p.back();
+    QCOMPARE(p.step(), 3);
+    QCOMPARE(t.run(QStringLiteral("SELECT name FROM room WHERE id = %1").arg(p.attic)).text(0), QStringLiteral("Attic"));
+    QCOMPARE(w->txtCostPerNight->text(), QStringLiteral("40.00"));  // a stored rate is shown as stored
+    p.back();
+    QCOMPARE(p.step(), 2);
+    QCOMPARE(t.run(QStringLiteral("SELECT name FROM room WHERE id = %1").arg(p.attic)).text(0), QStringLiteral("Attic*"));
+    // The stored customer and counts are shown, and saved to the same row.
+    QCOMPARE(w->txtFirstname->text(), QStringLiteral("Ann"));
+    QCOMPARE(w->txtNoAdults->text(), QStringLiteral("0"));
+    typeInto(w->txtFirstname, QStringLiteral("Anne"));
+    p.next();
+    p.back();
+    p.next();
+    QCOMPARE(t.count(QStringLiteral("customer")), 1);
+    QCOMPARE(t.run(QStringLiteral("SELECT FirstName FROM customer")).text(0), QStringLiteral("Anne"));
+    // Back to the rooms: its own room stays listed and selected.
+    p.back();
+    p.back();
+    QCOMPARE(p.step(), 1);
+    QCOMPARE(w->lstRooms->count(), 3);
+    QCOMPARE(w->lstRooms->selectedItems().size(), 1);
+    QCOMPARE(w->lstRooms->selectedItems().first()->text(), QStringLiteral("Sea View"));
+
+    // The menu item shows the opened booking again; the label starts a new one.
+    w->mnuReservationsArrivals_Click();
+    w->findChild<QAction *>(QStringLiteral("mnuReservationAdd"))->trigger();
+    QCOMPARE(w->CurrentBookingId, id);
+    QCOMPARE(p.step(), 1);
+    p.addBooking();
+    QVERIFY(w->CurrentBookingId != id);
+    QCOMPARE(p.step(), 0);
+    QVERIFY(!w->OpenedFromList);
+    QCOMPARE(t.count(QStringLiteral("booking")), 2);
+    QVERIFY(p.ui.messages.isEmpty());
+
+    // Notes typed and then left by switching panels, or by Exit, are kept.
+    const RecordId fresh = w->CurrentBookingId;
+    click(w->txtBookingNotes);
+    typeText(w->txtBookingNotes, QStringLiteral("Twin beds"));
+    click(p.find("lblMenu_7"));
+    QCOMPARE(bookingRow(t, fresh).text(QStringLiteral("Notes")), QStringLiteral("Twin beds"));
+    p.addBooking();
+    click(w->txtBookingNotes);
+    QTest::keyClick(w->txtBookingNotes, Qt::Key_End, Qt::ControlModifier);
+    typeText(w->txtBookingNotes, QStringLiteral(", cot"));
+    click(p.find("picIcon_1"));
+    QVERIFY(!w->isVisible());
+    QCOMPARE(bookingRow(t, fresh).text(QStringLiteral("Notes")), QStringLiteral("Twin beds, cot"));
+}
+
+void TestWizard::cancelNewAndOpenedBookings()
+{
+    Wizard p;
+    TempDatabase &t = p.database;
+    const QDateTime now(QDate::currentDate(), QTime(15, 0));
+    const RecordId kept = t.addGuest(now, now.addDays(2), QStringLiteral("Keep"), QStringLiteral("Me"), {p.garden});
+    const RecordId gone = t.addGuest(now, now.addDays(1), QStringLiteral("Drop"), QStringLiteral("Me"), {p.sea, p.attic});
+    QCOMPARE(p.run(), 0);
+    frmMain *w = p.w();
+
+    // Cancel with nothing in progress deletes nothing.
+    click(w->cmdCancel);
+    QCOMPARE(t.count(QStringLiteral("booking")), 2);
+    QVERIFY(w->picArrivals->isVisible());
+
+    // A new booking cancelled on its rooms step.
+    p.addBooking();
+    const RecordId fresh = w->CurrentBookingId;
+    p.next();
+    selectRooms(w->lstRooms, {QStringLiteral("Garden")});
+    p.next();  // links written
+    click(w->cmdCancel);
+    QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM booking WHERE id = %1").arg(fresh)).value(0).toInt(), 0);
+    QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM bookingroom WHERE bookingid = %1").arg(fresh)).value(0).toInt(), 0);
+    QCOMPARE(w->CurrentBookingId, RecordId(0));
+
+    // An opened booking: the booking and its links go, its customer stays.
+    auto *arrivals = p.find<QListWidget>("lstArrivals");
+    for (int i = 0; i < arrivals->count(); ++i)
+        if (arrivals->item(i)->data(Qt::UserRole).toLongLong() == gone) {
+            const QPoint at = arrivals->visualItemRect(arrivals->item(i)).center();
+            QTest::mouseClick(arrivals->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(arrivals->viewport(), Qt::LeftButton, {}, at);
+        }
+    QCOMPARE(w->CurrentBookingId, gone);
+    click(w->cmdCancel);
+    QCOMPARE(t.run(QStringLiteral("SELECT id FROM booking")).value(0).toLongLong(), kept);
+    QCOMPARE(t.count(QStringLiteral("booking")), 1);
+    QCOMPARE(t.count(QStringLiteral("bookingroom")), 1);
+    QCOMPARE(t.count(QStringLiteral("customer")), 2);
+    QCOMPARE(texts(arrivals), QStringList{QStringLiteral("Keep Me")});
+}
+
+void TestWizard::freeRoomsFollowTheDates()
+{
+    Wizard p;
+    TempDatabase &t = p.database;
+    // Sea View is taken from the 3rd to the 6th of next month, made at 10:00.
+    const QDate first = QDate::currentDate().addMonths(1);
+    const QDate may3(first.year(), first.month(), 3);
+    t.addGuest(QDateTime(may3, QTime(10, 0)), QDateTime(may3.addDays(3), QTime(10, 0)), QStringLiteral("X"),
+               QStringLiteral("Y"), {p.sea});
+    QCOMPARE(p.run(), 0);
+    frmMain *w = p.w();
+    p.addBooking();
+    auto roomsFor = [&](int fromDay, int toDay) {
+        if (p.step() == 1)
+            p.back();
+        w->dtFromDate->setDateTime(QDateTime(may3.addDays(fromDay - 3), QTime(12, 0)));
+        w->dtToDate->setDateTime(QDateTime(may3.addDays(toDay - 3), QTime(11, 0)));
+        p.next();
+        return texts(w->lstRooms);
+    };
+    const QStringList all{QStringLiteral("Garden"), QStringLiteral("Sea View"), QStringLiteral("Attic")};
+    const QStringList withoutSea{QStringLiteral("Garden"), QStringLiteral("Attic")};
+    QCOMPARE(roomsFor(1, 3), all);          // ends on its arrival day
+    QCOMPARE(roomsFor(6, 8), withoutSea);   // starts on its departure day
+    QCOMPARE(roomsFor(4, 5), withoutSea);
+    QCOMPARE(roomsFor(1, 10), withoutSea);
+    QCOMPARE(roomsFor(7, 9), all);
+    // A linked room that the new dates make taken is dropped on the next save.
+    selectRooms(w->lstRooms, {QStringLiteral("Sea View")});
+    p.next();
+    QCOMPARE(t.run(QStringLiteral("SELECT roomid FROM bookingroom WHERE bookingid = %1").arg(w->CurrentBookingId)).value(0).toLongLong(), p.sea);
+    p.back();
+    p.back();
+    w->dtFromDate->setDateTime(QDateTime(may3.addDays(1), QTime(12, 0)));
+    p.next();
+    QCOMPARE(w->lstRooms->selectedItems().size(), 0);
+    p.next();
+    QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM bookingroom WHERE bookingid = %1").arg(w->CurrentBookingId)).value(0).toInt(), 0);
+
+    // No room free at all: the message, and the empty step all the same.
+    p.back();
+    p.back();
+    t.run(QStringLiteral("DELETE FROM room WHERE id <> %1").arg(p.sea));
+    p.next();
+    QCOMPARE(p.step(), 1);
+    QCOMPARE(w->lstRooms->count(), 0);
+    QCOMPARE(p.ui.messages.size(), 1);
+    QVERIFY(p.ui.messages.last().text.startsWith(QStringLiteral("No rooms are available for the booking dates entered.")));
+    QCOMPARE(p.ui.messages.last().icon, QMessageBox::Information);
+}
+
+void TestWizard::failingStepStaysWithWhatWasTyped()
+{
+    Wizard p;
+    TempDatabase &t = p.database;
+    QCOMPARE(p.run(), 0);
+    frmMain *w = p.w();
+    p.addBooking();
+    const RecordId id = w->CurrentBookingId;
+    p.next();
+    selectRooms(w->lstRooms, {QStringLiteral("Garden")});
+    p.back();  // writes the Garden link
+    p.next();
+    t.run(QStringLiteral("CREATE TRIGGER closed BEFORE INSERT ON bookingroom WHEN new.roomid = %1 "
+                         "BEGIN SELECT RAISE(ABORT, 'the attic is closed'); END").arg(p.attic));
+    selectRooms(w->lstRooms, {QStringLiteral("Sea View"), QStringLiteral("Attic")});
+    p.next();
+    QCOMPARE(p.step(), 1);
+    QVERIFY(w->picSelectRooms->isVisible());
+    QCOMPARE(p.ui.messages.size(), 1);
+    QVERIFY(p.ui.messages.last().text.contains(QStringLiteral("the attic is closed")));
+    QCOMPARE(w->lstRooms->selectedItems().size(), 2);  // as the operator left them
+    Recordset links = t.run(QStringLiteral("SELECT roomid FROM bookingroom WHERE bookingid = %1").arg(id));
+    QCOMPARE(links.rowCount(), 1);  // the old link, not deleted
+    QCOMPARE(links.value(0).toLongLong(), p.garden);
+
+    // The customer step: the insert fails, the counts stay unwritten.
+    selectRooms(w->lstRooms, {QStringLiteral("Sea View")});
+    p.next();
+    t.run(QStringLiteral("CREATE TRIGGER nobody BEFORE INSERT ON customer BEGIN SELECT RAISE(ABORT, 'full'); END"));
+    typeInto(w->txtLastname, QStringLiteral("Quinn"));
+    typeInto(w->txtNoAdults, QStringLiteral("4"));
+    p.next();
+    QCOMPARE(p.step(), 2);
+    QCOMPARE(w->txtLastname->text(), QStringLiteral("Quinn"));
+    QCOMPARE(bookingRow(t, id).text(QStringLiteral("NoAdults")), QStringLiteral("0"));
+    QCOMPARE(t.count(QStringLiteral("customer")), 0);
+    QCOMPARE(p.ui.messages.size(), 2);
+}
+
+void TestWizard::paymentArithmetic()
+{
+    for (const char *region : {"en_US", "de_DE"}) {
+        LocaleScope scope(region);
+        Wizard p;
+        TempDatabase &t = p.database;
+        const QDateTime now(QDate::currentDate(), QTime(11, 0));
+        const RecordId id = t.addGuest(now, now.addDays(3), QStringLiteral("A"), QStringLiteral("B"), {p.garden, p.sea});
+        p.settings->WriteSetting(QStringLiteral("SalesTaxName"), QStringLiteral("VAT"));
+        QCOMPARE(p.run(), 0);
+        frmMain *w = p.w();
+        w->CurrentBookingId = id;
+        w->CurrentStep = 3;
+        w->mnuReservationAdd_Click();
+        const auto m = [](double v) { return FormatMoney(v); };
+        // Cost 25, 3 nights, 2 rooms, other charges 10.
+        typeInto(w->txtCostPerNight, QStringLiteral("25"));
+        typeInto(w->txtOtherCharges, QStringLiteral("10"));
+        QCOMPARE(w->txtCostPerNight->text(), m(25));
+        QCOMPARE(w->lblSubTotal->text(), m(150));
+        QCOMPARE(w->txtSalesTax->text(), m(15));
+        typeInto(w->txtSalesTax, QStringLiteral("5"));  // leaving other charges: 160 and 16, then the typed 5
+        QCOMPARE(w->lblSubTotal->text(), m(160));
+        typeInto(w->txtTotalPayable, QString());
+        QCOMPARE(w->txtSalesTax->text(), m(5));
+        click(w->cmdRecalculateTotalPayable);
+        QCOMPARE(w->txtTotalPayable->text(), m(165));
+        // Leaving the cost box again replaces the hand-typed tax.
+        typeInto(w->txtCostPerNight, QStringLiteral("25"));
+        typeInto(w->txtOtherCharges, QString());
+        QCOMPARE(w->txtSalesTax->text(), m(16));  // computed when the cost box was left
+        typeInto(w->txtAmountPayed, QStringLiteral("x"));
+        QCOMPARE(w->txtOtherCharges->text(), QStringLiteral("0"));  // empty: keeps the sub total
+        QCOMPARE(w->lblSubTotal->text(), m(160));
+        QCOMPARE(w->txtSalesTax->text(), m(16));
+        typeInto(w->txtPaymentMethod, QStringLiteral("Cash"));
+        QCOMPARE(w->txtAmountPayed->text(), QStringLiteral("0"));
+        QCOMPARE(p.find<QLabel>("lblSalesTaxName_0")->text(), QStringLiteral("VAT"));
+        // A zero rate stored is replaced by the default, in any region.
+        p.next();
+        t.run(QStringLiteral("UPDATE booking SET CostPerNight = 0 WHERE id = %1").arg(id));
+        p.back();
+        QCOMPARE(w->txtCostPerNight->text(), m(10));
+        QVERIFY(p.ui.messages.isEmpty());
+    }
+}
+
+QTEST_MAIN(TestWizard)
+#include "tst_wizard.moc"
