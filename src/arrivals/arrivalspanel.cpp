@@ -2,7 +2,9 @@
 // departures, from which a booking is opened in the wizard.
 #include "app/frmMain.h"
 #include "app/widgets.h"
+#include "app/uiservices.h"
 #include "arrivals/arrivalsquery.h"
+#include "wizard/bookingstore.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
@@ -106,7 +108,14 @@ void frmMain::openFromList(QListWidget *list)
     const QList<QListWidgetItem *> selected = list->selectedItems();
     if (selected.isEmpty())
         return;
-    CurrentBookingId = selected.first()->data(Qt::UserRole).toLongLong();
+    const RecordId id = selected.first()->data(Qt::UserRole).toLongLong();
+    if (!BookingExists(*m_db, id)) {
+        // Deleted since the lists were filled: say so and show the lists as they are now.
+        m_context.ui->message(this, QStringLiteral("This booking no longer exists."), QMessageBox::Information);
+        ShowArrivalsDepartures();
+        return;
+    }
+    CurrentBookingId = id;
     CurrentStep = 4;
     mnuReservationAdd_Click();
     OpenedFromList = true;

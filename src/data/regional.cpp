@@ -58,9 +58,11 @@ QString withoutSymbol(QString s)
     return s;
 }
 
-// Replaces every run of "y" that is not four long with "yyyy", outside quoted
-// literal text of a date format.
-QString fourDigitYear(const QString &fmt)
+// Rewrites a date or time format run by run ("dd", "yyyy", "/"), leaving
+// quoted literal text alone: `rewrite` gets each run outside quotes and
+// returns what stands for it.
+template <typename Rewrite>
+QString rewriteRuns(const QString &fmt, Rewrite rewrite)
 {
     QString out;
     bool quoted = false;
@@ -72,18 +74,21 @@ QString fourDigitYear(const QString &fmt)
             ++i;
             continue;
         }
-        if (!quoted && c == QLatin1Char('y')) {
-            int j = i;
-            while (j < fmt.size() && fmt.at(j) == QLatin1Char('y'))
-                ++j;
-            out += QLatin1String("yyyy");
-            i = j;
-            continue;
-        }
-        out += c;
-        ++i;
+        int j = i;
+        while (j < fmt.size() && fmt.at(j) == c)
+            ++j;
+        out += quoted ? fmt.mid(i, j - i) : rewrite(c, j - i, fmt.mid(i, j - i));
+        i = j;
     }
     return out;
+}
+
+// Every year written with four digits.
+QString fourDigitYear(const QString &fmt)
+{
+    return rewriteRuns(fmt, [](QChar c, int, const QString &run) {
+        return c == QLatin1Char('y') ? QStringLiteral("yyyy") : run;
+    });
 }
 
 // The regional long time format without its time zone; one with seconds.
@@ -108,27 +113,9 @@ QString timeWithSeconds(const QLocale &loc)
 // Makes a format accept one or two digits for each number: 7/12 as well as 07/12.
 QString lenient(const QString &fmt)
 {
-    QString out;
-    bool quoted = false;
-    for (int i = 0; i < fmt.size();) {
-        const QChar c = fmt.at(i);
-        if (c == QLatin1Char('\'')) {
-            quoted = !quoted;
-            out += c;
-            ++i;
-            continue;
-        }
-        int j = i;
-        while (j < fmt.size() && fmt.at(j) == c)
-            ++j;
-        const int run = j - i;
-        if (!quoted && run == 2 && QStringLiteral("dMHhms").contains(c))
-            out += c;
-        else
-            out += fmt.mid(i, run);
-        i = j;
-    }
-    return out;
+    return rewriteRuns(fmt, [](QChar c, int length, const QString &run) {
+        return length == 2 && QStringLiteral("dMHhms").contains(c) ? QString(c) : run;
+    });
 }
 
 QLocale plainLocale()

@@ -51,6 +51,11 @@ RecordId CreateBooking(Database &db, const QDateTime &now)
     return key;
 }
 
+bool BookingExists(Database &db, RecordId bookingId)
+{
+    return !db.execute(QStringLiteral("SELECT id FROM booking WHERE id = ") + id(bookingId)).eof();
+}
+
 void CancelBooking(Database &db, RecordId bookingId)
 {
     Database::Transaction tx(db);

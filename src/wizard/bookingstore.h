@@ -24,6 +24,8 @@ extern const std::array<const char *, 9> kPaymentColumns;  // CostPerNight ... C
 // Returns its key.
 RecordId CreateBooking(Database &db, const QDateTime &now);
 
+bool BookingExists(Database &db, RecordId bookingId);
+
 // Deletes the booking and its room links; its customer stays.
 void CancelBooking(Database &db, RecordId bookingId);
 

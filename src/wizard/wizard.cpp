@@ -36,6 +36,13 @@ void frmMain::mnuReservationAdd_Click()
     const bool ok = guarded([this] {
         showPanel(picBooking);
         picBookingDates->raise();
+        // A booking in progress that has gone meanwhile (its room was
+        // removed, say) cannot be resumed: a new one is started.
+        if (CurrentBookingId != 0 && !BookingExists(*m_db, CurrentBookingId)) {
+            CurrentBookingId = 0;
+            CurrentStep = 0;
+            OpenedFromList = false;
+        }
         if (CurrentBookingId == 0) {
             CurrentStep = 0;
             CurrentBookingId = CreateBooking(*m_db, QDateTime::currentDateTime());

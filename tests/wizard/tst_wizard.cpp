@@ -336,12 +336,18 @@ void TestWizard::cancelNewAndOpenedBookings()
     QCOMPARE(t.count(QStringLiteral("booking")), 2);
     QVERIFY(w->picArrivals->isVisible());
 
-    // A new booking cancelled on its rooms step.
+    // A new booking cancelled on its rooms step (every room is taken today).
     p.addBooking();
     const RecordId fresh = w->CurrentBookingId;
     p.next();
+    QCOMPARE(w->lstRooms->count(), 0);
+    p.back();
+    w->dtFromDate->setDateTime(w->dtFromDate->dateTime().addDays(5));
+    w->dtToDate->setDateTime(w->dtFromDate->dateTime().addDays(1));
+    p.next();
     selectRooms(w->lstRooms, {QStringLiteral("Garden")});
     p.next();  // links written
+    QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM bookingroom WHERE bookingid = %1").arg(fresh)).value(0).toInt(), 1);
     click(w->cmdCancel);
     QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM booking WHERE id = %1").arg(fresh)).value(0).toInt(), 0);
     QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM bookingroom WHERE bookingid = %1").arg(fresh)).value(0).toInt(), 0);
@@ -362,6 +368,26 @@ void TestWizard::cancelNewAndOpenedBookings()
     QCOMPARE(t.count(QStringLiteral("bookingroom")), 1);
     QCOMPARE(t.count(QStringLiteral("customer")), 2);
     QCOMPARE(texts(arrivals), QStringList{QStringLiteral("Keep Me")});
+
+    // A listed booking deleted meanwhile does not open; the lists are renewed.
+    t.run(QStringLiteral("DELETE FROM booking WHERE id = %1").arg(kept));
+    const QPoint at = arrivals->visualItemRect(arrivals->item(0)).center();
+    QTest::mouseClick(arrivals->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(arrivals->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(p.ui.messages.size(), 2);  // after the no-rooms message of the cancelled booking
+    QCOMPARE(p.ui.messages.last().text, QStringLiteral("This booking no longer exists."));
+    QCOMPARE(w->CurrentBookingId, RecordId(0));
+    QCOMPARE(arrivals->count(), 0);
+
+    // A booking in progress that has gone is not resumed: a new one starts.
+    p.addBooking();
+    const RecordId lost = w->CurrentBookingId;
+    p.next();
+    t.run(QStringLiteral("DELETE FROM booking WHERE id = %1").arg(lost));
+    w->mnuReservationsArrivals_Click();
+    p.addBooking();
+    QVERIFY(w->CurrentBookingId > lost);
+    QCOMPARE(p.step(), 0);
 }
 
 void TestWizard::freeRoomsFollowTheDates()
