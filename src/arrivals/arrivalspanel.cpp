@@ -21,7 +21,7 @@ void frmMain::buildArrivalsPanel()
     QLabel *heading = addLabel1(8, QStringLiteral("Arrivals and Departures"), picArrivals);
     heading->setGeometry(12, 8, 400, 32);
 
-    auto *dateCaption = new QLabel(QStringLiteral("&Date:"), picArrivals);
+    auto *dateCaption = new QLabel(QStringLiteral("Date:"), picArrivals);
     dateCaption->setObjectName(QStringLiteral("lblDate"));
     dateCaption->setGeometry(10, 50, 220, 20);
     dtCalendar = new QCalendarWidget(picArrivals);
@@ -31,7 +31,7 @@ void frmMain::buildArrivalsPanel()
     dtCalendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     dateCaption->setBuddy(dtCalendar);
 
-    auto *arrivalsCaption = new QLabel(QStringLiteral("&Arrivals:"), picArrivals);
+    auto *arrivalsCaption = new QLabel(QStringLiteral("Arrivals:"), picArrivals);
     arrivalsCaption->setObjectName(QStringLiteral("lblArrivals"));
     arrivalsCaption->setGeometry(246, 50, 253, 20);
     // 3795 by 2010 twips
@@ -41,7 +41,7 @@ void frmMain::buildArrivalsPanel()
     lstArrivals->setGeometry(246, 72, 253, 134);
     arrivalsCaption->setBuddy(lstArrivals);
 
-    auto *departuresCaption = new QLabel(QStringLiteral("D&epartures:"), picArrivals);
+    auto *departuresCaption = new QLabel(QStringLiteral("Departures:"), picArrivals);
     departuresCaption->setObjectName(QStringLiteral("lblDepartures"));
     departuresCaption->setGeometry(246, 214, 253, 20);
     lstDepartures = new QListWidget(picArrivals);

@@ -22,12 +22,12 @@ frmConfigRooms::frmConfigRooms(Database &db, UiServices &ui, QWidget *parent)
     auto *heading = new QLabel(QStringLiteral("Configure the rooms/apartments that should be available for booking."), this);
     heading->setObjectName(QStringLiteral("lblHeading"));
     heading->setWordWrap(true);
-    auto *roomsCaption = new QLabel(QStringLiteral("Available Roo&ms:"), this);
+    auto *roomsCaption = new QLabel(QStringLiteral("Available Rooms:"), this);
     roomsCaption->setObjectName(QStringLiteral("lblRooms"));
     lstRooms = new QListWidget(this);
     lstRooms->setObjectName(QStringLiteral("lstRooms"));
     roomsCaption->setBuddy(lstRooms);
-    auto *nameCaption = new QLabel(QStringLiteral("Room &name:"), this);
+    auto *nameCaption = new QLabel(QStringLiteral("Room name:"), this);
     nameCaption->setObjectName(QStringLiteral("lblName"));
     txtName = new QLineEdit(this);
     txtName->setObjectName(QStringLiteral("txtName"));

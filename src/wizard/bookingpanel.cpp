@@ -122,7 +122,7 @@ void frmMain::buildBookingPanel()
     txtBookingNotes = named(new QPlainTextEdit(picBooking), "txtBookingNotes");
     txtBookingNotes->setToolTip(QStringLiteral("Notes for this booking."));
     txtBookingNotes->setTabChangesFocus(true);
-    QLabel *notesCaption = caption(picBooking, QStringLiteral("Boo&king Notes"), txtBookingNotes);
+    QLabel *notesCaption = caption(picBooking, QStringLiteral("Booking Notes"), txtBookingNotes);
     notesCaption->setGeometry(8, kStepTop + 206, kStepLeft - 14, 20);
     txtBookingNotes->setGeometry(8, kStepTop + 228, kStepLeft - 14, picBooking->height() - kStepTop - 228 - 48);
     txtBookingNotes->installEventFilter(this);
@@ -164,11 +164,11 @@ void frmMain::buildDatesStep()
     dtFromDate = picker("dtFromDate");
     dtToDate = picker("dtToDate");
     txtBookedBy = lineEdit(picBookingDates, "txtBookedBy");
-    grid->addWidget(caption(picBookingDates, QStringLiteral("&Arrival Date:"), dtFromDate), 0, 0);
+    grid->addWidget(caption(picBookingDates, QStringLiteral("Arrival Date:"), dtFromDate), 0, 0);
     grid->addWidget(dtFromDate, 0, 1);
-    grid->addWidget(caption(picBookingDates, QStringLiteral("&Departure Date:"), dtToDate), 1, 0);
+    grid->addWidget(caption(picBookingDates, QStringLiteral("Departure Date:"), dtToDate), 1, 0);
     grid->addWidget(dtToDate, 1, 1);
-    grid->addWidget(caption(picBookingDates, QStringLiteral("Booked B&y (your name):"), txtBookedBy), 2, 0);
+    grid->addWidget(caption(picBookingDates, QStringLiteral("Booked By (your name):"), txtBookedBy), 2, 0);
     grid->addWidget(txtBookedBy, 2, 1);
     static_cast<QVBoxLayout *>(picBookingDates->layout())->addLayout(grid);
     static_cast<QVBoxLayout *>(picBookingDates->layout())->addStretch();
@@ -180,7 +180,7 @@ void frmMain::buildRoomsStep()
     lstRooms = named(new QListWidget(picSelectRooms), "lstRooms");
     lstRooms->setSelectionMode(QAbstractItemView::MultiSelection);
     auto *layout = static_cast<QVBoxLayout *>(picSelectRooms->layout());
-    layout->addWidget(caption(picSelectRooms, QStringLiteral("&Rooms:"), lstRooms));
+    layout->addWidget(caption(picSelectRooms, QStringLiteral("Rooms:"), lstRooms));
     layout->addWidget(lstRooms);
 }
 
@@ -206,8 +206,8 @@ void frmMain::buildCustomerStep()
     grid->setVerticalSpacing(3);
     // First and last name side by side.
     auto *names = new QGridLayout;
-    names->addWidget(caption(p, QStringLiteral("&First Name:"), txtFirstname), 0, 0);
-    names->addWidget(caption(p, QStringLiteral("&Last Name:"), txtLastname), 0, 1);
+    names->addWidget(caption(p, QStringLiteral("First Name:"), txtFirstname), 0, 0);
+    names->addWidget(caption(p, QStringLiteral("Last Name:"), txtLastname), 0, 1);
     names->addWidget(txtFirstname, 1, 0);
     names->addWidget(txtLastname, 1, 1);
     grid->addLayout(names, 0, 0, 1, 2);
@@ -216,19 +216,19 @@ void frmMain::buildCustomerStep()
         grid->addWidget(caption(p, text, box), row, 0);
         grid->addWidget(box, row++, 1);
     };
-    add(QStringLiteral("B&usiness Name:"), txtBusinessName);
-    add(QStringLiteral("Addr&ess:"), txtAddress1);
+    add(QStringLiteral("Business Name:"), txtBusinessName);
+    add(QStringLiteral("Address:"), txtAddress1);
     add(QStringLiteral("Address:"), txtAddress2);
-    add(QStringLiteral("C&ity:"), txtCity);
-    add(QStringLiteral("S&tate:"), txtState);
-    add(QStringLiteral("Countr&y:"), txtCountry);
+    add(QStringLiteral("City:"), txtCity);
+    add(QStringLiteral("State:"), txtState);
+    add(QStringLiteral("Country:"), txtCountry);
     lblPostCode[0]->setBuddy(txtPostcode);
     grid->addWidget(lblPostCode[0], row, 0);
     grid->addWidget(txtPostcode, row++, 1);
-    add(QStringLiteral("P&hone:"), txtPhone);
-    add(QStringLiteral("E&mail:"), txtEmail);
-    add(QStringLiteral("No A&dults:"), txtNoAdults);
-    add(QStringLiteral("No Child&ren:"), txtNoChildren);
+    add(QStringLiteral("Phone:"), txtPhone);
+    add(QStringLiteral("Email:"), txtEmail);
+    add(QStringLiteral("No Adults:"), txtNoAdults);
+    add(QStringLiteral("No Children:"), txtNoChildren);
     static_cast<QVBoxLayout *>(p->layout())->addLayout(grid);
     static_cast<QVBoxLayout *>(p->layout())->addStretch();
     for (QLineEdit *box : {txtNoAdults, txtNoChildren})
@@ -277,8 +277,8 @@ void frmMain::buildPaymentStep()
     };
     add(caption(p, QStringLiteral("No of nights:"), lblPaymentNights), nullptr, lblPaymentNights);
     add(caption(p, QStringLiteral("Apartments:"), lblPaymentApartments), nullptr, lblPaymentApartments);
-    add(caption(p, QStringLiteral("Cost per ni&ght:"), txtCostPerNight), lblCurrencySymbol[1], txtCostPerNight);
-    add(caption(p, QStringLiteral("&Other Charges:"), txtOtherCharges), lblCurrencySymbol[2], txtOtherCharges);
+    add(caption(p, QStringLiteral("Cost per night:"), txtCostPerNight), lblCurrencySymbol[1], txtCostPerNight);
+    add(caption(p, QStringLiteral("Other Charges:"), txtOtherCharges), lblCurrencySymbol[2], txtOtherCharges);
     add(caption(p, QStringLiteral("Sub Total:"), lblSubTotal), lblCurrencySymbol[0], lblSubTotal);
     lblSalesTaxName[0]->setBuddy(txtSalesTax);
     auto *taxRate = new QWidget(p);
@@ -289,13 +289,13 @@ void frmMain::buildPaymentStep()
     rate->addWidget(at);
     rate->addWidget(lblSalesTaxPercentage);
     add(lblSalesTaxName[0], lblCurrencySymbol[3], txtSalesTax, taxRate);
-    add(caption(p, QStringLiteral("&Total Payable:"), txtTotalPayable), lblCurrencySymbol[4], txtTotalPayable);
-    add(caption(p, QStringLiteral("A&mount Payed:"), txtAmountPayed), lblCurrencySymbol[5], txtAmountPayed);
+    add(caption(p, QStringLiteral("Total Payable:"), txtTotalPayable), lblCurrencySymbol[4], txtTotalPayable);
+    add(caption(p, QStringLiteral("Amount Payed:"), txtAmountPayed), lblCurrencySymbol[5], txtAmountPayed);
     grid->addWidget(cmdRecalculateTotalPayable, row++, 2, 1, 2);
-    add(caption(p, QStringLiteral("Payment Met&hod:"), txtPaymentMethod), nullptr, txtPaymentMethod);
-    add(caption(p, QStringLiteral("Credit Card T&ype:"), txtCreditCardType), nullptr, txtCreditCardType);
-    add(caption(p, QStringLiteral("Cr&edit Card No:"), txtCreditCardNo), nullptr, txtCreditCardNo);
-    add(caption(p, QStringLiteral("Credit Card E&xpiry:"), txtCreditCardExpiry), nullptr, txtCreditCardExpiry);
+    add(caption(p, QStringLiteral("Payment Method:"), txtPaymentMethod), nullptr, txtPaymentMethod);
+    add(caption(p, QStringLiteral("Credit Card Type:"), txtCreditCardType), nullptr, txtCreditCardType);
+    add(caption(p, QStringLiteral("Credit Card No:"), txtCreditCardNo), nullptr, txtCreditCardNo);
+    add(caption(p, QStringLiteral("Credit Card Expiry:"), txtCreditCardExpiry), nullptr, txtCreditCardExpiry);
     static_cast<QVBoxLayout *>(p->layout())->addLayout(grid);
     static_cast<QVBoxLayout *>(p->layout())->addStretch();
 
