@@ -254,7 +254,7 @@ QString NumberText(double value)
 {
     if (value == 0)
         value = 0;  // no "-0"
-    return plainLocale().toString(value, 'g', QLocale::FloatingPointShortest);
+    return plainLocale().toString(value, 'f', QLocale::FloatingPointShortest);
 }
 
 QString FormatMoney(const QVariant &value)

@@ -139,6 +139,7 @@ void TestRegional::regionalNumbers()
         QCOMPARE(NumberText(1234.5), QStringLiteral("1234.5"));
         QCOMPARE(NumberText(2), QStringLiteral("2"));
         QCOMPARE(NumberText(0.1 + 0.2), QStringLiteral("0.30000000000000004"));
+        QCOMPARE(NumberText(1e8), QStringLiteral("100000000"));  // decimal, never 1E+08
     }
     {
         LocaleScope de("de_DE");
