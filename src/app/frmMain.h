@@ -199,6 +199,7 @@ private:
     void buildPaymentStep();
     void buildConfirmStep();
     QFrame *stepPanel(const char *name, const QString &heading);
+    QList<QLineEdit *> customerBoxes() const;
     void showStepPanel(QFrame *panel);
     void showDatesStep();
     void showRoomsStep();

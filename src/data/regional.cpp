@@ -94,20 +94,10 @@ QString fourDigitYear(const QString &fmt)
 // The regional long time format without its time zone; one with seconds.
 QString timeWithSeconds(const QLocale &loc)
 {
-    const QString fmt = loc.timeFormat(QLocale::LongFormat);
-    QString out;
-    bool quoted = false;
-    for (const QChar c : fmt) {
-        if (c == QLatin1Char('\''))
-            quoted = !quoted;
-        if (!quoted && c == QLatin1Char('t'))
-            continue;
-        out += c;
-    }
-    out = out.trimmed();
-    if (!out.contains(QLatin1Char('s')))
-        out = QStringLiteral("HH:mm:ss");
-    return out;
+    const QString out = rewriteRuns(loc.timeFormat(QLocale::LongFormat), [](QChar c, int, const QString &run) {
+                            return c == QLatin1Char('t') ? QString() : run;
+                        }).trimmed();
+    return out.contains(QLatin1Char('s')) ? out : QStringLiteral("HH:mm:ss");
 }
 
 // Makes a format accept one or two digits for each number: 7/12 as well as 07/12.

@@ -1,6 +1,7 @@
 #include "confirmation.h"
 
 #include "data/regional.h"
+#include "wizard/bookingstore.h"
 #include "wizard/payment.h"
 
 #include <QDir>
@@ -58,10 +59,7 @@ QString ConfirmationDocument(Database &db, RecordId bookingId, const QString &cu
 
     const RecordId customerId = booking.value(QStringLiteral("customerid")).toLongLong();
     if (customerId != 0) {
-        Recordset customer = db.execute(
-            QStringLiteral("SELECT ID, FirstName, LastName, Address1, Address2, City, State, PostCode, Country, "
-                           "Phone, Email, SubmittedDate, BusinessName FROM Customer WHERE ID = ")
-            + QString::number(customerId));
+        Recordset customer = db.execute(CustomerSql(customerId));
         if (!customer.eof()) {
             AddLine(doc, QString());
             AddLine(doc, QStringLiteral("Contact Details:"));

@@ -35,6 +35,13 @@ QString countLiteral(const QString &text)
 
 }  // namespace
 
+QString CustomerSql(RecordId customerId)
+{
+    return QStringLiteral("SELECT ID, FirstName, LastName, Address1, Address2, City, State, PostCode, Country, "
+                          "Phone, Email, SubmittedDate, BusinessName FROM Customer WHERE ID = ")
+        + id(customerId);
+}
+
 RecordId CreateBooking(Database &db, const QDateTime &now)
 {
     Database::Transaction tx(db);

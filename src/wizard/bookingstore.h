@@ -20,6 +20,9 @@ extern const std::array<const char *, 11> kCustomerColumns;  // FirstName ... Bu
 using PaymentDetails = std::array<QString, 9>;
 extern const std::array<const char *, 9> kPaymentColumns;  // CostPerNight ... CreditCardType
 
+// The customer row of a booking, as the steps and the confirmation read it.
+QString CustomerSql(RecordId customerId);
+
 // A new booking row: arrival now, departure a day later, empty texts.
 // Returns its key.
 RecordId CreateBooking(Database &db, const QDateTime &now);

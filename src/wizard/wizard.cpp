@@ -218,10 +218,16 @@ void frmMain::showRoomsStep()
     showStepPanel(picSelectRooms);
 }
 
+QList<QLineEdit *> frmMain::customerBoxes() const
+{
+    // In the order of the customer's columns.
+    return {txtFirstname, txtLastname, txtAddress1, txtAddress2, txtCity,        txtState,
+            txtPostcode,  txtCountry,  txtPhone,    txtEmail,    txtBusinessName};
+}
+
 void frmMain::ResetCustomerForm()
 {
-    for (QLineEdit *box : {txtFirstname, txtLastname, txtAddress1, txtAddress2, txtCity, txtState, txtPostcode,
-                           txtCountry, txtPhone, txtEmail, txtBusinessName})
+    for (QLineEdit *box : customerBoxes())
         box->clear();
     txtNoAdults->setText(QStringLiteral("2"));
     txtNoChildren->setText(QStringLiteral("0"));
@@ -240,12 +246,8 @@ void frmMain::showCustomerStep()
         if (customerId == 0) {
             ResetCustomerForm();
         } else {
-            Recordset c = m_db->execute(
-                QStringLiteral("SELECT ID, FirstName, LastName, Address1, Address2, City, State, PostCode, Country, "
-                               "Phone, Email, SubmittedDate, BusinessName FROM Customer WHERE ID = ")
-                + B(customerId));
-            const QList<QLineEdit *> boxes{txtFirstname, txtLastname, txtAddress1, txtAddress2, txtCity,       txtState,
-                                           txtPostcode,  txtCountry,  txtPhone,    txtEmail,    txtBusinessName};
+            Recordset c = m_db->execute(CustomerSql(customerId));
+            const QList<QLineEdit *> boxes = customerBoxes();
             // A customer row that has gone shows empty fields; saving the
             // step makes a new one.
             for (int i = 0; i < boxes.size(); ++i)
@@ -330,10 +332,7 @@ void frmMain::showConfirmStep()
         lblConfirm[9]->setText(rs.text(QStringLiteral("CreditCardExpiry")));
         const RecordId customerId = rs.value(QStringLiteral("customerid")).toLongLong();
         if (customerId != 0) {
-            Recordset c = m_db->execute(
-                QStringLiteral("SELECT ID, FirstName, LastName, Address1, Address2, City, State, PostCode, Country, "
-                               "Phone, Email, SubmittedDate, BusinessName FROM Customer WHERE ID = ")
-                + B(customerId));
+            Recordset c = m_db->execute(CustomerSql(customerId));
             if (!c.eof())
                 lblConfirmContact->setText(ContactText(c));
         }
@@ -362,8 +361,7 @@ void frmMain::PerformBookingStep(int step)
         txtNoAdults->setText(FormatCount(txtNoAdults->text()));
         txtNoChildren->setText(FormatCount(txtNoChildren->text()));
         CustomerDetails customer;
-        const QList<QLineEdit *> boxes{txtFirstname, txtLastname, txtAddress1, txtAddress2, txtCity,       txtState,
-                                       txtPostcode,  txtCountry,  txtPhone,    txtEmail,    txtBusinessName};
+        const QList<QLineEdit *> boxes = customerBoxes();
         for (int i = 0; i < boxes.size(); ++i)
             customer[size_t(i)] = boxes[i]->text();
         SaveCustomerStep(db, CurrentBookingId, txtNoAdults->text(), txtNoChildren->text(), customer);
