@@ -303,9 +303,10 @@ void frmMain::lblMenu_Click(int index)
         popupMenu(mnuConfigure, 3);
         break;
     case 5:
-        // A booking opened from a list stays as it is; a new one is started.
-        // (The old program first ran Next on the empty wizard here, which
-        // wrote to no booking and could only bring up a misleading message.)
+        // A booking opened from a list stays as it is; a new one is started
+        // straight away. Running Next on the emptied wizard first would write
+        // to no booking and could only bring up a message about dates or
+        // rooms that have nothing to do with the new booking.
         if (OpenedFromList) {
             CurrentStep = 0;
             CurrentBookingId = 0;
