@@ -23,7 +23,7 @@ void Program::loadMain()
     } catch (const DbError &e) {
         failure = e.message();
     } catch (const std::exception &e) {
-        failure = QString::fromLocal8Bit(e.what());
+        failure = QString::fromUtf8(e.what());
     }
     m_failed = true;
     m_main.reset();
