@@ -52,6 +52,14 @@ QLabel *caption(QWidget *parent, const QString &text, QWidget *buddy)
     return label;
 }
 
+// Puts a step's form under its heading, with the free space below it.
+void addForm(QWidget *panel, QLayout *form)
+{
+    auto *column = static_cast<QVBoxLayout *>(panel->layout());
+    column->addLayout(form);
+    column->addStretch();
+}
+
 QLabel *valueLabel(QWidget *parent, const char *name, const QString &text = QString())
 {
     auto *label = named(new QLabel(text, parent), name);
@@ -170,8 +178,7 @@ void frmMain::buildDatesStep()
     grid->addWidget(dtToDate, 1, 1);
     grid->addWidget(caption(picBookingDates, QStringLiteral("Booked By (your name):"), txtBookedBy), 2, 0);
     grid->addWidget(txtBookedBy, 2, 1);
-    static_cast<QVBoxLayout *>(picBookingDates->layout())->addLayout(grid);
-    static_cast<QVBoxLayout *>(picBookingDates->layout())->addStretch();
+    addForm(picBookingDates, grid);
 }
 
 void frmMain::buildRoomsStep()
@@ -229,8 +236,7 @@ void frmMain::buildCustomerStep()
     add(QStringLiteral("Email:"), txtEmail);
     add(QStringLiteral("No Adults:"), txtNoAdults);
     add(QStringLiteral("No Children:"), txtNoChildren);
-    static_cast<QVBoxLayout *>(p->layout())->addLayout(grid);
-    static_cast<QVBoxLayout *>(p->layout())->addStretch();
+    addForm(p, grid);
     for (QLineEdit *box : {txtNoAdults, txtNoChildren})
         box->installEventFilter(this);
 }
@@ -296,8 +302,7 @@ void frmMain::buildPaymentStep()
     add(caption(p, QStringLiteral("Credit Card Type:"), txtCreditCardType), nullptr, txtCreditCardType);
     add(caption(p, QStringLiteral("Credit Card No:"), txtCreditCardNo), nullptr, txtCreditCardNo);
     add(caption(p, QStringLiteral("Credit Card Expiry:"), txtCreditCardExpiry), nullptr, txtCreditCardExpiry);
-    static_cast<QVBoxLayout *>(p->layout())->addLayout(grid);
-    static_cast<QVBoxLayout *>(p->layout())->addStretch();
+    addForm(p, grid);
 
     for (QLineEdit *box : {txtCostPerNight, txtOtherCharges, txtSalesTax, txtTotalPayable, txtAmountPayed})
         box->installEventFilter(this);
