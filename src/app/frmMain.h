@@ -1,32 +1,33 @@
-// The main window: a caption-less window with the label menu at its left and
-// the content area picBack, in which the arrivals, calendar and booking
-// panels lie on top of each other. It holds the values that several parts
-// of the program share for the whole run.
+// The main window, a shell: the caption-less window with the label menu and
+// its pop-up menus, the window buttons, the content area picBack in which
+// the arrivals, calendar and booking panels lie on top of each other, the
+// switch between them, and the load that prepares the run. What happens on
+// a panel is the panel's own business; the handlers the window is known by
+// forward to it.
 #pragma once
 
 #include "data/database.h"
 
-#include <QFrame>
-#include <QMenu>
-#include <QPointer>
+#include <QList>
 #include <QString>
-#include <QVector>
+#include <QWidget>
 
 #include <functional>
 #include <memory>
 
-class QCalendarWidget;
-class QDateTimeEdit;
-class QGroupBox;
-class QLabel;
-class QListWidget;
-class QPlainTextEdit;
-class QLineEdit;
-class QPushButton;
+class QFrame;
+class QMenu;
+
+namespace Ui {
+class frmMain;
+}
 
 namespace innkeld {
 
+class ArrivalsPanel;
+class BookingWizard;
 class ClickLabel;
+class RegionalTerms;
 class SettingsStore;
 class UiServices;
 
@@ -45,6 +46,8 @@ class frmMain : public QWidget
 public:
     explicit frmMain(const AppContext &context, QWidget *parent = nullptr);
     ~frmMain() override;
+    frmMain(const frmMain &) = delete;
+    frmMain &operator=(const frmMain &) = delete;
 
     // The load of the window, in its fixed order. Throws DbError when the
     // database cannot be opened; the window is then unusable.
@@ -56,166 +59,46 @@ public:
     void mnuFileExit_Click();
 
     // Panels
-    void ShowArrivalsDepartures();
-    void mnuReservationsArrivals_Click();
+    void ShowArrivalsDepartures();       // refill the day's lists and show them
+    void mnuReservationsArrivals_Click();  // show the lists as they are
     void mnuCalendar_Click();
-    void mnuReservationAdd_Click();
+    void mnuReservationAdd_Click();        // start or resume a booking
     void mnuConfigureRooms_Click();
-
-    // Arrivals and departures
-    void dtCalendar_DateClick(const QDate &date);
-    void dtCalendar_KeyUp();
-    void lstArrivals_DblClick();
-    void lstDepartures_DblClick();
-    void cmdViewDetails_Click();
-    void lstArrivals_GotFocus();
-    void lstDepartures_GotFocus();
-
-    // Booking wizard
-    void cmdNext_Click();
-    void cmdBack_Click();
-    void cmdCancel_Click();
-    void ShowBookingStep(int step);
-    void PerformBookingStep(int step);
-    void HighlightStep(int step);
-    void ResetCustomerForm();
-    void txtBookingNotes_LostFocus();
-    void cmdConfirmation_Click();
-
-    // Payment amounts
-    void txtCostPerNight_LostFocus();
-    void txtOtherCharges_LostFocus();
-    void txtSalesTax_LostFocus();
-    void txtTotalPayable_LostFocus();
-    void txtAmountPayed_LostFocus();
-    void txtNoAdults_LostFocus();
-    void txtNoChildren_LostFocus();
-    void cmdRecalculateTotalPayable_Click();
 
     // Label menu and window buttons
     void lblMenu_Click(int index);
     void lblMenu_MouseMove(int index);
     void picIcon_Click(int index);
 
+    // The panels and what they share, for those who drive the window.
+    ArrivalsPanel *arrivals() const;
+    BookingWizard *wizard() const;
+    RegionalTerms *terms() const { return m_terms.get(); }
     Database *db() const { return m_db.get(); }
-    const AppContext &context() const { return m_context; }
-
-    // Runs an operator action; a failure is shown with its own text and the
-    // program goes on. Returns false when the action failed.
-    bool guarded(const std::function<void()> &action);
-
-    // Values shared for the whole run
-    int CurrentStep = 0;
-    RecordId CurrentBookingId = 0;
-    bool OpenedFromList = false;
-    int NightCount = 0;
-    int RoomCount = 0;
-    QString DefaultCostPerNight;
-    double SalesTaxPercent = 0;
-
-    // Controls
-    QWidget *picBack = nullptr;
-    QFrame *picBooking = nullptr;
-    QFrame *picArrivals = nullptr;
-    QFrame *picCalendar = nullptr;
-    QVector<ClickLabel *> lblMenu;
-    QVector<ClickLabel *> picIcon;
-    QVector<QLabel *> Label1;  // headings and captions; 8, 14 and 16 move the window
-    QVector<QLabel *> lblCurrencySymbol;
-    QVector<QLabel *> lblSalesTaxName;
-    QVector<QLabel *> lblPostCode;
-    QMenu *mnuReservations = nullptr;
-
-    // Booking panel: progress, notes and the buttons around the steps
-    QGroupBox *fraProgress = nullptr;
-    QVector<QLabel *> lblStep;
-    QPlainTextEdit *txtBookingNotes = nullptr;
-    QPushButton *cmdBack = nullptr;
-    QPushButton *cmdNext = nullptr;
-    QPushButton *cmdCancel = nullptr;
-    QFrame *picBookingDates = nullptr;
-    QFrame *picSelectRooms = nullptr;
-    QFrame *picCustomer = nullptr;
-    QFrame *picPayment = nullptr;
-    QFrame *picConfirm = nullptr;
-    // Step 1 - Dates
-    QDateTimeEdit *dtFromDate = nullptr;
-    QDateTimeEdit *dtToDate = nullptr;
-    QLineEdit *txtBookedBy = nullptr;
-    // Step 2 - Select Rooms
-    QListWidget *lstRooms = nullptr;
-    // Step 3 - Customer Details
-    QLineEdit *txtFirstname = nullptr, *txtLastname = nullptr, *txtBusinessName = nullptr;
-    QLineEdit *txtAddress1 = nullptr, *txtAddress2 = nullptr, *txtCity = nullptr, *txtState = nullptr;
-    QLineEdit *txtCountry = nullptr, *txtPostcode = nullptr, *txtPhone = nullptr, *txtEmail = nullptr;
-    QLineEdit *txtNoAdults = nullptr, *txtNoChildren = nullptr;
-    // Step 4 - Payment
-    QLabel *lblPaymentNights = nullptr;
-    QLabel *lblPaymentApartments = nullptr;
-    QLineEdit *txtCostPerNight = nullptr;
-    QLineEdit *txtOtherCharges = nullptr;
-    QLabel *lblSubTotal = nullptr;
-    QLineEdit *txtSalesTax = nullptr;
-    QLabel *lblSalesTaxPercentage = nullptr;
-    QLineEdit *txtTotalPayable = nullptr;
-    QLineEdit *txtAmountPayed = nullptr;
-    QPushButton *cmdRecalculateTotalPayable = nullptr;
-    QLineEdit *txtPaymentMethod = nullptr;
-    QLineEdit *txtCreditCardType = nullptr;
-    QLineEdit *txtCreditCardNo = nullptr;
-    QLineEdit *txtCreditCardExpiry = nullptr;
-    // Step 5 - Confirmation
-    QLabel *lblConfirmDates = nullptr;
-    QLabel *lblConfirmContact = nullptr;
-    QLabel *lblConfirmAdultsChildren = nullptr;
-    QVector<QLabel *> lblConfirm;
-    QPushButton *cmdConfirmation = nullptr;
-    QCalendarWidget *dtCalendar = nullptr;
-    QListWidget *lstArrivals = nullptr;
-    QListWidget *lstDepartures = nullptr;
-    QPushButton *cmdViewDetails = nullptr;
-    QMenu *mnuFile = nullptr;
-    QMenu *mnuConfigure = nullptr;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildShell();
-    void buildArrivalsPanel();
-    void buildBookingPanel();
-    void buildCalendarPanel();
-    void showPanel(QFrame *panel);
+    void showPanel(QWidget *panel);
+    void openBooking(RecordId bookingId);
+    void bookingClosed();
     void DragWindow();
-    QLabel *addLabel1(int index, const QString &caption, QWidget *parent);
     void popupMenu(QMenu *menu, int labelIndex);
-    void openFromList(QListWidget *list);
-    void buildDatesStep();
-    void buildRoomsStep();
-    void buildCustomerStep();
-    void buildPaymentStep();
-    void buildConfirmStep();
-    QFrame *stepPanel(const char *name, const QString &heading);
-    QList<QLineEdit *> customerBoxes() const;
-    void showStepPanel(QFrame *panel);
-    void showDatesStep();
-    void showRoomsStep();
-    void showCustomerStep();
-    void showPaymentStep();
-    void showConfirmStep();
-    bool wizardFocusOut(QObject *watched);
-    QVector<QFrame *> m_stepPanels;
-    QObject *m_calendarView = nullptr;  // the month view's own key target
+    bool guarded(const std::function<void()> &action);
+    QList<QWidget *> panels() const;
 
+    const std::unique_ptr<Ui::frmMain> ui;
+    QList<ClickLabel *> lblMenu;
     AppContext m_context;
+    std::unique_ptr<RegionalTerms> m_terms;
     std::unique_ptr<Database> m_db;
     bool m_loaded = false;
 };
 
-// Captions and colours of the label menu.
+// Colours of the label menu.
 QString MenuHighlightTextColor();
 QString MenuHoverColor();
 

@@ -5,8 +5,11 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
-class QFrame;
+namespace Ui {
+class frmSplash;
+}
 
 namespace innkeld {
 
@@ -17,10 +20,9 @@ public:
     // loadMain runs at the 200 ms tick (and at later ticks, where it has
     // nothing left to do).
     explicit frmSplash(std::function<void()> loadMain, QWidget *parent = nullptr);
-
-    QTimer *Timer1 = nullptr;  // 1500 ms: close
-    QTimer *Timer2 = nullptr;  // 200 ms: load the main window
-    QFrame *Frame1 = nullptr;
+    ~frmSplash() override;
+    frmSplash(const frmSplash &) = delete;
+    frmSplash &operator=(const frmSplash &) = delete;
 
     void Timer1_Timer();
     void Timer2_Timer();
@@ -30,6 +32,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    const std::unique_ptr<Ui::frmSplash> ui;
+    // Timers have no place in a form.
+    QTimer Timer1;  // 1500 ms: close
+    QTimer Timer2;  // 200 ms: load the main window
     std::function<void()> m_loadMain;
 };
 

@@ -1,5 +1,7 @@
 #include "uiservices.h"
 
+#include "data/database.h"
+
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QProcess>
@@ -9,6 +11,23 @@ namespace innkeld {
 QString ApplicationTitle()
 {
     return QStringLiteral("Innkeld");
+}
+
+bool RunGuarded(UiServices &ui, QWidget *parent, const std::function<void()> &action)
+{
+    QString failure;
+    try {
+        action();
+        return true;
+    } catch (const DbError &e) {
+        failure = e.message();
+    } catch (const std::exception &e) {
+        failure = QString::fromUtf8(e.what());
+    } catch (...) {
+        failure = QStringLiteral("An unexpected failure stopped this action.");
+    }
+    ui.message(parent, failure, QMessageBox::Critical);
+    return false;
 }
 
 QMessageBox::StandardButton DesktopServices::message(QWidget *parent, const QString &text,

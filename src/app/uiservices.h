@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
+
 class QWidget;
 
 namespace innkeld {
@@ -45,5 +47,10 @@ public:
 
 // The title of message boxes that give none of their own.
 QString ApplicationTitle();
+
+// Runs an operator action. A failure (a database or file error, or anything
+// else thrown) is shown to the operator with its own text and the program
+// goes on; returns false when the action failed.
+bool RunGuarded(UiServices &ui, QWidget *parent, const std::function<void()> &action);
 
 }  // namespace innkeld

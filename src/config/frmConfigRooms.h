@@ -7,10 +7,11 @@
 #include <QDialog>
 #include <QVector>
 
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
+#include <memory>
+
+namespace Ui {
+class frmConfigRooms;
+}
 
 namespace innkeld {
 
@@ -21,6 +22,9 @@ class frmConfigRooms : public QDialog
     Q_OBJECT
 public:
     frmConfigRooms(Database &db, UiServices &ui, QWidget *parent = nullptr);
+    ~frmConfigRooms() override;
+    frmConfigRooms(const frmConfigRooms &) = delete;
+    frmConfigRooms &operator=(const frmConfigRooms &) = delete;
 
     // Fills the working list and the list box from the database; throws DbError.
     void Setup();
@@ -32,17 +36,15 @@ public:
     // Takes entry k (1 to RoomEntryCount) out of the working list.
     void DeleteRoom(int k);
 
-    int RoomEntryCount = 0;
-    QVector<RoomEntry> RoomEntries;  // entry 0 is never filled; list item i is entry i + 1
-
-    QListWidget *lstRooms = nullptr;
-    QLineEdit *txtName = nullptr;
-    QPushButton *cmdAdd = nullptr;
-    QPushButton *cmdRemove = nullptr;
-    QPushButton *cmdOk = nullptr;
-    QPushButton *cmdCancel = nullptr;
+    // The working list: entries 1 to RoomEntryCount, list item i is entry
+    // i + 1; entry 0 is never filled.
+    int RoomEntryCount() const { return m_roomEntryCount; }
+    const QVector<RoomEntry> &RoomEntries() const { return m_roomEntries; }
 
 private:
+    const std::unique_ptr<Ui::frmConfigRooms> ui;
+    int m_roomEntryCount = 0;
+    QVector<RoomEntry> m_roomEntries;
     Database &m_db;
     UiServices &m_ui;
 };

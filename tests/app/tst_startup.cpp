@@ -2,7 +2,9 @@
 // settings, a missing database, the first-run marker, Exit.
 #include "app/frmMain.h"
 #include "app/modMain.h"
+#include "data/regionalterms.h"
 #include "data/settings.h"
+#include "wizard/BookingWizard.h"
 #include "fakeui.h"
 #include "guisupport.h"
 #include "testsupport.h"
@@ -43,7 +45,7 @@ void TestStartup::firstStartWithNoSettings()
     bool windowShown = false;
     QString firstRunThen;
     s.onRoomsDialog = [&](frmConfigRooms *d) {
-        windowShown = s.main() && s.main()->isVisible() && s.main()->picArrivals->isVisible();
+        windowShown = s.main() && s.main()->isVisible() && s.find("picArrivals")->isVisible();
         firstRunThen = s.settings->ReadSetting(QStringLiteral("FirstRun"), true);
         QCOMPARE(d->windowTitle(), QStringLiteral("Configure Rooms"));
         QTest::mouseClick(child(d, "cmdCancel"), Qt::LeftButton);
@@ -74,11 +76,11 @@ void TestStartup::firstStartWithNoSettings()
     QCOMPARE(s.caption("lblSalesTaxName_1"), QStringLiteral("Sales Tax"));
     QCOMPARE(s.caption("lblPostCode_0"), QStringLiteral("Post Code"));
     QCOMPARE(s.find<QLineEdit>("txtCostPerNight")->text(), QStringLiteral("10.00"));
-    QCOMPARE(w->DefaultCostPerNight, QStringLiteral("10.00"));
-    QCOMPARE(w->SalesTaxPercent, 10.0);
-    QCOMPARE(w->CurrentStep, 0);
-    QCOMPARE(w->CurrentBookingId, RecordId(0));
-    QVERIFY(!w->OpenedFromList);
+    QCOMPARE(w->terms()->DefaultCostPerNight(), QStringLiteral("10.00"));
+    QCOMPARE(w->terms()->SalesTaxPercent(), 10.0);
+    QCOMPARE(w->wizard()->CurrentStep(), 0);
+    QCOMPARE(w->wizard()->CurrentBookingId(), RecordId(0));
+    QVERIFY(!w->wizard()->OpenedFromList());
     QVERIFY(!s.find("cmdBack")->isEnabled());
 
     // The first run is over once the window is shown.
@@ -100,9 +102,9 @@ void TestStartup::storedSettings()
     QCOMPARE(s.caption("lblSalesTaxName_1"), QStringLiteral("VAT"));
     QCOMPARE(s.caption("lblCurrencySymbol_5"), QStringLiteral("£"));
     QCOMPARE(s.caption("lblPostCode_0"), QStringLiteral("Zip Code"));
-    QCOMPARE(s.main()->DefaultCostPerNight, QStringLiteral("1234.5"));  // as stored
+    QCOMPARE(s.main()->terms()->DefaultCostPerNight(), QStringLiteral("1234.5"));  // as stored
     QCOMPARE(s.find<QLineEdit>("txtCostPerNight")->text(), QStringLiteral("1,234.50"));
-    QCOMPARE(s.main()->SalesTaxPercent, 17.5);
+    QCOMPARE(s.main()->terms()->SalesTaxPercent(), 17.5);
     s.main()->close();
 
     // Empty texts are values: empty labels, and no tax rate.
@@ -114,7 +116,7 @@ void TestStartup::storedSettings()
     QCOMPARE(e.run(), 0);
     QCOMPARE(e.caption("lblSalesTaxName_0"), QString());
     QCOMPARE(e.caption("lblCurrencySymbol_0"), QString());
-    QCOMPARE(e.main()->SalesTaxPercent, 0.0);
+    QCOMPARE(e.main()->terms()->SalesTaxPercent(), 0.0);
     QCOMPARE(e.find<QLineEdit>("txtCostPerNight")->text(), QStringLiteral("0"));
     e.main()->close();
 }
@@ -127,7 +129,7 @@ void TestStartup::storedSettingsInSecondRegion()
     QCOMPARE(s.run(), 0);
     QCOMPARE(s.caption("lblCurrencySymbol_0"), QStringLiteral("€"));
     QCOMPARE(s.find<QLineEdit>("txtCostPerNight")->text(), QStringLiteral("10,00"));
-    QCOMPARE(s.main()->SalesTaxPercent, 17.0);  // the comma ends the number
+    QCOMPARE(s.main()->terms()->SalesTaxPercent(), 17.0);  // the comma ends the number
     s.main()->close();
 }
 

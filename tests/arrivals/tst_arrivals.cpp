@@ -1,12 +1,15 @@
 // The home view driven as an operator would: the day's lists, refilling by
 // click and by keys, the date the program sets alone, opening bookings.
 #include "app/frmMain.h"
+#include "arrivals/ArrivalsPanel.h"
 #include "arrivals/arrivalsquery.h"
 #include "guisupport.h"
+#include "wizard/BookingWizard.h"
 
 #include <QCalendarWidget>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QtTest>
 
 using namespace innkeld;
@@ -97,6 +100,7 @@ private slots:
     void queriesAndNames();
     void todaysLists();
     void todaysListsInSecondRegion();
+    void panelWithoutMainWindow();
     void refillByClickAndKeysNotByProgram();
     void openingBookingsFromEachList();
     void focusClearsTheOtherSelection();
@@ -144,6 +148,36 @@ void TestArrivals::todaysListsInSecondRegion()
     QCOMPARE(itemIds(p.find<QListWidget>("lstArrivals")),
              (QList<qlonglong>{h.arriving, h.dayStay, h.noFirst, h.noLast, h.noName}));
     QCOMPARE(itemIds(p.find<QListWidget>("lstDepartures")), (QList<qlonglong>{h.leaving, h.dayStay}));
+}
+
+void TestArrivals::panelWithoutMainWindow()
+{
+    // The panel on a database of its own: it fills its lists for the date it
+    // is given and asks its host to open a booking that is still there.
+    TempDatabase t;
+    const House h(t);
+    FakeUi ui;
+    ArrivalsPanel panel;
+    panel.setServices(&ui);
+    panel.setConnection(&t.db());
+    panel.setDate(h.today.addDays(1));
+    panel.FillLists();
+    auto *arrivals = child<QListWidget>(&panel, "lstArrivals");
+    QCOMPARE(itemIds(arrivals), QList<qlonglong>{h.later});
+    QCOMPARE(itemIds(child<QListWidget>(&panel, "lstDepartures")),
+             (QList<qlonglong>{h.noFirst, h.noLast, h.noName}));
+    panel.show();
+    QSignalSpy open(&panel, &ArrivalsPanel::openBooking);
+    doubleClick(arrivals, 0);
+    QCOMPARE(open.count(), 1);
+    QCOMPARE(open.first().first().value<RecordId>(), h.later);
+    // Gone since the lists were filled: the operator is told, nothing opens.
+    t.run(QStringLiteral("DELETE FROM booking WHERE id = %1").arg(h.later));
+    doubleClick(arrivals, 0);
+    QCOMPARE(open.count(), 1);
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages.first().text, QStringLiteral("This booking no longer exists."));
+    QCOMPARE(arrivals->count(), 0);
 }
 
 void TestArrivals::refillByClickAndKeysNotByProgram()
@@ -199,16 +233,16 @@ void TestArrivals::refillByClickAndKeysNotByProgram()
 
     // "Today" moves the month view and shows the panel, but does not refill.
     w->mnuCalendar_Click();
-    QVERIFY(!w->picArrivals->isVisible());
+    QVERIFY(!p.find("picArrivals")->isVisible());
     QTest::mouseClick(p.find("lblMenu_6"), Qt::LeftButton);
     QCOMPARE(calendar->selectedDate(), QDate::currentDate());
-    QVERIFY(w->picArrivals->isVisible());
+    QVERIFY(p.find("picArrivals")->isVisible());
     QCOMPARE(itemIds(arrivals), QList<qlonglong>{newYear});
 
     // "Arrivals and Departures" only switches panels.
     w->mnuCalendar_Click();
     QTest::mouseClick(p.find("lblMenu_7"), Qt::LeftButton);
-    QVERIFY(w->picArrivals->isVisible());
+    QVERIFY(p.find("picArrivals")->isVisible());
     QCOMPARE(itemIds(arrivals), QList<qlonglong>{newYear});
     QVERIFY(p.ui.messages.isEmpty());
 }
@@ -226,30 +260,27 @@ void TestArrivals::openingBookingsFromEachList()
 
     // Nothing selected: nothing happens.
     QTest::mouseClick(details, Qt::LeftButton);
-    QVERIFY(w->picArrivals->isVisible());
-    QCOMPARE(w->CurrentBookingId, RecordId(0));
+    QVERIFY(p.find("picArrivals")->isVisible());
+    QCOMPARE(w->wizard()->CurrentBookingId(), RecordId(0));
 
     doubleClick(arrivals, rowOf(arrivals, h.noFirst));
-    QCOMPARE(w->CurrentBookingId, h.noFirst);
-    QCOMPARE(w->CurrentStep, 4);
-    QVERIFY(w->OpenedFromList);
-    QVERIFY(w->picBooking->isVisible());
-    QVERIFY(!w->picArrivals->isVisible());
+    QCOMPARE(w->wizard()->CurrentBookingId(), h.noFirst);
+    QCOMPARE(w->wizard()->CurrentStep(), 4);
+    QVERIFY(w->wizard()->OpenedFromList());
+    QVERIFY(p.find("picBooking")->isVisible());
+    QVERIFY(!p.find("picArrivals")->isVisible());
 
-    w->CurrentBookingId = 0;
-    w->OpenedFromList = false;
     w->mnuReservationsArrivals_Click();
     doubleClick(departures, rowOf(departures, h.leaving));
-    QCOMPARE(w->CurrentBookingId, h.leaving);
-    QCOMPARE(w->CurrentStep, 4);
-    QVERIFY(w->OpenedFromList);
+    QCOMPARE(w->wizard()->CurrentBookingId(), h.leaving);
+    QCOMPARE(w->wizard()->CurrentStep(), 4);
+    QVERIFY(w->wizard()->OpenedFromList());
 
     // View Details opens the selection of the departures list.
-    w->CurrentBookingId = 0;
     w->mnuReservationsArrivals_Click();
     QTest::mouseClick(departures->viewport(), Qt::LeftButton, {}, departures->visualItemRect(departures->item(rowOf(departures, h.dayStay))).center());
     QTest::mouseClick(details, Qt::LeftButton);
-    QCOMPARE(w->CurrentBookingId, h.dayStay);
+    QCOMPARE(w->wizard()->CurrentBookingId(), h.dayStay);
 
     // Two guests with the same name still open their own bookings.
     ProgramRun twins;
@@ -261,10 +292,10 @@ void TestArrivals::openingBookingsFromEachList()
     auto *list = twins.find<QListWidget>("lstArrivals");
     QCOMPARE(texts(list), (QStringList{QStringLiteral("Sam Twin"), QStringLiteral("Sam Twin")}));
     doubleClick(list, rowOf(list, second));
-    QCOMPARE(twins.main()->CurrentBookingId, second);
+    QCOMPARE(twins.main()->wizard()->CurrentBookingId(), second);
     twins.main()->mnuReservationsArrivals_Click();
     doubleClick(list, rowOf(list, first));
-    QCOMPARE(twins.main()->CurrentBookingId, first);
+    QCOMPARE(twins.main()->wizard()->CurrentBookingId(), first);
 }
 
 void TestArrivals::focusClearsTheOtherSelection()
@@ -288,7 +319,7 @@ void TestArrivals::focusClearsTheOtherSelection()
     QVERIFY(departures->selectedItems().isEmpty());
     // With the departure selection gone, View Details opens nothing.
     QTest::mouseClick(p.find("cmdViewDetails"), Qt::LeftButton);
-    QCOMPARE(w->CurrentBookingId, RecordId(0));
+    QCOMPARE(w->wizard()->CurrentBookingId(), RecordId(0));
     Q_UNUSED(h);
 }
 

@@ -17,8 +17,8 @@ namespace {
 QStringList items(frmConfigRooms *d)
 {
     QStringList out;
-    for (int i = 0; i < d->lstRooms->count(); ++i)
-        out << d->lstRooms->item(i)->text();
+    for (int i = 0; i < child<QListWidget>(d, "lstRooms")->count(); ++i)
+        out << child<QListWidget>(d, "lstRooms")->item(i)->text();
     return out;
 }
 
@@ -37,14 +37,14 @@ void click(frmConfigRooms *d, const char *button)
 
 void typeName(frmConfigRooms *d, const QString &name)
 {
-    d->txtName->setFocus();
-    d->txtName->clear();
-    QTest::keyClicks(d->txtName, name);
+    child<QLineEdit>(d, "txtName")->setFocus();
+    child<QLineEdit>(d, "txtName")->clear();
+    QTest::keyClicks(child<QLineEdit>(d, "txtName"), name);
 }
 
 void select(frmConfigRooms *d, int row)
 {
-    QListWidget *list = d->lstRooms;
+    QListWidget *list = child<QListWidget>(d, "lstRooms");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }
 
@@ -80,11 +80,11 @@ void TestRooms::firstRunAddsRooms()
         typeName(d, QStringLiteral("Garden"));
         click(d, "cmdAdd");
         typeName(d, QStringLiteral("Sea View"));
-        QTest::keyClick(d->txtName, Qt::Key_Return);  // Enter adds too
-        QCOMPARE(d->txtName->text(), QString());
+        QTest::keyClick(child<QLineEdit>(d, "txtName"), Qt::Key_Return);  // Enter adds too
+        QCOMPARE(child<QLineEdit>(d, "txtName")->text(), QString());
         click(d, "cmdAdd");  // empty name: nothing
         QCOMPARE(items(d), (QStringList{QStringLiteral("Garden"), QStringLiteral("Sea View")}));
-        QCOMPARE(d->RoomEntryCount, 2);
+        QCOMPARE(d->RoomEntryCount(), 2);
         QVERIFY(d->isVisible());  // Enter did not close the dialog
         click(d, "cmdOk");
     };
@@ -114,13 +114,13 @@ void TestRooms::addAndRemoveBeforeOk()
         select(d, 0);
         click(d, "cmdRemove");  // a stored room without bookings: no question
         QCOMPARE(items(d), (QStringList{QStringLiteral("Kept"), QStringLiteral("Twin"), QStringLiteral("Twin")}));
-        QCOMPARE(d->RoomEntryCount, 3);
-        QCOMPARE(d->RoomEntries.size(), 4);
-        QCOMPARE(d->RoomEntries[1].Name, QStringLiteral("Kept"));
-        QCOMPARE(d->RoomEntries[2].Id, RecordId(-1));
-        d->lstRooms->clearSelection();
+        QCOMPARE(d->RoomEntryCount(), 3);
+        QCOMPARE(d->RoomEntries().size(), 4);
+        QCOMPARE(d->RoomEntries()[1].Name, QStringLiteral("Kept"));
+        QCOMPARE(d->RoomEntries()[2].Id, RecordId(-1));
+        child<QListWidget>(d, "lstRooms")->clearSelection();
         click(d, "cmdRemove");  // nothing selected: nothing happens
-        QCOMPARE(d->RoomEntryCount, 3);
+        QCOMPARE(d->RoomEntryCount(), 3);
         click(d, "cmdOk");
     }));
     QVERIFY(p.ui.messages.isEmpty());
@@ -200,7 +200,7 @@ void TestRooms::reopeningAfterCancel()
     QCOMPARE(roomNames(p.database), QStringList{QStringLiteral("One")});
     QVERIFY(openRooms(p, [](frmConfigRooms *d) {
         QCOMPARE(items(d), QStringList{QStringLiteral("One")});
-        QCOMPARE(d->RoomEntryCount, 1);
+        QCOMPARE(d->RoomEntryCount(), 1);
         QTest::keyClick(d, Qt::Key_Escape);  // Esc cancels as well
     }));
     QCOMPARE(roomNames(p.database), QStringList{QStringLiteral("One")});

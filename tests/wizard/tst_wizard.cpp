@@ -2,7 +2,9 @@
 // would, with the database rows checked after each step.
 #include "app/frmMain.h"
 #include "data/regional.h"
+#include "data/regionalterms.h"
 #include "guisupport.h"
+#include "wizard/BookingWizard.h"
 
 #include <QDateTimeEdit>
 #include <QLabel>
@@ -10,6 +12,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QtTest>
 
 using namespace innkeld;
@@ -51,6 +54,65 @@ Recordset bookingRow(TempDatabase &t, RecordId id)
     return t.run(QStringLiteral("SELECT * FROM booking WHERE id = %1").arg(id));
 }
 
+// The controls of the main window that the tests use, found by name.
+struct Controls
+{
+    explicit Controls(frmMain *w) : main(w), wizard(w->wizard())
+    {
+        for (int i = 0; i < 5; ++i)
+            lblStep << child<QLabel>(w, qPrintable(QStringLiteral("lblStep_%1").arg(i)));
+        for (int i = 0; i < 10; ++i)
+            lblConfirm << child<QLabel>(w, qPrintable(QStringLiteral("lblConfirm_%1").arg(i)));
+    }
+    RecordId CurrentBookingId() const { return wizard->CurrentBookingId(); }
+    int CurrentStep() const { return wizard->CurrentStep(); }
+    bool OpenedFromList() const { return wizard->OpenedFromList(); }
+
+    frmMain *main;
+    BookingWizard *wizard;
+#define CONTROL(Type, name) Type *name = child<Type>(main, #name);
+    CONTROL(QWidget, picBooking)
+    CONTROL(QWidget, picArrivals)
+    CONTROL(QWidget, picBookingDates)
+    CONTROL(QWidget, picSelectRooms)
+    CONTROL(QWidget, picCustomer)
+    CONTROL(QWidget, picPayment)
+    CONTROL(QWidget, picConfirm)
+    CONTROL(QPushButton, cmdBack)
+    CONTROL(QPushButton, cmdNext)
+    CONTROL(QPushButton, cmdCancel)
+    CONTROL(QPlainTextEdit, txtBookingNotes)
+    CONTROL(QDateTimeEdit, dtFromDate)
+    CONTROL(QDateTimeEdit, dtToDate)
+    CONTROL(QLineEdit, txtBookedBy)
+    CONTROL(QListWidget, lstRooms)
+    CONTROL(QLineEdit, txtFirstname)
+    CONTROL(QLineEdit, txtLastname)
+    CONTROL(QLineEdit, txtAddress1)
+    CONTROL(QLineEdit, txtCity)
+    CONTROL(QLineEdit, txtPhone)
+    CONTROL(QLineEdit, txtNoAdults)
+    CONTROL(QLineEdit, txtNoChildren)
+    CONTROL(QLabel, lblPaymentNights)
+    CONTROL(QLabel, lblPaymentApartments)
+    CONTROL(QLineEdit, txtCostPerNight)
+    CONTROL(QLineEdit, txtOtherCharges)
+    CONTROL(QLabel, lblSubTotal)
+    CONTROL(QLineEdit, txtSalesTax)
+    CONTROL(QLabel, lblSalesTaxPercentage)
+    CONTROL(QLineEdit, txtTotalPayable)
+    CONTROL(QLineEdit, txtAmountPayed)
+    CONTROL(QPushButton, cmdRecalculateTotalPayable)
+    CONTROL(QLineEdit, txtPaymentMethod)
+    CONTROL(QLabel, lblConfirmDates)
+    CONTROL(QLabel, lblConfirmContact)
+    CONTROL(QLabel, lblConfirmAdultsChildren)
+    CONTROL(QPushButton, cmdConfirmation)
+#undef CONTROL
+    QList<QLabel *> lblStep;
+    QList<QLabel *> lblConfirm;
+};
+
 struct Wizard : ProgramRun
 {
     RecordId garden = 0, sea = 0, attic = 0;
@@ -61,10 +123,16 @@ struct Wizard : ProgramRun
         sea = database.addRoom(QStringLiteral("Sea View"));
         attic = database.addRoom(QStringLiteral("Attic"));
     }
-    frmMain *w() const { return main(); }
-    int step() const { return main()->CurrentStep; }
-    void next() { click(main()->cmdNext); }
-    void back() { click(main()->cmdBack); }
+    std::unique_ptr<Controls> controls;
+    Controls *w()
+    {
+        if (!controls)
+            controls = std::make_unique<Controls>(main());
+        return controls.get();
+    }
+    int step() const { return main()->wizard()->CurrentStep(); }
+    void next() { click(find("cmdNext")); }
+    void back() { click(find("cmdBack")); }
     void addBooking() { click(find("lblMenu_5")); }
 };
 
@@ -75,6 +143,7 @@ class TestWizard : public QObject
     Q_OBJECT
 private slots:
     void init() { QLocale::setDefault(QLocale(QStringLiteral("en_US"))); }
+    void wizardWithoutMainWindow();
     void newBookingEndToEnd_data();
     void newBookingEndToEnd();
     void openedBookingGoesBackAndForth();
@@ -83,6 +152,55 @@ private slots:
     void failingStepStaysWithWhatWasTyped();
     void paymentArithmetic();
 };
+
+void TestWizard::wizardWithoutMainWindow()
+{
+    // The wizard on a database of its own takes a booking from its first
+    // step to Confirm and tells its host when the booking is done.
+    TempDatabase t;
+    const RecordId room = t.addRoom(QStringLiteral("Loft"));
+    FakeUi ui;
+    RegionalTerms terms;
+    BookingWizard wizard;
+    wizard.setServices(&ui);
+    wizard.setConnection(&t.db());
+    wizard.setTerms(&terms);
+    terms.setCurrencySymbol(QStringLiteral("kr"));
+    terms.setSalesTaxName(QStringLiteral("MVA"));
+    terms.setSalesTaxPercent(25);
+    terms.setDefaultCostPerNight(QStringLiteral("80.00"));
+    wizard.Reset();
+    wizard.show();
+    QSignalSpy closed(&wizard, &BookingWizard::bookingClosed);
+
+    QVERIFY(wizard.StartOrResume());
+    const RecordId id = wizard.CurrentBookingId();
+    QCOMPARE(t.count(QStringLiteral("booking")), 1);
+    auto *next = child<QPushButton>(&wizard, "cmdNext");
+    auto *arrival = child<QDateTimeEdit>(&wizard, "dtFromDate");
+    auto *departure = child<QDateTimeEdit>(&wizard, "dtToDate");
+    departure->setDateTime(arrival->dateTime().addDays(2));
+    click(next);
+    selectRooms(child<QListWidget>(&wizard, "lstRooms"), {QStringLiteral("Loft")});
+    click(next);
+    child<QLineEdit>(&wizard, "txtLastname")->setText(QStringLiteral("Berg"));
+    click(next);
+    QCOMPARE(wizard.CurrentStep(), 3);
+    QCOMPARE(child<QLabel>(&wizard, "lblSalesTaxName_0")->text(), QStringLiteral("MVA"));
+    QCOMPARE(child<QLabel>(&wizard, "lblCurrencySymbol_4")->text(), QStringLiteral("kr"));
+    QCOMPARE(child<QLineEdit>(&wizard, "txtTotalPayable")->text(), FormatMoney(200));  // 2 x 80 + 25 %
+    click(next);
+    QCOMPARE(child<QLabel>(&wizard, "lblConfirm_4")->text(), QStringLiteral("kr") + FormatMoney(200));
+    QCOMPARE(closed.count(), 0);
+    click(next);
+    QCOMPARE(closed.count(), 1);
+    QCOMPARE(wizard.CurrentBookingId(), RecordId(0));
+    Recordset row = bookingRow(t, id);
+    QCOMPARE(row.value(QStringLiteral("TotalPayable")).toDouble(), 200.0);
+    QCOMPARE(t.run(QStringLiteral("SELECT roomid FROM bookingroom WHERE bookingid = %1").arg(id)).value(0).toLongLong(), room);
+    QCOMPARE(t.run(QStringLiteral("SELECT LastName FROM customer")).text(0), QStringLiteral("Berg"));
+    QVERIFY(ui.messages.isEmpty());
+}
 
 void TestWizard::newBookingEndToEnd_data()
 {
@@ -102,13 +220,13 @@ void TestWizard::newBookingEndToEnd()
     Wizard p;
     TempDatabase &t = p.database;
     QCOMPARE(p.run(), 0);
-    frmMain *w = p.w();
+    Controls *w = p.w();
     const auto money = [](double v) { return FormatMoney(v); };
 
     // Add Booking stores the row at once: arrival now, departure a day later.
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
     p.addBooking();
-    const RecordId id = w->CurrentBookingId;
+    const RecordId id = w->CurrentBookingId();
     QVERIFY(id > 0);
     QVERIFY(w->picBooking->isVisible() && w->picBookingDates->isVisible());
     QVERIFY(!w->cmdBack->isEnabled());
@@ -239,15 +357,15 @@ void TestWizard::newBookingEndToEnd()
     // Confirm: back to the day's lists, where the new booking arrives.
     p.next();
     QVERIFY(w->picArrivals->isVisible());
-    QCOMPARE(w->CurrentBookingId, RecordId(0));
-    QCOMPARE(w->CurrentStep, 0);
+    QCOMPARE(w->CurrentBookingId(), RecordId(0));
+    QCOMPARE(w->CurrentStep(), 0);
     auto *arrivals = p.find<QListWidget>("lstArrivals");
     QCOMPARE(texts(arrivals), QStringList{QStringLiteral("Siobhán O'Brien")});
     QCOMPARE(arrivals->item(0)->data(Qt::UserRole).toLongLong(), id);
     QCOMPARE(p.ui.messages.size(), 1);  // the date message only
     // The next Add Booking is a new booking.
     p.addBooking();
-    QVERIFY(w->CurrentBookingId > id);
+    QVERIFY(w->CurrentBookingId() > id);
 }
 
 void TestWizard::openedBookingGoesBackAndForth()
@@ -258,12 +376,12 @@ void TestWizard::openedBookingGoesBackAndForth()
     const RecordId id = t.addGuest(now, now.addDays(2), QStringLiteral("Ann"), QStringLiteral("Lee"), {p.sea});
     t.run(QStringLiteral("UPDATE booking SET CostPerNight = 40, notes = 'Cot' WHERE id = %1").arg(id));
     QCOMPARE(p.run(), 0);
-    frmMain *w = p.w();
+    Controls *w = p.w();
     auto *arrivals = p.find<QListWidget>("lstArrivals");
     QTest::mouseClick(arrivals->viewport(), Qt::LeftButton, {}, arrivals->visualItemRect(arrivals->item(0)).center());
     click(p.find("cmdViewDetails"));
-    QCOMPARE(w->CurrentBookingId, id);
-    QVERIFY(w->OpenedFromList);
+    QCOMPARE(w->CurrentBookingId(), id);
+    QVERIFY(w->OpenedFromList());
     QVERIFY(w->picConfirm->isVisible());
     QCOMPARE(w->lblConfirm[0]->text(), QStringLiteral("$40.00"));
     QCOMPARE(w->txtBookingNotes->toPlainText(), QStringLiteral("Cot"));
@@ -295,19 +413,19 @@ void TestWizard::openedBookingGoesBackAndForth()
     QCOMPARE(w->lstRooms->selectedItems().first()->text(), QStringLiteral("Sea View"));
 
     // The menu item shows the opened booking again; the label starts a new one.
-    w->mnuReservationsArrivals_Click();
-    w->findChild<QAction *>(QStringLiteral("mnuReservationAdd"))->trigger();
-    QCOMPARE(w->CurrentBookingId, id);
+    w->main->mnuReservationsArrivals_Click();
+    w->main->findChild<QAction *>(QStringLiteral("mnuReservationAdd"))->trigger();
+    QCOMPARE(w->CurrentBookingId(), id);
     QCOMPARE(p.step(), 1);
     p.addBooking();
-    QVERIFY(w->CurrentBookingId != id);
+    QVERIFY(w->CurrentBookingId() != id);
     QCOMPARE(p.step(), 0);
-    QVERIFY(!w->OpenedFromList);
+    QVERIFY(!w->OpenedFromList());
     QCOMPARE(t.count(QStringLiteral("booking")), 2);
     QVERIFY(p.ui.messages.isEmpty());
 
     // Notes typed and then left by switching panels, or by Exit, are kept.
-    const RecordId fresh = w->CurrentBookingId;
+    const RecordId fresh = w->CurrentBookingId();
     click(w->txtBookingNotes);
     typeText(w->txtBookingNotes, QStringLiteral("Twin beds"));
     click(p.find("lblMenu_7"));
@@ -317,7 +435,7 @@ void TestWizard::openedBookingGoesBackAndForth()
     QTest::keyClick(w->txtBookingNotes, Qt::Key_End, Qt::ControlModifier);
     typeText(w->txtBookingNotes, QStringLiteral(", cot"));
     click(p.find("picIcon_1"));
-    QVERIFY(!w->isVisible());
+    QVERIFY(!w->main->isVisible());
     QCOMPARE(bookingRow(t, fresh).text(QStringLiteral("Notes")), QStringLiteral("Twin beds, cot"));
 }
 
@@ -329,7 +447,7 @@ void TestWizard::cancelNewAndOpenedBookings()
     const RecordId kept = t.addGuest(now, now.addDays(2), QStringLiteral("Keep"), QStringLiteral("Me"), {p.garden});
     const RecordId gone = t.addGuest(now, now.addDays(1), QStringLiteral("Drop"), QStringLiteral("Me"), {p.sea, p.attic});
     QCOMPARE(p.run(), 0);
-    frmMain *w = p.w();
+    Controls *w = p.w();
 
     // Cancel with nothing in progress deletes nothing.
     click(w->cmdCancel);
@@ -338,7 +456,7 @@ void TestWizard::cancelNewAndOpenedBookings()
 
     // A new booking cancelled on its rooms step (every room is taken today).
     p.addBooking();
-    const RecordId fresh = w->CurrentBookingId;
+    const RecordId fresh = w->CurrentBookingId();
     p.next();
     QCOMPARE(w->lstRooms->count(), 0);
     p.back();
@@ -351,7 +469,7 @@ void TestWizard::cancelNewAndOpenedBookings()
     click(w->cmdCancel);
     QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM booking WHERE id = %1").arg(fresh)).value(0).toInt(), 0);
     QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM bookingroom WHERE bookingid = %1").arg(fresh)).value(0).toInt(), 0);
-    QCOMPARE(w->CurrentBookingId, RecordId(0));
+    QCOMPARE(w->CurrentBookingId(), RecordId(0));
 
     // An opened booking: the booking and its links go, its customer stays.
     auto *arrivals = p.find<QListWidget>("lstArrivals");
@@ -361,7 +479,7 @@ void TestWizard::cancelNewAndOpenedBookings()
             QTest::mouseClick(arrivals->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseDClick(arrivals->viewport(), Qt::LeftButton, {}, at);
         }
-    QCOMPARE(w->CurrentBookingId, gone);
+    QCOMPARE(w->CurrentBookingId(), gone);
     click(w->cmdCancel);
     QCOMPARE(t.run(QStringLiteral("SELECT id FROM booking")).value(0).toLongLong(), kept);
     QCOMPARE(t.count(QStringLiteral("booking")), 1);
@@ -376,17 +494,17 @@ void TestWizard::cancelNewAndOpenedBookings()
     QTest::mouseDClick(arrivals->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(p.ui.messages.size(), 2);  // after the no-rooms message of the cancelled booking
     QCOMPARE(p.ui.messages.last().text, QStringLiteral("This booking no longer exists."));
-    QCOMPARE(w->CurrentBookingId, RecordId(0));
+    QCOMPARE(w->CurrentBookingId(), RecordId(0));
     QCOMPARE(arrivals->count(), 0);
 
     // A booking in progress that has gone is not resumed: a new one starts.
     p.addBooking();
-    const RecordId lost = w->CurrentBookingId;
+    const RecordId lost = w->CurrentBookingId();
     p.next();
     t.run(QStringLiteral("DELETE FROM booking WHERE id = %1").arg(lost));
-    w->mnuReservationsArrivals_Click();
+    w->main->mnuReservationsArrivals_Click();
     p.addBooking();
-    QVERIFY(w->CurrentBookingId > lost);
+    QVERIFY(w->CurrentBookingId() > lost);
     QCOMPARE(p.step(), 0);
 }
 
@@ -400,7 +518,7 @@ void TestWizard::freeRoomsFollowTheDates()
     t.addGuest(QDateTime(may3, QTime(10, 0)), QDateTime(may3.addDays(3), QTime(10, 0)), QStringLiteral("X"),
                QStringLiteral("Y"), {p.sea});
     QCOMPARE(p.run(), 0);
-    frmMain *w = p.w();
+    Controls *w = p.w();
     p.addBooking();
     auto roomsFor = [&](int fromDay, int toDay) {
         if (p.step() == 1)
@@ -420,14 +538,14 @@ void TestWizard::freeRoomsFollowTheDates()
     // A linked room that the new dates make taken is dropped on the next save.
     selectRooms(w->lstRooms, {QStringLiteral("Sea View")});
     p.next();
-    QCOMPARE(t.run(QStringLiteral("SELECT roomid FROM bookingroom WHERE bookingid = %1").arg(w->CurrentBookingId)).value(0).toLongLong(), p.sea);
+    QCOMPARE(t.run(QStringLiteral("SELECT roomid FROM bookingroom WHERE bookingid = %1").arg(w->CurrentBookingId())).value(0).toLongLong(), p.sea);
     p.back();
     p.back();
     w->dtFromDate->setDateTime(QDateTime(may3.addDays(1), QTime(12, 0)));
     p.next();
     QCOMPARE(w->lstRooms->selectedItems().size(), 0);
     p.next();
-    QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM bookingroom WHERE bookingid = %1").arg(w->CurrentBookingId)).value(0).toInt(), 0);
+    QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM bookingroom WHERE bookingid = %1").arg(w->CurrentBookingId())).value(0).toInt(), 0);
 
     // No room free at all: the message, and the empty step all the same.
     p.back();
@@ -446,9 +564,9 @@ void TestWizard::failingStepStaysWithWhatWasTyped()
     Wizard p;
     TempDatabase &t = p.database;
     QCOMPARE(p.run(), 0);
-    frmMain *w = p.w();
+    Controls *w = p.w();
     p.addBooking();
-    const RecordId id = w->CurrentBookingId;
+    const RecordId id = w->CurrentBookingId();
     p.next();
     selectRooms(w->lstRooms, {QStringLiteral("Garden")});
     p.back();  // writes the Garden link
@@ -490,10 +608,14 @@ void TestWizard::paymentArithmetic()
         const RecordId id = t.addGuest(now, now.addDays(3), QStringLiteral("A"), QStringLiteral("B"), {p.garden, p.sea});
         p.settings->WriteSetting(QStringLiteral("SalesTaxName"), QStringLiteral("VAT"));
         QCOMPARE(p.run(), 0);
-        frmMain *w = p.w();
-        w->CurrentBookingId = id;
-        w->CurrentStep = 3;
-        w->mnuReservationAdd_Click();
+        Controls *w = p.w();
+        // Opened from today's arrivals, then back to its payment step.
+        auto *arrivals = p.find<QListWidget>("lstArrivals");
+        const QPoint at = arrivals->visualItemRect(arrivals->item(0)).center();
+        QTest::mouseClick(arrivals->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(arrivals->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(w->CurrentBookingId(), id);
+        p.back();
         const auto m = [](double v) { return FormatMoney(v); };
         // Cost 25, 3 nights, 2 rooms, other charges 10.
         typeInto(w->txtCostPerNight, QStringLiteral("25"));

@@ -1,8 +1,10 @@
-#include "widgets.h"
+#include "ClickLabel.h"
 
 #include <QMouseEvent>
 
 namespace innkeld {
+
+ClickLabel::ClickLabel(QWidget *parent) : ClickLabel(QString(), parent) {}
 
 ClickLabel::ClickLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
 {

@@ -1,4 +1,5 @@
-// Small widgets the windows are built from.
+// A label that can be clicked, for the label menu, the window buttons and
+// the panel headings that move the window.
 #pragma once
 
 #include <QLabel>
@@ -11,6 +12,7 @@ class ClickLabel : public QLabel
 {
     Q_OBJECT
 public:
+    explicit ClickLabel(QWidget *parent = nullptr);
     explicit ClickLabel(const QString &text, QWidget *parent = nullptr);
 
 signals:

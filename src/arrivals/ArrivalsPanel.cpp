@@ -1,0 +1,140 @@
+#include "ArrivalsPanel.h"
+#include "ui_ArrivalsPanel.h"
+
+#include "app/uiservices.h"
+#include "arrivals/arrivalsquery.h"
+#include "wizard/bookingstore.h"
+
+#include <QAbstractItemView>
+#include <QKeyEvent>
+
+namespace innkeld {
+
+ArrivalsPanel::ArrivalsPanel(QWidget *parent) : QFrame(parent), ui(new Ui::ArrivalsPanel)
+{
+    ui->setupUi(this);
+    connect(ui->Label1_8, &ClickLabel::mousePressed, this, &ArrivalsPanel::headingPressed);
+
+    // A click on a day refills the lists; so does moving through the month
+    // with the keys. A date the program sets alone does not.
+    connect(ui->dtCalendar, &QCalendarWidget::clicked, this, &ArrivalsPanel::dtCalendar_DateClick);
+    m_calendarView = ui->dtCalendar->findChild<QAbstractItemView *>();
+    if (m_calendarView)
+        m_calendarView->installEventFilter(this);
+    connect(ui->lstArrivals, &QListWidget::itemActivated, this, &ArrivalsPanel::lstArrivals_DblClick);
+    connect(ui->lstDepartures, &QListWidget::itemActivated, this, &ArrivalsPanel::lstDepartures_DblClick);
+    ui->lstArrivals->installEventFilter(this);
+    ui->lstDepartures->installEventFilter(this);
+    connect(ui->cmdViewDetails, &QPushButton::clicked, this, &ArrivalsPanel::cmdViewDetails_Click);
+}
+
+ArrivalsPanel::~ArrivalsPanel() = default;
+
+void ArrivalsPanel::setServices(UiServices *services)
+{
+    m_ui = services;
+}
+
+void ArrivalsPanel::setConnection(Database *db)
+{
+    m_db = db;
+}
+
+QDate ArrivalsPanel::date() const
+{
+    return ui->dtCalendar->selectedDate();
+}
+
+void ArrivalsPanel::setDate(const QDate &day)
+{
+    ui->dtCalendar->setSelectedDate(day);
+}
+
+bool ArrivalsPanel::guarded(const std::function<void()> &action)
+{
+    return RunGuarded(*m_ui, window(), action);
+}
+
+void ArrivalsPanel::FillLists()
+{
+    const QDate day = date();
+    const QVector<DayListEntry> arrivals = ReadDayList(*m_db, ArrivalsSql(day));
+    const QVector<DayListEntry> departures = ReadDayList(*m_db, DeparturesSql(day));
+    for (auto [list, entries] :
+         {std::pair{ui->lstArrivals, &arrivals}, std::pair{ui->lstDepartures, &departures}}) {
+        list->clear();
+        for (const DayListEntry &e : *entries) {
+            auto *item = new QListWidgetItem(e.text, list);
+            item->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(e.bookingId));
+        }
+    }
+}
+
+void ArrivalsPanel::dtCalendar_DateClick(const QDate &)
+{
+    guarded([this] { FillLists(); });
+}
+
+void ArrivalsPanel::dtCalendar_KeyUp()
+{
+    guarded([this] { FillLists(); });
+}
+
+void ArrivalsPanel::openFromList(QListWidget *list)
+{
+    const QList<QListWidgetItem *> selected = list->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const RecordId id = selected.first()->data(Qt::UserRole).toLongLong();
+    if (!BookingExists(*m_db, id)) {
+        // Deleted since the lists were filled: say so and show the lists as they are now.
+        m_ui->message(window(), QStringLiteral("This booking no longer exists."), QMessageBox::Information);
+        FillLists();
+        return;
+    }
+    emit openBooking(id);
+}
+
+void ArrivalsPanel::lstArrivals_DblClick()
+{
+    guarded([this] { openFromList(ui->lstArrivals); });
+}
+
+void ArrivalsPanel::lstDepartures_DblClick()
+{
+    guarded([this] { openFromList(ui->lstDepartures); });
+}
+
+void ArrivalsPanel::cmdViewDetails_Click()
+{
+    if (!ui->lstArrivals->selectedItems().isEmpty())
+        lstArrivals_DblClick();
+    if (!ui->lstDepartures->selectedItems().isEmpty())
+        lstDepartures_DblClick();
+}
+
+void ArrivalsPanel::lstArrivals_GotFocus()
+{
+    ui->lstDepartures->clearSelection();
+    ui->lstDepartures->setCurrentRow(-1);
+}
+
+void ArrivalsPanel::lstDepartures_GotFocus()
+{
+    ui->lstArrivals->clearSelection();
+    ui->lstArrivals->setCurrentRow(-1);
+}
+
+bool ArrivalsPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyRelease && watched == m_calendarView
+        && !static_cast<QKeyEvent *>(event)->isAutoRepeat())
+        dtCalendar_KeyUp();
+    else if (event->type() == QEvent::FocusIn && watched == ui->lstArrivals)
+        lstArrivals_GotFocus();
+    else if (event->type() == QEvent::FocusIn && watched == ui->lstDepartures)
+        lstDepartures_GotFocus();
+    return QFrame::eventFilter(watched, event);
+}
+
+}  // namespace innkeld

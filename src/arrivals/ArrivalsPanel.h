@@ -1,0 +1,69 @@
+// The home view: a month view and the lists of the day's arrivals and
+// departures, from which a booking is opened in the wizard.
+#pragma once
+
+#include "data/database.h"
+
+#include <QDate>
+#include <QFrame>
+
+#include <memory>
+
+class QListWidget;
+
+namespace Ui {
+class ArrivalsPanel;
+}
+
+namespace innkeld {
+
+class UiServices;
+
+class ArrivalsPanel : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit ArrivalsPanel(QWidget *parent = nullptr);
+    ~ArrivalsPanel() override;
+    ArrivalsPanel(const ArrivalsPanel &) = delete;
+    ArrivalsPanel &operator=(const ArrivalsPanel &) = delete;
+
+    // What the panel works with; set by the host before the first fill.
+    void setServices(UiServices *ui);
+    void setConnection(Database *db);
+
+    // The month view's date. Setting it does not refill the lists.
+    QDate date() const;
+    void setDate(const QDate &day);
+
+    // Refills both lists for the month view's date; throws DbError.
+    void FillLists();
+
+    void dtCalendar_DateClick(const QDate &date);
+    void dtCalendar_KeyUp();
+    void lstArrivals_DblClick();
+    void lstDepartures_DblClick();
+    void cmdViewDetails_Click();
+    void lstArrivals_GotFocus();
+    void lstDepartures_GotFocus();
+
+signals:
+    // The operator opens a listed booking, which is still there.
+    void openBooking(RecordId bookingId);
+    // A press on the panel's heading: the window is moved as by a title bar.
+    void headingPressed();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void openFromList(QListWidget *list);
+    bool guarded(const std::function<void()> &action);
+
+    const std::unique_ptr<Ui::ArrivalsPanel> ui;
+    QObject *m_calendarView = nullptr;  // the month view's own key target
+    Database *m_db = nullptr;
+    UiServices *m_ui = nullptr;
+};
+
+}  // namespace innkeld

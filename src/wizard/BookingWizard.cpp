@@ -1,0 +1,646 @@
+#include "BookingWizard.h"
+#include "ui_BookingWizard.h"
+#include "ui_ConfirmStep.h"
+#include "ui_CustomerStep.h"
+#include "ui_DatesStep.h"
+#include "ui_PaymentStep.h"
+#include "ui_RoomsStep.h"
+
+#include "app/uiservices.h"
+#include "data/regional.h"
+#include "data/regionalterms.h"
+#include "output/confirmation.h"
+#include "wizard/availability.h"
+#include "wizard/bookingstore.h"
+#include "wizard/payment.h"
+
+#include <QFocusEvent>
+#include <QUrl>
+
+namespace innkeld {
+
+namespace {
+
+QString B(RecordId id)
+{
+    return QString::number(id);
+}
+
+// The number in a box or caption, read by the region; false when it is none.
+bool amountOf(const QString &text, double *value)
+{
+    bool ok = false;
+    *value = ParseRegionalNumber(text, &ok);
+    return ok;
+}
+
+}  // namespace
+
+BookingWizard::BookingWizard(QWidget *parent)
+    : QFrame(parent),
+      ui(new Ui::BookingWizard),
+      dates(new Ui::DatesStep),
+      rooms(new Ui::RoomsStep),
+      customer(new Ui::CustomerStep),
+      payment(new Ui::PaymentStep),
+      confirm(new Ui::ConfirmStep)
+{
+    ui->setupUi(this);
+    dates->setupUi(ui->picBookingDates);
+    rooms->setupUi(ui->picSelectRooms);
+    customer->setupUi(ui->picCustomer);
+    payment->setupUi(ui->picPayment);
+    confirm->setupUi(ui->picConfirm);
+
+    lblStep = {ui->lblStep_0, ui->lblStep_1, ui->lblStep_2, ui->lblStep_3, ui->lblStep_4};
+    lblConfirm = {confirm->lblConfirm_0, confirm->lblConfirm_1, confirm->lblConfirm_2, confirm->lblConfirm_3,
+                  confirm->lblConfirm_4, confirm->lblConfirm_5, confirm->lblConfirm_6, confirm->lblConfirm_7,
+                  confirm->lblConfirm_8, confirm->lblConfirm_9};
+    // Element 0 stands before the sub total, 1 to 5 before the amount boxes.
+    lblCurrencySymbol = {payment->lblCurrencySymbol_0, payment->lblCurrencySymbol_1, payment->lblCurrencySymbol_2,
+                         payment->lblCurrencySymbol_3, payment->lblCurrencySymbol_4, payment->lblCurrencySymbol_5};
+    lblSalesTaxName = {payment->lblSalesTaxName_0, confirm->lblSalesTaxName_1};
+    lblPostCode = {customer->lblPostCode_0};
+
+    // The pickers show the region's date with a four-digit year and the
+    // time; the form cannot know the region.
+    dates->dtFromDate->setDisplayFormat(RegionalPickerFormat());
+    dates->dtToDate->setDisplayFormat(RegionalPickerFormat());
+
+    // The step forms are filled after this one, so their controls would
+    // come after the buttons in the tab chain: the notes and the buttons
+    // follow the step's controls.
+    setTabOrder(confirm->cmdConfirmation, ui->txtBookingNotes);
+    setTabOrder(ui->txtBookingNotes, ui->cmdCancel);
+    setTabOrder(ui->cmdCancel, ui->cmdBack);
+    setTabOrder(ui->cmdBack, ui->cmdNext);
+
+    connect(ui->Label1_14, &ClickLabel::mousePressed, this, &BookingWizard::headingPressed);
+    connect(ui->cmdNext, &QPushButton::clicked, this, &BookingWizard::cmdNext_Click);
+    connect(ui->cmdBack, &QPushButton::clicked, this, &BookingWizard::cmdBack_Click);
+    connect(ui->cmdCancel, &QPushButton::clicked, this, &BookingWizard::cmdCancel_Click);
+    connect(payment->cmdRecalculateTotalPayable, &QPushButton::clicked, this,
+            &BookingWizard::cmdRecalculateTotalPayable_Click);
+    connect(confirm->cmdConfirmation, &QPushButton::clicked, this, &BookingWizard::cmdConfirmation_Click);
+    // Leaving these boxes formats, recomputes or saves what they hold.
+    for (QWidget *box : std::initializer_list<QWidget *>{
+             ui->txtBookingNotes, customer->txtNoAdults, customer->txtNoChildren, payment->txtCostPerNight,
+             payment->txtOtherCharges, payment->txtSalesTax, payment->txtTotalPayable, payment->txtAmountPayed})
+        box->installEventFilter(this);
+}
+
+BookingWizard::~BookingWizard() = default;
+
+void BookingWizard::setServices(UiServices *services)
+{
+    m_ui = services;
+}
+
+void BookingWizard::setConnection(Database *db)
+{
+    m_db = db;
+}
+
+void BookingWizard::setTerms(RegionalTerms *terms)
+{
+    m_terms = terms;
+    connect(terms, &RegionalTerms::changed, this, &BookingWizard::applyTerms);
+}
+
+void BookingWizard::applyTerms()
+{
+    for (QLabel *label : lblCurrencySymbol)
+        label->setText(m_terms->CurrencySymbol());
+    for (QLabel *label : lblSalesTaxName)
+        label->setText(m_terms->SalesTaxName());
+    for (QLabel *label : lblPostCode)
+        label->setText(m_terms->PostCode());
+}
+
+bool BookingWizard::guarded(const std::function<void()> &action)
+{
+    return RunGuarded(*m_ui, window(), action);
+}
+
+void BookingWizard::Reset()
+{
+    m_openedFromList = false;
+    m_currentStep = 0;
+    ui->cmdBack->setEnabled(false);
+    m_nightCount = 0;
+}
+
+void BookingWizard::ShowDefaultCostPerNight()
+{
+    payment->txtCostPerNight->setText(FormatMoney(m_terms->DefaultCostPerNight()));
+}
+
+// ---------------------------------------------------------------- controller
+
+bool BookingWizard::StartOrResume()
+{
+    const bool ok = guarded([this] {
+        // A booking in progress that has gone meanwhile (its room was
+        // removed, say) cannot be resumed: a new one is started.
+        if (m_currentBookingId != 0 && !BookingExists(*m_db, m_currentBookingId)) {
+            m_currentBookingId = 0;
+            m_currentStep = 0;
+            m_openedFromList = false;
+        }
+        if (m_currentBookingId == 0) {
+            m_currentStep = 0;
+            m_currentBookingId = CreateBooking(*m_db, QDateTime::currentDateTime());
+        }
+        HighlightStep(m_currentStep);
+        ShowBookingStep(m_currentStep);
+    });
+    return ok || m_currentBookingId != 0;
+}
+
+bool BookingWizard::ResumeBooking(RecordId bookingId, int step)
+{
+    m_currentBookingId = bookingId;
+    m_currentStep = step;
+    return StartOrResume();
+}
+
+void BookingWizard::MarkOpenedFromList()
+{
+    m_openedFromList = true;
+}
+
+void BookingWizard::ForgetOpenedBooking()
+{
+    // A booking opened from a list stays as it is; a new one is started
+    // straight away. Running Next on the emptied wizard first would write
+    // to no booking and could only bring up a message about dates or rooms
+    // that have nothing to do with the new booking.
+    if (!m_openedFromList)
+        return;
+    m_currentStep = 0;
+    m_currentBookingId = 0;
+    m_openedFromList = false;
+}
+
+void BookingWizard::SaveTypedNotes()
+{
+    if (isVisible() && focusWidget() == ui->txtBookingNotes)
+        txtBookingNotes_LostFocus();
+}
+
+void BookingWizard::cmdNext_Click()
+{
+    guarded([this] {
+        if (m_currentStep == 0 && dates->dtFromDate->dateTime() >= dates->dtToDate->dateTime()) {
+            m_ui->message(window(),
+                          QStringLiteral("Departure date must be after the Arrival date. Please change the "
+                                         "Departure date and try again."),
+                          QMessageBox::Warning, QMessageBox::Ok);
+            return;
+        }
+        // A step that cannot be written is not left.
+        PerformBookingStep(m_currentStep);
+        if (m_currentStep >= 4) {
+            m_currentStep = 0;
+            m_currentBookingId = 0;
+            m_openedFromList = false;
+            return;
+        }
+        ++m_currentStep;
+        try {
+            ShowBookingStep(m_currentStep);
+        } catch (...) {
+            --m_currentStep;
+            throw;
+        }
+    });
+}
+
+void BookingWizard::cmdBack_Click()
+{
+    guarded([this] {
+        if (m_currentStep <= 0)
+            return;
+        if (m_currentStep != 4)
+            PerformBookingStep(m_currentStep);
+        --m_currentStep;
+        try {
+            ShowBookingStep(m_currentStep);
+        } catch (...) {
+            ++m_currentStep;
+            throw;
+        }
+    });
+}
+
+void BookingWizard::cmdCancel_Click()
+{
+    guarded([this] {
+        if (m_currentBookingId != 0) {
+            CancelBooking(*m_db, m_currentBookingId);
+            m_currentBookingId = 0;
+        }
+        m_currentStep = 0;
+        emit bookingClosed();
+    });
+}
+
+void BookingWizard::HighlightStep(int step)
+{
+    for (QLabel *label : lblStep) {
+        QFont f = label->font();
+        f.setBold(false);
+        label->setFont(f);
+    }
+    if (step >= 0 && step < lblStep.size()) {
+        QFont f = lblStep[step]->font();
+        f.setBold(true);
+        lblStep[step]->setFont(f);
+    }
+}
+
+void BookingWizard::ShowBookingStep(int step)
+{
+    switch (step) {
+    case 0:
+        showDatesStep();
+        break;
+    case 1:
+        showRoomsStep();
+        break;
+    case 2:
+        showCustomerStep();
+        break;
+    case 3:
+        showPaymentStep();
+        break;
+    case 4:
+        showConfirmStep();
+        break;
+    default:
+        return;
+    }
+    HighlightStep(step);
+}
+
+void BookingWizard::showStepPanel(int step)
+{
+    ui->stkSteps->setCurrentIndex(step);
+    ui->cmdBack->setEnabled(step != 0);
+    ui->cmdNext->setEnabled(true);
+    ui->cmdNext->setText(step == 4 ? QStringLiteral("&Confirm") : QStringLiteral("&Next"));
+    QWidget *const focus[] = {dates->dtFromDate, rooms->lstRooms, customer->txtFirstname, payment->txtCostPerNight,
+                              confirm->cmdConfirmation};
+    focus[step]->setFocus(Qt::OtherFocusReason);
+    HighlightStep(step);
+}
+
+// ---------------------------------------------------------------- showing the steps
+
+void BookingWizard::showDatesStep()
+{
+    Recordset rs = m_db->execute(QStringLiteral("SELECT notes, BookedBy, fromdate, todate FROM booking WHERE id = ")
+                                 + B(m_currentBookingId));
+    if (!rs.eof()) {
+        dates->dtFromDate->setDateTime(rs.value(QStringLiteral("fromdate")).toDateTime());
+        dates->dtToDate->setDateTime(rs.value(QStringLiteral("todate")).toDateTime());
+        dates->txtBookedBy->setText(rs.text(QStringLiteral("bookedby")));
+        ui->txtBookingNotes->setPlainText(rs.text(QStringLiteral("notes")));
+    }
+    showStepPanel(0);
+}
+
+void BookingWizard::showRoomsStep()
+{
+    QListWidget *list = rooms->lstRooms;
+    // The dates as stored; the pickers' when the booking is not there.
+    QVariant arrival = dates->dtFromDate->dateTime();
+    QVariant departure = dates->dtToDate->dateTime();
+    Recordset stay = m_db->execute(QStringLiteral("SELECT fromdate, todate FROM booking WHERE id = ")
+                                   + B(m_currentBookingId));
+    if (!stay.eof()) {
+        arrival = stay.value(QStringLiteral("fromdate"));
+        departure = stay.value(QStringLiteral("todate"));
+    }
+    list->clear();
+    for (Recordset all = m_db->execute(QStringLiteral("SELECT id, name FROM room")); !all.eof(); all.moveNext()) {
+        const RecordId room = all.value(QStringLiteral("id")).toLongLong();
+        if (!IsRoomAvailable(*m_db, m_currentBookingId, room, arrival, departure))
+            continue;
+        auto *item = new QListWidgetItem(all.text(QStringLiteral("name")), list);
+        item->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(room));
+    }
+    for (Recordset links = m_db->execute(QStringLiteral("SELECT roomid FROM bookingroom WHERE bookingid = ")
+                                         + B(m_currentBookingId));
+         !links.eof(); links.moveNext()) {
+        const RecordId room = links.value(QStringLiteral("roomid")).toLongLong();
+        for (int i = 0; i < list->count(); ++i)
+            if (list->item(i)->data(Qt::UserRole).toLongLong() == room)
+                list->item(i)->setSelected(true);
+    }
+    if (list->count() == 0)
+        m_ui->message(window(),
+                      QStringLiteral("No rooms are available for the booking dates entered. Go back to the "
+                                     "previous step and change the Arrival/Departure dates. To see what dates "
+                                     "are available click View Calendar."),
+                      QMessageBox::Information, QMessageBox::Ok);
+    showStepPanel(1);
+}
+
+QList<QLineEdit *> BookingWizard::customerBoxes() const
+{
+    // In the order of the customer's columns.
+    const Ui::CustomerStep &c = *customer;
+    return {c.txtFirstname, c.txtLastname, c.txtAddress1, c.txtAddress2, c.txtCity,        c.txtState,
+            c.txtPostcode,  c.txtCountry,  c.txtPhone,    c.txtEmail,    c.txtBusinessName};
+}
+
+void BookingWizard::ResetCustomerForm()
+{
+    for (QLineEdit *box : customerBoxes())
+        box->clear();
+    customer->txtNoAdults->setText(QStringLiteral("2"));
+    customer->txtNoChildren->setText(QStringLiteral("0"));
+}
+
+void BookingWizard::showCustomerStep()
+{
+    Recordset rs = m_db->execute(QStringLiteral("SELECT noadults, nokids, customerid FROM booking WHERE id = ")
+                                 + B(m_currentBookingId));
+    if (rs.eof()) {
+        ResetCustomerForm();
+    } else {
+        customer->txtNoAdults->setText(rs.text(QStringLiteral("noadults")));
+        customer->txtNoChildren->setText(rs.text(QStringLiteral("nokids")));
+        const RecordId customerId = rs.value(QStringLiteral("customerid")).toLongLong();
+        if (customerId == 0) {
+            ResetCustomerForm();
+        } else {
+            Recordset c = m_db->execute(CustomerSql(customerId));
+            const QList<QLineEdit *> boxes = customerBoxes();
+            // A customer row that has gone shows empty fields; saving the
+            // step makes a new one.
+            for (int i = 0; i < boxes.size(); ++i)
+                boxes[i]->setText(c.eof() ? QString() : c.text(QLatin1String(kCustomerColumns[size_t(i)])));
+        }
+    }
+    showStepPanel(2);
+}
+
+void BookingWizard::showPaymentStep()
+{
+    Ui::PaymentStep &p = *payment;
+    Recordset rs = m_db->execute(
+        QStringLiteral("SELECT FromDate, ToDate, CostPerNight, PaymentMethod, OtherCharges, SalesTax, TotalPayable, "
+                       "AmountPayed, CreditCardNo, CreditCardExpiry, CreditCardType FROM Booking WHERE ID = ")
+        + B(m_currentBookingId));
+    if (!rs.eof()) {
+        p.txtPaymentMethod->setText(rs.text(QStringLiteral("PaymentMethod")));
+        p.txtOtherCharges->setText(rs.text(QStringLiteral("OtherCharges")));
+        p.txtSalesTax->setText(rs.text(QStringLiteral("SalesTax")));
+        p.txtTotalPayable->setText(rs.text(QStringLiteral("TotalPayable")));
+        p.txtAmountPayed->setText(rs.text(QStringLiteral("AmountPayed")));
+        p.txtCreditCardNo->setText(rs.text(QStringLiteral("CreditCardNo")));
+        p.txtCreditCardExpiry->setText(rs.text(QStringLiteral("CreditCardExpiry")));
+        p.txtCreditCardType->setText(rs.text(QStringLiteral("CreditCardType")));
+        p.txtCostPerNight->setText(FormatMoney(rs.value(QStringLiteral("CostPerNight"))));
+        dates->dtFromDate->setDateTime(rs.value(QStringLiteral("FromDate")).toDateTime());
+        dates->dtToDate->setDateTime(rs.value(QStringLiteral("ToDate")).toDateTime());
+    }
+    m_nightCount = NightsBetween(dates->dtFromDate->dateTime(), dates->dtToDate->dateTime());
+    p.lblPaymentNights->setText(QString::number(m_nightCount));
+    m_roomCount = BookingRoomCount(*m_db, m_currentBookingId);
+    QString apartments;
+    for (Recordset names = m_db->execute(
+             QStringLiteral("SELECT room.name FROM room, bookingroom WHERE bookingroom.bookingid = ")
+             + B(m_currentBookingId) + QStringLiteral(" AND bookingroom.roomid = room.id"));
+         !names.eof(); names.moveNext()) {
+        if (!apartments.isEmpty())
+            apartments += QStringLiteral(", ");
+        apartments += names.text(0);
+    }
+    p.lblPaymentApartments->setText(apartments);
+    // A rate of nothing is replaced by the default rate; the amount is
+    // compared, not its English text.
+    bool costOk = false;
+    if (ParseRegionalNumber(p.txtCostPerNight->text(), &costOk) == 0 && costOk)
+        ShowDefaultCostPerNight();
+    p.lblSalesTaxPercentage->setText(PercentText(m_terms->SalesTaxPercent()));
+    txtOtherCharges_LostFocus();
+    cmdRecalculateTotalPayable_Click();
+    p.txtAmountPayed->setText(FormatMoney(p.txtAmountPayed->text()));
+    showStepPanel(3);
+}
+
+void BookingWizard::showConfirmStep()
+{
+    Ui::ConfirmStep &c = *confirm;
+    Recordset rs = m_db->execute(
+        QStringLiteral("SELECT notes, customerid, noadults, nokids, FromDate, ToDate, CostPerNight, PaymentMethod, "
+                       "OtherCharges, SalesTax, TotalPayable, AmountPayed, CreditCardNo, CreditCardExpiry, "
+                       "CreditCardType FROM Booking WHERE ID = ")
+        + B(m_currentBookingId));
+    if (!rs.eof()) {
+        ui->txtBookingNotes->setPlainText(rs.text(QStringLiteral("notes")));
+        const QDateTime from = rs.value(QStringLiteral("fromdate")).toDateTime();
+        const QDateTime to = rs.value(QStringLiteral("todate")).toDateTime();
+        m_nightCount = NightsBetween(from, to);
+        // The same sub total as the payment step: the rooms count too.
+        m_roomCount = BookingRoomCount(*m_db, m_currentBookingId);
+        c.lblConfirmDates->setText(QStringLiteral("Booking from ") + RegionalShortDate(from.date())
+                                   + QStringLiteral(" to ") + RegionalShortDate(to.date()));
+        c.lblConfirmAdultsChildren->setText(rs.text(QStringLiteral("noadults")) + QStringLiteral(" Adults and ")
+                                            + rs.text(QStringLiteral("nokids")) + QStringLiteral(" Children"));
+        const QString S = lblCurrencySymbol[0]->text();
+        const BookingAmounts a = AmountsOf(rs, m_roomCount);
+        lblConfirm[0]->setText(S + FormatMoney(a.costPerNight));
+        lblConfirm[1]->setText(S + FormatMoney(a.otherCharges));
+        lblConfirm[2]->setText(S + FormatMoney(a.subTotal));
+        lblConfirm[3]->setText(S + FormatMoney(a.salesTax));
+        lblConfirm[4]->setText(S + FormatMoney(a.total));
+        lblConfirm[5]->setText(S + FormatMoney(a.amountPayed));
+        lblConfirm[6]->setText(rs.text(QStringLiteral("PaymentMethod")));
+        lblConfirm[7]->setText(rs.text(QStringLiteral("CreditCardType")));
+        lblConfirm[8]->setText(rs.text(QStringLiteral("CreditCardNo")));
+        lblConfirm[9]->setText(rs.text(QStringLiteral("CreditCardExpiry")));
+        const RecordId customerId = rs.value(QStringLiteral("customerid")).toLongLong();
+        if (customerId != 0) {
+            Recordset contact = m_db->execute(CustomerSql(customerId));
+            if (!contact.eof())
+                c.lblConfirmContact->setText(ContactText(contact));
+        }
+    }
+    showStepPanel(4);
+}
+
+// ---------------------------------------------------------------- writing the steps
+
+void BookingWizard::PerformBookingStep(int step)
+{
+    Database &db = *m_db;
+    switch (step) {
+    case 0:
+        SaveDatesStep(db, m_currentBookingId, dates->txtBookedBy->text(), dates->dtFromDate->dateTime(),
+                      dates->dtToDate->dateTime());
+        break;
+    case 1: {
+        QVector<RecordId> selected;
+        for (int i = 0; i < rooms->lstRooms->count(); ++i)
+            if (rooms->lstRooms->item(i)->isSelected())
+                selected << rooms->lstRooms->item(i)->data(Qt::UserRole).toLongLong();
+        SaveRoomsStep(db, m_currentBookingId, selected);
+        break;
+    }
+    case 2: {
+        customer->txtNoAdults->setText(FormatCount(customer->txtNoAdults->text()));
+        customer->txtNoChildren->setText(FormatCount(customer->txtNoChildren->text()));
+        CustomerDetails details;
+        const QList<QLineEdit *> boxes = customerBoxes();
+        for (int i = 0; i < boxes.size(); ++i)
+            details[size_t(i)] = boxes[i]->text();
+        SaveCustomerStep(db, m_currentBookingId, customer->txtNoAdults->text(), customer->txtNoChildren->text(),
+                         details);
+        break;
+    }
+    case 3: {
+        const Ui::PaymentStep &p = *payment;
+        const PaymentDetails amounts{p.txtCostPerNight->text(),  p.txtPaymentMethod->text(),
+                                     p.txtOtherCharges->text(),  p.txtSalesTax->text(),
+                                     p.txtTotalPayable->text(),  p.txtAmountPayed->text(),
+                                     p.txtCreditCardNo->text(), p.txtCreditCardExpiry->text(),
+                                     p.txtCreditCardType->text()};
+        SavePaymentStep(db, m_currentBookingId, amounts);
+        break;
+    }
+    case 4:
+        ui->cmdBack->setEnabled(false);
+        ui->cmdNext->setEnabled(false);
+        emit bookingClosed();
+        break;
+    default:
+        break;
+    }
+}
+
+void BookingWizard::txtBookingNotes_LostFocus()
+{
+    if (m_currentBookingId == 0)
+        return;
+    guarded([this] { SaveNotes(*m_db, m_currentBookingId, ui->txtBookingNotes->toPlainText()); });
+}
+
+// ---------------------------------------------------------------- amounts
+
+// Sub total and tax, each skipped when its inputs are not numbers.
+void BookingWizard::recomputeSubTotalAndTax()
+{
+    Ui::PaymentStep &p = *payment;
+    double cost = 0, other = 0, subTotal = 0;
+    if (amountOf(p.txtCostPerNight->text(), &cost) && amountOf(p.txtOtherCharges->text(), &other))
+        p.lblSubTotal->setText(FormatMoney(SubTotal(cost, m_nightCount, m_roomCount, other)));
+    if (amountOf(p.lblSubTotal->text(), &subTotal))
+        p.txtSalesTax->setText(FormatMoney(subTotal * m_terms->SalesTaxPercent() / 100));
+}
+
+void BookingWizard::txtCostPerNight_LostFocus()
+{
+    recomputeSubTotalAndTax();
+    payment->txtCostPerNight->setText(FormatMoney(payment->txtCostPerNight->text()));
+}
+
+void BookingWizard::txtOtherCharges_LostFocus()
+{
+    recomputeSubTotalAndTax();
+    payment->txtOtherCharges->setText(FormatMoney(payment->txtOtherCharges->text()));
+}
+
+void BookingWizard::txtSalesTax_LostFocus()
+{
+    payment->txtSalesTax->setText(FormatMoney(payment->txtSalesTax->text()));
+}
+
+void BookingWizard::txtTotalPayable_LostFocus()
+{
+    payment->txtTotalPayable->setText(FormatMoney(payment->txtTotalPayable->text()));
+}
+
+void BookingWizard::txtAmountPayed_LostFocus()
+{
+    payment->txtAmountPayed->setText(FormatMoney(payment->txtAmountPayed->text()));
+}
+
+void BookingWizard::txtNoAdults_LostFocus()
+{
+    customer->txtNoAdults->setText(FormatCount(customer->txtNoAdults->text()));
+}
+
+void BookingWizard::txtNoChildren_LostFocus()
+{
+    customer->txtNoChildren->setText(FormatCount(customer->txtNoChildren->text()));
+}
+
+void BookingWizard::cmdRecalculateTotalPayable_Click()
+{
+    double subTotal = 0, tax = 0;
+    if (!amountOf(payment->lblSubTotal->text(), &subTotal))
+        subTotal = 0;
+    if (!amountOf(payment->txtSalesTax->text(), &tax))
+        tax = 0;
+    payment->txtTotalPayable->setText(FormatMoney(subTotal + tax));
+}
+
+bool BookingWizard::focusOut(QObject *watched)
+{
+    if (watched == ui->txtBookingNotes)
+        txtBookingNotes_LostFocus();
+    else if (watched == payment->txtCostPerNight)
+        txtCostPerNight_LostFocus();
+    else if (watched == payment->txtOtherCharges)
+        txtOtherCharges_LostFocus();
+    else if (watched == payment->txtSalesTax)
+        txtSalesTax_LostFocus();
+    else if (watched == payment->txtTotalPayable)
+        txtTotalPayable_LostFocus();
+    else if (watched == payment->txtAmountPayed)
+        txtAmountPayed_LostFocus();
+    else if (watched == customer->txtNoAdults)
+        txtNoAdults_LostFocus();
+    else if (watched == customer->txtNoChildren)
+        txtNoChildren_LostFocus();
+    else
+        return false;
+    return true;
+}
+
+bool BookingWizard::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        // Leaving a box for another control of the program; not a pop-up
+        // menu over the box, nor a switch to another window.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            focusOut(watched);
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- confirmation document
+
+void BookingWizard::cmdConfirmation_Click()
+{
+    if (m_currentBookingId == 0)
+        return;
+    guarded([this] {
+        const QString document = ConfirmationDocument(*m_db, m_currentBookingId, lblCurrencySymbol[0]->text(),
+                                                      lblSalesTaxName[0]->text());
+        const QString path = WriteConfirmationFile(document);
+        if (!m_ui->openUrl(QUrl::fromLocalFile(path)))
+            m_ui->message(window(),
+                          QStringLiteral("The confirmation was written to %1, but no program to show it "
+                                         "could be started.")
+                              .arg(path),
+                          QMessageBox::Warning, QMessageBox::Ok);
+    });
+}
+
+}  // namespace innkeld

@@ -1,0 +1,142 @@
+// The booking wizard: the booking panel with its progress box, notes, the
+// Back/Next/Cancel buttons and the five steps (dates, rooms, customer,
+// payment, confirmation). It starts or resumes a booking, shows each step
+// filled from the database, writes each step when it is left, keeps the
+// payment amounts computed, and prints the confirmation.
+#pragma once
+
+#include "data/database.h"
+
+#include <QFrame>
+#include <QList>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+
+namespace Ui {
+class BookingWizard;
+class DatesStep;
+class RoomsStep;
+class CustomerStep;
+class PaymentStep;
+class ConfirmStep;
+}  // namespace Ui
+
+namespace innkeld {
+
+class RegionalTerms;
+class UiServices;
+
+class BookingWizard : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit BookingWizard(QWidget *parent = nullptr);
+    ~BookingWizard() override;
+    BookingWizard(const BookingWizard &) = delete;
+    BookingWizard &operator=(const BookingWizard &) = delete;
+
+    // What the wizard works with; set by the host before the first booking.
+    // The labels of the currency, tax and post code follow the terms.
+    void setServices(UiServices *ui);
+    void setConnection(Database *db);
+    void setTerms(RegionalTerms *terms);
+
+    // The state of a program that has just started: no booking opened from
+    // a list, the first step, Back disabled, no nights.
+    void Reset();
+    // The cost-per-night box shows the default rate.
+    void ShowDefaultCostPerNight();
+
+    // Add Booking: starts a new booking (its row is stored at once) or
+    // resumes the one in progress at its step. Returns false when no booking
+    // could be shown; the failure has then been shown to the operator.
+    bool StartOrResume();
+    // Shows a stored booking at a step, as opening it from a list does.
+    bool ResumeBooking(RecordId bookingId, int step);
+    // The booking shown was opened from the arrivals or departures list.
+    void MarkOpenedFromList();
+    // A booking opened from a list is let go, so that the next start makes
+    // a new booking instead of showing it again.
+    void ForgetOpenedBooking();
+    // Notes typed into the notes box and not yet saved are saved, as if the
+    // operator had left the box (the panel is going away).
+    void SaveTypedNotes();
+
+    int CurrentStep() const { return m_currentStep; }
+    RecordId CurrentBookingId() const { return m_currentBookingId; }
+    bool OpenedFromList() const { return m_openedFromList; }
+    int NightCount() const { return m_nightCount; }
+    int RoomCount() const { return m_roomCount; }
+
+    // The controller
+    void cmdNext_Click();
+    void cmdBack_Click();
+    void cmdCancel_Click();
+    void ShowBookingStep(int step);
+    void PerformBookingStep(int step);
+    void HighlightStep(int step);
+    void ResetCustomerForm();
+    void txtBookingNotes_LostFocus();
+    void cmdConfirmation_Click();
+
+    // Payment amounts
+    void txtCostPerNight_LostFocus();
+    void txtOtherCharges_LostFocus();
+    void txtSalesTax_LostFocus();
+    void txtTotalPayable_LostFocus();
+    void txtAmountPayed_LostFocus();
+    void txtNoAdults_LostFocus();
+    void txtNoChildren_LostFocus();
+    void cmdRecalculateTotalPayable_Click();
+
+signals:
+    // The booking was confirmed or cancelled: the host shows the refreshed
+    // arrivals and departures.
+    void bookingClosed();
+    // A press on the panel's heading: the window is moved as by a title bar.
+    void headingPressed();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool guarded(const std::function<void()> &action);
+    void applyTerms();
+    void showStepPanel(int step);
+    void showDatesStep();
+    void showRoomsStep();
+    void showCustomerStep();
+    void showPaymentStep();
+    void showConfirmStep();
+    void recomputeSubTotalAndTax();
+    QList<QLineEdit *> customerBoxes() const;
+    bool focusOut(QObject *watched);
+
+    const std::unique_ptr<Ui::BookingWizard> ui;
+    const std::unique_ptr<Ui::DatesStep> dates;
+    const std::unique_ptr<Ui::RoomsStep> rooms;
+    const std::unique_ptr<Ui::CustomerStep> customer;
+    const std::unique_ptr<Ui::PaymentStep> payment;
+    const std::unique_ptr<Ui::ConfirmStep> confirm;
+    QList<QLabel *> lblStep;
+    QList<QLabel *> lblConfirm;
+    QList<QLabel *> lblCurrencySymbol;
+    QList<QLabel *> lblSalesTaxName;
+    QList<QLabel *> lblPostCode;
+
+    Database *m_db = nullptr;
+    UiServices *m_ui = nullptr;
+    RegionalTerms *m_terms = nullptr;
+
+    int m_currentStep = 0;
+    RecordId m_currentBookingId = 0;
+    bool m_openedFromList = false;
+    int m_nightCount = 0;
+    int m_roomCount = 0;
+};
+
+}  // namespace innkeld
