@@ -49,6 +49,16 @@ QStringList texts(QListWidget *list)
     return out;
 }
 
+// The names of the controls Tab visits from `from`, as far as `count` goes.
+QStringList tabChain(QWidget *from, int count)
+{
+    QStringList names;
+    for (QWidget *w = from->nextInFocusChain(); w != from && names.size() < count; w = w->nextInFocusChain())
+        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
+            names << w->objectName();
+    return names;
+}
+
 Recordset bookingRow(TempDatabase &t, RecordId id)
 {
     return t.run(QStringLiteral("SELECT * FROM booking WHERE id = %1").arg(id));
@@ -189,6 +199,10 @@ void TestWizard::wizardWithoutMainWindow()
     QCOMPARE(child<QLabel>(&wizard, "lblSalesTaxName_0")->text(), QStringLiteral("MVA"));
     QCOMPARE(child<QLabel>(&wizard, "lblCurrencySymbol_4")->text(), QStringLiteral("kr"));
     QCOMPARE(child<QLineEdit>(&wizard, "txtTotalPayable")->text(), FormatMoney(200));  // 2 x 80 + 25 %
+    // Tab goes down the step's boxes, then to the notes and the buttons.
+    QCOMPARE(tabChain(child(&wizard, "txtAmountPayed"), 9),
+             QStringList({"cmdRecalculateTotalPayable", "txtPaymentMethod", "txtCreditCardType", "txtCreditCardNo",
+                          "txtCreditCardExpiry", "txtBookingNotes", "cmdCancel", "cmdBack", "cmdNext"}));
     click(next);
     QCOMPARE(child<QLabel>(&wizard, "lblConfirm_4")->text(), QStringLiteral("kr") + FormatMoney(200));
     QCOMPARE(closed.count(), 0);
