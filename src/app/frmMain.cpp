@@ -156,7 +156,7 @@ void frmMain::showPanel(QWidget *panel)
     // Notes being typed when the booking panel goes are kept, as if the
     // operator had left the box.
     if (panel != ui->picBooking)
-        ui->picBooking->SaveTypedNotes();
+        ui->picBooking->CommitTypedEntry();
     for (QWidget *p : panels())
         if (p != panel)
             p->hide();
@@ -272,7 +272,7 @@ void frmMain::DragWindow()
 void frmMain::closeEvent(QCloseEvent *event)
 {
     if (m_loaded)
-        ui->picBooking->SaveTypedNotes();
+        ui->picBooking->CommitTypedEntry();
     QWidget::closeEvent(event);
 }
 

@@ -6,7 +6,6 @@
 #include "wizard/bookingstore.h"
 
 #include <QAbstractItemView>
-#include <QKeyEvent>
 
 namespace innkeld {
 
@@ -15,12 +14,14 @@ ArrivalsPanel::ArrivalsPanel(QWidget *parent) : QFrame(parent), ui(new Ui::Arriv
     ui->setupUi(this);
     connect(ui->Label1_8, &ClickLabel::mousePressed, this, &ArrivalsPanel::headingPressed);
 
-    // A click on a day refills the lists; so does moving through the month
-    // with the keys. A date the program sets alone does not.
+    // A click on a day refills the lists, and so does every other change of
+    // the date the operator makes: the arrow keys, or a date typed into the
+    // month view, which its editor commits later with no key at all. A date
+    // the program sets alone does not.
     connect(ui->dtCalendar, &QCalendarWidget::clicked, this, &ArrivalsPanel::dtCalendar_DateClick);
-    m_calendarView = ui->dtCalendar->findChild<QAbstractItemView *>();
-    if (m_calendarView)
-        m_calendarView->installEventFilter(this);
+    connect(ui->dtCalendar, &QCalendarWidget::selectionChanged, this, &ArrivalsPanel::dtCalendar_SelectionChanged);
+    if (auto *view = ui->dtCalendar->findChild<QAbstractItemView *>())
+        view->viewport()->installEventFilter(this);
     connect(ui->lstArrivals, &QListWidget::itemActivated, this, &ArrivalsPanel::lstArrivals_DblClick);
     connect(ui->lstDepartures, &QListWidget::itemActivated, this, &ArrivalsPanel::lstDepartures_DblClick);
     ui->lstArrivals->installEventFilter(this);
@@ -47,7 +48,9 @@ QDate ArrivalsPanel::date() const
 
 void ArrivalsPanel::setDate(const QDate &day)
 {
+    m_settingDate = true;
     ui->dtCalendar->setSelectedDate(day);
+    m_settingDate = false;
 }
 
 bool ArrivalsPanel::guarded(const std::function<void()> &action)
@@ -75,8 +78,11 @@ void ArrivalsPanel::dtCalendar_DateClick(const QDate &)
     guarded([this] { FillLists(); });
 }
 
-void ArrivalsPanel::dtCalendar_KeyUp()
+void ArrivalsPanel::dtCalendar_SelectionChanged()
 {
+    // A press on a day selects it at once; the click that follows fills.
+    if (m_settingDate || m_pointerDown)
+        return;
     guarded([this] { FillLists(); });
 }
 
@@ -127,9 +133,11 @@ void ArrivalsPanel::lstDepartures_GotFocus()
 
 bool ArrivalsPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyRelease && watched == m_calendarView
-        && !static_cast<QKeyEvent *>(event)->isAutoRepeat())
-        dtCalendar_KeyUp();
+    if (event->type() == QEvent::MouseButtonPress && watched != ui->lstArrivals && watched != ui->lstDepartures)
+        m_pointerDown = true;
+    else if (event->type() == QEvent::MouseButtonRelease && watched != ui->lstArrivals
+             && watched != ui->lstDepartures)
+        m_pointerDown = false;
     else if (event->type() == QEvent::FocusIn && watched == ui->lstArrivals)
         lstArrivals_GotFocus();
     else if (event->type() == QEvent::FocusIn && watched == ui->lstDepartures)

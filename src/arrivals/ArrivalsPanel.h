@@ -40,7 +40,7 @@ public:
     void FillLists();
 
     void dtCalendar_DateClick(const QDate &date);
-    void dtCalendar_KeyUp();
+    void dtCalendar_SelectionChanged();
     void lstArrivals_DblClick();
     void lstDepartures_DblClick();
     void cmdViewDetails_Click();
@@ -61,7 +61,8 @@ private:
     bool guarded(const std::function<void()> &action);
 
     const std::unique_ptr<Ui::ArrivalsPanel> ui;
-    QObject *m_calendarView = nullptr;  // the month view's own key target
+    bool m_settingDate = false;  // the program sets the date, not the operator
+    bool m_pointerDown = false;  // a mouse button is down on the month view
     Database *m_db = nullptr;
     UiServices *m_ui = nullptr;
 };

@@ -4,13 +4,15 @@ namespace innkeld {
 
 namespace {
 
+// The whole day, from midnight to its last second: stored times keep their
+// seconds, so a stay stored at 23:59:30 belongs to the day too.
 QString dayQuery(const char *column, const QDate &day)
 {
     const QString d = ToSQLDate(day);
     return QStringLiteral("SELECT booking.id, fromdate, firstname, lastname FROM booking, customer WHERE "
                           "booking.customerid = customer.id AND ")
         + QLatin1String(column) + QStringLiteral(" BETWEEN #") + d + QStringLiteral(" 12:00 AM# AND #") + d
-        + QStringLiteral(" 11:59PM#");
+        + QStringLiteral(" 11:59:59 PM#");
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ frmConfigRooms::~frmConfigRooms() = default;
 void frmConfigRooms::Setup()
 {
     const QVector<RoomEntry> stored = ReadRoomEntries(m_db);
+    m_read = stored;
     m_roomEntryCount = 0;
     m_roomEntries.resize(1);
     ui->lstRooms->clear();
@@ -59,6 +60,10 @@ void frmConfigRooms::cmdRemove_Click()
         return;
     DeleteRoom(i + 1);
     delete ui->lstRooms->takeItem(i);
+    // The list would make the next entry current and selected; a second
+    // Remove must not take a room the operator never chose.
+    ui->lstRooms->clearSelection();
+    ui->lstRooms->setCurrentRow(-1);
 }
 
 void frmConfigRooms::DeleteRoom(int k)
@@ -72,7 +77,7 @@ void frmConfigRooms::DeleteRoom(int k)
 void frmConfigRooms::cmdOk_Click()
 {
     try {
-        ApplyRoomEntries(m_db, m_roomEntries.mid(1, m_roomEntryCount));
+        ApplyRoomEntries(m_db, m_read, m_roomEntries.mid(1, m_roomEntryCount));
     } catch (const DbError &e) {
         // Nothing was applied; the edits stay for another try or Cancel.
         m_ui.message(this, e.message(), QMessageBox::Critical);

@@ -45,6 +45,7 @@ private:
     const std::unique_ptr<Ui::frmConfigRooms> ui;
     int m_roomEntryCount = 0;
     QVector<RoomEntry> m_roomEntries;
+    QVector<RoomEntry> m_read;  // the rooms as Setup read them
     Database &m_db;
     UiServices &m_ui;
 };

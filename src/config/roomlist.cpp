@@ -20,7 +20,7 @@ QString RoomListText(const RoomEntry &entry)
     return entry.Booked ? entry.Name + QStringLiteral(" (is booked)") : entry.Name;
 }
 
-void ApplyRoomEntries(Database &db, const QVector<RoomEntry> &entries)
+void ApplyRoomEntries(Database &db, const QVector<RoomEntry> &read, const QVector<RoomEntry> &entries)
 {
     Database::Transaction tx(db);
 
@@ -30,10 +30,13 @@ void ApplyRoomEntries(Database &db, const QVector<RoomEntry> &entries)
     // stay marked as booked by bookings that no longer exist).
     for (Recordset rooms = db.execute(QStringLiteral("SELECT id, name FROM room")); !rooms.eof(); rooms.moveNext()) {
         const RecordId roomId = rooms.value(QStringLiteral("id")).toLongLong();
+        bool seen = false;
+        for (const RoomEntry &e : read)
+            seen |= e.Id == roomId;
         bool listed = false;
         for (const RoomEntry &e : entries)
             listed |= e.Id == roomId;
-        if (listed)
+        if (!seen || listed)
             continue;
         const QString room = QString::number(roomId);
         Recordset holders = db.execute(

@@ -22,11 +22,12 @@ QVector<RoomEntry> ReadRoomEntries(Database &db);
 // The text a room shows in the dialog's list.
 QString RoomListText(const RoomEntry &entry);
 
-// Makes the room table hold what the list holds: every stored room that is
-// no longer listed is removed with the bookings that held it, their
-// customers and all their room links; every listed room with Id -1 is added.
-// All of it in one transaction: on failure nothing is changed and DbError
-// carries the engine's text.
-void ApplyRoomEntries(Database &db, const QVector<RoomEntry> &entries);
+// Applies the operator's edits of a list that was read as `read`: every room
+// of `read` that `entries` no longer holds is removed with the bookings that
+// held it, their customers and all their room links; every entry with Id -1
+// is added. A room stored since the list was read (at another desk) is none
+// of this list's business and stays. All of it in one transaction: on
+// failure nothing is changed and DbError carries the engine's text.
+void ApplyRoomEntries(Database &db, const QVector<RoomEntry> &read, const QVector<RoomEntry> &entries);
 
 }  // namespace innkeld

@@ -114,7 +114,7 @@ QVariant fromStored(const QVariant &raw, ColumnKind kind, bool typed)
         return raw;
     switch (kind) {
     case ColumnKind::Date: {
-        const QDateTime dt = QDateTime::fromString(raw.toString(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        const QDateTime dt = StoredDateTime(raw.toString());
         return dt.isValid() ? QVariant(dt) : raw;
     }
     case ColumnKind::Money:
@@ -167,7 +167,7 @@ QString Recordset::TextOf(const QVariant &value)
     case QMetaType::QDateTime:
         return RegionalDateTimeText(value.toDateTime());
     case QMetaType::QDate:
-        return RegionalDateTimeText(QDateTime(value.toDate(), QTime(0, 0)));
+        return RegionalDateTimeText(WallClock(value.toDate()));
     case QMetaType::Double:
     case QMetaType::Float:
         return NumberText(value.toDouble());
@@ -330,13 +330,16 @@ QVariant Database::storedValue(const QString &column, ColumnKind kind, const QVa
         return QVariant();
     const int type = value.metaType().id();
     switch (kind) {
-    case ColumnKind::Text:
-        return Recordset::TextOf(value);
+    case ColumnKind::Text: {
+        // Empty text stays empty text: a null QString would be bound as NULL.
+        const QString text = Recordset::TextOf(value);
+        return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+    }
     case ColumnKind::Date:
         if (type == QMetaType::QDateTime)
             return CanonicalDateText(value.toDateTime());
         if (type == QMetaType::QDate)
-            return CanonicalDateText(QDateTime(value.toDate(), QTime(0, 0)));
+            return CanonicalDateText(WallClock(value.toDate()));
         break;
     case ColumnKind::Integer:
     case ColumnKind::Number:
@@ -487,9 +490,10 @@ QString ToSQLDate(const QVariant &value)
     default:
         break;
     }
-    if (!d.isValid())
+    // Always a four-digit year, which the reader never mistakes for a short one.
+    if (!d.isValid() || d.year() < 1)
         return QString();
-    return QStringLiteral("%1/%2/%3").arg(d.month()).arg(d.day()).arg(d.year());
+    return QStringLiteral("%1/%2/%3").arg(d.month()).arg(d.day()).arg(d.year(), 4, 10, QLatin1Char('0'));
 }
 
 QString FormatSQLDate(const QDate &date)

@@ -14,6 +14,34 @@ namespace {
 // symbol can be taken out wherever the region puts it.
 const QChar kSymbolMark(0xE000);
 
+// Marks that set the writing direction of a number in right-to-left
+// regions: they carry no value.
+bool isDirectionMark(char32_t c)
+{
+    return c == 0x200E || c == 0x200F || c == 0x061C || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+// The text with the region's own digits (Arabic-Indic, Devanagari, ...)
+// written 0-9, its minus signs (U+2212 among them) written "-", and the
+// marks of writing direction left out. Separators stay as they are.
+QString plainDigits(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const char32_t c : text.toUcs4()) {
+        if (isDirectionMark(c))
+            continue;
+        const int digit = QChar::digitValue(c);
+        if (c > 0x7F && digit >= 0 && digit <= 9 && QChar::category(c) == QChar::Number_DecimalDigit)
+            out += QLatin1Char(char('0' + digit));
+        else if (c == 0x2212 || c == 0x2012 || c == 0x2013 || c == 0xFE63 || c == 0xFF0D)
+            out += QLatin1Char('-');
+        else
+            out += QString::fromUcs4(&c, 1);
+    }
+    return out;
+}
+
 bool isBlankChar(QChar c)
 {
     return c == QLatin1Char(' ') || c == QChar(0x00A0) || c == QChar(0x202F) || c == QChar(0x2009);
@@ -117,6 +145,27 @@ QLocale plainLocale()
 
 }  // namespace
 
+QDateTime WallClock(const QDate &date, const QTime &time)
+{
+    return QDateTime(date, time, Qt::UTC);
+}
+
+QDateTime WallClockNow()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    return WallClock(now.date(), now.time());
+}
+
+QDate EarliestDate()
+{
+    return QDate(1900, 1, 1);
+}
+
+QDate LatestDate()
+{
+    return QDate(9999, 12, 31);
+}
+
 QString GetLocaleText(int item)
 {
     const QLocale loc;
@@ -197,20 +246,21 @@ double ParseRegionalNumber(const QString &text, bool *ok)
 {
     *ok = false;
     const QLocale loc;
-    QString t = text.trimmed();
+    QString t = plainDigits(text).trimmed();
     bool negative = false;
     if (t.size() >= 2 && t.startsWith(QLatin1Char('(')) && t.endsWith(QLatin1Char(')'))) {
         negative = true;
         t = t.mid(1, t.size() - 2).trimmed();
     }
-    const QString symbol = loc.currencySymbol(QLocale::CurrencySymbol);
+    const QString symbol = plainDigits(loc.currencySymbol(QLocale::CurrencySymbol));
     if (!symbol.isEmpty()) {
         const int at = t.indexOf(symbol);
         if (at >= 0)
             t.remove(at, symbol.size());
         t = t.trimmed();
     }
-    if (isBlankChar(loc.groupSeparator().isEmpty() ? QChar() : loc.groupSeparator().at(0))) {
+    const QString group = plainDigits(loc.groupSeparator());
+    if (isBlankChar(group.isEmpty() ? QChar() : group.at(0))) {
         QString u;
         for (const QChar c : t)
             if (!isBlankChar(c))
@@ -219,16 +269,30 @@ double ParseRegionalNumber(const QString &text, bool *ok)
     } else {
         t.remove(QChar(0x00A0));
         t = t.trimmed();
-        // A sign set apart from the digits ("- 5") is still the sign.
-        if (t.size() > 1 && (t.at(0) == QLatin1Char('-') || t.at(0) == QLatin1Char('+')))
-            t = t.at(0) + t.mid(1).trimmed();
     }
+    // A sign set apart from the digits ("- 5") is still the sign.
+    if (t.size() > 1 && (t.at(0) == QLatin1Char('-') || t.at(0) == QLatin1Char('+')))
+        t = t.at(0) + t.mid(1).trimmed();
     if (t.isEmpty())
         return 0;
+    // The region's own way first, then "." as decimal point (the stored
+    // default 10.00 in a region with a decimal comma), then, in a region
+    // whose separators are not ASCII (Arabic), those separators taken by
+    // hand, since its reader wants the region's own digits with them.
     bool good = false;
     double v = loc.toDouble(t, &good);
     if (!good)
         v = QLocale::c().toDouble(t, &good);
+    const QString point = plainDigits(loc.decimalPoint());
+    const auto ascii = [](const QString &x) { return x.isEmpty() || x.at(0).unicode() < 0x80; };
+    if (!good && !(ascii(point) && ascii(group))) {
+        QString u = t;
+        if (!group.isEmpty())
+            u.remove(group);
+        if (!point.isEmpty())
+            u.replace(point, QStringLiteral("."));
+        v = QLocale::c().toDouble(u, &good);
+    }
     if (!good || !std::isfinite(v))
         return 0;
     if (negative) {
@@ -245,6 +309,11 @@ QString NumberText(double value)
     if (value == 0)
         value = 0;  // no "-0"
     return plainLocale().toString(value, 'f', QLocale::FloatingPointShortest);
+}
+
+bool IsStorableAmount(double value)
+{
+    return std::isfinite(value) && std::fabs(value) < 1e13;
 }
 
 QString FormatMoney(const QVariant &value)
@@ -264,7 +333,7 @@ QString FormatMoney(const QVariant &value)
         if (!ok)
             return QStringLiteral("0");
     }
-    if (!std::isfinite(v))
+    if (!IsStorableAmount(v))
         return QStringLiteral("0");
     const QLocale loc;
     v = roundAmount(v, currencyDecimals(loc));
@@ -285,16 +354,19 @@ QString FormatCount(const QVariant &value)
     if (type == QMetaType::QString || type == QMetaType::QByteArray || type == QMetaType::QChar) {
         // The region's own decimal separator too, so that a count shown as
         // 2,5 reads back as 2,5 and not as 2.
-        const QString point = QLocale().decimalPoint();
+        // The region's digits and signs are read as well, so that every
+        // count this writes reads back.
+        const QString point = plainDigits(QLocale().decimalPoint());
         const QChar regional = point.size() == 1 && point != QLatin1String(".") ? point.at(0) : QChar();
-        v = ValNumber(value.toString(), true, regional);
+        v = ValNumber(plainDigits(value.toString()), true, regional);
     } else {
         bool ok = false;
         v = value.toDouble(&ok);
         if (!ok)
             return QStringLiteral("0");
     }
-    if (!std::isfinite(v))
+    // A count as large as no party can be is no count (and no inf in a statement).
+    if (!std::isfinite(v) || std::fabs(v) >= 1e15)
         return QStringLiteral("0");
     if (v == 0)
         v = 0;
@@ -342,8 +414,7 @@ QDateTime ParseRegionalDateTime(const QString &text)
         dateFormats << twoDigit;
     else
         dateFormats << QString(twoDigit).replace(QLatin1String("yyyy"), QLatin1String("yy"));
-    const QStringList timeFormats{QString(),
-                                  lenient(timeWithSeconds(loc)),
+    const QStringList timeFormats{lenient(timeWithSeconds(loc)),
                                   lenient(loc.timeFormat(QLocale::ShortFormat)),
                                   QStringLiteral("h:m:s AP"),
                                   QStringLiteral("h:m AP"),
@@ -351,26 +422,39 @@ QDateTime ParseRegionalDateTime(const QString &text)
                                   QStringLiteral("h:mAP"),
                                   QStringLiteral("H:m:s"),
                                   QStringLiteral("H:m")};
+    // The date and the time are read apart, each as a plain value, so that
+    // no time zone takes part: the date is as many blank-separated pieces as
+    // its format has, the time whatever follows.
+    const QStringList pieces = t.split(QLatin1Char(' '));
     for (int d = 0; d < dateFormats.size(); ++d) {
-        for (const QString &tf : timeFormats) {
-            const QString fmt = tf.isEmpty() ? dateFormats.at(d) : dateFormats.at(d) + QLatin1Char(' ') + tf;
-            QDateTime dt = loc.toDateTime(t, fmt);
-            if (!dt.isValid())
+        const int datePieces = int(dateFormats.at(d).simplified().count(QLatin1Char(' '))) + 1;
+        if (pieces.size() < datePieces)
+            continue;
+        QDate date = loc.toDate(pieces.mid(0, datePieces).join(QLatin1Char(' ')), dateFormats.at(d));
+        if (!date.isValid())
+            continue;
+        if (d == 1) {
+            const int yy = date.year() % 100;
+            date = QDate(yy < 30 ? 2000 + yy : 1900 + yy, date.month(), date.day());
+            if (!date.isValid())
                 continue;
-            if (d == 1) {
-                const int yy = dt.date().year() % 100;
-                dt.setDate(QDate(yy < 30 ? 2000 + yy : 1900 + yy, dt.date().month(), dt.date().day()));
-                if (!dt.isValid())
-                    continue;
-            }
-            return dt;
+        }
+        const QString timeText = pieces.mid(datePieces).join(QLatin1Char(' '));
+        if (timeText.isEmpty())
+            return WallClock(date);
+        for (const QString &tf : timeFormats) {
+            const QTime time = loc.toTime(timeText, tf);
+            if (time.isValid())
+                return WallClock(date, time);
         }
     }
     // The stored form, which reads the same in every region.
     for (const char *iso : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd"}) {
-        const QDateTime dt = QDateTime::fromString(t, QLatin1String(iso));
-        if (dt.isValid())
-            return dt;
+        const QString format = QLatin1String(iso);
+        const QDate date = QDate::fromString(t.left(10), QStringLiteral("yyyy-MM-dd"));
+        const QTime time = format.size() > 10 ? QTime::fromString(t.mid(11), format.mid(11)) : QTime(0, 0);
+        if (date.isValid() && time.isValid() && (format.size() > 10 || t.size() == 10))
+            return WallClock(date, time);
     }
     return QDateTime();
 }

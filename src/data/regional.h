@@ -8,12 +8,27 @@
 
 namespace innkeld {
 
+// Stored dates are wall-clock values: a date and a time of day, never an
+// instant of the local time zone, so that every day has its midnight and
+// every time of day exists, whatever the zone does. WallClock makes such a
+// value; WallClockNow is the local date and time as one.
+QDateTime WallClock(const QDate &date, const QTime &time = QTime(0, 0));
+QDateTime WallClockNow();
+
+// The earliest and latest day the program takes: four-digit years only.
+QDate EarliestDate();
+QDate LatestDate();
+
 // Item code of GetLocaleText for the locale's currency symbol.
 constexpr int LOCALE_SCURRENCY = 0x14;
 
 // Text of a locale information item of the user's locale; empty text when
 // the item is unknown or has no text.
 QString GetLocaleText(int item);
+
+// True for an amount that can be kept to a hundredth exactly: finite and
+// below 10^13 in size (15 significant digits with the cents).
+bool IsStorableAmount(double value);
 
 // An amount in the regional currency format without the currency symbol
 // (1234.5 gives 1,234.50 in the United States). A text is read as a regional

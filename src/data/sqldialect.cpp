@@ -170,13 +170,13 @@ QString kindName(ColumnKind kind)
 {
     switch (kind) {
     case ColumnKind::Date:
-        return QStringLiteral("date");
+        return QStringLiteral("a date");
     case ColumnKind::Money:
-        return QStringLiteral("amount");
+        return QStringLiteral("an amount");
     case ColumnKind::Integer:
-        return QStringLiteral("whole number");
+        return QStringLiteral("a whole number");
     case ColumnKind::Number:
-        return QStringLiteral("number");
+        return QStringLiteral("a number");
     case ColumnKind::Text:
         break;
     }
@@ -452,6 +452,33 @@ QString CanonicalDateText(const QDateTime &value)
     return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+QDateTime StoredDateTime(const QString &text)
+{
+    // yyyy-MM-dd HH:mm:ss, read digit by digit: it is read for every date of
+    // every row, and no time zone may take part.
+    if (text.size() != 19)
+        return QDateTime();
+    int parts[6] = {};
+    static const int starts[6] = {0, 5, 8, 11, 14, 17};
+    static const int lengths[6] = {4, 2, 2, 2, 2, 2};
+    static const char separators[5] = {'-', '-', ' ', ':', ':'};
+    for (int p = 0; p < 6; ++p) {
+        for (int i = starts[p]; i < starts[p] + lengths[p]; ++i) {
+            const char16_t c = text.at(i).unicode();
+            if (c < u'0' || c > u'9')
+                return QDateTime();
+            parts[p] = parts[p] * 10 + (c - u'0');
+        }
+        if (p < 5 && text.at(starts[p] + lengths[p]).unicode() != char16_t(separators[p]))
+            return QDateTime();
+    }
+    const QDate date(parts[0], parts[1], parts[2]);
+    const QTime time(parts[3], parts[4], parts[5]);
+    if (!date.isValid() || !time.isValid())
+        return QDateTime();
+    return WallClock(date, time);
+}
+
 QDateTime ParseDateLiteral(const QString &inner)
 {
     static const QRegularExpression mdy(
@@ -500,7 +527,7 @@ QDateTime ParseDateLiteral(const QString &inner)
     const QTime time(hour, minute, second);
     if (!time.isValid())
         return QDateTime();
-    return QDateTime(date, time);
+    return WallClock(date, time);
 }
 
 QString ConvertTextForColumn(const QString &text, ColumnKind kind, const QString &column)
@@ -516,8 +543,12 @@ QString ConvertTextForColumn(const QString &text, ColumnKind kind, const QString
     }
     bool ok = false;
     double v = ParseRegionalNumber(text, &ok);
-    if (!ok)
-        throw DbError(QStringLiteral("Data type mismatch: '%1' is not a %2, so it cannot be stored in %3.")
+    // An amount must be kept to the cent: nothing of a size a double cannot
+    // hold that exactly, and never inf or nan in a statement.
+    if (ok && kind == ColumnKind::Money && !IsStorableAmount(v))
+        ok = false;
+    if (!ok || !std::isfinite(v))
+        throw DbError(QStringLiteral("Data type mismatch: '%1' is not %2, so it cannot be stored in %3.")
                           .arg(text, kindName(kind), column));
     if (kind == ColumnKind::Integer) {
         if (std::fabs(v) > 9.2e18)

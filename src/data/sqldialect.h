@@ -73,6 +73,9 @@ QVector<SqlToken> TokenizeSql(const QString &sql);
 // compares as the dates do.
 QString CanonicalDateText(const QDateTime &value);
 
+// Reads the stored form back as a wall-clock value; invalid for any other text.
+QDateTime StoredDateTime(const QString &text);
+
 // Reads a date literal's inner text month first: m/d/yyyy, optionally with a
 // time written as h:mm[:ss] with or without AM/PM; also yyyy-mm-dd. Returns
 // an invalid date for anything else.

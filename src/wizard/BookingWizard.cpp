@@ -139,6 +139,7 @@ void BookingWizard::ShowDefaultCostPerNight()
 
 bool BookingWizard::StartOrResume()
 {
+    CommitTypedEntry();
     const bool ok = guarded([this] {
         // A booking in progress that has gone meanwhile (its room was
         // removed, say) cannot be resumed: a new one is started.
@@ -149,7 +150,7 @@ bool BookingWizard::StartOrResume()
         }
         if (m_currentBookingId == 0) {
             m_currentStep = 0;
-            m_currentBookingId = CreateBooking(*m_db, QDateTime::currentDateTime());
+            m_currentBookingId = CreateBooking(*m_db, WallClockNow());
         }
         HighlightStep(m_currentStep);
         ShowBookingStep(m_currentStep);
@@ -182,14 +183,36 @@ void BookingWizard::ForgetOpenedBooking()
     m_openedFromList = false;
 }
 
-void BookingWizard::SaveTypedNotes()
+void BookingWizard::CommitTypedEntry()
 {
-    if (isVisible() && focusWidget() == ui->txtBookingNotes)
-        txtBookingNotes_LostFocus();
+    if (!isVisible())
+        return;
+    QWidget *focus = window()->focusWidget();
+    if (focus && isAncestorOf(focus))
+        focusOut(focus);
+}
+
+bool BookingWizard::writeStep(int step)
+{
+    try {
+        PerformBookingStep(step);
+        return true;
+    } catch (const BookingGone &gone) {
+        // Deleted under the wizard (with its room, or at another desk):
+        // nothing was written; the wizard lets it go and the day's lists
+        // show what is there now.
+        m_ui->message(window(), gone.message(), QMessageBox::Information);
+        m_currentBookingId = 0;
+        m_currentStep = 0;
+        m_openedFromList = false;
+        emit bookingClosed();
+        return false;
+    }
 }
 
 void BookingWizard::cmdNext_Click()
 {
+    CommitTypedEntry();
     guarded([this] {
         if (m_currentStep == 0 && dates->dtFromDate->dateTime() >= dates->dtToDate->dateTime()) {
             m_ui->message(window(),
@@ -199,7 +222,8 @@ void BookingWizard::cmdNext_Click()
             return;
         }
         // A step that cannot be written is not left.
-        PerformBookingStep(m_currentStep);
+        if (!writeStep(m_currentStep))
+            return;
         if (m_currentStep >= 4) {
             m_currentStep = 0;
             m_currentBookingId = 0;
@@ -218,11 +242,12 @@ void BookingWizard::cmdNext_Click()
 
 void BookingWizard::cmdBack_Click()
 {
+    CommitTypedEntry();
     guarded([this] {
         if (m_currentStep <= 0)
             return;
-        if (m_currentStep != 4)
-            PerformBookingStep(m_currentStep);
+        if (m_currentStep != 4 && !writeStep(m_currentStep))
+            return;
         --m_currentStep;
         try {
             ShowBookingStep(m_currentStep);
@@ -235,6 +260,7 @@ void BookingWizard::cmdBack_Click()
 
 void BookingWizard::cmdCancel_Click()
 {
+    CommitTypedEntry();
     guarded([this] {
         if (m_currentBookingId != 0) {
             CancelBooking(*m_db, m_currentBookingId);

@@ -62,9 +62,11 @@ public:
     // A booking opened from a list is let go, so that the next start makes
     // a new booking instead of showing it again.
     void ForgetOpenedBooking();
-    // Notes typed into the notes box and not yet saved are saved, as if the
-    // operator had left the box (the panel is going away).
-    void SaveTypedNotes();
+    // What leaving the box with the focus does is done now: the notes typed
+    // are saved, an amount is formatted and the sum recomputed, a count
+    // normalised. A button pressed by its accelerator, a menu or a panel
+    // switch leaves the focus where it was, so this comes first in each.
+    void CommitTypedEntry();
 
     int CurrentStep() const { return m_currentStep; }
     RecordId CurrentBookingId() const { return m_currentBookingId; }
@@ -105,6 +107,7 @@ protected:
 
 private:
     bool guarded(const std::function<void()> &action);
+    bool writeStep(int step);
     void applyTerms();
     void showStepPanel(int step);
     void showDatesStep();

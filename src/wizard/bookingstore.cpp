@@ -51,7 +51,7 @@ RecordId CreateBooking(Database &db, const QDateTime &now)
     b.setField(QStringLiteral("FromDate"), arrival);
     b.setField(QStringLiteral("ToDate"), arrival.addDays(1));
     for (const char *text : {"PaymentMethod", "BookedBy", "CreditCardNo", "CreditCardExpiry", "CreditCardType"})
-        b.setField(QLatin1String(text), QString());
+        b.setField(QLatin1String(text), QStringLiteral(""));
     b.update();
     const RecordId key = b.field(QStringLiteral("ID")).toLongLong();
     tx.commit();
@@ -62,6 +62,17 @@ bool BookingExists(Database &db, RecordId bookingId)
 {
     return !db.execute(QStringLiteral("SELECT id FROM booking WHERE id = ") + id(bookingId)).eof();
 }
+
+namespace {
+
+// Inside a step's transaction, before anything of it is written.
+void requireBooking(Database &db, RecordId bookingId)
+{
+    if (!BookingExists(db, bookingId))
+        throw BookingGone();
+}
+
+}  // namespace
 
 void CancelBooking(Database &db, RecordId bookingId)
 {
@@ -82,6 +93,7 @@ void SaveDatesStep(Database &db, RecordId bookingId, const QString &bookedBy, co
                    const QDateTime &to)
 {
     Database::Transaction tx(db);
+    requireBooking(db, bookingId);
     db.execute(DatesStepSql(bookedBy, from, to, bookingId));
     tx.commit();
 }
@@ -89,6 +101,7 @@ void SaveDatesStep(Database &db, RecordId bookingId, const QString &bookedBy, co
 void SaveRoomsStep(Database &db, RecordId bookingId, const QVector<RecordId> &rooms)
 {
     Database::Transaction tx(db);
+    requireBooking(db, bookingId);
     db.execute(QStringLiteral("DELETE FROM bookingroom WHERE bookingid = ") + id(bookingId));
     TableCursor links = db.openTable(QStringLiteral("BookingRoom"));
     for (RecordId room : rooms) {
@@ -119,10 +132,11 @@ void SaveCustomerStep(Database &db, RecordId bookingId, const QString &adults, c
                       const CustomerDetails &customer)
 {
     Database::Transaction tx(db);
+    requireBooking(db, bookingId);
     db.execute(CountsStepSql(adults, children, bookingId));
     Recordset booking = db.execute(QStringLiteral("SELECT customerid FROM booking WHERE id = ") + id(bookingId));
     if (booking.eof())
-        throw DbError(QStringLiteral("The booking %1 no longer exists.").arg(bookingId));
+        throw BookingGone();
     const RecordId customerId = booking.value(QStringLiteral("customerid")).toLongLong();
     // A customer row that has gone (deleted with a room, say) is made again,
     // so that what was typed is kept.
@@ -154,6 +168,7 @@ QString PaymentStepSql(const PaymentDetails &payment, RecordId bookingId)
 void SavePaymentStep(Database &db, RecordId bookingId, const PaymentDetails &payment)
 {
     Database::Transaction tx(db);
+    requireBooking(db, bookingId);
     db.execute(PaymentStepSql(payment, bookingId));
     tx.commit();
 }

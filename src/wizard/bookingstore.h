@@ -29,6 +29,14 @@ RecordId CreateBooking(Database &db, const QDateTime &now);
 
 bool BookingExists(Database &db, RecordId bookingId);
 
+// A step saved for a booking that no longer exists (it was deleted with a
+// room, or at another desk): nothing of the step is written.
+class BookingGone : public DbError
+{
+public:
+    BookingGone() : DbError(QStringLiteral("This booking no longer exists.")) {}
+};
+
 // Deletes the booking and its room links; its customer stays.
 void CancelBooking(Database &db, RecordId bookingId);
 

@@ -110,10 +110,10 @@ void TestArrivals::queriesAndNames()
 {
     QCOMPARE(ArrivalsSql(QDate(2002, 5, 1)),
              QStringLiteral("SELECT booking.id, fromdate, firstname, lastname FROM booking, customer WHERE "
-                            "booking.customerid = customer.id AND fromdate BETWEEN #5/1/2002 12:00 AM# AND #5/1/2002 11:59PM#"));
+                            "booking.customerid = customer.id AND fromdate BETWEEN #5/1/2002 12:00 AM# AND #5/1/2002 11:59:59 PM#"));
     QCOMPARE(DeparturesSql(QDate(2002, 12, 25)),
              QStringLiteral("SELECT booking.id, fromdate, firstname, lastname FROM booking, customer WHERE "
-                            "booking.customerid = customer.id AND todate BETWEEN #12/25/2002 12:00 AM# AND #12/25/2002 11:59PM#"));
+                            "booking.customerid = customer.id AND todate BETWEEN #12/25/2002 12:00 AM# AND #12/25/2002 11:59:59 PM#"));
     QCOMPARE(GuestDisplayName(QStringLiteral("Ann"), QStringLiteral("Lee")), QStringLiteral("Ann Lee"));
     QCOMPARE(GuestDisplayName(QString(), QStringLiteral("Lee")), QStringLiteral(" Lee"));
     QCOMPARE(GuestDisplayName(QStringLiteral("Ann"), QVariant()), QStringLiteral("Ann "));
@@ -197,7 +197,7 @@ void TestArrivals::refillByClickAndKeysNotByProgram()
     auto *departures = p.find<QListWidget>("lstDepartures");
 
     // A date set by the program alone leaves the lists as they are.
-    calendar->setSelectedDate(QDate(2026, 3, 1));
+    w->arrivals()->setDate(QDate(2026, 3, 1));
     QCOMPARE(arrivals->count(), 0);
     clickDay(calendar, 15);
     QCOMPARE(calendar->selectedDate(), QDate(2026, 3, 15));
@@ -224,7 +224,7 @@ void TestArrivals::refillByClickAndKeysNotByProgram()
     QCOMPARE(itemIds(departures), QList<qlonglong>{next});
 
     // Across the end of a year.
-    calendar->setSelectedDate(QDate(2026, 12, 31));
+    w->arrivals()->setDate(QDate(2026, 12, 31));
     QTest::keyClick(view, Qt::Key_Right);
     QCOMPARE(calendar->selectedDate(), QDate(2027, 1, 1));
     QCOMPARE(itemIds(departures), QList<qlonglong>{newYear});

@@ -27,6 +27,7 @@ private slots:
     void removingABookedRoomTakesItsBookingsWhole();
     void additionsInOrder();
     void failureLeavesEverythingAsItWas();
+    void roomsStoredElsewhereMeanwhileStay();
 };
 
 void TestRoomList::readMarksBookedRooms()
@@ -57,7 +58,7 @@ void TestRoomList::removingABookedRoomTakesItsBookingsWhole()
     const RecordId keep = t.addGuest(now, now.addDays(1), QStringLiteral("Only"), QStringLiteral("C"), {c});
     t.addBooking(now, now.addDays(1), 0, {b});  // never reached its customer step
 
-    ApplyRoomEntries(t.db(), without(ReadRoomEntries(t.db()), b));
+    ApplyRoomEntries(t.db(), ReadRoomEntries(t.db()), without(ReadRoomEntries(t.db()), b));
 
     QCOMPARE(t.count(QStringLiteral("room")), 2);
     QCOMPARE(t.run(QStringLiteral("SELECT id FROM booking")).value(0).toLongLong(), keep);
@@ -77,10 +78,10 @@ void TestRoomList::additionsInOrder()
 {
     TempDatabase t;
     // An empty list on an empty table writes nothing.
-    ApplyRoomEntries(t.db(), {});
+    ApplyRoomEntries(t.db(), {}, {});
     QCOMPARE(t.count(QStringLiteral("room")), 0);
 
-    ApplyRoomEntries(t.db(), {RoomEntry{-1, QStringLiteral("Twin"), false}, RoomEntry{-1, QStringLiteral(" Twin "), false},
+    ApplyRoomEntries(t.db(), {}, {RoomEntry{-1, QStringLiteral("Twin"), false}, RoomEntry{-1, QStringLiteral(" Twin "), false},
                               RoomEntry{-1, QStringLiteral("Twin"), false}, RoomEntry{-1, QStringLiteral("O'Hara's"), false}});
     const QVector<RoomEntry> stored = ReadRoomEntries(t.db());
     QStringList names;
@@ -89,7 +90,7 @@ void TestRoomList::additionsInOrder()
     QCOMPARE(names, (QStringList{QStringLiteral("Twin"), QStringLiteral(" Twin "), QStringLiteral("Twin"),
                                  QStringLiteral("O'Hara's")}));
     // The stored rooms stay as they are when applied again.
-    ApplyRoomEntries(t.db(), stored);
+    ApplyRoomEntries(t.db(), stored, stored);
     QCOMPARE(ReadRoomEntries(t.db()).size(), 4);
 }
 
@@ -104,7 +105,7 @@ void TestRoomList::failureLeavesEverythingAsItWas()
                          "BEGIN SELECT RAISE(ABORT, 'room is locked'); END"));
     QVector<RoomEntry> entries{RoomEntry{-1, QStringLiteral("New"), false}};  // both stored rooms removed
     try {
-        ApplyRoomEntries(t.db(), entries);
+        ApplyRoomEntries(t.db(), ReadRoomEntries(t.db()), entries);
         QFAIL("the trigger should have stopped it");
     } catch (const DbError &e) {
         QVERIFY2(e.message().contains(QStringLiteral("room is locked")), qPrintable(e.message()));
@@ -114,9 +115,30 @@ void TestRoomList::failureLeavesEverythingAsItWas()
     QCOMPARE(t.count(QStringLiteral("customer")), 1);
     QCOMPARE(t.count(QStringLiteral("bookingroom")), 2);
     // The connection is usable afterwards.
-    ApplyRoomEntries(t.db(), without(ReadRoomEntries(t.db()), a));
+    ApplyRoomEntries(t.db(), ReadRoomEntries(t.db()), without(ReadRoomEntries(t.db()), a));
     QCOMPARE(t.count(QStringLiteral("booking")), 0);
     QCOMPARE(t.count(QStringLiteral("room")), 1);
+}
+
+void TestRoomList::roomsStoredElsewhereMeanwhileStay()
+{
+    // The dialog read A and B; another desk then added C with a booking.
+    // Removing B and adding D here leaves C and its booking alone.
+    TempDatabase t;
+    const RecordId a = t.addRoom(QStringLiteral("A"));
+    const RecordId b = t.addRoom(QStringLiteral("B"));
+    const QVector<RoomEntry> read = ReadRoomEntries(t.db());
+    const RecordId c = t.addRoom(QStringLiteral("C"));
+    const QDateTime now(QDate(2026, 12, 7), QTime(12, 0));
+    const RecordId guest = t.addGuest(now, now.addDays(1), QStringLiteral("New"), QStringLiteral("Guest"), {c});
+    ApplyRoomEntries(t.db(), read, without(read, b) << RoomEntry{-1, QStringLiteral("D"), false});
+    QStringList names;
+    for (const RoomEntry &e : ReadRoomEntries(t.db()))
+        names << e.Name;
+    QCOMPARE(names, (QStringList{QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("D")}));
+    QCOMPARE(t.run(QStringLiteral("SELECT id FROM booking")).value(0).toLongLong(), guest);
+    QCOMPARE(t.count(QStringLiteral("customer")), 1);
+    Q_UNUSED(a);
 }
 
 QTEST_GUILESS_MAIN(TestRoomList)

@@ -1,9 +1,12 @@
 // Regional formats: amounts, counts, numbers and dates in several regions.
 #include "data/database.h"
 #include "data/regional.h"
+#include "data/sqldialect.h"
 #include "testsupport.h"
 
 #include <QtTest>
+
+#include <cmath>
 
 using namespace innkeld;
 using innkeld::test::LocaleScope;
@@ -18,6 +21,8 @@ private slots:
     void formatCount();
     void formatCountSecondRegion();
     void regionalNumbers();
+    void amountsAndCountsReadBackInEveryLocale();
+    void amountsBeyondWhatCanBeStored();
     void dateTextReadsBackInEveryRegion_data();
     void dateTextReadsBackInEveryRegion();
     void parseRegionalDates();
@@ -233,6 +238,57 @@ void TestRegional::formatSqlDate()
 {
     LocaleScope us("en_US");
     QCOMPARE(FormatSQLDate(QDate(2002, 3, 5)), QStringLiteral("05-Mar-2002"));
+}
+
+void TestRegional::amountsAndCountsReadBackInEveryLocale()
+{
+    // Whatever FormatMoney and FormatCount write, in any locale Qt knows
+    // (right-to-left marks, U+2212 minus signs and native digits included),
+    // reads back as the same value and formats again to the same text.
+    const QList<QLocale> all =
+        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    QStringList failures;
+    for (const QLocale &locale : all) {
+        QLocale::setDefault(locale);
+        for (double v : {0.0, 1.0, -5.0, 1234.5, 0.005, 999999999.99}) {
+            const QString money = FormatMoney(v);
+            bool ok = false;
+            const double read = ParseRegionalNumber(money, &ok);
+            // Rounded to the currency's own decimals (none for some).
+            if (!ok || std::fabs(read - v) > 0.5 || FormatMoney(money) != money)
+                failures << QStringLiteral("%1 money %2 -> '%3' -> %4").arg(locale.name()).arg(v).arg(money).arg(read);
+            const QString count = FormatCount(v);
+            const double countRead = ParseRegionalNumber(count, &ok);
+            if (!ok || countRead != v || FormatCount(count) != count)
+                failures << QStringLiteral("%1 count %2 -> '%3' -> '%4'").arg(locale.name()).arg(v).arg(count, FormatCount(count));
+        }
+    }
+    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+    QVERIFY2(failures.isEmpty(), qPrintable(QStringLiteral("%1 of %2 locales fail, e.g.\n").arg(failures.size()).arg(all.size())
+                                            + failures.mid(0, 25).join(QLatin1Char('\n'))));
+}
+
+void TestRegional::amountsBeyondWhatCanBeStored()
+{
+    LocaleScope us("en_US");
+    // Beyond about 10^15 an amount cannot be kept to the cent: it is shown as
+    // what cannot be formatted, and never as inf or a 300-digit number.
+    for (const QString &huge : {QStringLiteral("1e308"), QStringLiteral("1e305"), QStringLiteral("1e16"),
+                                QStringLiteral("-1e20"), QStringLiteral("inf"), QStringLiteral("nan")})
+        QCOMPARE(FormatMoney(huge), QStringLiteral("0"));
+    QCOMPARE(FormatMoney(1e300), QStringLiteral("0"));
+    QCOMPARE(FormatMoney(999999999999.99), QStringLiteral("999,999,999,999.99"));
+    QCOMPARE(FormatCount(QStringLiteral("1e308")), QStringLiteral("0"));
+    QCOMPARE(FormatCount(1e300), QStringLiteral("0"));
+    // A statement never carries inf or nan: such text is no amount.
+    for (const char *text : {"1e308", "inf", "nan", "1e400"}) {
+        try {
+            ConvertTextForColumn(QLatin1String(text), ColumnKind::Money, QStringLiteral("SalesTax"));
+            QFAIL(text);
+        } catch (const DbError &e) {
+            QVERIFY2(e.message().contains(QStringLiteral("is not an amount")), qPrintable(e.message()));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestRegional)
