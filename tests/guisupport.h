@@ -1,7 +1,9 @@
 // Helpers for tests that drive the real windows.
 #pragma once
 
+#include <QAccessible>
 #include <QApplication>
+#include <QRegularExpression>
 #include <QDialog>
 #include <QPointer>
 #include <QTimer>
@@ -60,6 +62,22 @@ inline void typeText(QWidget *widget, const QString &text)
         else
             QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
+}
+
+// The controls under root (text boxes, lists, date controls, buttons, by
+// their names) that a screen reader would announce without a name.
+inline QStringList controlsWithoutAccessibleName(QWidget *root)
+{
+    static const QRegularExpression control(QStringLiteral("^(txt|lst|dt|cmd)[A-Z]"));
+    QStringList out;
+    for (QWidget *w : root->findChildren<QWidget *>()) {
+        if (!control.match(w->objectName()).hasMatch())
+            continue;
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
+        if (!a || a->text(QAccessible::Name).trimmed().isEmpty())
+            out << w->objectName();
+    }
+    return out;
 }
 
 template <typename T = QWidget>

@@ -2,7 +2,42 @@
 
 #include <QtTest>
 
+#include <ctime>
+
 namespace innkeld::test {
+
+TimeZoneScope::TimeZoneScope(const QByteArray &zone)
+    : m_had(qEnvironmentVariableIsSet("TZ")), m_previous(qgetenv("TZ"))
+{
+    qputenv("TZ", zone);
+    tzset();
+}
+
+TimeZoneScope::~TimeZoneScope()
+{
+    if (m_had)
+        qputenv("TZ", m_previous);
+    else
+        qunsetenv("TZ");
+    tzset();
+}
+
+QByteArray ZoneWithoutMidnightToday()
+{
+    // POSIX: standard time 3 hours behind UTC, summer time from day n
+    // (counted from 0) at 00:00 to a day half a year later.
+    const int today = QDate::currentDate().dayOfYear() - 1;
+    return "XST3XDT," + QByteArray::number(today) + "/0," + QByteArray::number((today + 180) % 365) + "/0";
+}
+
+QList<ZoneAndDay> ZonesWithoutAMidnight()
+{
+    return {{"America/Santiago", QDate(2026, 9, 6)},
+            {"Asia/Beirut", QDate(2026, 3, 29)},
+            {"Africa/Cairo", QDate(2026, 4, 24)},
+            {ZoneWithoutMidnightToday(), QDate::currentDate()}};
+}
+
 
 TempDatabase::TempDatabase()
 {

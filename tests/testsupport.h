@@ -22,6 +22,30 @@ private:
     QLocale m_previous;
 };
 
+// Sets the time zone (TZ) for the length of a scope.
+class TimeZoneScope
+{
+public:
+    explicit TimeZoneScope(const QByteArray &zone);
+    ~TimeZoneScope();
+
+private:
+    bool m_had;
+    QByteArray m_previous;
+};
+
+// A zone of no country whose daylight-saving time starts at midnight
+// today, so that today has no 00:00 in it.
+QByteArray ZoneWithoutMidnightToday();
+
+// Zones in which a day of 2026 has no midnight, with that day.
+struct ZoneAndDay
+{
+    QByteArray zone;
+    QDate day;
+};
+QList<ZoneAndDay> ZonesWithoutAMidnight();
+
 // A temporary folder holding a new empty db.mdb.
 class TempDatabase
 {

@@ -44,15 +44,20 @@ void TestStartup::firstStartWithNoSettings()
     // has been marked as done.
     bool windowShown = false;
     QString firstRunThen;
+    QStringList unnamedInRooms{QStringLiteral("not looked at")};
     s.onRoomsDialog = [&](frmConfigRooms *d) {
         windowShown = s.main() && s.main()->isVisible() && s.find("picArrivals")->isVisible();
         firstRunThen = s.settings->ReadSetting(QStringLiteral("FirstRun"), true);
         QCOMPARE(d->windowTitle(), QStringLiteral("Configure Rooms"));
+        unnamedInRooms = controlsWithoutAccessibleName(d);
         QTest::mouseClick(child(d, "cmdCancel"), Qt::LeftButton);
     };
     QCOMPARE(s.run(), 0);
     QVERIFY(s.roomsDialogSeen());
     QVERIFY(windowShown);
+    // Every control of every window reaches a screen reader with a name.
+    QCOMPARE(unnamedInRooms.join(QLatin1Char(' ')), QString());
+    QCOMPARE(controlsWithoutAccessibleName(s.main()).join(QLatin1Char(' ')), QString());
     QCOMPARE(firstRunThen, QStringLiteral("False"));
     frmMain *w = s.main();
     QVERIFY(w);

@@ -3,10 +3,12 @@
 #include "app/frmMain.h"
 #include "arrivals/ArrivalsPanel.h"
 #include "arrivals/arrivalsquery.h"
+#include "data/regional.h"
 #include "guisupport.h"
 #include "wizard/BookingWizard.h"
 
 #include <QCalendarWidget>
+#include <QDateTimeEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -103,6 +105,7 @@ private slots:
     void panelWithoutMainWindow();
     void refillByClickAndKeysNotByProgram();
     void openingBookingsFromEachList();
+    void dayWithoutMidnight();
     void focusClearsTheOtherSelection();
 };
 
@@ -244,6 +247,18 @@ void TestArrivals::refillByClickAndKeysNotByProgram()
     QTest::mouseClick(p.find("lblMenu_7"), Qt::LeftButton);
     QVERIFY(p.find("picArrivals")->isVisible());
     QCOMPARE(itemIds(arrivals), QList<qlonglong>{newYear});
+    // A date typed into the month view is committed by its editor later,
+    // with no key: the lists follow it all the same.
+    w->arrivals()->setDate(QDate(2026, 3, 16));
+    QCOMPARE(itemIds(arrivals), QList<qlonglong>{newYear});  // set by the program: not refilled
+    view->setFocus();
+    QTest::keyClicks(view, QStringLiteral("5"));  // May
+    QTRY_COMPARE_WITH_TIMEOUT(calendar->selectedDate().month(), 5, 5000);
+    QCOMPARE(arrivals->count(), 0);
+    QCOMPARE(departures->count(), 0);
+    QCOMPARE(calendar->minimumDate(), QDate(1900, 1, 1));
+    QCOMPARE(calendar->maximumDate(), QDate(9999, 12, 31));
+
     QVERIFY(p.ui.messages.isEmpty());
 }
 
@@ -296,6 +311,37 @@ void TestArrivals::openingBookingsFromEachList()
     twins.main()->mnuReservationsArrivals_Click();
     doubleClick(list, rowOf(list, first));
     QCOMPARE(twins.main()->wizard()->CurrentBookingId(), first);
+}
+
+void TestArrivals::dayWithoutMidnight()
+{
+    // In a zone where today has no 00:00 the program starts on today's
+    // lists, and a stay that starts at 00:30 opens and saves unshifted.
+    TimeZoneScope zone(ZoneWithoutMidnightToday());
+    ProgramRun p;
+    p.notFirst();
+    p.database.addRoom(QStringLiteral("Loft"));
+    const QDate today = QDate::currentDate();
+    const RecordId early = p.database.addGuest(WallClock(today, QTime(0, 30)), WallClock(today.addDays(2), QTime(10, 0)),
+                                               QStringLiteral("Early"), QStringLiteral("Bird"));
+    const RecordId late = p.database.addGuest(WallClock(today.addDays(-1), QTime(12, 0)),
+                                              WallClock(today, QTime(23, 59, 30)), QStringLiteral("Late"),
+                                              QStringLiteral("Owl"));
+    QCOMPARE(p.run(), 0);
+    QVERIFY(p.ui.messages.isEmpty());
+    auto *arrivals = p.find<QListWidget>("lstArrivals");
+    QCOMPARE(itemIds(arrivals), QList<qlonglong>{early});
+    QCOMPARE(itemIds(p.find<QListWidget>("lstDepartures")), QList<qlonglong>{late});
+    doubleClick(arrivals, 0);
+    for (int i = 0; i < 4; ++i)
+        QTest::mouseClick(p.find("cmdBack"), Qt::LeftButton);
+    auto *from = p.find<QDateTimeEdit>("dtFromDate");
+    QCOMPARE(from->dateTime().time(), QTime(0, 30));
+    QCOMPARE(from->minimumDate(), QDate(1900, 1, 1));
+    QTest::mouseClick(p.find("cmdNext"), Qt::LeftButton);  // writes the dates
+    QCOMPARE(p.database.run(QStringLiteral("SELECT FromDate FROM booking WHERE id = %1").arg(early)).value(0).toDateTime(),
+             WallClock(today, QTime(0, 30)));
+    QVERIFY2(p.ui.messages.isEmpty(), qPrintable(p.ui.messages.value(0).text));
 }
 
 void TestArrivals::focusClearsTheOtherSelection()

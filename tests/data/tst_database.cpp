@@ -1,6 +1,9 @@
 // The database file: opening without creating, creating without
-// overwriting, the cursors' keys, transactions and durability settings.
+// overwriting, the cursors' keys, transactions and durability settings,
+// dates that are the same in every time zone.
+#include "arrivals/arrivalsquery.h"
 #include "data/database.h"
+#include "data/regional.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -9,11 +12,15 @@
 using namespace innkeld;
 using innkeld::test::LocaleScope;
 using innkeld::test::TempDatabase;
+using innkeld::test::TimeZoneScope;
+using innkeld::test::ZoneAndDay;
+using innkeld::test::ZonesWithoutAMidnight;
 
 class TestDatabase : public QObject
 {
     Q_OBJECT
 private slots:
+    void datesAreWallClockInEveryZone();
     void openNeverCreates();
     void openRejectsWhatIsNoBookingDatabase();
     void createNeverOverwrites();
@@ -23,6 +30,39 @@ private slots:
     void writesAreDurable();
     void readingFieldsByNameAndPosition();
 };
+
+void TestDatabase::datesAreWallClockInEveryZone()
+{
+    // On a day whose midnight a daylight-saving change skips, the day's
+    // lists still run, and stored times read back as they were written: no
+    // value becomes invalid, moves by an hour, or comes back as raw text.
+    LocaleScope us("en_US");
+    for (const ZoneAndDay &z : ZonesWithoutAMidnight()) {
+        TimeZoneScope zone(z.zone);
+        TempDatabase t;
+        const QDateTime early = WallClock(z.day, QTime(0, 30));
+        const QDateTime late = WallClock(z.day, QTime(23, 59, 30));  // the day's last minute, seconds kept
+        const RecordId stay = t.addGuest(early, late, QStringLiteral("A"), QStringLiteral("B"));
+        const RecordId arriving = ReadDayList(t.db(), ArrivalsSql(z.day)).value(0).bookingId;
+        const RecordId leaving = ReadDayList(t.db(), DeparturesSql(z.day)).value(0).bookingId;
+        QCOMPARE(arriving, stay);
+        QCOMPARE(leaving, stay);
+        Recordset rs = t.run(QStringLiteral("SELECT FromDate, ToDate FROM booking"));
+        QCOMPARE(rs.value(0).metaType().id(), int(QMetaType::QDateTime));
+        QCOMPARE(rs.value(0).toDateTime().date(), z.day);
+        QCOMPARE(rs.value(0).toDateTime().time(), QTime(0, 30));
+        QCOMPARE(rs.value(1).toDateTime().time(), QTime(23, 59, 30));
+        // Its text reads back to the same wall-clock value, and midnight
+        // of the day is a date like any other.
+        const QDateTime back = ParseRegionalDateTime(rs.text(0));
+        QVERIFY2(back.isValid(), z.zone.constData());
+        QCOMPARE(back.date(), z.day);
+        QCOMPARE(back.time(), QTime(0, 30));
+        QCOMPARE(ParseRegionalDateTime(RegionalShortDate(z.day)).time(), QTime(0, 0));
+        QCOMPARE(CanonicalDateText(ParseDateLiteral(ToSQLDate(z.day) + QStringLiteral(" 12:00 AM"))),
+                 z.day.toString(QStringLiteral("yyyy-MM-dd 00:00:00")));
+    }
+}
 
 void TestDatabase::openNeverCreates()
 {

@@ -226,6 +226,9 @@ void TestRegional::toSqlDate()
         QCOMPARE(ToSQLDate(QDateTime(QDate(2002, 12, 25), QTime(14, 30))), QStringLiteral("12/25/2002"));
         QCOMPARE(ToSQLDate(QDate(2002, 3, 2)), QStringLiteral("3/2/2002"));
         QCOMPARE(ToSQLDate(QDate(2003, 1, 1)), QStringLiteral("1/1/2003"));
+        // Always four digits: year 20 is not read back as 2020.
+        QCOMPARE(ToSQLDate(QDate(20, 1, 5)), QStringLiteral("1/5/0020"));
+        QCOMPARE(ParseDateLiteral(ToSQLDate(QDate(20, 1, 5))).date(), QDate(20, 1, 5));
         QCOMPARE(ToSQLDate(QDateTime(QDate(2002, 10, 31), QTime(23, 59))), QStringLiteral("10/31/2002"));
         QCOMPARE(ToSQLDate(QStringLiteral("no date")), QString());
         QCOMPARE(ToSQLDate(QVariant()), QString());

@@ -158,6 +158,26 @@ void TestBookingStore::failingStepWritesNothing()
     PaymentDetails p{QStringLiteral("12.00"), QStringLiteral("Cash"), QStringLiteral("not an amount")};
     QVERIFY_THROWS_EXCEPTION(DbError, SavePaymentStep(db, b, p));
     QCOMPARE(t.run(QStringLiteral("SELECT PaymentMethod FROM booking WHERE id = %1").arg(b)).text(0), QString());
+
+    // A new booking holds empty texts, not NULL; so does a customer saved
+    // with empty boxes.
+    QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM booking WHERE BookedBy = '' AND PaymentMethod = '' AND "
+                                  "CreditCardNo = '' AND CreditCardExpiry = '' AND CreditCardType = ''"))
+                 .value(0).toInt(), 1);
+    t.run(QStringLiteral("DROP TRIGGER nocustomer"));
+    SaveCustomerStep(db, b, QStringLiteral("2"), QStringLiteral("0"), CustomerDetails{});
+    QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM customer WHERE FirstName IS NULL OR Email IS NULL")).value(0).toInt(), 0);
+
+    // A booking gone since the wizard opened it: no step writes anything.
+    const RecordId room = t.addRoom(QStringLiteral("Spare"));
+    t.run(QStringLiteral("DELETE FROM booking WHERE id = %1").arg(b));
+    const int links = t.count(QStringLiteral("bookingroom")), customers = t.count(QStringLiteral("customer"));
+    QVERIFY_THROWS_EXCEPTION(BookingGone, SaveDatesStep(db, b, QStringLiteral("X"), WallClockNow(), WallClockNow()));
+    QVERIFY_THROWS_EXCEPTION(BookingGone, SaveRoomsStep(db, b, {room}));
+    QVERIFY_THROWS_EXCEPTION(BookingGone, SaveCustomerStep(db, b, QStringLiteral("1"), QStringLiteral("0"), c));
+    QVERIFY_THROWS_EXCEPTION(BookingGone, SavePaymentStep(db, b, PaymentDetails{}));
+    QCOMPARE(t.count(QStringLiteral("bookingroom")), links);
+    QCOMPARE(t.count(QStringLiteral("customer")), customers);
 }
 
 void TestBookingStore::confirmationDocument_data()

@@ -160,6 +160,8 @@ private slots:
     void cancelNewAndOpenedBookings();
     void freeRoomsFollowTheDates();
     void failingStepStaysWithWhatWasTyped();
+    void acceleratorsKeepWhatWasTyped();
+    void bookingDeletedUnderTheWizard();
     void paymentArithmetic();
 };
 
@@ -610,6 +612,102 @@ void TestWizard::failingStepStaysWithWhatWasTyped()
     QCOMPARE(bookingRow(t, id).text(QStringLiteral("NoAdults")), QStringLiteral("0"));
     QCOMPARE(t.count(QStringLiteral("customer")), 0);
     QCOMPARE(p.ui.messages.size(), 2);
+}
+
+void TestWizard::acceleratorsKeepWhatWasTyped()
+{
+    // A button pressed by its accelerator leaves the focus in the box; what
+    // leaving the box does happens first all the same.
+    Wizard p;
+    TempDatabase &t = p.database;
+    QCOMPARE(p.run(), 0);
+    Controls *w = p.w();
+    // A button answers its accelerator with an animated click a moment later.
+    const auto alt = [&](Qt::Key key) {
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+        QVERIFY(w->cmdNext->isDown() || w->cmdBack->isDown());
+        QTRY_VERIFY(!w->cmdNext->isDown() && !w->cmdBack->isDown());
+    };
+    p.addBooking();
+    const RecordId id = w->CurrentBookingId();
+    alt(Qt::Key_N);
+    QCOMPARE(p.step(), 1);
+    click(w->txtBookingNotes);
+    typeText(w->txtBookingNotes, QStringLiteral("Ring first"));
+    alt(Qt::Key_B);
+    QCOMPARE(p.step(), 0);
+    QCOMPARE(w->txtBookingNotes->toPlainText(), QStringLiteral("Ring first"));
+    QCOMPARE(bookingRow(t, id).text(QStringLiteral("Notes")), QStringLiteral("Ring first"));
+    // Notes typed and then the label menu's Add Booking: kept as well.
+    click(w->txtBookingNotes);
+    QTest::keyClick(w->txtBookingNotes, Qt::Key_End, Qt::ControlModifier);
+    typeText(w->txtBookingNotes, QStringLiteral(" twice"));
+    p.addBooking();
+    QCOMPARE(bookingRow(t, id).text(QStringLiteral("Notes")), QStringLiteral("Ring first twice"));
+
+    alt(Qt::Key_N);
+    selectRooms(w->lstRooms, {QStringLiteral("Garden")});
+    alt(Qt::Key_N);
+    typeInto(w->txtNoAdults, QStringLiteral("3 adults"));
+    alt(Qt::Key_N);  // the count is normalised before it is saved
+    QCOMPARE(bookingRow(t, id).value(QStringLiteral("NoAdults")).toDouble(), 3.0);
+    QCOMPARE(p.step(), 3);
+    // The cost typed and Alt+N at once: tax and total follow the new cost.
+    typeInto(w->txtCostPerNight, QStringLiteral("20"));
+    alt(Qt::Key_N);
+    QCOMPARE(p.step(), 4);
+    Recordset row = bookingRow(t, id);
+    QCOMPARE(row.value(QStringLiteral("CostPerNight")).toDouble(), 20.0);
+    QCOMPARE(row.value(QStringLiteral("SalesTax")).toDouble(), 2.0);
+    // The total is what its box holds, as after a click on Next: only
+    // "Update Total Payable" recomputes it; the summary adds it up anew.
+    QCOMPARE(row.value(QStringLiteral("TotalPayable")).toDouble(), 11.0);
+    QCOMPARE(w->lblConfirm[4]->text(), QStringLiteral("$22.00"));
+    // Other charges emptied: stored as 0, no message.
+    alt(Qt::Key_B);
+    typeInto(w->txtOtherCharges, QString());
+    alt(Qt::Key_N);
+    QCOMPARE(p.step(), 4);
+    QCOMPARE(bookingRow(t, id).value(QStringLiteral("OtherCharges")).toDouble(), 0.0);
+    QVERIFY2(p.ui.messages.isEmpty(), qPrintable(p.ui.messages.value(0).text));
+}
+
+void TestWizard::bookingDeletedUnderTheWizard()
+{
+    // The booking goes (its room removed, or another desk) while the wizard
+    // shows it: the next save says so, writes nothing, and the day's lists
+    // come back.
+    Wizard p;
+    TempDatabase &t = p.database;
+    QCOMPARE(p.run(), 0);
+    Controls *w = p.w();
+    p.addBooking();
+    const RecordId first = w->CurrentBookingId();
+    p.next();
+    selectRooms(w->lstRooms, {QStringLiteral("Attic")});
+    t.run(QStringLiteral("DELETE FROM booking WHERE id = %1").arg(first));
+    p.next();
+    QCOMPARE(p.ui.messages.size(), 1);
+    QCOMPARE(p.ui.messages.last().text, QStringLiteral("This booking no longer exists."));
+    QVERIFY(w->picArrivals->isVisible());
+    QCOMPARE(w->CurrentBookingId(), RecordId(0));
+    QCOMPARE(t.count(QStringLiteral("bookingroom")), 0);  // no links to nothing
+
+    p.addBooking();
+    const RecordId second = w->CurrentBookingId();
+    for (int i = 0; i < 3; ++i)
+        p.next();
+    QCOMPARE(p.step(), 3);
+    typeInto(w->txtPaymentMethod, QStringLiteral("Cash"));
+    t.run(QStringLiteral("DELETE FROM booking WHERE id = %1").arg(second));
+    p.next();
+    QCOMPARE(p.ui.messages.size(), 2);
+    QCOMPARE(p.ui.messages.last().text, QStringLiteral("This booking no longer exists."));
+    QVERIFY(w->picArrivals->isVisible());
+    QVERIFY(!w->picConfirm->isVisible());
+    QCOMPARE(t.count(QStringLiteral("booking")), 0);
+    p.addBooking();  // a new booking, not the gone one
+    QVERIFY(w->CurrentBookingId() > second);
 }
 
 void TestWizard::paymentArithmetic()
