@@ -138,13 +138,80 @@ QVariant fromStored(const QVariant &raw, ColumnKind kind, bool typed)
 
 // ---------------------------------------------------------------- Recordset
 
+// What a Recordset reads from: the engine's statement and how each of its
+// columns is read back.
+struct Recordset::Cursor
+{
+    QSqlQuery query;
+    QVector<ColumnKind> kinds;
+    QVector<bool> typed;
+    // The row after the current one, read ahead: the statement is finished,
+    // and its read lock given back, as soon as its last row has been read,
+    // not only when the Recordset goes (another desk may be waiting to write).
+    QVector<QVariant> ahead;
+    bool hasAhead = false;
+
+    // Reads the next row from the engine into `ahead`; finishes the
+    // statement at its end.
+    void fetch(int columns)
+    {
+        hasAhead = false;
+        ahead.clear();
+        if (!query.isActive())
+            return;
+        if (!query.next()) {
+            const QSqlError error = query.lastError();
+            query.finish();
+            if (error.isValid())
+                throw DbError(engineText(error));
+            return;
+        }
+        ahead.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            ahead << fromStored(query.value(i), kinds.at(i), typed.at(i));
+        hasAhead = true;
+    }
+};
+
+Recordset::Recordset() = default;
+Recordset::~Recordset() = default;
+Recordset::Recordset(Recordset &&) noexcept = default;
+Recordset &Recordset::operator=(Recordset &&) noexcept = default;
+
+void Recordset::readRow()
+{
+    m_hasRow = false;
+    m_row.clear();
+    if (!m_cursor || !m_cursor->hasAhead)
+        return;
+    m_row.swap(m_cursor->ahead);
+    m_hasRow = true;
+    m_cursor->fetch(m_names.size());
+}
+
+void Recordset::moveNext()
+{
+    if (m_hasRow)
+        readRow();
+}
+
+int Recordset::rowCount() const
+{
+    if (m_sql.isEmpty())
+        return 0;
+    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
+    q.setForwardOnly(true);
+    runOrThrow(q, QStringLiteral("SELECT count(*) FROM (") + m_sql + QLatin1Char(')'));
+    return q.next() ? q.value(0).toInt() : 0;
+}
+
 QVariant Recordset::value(int index) const
 {
     if (eof())
         throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
     if (index < 0 || index >= m_names.size())
         throw DbError(QStringLiteral("Item cannot be found in the collection: there is no field %1.").arg(index));
-    return m_rows.at(m_pos).at(index);
+    return m_row.at(index);
 }
 
 QVariant Recordset::value(const QString &name) const
@@ -284,7 +351,9 @@ void Database::create(const QString &path)
 Recordset Database::execute(const QString &sql)
 {
     const QString translated = TranslateSql(sql, m_schema);
-    QSqlQuery q(connection());
+    auto cursor = std::make_unique<Recordset::Cursor>();
+    QSqlQuery &q = cursor->query;
+    q = QSqlQuery(connection());
     q.setForwardOnly(true);
     if (!q.exec(translated))
         throw DbError(engineText(q.lastError()));
@@ -292,8 +361,6 @@ Recordset Database::execute(const QString &sql)
     if (!q.isSelect())
         return rs;
     const QSqlRecord rec = q.record();
-    QVector<ColumnKind> kinds;
-    QVector<bool> typed;
     // The declared type of each result column tells a date from a text.
     sqlite3_stmt *stmt = nullptr;
     const QVariant handle = q.result() ? q.result()->handle() : QVariant();
@@ -302,18 +369,14 @@ Recordset Database::execute(const QString &sql)
     for (int i = 0; i < rec.count(); ++i) {
         rs.m_names << rec.fieldName(i);
         const char *decl = stmt ? sqlite3_column_decltype(stmt, i) : nullptr;
-        kinds << (decl ? KindFromDeclaredType(QString::fromUtf8(decl)) : ColumnKind::Text);
-        typed << (decl != nullptr);
+        cursor->kinds << (decl ? KindFromDeclaredType(QString::fromUtf8(decl)) : ColumnKind::Text);
+        cursor->typed << (decl != nullptr);
     }
-    while (q.next()) {
-        QVector<QVariant> row;
-        row.reserve(rec.count());
-        for (int i = 0; i < rec.count(); ++i)
-            row << fromStored(q.value(i), kinds.at(i), typed.at(i));
-        rs.m_rows << row;
-    }
-    if (q.lastError().isValid())
-        throw DbError(engineText(q.lastError()));
+    cursor->fetch(rec.count());
+    rs.m_cursor = std::move(cursor);
+    rs.m_connectionName = m_connectionName;
+    rs.m_sql = translated;
+    rs.readRow();
     return rs;
 }
 

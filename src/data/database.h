@@ -18,15 +18,27 @@ namespace innkeld {
 
 using RecordId = qint64;  // booking, customer and room keys
 
-// The rows of a statement, read forward.
+// The rows of a statement, read forward from the engine one at a time: a
+// result of any size costs the memory of one row, and asking whether there
+// is a row reads only the first.
 class Recordset
 {
 public:
-    bool eof() const { return m_pos >= m_rows.size(); }
-    void moveNext() { if (!eof()) ++m_pos; }
+    Recordset();
+    ~Recordset();
+    Recordset(Recordset &&) noexcept;
+    Recordset &operator=(Recordset &&) noexcept;
+    Recordset(const Recordset &) = delete;
+    Recordset &operator=(const Recordset &) = delete;
+
+    bool eof() const { return !m_hasRow; }
+    // Reads the next row; throws DbError when the engine fails on it.
+    void moveNext();
     int fieldCount() const { return m_names.size(); }
     QString fieldName(int index) const { return m_names.value(index); }
-    int rowCount() const { return m_rows.size(); }
+    // The number of rows the statement returns, counted by the engine in a
+    // statement of its own; the current row stays where it is.
+    int rowCount() const;
 
     // Fields by position or by name without regard to letter case. Dates come
     // as QDateTime, numbers as qlonglong or double, texts as QString, a null
@@ -46,9 +58,14 @@ public:
 
 private:
     friend class Database;
+    struct Cursor;
+    void readRow();
+    std::unique_ptr<Cursor> m_cursor;
+    QString m_connectionName;
+    QString m_sql;  // as the engine runs it
     QStringList m_names;
-    QVector<QVector<QVariant>> m_rows;
-    int m_pos = 0;
+    QVector<QVariant> m_row;
+    bool m_hasRow = false;
 };
 
 class Database;
