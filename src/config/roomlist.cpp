@@ -4,12 +4,16 @@ namespace innkeld {
 
 QVector<RoomEntry> ReadRoomEntries(Database &db)
 {
+    // Whether a room has a link is asked of the index on bookingroom.roomid,
+    // in the same statement: one probe a room, whatever the history.
     QVector<RoomEntry> out;
-    for (Recordset rs = db.execute(QStringLiteral("SELECT id, name FROM room")); !rs.eof(); rs.moveNext()) {
+    for (Recordset rs = db.execute(QStringLiteral("SELECT id, name, EXISTS (SELECT id FROM BookingRoom WHERE roomid "
+                                                  "= room.id) AS booked FROM room"));
+         !rs.eof(); rs.moveNext()) {
         RoomEntry e;
         e.Id = rs.value(QStringLiteral("id")).toLongLong();
         e.Name = rs.text(QStringLiteral("name"));
-        e.Booked = !db.execute(QStringLiteral("SELECT id FROM BookingRoom WHERE roomid = ") + QString::number(e.Id)).eof();
+        e.Booked = rs.value(QStringLiteral("booked")).toLongLong() != 0;
         out.push_back(e);
     }
     return out;

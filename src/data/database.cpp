@@ -44,6 +44,23 @@ QString integerCheck(const char *column)
     return QStringLiteral("CHECK (typeof(%1) = 'integer')").arg(QLatin1String(column));
 }
 
+// The indexes that keep every action's time independent of the years of
+// history: links by booking and by room, stays by arrival, departure,
+// customer and length (the longest stay bounds the search for clashes), and
+// the stays stored ending before they start.
+QStringList indexStatements()
+{
+    return {
+        QStringLiteral("CREATE INDEX IF NOT EXISTS bookingroom_bookingid ON bookingroom (bookingid)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS bookingroom_roomid ON bookingroom (roomid)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS booking_fromdate ON booking (FromDate)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS booking_todate ON booking (ToDate)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS booking_customerid ON booking (CustomerID)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS booking_length ON booking (julianday(ToDate) - julianday(FromDate))"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS booking_inverted ON booking (FromDate) WHERE FromDate > ToDate"),
+    };
+}
+
 QStringList schemaStatements()
 {
     // Money is kept as a number with four decimals, counts as numbers, dates
@@ -51,7 +68,7 @@ QStringList schemaStatements()
     const QString money = QStringLiteral(" CURRENCY NOT NULL DEFAULT 0 ");
     const QString count = QStringLiteral(" DOUBLE NOT NULL DEFAULT 0 ");
     const QString text = QStringLiteral(" TEXT DEFAULT '', ");
-    return {
+    const QStringList tables{
         QStringLiteral("CREATE TABLE booking ("
                        "ID INTEGER PRIMARY KEY AUTOINCREMENT, "
                        "CustomerID INTEGER NOT NULL DEFAULT 0 %1, "
@@ -81,12 +98,8 @@ QStringList schemaStatements()
         QStringLiteral("CREATE TABLE bookingroom (id INTEGER PRIMARY KEY AUTOINCREMENT, "
                        "bookingid INTEGER NOT NULL DEFAULT 0 %1, roomid INTEGER NOT NULL DEFAULT 0 %2)")
             .arg(integerCheck("bookingid"), integerCheck("roomid")),
-        QStringLiteral("CREATE INDEX bookingroom_bookingid ON bookingroom (bookingid)"),
-        QStringLiteral("CREATE INDEX bookingroom_roomid ON bookingroom (roomid)"),
-        QStringLiteral("CREATE INDEX booking_fromdate ON booking (FromDate)"),
-        QStringLiteral("CREATE INDEX booking_todate ON booking (ToDate)"),
-        QStringLiteral("CREATE INDEX booking_customerid ON booking (CustomerID)"),
     };
+    return tables + indexStatements();
 }
 
 QString engineText(const QSqlError &error)
@@ -287,6 +300,12 @@ std::unique_ptr<Database> Database::open(const QString &path)
         // A statement that has returned is on the disk.
         runOrThrow(q, QStringLiteral("PRAGMA synchronous = FULL"));
         runOrThrow(q, QStringLiteral("PRAGMA journal_mode = DELETE"));
+        // A database made before an index was added gets it now; that
+        // changes no data. A file that cannot be written (read-only, or
+        // locked by another desk just now) is used without it.
+        for (const QString &sql : indexStatements())
+            if (!q.exec(sql))
+                break;
     }
     db->loadSchema();
     return db;

@@ -349,12 +349,9 @@ void BookingWizard::showRoomsStep()
         departure = stay.value(QStringLiteral("todate"));
     }
     list->clear();
-    for (Recordset all = m_db->execute(QStringLiteral("SELECT id, name FROM room")); !all.eof(); all.moveNext()) {
-        const RecordId room = all.value(QStringLiteral("id")).toLongLong();
-        if (!IsRoomAvailable(*m_db, m_currentBookingId, room, arrival, departure))
-            continue;
-        auto *item = new QListWidgetItem(all.text(QStringLiteral("name")), list);
-        item->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(room));
+    for (const FreeRoom &room : FreeRooms(*m_db, m_currentBookingId, arrival, departure)) {
+        auto *item = new QListWidgetItem(room.name, list);
+        item->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(room.id));
     }
     for (Recordset links = m_db->execute(QStringLiteral("SELECT roomid FROM bookingroom WHERE bookingid = ")
                                          + B(m_currentBookingId));

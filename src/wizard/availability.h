@@ -15,4 +15,19 @@ QString OverlapSql(RecordId bookingId, RecordId roomId, const QVariant &arrival,
 bool IsRoomAvailable(Database &db, RecordId bookingId, RecordId roomId, const QVariant &arrival,
                      const QVariant &departure, QString *status = nullptr);
 
+// A room of the house that is free for a stay.
+struct FreeRoom
+{
+    RecordId id = 0;
+    QString name;
+};
+
+// The rooms free for the range, in the order the database gives the rooms:
+// exactly those for which IsRoomAvailable answers true, found in one
+// statement. The clashing stays are looked for only among those that arrive
+// between the range's first day less the longest stay on record and its
+// last day, an index range on FromDate, so that the time does not grow with
+// the years of history. Throws DbError.
+QVector<FreeRoom> FreeRooms(Database &db, RecordId bookingId, const QVariant &arrival, const QVariant &departure);
+
 }  // namespace innkeld

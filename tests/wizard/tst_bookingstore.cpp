@@ -9,6 +9,8 @@
 
 #include <QtTest>
 
+#include <random>
+
 using namespace innkeld;
 using namespace innkeld::test;
 
@@ -27,6 +29,7 @@ class TestBookingStore : public QObject
 private slots:
     void init() { QLocale::setDefault(QLocale(QStringLiteral("en_US"))); }
     void availability();
+    void freeRoomsAgreeWithTheOneRoomTest();
     void stepStatements();
     void customerInsertThenUpdate();
     void failingStepWritesNothing();
@@ -69,6 +72,59 @@ void TestBookingStore::availability()
         // A range that is no date fails loudly.
         QVERIFY_THROWS_EXCEPTION(DbError, IsRoomAvailable(db, 0, room, QVariant(), at(5, 8)));
     }
+}
+
+void TestBookingStore::freeRoomsAgreeWithTheOneRoomTest()
+{
+    // Stays on every boundary: the same day, arrival on another's departure
+    // day, across a month end and a year end, at midnight, just after it and
+    // at the day's last second; one long stay (the bound on how early a
+    // clashing stay can start) and one stored ending before it starts.
+    TempDatabase t;
+    QList<RecordId> rooms;
+    for (int r = 0; r < 8; ++r)
+        rooms << t.addRoom(QStringLiteral("R%1").arg(r));
+    const QDate yearEnd(2025, 12, 30), monthEnd(2026, 1, 30);
+    const QTime times[] = {QTime(0, 0), QTime(0, 0, 30), QTime(11, 0), QTime(23, 59, 59)};
+    std::mt19937 random(7);
+    QList<RecordId> bookings;
+    for (int i = 0; i < 80; ++i) {
+        const QDate base = (i % 2 ? yearEnd : monthEnd).addDays(int(random() % 6) - 2);
+        const QDateTime from = WallClock(base, times[random() % 4]);
+        const QDateTime to = WallClock(base.addDays(int(random() % 4)), times[random() % 4]);
+        QList<RecordId> held{rooms[int(random() % 8)]};
+        if (random() % 4 == 0)
+            held << rooms[int(random() % 8)];
+        bookings << t.addGuest(from, to, QStringLiteral("G"), QString::number(i), held);
+    }
+    t.addGuest(WallClock(yearEnd.addDays(-20), QTime(9, 0)), WallClock(yearEnd.addDays(1), QTime(9, 0)),
+               QStringLiteral("Long"), QStringLiteral("Stay"), {rooms[0]});
+    t.addGuest(WallClock(monthEnd.addDays(5), QTime(9, 0)), WallClock(monthEnd.addDays(-1), QTime(9, 0)),
+               QStringLiteral("Back"), QStringLiteral("Wards"), {rooms[1]});
+    Database &db = t.db();
+    int compared = 0;
+    for (const QDate &centre : {yearEnd, monthEnd}) {
+        for (int f = -5; f <= 5; ++f) {
+            for (int length = -1; length <= 4; ++length) {
+                const QDateTime from = WallClock(centre.addDays(f), QTime(14, 0));
+                const QDateTime to = WallClock(centre.addDays(f + length), QTime(10, 0));
+                for (RecordId own : {RecordId(0), bookings[(f + 5) * 6 + length + 1]}) {
+                    QList<RecordId> expected;
+                    for (RecordId room : rooms)
+                        if (IsRoomAvailable(db, own, room, from, to))
+                            expected << room;
+                    QList<RecordId> found;
+                    for (const FreeRoom &room : FreeRooms(db, own, from, to))
+                        found << room.id;
+                    QVERIFY2(found == expected, qPrintable(QStringLiteral("%1 to %2 without %3")
+                                                               .arg(RegionalDateTimeText(from), RegionalDateTimeText(to))
+                                                               .arg(own)));
+                    ++compared;
+                }
+            }
+        }
+    }
+    QCOMPARE(compared, 2 * 11 * 6 * 2);
 }
 
 void TestBookingStore::stepStatements()

@@ -1,0 +1,205 @@
+// innkeld-gen: makes a booking database of the program's own schema with
+// the history of a house: R rooms and B bookings over twenty years,
+// deterministic from a seed. For benchmarks and for trying the program at
+// scale.
+//
+//   innkeld-gen FILE [--rooms R] [--bookings B] [--seed S] [--first-year Y]
+//
+// Bookings of 1 to 3 rooms, stays of 1 to 14 nights (short ones most
+// common), arrivals spread over twenty years from 1 January of the first
+// year, the same time of day on arrival and departure, a customer row each.
+// No room is double-booked by the program's own rule: a stay that starts on
+// another's departure day clashes, so a room is free again the day after a
+// departure.
+#include "data/database.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDate>
+#include <QElapsedTimer>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <vector>
+
+namespace {
+
+struct Statement
+{
+    sqlite3_stmt *stmt = nullptr;
+    Statement(sqlite3 *db, const char *sql)
+    {
+        if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK)
+            throw innkeld::DbError(QString::fromUtf8(sqlite3_errmsg(db)));
+    }
+    ~Statement() { sqlite3_finalize(stmt); }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+    void text(int i, const QByteArray &v) { sqlite3_bind_text(stmt, i, v.constData(), int(v.size()), SQLITE_TRANSIENT); }
+    void integer(int i, qint64 v) { sqlite3_bind_int64(stmt, i, v); }
+    void real(int i, double v) { sqlite3_bind_double(stmt, i, v); }
+    void run(sqlite3 *db)
+    {
+        if (sqlite3_step(stmt) != SQLITE_DONE)
+            throw innkeld::DbError(QString::fromUtf8(sqlite3_errmsg(db)));
+        sqlite3_reset(stmt);
+    }
+};
+
+void exec(sqlite3 *db, const char *sql)
+{
+    char *error = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString text = QString::fromUtf8(error);
+        sqlite3_free(error);
+        throw innkeld::DbError(text);
+    }
+}
+
+QByteArray stored(const QDate &day, int secondsOfDay)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", day.year(), day.month(), day.day(),
+                  secondsOfDay / 3600, secondsOfDay / 60 % 60, secondsOfDay % 60);
+    return QByteArray(buffer);
+}
+
+const char *const kFirstNames[] = {"Ann", "Bo", "Cy", "Dara", "Eli", "Fen", "Gus", "Hana", "Ivo", "Jo",
+                                   "Kit", "Lea", "Mo", "Nell", "Oz", "Pia", "Quin", "Ros", "Sol", "Tuva"};
+const char *const kLastNames[] = {"Lee", "Kim", "Berg", "O'Hara", "Novak", "Silva", "Quist", "Moreau",
+                                  "Ahn", "Okafor", "Lund", "Papas", "Reyes", "Sato", "Varga", "Walsh"};
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Makes a booking database with the history of a house."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The database to make; it must not exist."));
+    const QCommandLineOption roomsOption(QStringLiteral("rooms"), QStringLiteral("Rooms of the house."),
+                                         QStringLiteral("R"), QStringLiteral("200"));
+    const QCommandLineOption bookingsOption(QStringLiteral("bookings"), QStringLiteral("Bookings to make."),
+                                            QStringLiteral("B"), QStringLiteral("400000"));
+    const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Seed of the random choices."),
+                                        QStringLiteral("S"), QStringLiteral("1"));
+    const QCommandLineOption yearOption(QStringLiteral("first-year"), QStringLiteral("Year of the first arrival."),
+                                        QStringLiteral("Y"), QStringLiteral("2007"));
+    parser.addOptions({roomsOption, bookingsOption, seedOption, yearOption});
+    parser.process(app);
+    if (parser.positionalArguments().size() != 1)
+        parser.showHelp(2);
+    const QString path = parser.positionalArguments().first();
+    const int rooms = std::max(1, parser.value(roomsOption).toInt());
+    const qint64 bookings = std::max<qint64>(0, parser.value(bookingsOption).toLongLong());
+    const QDate first(parser.value(yearOption).toInt(), 1, 1);
+    std::mt19937_64 random(parser.value(seedOption).toULongLong());
+
+    QElapsedTimer clock;
+    clock.start();
+    sqlite3 *db = nullptr;
+    try {
+        innkeld::Database::create(path);
+        if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+            throw innkeld::DbError(QString::fromUtf8(sqlite3_errmsg(db)));
+        // Made in one go: nothing to keep safe until it is all there.
+        exec(db, "PRAGMA journal_mode = OFF");
+        exec(db, "PRAGMA synchronous = OFF");
+        exec(db, "BEGIN");
+        {
+            Statement room(db, "INSERT INTO room (name) VALUES (?)");
+            for (int r = 1; r <= rooms; ++r) {
+                room.text(1, QByteArrayLiteral("Room ") + QByteArray::number(r));
+                room.run(db);
+            }
+        }
+        Statement customer(db, "INSERT INTO customer (ID, FirstName, LastName, Address1, City, Country, Phone, "
+                               "Email, SubmittedDate) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        Statement booking(db, "INSERT INTO booking (ID, CustomerID, FromDate, ToDate, BookedBy, NoAdults, NoKids, "
+                              "CostPerNight, PaymentMethod, SalesTax, TotalPayable, AmountPayed) "
+                              "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        Statement link(db, "INSERT INTO bookingroom (bookingid, roomid) VALUES (?, ?)");
+
+        // Arrivals come in order through the twenty years; each room is free
+        // again on the day after its last departure.
+        const qint64 days = first.daysTo(first.addYears(20));
+        std::vector<qint64> freeFrom(static_cast<size_t>(rooms), 0);
+        std::vector<int> order(static_cast<size_t>(rooms));
+        for (int r = 0; r < rooms; ++r)
+            order[size_t(r)] = r;
+        std::geometric_distribution<int> extraNights(0.45);
+        std::uniform_int_distribution<int> percent(1, 100);
+        std::uniform_int_distribution<int> minuteOfDay(8 * 60, 20 * 60);
+        for (qint64 b = 1; b <= bookings; ++b) {
+            const int nights = std::min(14, 1 + extraNights(random));
+            const int p = percent(random);
+            const int wanted = p <= 85 ? 1 : p <= 97 ? 2 : 3;
+            qint64 arrival = (b - 1) * days / std::max<qint64>(1, bookings);
+            // The rooms free on that day, in a random order; when none is,
+            // the stay starts on the day the first room comes free.
+            std::shuffle(order.begin(), order.end(), random);
+            std::vector<int> chosen;
+            for (int r : order)
+                if (freeFrom[size_t(r)] <= arrival && int(chosen.size()) < wanted)
+                    chosen.push_back(r);
+            if (chosen.empty()) {
+                const auto soonest = std::min_element(freeFrom.begin(), freeFrom.end());
+                arrival = *soonest;
+                chosen.push_back(int(soonest - freeFrom.begin()));
+            }
+            const int time = minuteOfDay(random) * 60 + int(random() % 60);
+            const QDate from = first.addDays(arrival);
+            const QDate to = from.addDays(nights);
+            for (int r : chosen)
+                freeFrom[size_t(r)] = arrival + nights + 1;
+
+            const QByteArray firstName = kFirstNames[random() % std::size(kFirstNames)];
+            const QByteArray lastName = kLastNames[random() % std::size(kLastNames)];
+            customer.integer(1, b);
+            customer.text(2, firstName);
+            customer.text(3, lastName);
+            customer.text(4, QByteArray::number(1 + qint64(random() % 200)) + " Harbour Road");
+            customer.text(5, "Port Vantrel");
+            customer.text(6, "Innland");
+            customer.text(7, "555-" + QByteArray::number(1000 + qint64(random() % 9000)));
+            customer.text(8, firstName.toLower() + "@example.org");
+            customer.text(9, stored(from.addDays(-qint64(random() % 60)), time));
+            customer.run(db);
+
+            const double cost = 40 + double(random() % 120);
+            const double total = cost * nights * double(chosen.size());
+            booking.integer(1, b);
+            booking.integer(2, b);
+            booking.text(3, stored(from, time));
+            booking.text(4, stored(to, time));
+            booking.text(5, "Front desk");
+            booking.real(6, 1 + double(random() % 3));
+            booking.real(7, double(random() % 3));
+            booking.real(8, cost);
+            booking.text(9, random() % 2 ? QByteArray("Card") : QByteArray("Cash"));
+            booking.real(10, total / 10);
+            booking.real(11, total * 1.1);
+            booking.real(12, total * 1.1);
+            booking.run(db);
+            for (int r : chosen) {
+                link.integer(1, b);
+                link.integer(2, r + 1);
+                link.run(db);
+            }
+        }
+        exec(db, "COMMIT");
+        exec(db, "ANALYZE");
+    } catch (const innkeld::DbError &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+        sqlite3_close(db);
+        return 1;
+    }
+    sqlite3_close(db);
+    std::fprintf(stderr, "%s: %d rooms, %lld bookings in %.1f s\n", qPrintable(path), rooms,
+                 static_cast<long long>(bookings), double(clock.elapsed()) / 1000);
+    return 0;
+}
