@@ -3,11 +3,11 @@
 // deterministic from a seed. For benchmarks and for trying the program at
 // scale.
 //
-//   innkeld-gen FILE [--rooms R] [--bookings B] [--seed S] [--first-year Y]
+//   innkeld-gen FILE [--rooms R] [--bookings B] [--seed S] [--first-year Y] [--days D]
 //
 // Bookings of 1 to 3 rooms, stays of 1 to 14 nights (short ones most
-// common), arrivals spread over twenty years from 1 January of the first
-// year, the same time of day on arrival and departure, a customer row each.
+// common), arrivals spread over D days (twenty years unless given) from
+// 1 January of the first year, the same time of day on arrival and departure, a customer row each.
 // No room is double-booked by the program's own rule: a stay that starts on
 // another's departure day clashes, so a room is free again the day after a
 // departure.
@@ -89,7 +89,9 @@ int main(int argc, char *argv[])
                                         QStringLiteral("S"), QStringLiteral("1"));
     const QCommandLineOption yearOption(QStringLiteral("first-year"), QStringLiteral("Year of the first arrival."),
                                         QStringLiteral("Y"), QStringLiteral("2007"));
-    parser.addOptions({roomsOption, bookingsOption, seedOption, yearOption});
+    const QCommandLineOption daysOption(QStringLiteral("days"), QStringLiteral("Days the arrivals spread over."),
+                                        QStringLiteral("D"), QStringLiteral("0"));
+    parser.addOptions({roomsOption, bookingsOption, seedOption, yearOption, daysOption});
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
@@ -126,7 +128,8 @@ int main(int argc, char *argv[])
 
         // Arrivals come in order through the twenty years; each room is free
         // again on the day after its last departure.
-        const qint64 days = first.daysTo(first.addYears(20));
+        const qint64 days = parser.value(daysOption).toLongLong() > 0 ? parser.value(daysOption).toLongLong()
+                                                                      : first.daysTo(first.addYears(20));
         std::vector<qint64> freeFrom(static_cast<size_t>(rooms), 0);
         std::vector<int> order(static_cast<size_t>(rooms));
         for (int r = 0; r < rooms; ++r)

@@ -1,0 +1,295 @@
+// Speed of the operator's actions in a small house (10 rooms, 200 bookings)
+// and a large one with twenty years behind it (200 rooms, 400,000 bookings),
+// and, to tell the cost of history from the cost of the house's size, the
+// large house with one month behind it (200 rooms, the same trade a day,
+// 1,667 bookings). Each action runs through the program's own classes,
+// windows included (on the offscreen platform), as the operator starts it.
+// Each benchmark is named BM_<Action>/small, /month and /large; the console
+// output ends with a table of the times and the ratios large/small and
+// large/month (the growth with the years alone).
+//
+// The large database is made once by innkeld-gen and reused: its path is
+// INNKELD_BENCH_DB, or innkeld-bench-200x400000.mdb in the temporary folder.
+#include "app/frmMain.h"
+#include "app/uiservices.h"
+#include "arrivals/ArrivalsPanel.h"
+#include "config/frmConfigRooms.h"
+#include "data/database.h"
+#include "data/regionalterms.h"
+#include "data/settings.h"
+#include "wizard/BookingWizard.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+
+using namespace innkeld;
+
+namespace {
+
+// Message boxes answered at once, the confirmation not opened anywhere.
+class QuietUi : public UiServices
+{
+public:
+    QString lastOpened;
+    QMessageBox::StandardButton message(QWidget *, const QString &, QMessageBox::Icon, QMessageBox::StandardButtons,
+                                        const QString &) override
+    {
+        return QMessageBox::Ok;
+    }
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
+    bool startProgram(const QString &, const QStringList &) override { return true; }
+    bool openUrl(const QUrl &url) override
+    {
+        lastOpened = url.toLocalFile();
+        return true;
+    }
+};
+
+// One house: its database and a booking in the middle of its history.
+struct House
+{
+    QString folder;  // holds db.mdb
+    std::unique_ptr<Database> db;
+    RecordId booking = 0;
+    QDate busyDay;
+};
+
+bool generate(const QString &path, int rooms, int bookings, int days)
+{
+    QProcess gen;
+    gen.setProcessChannelMode(QProcess::ForwardedChannels);
+    gen.start(QStringLiteral(INNKELD_GEN),
+              {path, QStringLiteral("--rooms"), QString::number(rooms), QStringLiteral("--bookings"),
+               QString::number(bookings), QStringLiteral("--days"), QString::number(days)});
+    return gen.waitForFinished(-1) && gen.exitStatus() == QProcess::NormalExit && gen.exitCode() == 0;
+}
+
+// The program finds its database as db.mdb in its folder: the large one is
+// linked there from wherever it is kept.
+std::unique_ptr<House> openHouse(const QString &folder, const QString &kept, int rooms, int bookings, int days = 0)
+{
+    if (!QFile::exists(kept) && !generate(kept, rooms, bookings, days))
+        return nullptr;
+    const QString linked = QDir(folder).filePath(QStringLiteral("db.mdb"));
+    if (!QFile::link(QFileInfo(kept).absoluteFilePath(), linked) && !QFile::copy(kept, linked))
+        return nullptr;
+    auto house = std::make_unique<House>();
+    house->folder = folder;
+    house->db = Database::open(linked);
+    Recordset middle = house->db->execute(
+        QStringLiteral("SELECT ID, FromDate FROM booking WHERE CustomerID <> 0 ORDER BY ID LIMIT 1 OFFSET ")
+        + QString::number(bookings / 2));
+    house->booking = middle.value(0).toLongLong();
+    house->busyDay = middle.value(1).toDateTime().date();
+    return house;
+}
+
+std::map<QString, std::unique_ptr<House>> houses;
+QuietUi quietUi;
+QTemporaryDir scratch;
+
+// A wizard on the house's database, as the main window sets it up.
+struct Wizard
+{
+    RegionalTerms terms;
+    BookingWizard wizard;
+    explicit Wizard(House &h)
+    {
+        wizard.setServices(&quietUi);
+        wizard.setConnection(h.db.get());
+        wizard.setTerms(&terms);
+        terms.setCurrencySymbol(QStringLiteral("$"));
+        terms.setSalesTaxName(QStringLiteral("Sales Tax"));
+        terms.setSalesTaxPercent(10);
+        terms.setDefaultCostPerNight(QStringLiteral("10.00"));
+        wizard.Reset();
+    }
+};
+
+void BM_StartUp(benchmark::State &state, House &h)
+{
+    SettingsStore settings(scratch.filePath(QStringLiteral("settings.ini")));
+    AppContext context{h.folder, &settings, &quietUi};
+    for (auto _ : state) {
+        frmMain window(context);
+        window.Form_Load();
+        window.show();
+        benchmark::DoNotOptimize(window.grab());  // painted
+    }
+}
+
+void BM_ArrivalsDepartures(benchmark::State &state, House &h)
+{
+    ArrivalsPanel panel;
+    panel.setServices(&quietUi);
+    panel.setConnection(h.db.get());
+    panel.setDate(h.busyDay);
+    for (auto _ : state)
+        panel.FillLists();
+}
+
+void BM_RoomsStep(benchmark::State &state, House &h)
+{
+    Wizard w(h);
+    for (auto _ : state)
+        w.wizard.ResumeBooking(h.booking, 1);
+}
+
+void BM_RoomsDialog(benchmark::State &state, House &h)
+{
+    frmConfigRooms dialog(*h.db, quietUi);
+    for (auto _ : state)
+        dialog.Setup();
+}
+
+void BM_PaymentStep(benchmark::State &state, House &h)
+{
+    Wizard w(h);
+    for (auto _ : state)
+        w.wizard.ResumeBooking(h.booking, 3);
+}
+
+void BM_StepSave(benchmark::State &state, House &h)
+{
+    Wizard w(h);
+    w.wizard.ResumeBooking(h.booking, 3);
+    for (auto _ : state)
+        w.wizard.PerformBookingStep(3);  // one transaction, on the disk when it returns
+}
+
+void BM_ConfirmationDocument(benchmark::State &state, House &h)
+{
+    Wizard w(h);
+    w.wizard.ResumeBooking(h.booking, 4);
+    for (auto _ : state) {
+        w.wizard.cmdConfirmation_Click();
+        state.PauseTiming();
+        QFile::remove(quietUi.lastOpened);
+        state.ResumeTiming();
+    }
+}
+
+// What the export of all reservations reads: every booking with its
+// customer, each value as text. Its time grows with the history, as a file
+// of all of it must; its memory must not.
+void BM_ReadAllReservations(benchmark::State &state, House &h)
+{
+    for (auto _ : state) {
+        qint64 characters = 0;
+        for (Recordset rs = h.db->execute(QStringLiteral(
+                 "SELECT FromDate, ToDate, BookedBy, CustomerID, Notes, NoAdults, NoKids, PaymentMethod, "
+                 "OtherCharges, SalesTax, TotalPayable, AmountPayed, CreditCardNo, CreditCardExpiry, CreditCardType, "
+                 "CostPerNight, FirstName, LastName, Address1, Address2, City, State, PostCode, Country, Phone, Email, "
+                 "SubmittedDate, BusinessName FROM Booking, Customer WHERE customer.id=booking.customerid;"));
+             !rs.eof(); rs.moveNext())
+            for (int i = 0; i < rs.fieldCount(); ++i)
+                characters += rs.text(i).size();
+        benchmark::DoNotOptimize(characters);
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_MB"] = double(usage.ru_maxrss) / 1024;
+}
+
+// The console report, then each action's time at both sizes side by side.
+class PairingReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs) {
+            const QString name = QString::fromStdString(run.benchmark_name());
+            times[name.section(QLatin1Char('/'), 0, 0)][name.section(QLatin1Char('/'), 1, 1)] =
+                run.GetAdjustedRealTime() * 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        }
+    }
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        std::printf("\n%-26s %11s %11s %11s %12s %12s\n", "Action", "small (ms)", "month (ms)", "large (ms)",
+                    "large/small", "large/month");
+        const auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
+        for (const auto &[action, sizes] : times) {
+            const double small = sizes.count(QStringLiteral("small")) ? sizes.at(QStringLiteral("small")) : 0;
+            const double month = sizes.count(QStringLiteral("month")) ? sizes.at(QStringLiteral("month")) : 0;
+            const double large = sizes.count(QStringLiteral("large")) ? sizes.at(QStringLiteral("large")) : 0;
+            std::printf("%-26s %11.3f %11.3f %11.3f %12.2f %12.2f\n", qPrintable(action), small, month, large,
+                        ratio(large, small), ratio(large, month));
+        }
+    }
+
+private:
+    std::map<QString, std::map<QString, double>> times;  // action -> size -> milliseconds
+};
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+    benchmark::Initialize(&argc, argv);
+
+    QString large = qEnvironmentVariable("INNKELD_BENCH_DB");
+    if (large.isEmpty())
+        large = QDir::temp().filePath(QStringLiteral("innkeld-bench-200x400000.mdb"));
+    const char *const sizes[] = {"small", "month", "large"};
+    for (const char *size : sizes)
+        QDir(scratch.path()).mkpath(QLatin1String(size));
+    try {
+        houses[QStringLiteral("small")] =
+            openHouse(scratch.filePath(QStringLiteral("small")), scratch.filePath(QStringLiteral("small.mdb")), 10, 200);
+        // Twenty years of 400,000 bookings make 1,667 a month.
+        houses[QStringLiteral("month")] = openHouse(scratch.filePath(QStringLiteral("month")),
+                                                    scratch.filePath(QStringLiteral("month.mdb")), 200, 1667, 30);
+        houses[QStringLiteral("large")] = openHouse(scratch.filePath(QStringLiteral("large")), large, 200, 400000);
+    } catch (const DbError &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+        return 1;
+    }
+    if (!houses[QStringLiteral("small")] || !houses[QStringLiteral("month")] || !houses[QStringLiteral("large")]) {
+        std::fprintf(stderr, "The benchmark databases could not be made.\n");
+        return 1;
+    }
+
+    const std::pair<const char *, void (*)(benchmark::State &, House &)> actions[] = {
+        {"BM_StartUp", BM_StartUp},
+        {"BM_ArrivalsDepartures", BM_ArrivalsDepartures},
+        {"BM_RoomsStep", BM_RoomsStep},
+        {"BM_RoomsDialog", BM_RoomsDialog},
+        {"BM_PaymentStep", BM_PaymentStep},
+        {"BM_StepSave", BM_StepSave},
+        {"BM_ConfirmationDocument", BM_ConfirmationDocument},
+    };
+    for (const auto &[name, action] : actions)
+        for (const char *size : sizes)
+            benchmark::RegisterBenchmark((std::string(name) + "/" + size).c_str(), action,
+                                         std::ref(*houses.at(QLatin1String(size))))
+                ->Unit(benchmark::kMillisecond);
+    for (const char *size : sizes)
+        benchmark::RegisterBenchmark((std::string("BM_ReadAllReservations/") + size).c_str(), BM_ReadAllReservations,
+                                     std::ref(*houses.at(QLatin1String(size))))
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1);
+
+    PairingReporter console;
+    benchmark::RunSpecifiedBenchmarks(&console);
+    benchmark::Shutdown();
+    houses.clear();
+    return 0;
+}
