@@ -13,6 +13,7 @@
 #include "app/frmMain.h"
 #include "app/uiservices.h"
 #include "arrivals/ArrivalsPanel.h"
+#include "calendar/Calendar.h"
 #include "config/frmConfigRooms.h"
 #include "data/database.h"
 #include "data/regionalterms.h"
@@ -138,6 +139,19 @@ void BM_ArrivalsDepartures(benchmark::State &state, House &h)
     panel.setDate(h.busyDay);
     for (auto _ : state)
         panel.FillLists();
+}
+
+// A refresh of the week: the rooms, the week's stays and the colouring, on
+// the week of the house's busy day.
+void BM_CalendarWeek(benchmark::State &state, House &h)
+{
+    Calendar calendar;
+    calendar.setServices(&quietUi);
+    calendar.objConn = h.db.get();
+    calendar.Setup();
+    calendar.dtStart = h.busyDay;
+    for (auto _ : state)
+        calendar.Refresh();
 }
 
 void BM_RoomsStep(benchmark::State &state, House &h)
@@ -270,6 +284,7 @@ int main(int argc, char *argv[])
     const std::pair<const char *, void (*)(benchmark::State &, House &)> actions[] = {
         {"BM_StartUp", BM_StartUp},
         {"BM_ArrivalsDepartures", BM_ArrivalsDepartures},
+        {"BM_CalendarWeek", BM_CalendarWeek},
         {"BM_RoomsStep", BM_RoomsStep},
         {"BM_RoomsDialog", BM_RoomsDialog},
         {"BM_PaymentStep", BM_PaymentStep},

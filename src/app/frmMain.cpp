@@ -2,6 +2,7 @@
 #include "ui_frmMain.h"
 
 #include "arrivals/ArrivalsPanel.h"
+#include "calendar/Calendar.h"
 #include "config/frmConfigRooms.h"
 #include "data/regional.h"
 #include "data/regionalterms.h"
@@ -61,6 +62,8 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     connect(ui->picIcon_0, &ClickLabel::clicked, this, [this] { picIcon_Click(0); });
     connect(ui->picIcon_1, &ClickLabel::clicked, this, [this] { picIcon_Click(1); });
 
+    connect(ui->mnuCalendar, &QAction::triggered, this, &frmMain::mnuCalendar_Click);
+    connect(ui->mnuReservationsArrivals, &QAction::triggered, this, &frmMain::mnuReservationsArrivals_Click);
     connect(ui->mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
     connect(ui->mnuReservationAdd, &QAction::triggered, this, &frmMain::mnuReservationAdd_Click);
     connect(ui->mnuConfigureRooms, &QAction::triggered, this, &frmMain::mnuConfigureRooms_Click);
@@ -70,6 +73,8 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     connect(ui->picBooking, &BookingWizard::headingPressed, this, &frmMain::DragWindow);
     connect(ui->Label1_16, &ClickLabel::mousePressed, this, &frmMain::DragWindow);
 
+    ui->MainCalendar->setServices(m_context.ui);
+    connect(ui->MainCalendar, &Calendar::openBooking, this, &frmMain::openBooking);
     ui->picArrivals->setServices(m_context.ui);
     connect(ui->picArrivals, &ArrivalsPanel::openBooking, this, &frmMain::openBooking);
     ui->picBooking->setServices(m_context.ui);
@@ -89,6 +94,11 @@ BookingWizard *frmMain::wizard() const
     return ui->picBooking;
 }
 
+Calendar *frmMain::calendar() const
+{
+    return ui->MainCalendar;
+}
+
 QList<QWidget *> frmMain::panels() const
 {
     return {ui->picCalendar, ui->picBooking, ui->picArrivals};
@@ -103,10 +113,15 @@ void frmMain::Form_Load()
     setWindowFlag(Qt::FramelessWindowHint, true);
     setFixedSize(kWidth, kHeight);
 
-    // 3. The one database connection, 4. given to the panels that read it.
+    // 3. The one database connection, given to the panels that read it.
     m_db = Database::open(QDir(m_context.programFolder).filePath(QStringLiteral("db.mdb")));
     ui->picArrivals->setConnection(m_db.get());
     ui->picBooking->setConnection(m_db.get());
+
+    // 4. The calendar gets it too, sets itself up and reads its first week.
+    ui->MainCalendar->objConn = m_db.get();
+    ui->MainCalendar->Setup();
+    ui->MainCalendar->Refresh();
 
     // 5. No booking opened from a list: the wizard's reset at 10. does it.
     // 6.-8. Today's arrivals and departures in front.
@@ -178,6 +193,12 @@ void frmMain::mnuReservationsArrivals_Click()
 
 void frmMain::mnuCalendar_Click()
 {
+    // The other panels go first; the grid then shows the database as it is
+    // now (or, when it cannot be read, what it showed, after the message).
+    ui->picBooking->CommitTypedEntry();
+    ui->picBooking->hide();
+    ui->picArrivals->hide();
+    guarded([this] { ui->MainCalendar->Refresh(); });
     showPanel(ui->picCalendar);
 }
 

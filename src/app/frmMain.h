@@ -26,6 +26,7 @@ namespace innkeld {
 
 class ArrivalsPanel;
 class BookingWizard;
+class Calendar;
 class ClickLabel;
 class RegionalTerms;
 class SettingsStore;
@@ -73,6 +74,7 @@ public:
     // The panels and what they share, for those who drive the window.
     ArrivalsPanel *arrivals() const;
     BookingWizard *wizard() const;
+    Calendar *calendar() const;
     RegionalTerms *terms() const { return m_terms.get(); }
     Database *db() const { return m_db.get(); }
 

@@ -1,0 +1,206 @@
+#include "Calendar.h"
+#include "ui_Calendar.h"
+
+#include "app/uiservices.h"
+#include "data/regional.h"
+#include "wizard/bookingstore.h"
+
+#include <QAbstractTableModel>
+#include <QHeaderView>
+#include <QPalette>
+
+namespace innkeld {
+
+namespace {
+
+// Columns and day rows of 600 twips; the date column takes the rest of the
+// grid's 6975, the header row the rest of its 4455.
+constexpr int kCellSize = 40;
+constexpr int kDateColumnWidth = 65;
+constexpr int kHeaderRowHeight = 17;
+
+}  // namespace
+
+// The grid's cells: row 0 the room names, column 0 the dates, the others
+// the rooms' days, yellow when booked. Each room column carries its room's
+// id as the column's data (Qt::UserRole of the header cell).
+class CalendarModel : public QAbstractTableModel
+{
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void show(CalendarWeek week)
+    {
+        beginResetModel();
+        m_week = std::move(week);
+        endResetModel();
+    }
+    const CalendarWeek &week() const { return m_week; }
+
+    int rowCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : 8; }
+    int columnCount(const QModelIndex &parent) const override
+    {
+        // Every room of the house has a column; those past the scroll
+        // position's rooms stay empty.
+        return parent.isValid() ? 0 : int(m_week.roomCount) + 1;
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const int row = index.row(), column = index.column();
+        const int room = column - 1;
+        const bool hasRoom = room >= 0 && room < m_week.roomIds.size();
+        // The fixed row and column look like a grid's fixed cells.
+        if ((row == 0 || column == 0) && role == Qt::BackgroundRole)
+            return QPalette().color(QPalette::Button);
+        if (row == 0) {
+            if ((role == Qt::DisplayRole || role == Qt::ToolTipRole) && hasRoom)
+                return m_week.roomNames.at(room);
+            if (role == Qt::UserRole && hasRoom)
+                return QVariant::fromValue<qlonglong>(m_week.roomIds.at(room));
+            if (role == Qt::TextAlignmentRole)
+                return QVariant::fromValue(Qt::AlignHCenter | Qt::AlignTop);
+            return QVariant();
+        }
+        const QDate day = m_week.start.addDays(row - 1);
+        if (column == 0) {
+            if (role == Qt::DisplayRole)
+                return RegionalShortDate(day);
+            if (role == Qt::UserRole)
+                return day;
+            if (role == Qt::TextAlignmentRole)
+                return QVariant::fromValue(Qt::AlignCenter);
+            return QVariant();
+        }
+        if (!hasRoom)
+            return QVariant();
+        const CalendarCell &cell = m_week.cell(room, row - 1);
+        if (role == Qt::BackgroundRole)
+            return cell.booked() ? QVariant(QColor(255, 255, 0)) : QVariant();  // else the grid's default
+        if (role == Qt::ToolTipRole && cell.booked())
+            return cell.guests.join(QLatin1Char('\n'));
+        if (role == Qt::AccessibleTextRole)
+            return cell.booked() ? QStringLiteral("Booked: ") + cell.guests.join(QStringLiteral(", "))
+                                 : QStringLiteral("Available");
+        return QVariant();
+    }
+
+    Qt::ItemFlags flags(const QModelIndex &index) const override
+    {
+        return index.row() == 0 || index.column() == 0 ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    }
+
+private:
+    CalendarWeek m_week;
+};
+
+Calendar::Calendar(QWidget *parent) : QWidget(parent), ui(new Ui::Calendar)
+{
+    ui->setupUi(this);
+    m_model = new CalendarModel(this);
+    ui->g->setModel(m_model);
+    ui->g->horizontalHeader()->setMinimumSectionSize(0);
+    ui->g->verticalHeader()->setMinimumSectionSize(0);
+    ui->g->horizontalHeader()->setDefaultSectionSize(kCellSize);
+    ui->g->verticalHeader()->setDefaultSectionSize(kCellSize);
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        ui->g->setColumnWidth(0, kDateColumnWidth);
+        ui->g->setRowHeight(0, kHeaderRowHeight);
+    });
+    connect(ui->ScrollDate, &QScrollBar::valueChanged, this, &Calendar::ScrollDate_Change);
+    connect(ui->HScroll, &QScrollBar::valueChanged, this, &Calendar::HScroll_Change);
+    connect(ui->Command1, &QPushButton::clicked, this, &Calendar::Command1_Click);
+    // A double-click or Enter on a booked cell opens its booking.
+    connect(ui->g, &QAbstractItemView::activated, this, &Calendar::cellActivated);
+}
+
+Calendar::~Calendar() = default;
+
+void Calendar::setServices(UiServices *services)
+{
+    m_ui = services;
+}
+
+bool Calendar::guarded(const std::function<void()> &action)
+{
+    return RunGuarded(*m_ui, window(), action);
+}
+
+QString Calendar::FormatSQLDate(const QDate &dtDate) const
+{
+    return innkeld::FormatSQLDate(dtDate);
+}
+
+void Calendar::Setup()
+{
+    dtStart = QDate::currentDate();
+    // Placing the scroll bars is no move of the week.
+    const QSignalBlocker days(ui->ScrollDate), rooms(ui->HScroll);
+    ui->ScrollDate->setRange(0, 32767);
+    ui->ScrollDate->setValue(16384);
+    intLastScroll = ui->ScrollDate->value();
+    intVisibleRooms = 10;
+    ui->HScroll->setMinimum(0);
+    ui->HScroll->setValue(0);
+}
+
+void Calendar::Refresh()
+{
+    if (!objConn)
+        throw DbError(QStringLiteral("The calendar has no database connection."));
+    // The week is read whole before anything is shown: a failure leaves the
+    // grid as it was.
+    CalendarWeek week = ReadCalendarWeek(*objConn, dtStart, ui->HScroll->value());
+    {
+        const QSignalBlocker rooms(ui->HScroll);
+        ui->HScroll->setRange(0, int(std::max<qint64>(0, week.roomCount - intVisibleRooms)));
+        ui->HScroll->setVisible(week.roomCount >= 11);
+    }
+    ui->lblNoRooms->setVisible(week.roomCount == 0);
+    m_model->show(std::move(week));
+}
+
+void Calendar::ScrollDate_Change(int value)
+{
+    // One day per change, whichever way and however far the bar moved.
+    const QDate before = dtStart;
+    dtStart = dtStart.addDays(intLastScroll < value ? 1 : -1);
+    if (!guarded([this] { Refresh(); }))
+        dtStart = before;  // the grid still shows the week it showed
+    intLastScroll = ui->ScrollDate->value();
+}
+
+void Calendar::HScroll_Change(int)
+{
+    guarded([this] { Refresh(); });
+}
+
+void Calendar::Command1_Click()
+{
+    guarded([this] { Refresh(); });
+}
+
+void Calendar::cellActivated(const QModelIndex &index)
+{
+    if (index.row() < 1 || index.column() < 1)
+        return;
+    const CalendarWeek &week = m_model->week();
+    const int room = index.column() - 1;
+    if (room >= week.roomIds.size())
+        return;
+    const CalendarCell &cell = week.cell(room, index.row() - 1);
+    if (!cell.booked())
+        return;
+    const RecordId id = cell.bookings.first();
+    guarded([this, id] {
+        if (!BookingExists(*objConn, id)) {
+            // Gone since the week was read: say so and show the week as it is now.
+            m_ui->message(window(), QStringLiteral("This booking no longer exists."), QMessageBox::Information);
+            Refresh();
+            return;
+        }
+        emit openBooking(id);
+    });
+}
+
+}  // namespace innkeld

@@ -1,0 +1,66 @@
+// The availability calendar: a week of days against the rooms of the house,
+// each booked cell yellow. ScrollDate moves the week a day at a time,
+// HScroll moves across the rooms, Command1 reads the week again. The host
+// hands it the open database (objConn), then calls Setup and Refresh.
+#pragma once
+
+#include "calendar/calendarweek.h"
+#include "data/database.h"
+
+#include <QDate>
+#include <QWidget>
+
+#include <memory>
+
+class QModelIndex;
+
+namespace Ui {
+class Calendar;
+}
+
+namespace innkeld {
+
+class CalendarModel;
+class UiServices;
+
+class Calendar : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Calendar(QWidget *parent = nullptr);
+    ~Calendar() override;
+    Calendar(const Calendar &) = delete;
+    Calendar &operator=(const Calendar &) = delete;
+
+    Database *objConn = nullptr;  // set by the host before the first refresh
+    void setServices(UiServices *ui);
+
+    // The week starts today; the scroll bars at their starting places.
+    void Setup();
+    // Reads the week for dtStart and the rooms from the scroll position on.
+    // Throws DbError; the grid then keeps what it showed.
+    void Refresh();
+    QString FormatSQLDate(const QDate &dtDate) const;
+
+    QDate dtStart;
+    int intLastScroll = 0;
+    int intVisibleRooms = 10;
+
+    void ScrollDate_Change(int value);
+    void HScroll_Change(int value);
+    void Command1_Click();
+
+signals:
+    // The operator opens the booking of a booked cell, which is still there.
+    void openBooking(RecordId bookingId);
+
+private:
+    bool guarded(const std::function<void()> &action);
+    void cellActivated(const QModelIndex &index);
+
+    const std::unique_ptr<Ui::Calendar> ui;
+    CalendarModel *m_model = nullptr;
+    UiServices *m_ui = nullptr;
+};
+
+}  // namespace innkeld

@@ -1,0 +1,164 @@
+// The availability calendar as the operator uses it: the control on its own
+// (rooms scrolled into view, the week moved a day per change, a refresh that
+// fails, a house without rooms), and through the real main window: a booking
+// made in the wizard shows on "View Calendar" and opens from its cell.
+#include "app/frmMain.h"
+#include "calendar/Calendar.h"
+#include "data/regional.h"
+#include "guisupport.h"
+#include "wizard/BookingWizard.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QtTest>
+
+using namespace innkeld;
+using namespace innkeld::test;
+
+namespace {
+
+bool booked(QTableView *g, int row, int column)
+{
+    return g->model()->index(row, column).data(Qt::BackgroundRole).value<QColor>() == QColor(255, 255, 0);
+}
+
+QString cellText(QTableView *g, int row, int column)
+{
+    return g->model()->index(row, column).data().toString();
+}
+
+void click(QWidget *w)
+{
+    QTest::mouseClick(w, Qt::LeftButton);
+}
+
+}  // namespace
+
+class TestCalendar : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { QLocale::setDefault(QLocale(QStringLiteral("en_US"))); }
+    void controlScrollsAndKeepsItsWeekOnFailure();
+    void bookingMadeInTheWizardShowsAndOpens();
+};
+
+void TestCalendar::controlScrollsAndKeepsItsWeekOnFailure()
+{
+    TempDatabase t;
+    FakeUi ui;
+    Calendar calendar;
+    calendar.setServices(&ui);
+    calendar.objConn = &t.db();
+    auto *g = child<QTableView>(&calendar, "g");
+    auto *rooms = child<QScrollBar>(&calendar, "HScroll");
+    auto *days = child<QScrollBar>(&calendar, "ScrollDate");
+    calendar.show();
+
+    // No rooms: the dates and a line that says where rooms come from.
+    calendar.Setup();
+    calendar.Refresh();
+    QCOMPARE(g->model()->columnCount(), 1);
+    QCOMPARE(g->model()->rowCount(), 8);
+    QVERIFY(child<QLabel>(&calendar, "lblNoRooms")->isVisible());
+    QCOMPARE(cellText(g, 1, 0), RegionalShortDate(QDate::currentDate()));
+
+    // Ten rooms fit; the eleventh brings the bar, whose end shows rooms 2-11.
+    QList<RecordId> ids;
+    for (int r = 1; r <= 10; ++r)
+        ids << t.addRoom(QStringLiteral("R%1").arg(r));
+    const QDate today = QDate::currentDate();
+    t.addGuest(WallClock(today, QTime(15, 0)), WallClock(today.addDays(1), QTime(10, 0)), QStringLiteral("Ann"),
+               QStringLiteral("Lee"), {ids[1]});
+    click(child(&calendar, "Command1"));
+    QVERIFY(!rooms->isVisible());
+    QVERIFY(!child<QLabel>(&calendar, "lblNoRooms")->isVisible());
+    QCOMPARE(g->model()->columnCount(), 11);
+    QCOMPARE(cellText(g, 0, 1), QStringLiteral("R1"));
+    QCOMPARE(g->model()->index(0, 2).data(Qt::UserRole).toLongLong(), ids[1]);
+    QVERIFY(booked(g, 1, 2) && booked(g, 2, 2) && !booked(g, 3, 2) && !booked(g, 1, 1));
+    QCOMPARE(g->model()->index(1, 2).data(Qt::ToolTipRole).toString(), QStringLiteral("Ann Lee"));
+    ids << t.addRoom(QStringLiteral("R11"));
+    click(child(&calendar, "Command1"));
+    QVERIFY(rooms->isVisible());
+    QCOMPARE(rooms->maximum(), 1);
+    rooms->setValue(1);
+    QCOMPARE(cellText(g, 0, 1), QStringLiteral("R2"));
+    QVERIFY(booked(g, 1, 1));
+    QCOMPARE(cellText(g, 0, 11), QString());  // the room skipped leaves the last column empty
+
+    // A day per change, however far the bar jumps, either way.
+    days->setValue(days->value() + 500);
+    QCOMPARE(calendar.dtStart, today.addDays(1));
+    QCOMPARE(cellText(g, 1, 0), RegionalShortDate(today.addDays(1)));
+    QVERIFY(booked(g, 1, 1) && !booked(g, 2, 1));
+    days->setValue(days->value() - 3);
+    days->setValue(days->value() - 3);
+    QCOMPARE(calendar.dtStart, today.addDays(-1));
+
+    // A refresh that fails shows the engine's text; the week stays as it was.
+    t.run(QStringLiteral("ALTER TABLE room RENAME TO room_away"));
+    days->setValue(days->value() + 1);
+    QCOMPARE(ui.messages.size(), 1);
+    QVERIFY2(ui.messages.first().text.contains(QStringLiteral("room")), qPrintable(ui.messages.first().text));
+    QCOMPARE(calendar.dtStart, today.addDays(-1));
+    QCOMPARE(cellText(g, 1, 0), RegionalShortDate(today.addDays(-1)));
+    QCOMPARE(cellText(g, 0, 1), QStringLiteral("R2"));
+    t.run(QStringLiteral("ALTER TABLE room_away RENAME TO room"));
+    click(child(&calendar, "Command1"));
+    QCOMPARE(ui.messages.size(), 1);
+}
+
+void TestCalendar::bookingMadeInTheWizardShowsAndOpens()
+{
+    ProgramRun p;
+    p.notFirst();
+    p.database.addRoom(QStringLiteral("Garden"));
+    p.database.addRoom(QStringLiteral("Attic"));
+    QCOMPARE(p.run(), 0);
+    click(p.find("lblMenu_5"));  // Add Booking: today to tomorrow
+    click(p.find("cmdNext"));
+    auto *list = p.find<QListWidget>("lstRooms");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());  // Attic
+    click(p.find("cmdNext"));
+    p.find<QLineEdit>("txtLastname")->setText(QStringLiteral("Quill"));
+    click(p.find("cmdNext"));
+    click(p.find("cmdNext"));
+    const RecordId id = p.main()->wizard()->CurrentBookingId();
+    click(p.find("cmdNext"));  // Confirm
+    QVERIFY(p.find("picArrivals")->isVisible());
+
+    click(p.find("lblMenu_1"));  // View Calendar
+    QVERIFY(p.find("picCalendar")->isVisible());
+    QVERIFY(!p.find("picArrivals")->isVisible());
+    auto *g = p.find<QTableView>("g");
+    QCOMPARE(cellText(g, 0, 2), QStringLiteral("Attic"));
+    QVERIFY(booked(g, 1, 2) && booked(g, 2, 2) && !booked(g, 1, 1));
+    QCOMPARE(g->model()->index(2, 2).data(Qt::ToolTipRole).toString(), QStringLiteral(" Quill"));
+
+    // Enter on a free cell does nothing; on a booked one it opens the booking.
+    g->setFocus();
+    g->setCurrentIndex(g->model()->index(1, 1));
+    QTest::keyClick(g, Qt::Key_Return);
+    QVERIFY(p.find("picCalendar")->isVisible());
+    QTest::keyClick(g, Qt::Key_Right);
+    QTest::keyClick(g, Qt::Key_Return);
+    QVERIFY(p.find("picBooking")->isVisible());
+    QCOMPARE(p.main()->wizard()->CurrentBookingId(), id);
+    QCOMPARE(p.main()->wizard()->CurrentStep(), 4);
+
+    // Back on the calendar the week is where it was; a double-click opens too.
+    click(p.find("lblMenu_1"));
+    const QRect cell = g->visualRect(g->model()->index(2, 2));
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+    QVERIFY(p.find("picBooking")->isVisible());
+    QVERIFY(p.ui.messages.isEmpty());
+}
+
+QTEST_MAIN(TestCalendar)
+#include "tst_calendar.moc"
