@@ -18,6 +18,7 @@
 #include "data/database.h"
 #include "data/regionalterms.h"
 #include "data/settings.h"
+#include "output/csvexport.h"
 #include "wizard/BookingWizard.h"
 
 #include <QApplication>
@@ -25,6 +26,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -49,7 +51,10 @@ public:
     {
         return QMessageBox::Ok;
     }
-    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
     bool startProgram(const QString &, const QStringList &) override { return true; }
     bool openUrl(const QUrl &url) override
     {
@@ -217,6 +222,35 @@ void BM_ReadAllReservations(benchmark::State &state, House &h)
     state.counters["peak_MB"] = double(usage.ru_maxrss) / 1024;
 }
 
+// The export of all reservations to a file, and beside it what the engine's
+// own shell takes to write the same join as CSV (when it is installed).
+void BM_ExportCsv(benchmark::State &state, House &h)
+{
+    const QString path = scratch.filePath(QStringLiteral("export.csv"));
+    for (auto _ : state)
+        ExportReservationsCsv(*h.db, path);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_MB"] = double(usage.ru_maxrss) / 1024;
+}
+
+void BM_SqliteShellCsv(benchmark::State &state, House &h)
+{
+    const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
+    if (shell.isEmpty()) {
+        state.SkipWithError("sqlite3 is not installed");
+        return;
+    }
+    QString sql = ReservationsExportSql();
+    sql.replace(QLatin1String("CustomerID, "), QString());  // the same 27 columns
+    for (auto _ : state) {
+        QProcess p;
+        p.setStandardOutputFile(scratch.filePath(QStringLiteral("sqlite.csv")));
+        p.start(shell, {QStringLiteral("-csv"), h.db->path(), sql});
+        p.waitForFinished(-1);
+    }
+}
+
 // The console report, then each action's time at both sizes side by side.
 class PairingReporter : public benchmark::ConsoleReporter
 {
@@ -296,11 +330,18 @@ int main(int argc, char *argv[])
             benchmark::RegisterBenchmark((std::string(name) + "/" + size).c_str(), action,
                                          std::ref(*houses.at(QLatin1String(size))))
                 ->Unit(benchmark::kMillisecond);
-    for (const char *size : sizes)
+    for (const char *size : sizes) {
         benchmark::RegisterBenchmark((std::string("BM_ReadAllReservations/") + size).c_str(), BM_ReadAllReservations,
                                      std::ref(*houses.at(QLatin1String(size))))
             ->Unit(benchmark::kMillisecond)
             ->Iterations(1);
+        for (const auto &[name, action] : {std::pair{"BM_ExportCsv/", BM_ExportCsv},
+                                           std::pair{"BM_SqliteShellCsv/", BM_SqliteShellCsv}})
+            benchmark::RegisterBenchmark((std::string(name) + size).c_str(), action,
+                                         std::ref(*houses.at(QLatin1String(size))))
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(std::string(size) == "large" ? 3 : 20);
+    }
 
     PairingReporter console;
     benchmark::RunSpecifiedBenchmarks(&console);

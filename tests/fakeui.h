@@ -37,9 +37,13 @@ public:
                 return QMessageBox::StandardButton(b);
         return QMessageBox::NoButton;
     }
-    QString saveFileName(QWidget *, const QString &title, const QString &, const QString &) override
+    QString saveFilter, saveSuffix;
+    QString saveFileName(QWidget *, const QString &title, const QString &, const QString &filter,
+                         const QString &defaultSuffix) override
     {
         savePrompts << title;
+        saveFilter = filter;
+        saveSuffix = defaultSuffix;
         return saveAnswer;
     }
     bool startProgram(const QString &program, const QStringList &arguments) override

@@ -3,11 +3,14 @@
 //
 //   innkeld-sql --create FILE
 //   innkeld-sql FILE "STATEMENT"
+//   innkeld-sql --export-csv DATABASE FILE
 //
 // A query prints a header line of the column names and one line per row,
 // fields separated by a tab, each value in its default text conversion
-// under the user's regional settings.
+// under the user's regional settings. The export writes exactly the file of
+// the program's own "Export Reservations to CSV".
 #include "data/database.h"
+#include "output/csvexport.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -20,7 +23,8 @@ namespace {
 int usage(QTextStream &err)
 {
     err << "usage: innkeld-sql --create FILE\n"
-           "       innkeld-sql FILE \"STATEMENT\"\n";
+           "       innkeld-sql FILE \"STATEMENT\"\n"
+           "       innkeld-sql --export-csv DATABASE FILE\n";
     return 2;
 }
 
@@ -51,6 +55,15 @@ int main(int argc, char *argv[])
             innkeld::Database::create(args.at(1));
             return 0;
         }
+        if (args.size() == 3 && args.at(0) == QLatin1String("--export-csv")) {
+            if (!QFileInfo::exists(args.at(1))) {
+                err << "innkeld-sql: no database file " << args.at(1) << "\n";
+                return 2;
+            }
+            auto db = innkeld::Database::open(args.at(1));
+            innkeld::ExportReservationsCsv(*db, args.at(2));
+            return 0;
+        }
         if (args.size() != 2 || args.at(0).startsWith(QLatin1String("--")))
             return usage(err);
         if (!QFileInfo::exists(args.at(0))) {
@@ -74,6 +87,9 @@ int main(int argc, char *argv[])
         return 0;
     } catch (const innkeld::DbError &e) {
         err << "innkeld-sql: " << e.message() << '\n';
+        return 1;
+    } catch (const std::exception &e) {
+        err << "innkeld-sql: " << QString::fromUtf8(e.what()) << '\n';
         return 1;
     }
 }

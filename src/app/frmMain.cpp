@@ -7,6 +7,7 @@
 #include "data/regional.h"
 #include "data/regionalterms.h"
 #include "data/settings.h"
+#include "output/csvexport.h"
 #include "uiservices.h"
 #include "wizard/BookingWizard.h"
 
@@ -14,7 +15,10 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QMouseEvent>
+#include <QProgressDialog>
 #include <QWindow>
+
+#include <climits>
 
 namespace innkeld {
 
@@ -64,6 +68,7 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
 
     connect(ui->mnuCalendar, &QAction::triggered, this, &frmMain::mnuCalendar_Click);
     connect(ui->mnuReservationsArrivals, &QAction::triggered, this, &frmMain::mnuReservationsArrivals_Click);
+    connect(ui->mnuFileExportResCSV, &QAction::triggered, this, &frmMain::mnuFileExportResCSV_Click);
     connect(ui->mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
     connect(ui->mnuReservationAdd, &QAction::triggered, this, &frmMain::mnuReservationAdd_Click);
     connect(ui->mnuConfigureRooms, &QAction::triggered, this, &frmMain::mnuConfigureRooms_Click);
@@ -159,6 +164,27 @@ bool frmMain::guarded(const std::function<void()> &action)
 void frmMain::FirstRun()
 {
     mnuConfigureRooms_Click();
+}
+
+void frmMain::mnuFileExportResCSV_Click()
+{
+    const QString path = m_context.ui->saveFileName(this, QString(), QString(), QStringLiteral("CSV(*.CSV)"),
+                                                     QStringLiteral("csv"));
+    if (path.isEmpty())
+        return;  // cancelled: nothing runs, no file is touched
+    guarded([this, &path] {
+        // An export that takes longer than half a second shows how far it
+        // is and can be stopped; a stopped one leaves any old file as it was.
+        QProgressDialog progress(QStringLiteral("Exporting reservations..."), QStringLiteral("&Cancel"), 0, 0, this);
+        progress.setObjectName(QStringLiteral("dlgExportProgress"));
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(500);
+        ExportReservationsCsv(*m_db, path, [&progress](qint64 written, qint64 total) {
+            progress.setMaximum(int(std::min<qint64>(total, INT_MAX)));
+            progress.setValue(int(std::min<qint64>(written, INT_MAX)));
+            return !progress.wasCanceled();
+        });
+    });
 }
 
 void frmMain::mnuFileExit_Click()

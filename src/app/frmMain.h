@@ -57,6 +57,7 @@ public:
 
     // The first-run action: the rooms dialog, modal over this window.
     void FirstRun();
+    void mnuFileExportResCSV_Click();
     void mnuFileExit_Click();
 
     // Panels

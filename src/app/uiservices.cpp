@@ -40,9 +40,16 @@ QMessageBox::StandardButton DesktopServices::message(QWidget *parent, const QStr
 }
 
 QString DesktopServices::saveFileName(QWidget *parent, const QString &title, const QString &initialPath,
-                                      const QString &filter)
+                                      const QString &filter, const QString &defaultSuffix)
 {
-    return QFileDialog::getSaveFileName(parent, title, initialPath, filter);
+    QFileDialog dialog(parent, title, initialPath, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
 }
 
 bool DesktopServices::startProgram(const QString &program, const QStringList &arguments)

@@ -24,9 +24,11 @@ public:
                                                 QMessageBox::Icon icon = QMessageBox::NoIcon,
                                                 QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                                 const QString &title = QString()) = 0;
-    // The save-file dialog; empty text when the operator cancels.
+    // The save-file dialog: no question when the file exists, the default
+    // suffix added to a name typed without one. An empty title gives the
+    // system's. Empty text when the operator cancels.
     virtual QString saveFileName(QWidget *parent, const QString &title, const QString &initialPath,
-                                 const QString &filter) = 0;
+                                 const QString &filter, const QString &defaultSuffix) = 0;
     // Starts another program without waiting for it; false when it cannot start.
     virtual bool startProgram(const QString &program, const QStringList &arguments) = 0;
     // Opens a file or a web page in the desktop's program for it.
@@ -40,7 +42,7 @@ public:
     QMessageBox::StandardButton message(QWidget *parent, const QString &text, QMessageBox::Icon icon,
                                         QMessageBox::StandardButtons buttons, const QString &title) override;
     QString saveFileName(QWidget *parent, const QString &title, const QString &initialPath,
-                         const QString &filter) override;
+                         const QString &filter, const QString &defaultSuffix) override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
     bool openUrl(const QUrl &url) override;
 };

@@ -399,6 +399,102 @@ Recordset Database::execute(const QString &sql)
     return rs;
 }
 
+RowReader Database::read(const QString &sql)
+{
+    const QString translated = TranslateSql(sql, m_schema);
+    const QVariant handle = connection().driver() ? connection().driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        throw DbError(QStringLiteral("The database connection is not open."));
+    sqlite3 *db = *static_cast<sqlite3 *const *>(handle.constData());
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray utf8 = translated.toUtf8();
+    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) {
+        const QString error = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_finalize(stmt);
+        throw DbError(error);
+    }
+    RowReader reader(stmt);
+    for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+        const char *decl = sqlite3_column_decltype(stmt, i);
+        reader.m_kinds << (decl ? KindFromDeclaredType(QString::fromUtf8(decl)) : ColumnKind::Text);
+        reader.m_names << QString::fromUtf8(sqlite3_column_name(stmt, i));
+    }
+    return reader;
+}
+
+RowReader::RowReader(RowReader &&other) noexcept
+    : m_statement(std::exchange(other.m_statement, nullptr)),
+      m_kinds(std::move(other.m_kinds)),
+      m_names(std::move(other.m_names))
+{
+}
+
+RowReader &RowReader::operator=(RowReader &&other) noexcept
+{
+    if (this != &other) {
+        sqlite3_finalize(static_cast<sqlite3_stmt *>(m_statement));
+        m_statement = std::exchange(other.m_statement, nullptr);
+        m_kinds = std::move(other.m_kinds);
+        m_names = std::move(other.m_names);
+    }
+    return *this;
+}
+
+RowReader::~RowReader()
+{
+    sqlite3_finalize(static_cast<sqlite3_stmt *>(m_statement));
+}
+
+bool RowReader::next()
+{
+    auto *stmt = static_cast<sqlite3_stmt *>(m_statement);
+    if (!stmt)
+        return false;
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE) {
+        sqlite3_reset(stmt);  // its read lock goes at once
+        return false;
+    }
+    const QString error = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt)));
+    sqlite3_reset(stmt);
+    throw DbError(error);
+}
+
+RowReader::Type RowReader::type(int column) const
+{
+    switch (sqlite3_column_type(static_cast<sqlite3_stmt *>(m_statement), column)) {
+    case SQLITE_INTEGER:
+        return Type::Integer;
+    case SQLITE_FLOAT:
+        return Type::Real;
+    case SQLITE_TEXT:
+        return Type::Text;
+    case SQLITE_BLOB:
+        return Type::Blob;
+    default:
+        return Type::Null;
+    }
+}
+
+qint64 RowReader::integer(int column) const
+{
+    return sqlite3_column_int64(static_cast<sqlite3_stmt *>(m_statement), column);
+}
+
+double RowReader::real(int column) const
+{
+    return sqlite3_column_double(static_cast<sqlite3_stmt *>(m_statement), column);
+}
+
+QByteArrayView RowReader::text(int column) const
+{
+    auto *stmt = static_cast<sqlite3_stmt *>(m_statement);
+    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+    return QByteArrayView(data, sqlite3_column_bytes(stmt, column));
+}
+
 TableCursor Database::openTable(const QString &name)
 {
     if (!m_schema.hasTable(name))

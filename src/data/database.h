@@ -5,6 +5,7 @@
 
 #include "sqldialect.h"
 
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QString>
@@ -70,6 +71,40 @@ private:
 
 class Database;
 
+// Reads a statement's rows straight from the engine, for going through very
+// many of them (an export): each field as the engine holds it, with no
+// conversion on the way. A field's text is valid until the next row.
+class RowReader
+{
+public:
+    enum class Type { Null, Integer, Real, Text, Blob };
+
+    RowReader(RowReader &&) noexcept;
+    RowReader &operator=(RowReader &&) noexcept;
+    ~RowReader();
+    RowReader(const RowReader &) = delete;
+    RowReader &operator=(const RowReader &) = delete;
+
+    // Moves to the next row; false at the end. Throws DbError.
+    bool next();
+    int columnCount() const { return int(m_kinds.size()); }
+    QString columnName(int column) const { return m_names.value(column); }
+    // The declared kind of a column; Text for an expression.
+    ColumnKind kind(int column) const { return m_kinds.at(column); }
+
+    Type type(int column) const;
+    qint64 integer(int column) const;
+    double real(int column) const;
+    QByteArrayView text(int column) const;  // UTF-8
+
+private:
+    friend class Database;
+    explicit RowReader(void *statement) : m_statement(statement) {}
+    void *m_statement;  // sqlite3_stmt
+    QVector<ColumnKind> m_kinds;
+    QStringList m_names;
+};
+
 // Adds rows to one table: AddNew, set fields by name, Update; then the
 // fields (the new key among them) read back the stored row.
 class TableCursor
@@ -109,6 +144,9 @@ public:
     // Runs one statement of the dialect. Throws DbError on failure; nothing of
     // a failing statement is applied.
     Recordset execute(const QString &sql);
+    // Runs one query of the dialect for reading its rows straight from the
+    // engine. Throws DbError.
+    RowReader read(const QString &sql);
     TableCursor openTable(const QString &name);
 
     const Schema &schema() const { return m_schema; }

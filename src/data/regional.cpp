@@ -1,8 +1,10 @@
 #include "regional.h"
 
+#include <QHash>
 #include <QLocale>
 #include <QStringList>
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -141,6 +143,46 @@ QLocale plainLocale()
     QLocale loc;
     loc.setNumberOptions(QLocale::OmitGroupSeparator);
     return loc;
+}
+
+// What the regional texts of dates, times and numbers need, worked out once
+// for the region in force: exporting a year of bookings writes the same
+// days, times and amounts many times over.
+struct RegionalCache
+{
+    QLocale locale;
+    bool built = false;
+    QString dateFormat;  // the short date with a four-digit year
+    QString timeFormat;  // the long time with seconds, no zone
+    QHash<qint64, QString> dates;  // Julian day -> text
+    QHash<int, QString> times;     // seconds of the day -> text
+    // Numbers: the region's zero digit, decimal point and minus sign.
+    char16_t zero = u'0';
+    bool oneUnitDigits = true;
+    QString point;
+    QString minus;
+};
+
+RegionalCache &regionalCache()
+{
+    thread_local RegionalCache cache;
+    const QLocale now;
+    if (!cache.built || !(cache.locale == now)) {
+        cache = RegionalCache();
+        cache.locale = now;
+        cache.built = true;
+        cache.dateFormat = fourDigitYear(now.dateFormat(QLocale::ShortFormat));
+        cache.timeFormat = timeWithSeconds(now);
+        const QString zero = now.zeroDigit();
+        cache.oneUnitDigits = zero.size() == 1;
+        cache.zero = cache.oneUnitDigits ? zero.at(0).unicode() : u'0';
+        cache.point = now.decimalPoint();
+        cache.minus = now.negativeSign();
+    }
+    // Bounded, whatever dates come.
+    if (cache.dates.size() > 200000)
+        cache.dates.clear();
+    return cache;
 }
 
 }  // namespace
@@ -308,7 +350,26 @@ QString NumberText(double value)
 {
     if (value == 0)
         value = 0;  // no "-0"
-    return plainLocale().toString(value, 'f', QLocale::FloatingPointShortest);
+    const RegionalCache &c = regionalCache();
+    // The shortest digits that read back, in fixed notation, as the region
+    // writes them: its digits, decimal point and minus sign.
+    char buffer[400];
+    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    if (r.ec != std::errc() || !std::isfinite(value) || !c.oneUnitDigits)
+        return plainLocale().toString(value, 'f', QLocale::FloatingPointShortest);
+    QString out;
+    out.reserve(int(r.ptr - buffer) + 4);
+    for (const char *p = buffer; p != r.ptr; ++p) {
+        if (*p >= '0' && *p <= '9')
+            out += QChar(char16_t(c.zero + (*p - '0')));
+        else if (*p == '.')
+            out += c.point;
+        else if (*p == '-')
+            out += c.minus;
+        else
+            out += QLatin1Char(*p);
+    }
+    return out;
 }
 
 bool IsStorableAmount(double value)
@@ -375,8 +436,12 @@ QString FormatCount(const QVariant &value)
 
 QString RegionalShortDate(const QDate &value)
 {
-    const QLocale loc;
-    return loc.toString(value, fourDigitYear(loc.dateFormat(QLocale::ShortFormat)));
+    RegionalCache &c = regionalCache();
+    const qint64 day = value.toJulianDay();
+    auto it = c.dates.constFind(day);
+    if (it == c.dates.constEnd())
+        it = c.dates.insert(day, c.locale.toString(value, c.dateFormat));
+    return *it;
 }
 
 QString RegionalPickerFormat()
@@ -389,12 +454,18 @@ QString RegionalDateTimeText(const QDateTime &value)
 {
     if (!value.isValid())
         return QString();
-    const QLocale loc;
     const QString date = RegionalShortDate(value.date());
     const QTime t = value.time();
     if (t.hour() == 0 && t.minute() == 0 && t.second() == 0)
         return date;
-    return date + QLatin1Char(' ') + loc.toString(t, timeWithSeconds(loc));
+    RegionalCache &c = regionalCache();
+    if (t.msec() != 0)
+        return date + QLatin1Char(' ') + c.locale.toString(t, c.timeFormat);
+    const int second = t.msecsSinceStartOfDay() / 1000;
+    auto it = c.times.constFind(second);
+    if (it == c.times.constEnd())
+        it = c.times.insert(second, c.locale.toString(t, c.timeFormat));
+    return date + QLatin1Char(' ') + *it;
 }
 
 QDateTime ParseRegionalDateTime(const QString &text)

@@ -253,6 +253,12 @@ void TestRegional::amountsAndCountsReadBackInEveryLocale()
     QStringList failures;
     for (const QLocale &locale : all) {
         QLocale::setDefault(locale);
+        // The shortest number text is the region's own, digits and signs too.
+        QLocale plain = locale;
+        plain.setNumberOptions(QLocale::OmitGroupSeparator);
+        for (double v : {0.0, -5.0, 1234.5, 0.1 + 0.2, -1e-7, 123456789012345.0, 2.5e-300, 1e21})
+            if (NumberText(v) != plain.toString(v, 'f', QLocale::FloatingPointShortest))
+                failures << QStringLiteral("%1 number %2 -> '%3'").arg(locale.name()).arg(v).arg(NumberText(v));
         for (double v : {0.0, 1.0, -5.0, 1234.5, 0.005, 999999999.99}) {
             const QString money = FormatMoney(v);
             bool ok = false;

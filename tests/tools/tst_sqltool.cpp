@@ -72,6 +72,24 @@ void TestSqlTool::createAndExitCodes()
 
     // Wrong use.
     QCOMPARE(runTool({db}).exitCode, 2);
+
+    // The export of all reservations: 0 and the file; 1 and the system's
+    // text for a file that cannot be written; 2 for a missing database.
+    QCOMPARE(runTool({db, QStringLiteral("INSERT INTO customer (LastName) VALUES ('Lee')")}).exitCode, 0);
+    QCOMPARE(runTool({db, QStringLiteral("INSERT INTO booking (CustomerID, FromDate, ToDate) VALUES (1, "
+                                         "#3/5/2026 2:30 PM#, #3/8/2026#)")}).exitCode, 0);
+    const QString csv = dir.filePath(QStringLiteral("all.csv"));
+    QCOMPARE(runTool({QStringLiteral("--export-csv"), db, csv}).exitCode, 0);
+    QFile exported(csv);
+    QVERIFY(exported.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = exported.readAll().split('\n');
+    QCOMPARE(lines.size(), 3);  // header, one booking, and nothing after the last CR LF
+    QVERIFY(lines[1].startsWith("\"3/5/2026 2:30:00 PM\",\"3/8/2026\","));
+    const Result unwritable = runTool({QStringLiteral("--export-csv"), db, dir.filePath(QStringLiteral("no/x.csv"))});
+    QCOMPARE(unwritable.exitCode, 1);
+    QVERIFY2(unwritable.err.contains(QStringLiteral("x.csv")), qPrintable(unwritable.err));
+    QCOMPARE(runTool({QStringLiteral("--export-csv"), missing, csv}).exitCode, 2);
+    QVERIFY(!QFileInfo::exists(missing));
 }
 
 void TestSqlTool::queryOutputInRegions()
