@@ -4,6 +4,7 @@
 #include "arrivals/ArrivalsPanel.h"
 #include "calendar/Calendar.h"
 #include "config/frmConfigRooms.h"
+#include "config/frmTerminology.h"
 #include "data/regional.h"
 #include "data/regionalterms.h"
 #include "data/settings.h"
@@ -71,6 +72,7 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     connect(ui->mnuFileExportResCSV, &QAction::triggered, this, &frmMain::mnuFileExportResCSV_Click);
     connect(ui->mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
     connect(ui->mnuReservationAdd, &QAction::triggered, this, &frmMain::mnuReservationAdd_Click);
+    connect(ui->mnuConfigureTerminology, &QAction::triggered, this, &frmMain::mnuConfigureTerminology_Click);
     connect(ui->mnuConfigureRooms, &QAction::triggered, this, &frmMain::mnuConfigureRooms_Click);
 
     // The three panel headings move the window.
@@ -247,6 +249,14 @@ void frmMain::openBooking(RecordId bookingId)
 void frmMain::bookingClosed()
 {
     guarded([this] { ShowArrivalsDepartures(); });
+}
+
+void frmMain::mnuConfigureTerminology_Click()
+{
+    ui->picBooking->CommitTypedEntry();
+    frmTerminology dialog(*m_terms, *m_context.settings, this);
+    dialog.Fill();
+    dialog.exec();
 }
 
 void frmMain::mnuConfigureRooms_Click()

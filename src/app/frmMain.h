@@ -65,6 +65,7 @@ public:
     void mnuReservationsArrivals_Click();  // show the lists as they are
     void mnuCalendar_Click();
     void mnuReservationAdd_Click();        // start or resume a booking
+    void mnuConfigureTerminology_Click();
     void mnuConfigureRooms_Click();
 
     // Label menu and window buttons

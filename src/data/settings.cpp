@@ -61,7 +61,9 @@ QString SettingsStore::ReadSetting(const QString &key, const QVariant &defaultVa
 void SettingsStore::WriteSetting(const QString &key, const QString &value)
 {
     const QString stored = storedKey(key);
-    m_settings->setValue(QLatin1String(Section) + QLatin1Char('/') + (stored.isEmpty() ? key : stored), value);
+    // Empty text is stored as empty text, which is not the same as absent.
+    m_settings->setValue(QLatin1String(Section) + QLatin1Char('/') + (stored.isEmpty() ? key : stored),
+                         value.isNull() ? QStringLiteral("") : value);
     m_settings->sync();
 }
 

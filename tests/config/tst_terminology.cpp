@@ -1,0 +1,168 @@
+// The regional settings dialog through the real main window: the presets,
+// OK bringing the window's terms up to date at once, Cancel, a percentage
+// in a region with a decimal comma, and symbols that survive a restart.
+#include "app/frmMain.h"
+#include "config/frmTerminology.h"
+#include "data/regional.h"
+#include "data/regionalterms.h"
+#include "guisupport.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace innkeld;
+using namespace innkeld::test;
+
+namespace {
+
+// Opens the dialog from the Configure menu and does `act` in it.
+bool openDialog(ProgramRun &p, std::function<void(frmTerminology *)> act)
+{
+    auto watch = whenModal<frmTerminology>(std::move(act));
+    p.main()->findChild<QAction *>(QStringLiteral("mnuConfigureTerminology"))->trigger();
+    return watch->seen;
+}
+
+QString field(frmTerminology *d, const char *name)
+{
+    return child<QLineEdit>(d, name)->text();
+}
+
+void click(QWidget *w)
+{
+    QTest::mouseClick(w, Qt::LeftButton);
+}
+
+QString caption(ProgramRun &p, const char *name)
+{
+    return p.find<QLabel>(name)->text();
+}
+
+}  // namespace
+
+class TestTerminology : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { QLocale::setDefault(QLocale(QStringLiteral("en_US"))); }
+    void presetsOkAndCancel();
+    void decimalCommaAndARestart();
+};
+
+void TestTerminology::presetsOkAndCancel()
+{
+    ProgramRun p;
+    p.notFirst();
+    const QDateTime now = WallClockNow();
+    p.database.addGuest(now, now.addDays(2), QStringLiteral("A"), QStringLiteral("B"), {p.database.addRoom(QStringLiteral("Loft"))});
+    QCOMPARE(p.run(), 0);
+    QStringList configure;
+    for (QAction *a : p.main()->findChild<QMenu *>(QStringLiteral("mnuConfigure"))->actions())
+        configure << a->text();
+    QCOMPARE(configure, (QStringList{QStringLiteral("&Regional Settings..."), QStringLiteral("&Rooms...")}));
+
+    // Filled from the window's terms; a preset fills four fields, Cancel keeps nothing.
+    QVERIFY(openDialog(p, [](frmTerminology *d) {
+        QCOMPARE(d->windowTitle(), QStringLiteral("Regional Settings"));
+        QCOMPARE(field(d, "txtSalesTaxName"), QStringLiteral("Sales Tax"));
+        QCOMPARE(field(d, "txtSalesTax"), QStringLiteral("10"));
+        QCOMPARE(field(d, "txtCurrencySymbol"), QStringLiteral("$"));
+        QCOMPARE(field(d, "txtCostPerNight"), QStringLiteral("10.00"));
+        child<QLineEdit>(d, "txtCostPerNight")->setText(QStringLiteral("55"));
+        click(child(d, "lblCountry_3"));  // United Kingdom
+        QCOMPARE(field(d, "txtSalesTaxName"), QStringLiteral("VAT"));
+        QCOMPARE(field(d, "txtCurrencySymbol"), QString::fromUtf8("£"));
+        QCOMPARE(field(d, "txtCostPerNight"), QStringLiteral("55"));  // never a preset's business
+        d->SetCountry(5);  // no such country: nothing
+        QCOMPARE(field(d, "txtSalesTax"), QStringLiteral("17.5"));
+        QTest::keyClick(d, Qt::Key_Escape);
+    }));
+    QCOMPARE(p.settings->ReadSetting(QStringLiteral("CurrencySymbol"), QStringLiteral("absent")), QStringLiteral("absent"));
+    QCOMPARE(caption(p, "lblSalesTaxName_0"), QStringLiteral("Sales Tax"));
+
+    // The United Kingdom, by its name, then Enter: stored and shown at once.
+    QVERIFY(openDialog(p, [](frmTerminology *d) {
+        click(child(d, "lblCountry_3"));
+        QTest::keyClick(child(d, "txtSalesTax"), Qt::Key_Return);
+    }));
+    QCOMPARE(p.settings->ReadSetting(QStringLiteral("PostCode"), QString()), QStringLiteral("Post Code"));
+    QCOMPARE(p.settings->ReadSetting(QStringLiteral("CurrencySymbol"), QString()), QString::fromUtf8("£"));
+    QCOMPARE(p.settings->ReadSetting(QStringLiteral("SalesTaxName"), QString()), QStringLiteral("VAT"));
+    QCOMPARE(p.settings->ReadSetting(QStringLiteral("SalesTaxPercentage"), QString()), QStringLiteral("17.5"));
+    QCOMPARE(p.settings->ReadSetting(QStringLiteral("CostPerNight"), QString()), QStringLiteral("10.00"));
+    QCOMPARE(caption(p, "lblSalesTaxName_0"), QStringLiteral("VAT"));
+    QCOMPARE(caption(p, "lblSalesTaxName_1"), QStringLiteral("VAT"));
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(caption(p, qPrintable(QStringLiteral("lblCurrencySymbol_%1").arg(i))), QString::fromUtf8("£"));
+    // The next payment calculation takes 17.5 %: 2 nights at 10.00.
+    auto *arrivals = p.find<QListWidget>("lstArrivals");
+    const QPoint at = arrivals->visualItemRect(arrivals->item(0)).center();
+    QTest::mouseClick(arrivals->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(arrivals->viewport(), Qt::LeftButton, {}, at);
+    click(p.find("cmdBack"));
+    QCOMPARE(p.find<QLineEdit>("txtSalesTax")->text(), FormatMoney(3.5));
+    QCOMPARE(caption(p, "lblSalesTaxPercentage"), QStringLiteral("17.5%"));
+
+    // The United States by its flag: the customer step says Zip Code. An
+    // empty tax name stays empty, also at the next opening.
+    QVERIFY(openDialog(p, [](frmTerminology *d) {
+        click(child(d, "picCountry_4"));
+        QCOMPARE(child<QComboBox>(d, "cmdPostcode")->currentText(), QStringLiteral("Zip Code"));
+        child<QLineEdit>(d, "txtSalesTaxName")->clear();
+        click(child(d, "cmdOk"));
+    }));
+    QCOMPARE(caption(p, "lblPostCode_0"), QStringLiteral("Zip Code"));
+    QCOMPARE(caption(p, "lblSalesTaxName_0"), QString());
+    QVERIFY(openDialog(p, [](frmTerminology *d) {
+        QCOMPARE(field(d, "txtSalesTaxName"), QString());
+        auto *list = child<QComboBox>(d, "cmdPostcode");
+        QCOMPARE(list->currentText(), QStringLiteral("Zip Code"));
+        SelectComboText(list, QStringLiteral("post code"));  // letter case counts: no match, no change
+        QCOMPARE(list->currentText(), QStringLiteral("Zip Code"));
+        click(child(d, "cmdCancel"));
+    }));
+    QVERIFY(p.ui.messages.isEmpty());
+}
+
+void TestTerminology::decimalCommaAndARestart()
+{
+    LocaleScope de("de_DE");
+    QString settingsFile;
+    {
+        ProgramRun p;
+        p.notFirst();
+        p.settings->WriteSetting(QStringLiteral("SalesTaxPercentage"), QStringLiteral("17.5"));
+        QCOMPARE(p.run(), 0);
+        // Shown as 17,5; OK without changes stores what reads back as 17.5.
+        QVERIFY(openDialog(p, [](frmTerminology *d) {
+            QCOMPARE(field(d, "txtSalesTax"), QStringLiteral("17,5"));
+            click(child(d, "cmdOk"));
+        }));
+        QCOMPARE(p.settings->ReadSetting(QStringLiteral("SalesTaxPercentage"), QString()), QStringLiteral("17.5"));
+        QCOMPARE(p.main()->terms()->SalesTaxPercent(), 17.5);
+        QVERIFY(openDialog(p, [](frmTerminology *d) {
+            click(child(d, "picCountry_2"));  // France
+            click(child(d, "cmdOk"));
+        }));
+        settingsFile = p.settings->fileName();
+        p.main()->close();
+
+        // The symbols survive the store and a restart.
+        ProgramRun again;
+        again.notFirst();
+        QVERIFY(QFile::remove(again.settings->fileName()));
+        QVERIFY(QFile::copy(settingsFile, again.settings->fileName()));
+        again.settings = std::make_unique<SettingsStore>(again.settings->fileName());
+        QCOMPARE(again.run(), 0);
+        QCOMPARE(caption(again, "lblCurrencySymbol_0"), QString::fromUtf8("€"));
+        QCOMPARE(again.main()->terms()->SalesTaxPercent(), 10.0);
+    }
+}
+
+QTEST_MAIN(TestTerminology)
+#include "tst_terminology.moc"
