@@ -127,7 +127,11 @@ struct Wizard
 void BM_StartUp(benchmark::State &state, House &h)
 {
     SettingsStore settings(scratch.filePath(QStringLiteral("settings.ini")));
-    AppContext context{h.folder, &settings, &quietUi};
+    AppContext context;
+    context.programFolder = h.folder;
+    context.cacheFolder = scratch.filePath(QStringLiteral("cache"));
+    context.settings = &settings;
+    context.ui = &quietUi;
     for (auto _ : state) {
         frmMain window(context);
         window.Form_Load();

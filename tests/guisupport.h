@@ -132,6 +132,7 @@ struct ProgramRun
     {
         AppContext context;
         context.programFolder = database.folder();
+        context.cacheFolder = settingsDir.filePath(QStringLiteral("cache"));
         context.settings = settings.get();
         context.ui = &ui;
         program = std::make_unique<Program>(context);

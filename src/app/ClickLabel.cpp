@@ -29,7 +29,9 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 void ClickLabel::mouseMoveEvent(QMouseEvent *event)
 {
     emit mouseMoved();
-    QLabel::mouseMoveEvent(event);
+    // Taken here: passed on, the move would reach the window's body, whose
+    // handler puts every label of the menu back to its plain colour.
+    event->accept();
 }
 
 }  // namespace innkeld

@@ -5,6 +5,8 @@
 #include "calendar/Calendar.h"
 #include "config/frmConfigRooms.h"
 #include "config/frmTerminology.h"
+#include "frmAbout.h"
+#include "HelpWindow.h"
 #include "data/regional.h"
 #include "data/regionalterms.h"
 #include "data/settings.h"
@@ -15,6 +17,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QKeyEvent>
+#include <QShortcut>
+#include <QTimer>
 #include <QMouseEvent>
 #include <QProgressDialog>
 #include <QWindow>
@@ -67,6 +72,10 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     connect(ui->picIcon_0, &ClickLabel::clicked, this, [this] { picIcon_Click(0); });
     connect(ui->picIcon_1, &ClickLabel::clicked, this, [this] { picIcon_Click(1); });
 
+    connect(ui->mnuHelpContents, &QAction::triggered, this, &frmMain::mnuHelpContents_Click);
+    connect(ui->mnuHelpIndex, &QAction::triggered, this, &frmMain::mnuHelpIndex_Click);
+    connect(ui->mnuHelpSearch, &QAction::triggered, this, &frmMain::mnuHelpSearch_Click);
+    connect(ui->mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
     connect(ui->mnuCalendar, &QAction::triggered, this, &frmMain::mnuCalendar_Click);
     connect(ui->mnuReservationsArrivals, &QAction::triggered, this, &frmMain::mnuReservationsArrivals_Click);
     connect(ui->mnuFileExportResCSV, &QAction::triggered, this, &frmMain::mnuFileExportResCSV_Click);
@@ -74,6 +83,19 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     connect(ui->mnuReservationAdd, &QAction::triggered, this, &frmMain::mnuReservationAdd_Click);
     connect(ui->mnuConfigureTerminology, &QAction::triggered, this, &frmMain::mnuConfigureTerminology_Click);
     connect(ui->mnuConfigureRooms, &QAction::triggered, this, &frmMain::mnuConfigureRooms_Click);
+
+    // With no menu bar, F10 opens File as a menu bar would; Left and Right
+    // in an open pop-up move on to its neighbour.
+    m_popups = {ui->mnuFile, ui->mnuReservations, ui->mnuConfigure, ui->mnuHelp};
+    for (QMenu *menu : m_popups)
+        menu->installEventFilter(this);
+    auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this, [this] { popupMenu(ui->mnuFile, 0); });
+
+    // Presses inside the content area stay there: only the window's own
+    // surface and the three panel headings move the window, not a field's
+    // caption or a panel's blank space. (An attribute a form cannot set.)
+    ui->picBack->setAttribute(Qt::WA_NoMousePropagation);
 
     // The three panel headings move the window.
     connect(ui->picArrivals, &ArrivalsPanel::headingPressed, this, &frmMain::DragWindow);
@@ -289,6 +311,9 @@ void frmMain::lblMenu_Click(int index)
     case 3:
         popupMenu(ui->mnuConfigure, 3);
         break;
+    case 4:
+        popupMenu(ui->mnuHelp, 4);
+        break;
     case 5:
         ui->picBooking->ForgetOpenedBooking();
         mnuReservationAdd_Click();
@@ -322,8 +347,57 @@ void frmMain::picIcon_Click(int index)
 
 void frmMain::DragWindow()
 {
+    emit windowMoveStarted();
     if (QWindow *w = windowHandle())
         w->startSystemMove();
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    const int popup = int(m_popups.indexOf(static_cast<QMenu *>(watched)));
+    if (popup >= 0 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Left || key == Qt::Key_Right) {
+            const int next = (popup + (key == Qt::Key_Right ? 1 : m_popups.size() - 1)) % m_popups.size();
+            static_cast<QMenu *>(watched)->close();
+            const int label[] = {0, 2, 3, 4};
+            // Once this pop-up's own loop has ended.
+            QTimer::singleShot(0, this, [this, next, label] { popupMenu(m_popups[next], label[next]); });
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+HelpWindow *frmMain::helpWindow()
+{
+    if (!m_help) {
+        const QString cache = m_context.cacheFolder.isEmpty() ? m_context.programFolder : m_context.cacheFolder;
+        m_help = new HelpWindow(QDir(m_context.programFolder).filePath(QStringLiteral("HELPSYS.qch")),
+                                QDir(cache).filePath(QStringLiteral("help/innkeld.qhc")), this);
+    }
+    return m_help;
+}
+
+void frmMain::mnuHelpContents_Click()
+{
+    helpWindow()->showContents();
+}
+
+void frmMain::mnuHelpIndex_Click()
+{
+    helpWindow()->showIndex();
+}
+
+void frmMain::mnuHelpSearch_Click()
+{
+    helpWindow()->showSearch();
+}
+
+void frmMain::mnuAbout_Click()
+{
+    frmAbout about(*m_context.ui, this);
+    about.exec();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

@@ -27,6 +27,7 @@ namespace innkeld {
 class ArrivalsPanel;
 class BookingWizard;
 class Calendar;
+class HelpWindow;
 class ClickLabel;
 class RegionalTerms;
 class SettingsStore;
@@ -36,7 +37,8 @@ class UiServices;
 // settings store and its way of asking the operator.
 struct AppContext
 {
-    QString programFolder;      // the folder that holds db.mdb
+    QString programFolder;      // the folder that holds db.mdb and the help file
+    QString cacheFolder;        // where the help keeps its register and search index
     SettingsStore *settings = nullptr;
     UiServices *ui = nullptr;
 };
@@ -68,6 +70,13 @@ public:
     void mnuConfigureTerminology_Click();
     void mnuConfigureRooms_Click();
 
+    // Help
+    void mnuHelpContents_Click();
+    void mnuHelpIndex_Click();
+    void mnuHelpSearch_Click();
+    void mnuAbout_Click();
+    HelpWindow *helpWindow();
+
     // Label menu and window buttons
     void lblMenu_Click(int index);
     void lblMenu_MouseMove(int index);
@@ -80,7 +89,12 @@ public:
     RegionalTerms *terms() const { return m_terms.get(); }
     Database *db() const { return m_db.get(); }
 
+signals:
+    // The window is being moved as by its title bar.
+    void windowMoveStarted();
+
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -96,6 +110,8 @@ private:
 
     const std::unique_ptr<Ui::frmMain> ui;
     QList<ClickLabel *> lblMenu;
+    QList<QMenu *> m_popups;  // File, Bookings, Configure, Help
+    HelpWindow *m_help = nullptr;
     AppContext m_context;
     std::unique_ptr<RegionalTerms> m_terms;
     std::unique_ptr<Database> m_db;

@@ -4,15 +4,19 @@
 #include "data/settings.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QStandardPaths>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Innkeld"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/innkeld.svg")));
     innkeld::SettingsStore settings;
     innkeld::DesktopServices ui;
     innkeld::AppContext context;
     context.programFolder = QCoreApplication::applicationDirPath();
+    context.cacheFolder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     context.settings = &settings;
     context.ui = &ui;
     innkeld::Program program(context);

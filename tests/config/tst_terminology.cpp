@@ -69,6 +69,7 @@ void TestTerminology::presetsOkAndCancel()
     // Filled from the window's terms; a preset fills four fields, Cancel keeps nothing.
     QVERIFY(openDialog(p, [](frmTerminology *d) {
         QCOMPARE(d->windowTitle(), QStringLiteral("Regional Settings"));
+        QCOMPARE(controlsWithoutAccessibleName(d).join(QLatin1Char(' ')), QString());
         QCOMPARE(field(d, "txtSalesTaxName"), QStringLiteral("Sales Tax"));
         QCOMPARE(field(d, "txtSalesTax"), QStringLiteral("10"));
         QCOMPARE(field(d, "txtCurrencySymbol"), QStringLiteral("$"));

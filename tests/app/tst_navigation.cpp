@@ -1,0 +1,290 @@
+// The main window's navigation as the operator uses it: the label menu's
+// colours and actions, the pop-ups from the keyboard, moving the window,
+// the window buttons, the about dialog, and the help.
+#include "app/HelpWindow.h"
+#include "app/frmAbout.h"
+#include "app/frmMain.h"
+#include "arrivals/ArrivalsPanel.h"
+#include "guisupport.h"
+#include "wizard/BookingWizard.h"
+
+#include <QCalendarWidget>
+#include <QHelpEngine>
+#include <QHelpSearchEngine>
+#include <QHelpSearchResult>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QtTest>
+
+using namespace innkeld;
+using namespace innkeld::test;
+
+namespace {
+
+QString colourOf(QWidget *label)
+{
+    return label->styleSheet();
+}
+
+QString colour(const QString &name)
+{
+    return QStringLiteral("color: %1;").arg(name);
+}
+
+// The mouse moving over a widget with no button down.
+void hover(QWidget *widget, const QPoint &at)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(widget->mapToGlobal(at)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+void placeManual(ProgramRun &p)
+{
+    QFile::copy(qEnvironmentVariable("INNKELD_HELP"), QDir(p.database.folder()).filePath(QStringLiteral("HELPSYS.qch")));
+}
+
+}  // namespace
+
+class TestNavigation : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { QLocale::setDefault(QLocale(QStringLiteral("en_US"))); }
+    void labelMenuColoursAndActions();
+    void popupsFromTheKeyboard();
+    void movingAndWindowButtons();
+    void aboutDialog();
+    void help();
+    void missingHelpFile();
+};
+
+void TestNavigation::labelMenuColoursAndActions()
+{
+    ProgramRun p;
+    p.notFirst();
+    const QDateTime now(QDate::currentDate(), QTime(15, 0));
+    p.database.addGuest(now, now.addDays(1), QStringLiteral("Ann"), QStringLiteral("Lee"));
+    QCOMPARE(p.run(), 0);
+    frmMain *w = p.main();
+    QList<QWidget *> labels;
+    for (int i = 0; i < 8; ++i)
+        labels << p.find(qPrintable(QStringLiteral("lblMenu_%1").arg(i)));
+    const QStringList captions{QStringLiteral("File"), QStringLiteral("View Calendar"), QStringLiteral("Bookings"),
+                               QStringLiteral("Configure"), QStringLiteral("Help"), QStringLiteral("Add Booking"),
+                               QStringLiteral("Today"), QStringLiteral("Arrivals and Departures")};
+    for (int i = 0; i < 8; ++i) {
+        QCOMPARE(static_cast<QLabel *>(labels[i])->text(), captions[i]);
+        QVERIFY(labels[i]->isVisible());
+        const bool white = i == 0 || i == 5 || i == 6;
+        QCOMPARE(colourOf(labels[i]), colour(white ? QStringLiteral("#ffffff") : MenuHighlightTextColor()));
+    }
+    QCOMPARE(labels[5]->toolTip(), QStringLiteral("Create a new booking."));
+    QCOMPARE(labels[6]->toolTip(), QStringLiteral("View today's arrivals and departures."));
+
+    // Over "Help": navy, and every other the highlight-text colour; back on
+    // the window's body, all of them.
+    hover(labels[4], QPoint(5, 5));
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(colourOf(labels[i]), colour(i == 4 ? MenuHoverColor() : MenuHighlightTextColor()));
+    hover(w, QPoint(70, 520));
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(colourOf(labels[i]), colour(MenuHighlightTextColor()));
+
+    // The pop-ups open against the label's right edge, at its top.
+    const QList<std::pair<int, QStringList>> popups{
+        {0, {QStringLiteral("&Export Reservations to CSV"), QStringLiteral("E&xit")}},
+        {2, {QStringLiteral("&Add Booking")}},
+        {3, {QStringLiteral("&Regional Settings..."), QStringLiteral("&Rooms...")}},
+        {4, {QStringLiteral("Contents..."), QStringLiteral("Index..."), QStringLiteral("&Search..."), QString(),
+             QStringLiteral("&About")}}};
+    for (const auto &[index, items] : popups) {
+        QTest::mouseClick(labels[index], Qt::LeftButton);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY2(menu, qPrintable(captions[index]));
+        QStringList shown;
+        for (QAction *a : menu->actions())
+            shown << (a->isSeparator() ? QString() : a->text());
+        QCOMPARE(shown, items);
+        QCOMPARE(menu->pos(), w->mapToGlobal(QPoint(labels[index]->x() + labels[index]->width(), labels[index]->y())));
+        menu->close();
+    }
+
+    // View Calendar, Arrivals and Departures, Today (the date moves, the lists stay).
+    QTest::mouseClick(labels[1], Qt::LeftButton);
+    QVERIFY(p.find("picCalendar")->isVisible());
+    auto *calendar = p.find<QCalendarWidget>("dtCalendar");
+    w->arrivals()->setDate(QDate::currentDate().addDays(3));
+    QTest::mouseClick(labels[7], Qt::LeftButton);
+    QVERIFY(p.find("picArrivals")->isVisible());
+    QTest::mouseClick(labels[1], Qt::LeftButton);
+    QTest::mouseClick(labels[6], Qt::LeftButton);
+    QVERIFY(p.find("picArrivals")->isVisible());
+    QCOMPARE(calendar->selectedDate(), QDate::currentDate());
+    QCOMPARE(p.find<QListWidget>("lstArrivals")->count(), 1);
+
+    // Add Booking after a booking opened from a list starts a new one.
+    auto *arrivals = p.find<QListWidget>("lstArrivals");
+    const QPoint at = arrivals->visualItemRect(arrivals->item(0)).center();
+    QTest::mouseClick(arrivals->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(arrivals->viewport(), Qt::LeftButton, {}, at);
+    const RecordId opened = w->wizard()->CurrentBookingId();
+    QVERIFY(w->wizard()->OpenedFromList());
+    QTest::mouseClick(labels[5], Qt::LeftButton);
+    QVERIFY(w->wizard()->CurrentBookingId() > opened);
+    QCOMPARE(w->wizard()->CurrentStep(), 0);
+    QVERIFY(p.ui.messages.isEmpty());
+}
+
+void TestNavigation::popupsFromTheKeyboard()
+{
+    ProgramRun p;
+    p.notFirst();
+    QCOMPARE(p.run(), 0);
+    const auto open = [] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); };
+    QTest::keyClick(p.main(), Qt::Key_F10);
+    QTRY_VERIFY(open());
+    QCOMPARE(open()->objectName(), QStringLiteral("mnuFile"));
+    for (const char *next : {"mnuReservations", "mnuConfigure", "mnuHelp", "mnuFile"}) {
+        QTest::keyClick(open(), Qt::Key_Right);
+        QTRY_COMPARE(open() ? open()->objectName() : QString(), QLatin1String(next));
+    }
+    QTest::keyClick(open(), Qt::Key_Left);
+    QTRY_COMPARE(open() ? open()->objectName() : QString(), QStringLiteral("mnuHelp"));
+    QTest::keyClick(open(), Qt::Key_Escape);
+    QTRY_VERIFY(!open());
+}
+
+void TestNavigation::movingAndWindowButtons()
+{
+    ProgramRun p;
+    p.notFirst();
+    QCOMPARE(p.run(), 0);
+    frmMain *w = p.main();
+    QSignalSpy moves(w, &frmMain::windowMoveStarted);
+    QTest::mousePress(p.find("Label1_8"), Qt::LeftButton);  // the panel's heading
+    QCOMPARE(moves.count(), 1);
+    QTest::mousePress(p.find("lblArrivals"), Qt::LeftButton);  // a field's caption
+    QTest::mousePress(p.find("picArrivals"), Qt::LeftButton, {}, QPoint(300, 450));  // a panel's blank space
+    QCOMPARE(moves.count(), 1);
+    QTest::mousePress(w, Qt::LeftButton, {}, QPoint(70, 520));  // the window's body
+    QCOMPARE(moves.count(), 2);
+    w->mnuCalendar_Click();
+    QTest::mousePress(p.find("Label1_16"), Qt::LeftButton);
+    QCOMPARE(moves.count(), 3);
+
+    // Minimised and restored: the same panel.
+    QTest::mouseClick(p.find("picIcon_0"), Qt::LeftButton);
+    QVERIFY(w->windowState() & Qt::WindowMinimized);
+    w->showNormal();
+    QVERIFY(p.find("picCalendar")->isVisible());
+    QVERIFY(!p.find("picArrivals")->isVisible());
+}
+
+void TestNavigation::aboutDialog()
+{
+    ProgramRun p;
+    p.notFirst();
+    QCOMPARE(p.run(), 0);
+    QTemporaryDir bin;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin.path()));  // no system information tool anywhere
+    auto about = whenModal<frmAbout>([&](frmAbout *d) {
+        QCOMPARE(d->windowTitle(), QStringLiteral("About"));
+        QCOMPARE(controlsWithoutAccessibleName(d).join(QLatin1Char(' ')), QString());
+        QCOMPARE(child<QLabel>(d, "lblProductName")->text(), QStringLiteral("Innkeld"));
+        QCOMPARE(child<QLabel>(d, "lblDescription")->text(),
+                 QStringLiteral("The fully flexible and easy to use reservation system."));
+        QTest::mouseClick(child(d, "cmdSysInfo"), Qt::LeftButton);
+        QCOMPARE(p.ui.messages.size(), 1);
+        QCOMPARE(p.ui.messages.last().text, QStringLiteral("System Information Is Unavailable At This Time"));
+        QCOMPARE(p.ui.messages.last().icon, QMessageBox::NoIcon);
+        // A tool on PATH is started, not waited for.
+        QFile tool(bin.filePath(QStringLiteral("kinfocenter")));
+        QVERIFY(tool.open(QIODevice::WriteOnly));
+        tool.write("#!/bin/sh\n");
+        tool.close();
+        tool.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QTest::mouseClick(child(d, "cmdSysInfo"), Qt::LeftButton);
+        QCOMPARE(p.ui.started.size(), 1);
+        QCOMPARE(p.ui.started.first().first(), tool.fileName());
+        QTest::mouseClick(child(d, "lblWebAddress"), Qt::LeftButton);
+        QCOMPARE(p.ui.opened, QList<QUrl>{QUrl(QLatin1String(kPublisherAddress))});
+        QTest::keyClick(d, Qt::Key_Escape);
+        QVERIFY(!d->isVisible());
+    });
+    p.main()->findChild<QAction *>(QStringLiteral("mnuAbout"))->trigger();
+    QVERIFY(about->seen);
+    // A fresh dialog each time; Enter closes it.
+    about = whenModal<frmAbout>([&](frmAbout *d) {
+        QTest::keyClick(d, Qt::Key_Return);
+        QVERIFY(!d->isVisible());
+    });
+    p.main()->mnuAbout_Click();
+    QVERIFY(about->seen);
+    qputenv("PATH", path);
+    QCOMPARE(p.ui.messages.size(), 1);
+}
+
+void TestNavigation::help()
+{
+    ProgramRun p;
+    p.notFirst();
+    placeManual(p);
+    QCOMPARE(p.run(), 0);
+    const auto tab = [&](HelpWindow *h) {
+        return h->findChild<QTabWidget *>(QStringLiteral("tabs"))->currentWidget()->objectName();
+    };
+    p.main()->findChild<QAction *>(QStringLiteral("mnuHelpContents"))->trigger();
+    HelpWindow *help = p.main()->helpWindow();
+    QVERIFY(help->isVisible() && help->isWindow() && !help->isModal());
+    QVERIFY(help->hasManual());
+    QCOMPARE(help->topic().fileName(), QStringLiteral("index.html"));
+    QCOMPARE(tab(help), QStringLiteral("tabContents"));
+    auto *browser = help->findChild<QTextBrowser *>(QStringLiteral("txtTopic"));
+    QVERIFY(browser->toPlainText().contains(QStringLiteral("Taking a booking, step by step")));
+    p.main()->findChild<QAction *>(QStringLiteral("mnuHelpIndex"))->trigger();
+    QCOMPARE(tab(help), QStringLiteral("tabIndex"));
+    p.main()->findChild<QAction *>(QStringLiteral("mnuHelpSearch"))->trigger();
+    QCOMPARE(tab(help), QStringLiteral("tabSearch"));
+
+    // The full-text search finds the topic that has the word.
+    QHelpSearchEngine *search = help->engine()->searchEngine();
+    QSignalSpy indexed(search, &QHelpSearchEngine::indexingFinished);
+    search->reindexDocumentation();
+    QVERIFY(indexed.wait(20000));
+    for (const auto &[word, topic] : {std::pair{"departure", "arrivals.html"}, std::pair{"deposit", "booking.html"}}) {
+        QSignalSpy done(search, &QHelpSearchEngine::searchingFinished);
+        search->search(QLatin1String(word));
+        QVERIFY(done.wait(20000));
+        QStringList found;
+        for (const QHelpSearchResult &r : search->searchResults(0, search->searchResultCount()))
+            found << r.url().fileName();
+        QVERIFY2(found.contains(QLatin1String(topic)), qPrintable(found.join(QLatin1Char(' '))));
+    }
+    // A link in a topic leads to its topic.
+    help->showTopic(QUrl(QStringLiteral("keyboard.html")));
+    QVERIFY(browser->toPlainText().contains(QStringLiteral("F10")));
+}
+
+void TestNavigation::missingHelpFile()
+{
+    ProgramRun p;
+    p.notFirst();
+    QCOMPARE(p.run(), 0);
+    p.main()->mnuHelpSearch_Click();
+    HelpWindow *help = p.main()->helpWindow();
+    QVERIFY(help->isVisible());
+    QVERIFY(!help->hasManual());
+    const QString text = help->findChild<QTextBrowser *>(QStringLiteral("txtTopic"))->toPlainText();
+    QVERIFY2(text.contains(QStringLiteral("HELPSYS.qch cannot be found")), qPrintable(text));
+    QVERIFY(p.main()->isVisible());
+    QVERIFY(p.ui.messages.isEmpty());
+}
+
+QTEST_MAIN(TestNavigation)
+#include "tst_navigation.moc"
