@@ -18,6 +18,7 @@ HelpWindow::HelpWindow(const QString &helpFile, const QString &collectionFile, Q
     : QWidget(owner, Qt::Window), ui(new Ui::HelpWindow)
 {
     ui->setupUi(this);
+    ui->splitter->setSizes({250, 530});  // the topic gets the room (no form property for it)
     QDir().mkpath(QFileInfo(collectionFile).absolutePath());
     m_engine = new QHelpEngine(collectionFile, this);
     m_engine->setReadOnly(false);  // the collection is the program's own, made here
