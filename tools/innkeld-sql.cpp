@@ -4,12 +4,15 @@
 //   innkeld-sql --create FILE
 //   innkeld-sql FILE "STATEMENT"
 //   innkeld-sql --export-csv DATABASE FILE
+//   innkeld-sql --backup DATABASE FILE
+//   innkeld-sql --check DATABASE
 //
 // A query prints a header line of the column names and one line per row,
 // fields separated by a tab, each value in its default text conversion
 // under the user's regional settings. The export writes exactly the file of
 // the program's own "Export Reservations to CSV".
 #include "data/database.h"
+#include "data/backup.h"
 #include "output/csvexport.h"
 
 #include <QCoreApplication>
@@ -24,7 +27,9 @@ int usage(QTextStream &err)
 {
     err << "usage: innkeld-sql --create FILE\n"
            "       innkeld-sql FILE \"STATEMENT\"\n"
-           "       innkeld-sql --export-csv DATABASE FILE\n";
+           "       innkeld-sql --export-csv DATABASE FILE\n"
+           "       innkeld-sql --backup DATABASE FILE\n"
+           "       innkeld-sql --check DATABASE\n";
     return 2;
 }
 
@@ -63,6 +68,24 @@ int main(int argc, char *argv[])
             auto db = innkeld::Database::open(args.at(1));
             innkeld::ExportReservationsCsv(*db, args.at(2));
             return 0;
+        }
+        if (args.size() == 3 && args.at(0) == QLatin1String("--backup")) {
+            if (!QFileInfo::exists(args.at(1))) {
+                err << "innkeld-sql: no database file " << args.at(1) << "\n";
+                return 2;
+            }
+            auto db = innkeld::Database::open(args.at(1));
+            innkeld::BackUpDatabase(*db, args.at(2));
+            return 0;
+        }
+        if (args.size() == 2 && args.at(0) == QLatin1String("--check")) {
+            if (!QFileInfo::exists(args.at(1))) {
+                err << "innkeld-sql: no database file " << args.at(1) << "\n";
+                return 2;
+            }
+            const QString report = innkeld::CheckDatabase(args.at(1));
+            out << report << '\n';
+            return report == QLatin1String("ok") ? 0 : 1;
         }
         if (args.size() != 2 || args.at(0).startsWith(QLatin1String("--")))
             return usage(err);

@@ -7,6 +7,7 @@
 #include "config/frmTerminology.h"
 #include "frmAbout.h"
 #include "HelpWindow.h"
+#include "data/backup.h"
 #include "data/regional.h"
 #include "data/regionalterms.h"
 #include "data/settings.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QShortcut>
 #include <QTimer>
@@ -79,6 +81,7 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     connect(ui->mnuCalendar, &QAction::triggered, this, &frmMain::mnuCalendar_Click);
     connect(ui->mnuReservationsArrivals, &QAction::triggered, this, &frmMain::mnuReservationsArrivals_Click);
     connect(ui->mnuFileExportResCSV, &QAction::triggered, this, &frmMain::mnuFileExportResCSV_Click);
+    connect(ui->mnuFileBackup, &QAction::triggered, this, &frmMain::mnuFileBackup_Click);
     connect(ui->mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
     connect(ui->mnuReservationAdd, &QAction::triggered, this, &frmMain::mnuReservationAdd_Click);
     connect(ui->mnuConfigureTerminology, &QAction::triggered, this, &frmMain::mnuConfigureTerminology_Click);
@@ -111,7 +114,10 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     connect(ui->picBooking, &BookingWizard::bookingClosed, this, &frmMain::bookingClosed);
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    m_dailyCopy.reset();  // it reads from the connection, which goes next
+}
 
 ArrivalsPanel *frmMain::arrivals() const
 {
@@ -209,6 +215,75 @@ void frmMain::mnuFileExportResCSV_Click()
             return !progress.wasCanceled();
         });
     });
+}
+
+void frmMain::mnuFileBackup_Click()
+{
+    const QString path = m_context.ui->saveFileName(this, QString(), QString(), QStringLiteral("Database(*.mdb)"),
+                                                     QStringLiteral("mdb"));
+    if (path.isEmpty())
+        return;
+    const bool ok = guarded([this, &path] {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        try {
+            BackUpDatabase(*m_db, path);
+        } catch (...) {
+            QApplication::restoreOverrideCursor();
+            throw;
+        }
+        QApplication::restoreOverrideCursor();
+    });
+    if (ok)
+        m_context.ui->message(this, QStringLiteral("The bookings were copied to %1.").arg(QDir::toNativeSeparators(path)),
+                              QMessageBox::Information);
+}
+
+void frmMain::StartDailyBackup()
+{
+    if (!m_db || m_dailyCopy)
+        return;
+    const QString target = DailyBackupPath(m_db->path(), QDate::currentDate());
+    if (QFileInfo::exists(target))
+        return;  // today's is there
+    const auto report = [this](const QString &failure) {
+        // Said once; the program goes on all the same.
+        if (m_dailyBackupReported)
+            return;
+        m_dailyBackupReported = true;
+        m_context.ui->message(this,
+                              QStringLiteral("Today's copy of the bookings could not be kept in %1: %2")
+                                  .arg(QDir::toNativeSeparators(DailyBackupFolder(m_db->path())), failure),
+                              QMessageBox::Warning);
+    };
+    if (!QDir().mkpath(DailyBackupFolder(m_db->path()))) {
+        report(QStringLiteral("the folder cannot be made."));
+        return;
+    }
+    try {
+        m_dailyCopy = std::make_unique<DatabaseCopy>(*m_db, target);
+    } catch (const DbError &e) {
+        report(e.message());
+        return;
+    }
+    auto *timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, [this, timer, report] {
+        QString failure;
+        try {
+            if (m_dailyCopy && !m_dailyCopy->step())
+                return;
+            PruneDailyBackups(m_db->path());
+        } catch (const DbError &e) {
+            failure = e.message();
+        }
+        // Stopped at once: a dialog's own event loop would go on ticking it
+        // until the deferred deletion.
+        timer->stop();
+        timer->deleteLater();
+        m_dailyCopy.reset();
+        if (!failure.isEmpty())
+            report(failure);
+    });
+    timer->start(0);
 }
 
 void frmMain::mnuFileExit_Click()

@@ -27,6 +27,7 @@ namespace innkeld {
 class ArrivalsPanel;
 class BookingWizard;
 class Calendar;
+class DatabaseCopy;
 class HelpWindow;
 class ClickLabel;
 class RegionalTerms;
@@ -60,6 +61,11 @@ public:
     // The first-run action: the rooms dialog, modal over this window.
     void FirstRun();
     void mnuFileExportResCSV_Click();
+    void mnuFileBackup_Click();
+    // Once a day, a copy of the database in the backups folder beside it,
+    // made a slice at a time while the program goes on; the last 14 kept.
+    void StartDailyBackup();
+    bool dailyBackupRunning() const { return m_dailyCopy != nullptr; }
     void mnuFileExit_Click();
 
     // Panels
@@ -112,6 +118,8 @@ private:
     QList<ClickLabel *> lblMenu;
     QList<QMenu *> m_popups;  // File, Bookings, Configure, Help
     HelpWindow *m_help = nullptr;
+    std::unique_ptr<DatabaseCopy> m_dailyCopy;
+    bool m_dailyBackupReported = false;
     AppContext m_context;
     std::unique_ptr<RegionalTerms> m_terms;
     std::unique_ptr<Database> m_db;

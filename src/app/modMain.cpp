@@ -47,6 +47,7 @@ int Program::Main()
     if (m_failed)
         return 1;
     m_main->show();
+    m_main->StartDailyBackup();
 
     SettingsStore &settings = *m_context.settings;
     const bool firstRun = SettingToBool(settings.ReadSetting(QStringLiteral("FirstRun"), true), true);

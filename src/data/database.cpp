@@ -548,9 +548,11 @@ Database::Transaction::Transaction(Database &db) : m_db(db)
 {
     if (db.m_inTransaction)
         return;
-    QSqlDatabase c = db.connection();
-    if (!c.transaction())
-        throw DbError(engineText(c.lastError()));
+    // The write lock is taken at the start: a second desk waits for it here
+    // (up to the busy timeout) instead of failing half way through.
+    QSqlQuery begin(db.connection());
+    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        throw DbError(engineText(begin.lastError()));
     db.m_inTransaction = true;
     m_owner = true;
 }

@@ -154,8 +154,8 @@ public:
     QSqlDatabase connection() const;
 
     // Groups the statements of one operator action: everything since begin()
-    // is undone unless commit() is reached. Transactions do not nest: an inner
-    // one joins the outer.
+    // is undone unless commit() is reached. It takes the write lock at once
+    // (BEGIN IMMEDIATE). Transactions do not nest: an inner one joins the outer.
     class Transaction
     {
     public:

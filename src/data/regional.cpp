@@ -398,6 +398,8 @@ QString FormatMoney(const QVariant &value)
         return QStringLiteral("0");
     const QLocale loc;
     v = roundAmount(v, currencyDecimals(loc));
+    if (!IsStorableAmount(v))
+        return QStringLiteral("0");  // rounded up past what can be kept
     if (v == 0)
         v = 0;  // a rounded-away negative is no negative amount
     const QString formatted = loc.toCurrencyString(v, QString(kSymbolMark));
@@ -426,12 +428,13 @@ QString FormatCount(const QVariant &value)
         if (!ok)
             return QStringLiteral("0");
     }
-    // A count as large as no party can be is no count (and no inf in a statement).
+    // A count as large as no party can be is no count (and no inf in a
+    // statement); millionths are as fine as a count goes, and it is always
+    // written in plain decimal, which reads back in every region.
     if (!std::isfinite(v) || std::fabs(v) >= 1e15)
         return QStringLiteral("0");
-    if (v == 0)
-        v = 0;
-    return plainLocale().toString(v, 'g', 15);
+    v = std::round(v * 1e6) / 1e6;
+    return NumberText(v);
 }
 
 QString RegionalShortDate(const QDate &value)

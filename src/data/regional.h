@@ -36,7 +36,7 @@ bool IsStorableAmount(double value);
 QString FormatMoney(const QVariant &value);
 
 // The number at the start of the value, as plain decimal text with the
-// regional decimal separator ("2 adults" gives 2). Its own result reads
+// regional decimal separator ("2 adults" gives 2), to millionths. Its own result reads
 // back unchanged: "." and the regional decimal separator are both taken as
 // the decimal point. "0" on failure.
 QString FormatCount(const QVariant &value);

@@ -207,6 +207,12 @@ bool BookingWizard::writeStep(int step)
         m_openedFromList = false;
         emit bookingClosed();
         return false;
+    } catch (const RoomsTaken &taken) {
+        // Booked at another desk since the list was shown: the step stays,
+        // with the rooms free now.
+        m_ui->message(window(), taken.message(), QMessageBox::Information);
+        showRoomsStep();
+        return false;
     }
 }
 

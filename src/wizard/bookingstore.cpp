@@ -1,6 +1,7 @@
 #include "bookingstore.h"
 
 #include "data/regional.h"
+#include "wizard/availability.h"
 
 #include <cmath>
 
@@ -102,6 +103,19 @@ void SaveRoomsStep(Database &db, RecordId bookingId, const QVector<RecordId> &ro
 {
     Database::Transaction tx(db);
     requireBooking(db, bookingId);
+    // Each room again, now that no other desk can write: one booked
+    // meanwhile is refused, never booked twice.
+    Recordset stay = db.execute(QStringLiteral("SELECT fromdate, todate FROM booking WHERE id = ") + id(bookingId));
+    const QVariant from = stay.value(0), to = stay.value(1);
+    QStringList taken;
+    for (RecordId room : rooms) {
+        if (IsRoomAvailable(db, bookingId, room, from, to))
+            continue;
+        Recordset name = db.execute(QStringLiteral("SELECT name FROM room WHERE id = ") + id(room));
+        taken << (name.eof() ? id(room) : name.text(0));
+    }
+    if (!taken.isEmpty())
+        throw RoomsTaken(taken);
     db.execute(QStringLiteral("DELETE FROM bookingroom WHERE bookingid = ") + id(bookingId));
     TableCursor links = db.openTable(QStringLiteral("BookingRoom"));
     for (RecordId room : rooms) {

@@ -4,6 +4,8 @@
 
 #include "data/database.h"
 
+#include <QStringList>
+
 #include <QDateTime>
 #include <QString>
 #include <QVector>
@@ -35,6 +37,26 @@ class BookingGone : public DbError
 {
 public:
     BookingGone() : DbError(QStringLiteral("This booking no longer exists.")) {}
+};
+
+// Rooms chosen on the rooms step that another desk booked for the same
+// dates since the step was shown: nothing of the step is written.
+class RoomsTaken : public DbError
+{
+public:
+    explicit RoomsTaken(const QStringList &names)
+        : DbError(names.size() == 1
+                      ? QStringLiteral("The room %1 was booked meanwhile for these dates. Choose another room.")
+                            .arg(names.first())
+                      : QStringLiteral("The rooms %1 were booked meanwhile for these dates. Choose other rooms.")
+                            .arg(names.join(QStringLiteral(", ")))),
+          m_names(names)
+    {
+    }
+    QStringList rooms() const { return m_names; }
+
+private:
+    QStringList m_names;
 };
 
 // Deletes the booking and its room links; its customer stays.

@@ -2,6 +2,8 @@
 // settings, a missing database, the first-run marker, Exit.
 #include "app/frmMain.h"
 #include "app/modMain.h"
+#include "data/backup.h"
+#include "data/regional.h"
 #include "data/regionalterms.h"
 #include "data/settings.h"
 #include "wizard/BookingWizard.h"
@@ -35,6 +37,7 @@ private slots:
     void missingOrBrokenDatabase();
     void splashWithoutKey();
     void exitAndWindowButtons();
+    void backups();
 };
 
 void TestStartup::firstStartWithNoSettings()
@@ -212,6 +215,62 @@ void TestStartup::exitAndWindowButtons()
     QVERIFY(exit);
     exit->trigger();
     QVERIFY(!again.main()->isVisible());
+}
+
+void TestStartup::backups()
+{
+    Start s;
+    s.notFirst();
+    s.database.addGuest(WallClockNow(), WallClockNow().addDays(1), QStringLiteral("Ann"), QStringLiteral("Lee"));
+    const QString db = s.database.path();
+    // Fifteen old daily copies: with today's, only the newest fourteen stay.
+    QDir().mkpath(DailyBackupFolder(db));
+    for (int i = 1; i <= 15; ++i)
+        QFile::copy(db, DailyBackupPath(db, QDate(2025, 1, i)));
+    QCOMPARE(s.run(), 0);
+    const QString today = DailyBackupPath(db, QDate::currentDate());
+    QTRY_VERIFY(!s.main()->dailyBackupRunning());
+    QVERIFY(QFileInfo::exists(today));
+    QCOMPARE(CheckDatabase(today), QStringLiteral("ok"));
+    QCOMPARE(Database::open(today)->execute(QStringLiteral("SELECT count(*) FROM booking")).value(0).toInt(), 1);
+    const QStringList kept = QDir(DailyBackupFolder(db)).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(kept.size(), 14);
+    QCOMPARE(kept.first(), QStringLiteral("db-2025-01-03.mdb"));
+    QCOMPARE(kept.last(), QFileInfo(today).fileName());
+
+    // File > Back Up Database...: a copy where the operator says, and where it went.
+    s.ui.saveAnswer = QDir(s.database.folder()).filePath(QStringLiteral("copy.mdb"));
+    s.main()->findChild<QAction *>(QStringLiteral("mnuFileBackup"))->trigger();
+    QCOMPARE(s.ui.saveFilter, QStringLiteral("Database(*.mdb)"));
+    QCOMPARE(s.ui.saveSuffix, QStringLiteral("mdb"));
+    QCOMPARE(CheckDatabase(s.ui.saveAnswer), QStringLiteral("ok"));
+    QCOMPARE(s.ui.messages.size(), 1);
+    QVERIFY(s.ui.messages.first().text.endsWith(QStringLiteral("copy.mdb.")));
+    s.main()->close();
+
+    // The same day again: no second copy. A folder that cannot be made:
+    // said once, and the program goes on.
+    const QDateTime made = QFileInfo(today).lastModified();
+    Start again;
+    again.notFirst();
+    QVERIFY(QFile::remove(again.database.path()));
+    QVERIFY(QFile::copy(db, again.database.path()));
+    QVERIFY(QDir().mkpath(DailyBackupFolder(again.database.path())));
+    QFile::copy(today, DailyBackupPath(again.database.path(), QDate::currentDate()));
+    QCOMPARE(again.run(), 0);
+    QVERIFY(again.ui.messages.isEmpty());
+    QCOMPARE(QFileInfo(today).lastModified(), made);
+    again.main()->close();
+    Start blocked;
+    blocked.notFirst();
+    QFile file(DailyBackupFolder(blocked.database.path()));  // a file where the folder should be
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QCOMPARE(blocked.run(), 0);
+    QCOMPARE(blocked.ui.messages.size(), 1);
+    QVERIFY(blocked.ui.messages.first().text.startsWith(QStringLiteral("Today's copy of the bookings could not be kept")));
+    QVERIFY(blocked.main()->isVisible());
+    blocked.main()->close();
 }
 
 QTEST_MAIN(TestStartup)

@@ -187,7 +187,8 @@ void TestCsvExport::fileMenuExport()
     QStringList items;
     for (QAction *a : file->actions())
         items << a->text();
-    QCOMPARE(items, (QStringList{QStringLiteral("&Export Reservations to CSV"), QStringLiteral("E&xit")}));
+    QCOMPARE(items, (QStringList{QStringLiteral("&Export Reservations to CSV"), QStringLiteral("&Back Up Database..."),
+                                 QStringLiteral("E&xit")}));
     QAction *exportItem = p.main()->findChild<QAction *>(QStringLiteral("mnuFileExportResCSV"));
 
     // Cancel in the dialog: nothing happens.

@@ -90,6 +90,24 @@ void TestSqlTool::createAndExitCodes()
     QVERIFY2(unwritable.err.contains(QStringLiteral("x.csv")), qPrintable(unwritable.err));
     QCOMPARE(runTool({QStringLiteral("--export-csv"), missing, csv}).exitCode, 2);
     QVERIFY(!QFileInfo::exists(missing));
+
+    // A copy, and the engine's check: ok for the copy, a report and 1 for a
+    // damaged file, 2 for none.
+    const QString copy = dir.filePath(QStringLiteral("copy.mdb"));
+    QCOMPARE(runTool({QStringLiteral("--backup"), db, copy}).exitCode, 0);
+    const Result check = runTool({QStringLiteral("--check"), copy});
+    QCOMPARE(check.exitCode, 0);
+    QCOMPARE(check.out.trimmed(), QStringLiteral("ok"));
+    QCOMPARE(runTool({copy, QStringLiteral("SELECT count(*) FROM booking")}).out, QStringLiteral("count(*)\n1\n"));
+    {
+        QFile damaged(copy);
+        QVERIFY(damaged.open(QIODevice::ReadWrite));
+        damaged.seek(damaged.size() / 2);
+        damaged.write(QByteArray(4096, '\xff'));
+    }
+    QCOMPARE(runTool({QStringLiteral("--check"), copy}).exitCode, 1);
+    QCOMPARE(runTool({QStringLiteral("--check"), missing}).exitCode, 2);
+    QCOMPARE(runTool({QStringLiteral("--backup"), db, dir.filePath(QStringLiteral("no/copy.mdb"))}).exitCode, 1);
 }
 
 void TestSqlTool::queryOutputInRegions()

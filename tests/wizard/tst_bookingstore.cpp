@@ -30,6 +30,7 @@ private slots:
     void init() { QLocale::setDefault(QLocale(QStringLiteral("en_US"))); }
     void availability();
     void freeRoomsAgreeWithTheOneRoomTest();
+    void twoDesksNeverBookARoomTwice();
     void stepStatements();
     void customerInsertThenUpdate();
     void failingStepWritesNothing();
@@ -125,6 +126,34 @@ void TestBookingStore::freeRoomsAgreeWithTheOneRoomTest()
         }
     }
     QCOMPARE(compared, 2 * 11 * 6 * 2);
+}
+
+void TestBookingStore::twoDesksNeverBookARoomTwice()
+{
+    // Two desks on one file both see the Loft free for the same stay; the
+    // first to save takes it, the second is refused and writes nothing.
+    TempDatabase t;
+    const RecordId loft = t.addRoom(QStringLiteral("Loft")), barn = t.addRoom(QStringLiteral("Barn"));
+    Database &first = t.db();
+    std::unique_ptr<Database> second = Database::open(t.path());
+    const QDateTime from = WallClock(QDate(2027, 2, 1), QTime(14, 0)), to = from.addDays(2);
+    const RecordId a = CreateBooking(first, from), b = CreateBooking(*second, from);
+    SaveDatesStep(first, a, QStringLiteral("A"), from, to);
+    SaveDatesStep(*second, b, QStringLiteral("B"), from, to);
+    QCOMPARE(FreeRooms(first, a, from, to).size(), 2);
+    QCOMPARE(FreeRooms(*second, b, from, to).size(), 2);
+    SaveRoomsStep(first, a, {loft});
+    try {
+        SaveRoomsStep(*second, b, {barn, loft});
+        QFAIL("the Loft was booked twice");
+    } catch (const RoomsTaken &taken) {
+        QCOMPARE(taken.rooms(), QStringList{QStringLiteral("Loft")});
+        QCOMPARE(taken.message(),
+                 QStringLiteral("The room Loft was booked meanwhile for these dates. Choose another room."));
+    }
+    QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM bookingroom WHERE bookingid = %1").arg(b)).value(0).toInt(), 0);
+    SaveRoomsStep(*second, b, {barn});  // what is still free is taken as usual
+    QCOMPARE(t.count(QStringLiteral("bookingroom")), 2);
 }
 
 void TestBookingStore::stepStatements()

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
@@ -162,6 +163,7 @@ private slots:
     void failingStepStaysWithWhatWasTyped();
     void acceleratorsKeepWhatWasTyped();
     void bookingDeletedUnderTheWizard();
+    void anotherDeskBooksTheRoomOrHoldsTheFile();
     void paymentArithmetic();
 };
 
@@ -708,6 +710,51 @@ void TestWizard::bookingDeletedUnderTheWizard()
     QCOMPARE(t.count(QStringLiteral("booking")), 0);
     p.addBooking();  // a new booking, not the gone one
     QVERIFY(w->CurrentBookingId() > second);
+}
+
+void TestWizard::anotherDeskBooksTheRoomOrHoldsTheFile()
+{
+    Wizard p;
+    TempDatabase &t = p.database;
+    QCOMPARE(p.run(), 0);
+    Controls *w = p.w();
+    p.addBooking();
+    const QDate day = QDate::currentDate().addDays(30);
+    w->dtFromDate->setDateTime(WallClock(day, QTime(10, 0)));
+    w->dtToDate->setDateTime(WallClock(day.addDays(2), QTime(10, 0)));
+    p.next();
+    QCOMPARE(texts(w->lstRooms).size(), 3);
+    selectRooms(w->lstRooms, {QStringLiteral("Sea View")});
+
+    // Another program books the Sea View for those days meanwhile.
+    QProcess desk;
+    desk.start(qEnvironmentVariable("INNKELD_DESK"),
+               {QStringLiteral("book"), t.path(), QString::number(p.sea), day.toString(Qt::ISODate)});
+    QVERIFY(desk.waitForFinished(10000));
+    QCOMPARE(desk.exitCode(), 0);
+    p.next();
+    QCOMPARE(p.step(), 1);
+    QCOMPARE(p.ui.messages.last().text,
+             QStringLiteral("The room Sea View was booked meanwhile for these dates. Choose another room."));
+    QCOMPARE(texts(w->lstRooms), (QStringList{QStringLiteral("Garden"), QStringLiteral("Attic")}));
+    QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM bookingroom WHERE roomid = %1").arg(p.sea)).value(0).toInt(), 1);
+
+    // A program that holds the file: after a bounded wait, the engine's
+    // text, and the wizard stays where it was.
+    QProcess holder;
+    holder.start(qEnvironmentVariable("INNKELD_DESK"), {QStringLiteral("hold"), t.path(), QStringLiteral("30")});
+    QVERIFY(holder.waitForReadyRead(10000));
+    QCOMPARE(holder.readLine().trimmed(), QByteArray("held"));
+    selectRooms(w->lstRooms, {QStringLiteral("Garden")});
+    const int before = int(p.ui.messages.size());
+    p.next();
+    QCOMPARE(p.ui.messages.size(), before + 1);
+    QVERIFY2(p.ui.messages.last().text.contains(QStringLiteral("locked")), qPrintable(p.ui.messages.last().text));
+    QCOMPARE(p.step(), 1);
+    holder.kill();
+    QVERIFY(holder.waitForFinished());
+    p.next();  // the file is free again
+    QCOMPARE(p.step(), 2);
 }
 
 void TestWizard::paymentArithmetic()

@@ -1,0 +1,1 @@
+SELECT booking.id, fromdate, firstname, lastname FROM booking, customer WHERE booking.customerid = customer.id AND fromdate BETWEEN #12/7/2026 12:00 AM# AND #12/7/2026 11:59:59 PM#

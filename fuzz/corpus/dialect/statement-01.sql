@@ -1,0 +1,1 @@
+SELECT booking.id, fromdate, todate FROM booking, bookingroom WHERE booking.id<>12 AND bookingroom.roomid=3 AND bookingroom.bookingid = booking.id AND ((#5/1/2002#>= fromdate AND #5/1/2002#<= todate) OR (#5/4/2002#>= fromdate AND #5/4/2002#<= todate) OR (fromdate>=#5/1/2002# AND todate<=#5/4/2002#));

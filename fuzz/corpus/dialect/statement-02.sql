@@ -1,0 +1,1 @@
+UPDATE booking SET bookedby = 'Ren O''Neil', fromdate = '12/7/2026 2:30:15 PM', todate='12/10/2026 10:30:15 AM' WHERE id = 7

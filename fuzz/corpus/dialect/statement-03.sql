@@ -1,0 +1,1 @@
+UPDATE booking SET bookedby = 'Ren', fromdate = '07.12.2026 14:30:15', todate='10.12.2026' WHERE id = 7

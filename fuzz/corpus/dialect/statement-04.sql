@@ -1,0 +1,1 @@
+UPDATE booking SET noadults = 2.5, nokids = 0 WHERE id = 7

@@ -1,0 +1,1 @@
+UPDATE Customer SET FirstName = '', LastName = '', Address1 = '', Address2 = '', City = '', State = '', PostCode = '', Country = '', Phone = '', Email = '', BusinessName = '' WHERE ID=7;

@@ -1,0 +1,1 @@
+UPDATE Booking SET CostPerNight = '1,234.50', PaymentMethod = 'Visa ''gold''', OtherCharges = '0.00', SalesTax = '123.45', TotalPayable = '1,357.95', AmountPayed = '(5.00)', CreditCardNo = '', CreditCardExpiry = '', CreditCardType = '' WHERE ID=7

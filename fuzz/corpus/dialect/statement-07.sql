@@ -1,0 +1,1 @@
+UPDATE Booking SET CostPerNight = '1.234,50', PaymentMethod = '', OtherCharges = '0,00', SalesTax = '', TotalPayable = '', AmountPayed = '', CreditCardNo = '', CreditCardExpiry = '', CreditCardType = '' WHERE ID=7

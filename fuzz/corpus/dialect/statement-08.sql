@@ -1,0 +1,1 @@
+UPDATE booking SET notes = 'Cot; "quiet" -- room /* */' WHERE id = 7

@@ -1,0 +1,1 @@
+SELECT notes, customerid, noadults, nokids, FromDate, ToDate, CostPerNight, PaymentMethod, OtherCharges, SalesTax, TotalPayable, AmountPayed, CreditCardNo, CreditCardExpiry, CreditCardType FROM Booking WHERE ID = 7

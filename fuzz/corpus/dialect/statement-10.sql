@@ -1,0 +1,1 @@
+SELECT count(*) FROM room, bookingroom WHERE bookingroom.bookingid = 7 AND bookingroom.roomid = room.id

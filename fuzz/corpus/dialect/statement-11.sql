@@ -1,0 +1,1 @@
+SELECT b.id, fromdate, todate, ba.roomid AS baID FROM booking as b, bookingroom as ba WHERE ba.bookingid = b.id AND ((#12/7/2026#>= fromdate AND #12/7/2026#<= todate) OR (#12/13/2026#>= fromdate AND #12/13/2026#<= todate) OR (fromdate>=#12/7/2026# AND todate<=#12/13/2026#)) ORDER BY fromdate, todate;

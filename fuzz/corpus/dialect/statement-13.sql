@@ -1,0 +1,1 @@
+SELECT booking.id, customerid FROM booking, bookingroom WHERE booking.id = bookingroom.bookingid AND bookingroom.roomid = 3

@@ -1,0 +1,1 @@
+DELETE FROM bookingroom WHERE roomid = 3

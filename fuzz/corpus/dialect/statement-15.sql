@@ -1,0 +1,1 @@
+SELECT id, name, EXISTS (SELECT id FROM BookingRoom WHERE roomid = room.id) AS booked FROM room

@@ -1,0 +1,1 @@
+SELECT max(julianday(ToDate) - julianday(FromDate)) FROM booking

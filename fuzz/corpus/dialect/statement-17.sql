@@ -1,0 +1,1 @@
+INSERT INTO booking (CustomerID, FromDate, ToDate) VALUES (1, #3/5/2026 2:30 PM#, '3/8/2026')

@@ -1,0 +1,1 @@
+SELECT * FROM [booking] WHERE "ToDate" <> '1/1/2026' AND CostPerNight BETWEEN '10' AND '20.5'

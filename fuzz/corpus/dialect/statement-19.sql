@@ -1,0 +1,1 @@
+SELECT id FROM room WHERE name = 'O''Hara''s' ; ;
