@@ -113,6 +113,7 @@ struct ProgramRun
         QTest::mouseClick(child(d, "cmdCancel"), Qt::LeftButton);
     };
     std::shared_ptr<ModalWatch> roomsDialog;
+    QString databaseGiven;  // as with --database
 
     ProgramRun() : settings(std::make_unique<SettingsStore>(settingsDir.filePath(QStringLiteral("settings.ini")))) {}
     ~ProgramRun()
@@ -132,6 +133,8 @@ struct ProgramRun
     {
         AppContext context;
         context.programFolder = database.folder();
+        context.dataFolder = settingsDir.filePath(QStringLiteral("data"));
+        context.databaseGiven = databaseGiven;
         context.cacheFolder = settingsDir.filePath(QStringLiteral("cache"));
         context.settings = settings.get();
         context.ui = &ui;

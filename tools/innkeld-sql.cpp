@@ -21,11 +21,14 @@
 
 #include <cstdio>
 
+#include "innkeld_version.h"
+
 namespace {
 
 int usage(QTextStream &err)
 {
-    err << "usage: innkeld-sql --create FILE\n"
+    err << "usage: innkeld-sql --version\n"
+           "       innkeld-sql --create FILE\n"
            "       innkeld-sql FILE \"STATEMENT\"\n"
            "       innkeld-sql --export-csv DATABASE FILE\n"
            "       innkeld-sql --backup DATABASE FILE\n"
@@ -51,6 +54,10 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args == QStringList{QStringLiteral("--version")}) {
+        out << "innkeld-sql " << INNKELD_VERSION << '\n';
+        return 0;
+    }
     try {
         if (args.size() == 2 && args.at(0) == QLatin1String("--create")) {
             if (QFileInfo::exists(args.at(1))) {

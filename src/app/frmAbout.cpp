@@ -5,6 +5,8 @@
 
 #include <QStandardPaths>
 
+#include "innkeld_version.h"
+
 namespace innkeld {
 
 const char *const kPublisherAddress = "https://innkeld.example/";
@@ -21,6 +23,7 @@ const char *const kSystemInfoTools[] = {"hardinfo", "kinfocenter", "gnome-system
 frmAbout::frmAbout(UiServices &services, QWidget *parent) : QDialog(parent), ui(new Ui::frmAbout), m_ui(services)
 {
     ui->setupUi(this);
+    ui->lblVersion->setText(QStringLiteral("v") + QLatin1String(INNKELD_VERSION));
     ui->lblWebAddress->setText(QLatin1String(kPublisherAddress));
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(ui->cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);

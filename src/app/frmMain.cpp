@@ -8,12 +8,15 @@
 #include "frmAbout.h"
 #include "HelpWindow.h"
 #include "data/backup.h"
+#include "data/locations.h"
 #include "data/regional.h"
 #include "data/regionalterms.h"
 #include "data/settings.h"
 #include "output/csvexport.h"
 #include "uiservices.h"
 #include "wizard/BookingWizard.h"
+
+#include "innkeld_version.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -59,6 +62,7 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     : QWidget(parent), ui(new Ui::frmMain), m_context(context), m_terms(std::make_unique<RegionalTerms>())
 {
     ui->setupUi(this);
+    setWindowTitle(QStringLiteral("Vantrel Innkeld v") + QLatin1String(INNKELD_VERSION));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     lblMenu = {ui->lblMenu_0, ui->lblMenu_1, ui->lblMenu_2, ui->lblMenu_3,
@@ -149,7 +153,10 @@ void frmMain::Form_Load()
     setFixedSize(kWidth, kHeight);
 
     // 3. The one database connection, given to the panels that read it.
-    m_db = Database::open(QDir(m_context.programFolder).filePath(QStringLiteral("db.mdb")));
+    const QString path = m_context.databasePath.isEmpty()
+        ? QDir(m_context.programFolder).filePath(QStringLiteral("db.mdb"))
+        : m_context.databasePath;
+    m_db = Database::open(path);
     ui->picArrivals->setConnection(m_db.get());
     ui->picBooking->setConnection(m_db.get());
 
@@ -448,7 +455,7 @@ HelpWindow *frmMain::helpWindow()
 {
     if (!m_help) {
         const QString cache = m_context.cacheFolder.isEmpty() ? m_context.programFolder : m_context.cacheFolder;
-        m_help = new HelpWindow(QDir(m_context.programFolder).filePath(QStringLiteral("HELPSYS.qch")),
+        m_help = new HelpWindow(FindHelpFile(m_context.programFolder),
                                 QDir(cache).filePath(QStringLiteral("help/innkeld.qhc")), this);
     }
     return m_help;

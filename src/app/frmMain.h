@@ -38,7 +38,10 @@ class UiServices;
 // settings store and its way of asking the operator.
 struct AppContext
 {
-    QString programFolder;      // the folder that holds db.mdb and the help file
+    QString programFolder;      // the program's own folder
+    QString dataFolder;         // the user's data folder, for an installed copy's database
+    QString databaseGiven;      // a database named on the command line
+    QString databasePath;       // the database chosen at start-up
     QString cacheFolder;        // where the help keeps its register and search index
     SettingsStore *settings = nullptr;
     UiServices *ui = nullptr;

@@ -3,12 +3,15 @@
 
 #include <QKeyEvent>
 
+#include "innkeld_version.h"
+
 namespace innkeld {
 
 frmSplash::frmSplash(std::function<void()> loadMain, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), ui(new Ui::frmSplash), m_loadMain(std::move(loadMain))
 {
     ui->setupUi(this);
+    ui->lblVersion->setText(QStringLiteral("v") + QLatin1String(INNKELD_VERSION));
     ui->Frame1->installEventFilter(this);
 
     Timer1.setObjectName(QStringLiteral("Timer1"));

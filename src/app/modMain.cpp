@@ -1,8 +1,12 @@
 #include "modMain.h"
 
+#include "data/locations.h"
 #include "data/settings.h"
 #include "frmSplash.h"
 #include "uiservices.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace innkeld {
 
@@ -14,8 +18,25 @@ void Program::loadMain()
 {
     if (m_failed || (m_main && m_main->isLoaded()))
         return;
-    if (!m_main)
+    if (!m_main) {
+        // Which database: the one named, the one beside the program, or the
+        // user's own, made on an installed copy's first start.
+        const DatabaseChoice choice =
+            ChooseDatabase(m_context.databaseGiven, m_context.programFolder, m_context.dataFolder);
+        m_context.databasePath = choice.path;
+        if (choice.makeIfMissing && !QFileInfo::exists(choice.path)) {
+            try {
+                if (!QDir().mkpath(QFileInfo(choice.path).absolutePath()))
+                    throw DbError(QStringLiteral("The folder %1 cannot be made.").arg(QFileInfo(choice.path).absolutePath()));
+                Database::create(choice.path);
+            } catch (const DbError &e) {
+                m_failed = true;
+                m_context.ui->message(nullptr, e.message(), QMessageBox::Critical);
+                return;
+            }
+        }
         m_main = std::make_unique<frmMain>(m_context);
+    }
     QString failure;
     try {
         m_main->Form_Load();

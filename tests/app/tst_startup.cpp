@@ -162,13 +162,14 @@ void TestStartup::secondStart()
 void TestStartup::missingOrBrokenDatabase()
 {
     {
+        // A database named on the command line that is not there.
         Start s;
-        QVERIFY(QFile::remove(s.database.path()));
+        s.databaseGiven = QDir(s.database.folder()).filePath(QStringLiteral("elsewhere.mdb"));
         QCOMPARE(s.run(), 1);
         QVERIFY(!s.main());
         QCOMPARE(s.ui.messages.size(), 1);
-        QVERIFY2(s.ui.messages.first().text.contains(QStringLiteral("db.mdb")), qPrintable(s.ui.messages.first().text));
-        QVERIFY(!QFileInfo::exists(s.database.path()));  // never created
+        QVERIFY2(s.ui.messages.first().text.contains(QStringLiteral("elsewhere.mdb")), qPrintable(s.ui.messages.first().text));
+        QVERIFY(!QFileInfo::exists(s.databaseGiven));  // never created
         for (QWidget *w : QApplication::topLevelWidgets())
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
         // The failed start did not get as far as the first-run marker.
@@ -185,6 +186,19 @@ void TestStartup::missingOrBrokenDatabase()
         QVERIFY(!s.main());
         QCOMPARE(s.ui.messages.size(), 1);
         QCOMPARE(s.ui.messages.first().icon, QMessageBox::Critical);
+    }
+    {
+        // An installed copy: no db.mdb beside the program. The user's own is
+        // made in the data folder, and the first start's rooms dialog follows.
+        Start s;
+        QVERIFY(QFile::remove(s.database.path()));
+        QCOMPARE(s.run(), 0);
+        const QString made = QDir(s.settingsDir.filePath(QStringLiteral("data"))).filePath(QStringLiteral("db.mdb"));
+        QVERIFY(QFileInfo::exists(made));
+        QVERIFY(s.roomsDialogSeen());
+        QCOMPARE(s.main()->db()->path(), made);
+        QVERIFY(!QFileInfo::exists(s.database.path()));
+        s.main()->close();
     }
 }
 

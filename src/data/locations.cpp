@@ -1,0 +1,36 @@
+#include "locations.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace innkeld {
+
+DatabaseChoice ChooseDatabase(const QString &given, const QString &programFolder, const QString &dataFolder)
+{
+    if (!given.isEmpty())
+        return {QFileInfo(given).absoluteFilePath(), false};
+    const QString beside = QDir(programFolder).filePath(QStringLiteral("db.mdb"));
+    if (QFileInfo::exists(beside))
+        return {beside, false};
+    return {QDir(dataFolder).filePath(QStringLiteral("db.mdb")), true};
+}
+
+QString UserDataFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("Vantrel Booking"));
+}
+
+QString FindHelpFile(const QString &programFolder)
+{
+    const QString beside = QDir(programFolder).filePath(QStringLiteral("HELPSYS.qch"));
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString installed = QDir(programFolder).filePath(QStringLiteral("../share/innkeld/HELPSYS.qch"));
+    if (QFileInfo::exists(installed))
+        return QDir::cleanPath(installed);
+    return beside;  // to be named as missing
+}
+
+}  // namespace innkeld
