@@ -58,6 +58,20 @@ int main(int argc, char *argv[])
         out << "innkeld-sql " << INNKELD_VERSION << '\n';
         return 0;
     }
+    // A database that is not there is never made by reading it: exit 2.
+    const auto missing = [&err](const QString &path) {
+        if (QFileInfo::exists(path))
+            return false;
+        err << "innkeld-sql: no database file " << path << "\n";
+        return true;
+    };
+    // The commands that take a database and one more file.
+    using Command = void (*)(innkeld::Database &, const QString &);
+    const QList<std::pair<QString, Command>> commands{
+        {QStringLiteral("--export-csv"),
+         [](innkeld::Database &db, const QString &file) { innkeld::ExportReservationsCsv(db, file); }},
+        {QStringLiteral("--backup"), [](innkeld::Database &db, const QString &file) { innkeld::BackUpDatabase(db, file); }},
+    };
     try {
         if (args.size() == 2 && args.at(0) == QLatin1String("--create")) {
             if (QFileInfo::exists(args.at(1))) {
@@ -67,39 +81,26 @@ int main(int argc, char *argv[])
             innkeld::Database::create(args.at(1));
             return 0;
         }
-        if (args.size() == 3 && args.at(0) == QLatin1String("--export-csv")) {
-            if (!QFileInfo::exists(args.at(1))) {
-                err << "innkeld-sql: no database file " << args.at(1) << "\n";
-                return 2;
+        for (const auto &[name, command] : commands) {
+            if (args.size() == 3 && args.at(0) == name) {
+                if (missing(args.at(1)))
+                    return 2;
+                auto db = innkeld::Database::open(args.at(1));
+                command(*db, args.at(2));
+                return 0;
             }
-            auto db = innkeld::Database::open(args.at(1));
-            innkeld::ExportReservationsCsv(*db, args.at(2));
-            return 0;
-        }
-        if (args.size() == 3 && args.at(0) == QLatin1String("--backup")) {
-            if (!QFileInfo::exists(args.at(1))) {
-                err << "innkeld-sql: no database file " << args.at(1) << "\n";
-                return 2;
-            }
-            auto db = innkeld::Database::open(args.at(1));
-            innkeld::BackUpDatabase(*db, args.at(2));
-            return 0;
         }
         if (args.size() == 2 && args.at(0) == QLatin1String("--check")) {
-            if (!QFileInfo::exists(args.at(1))) {
-                err << "innkeld-sql: no database file " << args.at(1) << "\n";
+            if (missing(args.at(1)))
                 return 2;
-            }
             const QString report = innkeld::CheckDatabase(args.at(1));
             out << report << '\n';
             return report == QLatin1String("ok") ? 0 : 1;
         }
         if (args.size() != 2 || args.at(0).startsWith(QLatin1String("--")))
             return usage(err);
-        if (!QFileInfo::exists(args.at(0))) {
-            err << "innkeld-sql: no database file " << args.at(0) << "\n";
+        if (missing(args.at(0)))
             return 2;
-        }
         auto db = innkeld::Database::open(args.at(0));
         innkeld::Recordset rs = db->execute(args.at(1));
         if (rs.fieldCount() > 0) {
