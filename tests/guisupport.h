@@ -1,6 +1,7 @@
 // Helpers for tests that drive the real windows.
 #pragma once
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QRegularExpression>
@@ -78,6 +79,20 @@ inline QStringList controlsWithoutAccessibleName(QWidget *root)
             out << w->objectName();
     }
     return out;
+}
+
+// A double-click on an entry of a list or a cell of a grid, as the mouse
+// makes it: a click first, then the double-click.
+inline void doubleClick(QAbstractItemView *view, const QModelIndex &index)
+{
+    const QPoint at = view->visualRect(index).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+}
+
+inline void doubleClick(QAbstractItemView *view, int row)
+{
+    doubleClick(view, view->model()->index(row, 0));
 }
 
 template <typename T = QWidget>

@@ -128,10 +128,7 @@ void TestNavigation::labelMenuColoursAndActions()
     QCOMPARE(p.find<QListWidget>("lstArrivals")->count(), 1);
 
     // Add Booking after a booking opened from a list starts a new one.
-    auto *arrivals = p.find<QListWidget>("lstArrivals");
-    const QPoint at = arrivals->visualItemRect(arrivals->item(0)).center();
-    QTest::mouseClick(arrivals->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(arrivals->viewport(), Qt::LeftButton, {}, at);
+    doubleClick(p.find<QListWidget>("lstArrivals"), 0);
     const RecordId opened = w->wizard()->CurrentBookingId();
     QVERIFY(w->wizard()->OpenedFromList());
     QTest::mouseClick(labels[5], Qt::LeftButton);

@@ -62,13 +62,6 @@ int rowOf(QListWidget *list, RecordId id)
     qFatal("booking not listed");
 }
 
-void doubleClick(QListWidget *list, int row)
-{
-    const QRect r = list->visualItemRect(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, r.center());
-}
-
 // Today's house: who comes, who goes, who stays one day, who has no name.
 struct House
 {

@@ -153,9 +153,7 @@ void TestCalendar::bookingMadeInTheWizardShowsAndOpens()
 
     // Back on the calendar the week is where it was; a double-click opens too.
     click(p.find("lblMenu_1"));
-    const QRect cell = g->visualRect(g->model()->index(2, 2));
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
-    QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+    doubleClick(g, g->model()->index(2, 2));
     QVERIFY(p.find("picBooking")->isVisible());
     QVERIFY(p.ui.messages.isEmpty());
 }

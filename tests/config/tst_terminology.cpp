@@ -101,10 +101,7 @@ void TestTerminology::presetsOkAndCancel()
     for (int i = 0; i < 6; ++i)
         QCOMPARE(caption(p, qPrintable(QStringLiteral("lblCurrencySymbol_%1").arg(i))), QString::fromUtf8("£"));
     // The next payment calculation takes 17.5 %: 2 nights at 10.00.
-    auto *arrivals = p.find<QListWidget>("lstArrivals");
-    const QPoint at = arrivals->visualItemRect(arrivals->item(0)).center();
-    QTest::mouseClick(arrivals->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(arrivals->viewport(), Qt::LeftButton, {}, at);
+    doubleClick(p.find<QListWidget>("lstArrivals"), 0);
     click(p.find("cmdBack"));
     QCOMPARE(p.find<QLineEdit>("txtSalesTax")->text(), FormatMoney(3.5));
     QCOMPARE(caption(p, "lblSalesTaxPercentage"), QStringLiteral("17.5%"));

@@ -492,11 +492,8 @@ void TestWizard::cancelNewAndOpenedBookings()
     // An opened booking: the booking and its links go, its customer stays.
     auto *arrivals = p.find<QListWidget>("lstArrivals");
     for (int i = 0; i < arrivals->count(); ++i)
-        if (arrivals->item(i)->data(Qt::UserRole).toLongLong() == gone) {
-            const QPoint at = arrivals->visualItemRect(arrivals->item(i)).center();
-            QTest::mouseClick(arrivals->viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseDClick(arrivals->viewport(), Qt::LeftButton, {}, at);
-        }
+        if (arrivals->item(i)->data(Qt::UserRole).toLongLong() == gone)
+            doubleClick(arrivals, i);
     QCOMPARE(w->CurrentBookingId(), gone);
     click(w->cmdCancel);
     QCOMPARE(t.run(QStringLiteral("SELECT id FROM booking")).value(0).toLongLong(), kept);
@@ -507,9 +504,7 @@ void TestWizard::cancelNewAndOpenedBookings()
 
     // A listed booking deleted meanwhile does not open; the lists are renewed.
     t.run(QStringLiteral("DELETE FROM booking WHERE id = %1").arg(kept));
-    const QPoint at = arrivals->visualItemRect(arrivals->item(0)).center();
-    QTest::mouseClick(arrivals->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(arrivals->viewport(), Qt::LeftButton, {}, at);
+    doubleClick(arrivals, 0);
     QCOMPARE(p.ui.messages.size(), 2);  // after the no-rooms message of the cancelled booking
     QCOMPARE(p.ui.messages.last().text, QStringLiteral("This booking no longer exists."));
     QCOMPARE(w->CurrentBookingId(), RecordId(0));
@@ -769,10 +764,7 @@ void TestWizard::paymentArithmetic()
         QCOMPARE(p.run(), 0);
         Controls *w = p.w();
         // Opened from today's arrivals, then back to its payment step.
-        auto *arrivals = p.find<QListWidget>("lstArrivals");
-        const QPoint at = arrivals->visualItemRect(arrivals->item(0)).center();
-        QTest::mouseClick(arrivals->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(arrivals->viewport(), Qt::LeftButton, {}, at);
+        doubleClick(p.find<QListWidget>("lstArrivals"), 0);
         QCOMPARE(w->CurrentBookingId(), id);
         p.back();
         const auto m = [](double v) { return FormatMoney(v); };
