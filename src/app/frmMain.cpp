@@ -27,6 +27,7 @@
 #include <QTimer>
 #include <QMouseEvent>
 #include <QProgressDialog>
+#include <QScopeGuard>
 #include <QWindow>
 
 #include <climits>
@@ -232,13 +233,8 @@ void frmMain::mnuFileBackup_Click()
         return;
     const bool ok = guarded([this, &path] {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        try {
-            BackUpDatabase(*m_db, path);
-        } catch (...) {
-            QApplication::restoreOverrideCursor();
-            throw;
-        }
-        QApplication::restoreOverrideCursor();
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        BackUpDatabase(*m_db, path);
     });
     if (ok)
         m_context.ui->message(this, QStringLiteral("The bookings were copied to %1.").arg(QDir::toNativeSeparators(path)),

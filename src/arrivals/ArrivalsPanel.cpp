@@ -20,8 +20,10 @@ ArrivalsPanel::ArrivalsPanel(QWidget *parent) : QFrame(parent), ui(new Ui::Arriv
     // the program sets alone does not.
     connect(ui->dtCalendar, &QCalendarWidget::clicked, this, &ArrivalsPanel::dtCalendar_DateClick);
     connect(ui->dtCalendar, &QCalendarWidget::selectionChanged, this, &ArrivalsPanel::dtCalendar_SelectionChanged);
-    if (auto *view = ui->dtCalendar->findChild<QAbstractItemView *>())
-        view->viewport()->installEventFilter(this);
+    if (auto *view = ui->dtCalendar->findChild<QAbstractItemView *>()) {
+        m_monthView = view->viewport();
+        m_monthView->installEventFilter(this);
+    }
     connect(ui->lstArrivals, &QListWidget::itemActivated, this, &ArrivalsPanel::lstArrivals_DblClick);
     connect(ui->lstDepartures, &QListWidget::itemActivated, this, &ArrivalsPanel::lstDepartures_DblClick);
     ui->lstArrivals->installEventFilter(this);
@@ -133,10 +135,9 @@ void ArrivalsPanel::lstDepartures_GotFocus()
 
 bool ArrivalsPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonPress && watched != ui->lstArrivals && watched != ui->lstDepartures)
+    if (watched == m_monthView && event->type() == QEvent::MouseButtonPress)
         m_pointerDown = true;
-    else if (event->type() == QEvent::MouseButtonRelease && watched != ui->lstArrivals
-             && watched != ui->lstDepartures)
+    else if (watched == m_monthView && event->type() == QEvent::MouseButtonRelease)
         m_pointerDown = false;
     else if (event->type() == QEvent::FocusIn && watched == ui->lstArrivals)
         lstArrivals_GotFocus();

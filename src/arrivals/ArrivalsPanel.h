@@ -62,7 +62,8 @@ private:
 
     const std::unique_ptr<Ui::ArrivalsPanel> ui;
     bool m_settingDate = false;  // the program sets the date, not the operator
-    bool m_pointerDown = false;  // a mouse button is down on the month view
+    QObject *m_monthView = nullptr;  // where the month view's days take the mouse
+    bool m_pointerDown = false;      // a mouse button is down on it
     Database *m_db = nullptr;
     UiServices *m_ui = nullptr;
 };

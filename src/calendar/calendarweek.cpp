@@ -2,6 +2,7 @@
 
 #include "arrivals/arrivalsquery.h"
 #include "data/regional.h"
+#include "wizard/availability.h"
 
 #include <QHash>
 
@@ -48,9 +49,7 @@ CalendarWeek ReadCalendarWeek(Database &db, const QDate &start, qint64 skipRooms
     }
     week.cells.resize(week.roomIds.size() * 7);
 
-    const Recordset longest =
-        db.execute(QStringLiteral("SELECT max(julianday(ToDate) - julianday(FromDate)) FROM booking"));
-    const double longestDays = longest.isNull(0) ? 0.0 : longest.value(0).toDouble();
+    const double longestDays = LongestStayDays(db);
     for (Recordset rs = db.execute(CalendarWeekSql(start, longestDays)); !rs.eof(); rs.moveNext()) {
         const auto column = columnOf.constFind(rs.value(3).toLongLong());
         if (column == columnOf.constEnd())

@@ -654,22 +654,23 @@ QVariant TableCursor::field(const QString &name) const
 
 // ---------------------------------------------------------------- date text
 
-QString ToSQLDate(const QVariant &value)
+QDate DayOf(const QVariant &value)
 {
-    QDate d;
     switch (value.metaType().id()) {
     case QMetaType::QDateTime:
-        d = value.toDateTime().date();
-        break;
+        return value.toDateTime().date();
     case QMetaType::QDate:
-        d = value.toDate();
-        break;
+        return value.toDate();
     case QMetaType::QString:
-        d = ParseRegionalDateTime(value.toString()).date();
-        break;
+        return ParseRegionalDateTime(value.toString()).date();
     default:
-        break;
+        return QDate();
     }
+}
+
+QString ToSQLDate(const QVariant &value)
+{
+    const QDate d = DayOf(value);
     // Always a four-digit year, which the reader never mistakes for a short one.
     if (!d.isValid() || d.year() < 1)
         return QString();

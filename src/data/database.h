@@ -181,6 +181,10 @@ private:
     bool m_inTransaction = false;
 };
 
+// The day of a date, of a date and time, or of a text the region reads as
+// one; an invalid date for anything else.
+QDate DayOf(const QVariant &value);
+
 // Month/day/four-digit year of a date, or of a text the region reads as a
 // date; empty text for anything else (25 December 2002 at 14:30 gives 12/25/2002).
 QString ToSQLDate(const QVariant &value);

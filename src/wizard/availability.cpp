@@ -17,15 +17,6 @@ QString overlapConditions(const QString &F, const QString &T)
         + QStringLiteral("# AND todate<=#") + T + QStringLiteral("#))");
 }
 
-QDate dayOf(const QVariant &value)
-{
-    if (value.metaType().id() == QMetaType::QDateTime)
-        return value.toDateTime().date();
-    if (value.metaType().id() == QMetaType::QDate)
-        return value.toDate();
-    return ParseRegionalDateTime(value.toString()).date();
-}
-
 }  // namespace
 
 QString OverlapSql(RecordId bookingId, RecordId roomId, const QVariant &arrival, const QVariant &departure)
@@ -50,18 +41,22 @@ bool IsRoomAvailable(Database &db, RecordId bookingId, RecordId roomId, const QV
     return false;
 }
 
+double LongestStayDays(Database &db)
+{
+    const Recordset longest =
+        db.execute(QStringLiteral("SELECT max(julianday(ToDate) - julianday(FromDate)) FROM booking"));
+    return longest.isNull(0) ? 0.0 : std::max(0.0, longest.value(0).toDouble());
+}
+
 QVector<FreeRoom> FreeRooms(Database &db, RecordId bookingId, const QVariant &arrival, const QVariant &departure)
 {
     const QString F = ToSQLDate(arrival);
     const QString T = ToSQLDate(departure);
     // A stay that clashes ends on or after the range's earlier day (at its
     // midnight) and so arrives no earlier than that day less the longest
-    // stay; it arrives no later than the range's later day. The longest stay
-    // comes from an index on the stay's length.
-    const Recordset longest =
-        db.execute(QStringLiteral("SELECT max(julianday(ToDate) - julianday(FromDate)) FROM booking"));
-    const double longestDays = longest.isNull(0) ? 0.0 : std::max(0.0, longest.value(0).toDouble());
-    const QDate from = dayOf(arrival), to = dayOf(departure);
+    // stay; it arrives no later than the range's later day.
+    const double longestDays = LongestStayDays(db);
+    const QDate from = DayOf(arrival), to = DayOf(departure);
     QString lo, hi;
     if (from.isValid() && to.isValid()) {
         lo = ToSQLDate(std::min(from, to).addDays(-qint64(std::ceil(longestDays)) - 1));

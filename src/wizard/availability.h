@@ -15,6 +15,11 @@ QString OverlapSql(RecordId bookingId, RecordId roomId, const QVariant &arrival,
 bool IsRoomAvailable(Database &db, RecordId bookingId, RecordId roomId, const QVariant &arrival,
                      const QVariant &departure, QString *status = nullptr);
 
+// The longest stay on record in days (0 with none), from the index on the
+// stay's length: a stay that touches a day arrives no earlier than that day
+// less this.
+double LongestStayDays(Database &db);
+
 // A room of the house that is free for a stay.
 struct FreeRoom
 {
