@@ -34,6 +34,8 @@ struct Statement
     {
         if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK)
             throw innkeld::DbError(QString::fromUtf8(sqlite3_errmsg(db)));
+        // Every row goes through the database's guard, as the program's own do.
+        innkeld::RegisterEngineFunctions(db);
     }
     ~Statement() { sqlite3_finalize(stmt); }
     Statement(const Statement &) = delete;
@@ -195,7 +197,7 @@ int main(int argc, char *argv[])
             }
         }
         exec(db, "COMMIT");
-        exec(db, "ANALYZE");
+        // No planner statistics: the database is as the program leaves one.
     } catch (const innkeld::DbError &e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.message()));
         sqlite3_close(db);

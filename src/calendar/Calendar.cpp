@@ -150,7 +150,7 @@ void Calendar::Refresh()
         throw DbError(QStringLiteral("The calendar has no database connection."));
     // The week is read whole before anything is shown: a failure leaves the
     // grid as it was.
-    CalendarWeek week = ReadCalendarWeek(*objConn, dtStart, ui->HScroll->value());
+    CalendarWeek week = ReadCalendarWeek(*objConn, dtStart, ui->HScroll->value(), intVisibleRooms);
     {
         const QSignalBlocker rooms(ui->HScroll);
         ui->HScroll->setRange(0, int(std::max<qint64>(0, week.roomCount - intVisibleRooms)));

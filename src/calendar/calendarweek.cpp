@@ -2,58 +2,55 @@
 
 #include "arrivals/arrivalsquery.h"
 #include "data/regional.h"
-#include "wizard/availability.h"
 
 #include <QHash>
 
-#include <cmath>
+#include <algorithm>
 
 namespace innkeld {
 
-QString CalendarWeekSql(const QDate &start, double longestStayDays)
+QString CalendarWeekSql(const QDate &start, const QVector<RecordId> &rooms)
 {
-    // A stay touches the week when it arrives before the day after the week
-    // and departs on or after the week's first day (its midnight). So it
-    // arrives no earlier than the first day less the longest stay.
-    const QDate end = start.addDays(7);
-    const QDate earliest = start.addDays(-qint64(std::ceil(std::max(0.0, longestStayDays))) - 1);
+    // The stays that touch one of the seven days (the stays index), of the
+    // rooms shown.
+    QStringList ids;
+    for (RecordId id : rooms)
+        ids << QString::number(id);
     return QStringLiteral("SELECT b.id, fromdate, todate, ba.roomid AS baID, c.firstname, c.lastname ")
-        + QStringLiteral("FROM booking as b JOIN bookingroom as ba ON ba.bookingid = b.id ")
-        + QStringLiteral("LEFT JOIN customer as c ON c.id = b.customerid WHERE ")
-        + QStringLiteral("b.FromDate >= #") + ToSQLDate(earliest) + QStringLiteral("# AND b.FromDate < #")
-        + ToSQLDate(end) + QStringLiteral("# AND b.ToDate >= #") + ToSQLDate(start) + QStringLiteral("# ")
-        // A stay stored ending before it starts marks nothing, but its
-        // arrival day when both fall on one day; it has an index of its own.
-        + QStringLiteral("UNION SELECT b.id, fromdate, todate, ba.roomid AS baID, c.firstname, c.lastname ")
-        + QStringLiteral("FROM booking as b JOIN bookingroom as ba ON ba.bookingid = b.id ")
-        + QStringLiteral("LEFT JOIN customer as c ON c.id = b.customerid WHERE b.FromDate > b.ToDate ")
-        + QStringLiteral("ORDER BY fromdate, todate;");
+        + QStringLiteral("FROM booking_stay AS s CROSS JOIN booking AS b CROSS JOIN bookingroom AS ba ")
+        + QStringLiteral("LEFT JOIN customer AS c ON c.id = b.customerid WHERE s.firstday <= ")
+        + QString::number(start.addDays(6).toJulianDay()) + QStringLiteral(" AND s.lastday >= ")
+        + QString::number(start.toJulianDay()) + QStringLiteral(" AND b.id = s.id AND ba.bookingid = b.id ")
+        + QStringLiteral("AND ba.roomid IN (") + (ids.isEmpty() ? QStringLiteral("NULL") : ids.join(QLatin1Char(',')))
+        + QStringLiteral(") ORDER BY fromdate, todate;");
 }
 
-CalendarWeek ReadCalendarWeek(Database &db, const QDate &start, qint64 skipRooms)
+CalendarWeek ReadCalendarWeek(Database &db, const QDate &start, qint64 skipRooms, int shownRooms)
 {
     CalendarWeek week;
     week.start = start;
     week.roomCount = db.execute(QStringLiteral("SELECT count(*) FROM room")).value(0).toLongLong();
     QHash<RecordId, int> columnOf;
+    QString rooms = QStringLiteral("SELECT id, name FROM room");
+    if (shownRooms >= 0)
+        rooms += QStringLiteral(" LIMIT %1 OFFSET %2").arg(shownRooms).arg(std::max<qint64>(0, skipRooms));
     qint64 position = 0;
-    for (Recordset rooms = db.execute(QStringLiteral("SELECT id, name FROM room")); !rooms.eof(); rooms.moveNext()) {
-        if (++position <= skipRooms)
+    for (Recordset rs = db.execute(rooms); !rs.eof(); rs.moveNext()) {
+        if (shownRooms < 0 && ++position <= skipRooms)
             continue;
-        const RecordId id = rooms.value(0).toLongLong();
+        const RecordId id = rs.value(0).toLongLong();
         // A room listed twice (never by the program) keeps its first column.
         if (!columnOf.contains(id))
             columnOf.insert(id, int(week.roomIds.size()));
         week.roomIds << id;
-        week.roomNames << rooms.text(1);
+        week.roomNames << rs.text(1);
     }
     week.cells.resize(week.roomIds.size() * 7);
 
-    const double longestDays = LongestStayDays(db);
-    for (Recordset rs = db.execute(CalendarWeekSql(start, longestDays)); !rs.eof(); rs.moveNext()) {
+    for (Recordset rs = db.execute(CalendarWeekSql(start, week.roomIds)); !rs.eof(); rs.moveNext()) {
         const auto column = columnOf.constFind(rs.value(3).toLongLong());
         if (column == columnOf.constEnd())
-            continue;  // a room before the scroll position
+            continue;
         const QDate from = rs.value(1).toDateTime().date();
         const QDate to = rs.value(2).toDateTime().date();
         // Whole days: from the arrival day to the departure day, both booked.

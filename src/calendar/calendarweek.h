@@ -32,17 +32,17 @@ struct CalendarWeek
     const CalendarCell &cell(int column, int day) const { return cells.at(column * 7 + day); }
 };
 
-// The week query: every room link of every stay that touches one of the
-// seven days from start, whatever its time of day (a stay arriving on the
-// seventh day at 14:00 included), with the guest's names. The stays are
-// looked for only among those arriving between start less the longest stay
-// and the day after the week, an index range on FromDate.
-QString CalendarWeekSql(const QDate &start, double longestStayDays);
+// The week query: every link to one of the given rooms of every stay that
+// touches one of the seven days from start, whatever its time of day (a
+// stay arriving on the seventh day at 14:00 included), with the guest's
+// names; the stays are found through the stays index, so the time depends
+// on the stays of the week, not on the history or the longest stay.
+QString CalendarWeekSql(const QDate &start, const QVector<RecordId> &rooms);
 
 // Reads the week: the rooms in the order the database gives them, the first
-// skipRooms of them left out, and every cell of the rest filled. A stay
-// marks the days from its arrival day to its departure day, both included.
-// Throws DbError.
-CalendarWeek ReadCalendarWeek(Database &db, const QDate &start, qint64 skipRooms);
+// skipRooms of them left out and at most shownRooms of the rest (all for
+// -1), and every cell of those filled. A stay marks the days from its
+// arrival day to its departure day, both included. Throws DbError.
+CalendarWeek ReadCalendarWeek(Database &db, const QDate &start, qint64 skipRooms, int shownRooms = -1);
 
 }  // namespace innkeld

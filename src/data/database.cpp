@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include <sqlite3.h>
+#include <sys/vfs.h>
 
 #include <cmath>
 
@@ -61,6 +62,88 @@ QStringList indexStatements()
     };
 }
 
+// The day number of a stored date (its Julian day), as the stays index
+// holds it.
+QString dayNumber(const QString &date)
+{
+    return QStringLiteral("CAST(julianday(date(%1)) + 0.5 AS INTEGER)").arg(date);
+}
+
+// Whether another booking than `booking` holds `room` for a stay that clashes
+// with the stay from `from` to `to` by the rooms step's rule: the stay's
+// first or last day (at midnight) lies within the other stay, both ends
+// included, or the other stay lies wholly within them. The stays index finds
+// the few stays that touch those days; the rule is then applied to them.
+QString clashExists(const QString &booking, const QString &room, const QString &from, const QString &to)
+{
+    const QString F = QStringLiteral("(date(%1) || ' 00:00:00')").arg(from);
+    const QString T = QStringLiteral("(date(%1) || ' 00:00:00')").arg(to);
+    return QStringLiteral("EXISTS (SELECT 1 FROM booking_stay AS s CROSS JOIN bookingroom AS x CROSS JOIN booking AS o "
+                          "WHERE s.firstday <= max(%1, %2) AND s.lastday >= min(%1, %2) "
+                          "AND x.bookingid = s.id AND x.roomid = %3 AND x.bookingid <> %4 AND o.ID = s.id "
+                          "AND ((%5 >= o.FromDate AND %5 <= o.ToDate) OR (%6 >= o.FromDate AND %6 <= o.ToDate) "
+                          "OR (o.FromDate >= %5 AND o.ToDate <= %6)))")
+        .arg(dayNumber(from), dayNumber(to), room, booking, F, T);
+}
+
+QString stayRow(const QString &row)
+{
+    return QStringLiteral("SELECT %1.ID, min(%2, %3), max(%2, %3) WHERE %1.FromDate IS NOT NULL AND %1.ToDate IS NOT NULL")
+        .arg(row, dayNumber(row + QStringLiteral(".FromDate")), dayNumber(row + QStringLiteral(".ToDate")));
+}
+
+const QString kStayTable = QStringLiteral("CREATE VIRTUAL TABLE %1booking_stay USING rtree_i32(id, firstday, lastday)");
+
+// The stays index, kept in step with every write of a booking's dates, and
+// the guard: no write, by any road, leaves a room held by two bookings whose
+// stays clash, or a link to a room or booking that is not there. Deleting a
+// booking or a room takes its links with it.
+QStringList guardStatements()
+{
+    const QString refuseClash =
+        QStringLiteral("SELECT innkeld_refuse('The room ' || r.name || ' is booked by another guest on these dates.') ");
+    const QString linkChecks = QStringLiteral(
+        "SELECT innkeld_refuse('There is no room ' || NEW.roomid || ' in the house.') "
+        "WHERE NOT EXISTS (SELECT 1 FROM room WHERE id = NEW.roomid); "
+        "SELECT innkeld_refuse('There is no booking ' || NEW.bookingid || '.') "
+        "WHERE NOT EXISTS (SELECT 1 FROM booking WHERE ID = NEW.bookingid); ")
+        + refuseClash
+        + QStringLiteral("FROM booking AS b, room AS r WHERE b.ID = NEW.bookingid AND r.id = NEW.roomid AND ")
+        + clashExists(QStringLiteral("b.ID"), QStringLiteral("NEW.roomid"), QStringLiteral("b.FromDate"),
+                      QStringLiteral("b.ToDate"))
+        + QStringLiteral("; ");
+    return {
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS booking_stay_insert AFTER INSERT ON booking BEGIN "
+                       "INSERT INTO booking_stay ")
+            + stayRow(QStringLiteral("NEW")) + QStringLiteral("; END"),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS booking_stay_update AFTER UPDATE OF ID, FromDate, ToDate ON booking "
+                       "BEGIN DELETE FROM booking_stay WHERE id = OLD.ID; INSERT INTO booking_stay ")
+            + stayRow(QStringLiteral("NEW")) + QStringLiteral("; END"),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS booking_stay_delete AFTER DELETE ON booking BEGIN "
+                       "DELETE FROM booking_stay WHERE id = OLD.ID; DELETE FROM bookingroom WHERE bookingid = OLD.ID; END"),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS room_links_delete AFTER DELETE ON room BEGIN "
+                       "DELETE FROM bookingroom WHERE roomid = OLD.id; END"),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS bookingroom_guard_insert BEFORE INSERT ON bookingroom BEGIN ")
+            + linkChecks + QStringLiteral("END"),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS bookingroom_guard_update BEFORE UPDATE OF bookingid, roomid "
+                       "ON bookingroom BEGIN ")
+            + linkChecks + QStringLiteral("END"),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS booking_guard_dates BEFORE UPDATE OF FromDate, ToDate ON booking "
+                       "BEGIN ")
+            + refuseClash + QStringLiteral("FROM bookingroom AS l, room AS r WHERE l.bookingid = NEW.ID AND r.id = l.roomid AND ")
+            + clashExists(QStringLiteral("NEW.ID"), QStringLiteral("l.roomid"), QStringLiteral("NEW.FromDate"),
+                          QStringLiteral("NEW.ToDate"))
+            + QStringLiteral("; END"),
+    };
+}
+
+// The function the guard refuses a write with: its argument is the message.
+void refuseFunction(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+    sqlite3_result_error(context, text ? text : "This write is refused.", -1);
+}
+
 QStringList schemaStatements()
 {
     // Money is kept as a number with four decimals, counts as numbers, dates
@@ -99,11 +182,16 @@ QStringList schemaStatements()
                        "bookingid INTEGER NOT NULL DEFAULT 0 %1, roomid INTEGER NOT NULL DEFAULT 0 %2)")
             .arg(integerCheck("bookingid"), integerCheck("roomid")),
     };
-    return tables + indexStatements();
+    return tables + indexStatements() + QStringList{kStayTable.arg(QString())} + guardStatements();
 }
 
 QString engineText(const QSqlError &error)
 {
+    // Another desk holds the write lock longer than the busy timeout: said
+    // in words, and the operator's entries stay where they are.
+    if (error.nativeErrorCode() == QLatin1String("5")
+        || error.databaseText().trimmed() == QLatin1String("database is locked"))
+        return BusyMessage();
     const QString db = error.databaseText().trimmed();
     if (!db.isEmpty())
         return db;
@@ -280,6 +368,97 @@ QSqlDatabase Database::connection() const
     return QSqlDatabase::database(m_connectionName, false);
 }
 
+namespace {
+
+sqlite3 *engineHandle(const QSqlDatabase &c)
+{
+    const QVariant handle = c.driver() ? c.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        throw DbError(QStringLiteral("The database connection is not open."));
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+// The write-ahead log lets a desk read while another saves, and a save go
+// on while another desk reads; it needs shared memory beside the file, which
+// a network file system does not give and a folder that cannot be written
+// cannot hold. There the rollback journal is kept.
+bool writeAheadLogWorks(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!QFileInfo(info.absolutePath()).isWritable() || !info.isWritable())
+        return false;
+    struct statfs fs;
+    if (statfs(QFile::encodeName(info.absolutePath()).constData(), &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0x6969UL:      // NFS
+    case 0x517BUL:      // SMB
+    case 0xFF534D42UL:  // CIFS
+    case 0xFE534D42UL:  // SMB2
+    case 0x65735546UL:  // FUSE (sshfs and the like)
+    case 0x01021997UL:  // 9P
+        return false;
+    default:
+        return true;
+    }
+}
+
+}  // namespace
+
+void RegisterEngineFunctions(void *sqliteHandle)
+{
+    sqlite3_create_function_v2(static_cast<sqlite3 *>(sqliteHandle), "innkeld_refuse", 1, SQLITE_UTF8, nullptr,
+                               refuseFunction, nullptr, nullptr, nullptr);
+}
+
+void InstallGuard(void *sqliteHandle)
+{
+    auto *db = static_cast<sqlite3 *>(sqliteHandle);
+    const auto run = [db](const QString &sql) {
+        char *message = nullptr;
+        if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+            const QString text = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
+            sqlite3_free(message);
+            throw DbError(text);
+        }
+    };
+    const auto hasStayTable = [db] {
+        sqlite3_stmt *stmt = nullptr;
+        sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE name = 'booking_stay'", -1, &stmt, nullptr);
+        const bool found = sqlite3_step(stmt) == SQLITE_ROW;
+        sqlite3_finalize(stmt);
+        return found;
+    };
+    const QString fill = QStringLiteral("INSERT INTO %1booking_stay SELECT ID, min(%2, %3), max(%2, %3) FROM booking "
+                                        "WHERE FromDate IS NOT NULL AND ToDate IS NOT NULL")
+                             .arg(QStringLiteral("%1"), dayNumber(QStringLiteral("FromDate")),
+                                  dayNumber(QStringLiteral("ToDate")));
+    // A database made before the guard gets it now, in one step; clashes
+    // stored before stay as they are (the check lists them).
+    try {
+        run(QStringLiteral("BEGIN IMMEDIATE"));
+        try {
+            if (!hasStayTable()) {
+                run(kStayTable.arg(QString()));
+                run(fill.arg(QString()));
+            }
+            for (const QString &sql : guardStatements())
+                run(sql);
+            run(QStringLiteral("COMMIT"));
+        } catch (...) {
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
+    } catch (const DbError &) {
+        // A file that cannot be written now (read-only, or busy at another
+        // desk) is read through an index of this connection's own.
+        if (hasStayTable())
+            return;
+        run(kStayTable.arg(QStringLiteral("temp.")));
+        run(fill.arg(QStringLiteral("temp.")));
+    }
+}
+
 std::unique_ptr<Database> Database::open(const QString &path)
 {
     const QFileInfo info(path);
@@ -296,10 +475,15 @@ std::unique_ptr<Database> Database::open(const QString &path)
         c.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
         if (!c.open())
             throw DbError(engineText(c.lastError()));
+        RegisterEngineFunctions(engineHandle(c));
         QSqlQuery q(c);
         // A statement that has returned is on the disk.
         runOrThrow(q, QStringLiteral("PRAGMA synchronous = FULL"));
-        runOrThrow(q, QStringLiteral("PRAGMA journal_mode = DELETE"));
+        // The journal mode is the file's own; it is changed only when no
+        // other desk has the file open (a busy file keeps what it has).
+        q.exec(writeAheadLogWorks(db->m_path) ? QStringLiteral("PRAGMA journal_mode = WAL")
+                                              : QStringLiteral("PRAGMA journal_mode = DELETE"));
+        q.finish();
         // A database made before an index was added gets it now; that
         // changes no data. A file that cannot be written (read-only, or
         // locked by another desk just now) is used without it.
@@ -308,7 +492,13 @@ std::unique_ptr<Database> Database::open(const QString &path)
                 break;
     }
     db->loadSchema();
+    InstallGuard(db->engine());
     return db;
+}
+
+void *Database::engine() const
+{
+    return engineHandle(connection());
 }
 
 void Database::loadSchema()
@@ -653,6 +843,11 @@ QVariant TableCursor::field(const QString &name) const
 }
 
 // ---------------------------------------------------------------- date text
+
+QString BusyMessage()
+{
+    return QStringLiteral("Another desk is saving; try again.");
+}
 
 QDate DayOf(const QVariant &value)
 {

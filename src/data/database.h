@@ -152,6 +152,8 @@ public:
     const Schema &schema() const { return m_schema; }
     QString path() const { return m_path; }
     QSqlDatabase connection() const;
+    // The engine's own handle (sqlite3 *), for the work Qt has no call for.
+    void *engine() const;
 
     // Groups the statements of one operator action: everything since begin()
     // is undone unless commit() is reached. It takes the write lock at once
@@ -180,6 +182,17 @@ private:
     Schema m_schema;
     bool m_inTransaction = false;
 };
+
+// Adds the program's own SQL functions (the guard's refusal) to an engine
+// connection (sqlite3 *) that writes bookings outside this class.
+void RegisterEngineFunctions(void *sqliteHandle);
+// Gives a database the stays index and the guard against double-booked
+// rooms and links to missing rows, when it lacks them. Throws DbError.
+void InstallGuard(void *sqliteHandle);
+
+// What the operator is told when another desk holds the database for
+// writing longer than a save waits.
+QString BusyMessage();
 
 // The day of a date, of a date and time, or of a text the region reads as
 // one; an invalid date for anything else.

@@ -207,9 +207,9 @@ bool BookingWizard::writeStep(int step)
         m_openedFromList = false;
         emit bookingClosed();
         return false;
-    } catch (const RoomsTaken &taken) {
-        // Booked at another desk since the list was shown: the step stays,
-        // with the rooms free now.
+    } catch (const RoomsRefused &taken) {
+        // Booked or removed at another desk since the list was shown: the
+        // step stays, with the rooms free now.
         m_ui->message(window(), taken.message(), QMessageBox::Information);
         showRoomsStep();
         return false;
@@ -509,15 +509,23 @@ void BookingWizard::PerformBookingStep(int step)
     Database &db = *m_db;
     switch (step) {
     case 0:
-        SaveDatesStep(db, m_currentBookingId, dates->txtBookedBy->text(), dates->dtFromDate->dateTime(),
-                      dates->dtToDate->dateTime());
+    {
+        const QStringList takenOff = SaveDatesStep(db, m_currentBookingId, dates->txtBookedBy->text(),
+                                                   dates->dtFromDate->dateTime(), dates->dtToDate->dateTime());
+        // The wizard goes on to the rooms step, where the rest stay selected.
+        if (!takenOff.isEmpty())
+            m_ui->message(window(), RoomsTakenOffMessage(takenOff), QMessageBox::Information);
         break;
+    }
     case 1: {
         QVector<RecordId> selected;
+        QStringList names;
         for (int i = 0; i < rooms->lstRooms->count(); ++i)
-            if (rooms->lstRooms->item(i)->isSelected())
+            if (rooms->lstRooms->item(i)->isSelected()) {
                 selected << rooms->lstRooms->item(i)->data(Qt::UserRole).toLongLong();
-        SaveRoomsStep(db, m_currentBookingId, selected);
+                names << rooms->lstRooms->item(i)->text();
+            }
+        SaveRoomsStep(db, m_currentBookingId, selected, names);
         break;
     }
     case 2: {

@@ -2,7 +2,7 @@
 
 #include "data/regional.h"
 
-#include <cmath>
+#include <algorithm>
 
 namespace innkeld {
 
@@ -29,47 +29,38 @@ QString OverlapSql(RecordId bookingId, RecordId roomId, const QVariant &arrival,
         + QStringLiteral(";");
 }
 
+QString ClashingRoomsSql(RecordId bookingId, const QVariant &arrival, const QVariant &departure,
+                         const QString &roomCondition)
+{
+    const QDate from = DayOf(arrival), to = DayOf(departure);
+    const qint64 first = from.isValid() && to.isValid() ? std::min(from, to).toJulianDay() : 0;
+    const qint64 last = from.isValid() && to.isValid() ? std::max(from, to).toJulianDay() : 0;
+    return QStringLiteral("SELECT bookingroom.roomid FROM booking_stay AS s CROSS JOIN bookingroom CROSS JOIN booking "
+                          "WHERE s.firstday <= ")
+        + QString::number(last) + QStringLiteral(" AND s.lastday >= ") + QString::number(first)
+        + QStringLiteral(" AND bookingroom.bookingid = s.id AND booking.id = s.id AND booking.id<>")
+        + QString::number(bookingId) + roomCondition + QStringLiteral(" AND ")
+        + overlapConditions(ToSQLDate(arrival), ToSQLDate(departure));
+}
+
 bool IsRoomAvailable(Database &db, RecordId bookingId, RecordId roomId, const QVariant &arrival,
                      const QVariant &departure, QString *status)
 {
     if (status)
         *status = QStringLiteral("Available");
-    if (db.execute(OverlapSql(bookingId, roomId, arrival, departure)).eof())
+    if (db.execute(ClashingRoomsSql(bookingId, arrival, departure,
+                                    QStringLiteral(" AND bookingroom.roomid=") + QString::number(roomId)))
+            .eof())
         return true;
     if (status)
         *status = QStringLiteral("Booked");
     return false;
 }
 
-double LongestStayDays(Database &db)
-{
-    const Recordset longest =
-        db.execute(QStringLiteral("SELECT max(julianday(ToDate) - julianday(FromDate)) FROM booking"));
-    return longest.isNull(0) ? 0.0 : std::max(0.0, longest.value(0).toDouble());
-}
-
 QVector<FreeRoom> FreeRooms(Database &db, RecordId bookingId, const QVariant &arrival, const QVariant &departure)
 {
-    const QString F = ToSQLDate(arrival);
-    const QString T = ToSQLDate(departure);
-    // A stay that clashes ends on or after the range's earlier day (at its
-    // midnight) and so arrives no earlier than that day less the longest
-    // stay; it arrives no later than the range's later day.
-    const double longestDays = LongestStayDays(db);
-    const QDate from = DayOf(arrival), to = DayOf(departure);
-    QString lo, hi;
-    if (from.isValid() && to.isValid()) {
-        lo = ToSQLDate(std::min(from, to).addDays(-qint64(std::ceil(longestDays)) - 1));
-        hi = ToSQLDate(std::max(from, to));
-    }
-    const QString others = QStringLiteral("SELECT bookingroom.roomid FROM booking, bookingroom WHERE booking.id<>")
-        + QString::number(bookingId) + QStringLiteral(" AND bookingroom.bookingid = booking.id AND ")
-        + overlapConditions(F, T);
-    // A stay stored ending before it starts (never by the program) does not
-    // follow the bounds; it is looked for on its own, through a partial index.
-    const QString sql = QStringLiteral("SELECT id, name FROM room WHERE id NOT IN (") + others
-        + QStringLiteral(" AND booking.FromDate BETWEEN #") + lo + QStringLiteral("# AND #") + hi
-        + QStringLiteral("# UNION ") + others + QStringLiteral(" AND booking.FromDate > booking.ToDate)");
+    const QString sql = QStringLiteral("SELECT id, name FROM room WHERE id NOT IN (")
+        + ClashingRoomsSql(bookingId, arrival, departure) + QStringLiteral(")");
     QVector<FreeRoom> free;
     for (Recordset rs = db.execute(sql); !rs.eof(); rs.moveNext())
         free.push_back(FreeRoom{rs.value(0).toLongLong(), rs.text(1)});

@@ -10,15 +10,20 @@ namespace innkeld {
 // stay that starts on another's departure day clashes.
 QString OverlapSql(RecordId bookingId, RecordId roomId, const QVariant &arrival, const QVariant &departure);
 
+// The rooms held by bookings other than bookingId whose stays clash with
+// the range by the same three conditions, looked for only among the stays
+// that touch the range's days (the stays index), so that the time depends
+// on those stays and not on the years of history or the longest stay ever
+// stored. `roomCondition` narrows the rooms ("" for all of them, or
+// " AND bookingroom.roomid=3"). The database's guard applies exactly this
+// rule to every write.
+QString ClashingRoomsSql(RecordId bookingId, const QVariant &arrival, const QVariant &departure,
+                         const QString &roomCondition = QString());
+
 // True when no booking other than bookingId holds the room on dates that
 // overlap the range; status becomes "Available" or "Booked". Throws DbError.
 bool IsRoomAvailable(Database &db, RecordId bookingId, RecordId roomId, const QVariant &arrival,
                      const QVariant &departure, QString *status = nullptr);
-
-// The longest stay on record in days (0 with none), from the index on the
-// stay's length: a stay that touches a day arrives no earlier than that day
-// less this.
-double LongestStayDays(Database &db);
 
 // A room of the house that is free for a stay.
 struct FreeRoom
@@ -29,10 +34,7 @@ struct FreeRoom
 
 // The rooms free for the range, in the order the database gives the rooms:
 // exactly those for which IsRoomAvailable answers true, found in one
-// statement. The clashing stays are looked for only among those that arrive
-// between the range's first day less the longest stay on record and its
-// last day, an index range on FromDate, so that the time does not grow with
-// the years of history. Throws DbError.
+// statement. Throws DbError.
 QVector<FreeRoom> FreeRooms(Database &db, RecordId bookingId, const QVariant &arrival, const QVariant &departure);
 
 }  // namespace innkeld

@@ -90,30 +90,65 @@ QString DatesStepSql(const QString &bookedBy, const QDateTime &from, const QDate
         + QStringLiteral("' WHERE id = ") + id(bookingId);
 }
 
-void SaveDatesStep(Database &db, RecordId bookingId, const QString &bookedBy, const QDateTime &from,
-                   const QDateTime &to)
+QString RoomsTakenOffMessage(const QStringList &names)
 {
-    Database::Transaction tx(db);
-    requireBooking(db, bookingId);
-    db.execute(DatesStepSql(bookedBy, from, to, bookingId));
-    tx.commit();
+    if (names.isEmpty())
+        return QString();
+    if (names.size() == 1)
+        return QStringLiteral("The room %1 is booked by another guest on these dates and was taken off this booking. "
+                              "Choose another room.")
+            .arg(names.first());
+    return QStringLiteral("The rooms %1 are booked by other guests on these dates and were taken off this booking. "
+                          "Choose other rooms.")
+        .arg(names.join(QStringLiteral(", ")));
 }
 
-void SaveRoomsStep(Database &db, RecordId bookingId, const QVector<RecordId> &rooms)
+QStringList SaveDatesStep(Database &db, RecordId bookingId, const QString &bookedBy, const QDateTime &from,
+                          const QDateTime &to)
 {
     Database::Transaction tx(db);
     requireBooking(db, bookingId);
-    // Each room again, now that no other desk can write: one booked
-    // meanwhile is refused, never booked twice.
+    // The rooms it holds that clash on the new dates go first, so that the
+    // dates can be stored (the database refuses a room held twice).
+    QStringList takenOff;
+    QVector<RecordId> clashing;
+    for (Recordset rs = db.execute(QStringLiteral("SELECT bookingroom.roomid, room.name FROM bookingroom, room "
+                                                  "WHERE bookingroom.bookingid = ")
+                                   + id(bookingId) + QStringLiteral(" AND room.id = bookingroom.roomid"));
+         !rs.eof(); rs.moveNext()) {
+        const RecordId room = rs.value(0).toLongLong();
+        if (clashing.contains(room) || IsRoomAvailable(db, bookingId, room, from, to))
+            continue;
+        clashing << room;
+        takenOff << rs.text(1);
+    }
+    for (RecordId room : clashing)
+        db.execute(QStringLiteral("DELETE FROM bookingroom WHERE bookingid = ") + id(bookingId)
+                   + QStringLiteral(" AND roomid = ") + id(room));
+    db.execute(DatesStepSql(bookedBy, from, to, bookingId));
+    tx.commit();
+    return takenOff;
+}
+
+void SaveRoomsStep(Database &db, RecordId bookingId, const QVector<RecordId> &rooms, const QStringList &names)
+{
+    Database::Transaction tx(db);
+    requireBooking(db, bookingId);
+    // Each room again, now that no other desk can write: one removed or
+    // booked meanwhile is refused, never linked.
     Recordset stay = db.execute(QStringLiteral("SELECT fromdate, todate FROM booking WHERE id = ") + id(bookingId));
     const QVariant from = stay.value(0), to = stay.value(1);
-    QStringList taken;
-    for (RecordId room : rooms) {
-        if (IsRoomAvailable(db, bookingId, room, from, to))
-            continue;
+    QStringList gone, taken;
+    for (int i = 0; i < rooms.size(); ++i) {
+        const RecordId room = rooms.at(i);
         Recordset name = db.execute(QStringLiteral("SELECT name FROM room WHERE id = ") + id(room));
-        taken << (name.eof() ? id(room) : name.text(0));
+        if (name.eof())
+            gone << names.value(i, id(room));
+        else if (!IsRoomAvailable(db, bookingId, room, from, to))
+            taken << name.text(0);
     }
+    if (!gone.isEmpty())
+        throw RoomsGone(gone);
     if (!taken.isEmpty())
         throw RoomsTaken(taken);
     db.execute(QStringLiteral("DELETE FROM bookingroom WHERE bookingid = ") + id(bookingId));

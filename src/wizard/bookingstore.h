@@ -39,35 +39,69 @@ public:
     BookingGone() : DbError(QStringLiteral("This booking no longer exists.")) {}
 };
 
-// Rooms chosen on the rooms step that another desk booked for the same
-// dates since the step was shown: nothing of the step is written.
-class RoomsTaken : public DbError
+// Rooms chosen on the rooms step that cannot be linked: nothing of the
+// step is written.
+class RoomsRefused : public DbError
 {
 public:
-    explicit RoomsTaken(const QStringList &names)
-        : DbError(names.size() == 1
-                      ? QStringLiteral("The room %1 was booked meanwhile for these dates. Choose another room.")
-                            .arg(names.first())
-                      : QStringLiteral("The rooms %1 were booked meanwhile for these dates. Choose other rooms.")
-                            .arg(names.join(QStringLiteral(", ")))),
-          m_names(names)
-    {
-    }
+    RoomsRefused(const QString &message, const QStringList &names) : DbError(message), m_names(names) {}
     QStringList rooms() const { return m_names; }
 
 private:
     QStringList m_names;
 };
 
+// Booked at another desk for the same dates since the step was shown.
+class RoomsTaken : public RoomsRefused
+{
+public:
+    explicit RoomsTaken(const QStringList &names)
+        : RoomsRefused(names.size() == 1
+                           ? QStringLiteral("The room %1 was booked meanwhile for these dates. Choose another room.")
+                                 .arg(names.first())
+                           : QStringLiteral("The rooms %1 were booked meanwhile for these dates. Choose other rooms.")
+                                 .arg(names.join(QStringLiteral(", "))),
+                       names)
+    {
+    }
+};
+
+// Removed from the house at another desk since the step was shown.
+class RoomsGone : public RoomsRefused
+{
+public:
+    explicit RoomsGone(const QStringList &names)
+        : RoomsRefused(names.size() == 1
+                           ? QStringLiteral("The room %1 was removed from the house meanwhile. Choose another room.")
+                                 .arg(names.first())
+                           : QStringLiteral("The rooms %1 were removed from the house meanwhile. Choose other rooms.")
+                                 .arg(names.join(QStringLiteral(", "))),
+                       names)
+    {
+    }
+};
+
+// What the operator is told of the rooms a change of dates took off the
+// booking (empty text for none).
+QString RoomsTakenOffMessage(const QStringList &names);
+
 // Deletes the booking and its room links; its customer stays.
 void CancelBooking(Database &db, RecordId bookingId);
 
 QString DatesStepSql(const QString &bookedBy, const QDateTime &from, const QDateTime &to, RecordId bookingId);
-void SaveDatesStep(Database &db, RecordId bookingId, const QString &bookedBy, const QDateTime &from,
-                   const QDateTime &to);
+// Writes the dates and the booked-by name. Each room the booking holds that
+// another booking holds on clashing days of the new dates (the rooms step's
+// rule) is taken off the booking in the same transaction; returns their
+// names, in the order the booking holds them.
+QStringList SaveDatesStep(Database &db, RecordId bookingId, const QString &bookedBy, const QDateTime &from,
+                          const QDateTime &to);
 
-// Replaces the booking's room links with exactly these rooms.
-void SaveRoomsStep(Database &db, RecordId bookingId, const QVector<RecordId> &rooms);
+// Replaces the booking's room links with exactly these rooms; `names` are
+// the rooms' names as the step showed them (for a room gone meanwhile).
+// Throws RoomsGone or RoomsTaken, writing nothing, when a room was removed
+// or booked for clashing days since.
+void SaveRoomsStep(Database &db, RecordId bookingId, const QVector<RecordId> &rooms,
+                   const QStringList &names = QStringList());
 
 // The counts enter the statement as plain numbers with "." as decimal
 // point, whatever the region writes in the boxes.

@@ -81,10 +81,12 @@ void TestCalendarWeek::staysOnEveryBoundaryOfTheWeek()
     t.run(QStringLiteral("DELETE FROM bookingroom WHERE bookingid = %1").arg(gone));
     QCOMPARE(bookedDays(ReadCalendarWeek(t.db(), monday, 0), rooms[7]), QList<int>{});
 
-    // The query looks at arrivals from the longest stay before the week to
-    // the day after it, through the index on FromDate.
-    const QString sql = CalendarWeekSql(monday, 30);
-    QVERIFY(sql.contains(QStringLiteral("b.FromDate >= #11/27/2026# AND b.FromDate < #1/4/2027#")));
+    // The query looks only at the stays that touch the week, of the rooms shown.
+    const QString sql = CalendarWeekSql(monday, {rooms[0], rooms[1]});
+    QVERIFY(sql.contains(QStringLiteral("s.firstday <= %1 AND s.lastday >= %2")
+                             .arg(monday.addDays(6).toJulianDay())
+                             .arg(monday.toJulianDay())));
+    QVERIFY(sql.contains(QStringLiteral("ba.roomid IN (%1,%2)").arg(rooms[0]).arg(rooms[1])));
     QVERIFY(sql.endsWith(QStringLiteral("ORDER BY fromdate, todate;")));
 }
 

@@ -82,6 +82,7 @@ void TestBookingStore::freeRoomsAgreeWithTheOneRoomTest()
     // at the day's last second; one long stay (the bound on how early a
     // clashing stay can start) and one stored ending before it starts.
     TempDatabase t;
+    t.allowClashes(true);  // clashing stays are what is looked for
     QList<RecordId> rooms;
     for (int r = 0; r < 8; ++r)
         rooms << t.addRoom(QStringLiteral("R%1").arg(r));
