@@ -94,8 +94,20 @@ int main(int argc, char *argv[])
             if (missing(args.at(1)))
                 return 2;
             const QString report = innkeld::CheckDatabase(args.at(1));
+            if (report != QLatin1String("ok")) {
+                out << report << '\n';
+                return 1;
+            }
+            // Sound as a file: then the rooms held twice and the links to
+            // nothing that an earlier version may have stored.
+            auto db = innkeld::Database::open(args.at(1));
+            const QStringList clashes = innkeld::StoredClashes(*db);
+            if (!clashes.isEmpty()) {
+                out << clashes.join(QLatin1Char('\n')) << '\n';
+                return 1;
+            }
             out << report << '\n';
-            return report == QLatin1String("ok") ? 0 : 1;
+            return 0;
         }
         if (args.size() != 2 || args.at(0).startsWith(QLatin1String("--")))
             return usage(err);

@@ -121,7 +121,10 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
 
 frmMain::~frmMain()
 {
-    m_dailyCopy.reset();  // it reads from the connection, which goes next
+    // The work on other threads is stopped and waited for before the
+    // window's parts go.
+    delete m_dailyCopy;
+    delete m_work;
 }
 
 ArrivalsPanel *frmMain::arrivals() const
@@ -204,25 +207,51 @@ void frmMain::FirstRun()
     mnuConfigureRooms_Click();
 }
 
+bool frmMain::startLongWork(const QString &label, const LongWork::Job &job,
+                            const std::function<void(bool completed, const QString &failure)> &done)
+{
+    if (m_work && m_work->running()) {
+        m_context.ui->message(this, QStringLiteral("A copy or an export is being made; try again when it is done."),
+                              QMessageBox::Information);
+        return false;
+    }
+    delete m_work;
+    m_work = new LongWork(this, label, job);
+    connect(m_work, &LongWork::finished, this, [this, done](bool completed, const QString &failure) {
+        guarded([&] { done(completed, failure); });
+        emit longWorkFinished();
+    });
+    m_work->start();
+    return true;
+}
+
+bool frmMain::isWorking() const
+{
+    return (m_work && m_work->running()) || dailyBackupRunning();
+}
+
 void frmMain::mnuFileExportResCSV_Click()
 {
     const QString path = m_context.ui->saveFileName(this, QString(), QString(), QStringLiteral("CSV(*.CSV)"),
                                                      QStringLiteral("csv"));
     if (path.isEmpty())
         return;  // cancelled: nothing runs, no file is touched
-    guarded([this, &path] {
-        // An export that takes longer than half a second shows how far it
-        // is and can be stopped; a stopped one leaves any old file as it was.
-        QProgressDialog progress(QStringLiteral("Exporting reservations..."), QStringLiteral("&Cancel"), 0, 0, this);
-        progress.setObjectName(QStringLiteral("dlgExportProgress"));
-        progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(500);
-        ExportReservationsCsv(*m_db, path, [&progress](qint64 written, qint64 total) {
-            progress.setMaximum(int(std::min<qint64>(total, INT_MAX)));
-            progress.setValue(int(std::min<qint64>(written, INT_MAX)));
-            return !progress.wasCanceled();
+    const QString database = m_db->path();
+    // Refused before anything is touched: the database itself.
+    if (!guarded([&] { RequireOtherThanDatabase(database, path); }))
+        return;
+    // On its own thread and connection: the window goes on answering, the
+    // progress shows at once, and a stopped export leaves any old file as it was.
+    startLongWork(
+        QStringLiteral("Exporting reservations..."),
+        [database, path](const LongWork::Progress &progress) {
+            auto db = Database::open(database);
+            return ExportReservationsCsv(*db, path, progress);
+        },
+        [this](bool, const QString &failure) {
+            if (!failure.isEmpty())
+                m_context.ui->message(this, failure, QMessageBox::Critical);
         });
-    });
 }
 
 void frmMain::mnuFileBackup_Click()
@@ -231,62 +260,73 @@ void frmMain::mnuFileBackup_Click()
                                                      QStringLiteral("mdb"));
     if (path.isEmpty())
         return;
-    const bool ok = guarded([this, &path] {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        BackUpDatabase(*m_db, path);
-    });
-    if (ok)
-        m_context.ui->message(this, QStringLiteral("The bookings were copied to %1.").arg(QDir::toNativeSeparators(path)),
-                              QMessageBox::Information);
+    const QString database = m_db->path();
+    if (!guarded([&] { RequireOtherThanDatabase(database, path); }))
+        return;
+    startLongWork(
+        QStringLiteral("Copying the bookings..."),
+        [database, path](const LongWork::Progress &progress) {
+            auto db = Database::open(database);
+            return BackUpDatabase(*db, path, progress);
+        },
+        [this, path](bool completed, const QString &failure) {
+            if (!failure.isEmpty())
+                m_context.ui->message(this, failure, QMessageBox::Critical);
+            else if (completed)
+                m_context.ui->message(this,
+                                      QStringLiteral("The bookings were copied to %1.").arg(QDir::toNativeSeparators(path)),
+                                      QMessageBox::Information);
+        });
 }
 
 void frmMain::StartDailyBackup()
 {
-    if (!m_db || m_dailyCopy)
+    if (!m_db || dailyBackupRunning())
         return;
-    const QString target = DailyBackupPath(m_db->path(), QDate::currentDate());
-    if (QFileInfo::exists(target))
+    const QDate today = QDate::currentDate();
+    m_dailyDay = today;
+    if (QFileInfo::exists(DailyBackupPath(m_db->path(), today)))
         return;  // today's is there
-    const auto report = [this](const QString &failure) {
-        // Said once; the program goes on all the same.
+    const QString database = m_db->path();
+    delete m_dailyCopy;
+    // Made off the window's thread, through a connection of its own.
+    m_dailyCopy = new LongWork(this, QString(), [database, today](const LongWork::Progress &progress) {
+        auto db = Database::open(database);
+        return MakeDailyBackup(*db, today, progress);
+    });
+    connect(m_dailyCopy, &LongWork::finished, this, [this, database](bool, const QString &failure) {
+        if (failure.isEmpty())
+            return;
+        // A damaged database is said each time; another failure once, and
+        // the program goes on all the same.
+        if (failure.contains(QStringLiteral(" is damaged ("))) {
+            m_context.ui->message(this, failure, QMessageBox::Critical);
+            return;
+        }
         if (m_dailyBackupReported)
             return;
         m_dailyBackupReported = true;
         m_context.ui->message(this,
                               QStringLiteral("Today's copy of the bookings could not be kept in %1: %2")
-                                  .arg(QDir::toNativeSeparators(DailyBackupFolder(m_db->path())), failure),
+                                  .arg(QDir::toNativeSeparators(DailyBackupFolder(database)), failure),
                               QMessageBox::Warning);
-    };
-    if (!QDir().mkpath(DailyBackupFolder(m_db->path()))) {
-        report(QStringLiteral("the folder cannot be made."));
-        return;
-    }
-    try {
-        m_dailyCopy = std::make_unique<DatabaseCopy>(*m_db, target);
-    } catch (const DbError &e) {
-        report(e.message());
-        return;
-    }
-    auto *timer = new QTimer(this);
-    connect(timer, &QTimer::timeout, this, [this, timer, report] {
-        QString failure;
-        try {
-            if (m_dailyCopy && !m_dailyCopy->step())
-                return;
-            PruneDailyBackups(m_db->path());
-        } catch (const DbError &e) {
-            failure = e.message();
-        }
-        // Stopped at once: a dialog's own event loop would go on ticking it
-        // until the deferred deletion.
-        timer->stop();
-        timer->deleteLater();
-        m_dailyCopy.reset();
-        if (!failure.isEmpty())
-            report(failure);
     });
-    timer->start(0);
+    m_dailyCopy->start();
+    // A program left running for days makes a copy each day.
+    if (!m_dayWatch) {
+        m_dayWatch = new QTimer(this);
+        m_dayWatch->setInterval(60 * 1000);
+        connect(m_dayWatch, &QTimer::timeout, this, [this] {
+            if (QDate::currentDate() != m_dailyDay)
+                StartDailyBackup();
+        });
+        m_dayWatch->start();
+    }
+}
+
+bool frmMain::dailyBackupRunning() const
+{
+    return m_dailyCopy && m_dailyCopy->running();
 }
 
 void frmMain::mnuFileExit_Click()

@@ -6,8 +6,10 @@
 // forward to it.
 #pragma once
 
+#include "app/LongWork.h"
 #include "data/database.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QWidget>
@@ -17,6 +19,7 @@
 
 class QFrame;
 class QMenu;
+class QTimer;
 
 namespace Ui {
 class frmMain;
@@ -27,7 +30,6 @@ namespace innkeld {
 class ArrivalsPanel;
 class BookingWizard;
 class Calendar;
-class DatabaseCopy;
 class HelpWindow;
 class ClickLabel;
 class RegionalTerms;
@@ -65,10 +67,14 @@ public:
     void FirstRun();
     void mnuFileExportResCSV_Click();
     void mnuFileBackup_Click();
-    // Once a day, a copy of the database in the backups folder beside it,
-    // made a slice at a time while the program goes on; the last 14 kept.
+    // Once a day (at start-up, and when the day changes while the program
+    // runs), a copy of the database in the backups folder beside it, made
+    // on a thread of its own while the program goes on; the copy is checked
+    // and the last 14 good ones kept.
     void StartDailyBackup();
-    bool dailyBackupRunning() const { return m_dailyCopy != nullptr; }
+    bool dailyBackupRunning() const;
+    // A backup, export or daily copy is running on its own thread.
+    bool isWorking() const;
     void mnuFileExit_Click();
 
     // Panels
@@ -101,6 +107,9 @@ public:
 signals:
     // The window is being moved as by its title bar.
     void windowMoveStarted();
+    // A backup or an export started from the File menu has ended (and its
+    // message, if any, has been shown).
+    void longWorkFinished();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -116,12 +125,18 @@ private:
     void popupMenu(QMenu *menu, int labelIndex);
     bool guarded(const std::function<void()> &action);
     QList<QWidget *> panels() const;
+    // Starts a backup or an export; `done` runs on the window's thread.
+    bool startLongWork(const QString &label, const LongWork::Job &job,
+                       const std::function<void(bool completed, const QString &failure)> &done);
 
     const std::unique_ptr<Ui::frmMain> ui;
     QList<ClickLabel *> lblMenu;
     QList<QMenu *> m_popups;  // File, Bookings, Configure, Help
     HelpWindow *m_help = nullptr;
-    std::unique_ptr<DatabaseCopy> m_dailyCopy;
+    LongWork *m_dailyCopy = nullptr;
+    LongWork *m_work = nullptr;
+    QTimer *m_dayWatch = nullptr;
+    QDate m_dailyDay;
     bool m_dailyBackupReported = false;
     AppContext m_context;
     std::unique_ptr<RegionalTerms> m_terms;

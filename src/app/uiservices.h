@@ -24,8 +24,8 @@ public:
                                                 QMessageBox::Icon icon = QMessageBox::NoIcon,
                                                 QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                                 const QString &title = QString()) = 0;
-    // The save-file dialog: no question when the file exists, the default
-    // suffix added to a name typed without one. An empty title gives the
+    // The save-file dialog: the toolkit's own question before an existing
+    // file is replaced, the default suffix added to a name typed without one. An empty title gives the
     // system's. Empty text when the operator cancels.
     virtual QString saveFileName(QWidget *parent, const QString &title, const QString &initialPath,
                                  const QString &filter, const QString &defaultSuffix) = 0;

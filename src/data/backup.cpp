@@ -1,10 +1,12 @@
 #include "backup.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlDriver>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
 
 #include <sqlite3.h>
 
@@ -16,12 +18,9 @@ namespace innkeld {
 
 namespace {
 
-sqlite3 *engineOf(Database &db)
+QString systemError()
 {
-    const QVariant handle = db.connection().driver() ? db.connection().driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        throw DbError(QStringLiteral("The database connection is not open."));
-    return *static_cast<sqlite3 *const *>(handle.constData());
+    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 // Puts a finished copy in the target's place; an old file there goes in
@@ -29,7 +28,7 @@ sqlite3 *engineOf(Database &db)
 void putInPlace(const QString &part, const QString &target)
 {
     if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0) {
-        const QString error = QString::fromLocal8Bit(std::strerror(errno));
+        const QString error = systemError();
         QFile::remove(part);
         throw DbError(QStringLiteral("%1: %2").arg(target, error));
     }
@@ -40,21 +39,135 @@ QString partName(const QString &target)
     return target + QStringLiteral(".part");
 }
 
-}  // namespace
-
-void BackUpDatabase(Database &db, const QString &target)
+// What a copy stopped by a crash or a kill leaves beside its target.
+void removeLeftovers(const QString &target)
 {
     const QString part = partName(target);
-    QFile::remove(part);
+    for (const char *suffix : {"", "-journal", "-wal", "-shm"})
+        QFile::remove(part + QLatin1String(suffix));
+}
+
+QString damagedName(const QString &target)
+{
+    const QFileInfo info(target);
+    const QString base = info.suffix().compare(QLatin1String("mdb"), Qt::CaseInsensitive) == 0
+        ? info.completeBaseName()
+        : info.fileName();
+    return info.dir().filePath(base + QStringLiteral("-damaged.mdb"));
+}
+
+// Runs one statement on a raw engine connection; the first column of each row.
+QStringList engineRows(sqlite3 *db, const char *sql)
+{
+    sqlite3_stmt *stmt = nullptr;
+    QStringList rows;
+    int rc = sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+    if (rc == SQLITE_OK)
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+            rows << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
+    if (rc != SQLITE_DONE)
+        rows << QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(stmt);
+    return rows;
+}
+
+// A finished copy: kept in the rollback journal mode, so that a copy is one
+// file whatever the folder it is taken to; then the engine's quick check.
+QString settleAndCheck(const QString &part)
+{
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(part).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        const QString error = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_close(db);
+        return error;
+    }
+    engineRows(db, "PRAGMA journal_mode = DELETE");
+    const QString report = engineRows(db, "PRAGMA quick_check").join(QLatin1Char('\n'));
+    sqlite3_close(db);
+    return report;
+}
+
+struct ProgressState
+{
+    const CopyProgress *progress;
+    QString part;
+    qint64 total;
+    QElapsedTimer clock;
+    bool stopped = false;
+};
+
+int progressHandler(void *context)
+{
+    auto *state = static_cast<ProgressState *>(context);
+    if (state->clock.elapsed() < 40)
+        return 0;
+    state->clock.restart();
+    if (!(*state->progress)(std::min(QFileInfo(state->part).size(), state->total), state->total)) {
+        state->stopped = true;
+        return 1;  // the engine stops the statement
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool BackUpDatabase(Database &db, const QString &target, const CopyProgress &progress)
+{
+    RequireOtherThanDatabase(db.path(), target);
+    const QString part = partName(target);
+    removeLeftovers(target);
+    // The copy holds card numbers: it is no more readable than the database,
+    // from its first byte on.
+    {
+        QFile file(part);
+        if (!file.open(QIODevice::WriteOnly))
+            throw DbError(QStringLiteral("%1: %2").arg(part, file.errorString()));
+        file.setPermissions(QFile::permissions(db.path()));
+    }
+    auto *engine = static_cast<sqlite3 *>(db.engine());
+    ProgressState state{&progress, part, 0, {}};
+    if (progress) {
+        const Recordset size = db.execute(QStringLiteral("SELECT page_count * page_size FROM pragma_page_count(), pragma_page_size()"));
+        state.total = std::max<qint64>(1, size.value(0).toLongLong());
+        state.clock.start();
+        sqlite3_progress_handler(engine, 1000, progressHandler, &state);
+    }
     QString literal = part;
     literal.replace(QLatin1String("'"), QLatin1String("''"));
     try {
-        db.execute(QStringLiteral("VACUUM INTO '") + literal + QLatin1Char('\''));
+        QSqlQuery q(db.connection());
+        if (!q.exec(QStringLiteral("VACUUM INTO '") + literal + QLatin1Char('\''))) {
+            sqlite3_progress_handler(engine, 0, nullptr, nullptr);
+            if (state.stopped) {
+                removeLeftovers(target);
+                return false;
+            }
+            const QString error = q.lastError().databaseText().isEmpty() ? q.lastError().text()
+                                                                         : q.lastError().databaseText();
+            // The engine met a damaged page: what it could copy is kept as damaged.
+            if (q.lastError().nativeErrorCode() == QLatin1String("11")) {
+                const QString kept = damagedName(target);
+                putInPlace(part, kept);
+                throw DamagedCopy(DamagedDatabaseMessage(db.path(), error), kept);
+            }
+            throw DbError(error);
+        }
+        sqlite3_progress_handler(engine, 0, nullptr, nullptr);
     } catch (...) {
-        QFile::remove(part);
+        sqlite3_progress_handler(engine, 0, nullptr, nullptr);
+        removeLeftovers(target);
         throw;
     }
+    const QString report = settleAndCheck(part);
+    if (report != QLatin1String("ok")) {
+        const QString kept = damagedName(target);
+        putInPlace(part, kept);
+        throw DamagedCopy(DamagedDatabaseMessage(db.path(), report), kept);
+    }
     putInPlace(part, target);
+    if (progress)
+        progress(state.total, state.total);
+    return true;
 }
 
 QString CheckDatabase(const QString &path)
@@ -67,68 +180,60 @@ QString CheckDatabase(const QString &path)
         sqlite3_close(db);
         throw DbError(error);
     }
-    sqlite3_stmt *stmt = nullptr;
-    QStringList report;
-    int rc = sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr);
-    if (rc == SQLITE_OK)
-        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
-            report << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
-    if (rc != SQLITE_DONE)
-        report << QString::fromUtf8(sqlite3_errmsg(db));
-    sqlite3_finalize(stmt);
+    const QString report = engineRows(db, "PRAGMA integrity_check").join(QLatin1Char('\n'));
     sqlite3_close(db);
-    return report.join(QLatin1Char('\n'));
+    return report;
 }
 
-struct DatabaseCopy::Engine
+QStringList StoredClashes(Database &db)
 {
-    sqlite3 *target = nullptr;
-    sqlite3_backup *backup = nullptr;
-};
-
-DatabaseCopy::DatabaseCopy(Database &db, const QString &target)
-    : m_engine(std::make_unique<Engine>()), m_target(target), m_part(partName(target))
-{
-    QFile::remove(m_part);
-    if (sqlite3_open_v2(QFile::encodeName(m_part).constData(), &m_engine->target,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-        const QString error = QString::fromUtf8(sqlite3_errmsg(m_engine->target));
-        sqlite3_close(m_engine->target);
-        m_engine->target = nullptr;
-        throw DbError(QStringLiteral("%1: %2").arg(m_part, error));
+    // Each link against the links of the same room whose stays touch its
+    // days (the stays index), then the rooms step's rule, either way round.
+    const auto midnight = [](const char *column) {
+        return QStringLiteral("(date(%1) || ' 00:00:00')").arg(QLatin1String(column));
+    };
+    const QString rule = QStringLiteral("((%1 >= %3 AND %1 <= %4) OR (%2 >= %3 AND %2 <= %4) OR (%3 >= %1 AND %4 <= %2))");
+    const QString bo = rule.arg(midnight("b.FromDate"), midnight("b.ToDate"), QStringLiteral("o.FromDate"),
+                                QStringLiteral("o.ToDate"));
+    const QString ob = rule.arg(midnight("o.FromDate"), midnight("o.ToDate"), QStringLiteral("b.FromDate"),
+                                QStringLiteral("b.ToDate"));
+    const QString sql = QStringLiteral(
+        "SELECT coalesce(r.name, x.roomid), b.ID, b.FromDate, b.ToDate, o.ID, o.FromDate, o.ToDate "
+        "FROM bookingroom AS x JOIN booking AS b ON b.ID = x.bookingid LEFT JOIN room AS r ON r.id = x.roomid "
+        "JOIN booking_stay AS s ON s.firstday <= CAST(max(julianday(date(b.FromDate)), julianday(date(b.ToDate))) + 0.5 AS INTEGER) "
+        "AND s.lastday >= CAST(min(julianday(date(b.FromDate)), julianday(date(b.ToDate))) + 0.5 AS INTEGER) "
+        "JOIN bookingroom AS y ON y.bookingid = s.id AND y.roomid = x.roomid "
+        "JOIN booking AS o ON o.ID = s.id "
+        "WHERE o.ID > b.ID AND (%1 OR %2) ORDER BY b.ID, o.ID")
+                            .arg(bo, ob);
+    QStringList found;
+    QSqlQuery q(db.connection());
+    q.setForwardOnly(true);
+    const auto run = [&q](const QString &statement) {
+        if (!q.exec(statement))
+            throw DbError(q.lastError().databaseText());
+    };
+    run(sql);
+    const auto day = [](const QVariant &v) { return v.toString().left(10); };
+    QSet<QString> seen;
+    while (q.next()) {
+        const QString line = QStringLiteral("Room %1: booking %2 (%3 to %4) and booking %5 (%6 to %7) clash")
+                                 .arg(q.value(0).toString(), q.value(1).toString(), day(q.value(2)), day(q.value(3)),
+                                      q.value(4).toString(), day(q.value(5)), day(q.value(6)));
+        if (!seen.contains(line)) {
+            seen.insert(line);
+            found << line;
+        }
     }
-    m_engine->backup = sqlite3_backup_init(m_engine->target, "main", engineOf(db), "main");
-    if (!m_engine->backup)
-        throw DbError(QString::fromUtf8(sqlite3_errmsg(m_engine->target)));
-}
-
-DatabaseCopy::~DatabaseCopy()
-{
-    if (m_engine->backup)
-        sqlite3_backup_finish(m_engine->backup);
-    if (m_engine->target)
-        sqlite3_close(m_engine->target);
-    if (!m_done)
-        QFile::remove(m_part);
-}
-
-bool DatabaseCopy::step(int pages)
-{
-    if (m_done)
-        return true;
-    const int rc = sqlite3_backup_step(m_engine->backup, pages);
-    if (rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
-        return false;  // more to come, or the source is busy just now
-    const int finished = sqlite3_backup_finish(m_engine->backup);
-    m_engine->backup = nullptr;
-    const QString error = QString::fromUtf8(sqlite3_errmsg(m_engine->target));
-    sqlite3_close(m_engine->target);
-    m_engine->target = nullptr;
-    if (rc != SQLITE_DONE || finished != SQLITE_OK)
-        throw DbError(QStringLiteral("%1: %2").arg(m_part, error));
-    putInPlace(m_part, m_target);
-    m_done = true;
-    return true;
+    run(QStringLiteral("SELECT x.id, x.bookingid, x.roomid, r.id IS NULL FROM bookingroom AS x "
+                       "LEFT JOIN room AS r ON r.id = x.roomid LEFT JOIN booking AS b ON b.ID = x.bookingid "
+                       "WHERE r.id IS NULL OR b.ID IS NULL ORDER BY x.id"));
+    while (q.next())
+        found << (q.value(3).toBool()
+                      ? QStringLiteral("Link %1: booking %2 holds room %3, which is not there")
+                      : QStringLiteral("Link %1: room %3 is held by booking %2, which is not there"))
+                     .arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString());
+    return found;
 }
 
 QString DailyBackupFolder(const QString &databasePath)
@@ -141,10 +246,26 @@ QString DailyBackupPath(const QString &databasePath, const QDate &day)
     return QDir(DailyBackupFolder(databasePath)).filePath(QStringLiteral("db-%1.mdb").arg(day.toString(Qt::ISODate)));
 }
 
+namespace {
+
+QStringList goodCopies(const QDir &folder)
+{
+    return folder.entryList({QStringLiteral("db-\?\?\?\?-\?\?-\?\?.mdb")}, QDir::Files, QDir::Name);
+}
+
+}  // namespace
+
+QString NewestGoodBackup(const QString &databasePath)
+{
+    const QDir folder(DailyBackupFolder(databasePath));
+    const QStringList copies = goodCopies(folder);
+    return copies.isEmpty() ? QString() : folder.filePath(copies.last());
+}
+
 QStringList PruneDailyBackups(const QString &databasePath, int keep)
 {
     QDir folder(DailyBackupFolder(databasePath));
-    QStringList copies = folder.entryList({QStringLiteral("db-\?\?\?\?-\?\?-\?\?.mdb")}, QDir::Files, QDir::Name);
+    QStringList copies = goodCopies(folder);
     QStringList removed;
     while (copies.size() > keep) {
         const QString oldest = copies.takeFirst();
@@ -152,6 +273,38 @@ QStringList PruneDailyBackups(const QString &databasePath, int keep)
             removed << oldest;
     }
     return removed;
+}
+
+bool MakeDailyBackup(Database &db, const QDate &day, const CopyProgress &progress)
+{
+    const QString target = DailyBackupPath(db.path(), day);
+    if (QFileInfo::exists(target))
+        return true;  // today's is there
+    const QString folder = DailyBackupFolder(db.path());
+    if (!QDir().mkpath(folder))
+        throw DbError(QStringLiteral("the folder cannot be made."));
+    // Left-overs of copies stopped by a crash or a kill go first.
+    QDir dir(folder);
+    for (const QString &name : dir.entryList({QStringLiteral("*.part"), QStringLiteral("*.part-*")}, QDir::Files))
+        dir.remove(name);
+    if (!BackUpDatabase(db, target, progress))
+        return false;
+    PruneDailyBackups(db.path());
+    return true;
+}
+
+QString DamagedDatabaseMessage(const QString &databasePath, const QString &engineText)
+{
+    const QString good = NewestGoodBackup(databasePath);
+    QString text = QStringLiteral("The database %1 is damaged (%2).")
+                       .arg(QDir::toNativeSeparators(databasePath), engineText.section(QLatin1Char('\n'), 0, 0));
+    if (good.isEmpty())
+        text += QStringLiteral(" There is no good copy of it in %1.")
+                    .arg(QDir::toNativeSeparators(DailyBackupFolder(databasePath)));
+    else
+        text += QStringLiteral(" The newest good copy is %1; the manual says how to put it in its place.")
+                    .arg(QDir::toNativeSeparators(good));
+    return text;
 }
 
 }  // namespace innkeld

@@ -8,48 +8,64 @@
 #include <QString>
 #include <QStringList>
 
-#include <memory>
+#include <functional>
 
 namespace innkeld {
 
+// Told of the bytes copied and the bytes to copy now and then; returning
+// false stops the copy.
+using CopyProgress = std::function<bool(qint64 done, qint64 total)>;
+
+// A copy whose engine check failed: the database it was made from is
+// damaged. The copy is kept under `keptAs`; nothing else was replaced.
+class DamagedCopy : public DbError
+{
+public:
+    DamagedCopy(const QString &message, const QString &keptAs) : DbError(message), m_keptAs(keptAs) {}
+    QString keptAs() const { return m_keptAs; }
+
+private:
+    QString m_keptAs;
+};
+
 // Writes a consistent copy of the open database to `target` (the engine's
-// VACUUM INTO, safe while the program runs): written beside the target and
-// put in its place when whole. Throws DbError with the engine's or the
+// VACUUM INTO, safe while the program and other desks run), with the
+// database file's own permissions from its first byte. The copy is written
+// beside the target, checked by the engine (quick_check) and put in place
+// only when whole and sound; a damaged one is kept beside the target with
+// "-damaged" in its name (DamagedCopy). The open database file and its
+// companions are never a target. Returns false when `progress` stopped it
+// (nothing is left behind); throws DbError with the engine's or the
 // system's text.
-void BackUpDatabase(Database &db, const QString &target);
+bool BackUpDatabase(Database &db, const QString &target, const CopyProgress &progress = {});
 
 // The engine's integrity check of a database file: "ok", or its report.
 // Throws DbError when the file cannot be opened as a database.
 QString CheckDatabase(const QString &path);
 
-// A copy of the open database made a slice at a time (the engine's online
-// backup), so that the program stays responsive; what is written meanwhile
-// is in the copy. The copy is put in place when whole; one not finished
-// leaves nothing behind.
-class DatabaseCopy
-{
-public:
-    DatabaseCopy(Database &db, const QString &target);  // throws DbError
-    ~DatabaseCopy();
-    DatabaseCopy(const DatabaseCopy &) = delete;
-    DatabaseCopy &operator=(const DatabaseCopy &) = delete;
+// What `innkeld-sql --check` reports beyond the engine's check: each pair of
+// bookings that hold one room for clashing stays (room, both bookings and
+// their days), and each link to a room or booking that is not there. Empty
+// when there is none.
+QStringList StoredClashes(Database &db);
 
-    // Copies the next pages; true when the copy is complete and in place.
-    // Throws DbError.
-    bool step(int pages = 512);
-
-private:
-    struct Engine;
-    std::unique_ptr<Engine> m_engine;
-    QString m_target;
-    QString m_part;
-    bool m_done = false;
-};
-
-// The daily copies kept beside a database: backups/db-YYYY-MM-DD.mdb.
+// The daily copies kept beside a database: backups/db-YYYY-MM-DD.mdb, and a
+// copy that failed its check as backups/db-YYYY-MM-DD-damaged.mdb.
 QString DailyBackupFolder(const QString &databasePath);
 QString DailyBackupPath(const QString &databasePath, const QDate &day);
-// Removes all but the newest `keep` daily copies; returns those removed.
+// The newest daily copy that passed its check; empty when there is none.
+QString NewestGoodBackup(const QString &databasePath);
+// Removes all but the newest `keep` good daily copies; returns those
+// removed. Copies kept as damaged are never counted or removed.
 QStringList PruneDailyBackups(const QString &databasePath, int keep = 14);
+
+// Today's copy of the database into its backups folder, unless it is there:
+// left-overs of a copy that was stopped are removed first, the new copy
+// checked, and only then the oldest good ones pruned. Returns false when
+// stopped. Throws DamagedCopy (the database is damaged) or DbError.
+bool MakeDailyBackup(Database &db, const QDate &day, const CopyProgress &progress = {});
+
+// The message for a damaged database: its file and the newest good copy.
+QString DamagedDatabaseMessage(const QString &databasePath, const QString &engineText);
 
 }  // namespace innkeld

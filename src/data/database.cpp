@@ -3,6 +3,7 @@
 #include "regional.h"
 
 #include <QAtomicInt>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -14,6 +15,7 @@
 #include <QUrl>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <sys/vfs.h>
 
 #include <cmath>
@@ -843,6 +845,31 @@ QVariant TableCursor::field(const QString &name) const
 }
 
 // ---------------------------------------------------------------- date text
+
+void RequireOtherThanDatabase(const QString &databasePath, const QString &target)
+{
+    const QFileInfo db(databasePath);
+    const QFileInfo file(target);
+    const auto canonical = [](const QFileInfo &info) {
+        if (info.exists())
+            return info.canonicalFilePath();
+        const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+        return folder.isEmpty() ? info.absoluteFilePath() : folder + QLatin1Char('/') + info.fileName();
+    };
+    const QString database = canonical(db);
+    const QString written = canonical(file);
+    bool same = false;
+    for (const char *suffix : {"", "-journal", "-wal", "-shm"})
+        same |= written == database + QLatin1String(suffix);
+    // The same file under another name (a hard link).
+    struct stat a, b;
+    if (!same && file.exists() && ::stat(QFile::encodeName(databasePath).constData(), &a) == 0
+        && ::stat(QFile::encodeName(target).constData(), &b) == 0)
+        same = a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    if (same)
+        throw DbError(QStringLiteral("%1 is the bookings' own database file; choose another file.")
+                          .arg(QDir::toNativeSeparators(target)));
+}
 
 QString BusyMessage()
 {

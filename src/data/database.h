@@ -190,6 +190,11 @@ void RegisterEngineFunctions(void *sqliteHandle);
 // rooms and links to missing rows, when it lacks them. Throws DbError.
 void InstallGuard(void *sqliteHandle);
 
+// Refuses, before anything is touched, a file to be written that is the
+// database at `databasePath` or one of the engine's files beside it
+// (-journal, -wal, -shm), by any name that leads there. Throws DbError.
+void RequireOtherThanDatabase(const QString &databasePath, const QString &target);
+
 // What the operator is told when another desk holds the database for
 // writing longer than a save waits.
 QString BusyMessage();

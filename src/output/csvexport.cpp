@@ -2,10 +2,13 @@
 
 #include "data/regional.h"
 
+#include <QFileDevice>
 #include <QHash>
 #include <QSaveFile>
 #include <QStringEncoder>
 
+#include <cerrno>
+#include <cstring>
 #include <stdexcept>
 
 namespace innkeld {
@@ -135,10 +138,27 @@ void appendField(QByteArray &line, const RowReader &row, int column, FieldTexts 
     appendQuoted(line, row.text(column));
 }
 
+// The system's own text of a failed write ("No space left on device"),
+// where the device would say only "Unknown error".
+QString writeError(QIODevice &out, int systemError)
+{
+    const QString text = out.errorString();
+    if (systemError != 0 && (text.isEmpty() || text == QLatin1String("Unknown error")))
+        return QString::fromLocal8Bit(std::strerror(systemError));
+    return text;
+}
+
+// Each slice goes to the disk as it is written, so that a full disk is
+// told where it happens, with the system's text.
 void writeOrThrow(QIODevice &out, const QByteArray &bytes)
 {
-    if (out.write(bytes) != bytes.size())
-        throw std::runtime_error(out.errorString().toStdString());
+    errno = 0;
+    bool ok = out.write(bytes) == bytes.size();
+    if (ok)
+        if (auto *file = qobject_cast<QFileDevice *>(&out))
+            ok = file->flush();
+    if (!ok)
+        throw std::runtime_error(writeError(out, errno).toStdString());
 }
 
 }  // namespace
@@ -219,6 +239,7 @@ bool WriteReservationsCsv(Database &db, QIODevice &out, const ExportProgress &pr
 
 bool ExportReservationsCsv(Database &db, const QString &path, const ExportProgress &progress)
 {
+    RequireOtherThanDatabase(db.path(), path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw std::runtime_error(QStringLiteral("%1: %2").arg(path, file.errorString()).toStdString());
@@ -231,8 +252,9 @@ bool ExportReservationsCsv(Database &db, const QString &path, const ExportProgre
         file.cancelWriting();
         throw;
     }
+    errno = 0;
     if (!file.commit())
-        throw std::runtime_error(QStringLiteral("%1: %2").arg(path, file.errorString()).toStdString());
+        throw std::runtime_error(QStringLiteral("%1: %2").arg(path, writeError(file, errno)).toStdString());
     return true;
 }
 

@@ -254,12 +254,34 @@ void TestStartup::backups()
 
     // File > Back Up Database...: a copy where the operator says, and where it went.
     s.ui.saveAnswer = QDir(s.database.folder()).filePath(QStringLiteral("copy.mdb"));
-    s.main()->findChild<QAction *>(QStringLiteral("mnuFileBackup"))->trigger();
+    // A copy left half-made by a kill is cleared away.
+    {
+        QFile stale(s.ui.saveAnswer + QStringLiteral(".part-journal"));
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(QFile::setPermissions(db, QFile::ReadOwner | QFile::WriteOwner));
+    QAction *backup = s.main()->findChild<QAction *>(QStringLiteral("mnuFileBackup"));
+    backup->trigger();
     QCOMPARE(s.ui.saveFilter, QStringLiteral("Database(*.mdb)"));
     QCOMPARE(s.ui.saveSuffix, QStringLiteral("mdb"));
+    QTRY_VERIFY(!s.main()->isWorking());
     QCOMPARE(CheckDatabase(s.ui.saveAnswer), QStringLiteral("ok"));
     QCOMPARE(s.ui.messages.size(), 1);
     QVERIFY(s.ui.messages.first().text.endsWith(QStringLiteral("copy.mdb.")));
+    // It holds card numbers: no more readable than the database.
+    QCOMPARE(QFile::permissions(s.ui.saveAnswer), QFile::permissions(db));
+    QVERIFY(!QFileInfo::exists(s.ui.saveAnswer + QStringLiteral(".part-journal")));
+    // Onto the open database or its log: refused before anything is touched,
+    // and every later save still works.
+    for (const QString &own : {db, db + QStringLiteral("-wal")}) {
+        s.ui.saveAnswer = own;
+        backup->trigger();
+        QVERIFY(!s.main()->isWorking());
+        QCOMPARE(s.ui.messages.last().text,
+                 QStringLiteral("%1 is the bookings' own database file; choose another file.").arg(own));
+    }
+    QCOMPARE(CheckDatabase(db), QStringLiteral("ok"));
+    s.database.run(QStringLiteral("UPDATE customer SET lastname = 'Lee-Berg'"));
     s.main()->close();
 
     // The same day again: no second copy. A folder that cannot be made:
@@ -281,10 +303,42 @@ void TestStartup::backups()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
     QCOMPARE(blocked.run(), 0);
-    QCOMPARE(blocked.ui.messages.size(), 1);
+    QTRY_COMPARE(blocked.ui.messages.size(), 1);
     QVERIFY(blocked.ui.messages.first().text.startsWith(QStringLiteral("Today's copy of the bookings could not be kept")));
     QVERIFY(blocked.main()->isVisible());
     blocked.main()->close();
+
+    // A database damaged in the middle: its copy fails the engine's check, is
+    // kept as damaged, no good copy goes, and the operator is told which is
+    // the newest good one.
+    Start damaged;
+    damaged.notFirst();
+    TempDatabase &d = damaged.database;
+    for (int i = 0; i < 400; ++i)  // customers only: the pages that nothing at start-up reads
+        d.addCustomer(QStringLiteral("Guest"), QString(1000, QLatin1Char('x')));
+    const QString good = DailyBackupPath(d.path(), QDate(2025, 1, 1));
+    QVERIFY(QDir().mkpath(DailyBackupFolder(d.path())));
+    QVERIFY(QFile::copy(today, good));
+    d.run(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    {
+        // Pages in the middle of the customer table overwritten on the disk.
+        QFile file(d.path());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const qint64 size = file.size();
+        file.seek(size / 2 - (size / 2) % 4096);
+        file.write(QByteArray(8192, '\x5a'));
+    }
+    QCOMPARE(damaged.run(), 0);
+    QTRY_VERIFY(!damaged.main()->dailyBackupRunning());
+    QVERIFY(!QFileInfo::exists(DailyBackupPath(d.path(), QDate::currentDate())));
+    QVERIFY(QFileInfo::exists(QDir(DailyBackupFolder(d.path())).filePath(
+        QStringLiteral("db-%1-damaged.mdb").arg(QDate::currentDate().toString(Qt::ISODate)))));
+    QVERIFY(QFileInfo::exists(good));
+    QVERIFY(!damaged.ui.messages.isEmpty());
+    QVERIFY2(damaged.ui.messages.last().text.contains(QStringLiteral("is damaged"))
+                 && damaged.ui.messages.last().text.contains(QDir::toNativeSeparators(good)),
+             qPrintable(damaged.ui.messages.last().text));
+    damaged.main()->close();
 }
 
 QTEST_MAIN(TestStartup)

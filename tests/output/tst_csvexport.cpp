@@ -203,16 +203,27 @@ void TestCsvExport::fileMenuExport()
              QStringList());
 
     // A chosen file is written, the same as the tool's, without a message.
+    // It runs off the window's thread, which goes on answering meanwhile.
     p.ui.saveAnswer = QDir(p.database.folder()).filePath(QStringLiteral("all.csv"));
     exportItem->trigger();
+    QTRY_VERIFY(!p.main()->isWorking());
     QCOMPARE(readCsv(readFile(p.ui.saveAnswer)).size(), 3);
     QVERIFY(p.ui.messages.isEmpty());
+
+    // Onto the open database: refused before anything is touched.
+    p.ui.saveAnswer = p.database.path();
+    exportItem->trigger();
+    QVERIFY(!p.main()->isWorking());
+    QCOMPARE(p.ui.messages.size(), 1);
+    QCOMPARE(p.ui.messages.last().text,
+             QStringLiteral("%1 is the bookings' own database file; choose another file.").arg(p.database.path()));
+    QCOMPARE(p.database.count(QStringLiteral("booking")), 3);
 
     // One that cannot be written: the system's text; the program goes on.
     p.ui.saveAnswer = QDir(p.database.folder()).filePath(QStringLiteral("gone/all.csv"));
     exportItem->trigger();
-    QCOMPARE(p.ui.messages.size(), 1);
-    QCOMPARE(p.ui.messages.first().icon, QMessageBox::Critical);
+    QTRY_COMPARE(p.ui.messages.size(), 2);
+    QCOMPARE(p.ui.messages.last().icon, QMessageBox::Critical);
     QVERIFY(p.main()->isVisible());
 }
 

@@ -1,0 +1,89 @@
+#include "LongWork.h"
+
+#include <QProgressDialog>
+#include <QThread>
+
+#include <exception>
+
+namespace innkeld {
+
+LongWork::LongWork(QWidget *window, const QString &label, Job job) : QObject(window), m_job(std::move(job))
+{
+    if (!label.isEmpty()) {
+        m_dialog = new QProgressDialog(label, QStringLiteral("&Cancel"), 0, 0, window);
+        m_dialog->setObjectName(QStringLiteral("dlgLongWorkProgress"));
+        m_dialog->setWindowModality(Qt::WindowModal);
+        m_dialog->setAutoClose(false);
+        m_dialog->setAutoReset(false);
+        m_dialog->setMinimumDuration(0);
+        m_dialog->reset();  // shown only by start()
+        m_dialog->hide();
+        connect(m_dialog, &QProgressDialog::canceled, this, [this] { m_cancel = true; });
+    }
+    m_poll.setInterval(50);
+    connect(&m_poll, &QTimer::timeout, this, &LongWork::showProgress);
+}
+
+LongWork::~LongWork()
+{
+    if (m_thread) {
+        m_cancel = true;
+        m_thread->wait();
+        delete m_thread;
+    }
+    delete m_dialog;
+}
+
+void LongWork::start()
+{
+    if (m_running)
+        return;
+    m_running = true;
+    m_thread = QThread::create([this] {
+        const Progress progress = [this](qint64 done, qint64 total) {
+            m_done = done;
+            m_total = total;
+            return !m_cancel.load();
+        };
+        try {
+            m_completed = m_job(progress);
+        } catch (const std::exception &e) {
+            m_failure = QString::fromUtf8(e.what());
+        } catch (...) {
+            m_failure = QStringLiteral("The work failed.");
+        }
+    });
+    connect(m_thread, &QThread::finished, this, &LongWork::threadFinished, Qt::QueuedConnection);
+    if (m_dialog) {
+        m_dialog->setRange(0, 0);
+        m_dialog->show();
+    }
+    m_poll.start();
+    m_thread->start(QThread::LowPriority);
+}
+
+void LongWork::showProgress()
+{
+    if (!m_dialog)
+        return;
+    const qint64 total = m_total, done = m_done;
+    if (total <= 0)
+        return;
+    // Scaled to the dialog's int range.
+    m_dialog->setRange(0, 1000);
+    m_dialog->setValue(int(std::min<qint64>(1000, done * 1000 / total)));
+}
+
+void LongWork::threadFinished()
+{
+    m_poll.stop();
+    m_thread->wait();
+    delete m_thread;
+    m_thread = nullptr;
+    m_running = false;
+    if (m_dialog)
+        m_dialog->hide();
+    emit finished(m_completed && m_failure.isEmpty(), m_failure);
+}
+
+}  // namespace innkeld
