@@ -1,5 +1,7 @@
 #include "modMain.h"
 
+#include "data/backup.h"
+
 #include "data/locations.h"
 #include "data/settings.h"
 #include "frmSplash.h"
@@ -43,6 +45,9 @@ void Program::loadMain()
         return;
     } catch (const DbError &e) {
         failure = e.message();
+        // A damaged or foreign file: which file, and the newest good copy.
+        if (failure.contains(QLatin1String("malformed")) || failure.contains(QLatin1String("not a database")))
+            failure = DamagedDatabaseMessage(m_context.databasePath, failure);
     } catch (const std::exception &e) {
         failure = QString::fromUtf8(e.what());
     }
@@ -68,6 +73,15 @@ int Program::Main()
     if (m_failed)
         return 1;
     m_main->show();
+    // Said now, not at the first save: bookings that cannot be kept.
+    const QFileInfo file(m_context.databasePath);
+    if (!file.isWritable() || !QFileInfo(file.absolutePath()).isWritable())
+        m_context.ui->message(m_main.get(),
+                              QStringLiteral("The bookings in %1 can be looked at but not saved: the %2 cannot be "
+                                             "written by this user.")
+                                  .arg(QDir::toNativeSeparators(file.absoluteFilePath()),
+                                       file.isWritable() ? QStringLiteral("folder") : QStringLiteral("file")),
+                              QMessageBox::Warning);
     m_main->StartDailyBackup();
 
     SettingsStore &settings = *m_context.settings;

@@ -188,7 +188,10 @@ QString CheckDatabase(const QString &path)
 QStringList StoredClashes(Database &db)
 {
     // Each link against the links of the same room whose stays touch its
-    // days (the stays index), then the rooms step's rule, either way round.
+    // days (the stays index), then the rooms step's rule both ways round:
+    // such a pair could not have been stored by the rule in either order.
+    // (The rule reads the stored times of day, so a pair that clashes one
+    // way only was stored by it, the other booking first.)
     const auto midnight = [](const char *column) {
         return QStringLiteral("(date(%1) || ' 00:00:00')").arg(QLatin1String(column));
     };
@@ -204,7 +207,7 @@ QStringList StoredClashes(Database &db)
         "AND s.lastday >= CAST(min(julianday(date(b.FromDate)), julianday(date(b.ToDate))) + 0.5 AS INTEGER) "
         "JOIN bookingroom AS y ON y.bookingid = s.id AND y.roomid = x.roomid "
         "JOIN booking AS o ON o.ID = s.id "
-        "WHERE o.ID > b.ID AND (%1 OR %2) ORDER BY b.ID, o.ID")
+        "WHERE o.ID > b.ID AND %1 AND %2 ORDER BY b.ID, o.ID")
                             .arg(bo, ob);
     QStringList found;
     QSqlQuery q(db.connection());

@@ -562,6 +562,8 @@ void Database::create(const QString &path)
 Recordset Database::execute(const QString &sql)
 {
     const QString translated = TranslateSql(sql, m_schema);
+    if (m_log)
+        m_log->append(translated);
     auto cursor = std::make_unique<Recordset::Cursor>();
     QSqlQuery &q = cursor->query;
     q = QSqlQuery(connection());
@@ -594,6 +596,8 @@ Recordset Database::execute(const QString &sql)
 RowReader Database::read(const QString &sql)
 {
     const QString translated = TranslateSql(sql, m_schema);
+    if (m_log)
+        m_log->append(translated);
     const QVariant handle = connection().driver() ? connection().driver()->handle() : QVariant();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
         throw DbError(QStringLiteral("The database connection is not open."));

@@ -149,6 +149,10 @@ public:
     RowReader read(const QString &sql);
     TableCursor openTable(const QString &name);
 
+    // Keeps the text of each statement run from now on, as the engine runs
+    // it (nullptr stops it): for looking at the plans of an action.
+    void setStatementLog(QStringList *log) { m_log = log; }
+
     const Schema &schema() const { return m_schema; }
     QString path() const { return m_path; }
     QSqlDatabase connection() const;
@@ -181,6 +185,7 @@ private:
     QString m_path;
     Schema m_schema;
     bool m_inTransaction = false;
+    QStringList *m_log = nullptr;
 };
 
 // Adds the program's own SQL functions (the guard's refusal) to an engine
