@@ -15,19 +15,23 @@
 #include "arrivals/ArrivalsPanel.h"
 #include "calendar/Calendar.h"
 #include "config/frmConfigRooms.h"
+#include "data/backup.h"
 #include "data/database.h"
 #include "data/regionalterms.h"
 #include "data/settings.h"
 #include "output/csvexport.h"
 #include "wizard/BookingWizard.h"
+#include "wizard/bookingstore.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -51,9 +55,10 @@ public:
     {
         return QMessageBox::Ok;
     }
+    QString saveAnswer;
     QString saveFileName(QWidget *, const QString &, const QString &, const QString &, const QString &) override
     {
-        return {};
+        return saveAnswer;
     }
     bool startProgram(const QString &, const QStringList &) override { return true; }
     bool openUrl(const QUrl &url) override
@@ -82,6 +87,28 @@ bool generate(const QString &path, int rooms, int bookings, int days)
     return gen.waitForFinished(-1) && gen.exitStatus() == QProcess::NormalExit && gen.exitCode() == 0;
 }
 
+// A database as the program leaves it: no planner statistics, whatever made
+// it. And two stays no history has: thirty years, and one to 12/10/9999,
+// after the generated years, written through the program's own steps.
+void addLongStays(Database &db)
+{
+    db.execute(QStringLiteral("DROP TABLE IF EXISTS sqlite_stat1"));
+    db.execute(QStringLiteral("DROP TABLE IF EXISTS sqlite_stat4"));
+    if (!db.execute(QStringLiteral("SELECT id FROM booking WHERE BookedBy = 'Long stay'")).eof())
+        return;
+    const RecordId firstRoom = db.execute(QStringLiteral("SELECT min(id) FROM room")).value(0).toLongLong();
+    const QDateTime start(QDate(2040, 1, 1), QTime(12, 0));
+    const std::pair<QDateTime, QDateTime> stays[] = {
+        {start, start.addYears(30)},
+        {start.addYears(31), QDateTime(QDate(9999, 12, 10), QTime(12, 0))},
+    };
+    for (const auto &[from, to] : stays) {
+        const RecordId id = CreateBooking(db, from);
+        SaveDatesStep(db, id, QStringLiteral("Long stay"), from, to);
+        SaveRoomsStep(db, id, {firstRoom});
+    }
+}
+
 // The program finds its database as db.mdb in its folder: the large one is
 // linked there from wherever it is kept.
 std::unique_ptr<House> openHouse(const QString &folder, const QString &kept, int rooms, int bookings, int days = 0)
@@ -94,6 +121,7 @@ std::unique_ptr<House> openHouse(const QString &folder, const QString &kept, int
     auto house = std::make_unique<House>();
     house->folder = folder;
     house->db = Database::open(linked);
+    addLongStays(*house->db);
     Recordset middle = house->db->execute(
         QStringLiteral("SELECT ID, FromDate FROM booking WHERE CustomerID <> 0 ORDER BY ID LIMIT 1 OFFSET ")
         + QString::number(bookings / 2));
@@ -146,8 +174,11 @@ void BM_ArrivalsDepartures(benchmark::State &state, House &h)
     panel.setServices(&quietUi);
     panel.setConnection(h.db.get());
     panel.setDate(h.busyDay);
-    for (auto _ : state)
+    panel.resize(640, 480);
+    for (auto _ : state) {
         panel.FillLists();
+        benchmark::DoNotOptimize(panel.grab());  // painted
+    }
 }
 
 // A refresh of the week: the rooms, the week's stays and the colouring, on
@@ -159,29 +190,55 @@ void BM_CalendarWeek(benchmark::State &state, House &h)
     calendar.objConn = h.db.get();
     calendar.Setup();
     calendar.dtStart = h.busyDay;
-    for (auto _ : state)
+    for (auto _ : state) {
         calendar.Refresh();
+        benchmark::DoNotOptimize(calendar.grab());  // painted
+    }
 }
 
 void BM_RoomsStep(benchmark::State &state, House &h)
 {
     Wizard w(h);
-    for (auto _ : state)
+    for (auto _ : state) {
         w.wizard.ResumeBooking(h.booking, 1);
+        benchmark::DoNotOptimize(w.wizard.grab());  // painted
+    }
+}
+
+// Next from the rooms step: the rooms chosen checked again and written.
+void BM_RoomsStepSave(benchmark::State &state, House &h)
+{
+    Wizard w(h);
+    w.wizard.ResumeBooking(h.booking, 1);
+    for (auto _ : state)
+        w.wizard.PerformBookingStep(1);
+}
+
+// Next from the dates step: the dates written and the rooms held checked.
+void BM_DatesStepSave(benchmark::State &state, House &h)
+{
+    Wizard w(h);
+    w.wizard.ResumeBooking(h.booking, 0);
+    for (auto _ : state)
+        w.wizard.PerformBookingStep(0);
 }
 
 void BM_RoomsDialog(benchmark::State &state, House &h)
 {
     frmConfigRooms dialog(*h.db, quietUi);
-    for (auto _ : state)
+    for (auto _ : state) {
         dialog.Setup();
+        benchmark::DoNotOptimize(dialog.grab());  // painted
+    }
 }
 
 void BM_PaymentStep(benchmark::State &state, House &h)
 {
     Wizard w(h);
-    for (auto _ : state)
+    for (auto _ : state) {
         w.wizard.ResumeBooking(h.booking, 3);
+        benchmark::DoNotOptimize(w.wizard.grab());  // painted
+    }
 }
 
 void BM_StepSave(benchmark::State &state, House &h)
@@ -255,6 +312,64 @@ void BM_SqliteShellCsv(benchmark::State &state, House &h)
     }
 }
 
+// The longest the window does not answer while long work runs on its own
+// thread: the greatest gap between two turns of the event loop, from the
+// start of the work to its end (the time itself is the work's).
+void measureFreeze(benchmark::State &state, House &h, const std::function<void(frmMain &)> &start)
+{
+    SettingsStore settings(scratch.filePath(QStringLiteral("settings.ini")));
+    AppContext context;
+    context.programFolder = h.folder;
+    context.cacheFolder = scratch.filePath(QStringLiteral("cache"));
+    context.settings = &settings;
+    context.ui = &quietUi;
+    frmMain window(context);
+    window.Form_Load();
+    window.show();
+    double longest = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        QElapsedTimer gap;
+        QTimer tick;
+        tick.setInterval(0);
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            longest = std::max(longest, double(gap.nsecsElapsed()) / 1e6);
+            gap.restart();
+        });
+        clock.start();
+        gap.start();
+        tick.start();
+        start(window);
+        longest = std::max(longest, double(gap.nsecsElapsed()) / 1e6);  // the start itself
+        gap.restart();
+        while (window.isWorking())
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+        tick.stop();
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+    }
+    state.counters["max_freeze_ms"] = longest;
+}
+
+void BM_BackupFreeze(benchmark::State &state, House &h)
+{
+    quietUi.saveAnswer = scratch.filePath(QStringLiteral("copy.mdb"));
+    measureFreeze(state, h, [](frmMain &window) { window.mnuFileBackup_Click(); });
+}
+
+void BM_ExportFreeze(benchmark::State &state, House &h)
+{
+    quietUi.saveAnswer = scratch.filePath(QStringLiteral("export.csv"));
+    measureFreeze(state, h, [](frmMain &window) { window.mnuFileExportResCSV_Click(); });
+}
+
+void BM_DailyCopyFreeze(benchmark::State &state, House &h)
+{
+    measureFreeze(state, h, [&h](frmMain &window) {
+        QFile::remove(DailyBackupPath(h.db->path(), QDate::currentDate()));
+        window.StartDailyBackup();
+    });
+}
+
 // The console report, then each action's time at both sizes side by side.
 class PairingReporter : public benchmark::ConsoleReporter
 {
@@ -324,6 +439,8 @@ int main(int argc, char *argv[])
         {"BM_ArrivalsDepartures", BM_ArrivalsDepartures},
         {"BM_CalendarWeek", BM_CalendarWeek},
         {"BM_RoomsStep", BM_RoomsStep},
+        {"BM_RoomsStepSave", BM_RoomsStepSave},
+        {"BM_DatesStepSave", BM_DatesStepSave},
         {"BM_RoomsDialog", BM_RoomsDialog},
         {"BM_PaymentStep", BM_PaymentStep},
         {"BM_StepSave", BM_StepSave},
@@ -346,6 +463,16 @@ int main(int argc, char *argv[])
                 ->Unit(benchmark::kMillisecond)
                 ->Iterations(std::string(size) == "large" ? 3 : 20);
     }
+
+    for (const auto &[name, action] : {std::pair{"BM_BackupFreeze/", BM_BackupFreeze},
+                                       std::pair{"BM_ExportFreeze/", BM_ExportFreeze},
+                                       std::pair{"BM_DailyCopyFreeze/", BM_DailyCopyFreeze}})
+        for (const char *size : sizes)
+            benchmark::RegisterBenchmark((std::string(name) + size).c_str(), action,
+                                         std::ref(*houses.at(QLatin1String(size))))
+                ->Unit(benchmark::kMillisecond)
+                ->UseManualTime()
+                ->Iterations(1);
 
     PairingReporter console;
     benchmark::RunSpecifiedBenchmarks(&console);
