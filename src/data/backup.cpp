@@ -93,14 +93,17 @@ struct ProgressState
     QString part;
     qint64 total;
     QElapsedTimer clock;
+    bool told = false;
     bool stopped = false;
 };
 
 int progressHandler(void *context)
 {
     auto *state = static_cast<ProgressState *>(context);
-    if (state->clock.elapsed() < 40)
+    // Told at once, then every 40 ms.
+    if (state->told && state->clock.elapsed() < 40)
         return 0;
+    state->told = true;
     state->clock.restart();
     if (!(*state->progress)(std::min(QFileInfo(state->part).size(), state->total), state->total)) {
         state->stopped = true;
@@ -130,7 +133,7 @@ bool BackUpDatabase(Database &db, const QString &target, const CopyProgress &pro
         const Recordset size = db.execute(QStringLiteral("SELECT page_count * page_size FROM pragma_page_count(), pragma_page_size()"));
         state.total = std::max<qint64>(1, size.value(0).toLongLong());
         state.clock.start();
-        sqlite3_progress_handler(engine, 1000, progressHandler, &state);
+        sqlite3_progress_handler(engine, 100, progressHandler, &state);
     }
     QString literal = part;
     literal.replace(QLatin1String("'"), QLatin1String("''"));

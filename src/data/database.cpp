@@ -424,6 +424,21 @@ void InstallGuard(void *sqliteHandle)
             throw DbError(text);
         }
     };
+    // Every part there already (the usual case): nothing is written.
+    {
+        QStringList names{QStringLiteral("'booking_stay'")};
+        for (const QString &sql : guardStatements())
+            names << QLatin1Char('\'') + sql.section(QLatin1Char(' '), 5, 5) + QLatin1Char('\'');
+        sqlite3_stmt *stmt = nullptr;
+        const QByteArray count = QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name IN (%1)")
+                                     .arg(names.join(QLatin1Char(',')))
+                                     .toUtf8();
+        sqlite3_prepare_v2(db, count.constData(), -1, &stmt, nullptr);
+        const bool complete = sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int(stmt, 0) == names.size();
+        sqlite3_finalize(stmt);
+        if (complete)
+            return;
+    }
     const auto hasStayTable = [db] {
         sqlite3_stmt *stmt = nullptr;
         sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE name = 'booking_stay'", -1, &stmt, nullptr);

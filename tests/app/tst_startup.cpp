@@ -177,6 +177,9 @@ void TestStartup::missingOrBrokenDatabase()
     }
     {
         Start s;
+        const QString good = DailyBackupPath(s.database.path(), QDate(2026, 1, 2));
+        QVERIFY(QDir().mkpath(DailyBackupFolder(s.database.path())));
+        QVERIFY(QFile::copy(s.database.path(), good));
         {
             QFile f(s.database.path());
             QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -186,6 +189,11 @@ void TestStartup::missingOrBrokenDatabase()
         QVERIFY(!s.main());
         QCOMPARE(s.ui.messages.size(), 1);
         QCOMPARE(s.ui.messages.first().icon, QMessageBox::Critical);
+        // Which file, and the newest good copy.
+        QCOMPARE(s.ui.messages.first().text,
+                 QStringLiteral("The database %1 is damaged (file is not a database). The newest good copy is %2; "
+                                "the manual says how to put it in its place.")
+                     .arg(s.database.path(), good));
     }
     {
         // An installed copy: no db.mdb beside the program. The user's own is
@@ -282,6 +290,11 @@ void TestStartup::backups()
     }
     QCOMPARE(CheckDatabase(db), QStringLiteral("ok"));
     s.database.run(QStringLiteral("UPDATE customer SET lastname = 'Lee-Berg'"));
+    // Cancel: nothing is left behind.
+    const QString stopped = QDir(s.database.folder()).filePath(QStringLiteral("stopped.mdb"));
+    QVERIFY(!BackUpDatabase(s.database.db(), stopped, [](qint64, qint64) { return false; }));
+    QVERIFY(!QFileInfo::exists(stopped));
+    QVERIFY(!QFileInfo::exists(stopped + QStringLiteral(".part")));
     s.main()->close();
 
     // The same day again: no second copy. A folder that cannot be made:
