@@ -152,14 +152,21 @@ struct Wizard
     }
 };
 
-void BM_StartUp(benchmark::State &state, House &h)
+// What the program is given at start-up, on the house's database.
+AppContext startContext(House &h, SettingsStore &settings)
 {
-    SettingsStore settings(scratch.filePath(QStringLiteral("settings.ini")));
     AppContext context;
     context.programFolder = h.folder;
     context.cacheFolder = scratch.filePath(QStringLiteral("cache"));
     context.settings = &settings;
     context.ui = &quietUi;
+    return context;
+}
+
+void BM_StartUp(benchmark::State &state, House &h)
+{
+    SettingsStore settings(scratch.filePath(QStringLiteral("settings.ini")));
+    const AppContext context = startContext(h, settings);
     for (auto _ : state) {
         frmMain window(context);
         window.Form_Load();
@@ -318,12 +325,7 @@ void BM_SqliteShellCsv(benchmark::State &state, House &h)
 void measureFreeze(benchmark::State &state, House &h, const std::function<void(frmMain &)> &start)
 {
     SettingsStore settings(scratch.filePath(QStringLiteral("settings.ini")));
-    AppContext context;
-    context.programFolder = h.folder;
-    context.cacheFolder = scratch.filePath(QStringLiteral("cache"));
-    context.settings = &settings;
-    context.ui = &quietUi;
-    frmMain window(context);
+    frmMain window(startContext(h, settings));
     window.Form_Load();
     window.show();
     double longest = 0;

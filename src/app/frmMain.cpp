@@ -230,16 +230,23 @@ bool frmMain::isWorking() const
     return (m_work && m_work->running()) || dailyBackupRunning();
 }
 
+QString frmMain::askTarget(const QString &filter, const QString &suffix)
+{
+    const QString path = m_context.ui->saveFileName(this, QString(), QString(), filter, suffix);
+    if (path.isEmpty())
+        return QString();  // cancelled: nothing runs, no file is touched
+    // Refused before anything is touched: the database itself.
+    if (!guarded([&] { RequireOtherThanDatabase(m_db->path(), path); }))
+        return QString();
+    return path;
+}
+
 void frmMain::mnuFileExportResCSV_Click()
 {
-    const QString path = m_context.ui->saveFileName(this, QString(), QString(), QStringLiteral("CSV(*.CSV)"),
-                                                     QStringLiteral("csv"));
+    const QString path = askTarget(QStringLiteral("CSV(*.CSV)"), QStringLiteral("csv"));
     if (path.isEmpty())
-        return;  // cancelled: nothing runs, no file is touched
-    const QString database = m_db->path();
-    // Refused before anything is touched: the database itself.
-    if (!guarded([&] { RequireOtherThanDatabase(database, path); }))
         return;
+    const QString database = m_db->path();
     // On its own thread and connection: the window goes on answering, the
     // progress shows at once, and a stopped export leaves any old file as it was.
     startLongWork(
@@ -256,13 +263,10 @@ void frmMain::mnuFileExportResCSV_Click()
 
 void frmMain::mnuFileBackup_Click()
 {
-    const QString path = m_context.ui->saveFileName(this, QString(), QString(), QStringLiteral("Database(*.mdb)"),
-                                                     QStringLiteral("mdb"));
+    const QString path = askTarget(QStringLiteral("Database(*.mdb)"), QStringLiteral("mdb"));
     if (path.isEmpty())
         return;
     const QString database = m_db->path();
-    if (!guarded([&] { RequireOtherThanDatabase(database, path); }))
-        return;
     startLongWork(
         QStringLiteral("Copying the bookings..."),
         [database, path](const LongWork::Progress &progress) {

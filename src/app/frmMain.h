@@ -125,6 +125,9 @@ private:
     void popupMenu(QMenu *menu, int labelIndex);
     bool guarded(const std::function<void()> &action);
     QList<QWidget *> panels() const;
+    // The file a backup or an export is to write, asked of the operator;
+    // empty when cancelled or when it is the database itself (said).
+    QString askTarget(const QString &filter, const QString &suffix);
     // Starts a backup or an export; `done` runs on the window's thread.
     bool startLongWork(const QString &label, const LongWork::Job &job,
                        const std::function<void(bool completed, const QString &failure)> &done);

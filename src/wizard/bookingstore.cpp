@@ -90,17 +90,21 @@ QString DatesStepSql(const QString &bookedBy, const QDateTime &from, const QDate
         + QStringLiteral("' WHERE id = ") + id(bookingId);
 }
 
+QString RoomsMessage(const QStringList &names, const char *one, const char *many)
+{
+    return names.size() == 1 ? QString::fromUtf8(one).arg(names.first())
+                             : QString::fromUtf8(many).arg(names.join(QStringLiteral(", ")));
+}
+
 QString RoomsTakenOffMessage(const QStringList &names)
 {
     if (names.isEmpty())
         return QString();
-    if (names.size() == 1)
-        return QStringLiteral("The room %1 is booked by another guest on these dates and was taken off this booking. "
-                              "Choose another room.")
-            .arg(names.first());
-    return QStringLiteral("The rooms %1 are booked by other guests on these dates and were taken off this booking. "
-                          "Choose other rooms.")
-        .arg(names.join(QStringLiteral(", ")));
+    return RoomsMessage(names,
+                        "The room %1 is booked by another guest on these dates and was taken off this booking. "
+                        "Choose another room.",
+                        "The rooms %1 are booked by other guests on these dates and were taken off this booking. "
+                        "Choose other rooms.");
 }
 
 QStringList SaveDatesStep(Database &db, RecordId bookingId, const QString &bookedBy, const QDateTime &from,

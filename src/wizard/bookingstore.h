@@ -51,16 +51,17 @@ private:
     QStringList m_names;
 };
 
+// A message naming one room or several: `one` and `many` hold %1 for the
+// room's name or the names.
+QString RoomsMessage(const QStringList &names, const char *one, const char *many);
+
 // Booked at another desk for the same dates since the step was shown.
 class RoomsTaken : public RoomsRefused
 {
 public:
     explicit RoomsTaken(const QStringList &names)
-        : RoomsRefused(names.size() == 1
-                           ? QStringLiteral("The room %1 was booked meanwhile for these dates. Choose another room.")
-                                 .arg(names.first())
-                           : QStringLiteral("The rooms %1 were booked meanwhile for these dates. Choose other rooms.")
-                                 .arg(names.join(QStringLiteral(", "))),
+        : RoomsRefused(RoomsMessage(names, "The room %1 was booked meanwhile for these dates. Choose another room.",
+                                    "The rooms %1 were booked meanwhile for these dates. Choose other rooms."),
                        names)
     {
     }
@@ -71,11 +72,8 @@ class RoomsGone : public RoomsRefused
 {
 public:
     explicit RoomsGone(const QStringList &names)
-        : RoomsRefused(names.size() == 1
-                           ? QStringLiteral("The room %1 was removed from the house meanwhile. Choose another room.")
-                                 .arg(names.first())
-                           : QStringLiteral("The rooms %1 were removed from the house meanwhile. Choose other rooms.")
-                                 .arg(names.join(QStringLiteral(", "))),
+        : RoomsRefused(RoomsMessage(names, "The room %1 was removed from the house meanwhile. Choose another room.",
+                                    "The rooms %1 were removed from the house meanwhile. Choose other rooms."),
                        names)
     {
     }
