@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <charconv>
@@ -47,6 +48,16 @@ QString plainDigits(const QString &text)
 bool isBlankChar(QChar c)
 {
     return c == QLatin1Char(' ') || c == QChar(0x00A0) || c == QChar(0x202F) || c == QChar(0x2009);
+}
+
+// A text with every kind of blank made a plain one, single, as the reader
+// of dates takes it.
+QString plainBlanks(const QString &text)
+{
+    QString t;
+    for (const QChar c : text)
+        t += isBlankChar(c) ? QChar(QLatin1Char(' ')) : c;
+    return t.simplified();
 }
 
 // Rounds half away from zero at the given number of decimals, on the value as
@@ -121,21 +132,31 @@ QString fourDigitYear(const QString &fmt)
     });
 }
 
-// The regional long time format without its time zone; one with seconds.
-QString timeWithSeconds(const QLocale &loc)
-{
-    const QString out = rewriteRuns(loc.timeFormat(QLocale::LongFormat), [](QChar c, int, const QString &run) {
-                            return c == QLatin1Char('t') ? QString() : run;
-                        }).trimmed();
-    return out.contains(QLatin1Char('s')) ? out : QStringLiteral("HH:mm:ss");
-}
-
 // Makes a format accept one or two digits for each number: 7/12 as well as 07/12.
 QString lenient(const QString &fmt)
 {
     return rewriteRuns(fmt, [](QChar c, int length, const QString &run) {
         return length == 2 && QStringLiteral("dMHhms").contains(c) ? QString(c) : run;
     });
+}
+
+// The regional long time format without its time zone; one with seconds.
+QString timeWithSeconds(const QLocale &loc)
+{
+    QString out = rewriteRuns(loc.timeFormat(QLocale::LongFormat), [](QChar c, int, const QString &run) {
+                      return c == QLatin1Char('t') ? QString() : run;
+                  });
+    // The brackets that held the zone ("H:mm:ss (t)") go with it.
+    static const QRegularExpression emptyBrackets(QStringLiteral("\\s*(\\(\\s*\\)|\\[\\s*\\]|\\{\\s*\\})"));
+    out = out.remove(emptyBrackets).trimmed();
+    if (!out.contains(QLatin1Char('s')))
+        return QStringLiteral("HH:mm:ss");
+    // A time written must read back: where the region's own form does not
+    // (its AM/PM text changes as Qt writes it), the 24-hour clock.
+    for (const QTime &probe : {QTime(14, 30, 5), QTime(9, 5, 7)})
+        if (loc.toTime(plainBlanks(loc.toString(probe, out)), lenient(out)) != probe)
+            return QStringLiteral("HH:mm:ss");
+    return out;
 }
 
 QLocale plainLocale()
@@ -473,14 +494,24 @@ QString RegionalDateTimeText(const QDateTime &value)
 
 QDateTime ParseRegionalDateTime(const QString &text)
 {
-    QString t;
-    for (const QChar c : text)
-        t += isBlankChar(c) ? QChar(QLatin1Char(' ')) : c;
-    t = t.simplified();
+    QString t = plainBlanks(text);
     if (t.isEmpty())
         return QDateTime();
-    const QLocale loc;
-    const QString shortDate = loc.dateFormat(QLocale::ShortFormat);
+    const QLocale region;
+    QLocale loc = region;
+    // Digits beyond one UTF-16 unit (Chakma) are more than the toolkit's
+    // reader takes: they are read as the plain digits they stand for.
+    const QString zero = region.zeroDigit();
+    if (zero.size() == 2) {
+        const char32_t first = QChar::surrogateToUcs4(zero.at(0), zero.at(1));
+        QString plain;
+        for (const char32_t c : t.toUcs4())
+            plain += c >= first && c < first + 10 ? QString(QChar(u'0' + char16_t(c - first)))
+                                                   : QString::fromUcs4(&c, 1);
+        t = plain;
+        loc = QLocale::c();
+    }
+    const QString shortDate = region.dateFormat(QLocale::ShortFormat);
     const QString longYear = lenient(fourDigitYear(shortDate));
     QStringList dateFormats{longYear};
     QString twoDigit = lenient(shortDate);
@@ -488,8 +519,8 @@ QDateTime ParseRegionalDateTime(const QString &text)
         dateFormats << twoDigit;
     else
         dateFormats << QString(twoDigit).replace(QLatin1String("yyyy"), QLatin1String("yy"));
-    const QStringList timeFormats{lenient(timeWithSeconds(loc)),
-                                  lenient(loc.timeFormat(QLocale::ShortFormat)),
+    const QStringList timeFormats{lenient(timeWithSeconds(region)),
+                                  lenient(region.timeFormat(QLocale::ShortFormat)),
                                   QStringLiteral("h:m:s AP"),
                                   QStringLiteral("h:m AP"),
                                   QStringLiteral("h:m:sAP"),
