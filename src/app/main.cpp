@@ -15,32 +15,49 @@
 
 namespace {
 
-// The command line, read before any window: --help and --version answer
-// without a display.
-QString databaseFromCommandLine(int argc, char *argv[])
+struct CommandLine
+{
+    QCommandLineParser parser;
+    QCommandLineOption database{QStringLiteral("database"),
+                                QStringLiteral("The booking database to open (else db.mdb beside the program, "
+                                               "else the one in the user's data folder)."),
+                                QStringLiteral("FILE")};
+    CommandLine()
+    {
+        parser.setApplicationDescription(QStringLiteral("The front-desk reservation program."));
+        // "-reverse" is the toolkit's option, not -r -e -v...
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOption(database);
+    }
+};
+
+// --help and --version answer before any window, without a display; the
+// toolkit's own options (-platform, -style, -reverse...) are left for it.
+void answerWithoutDisplay(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("innkeld"));
     QCoreApplication::setApplicationVersion(QStringLiteral(INNKELD_VERSION));
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("The front-desk reservation program."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption database(QStringLiteral("database"),
-                                      QStringLiteral("The booking database to open (else db.mdb beside the program, "
-                                                     "else the one in the user's data folder)."),
-                                      QStringLiteral("FILE"));
-    parser.addOption(database);
-    parser.process(app);
-    return parser.value(database);
+    CommandLine line;
+    line.parser.parse(QCoreApplication::arguments());
+    if (line.parser.isSet(QStringLiteral("help")))
+        line.parser.showHelp(0);
+    if (line.parser.isSet(QStringLiteral("version")))
+        line.parser.showVersion();
 }
 
 }  // namespace
 
 int main(int argc, char *argv[])
 {
-    const QString databaseGiven = databaseFromCommandLine(argc, argv);
+    answerWithoutDisplay(argc, argv);
     QApplication app(argc, argv);
+    // The toolkit has taken its options; what is left is the program's.
+    CommandLine line;
+    line.parser.process(app);
+    const QString databaseGiven = line.parser.value(line.database);
     QApplication::setApplicationName(QStringLiteral("Innkeld"));
     QApplication::setApplicationVersion(QStringLiteral(INNKELD_VERSION));
     QIcon icon;

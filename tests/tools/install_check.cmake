@@ -18,6 +18,13 @@ execute_process(COMMAND ${PREFIX}/bin/innkeld --version OUTPUT_VARIABLE out RESU
 if(NOT rc EQUAL 0 OR NOT out MATCHES "innkeld 1.2")
   message(FATAL_ERROR "innkeld --version: ${rc} ${out}")
 endif()
+# The toolkit's own options are the toolkit's; only the program's unknown
+# ones are refused.
+execute_process(COMMAND ${PREFIX}/bin/innkeld -platform offscreen -style fusion -reverse --bogus
+                ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc EQUAL 1 OR NOT err MATCHES "Unknown option 'bogus'")
+  message(FATAL_ERROR "innkeld with the toolkit's options: ${rc} ${err}")
+endif()
 execute_process(COMMAND ${PREFIX}/bin/innkeld-sql --version OUTPUT_VARIABLE out RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0 OR NOT out MATCHES "innkeld-sql 1.2")
   message(FATAL_ERROR "innkeld-sql --version: ${rc} ${out}")
