@@ -620,10 +620,26 @@ QString TranslateSql(const QString &sql, const Schema &schema)
     convertInsert(st, schema);
     convertComparisons(st, schema);
 
+    // A converted value keeps its separation from a word, number or text
+    // written against it ('2'WHERE, 'x'#1/1/2002#): it never runs into it.
+    const auto runsInto = [&tokens](int i) {
+        if (i < 0 || i >= tokens.size())
+            return false;
+        const SqlToken::Kind k = tokens[i].kind;
+        return k == SqlToken::Word || k == SqlToken::Number || k == SqlToken::String || k == SqlToken::QuotedIdent
+            || k == SqlToken::DateLiteral;
+    };
     QString out;
     out.reserve(sql.size() + 32);
-    for (const SqlToken &t : tokens)
+    for (int i = 0; i < tokens.size(); ++i) {
+        const SqlToken &t = tokens[i];
+        const bool apart = t.converted;
+        if (apart && runsInto(i - 1))
+            out += QLatin1Char(' ');
         out += t.text;
+        if (apart && runsInto(i + 1))
+            out += QLatin1Char(' ');
+    }
     return out;
 }
 

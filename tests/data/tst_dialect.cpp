@@ -90,6 +90,17 @@ void TestDialect::dateLiterals()
         QCOMPARE(TranslateSql(QStringLiteral("SELECT #5/1/2002 11:59PM#"), none),
                  QStringLiteral("SELECT '2002-05-01 23:59:00'"));
     }
+
+    // A converted value written against its neighbour stays apart from it:
+    // it neither runs into a word nor joins a text into one.
+    TempDatabase t;
+    const RecordId id = t.addBooking(at(2002, 1, 1), at(2002, 1, 2), 0);
+    t.run(QStringLiteral("UPDATE booking SET BookedBy = 'x', NoAdults = '2'WHERE id = %1").arg(id));
+    QCOMPARE(t.run(QStringLiteral("SELECT NoAdults FROM booking WHERE id = %1").arg(id)).value(0).toDouble(), 2.0);
+    QCOMPARE(t.db().execute(QStringLiteral("SELECT id FROM booking WHERE BookedBy = 'x'OR FromDate = #1/1/2002#"))
+                 .value(0).toLongLong(),
+             id);
+    QVERIFY_THROWS_EXCEPTION(DbError, t.db().execute(QStringLiteral("SELECT id FROM booking WHERE BookedBy = 'x'#1/1/2002#")));
 }
 
 void TestDialect::catalogueQueries_data()
