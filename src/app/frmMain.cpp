@@ -398,7 +398,7 @@ void frmMain::bookingClosed()
 void frmMain::mnuConfigureTerminology_Click()
 {
     ui->picBooking->CommitTypedEntry();
-    frmTerminology dialog(*m_terms, *m_context.settings, this);
+    frmTerminology dialog(*m_terms, *m_context.settings, *m_context.ui, this);
     dialog.Fill();
     dialog.exec();
 }

@@ -1,9 +1,12 @@
 #include "frmTerminology.h"
 #include "ui_frmTerminology.h"
 
+#include "app/uiservices.h"
 #include "data/regional.h"
 #include "data/regionalterms.h"
 #include "data/settings.h"
+
+#include <cmath>
 
 namespace innkeld {
 
@@ -26,14 +29,28 @@ const Preset kPresets[] = {
 
 // The percentage as the settings store reads it back: the store takes "."
 // as the decimal point whatever the region, so a number typed in the
-// region's form (17,5) is stored as 17.5. Anything else is stored as typed.
-QString storedPercentage(const QString &typed)
+// region's form, with or without the percent sign (7,5 %), is stored as
+// 7.5. Empty text stays empty; false for anything else.
+bool storedPercentage(const QString &typed, QString *stored)
 {
+    QString text = typed.trimmed();
+    for (const QString &sign : {QLocale().percent(), QStringLiteral("%")}) {
+        if (text.endsWith(sign))
+            text.chop(sign.size());
+        else if (text.startsWith(sign))
+            text.remove(0, sign.size());
+        text = text.trimmed();
+    }
+    if (text.isEmpty()) {
+        *stored = QString();
+        return true;
+    }
     bool ok = false;
-    const double value = ParseRegionalNumber(typed, &ok);
-    if (!ok)
-        return typed;
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+    const double value = ParseRegionalNumber(text, &ok);
+    if (!ok || !std::isfinite(value))
+        return false;
+    *stored = QString::number(value, 'g', QLocale::FloatingPointShortest);
+    return true;
 }
 
 }  // namespace
@@ -48,8 +65,8 @@ void SelectComboText(QComboBox *list, const QString &text)
     }
 }
 
-frmTerminology::frmTerminology(RegionalTerms &terms, SettingsStore &settings, QWidget *parent)
-    : QDialog(parent), ui(new Ui::frmTerminology), m_terms(terms), m_settings(settings)
+frmTerminology::frmTerminology(RegionalTerms &terms, SettingsStore &settings, UiServices &services, QWidget *parent)
+    : QDialog(parent), ui(new Ui::frmTerminology), m_terms(terms), m_settings(settings), m_ui(services)
 {
     ui->setupUi(this);
     const QList<std::pair<ClickLabel *, ClickLabel *>> countries{{ui->lblCountry_1, ui->picCountry_1},
@@ -88,10 +105,20 @@ void frmTerminology::SetCountry(int index)
 
 void frmTerminology::cmdOk_Click()
 {
+    QString percentage;
+    if (!storedPercentage(ui->txtSalesTax->text(), &percentage)) {
+        // Nothing is stored; the operator corrects the box.
+        m_ui.message(this,
+                     QStringLiteral("The sales tax percentage must be a number, such as %1.").arg(NumberText(7.5)),
+                     QMessageBox::Warning);
+        ui->txtSalesTax->setFocus();
+        ui->txtSalesTax->selectAll();
+        return;
+    }
     m_settings.WriteSetting(QStringLiteral("PostCode"), ui->cmdPostcode->currentText());
     m_settings.WriteSetting(QStringLiteral("CurrencySymbol"), ui->txtCurrencySymbol->text());
     m_settings.WriteSetting(QStringLiteral("SalesTaxName"), ui->txtSalesTaxName->text());
-    m_settings.WriteSetting(QStringLiteral("SalesTaxPercentage"), storedPercentage(ui->txtSalesTax->text()));
+    m_settings.WriteSetting(QStringLiteral("SalesTaxPercentage"), percentage);
     m_settings.WriteSetting(QStringLiteral("CostPerNight"), ui->txtCostPerNight->text());
     // The main window follows at once; amounts already shown stay as they are.
     m_terms.setCurrencySymbol(ui->txtCurrencySymbol->text());

@@ -18,12 +18,13 @@ namespace innkeld {
 
 class RegionalTerms;
 class SettingsStore;
+class UiServices;
 
 class frmTerminology : public QDialog
 {
     Q_OBJECT
 public:
-    frmTerminology(RegionalTerms &terms, SettingsStore &settings, QWidget *parent = nullptr);
+    frmTerminology(RegionalTerms &terms, SettingsStore &settings, UiServices &services, QWidget *parent = nullptr);
     ~frmTerminology() override;
     frmTerminology(const frmTerminology &) = delete;
     frmTerminology &operator=(const frmTerminology &) = delete;
@@ -42,6 +43,7 @@ private:
     const std::unique_ptr<Ui::frmTerminology> ui;
     RegionalTerms &m_terms;
     SettingsStore &m_settings;
+    UiServices &m_ui;
 };
 
 // Selects the first entry whose text is exactly `text` (letter case

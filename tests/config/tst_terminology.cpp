@@ -143,6 +143,26 @@ void TestTerminology::decimalCommaAndARestart()
         }));
         QCOMPARE(p.settings->ReadSetting(QStringLiteral("SalesTaxPercentage"), QString()), QStringLiteral("17.5"));
         QCOMPARE(p.main()->terms()->SalesTaxPercent(), 17.5);
+        // Typed in the region's form with its percent sign: stored with ".".
+        QVERIFY(openDialog(p, [](frmTerminology *d) {
+            child<QLineEdit>(d, "txtSalesTax")->setText(QStringLiteral("7,5 %"));
+            click(child(d, "cmdOk"));
+        }));
+        QCOMPARE(p.settings->ReadSetting(QStringLiteral("SalesTaxPercentage"), QString()), QStringLiteral("7.5"));
+        QCOMPARE(p.main()->terms()->SalesTaxPercent(), 7.5);
+        // Not a number: said, nothing stored, the dialog stays.
+        QVERIFY(openDialog(p, [&p](frmTerminology *d) {
+            child<QLineEdit>(d, "txtSalesTax")->setText(QStringLiteral("seven"));
+            child<QLineEdit>(d, "txtCurrencySymbol")->setText(QStringLiteral("kr"));
+            click(child(d, "cmdOk"));
+            QVERIFY(d->isVisible());
+            QCOMPARE(p.ui.messages.size(), 1);
+            QCOMPARE(p.ui.messages.last().text,
+                     QStringLiteral("The sales tax percentage must be a number, such as 7,5."));
+            click(child(d, "cmdCancel"));
+        }));
+        QCOMPARE(p.settings->ReadSetting(QStringLiteral("SalesTaxPercentage"), QString()), QStringLiteral("7.5"));
+        QVERIFY(caption(p, "lblCurrencySymbol_0") != QStringLiteral("kr"));
         QVERIFY(openDialog(p, [](frmTerminology *d) {
             click(child(d, "picCountry_2"));  // France
             click(child(d, "cmdOk"));
