@@ -63,6 +63,7 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     : QWidget(parent), ui(new Ui::frmMain), m_context(context), m_terms(std::make_unique<RegionalTerms>())
 {
     ui->setupUi(this);
+    ShowLabelsAsPlainText(this);  // the regional terms as typed
     setWindowTitle(QStringLiteral("Vantrel Innkeld v") + QLatin1String(INNKELD_VERSION));
     setAttribute(Qt::WA_DeleteOnClose, false);
 

@@ -4,7 +4,9 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QLabel>
 #include <QProcess>
+#include <QTextDocument>
 
 namespace innkeld {
 
@@ -36,6 +38,7 @@ QMessageBox::StandardButton DesktopServices::message(QWidget *parent, const QStr
                                                      const QString &title)
 {
     QMessageBox box(icon, title.isEmpty() ? ApplicationTitle() : title, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);  // it may quote what the operator typed
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
@@ -59,6 +62,19 @@ bool DesktopServices::startProgram(const QString &program, const QStringList &ar
 bool DesktopServices::openUrl(const QUrl &url)
 {
     return QDesktopServices::openUrl(url);
+}
+
+void ShowLabelsAsPlainText(QWidget *root)
+{
+    for (QLabel *label : root->findChildren<QLabel *>())
+        label->setTextFormat(Qt::PlainText);
+}
+
+QString PlainToolTip(const QString &text)
+{
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
 }
 
 }  // namespace innkeld

@@ -47,6 +47,13 @@ public:
     bool openUrl(const QUrl &url) override;
 };
 
+// Every label under `root` shows its text as it was typed or stored, never
+// as markup (a name with tags in it shows its tags).
+void ShowLabelsAsPlainText(QWidget *root);
+
+// A tooltip that shows a typed or stored text as it is, never as markup.
+QString PlainToolTip(const QString &text);
+
 // The title of message boxes that give none of their own.
 QString ApplicationTitle();
 

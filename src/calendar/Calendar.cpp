@@ -54,8 +54,10 @@ public:
         if ((row == 0 || column == 0) && role == Qt::BackgroundRole)
             return QPalette().color(QPalette::Button);
         if (row == 0) {
-            if ((role == Qt::DisplayRole || role == Qt::ToolTipRole) && hasRoom)
+            if (role == Qt::DisplayRole && hasRoom)
                 return m_week.roomNames.at(room);
+            if (role == Qt::ToolTipRole && hasRoom)
+                return PlainToolTip(m_week.roomNames.at(room));
             if (role == Qt::UserRole && hasRoom)
                 return QVariant::fromValue<qlonglong>(m_week.roomIds.at(room));
             if (role == Qt::TextAlignmentRole)
@@ -78,7 +80,7 @@ public:
         if (role == Qt::BackgroundRole)
             return cell.booked() ? QVariant(QColor(255, 255, 0)) : QVariant();  // else the grid's default
         if (role == Qt::ToolTipRole && cell.booked())
-            return cell.guests.join(QLatin1Char('\n'));
+            return PlainToolTip(cell.guests.join(QLatin1Char('\n')));
         if (role == Qt::AccessibleTextRole)
             return cell.booked() ? QStringLiteral("Booked: ") + cell.guests.join(QStringLiteral(", "))
                                  : QStringLiteral("Available");

@@ -9,6 +9,7 @@ frmConfigRooms::frmConfigRooms(Database &db, UiServices &services, QWidget *pare
     : QDialog(parent), ui(new Ui::frmConfigRooms), m_db(db), m_ui(services)
 {
     ui->setupUi(this);
+    ShowLabelsAsPlainText(this);
     m_roomEntries.resize(1);
     connect(ui->cmdAdd, &QPushButton::clicked, this, &frmConfigRooms::cmdAdd_Click);
     connect(ui->cmdRemove, &QPushButton::clicked, this, &frmConfigRooms::cmdRemove_Click);

@@ -69,6 +69,7 @@ frmTerminology::frmTerminology(RegionalTerms &terms, SettingsStore &settings, Ui
     : QDialog(parent), ui(new Ui::frmTerminology), m_terms(terms), m_settings(settings), m_ui(services)
 {
     ui->setupUi(this);
+    ShowLabelsAsPlainText(this);
     const QList<std::pair<ClickLabel *, ClickLabel *>> countries{{ui->lblCountry_1, ui->picCountry_1},
                                                                  {ui->lblCountry_2, ui->picCountry_2},
                                                                  {ui->lblCountry_3, ui->picCountry_3},

@@ -51,6 +51,7 @@ BookingWizard::BookingWizard(QWidget *parent)
     customer->setupUi(ui->picCustomer);
     payment->setupUi(ui->picPayment);
     confirm->setupUi(ui->picConfirm);
+    ShowLabelsAsPlainText(this);  // names, terms and notes as typed
 
     lblStep = {ui->lblStep_0, ui->lblStep_1, ui->lblStep_2, ui->lblStep_3, ui->lblStep_4};
     lblConfirm = {confirm->lblConfirm_0, confirm->lblConfirm_1, confirm->lblConfirm_2, confirm->lblConfirm_3,

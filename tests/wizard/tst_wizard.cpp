@@ -219,6 +219,12 @@ void TestWizard::wizardWithoutMainWindow()
     QCOMPARE(t.run(QStringLiteral("SELECT roomid FROM bookingroom WHERE bookingid = %1").arg(id)).value(0).toLongLong(), room);
     QCOMPARE(t.run(QStringLiteral("SELECT LastName FROM customer")).text(0), QStringLiteral("Berg"));
     QVERIFY(ui.messages.isEmpty());
+    // A name with tags in it is shown with its tags, never as markup.
+    t.run(QStringLiteral("UPDATE customer SET FirstName = '<b>Ann</b>'"));
+    wizard.ResumeBooking(id, 4);
+    for (QLabel *label : wizard.findChildren<QLabel *>())
+        QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
+    QVERIFY(wizard.findChild<QLabel *>(QStringLiteral("lblConfirmContact"))->text().contains(QStringLiteral("<b>Ann</b>")));
 }
 
 void TestWizard::newBookingEndToEnd_data()
