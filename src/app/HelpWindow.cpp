@@ -11,6 +11,7 @@
 #include <QHelpSearchEngine>
 #include <QHelpSearchQueryWidget>
 #include <QHelpSearchResultWidget>
+#include <QLineEdit>
 
 namespace innkeld {
 
@@ -105,6 +106,10 @@ void HelpWindow::showIndex()
             showTopic(QUrl(QStringLiteral("qthelp://%1/doc/index.html").arg(m_namespace)));
     }
     present();
+    // What the operator types next is the search.
+    if (m_hasManual)
+        if (auto *input = m_engine->searchEngine()->queryWidget()->findChild<QLineEdit *>())
+            input->setFocus(Qt::ShortcutFocusReason);
 }
 
 void HelpWindow::showSearch()
@@ -119,6 +124,10 @@ void HelpWindow::showSearch()
             showTopic(QUrl(QStringLiteral("qthelp://%1/doc/index.html").arg(m_namespace)));
     }
     present();
+    // What the operator types next is the search.
+    if (m_hasManual)
+        if (auto *input = m_engine->searchEngine()->queryWidget()->findChild<QLineEdit *>())
+            input->setFocus(Qt::ShortcutFocusReason);
 }
 
 }  // namespace innkeld
