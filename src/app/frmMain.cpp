@@ -98,6 +98,20 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     m_popups = {ui->mnuFile, ui->mnuReservations, ui->mnuConfigure, ui->mnuHelp};
     for (QMenu *menu : m_popups)
         menu->installEventFilter(this);
+    // The four labels that are no menus have keys of their own, from every
+    // panel; a text box has no use of them. Each label's tooltip tells its key.
+    const std::pair<int, QKeySequence> keys[] = {{1, QKeySequence(Qt::CTRL | Qt::Key_L)},
+                                                 {5, QKeySequence(Qt::CTRL | Qt::Key_N)},
+                                                 {6, QKeySequence(Qt::CTRL | Qt::Key_T)},
+                                                 {7, QKeySequence(Qt::CTRL | Qt::Key_R)}};
+    for (const auto &[index, key] : keys) {
+        auto *shortcut = new QShortcut(key, this);
+        shortcut->setObjectName(lblMenu[index]->objectName() + QStringLiteral("_Shortcut"));
+        connect(shortcut, &QShortcut::activated, this, [this, i = index] { lblMenu_Click(i); });
+        const QString tip = lblMenu[index]->toolTip().isEmpty() ? lblMenu[index]->text().simplified()
+                                                                 : lblMenu[index]->toolTip();
+        lblMenu[index]->setToolTip(QStringLiteral("%1 (%2)").arg(tip, key.toString(QKeySequence::NativeText)));
+    }
     auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
     connect(f10, &QShortcut::activated, this, [this] { popupMenu(ui->mnuFile, 0); });
 

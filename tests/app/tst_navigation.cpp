@@ -85,8 +85,8 @@ void TestNavigation::labelMenuColoursAndActions()
         const bool white = i == 0 || i == 5 || i == 6;
         QCOMPARE(colourOf(labels[i]), colour(white ? QStringLiteral("#ffffff") : MenuHighlightTextColor()));
     }
-    QCOMPARE(labels[5]->toolTip(), QStringLiteral("Create a new booking."));
-    QCOMPARE(labels[6]->toolTip(), QStringLiteral("View today's arrivals and departures."));
+    QCOMPARE(labels[5]->toolTip(), QStringLiteral("Create a new booking. (Ctrl+N)"));
+    QCOMPARE(labels[6]->toolTip(), QStringLiteral("View today's arrivals and departures. (Ctrl+T)"));
 
     // Over "Help": navy, and every other the highlight-text colour; back on
     // the window's body, all of them.
@@ -156,6 +156,24 @@ void TestNavigation::popupsFromTheKeyboard()
     QTRY_COMPARE(open() ? open()->objectName() : QString(), QStringLiteral("mnuHelp"));
     QTest::keyClick(open(), Qt::Key_Escape);
     QTRY_VERIFY(!open());
+
+    // The labels that are no menus, by their keys, from every panel, even
+    // with the focus in a text box; each tooltip tells its key.
+    p.main()->activateWindow();
+    QTest::keyClick(p.main(), Qt::Key_L, Qt::ControlModifier);
+    QTRY_VERIFY(p.find("picCalendar")->isVisible());
+    QTest::keyClick(p.main(), Qt::Key_N, Qt::ControlModifier);
+    QTRY_VERIFY(p.find("picBooking")->isVisible());
+    auto *bookedBy = p.find<QLineEdit>("txtBookedBy");
+    bookedBy->setFocus();
+    QTest::keyClick(bookedBy, Qt::Key_T, Qt::ControlModifier);
+    QTRY_VERIFY(p.find("picArrivals")->isVisible());
+    QTest::keyClick(p.main(), Qt::Key_L, Qt::ControlModifier);
+    QTRY_VERIFY(p.find("picCalendar")->isVisible());
+    QTest::keyClick(p.main(), Qt::Key_R, Qt::ControlModifier);
+    QTRY_VERIFY(p.find("picArrivals")->isVisible());
+    QCOMPARE(p.find("lblMenu_1")->toolTip(), QStringLiteral("View Calendar (Ctrl+L)"));
+    QCOMPARE(p.find("lblMenu_7")->toolTip(), QStringLiteral("Arrivals and Departures (Ctrl+R)"));
 }
 
 void TestNavigation::movingAndWindowButtons()
