@@ -182,4 +182,14 @@ struct ProgramRun
     }
 };
 
+// The names of the controls Tab visits from `from`, as far as `count` goes.
+inline QStringList tabChain(QWidget *from, int count)
+{
+    QStringList names;
+    for (QWidget *w = from->nextInFocusChain(); w != from && names.size() < count; w = w->nextInFocusChain())
+        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
+            names << w->objectName();
+    return names;
+}
+
 }  // namespace innkeld::test

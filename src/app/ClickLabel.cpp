@@ -1,6 +1,9 @@
 #include "ClickLabel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 
 namespace innkeld {
 
@@ -32,6 +35,28 @@ void ClickLabel::mouseMoveEvent(QMouseEvent *event)
     // Taken here: passed on, the move would reach the window's body, whose
     // handler puts every label of the menu back to its plain colour.
     event->accept();
+}
+
+void ClickLabel::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() == Qt::NoModifier
+        && (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        emit clicked();
+        event->accept();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void ClickLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
 }  // namespace innkeld

@@ -7,7 +7,8 @@
 namespace innkeld {
 
 // A label that reports clicks and the mouse moving over it, as the label
-// menu and the panel headings need.
+// menu and the panel headings need. One that takes the focus (a form gives
+// it a focus policy) shows it, and Space or Enter clicks it.
 class ClickLabel : public QLabel
 {
     Q_OBJECT
@@ -24,6 +25,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     bool m_pressed = false;

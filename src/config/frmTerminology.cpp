@@ -78,6 +78,8 @@ frmTerminology::frmTerminology(RegionalTerms &terms, SettingsStore &settings, Ui
         connect(countries[i].first, &ClickLabel::clicked, this, [this, i] { SetCountry(i + 1); });
         connect(countries[i].second, &ClickLabel::clicked, this, [this, i] { SetCountry(i + 1); });
     }
+    // The first box has the focus at opening, the countries come first on Tab.
+    ui->txtSalesTaxName->setFocus();
     connect(ui->cmdOk, &QPushButton::clicked, this, &frmTerminology::cmdOk_Click);
     connect(ui->cmdCancel, &QPushButton::clicked, this, &frmTerminology::cmdCancel_Click);
 }

@@ -81,6 +81,19 @@ void TestTerminology::presetsOkAndCancel()
         QCOMPARE(field(d, "txtCostPerNight"), QStringLiteral("55"));  // never a preset's business
         d->SetCountry(5);  // no such country: nothing
         QCOMPARE(field(d, "txtSalesTax"), QStringLiteral("17.5"));
+        // The countries from the keyboard: in the tab order, by their names,
+        // applied with Space or Enter.
+        QCOMPARE(tabChain(child(d, "cmdCancel"), 5),
+                 QStringList({"lblCountry_1", "lblCountry_2", "lblCountry_3", "lblCountry_4", "txtSalesTaxName"}));
+        QCOMPARE(child(d, "lblCountry_2")->accessibleName(), QStringLiteral("France"));
+        QCOMPARE(child(d, "picCountry_4")->accessibleName(), QStringLiteral("United States"));
+        child(d, "lblCountry_4")->setFocus();
+        QTest::keyClick(child(d, "lblCountry_4"), Qt::Key_Space);
+        QCOMPARE(field(d, "txtCurrencySymbol"), QStringLiteral("$"));
+        QCOMPARE(field(d, "txtSalesTaxName"), QStringLiteral("Sales Tax"));
+        QTest::keyClick(child(d, "lblCountry_1"), Qt::Key_Return);
+        QCOMPARE(field(d, "txtSalesTaxName"), QStringLiteral("GST"));
+        QVERIFY(d->isVisible());  // Enter on a country applies it, and is no OK
         QTest::keyClick(d, Qt::Key_Escape);
     }));
     QCOMPARE(p.settings->ReadSetting(QStringLiteral("CurrencySymbol"), QStringLiteral("absent")), QStringLiteral("absent"));

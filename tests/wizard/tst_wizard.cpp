@@ -51,16 +51,6 @@ QStringList texts(QListWidget *list)
     return out;
 }
 
-// The names of the controls Tab visits from `from`, as far as `count` goes.
-QStringList tabChain(QWidget *from, int count)
-{
-    QStringList names;
-    for (QWidget *w = from->nextInFocusChain(); w != from && names.size() < count; w = w->nextInFocusChain())
-        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
-            names << w->objectName();
-    return names;
-}
-
 Recordset bookingRow(TempDatabase &t, RecordId id)
 {
     return t.run(QStringLiteral("SELECT * FROM booking WHERE id = %1").arg(id));
