@@ -3,6 +3,7 @@
 
 #include "uiservices.h"
 
+#include <QLayout>
 #include <QStandardPaths>
 
 #include "innkeld_version.h"
@@ -25,6 +26,8 @@ frmAbout::frmAbout(UiServices &services, QWidget *parent) : QDialog(parent), ui(
     ui->setupUi(this);
     ui->lblVersion->setText(QStringLiteral("v") + QLatin1String(INNKELD_VERSION));
     ui->lblWebAddress->setText(QLatin1String(kPublisherAddress));
+    // A fixed dialog: as large as its content, and no larger or smaller.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(ui->cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
     connect(ui->lblWebAddress, &ClickLabel::clicked, this, &frmAbout::openPublisher);

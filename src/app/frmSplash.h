@@ -11,7 +11,13 @@ namespace Ui {
 class frmSplash;
 }
 
+class QPixmap;
+
 namespace innkeld {
+
+// The splash's second picture: a room key on its tag, `size` pixels square
+// at the given device pixel ratio.
+QPixmap RoomKeyPicture(int size, qreal ratio);
 
 class frmSplash : public QDialog
 {

@@ -212,6 +212,7 @@ void TestNavigation::aboutDialog()
     qputenv("PATH", QFile::encodeName(bin.path()));  // no system information tool anywhere
     auto about = whenModal<frmAbout>([&](frmAbout *d) {
         QCOMPARE(d->windowTitle(), QStringLiteral("About"));
+        QCOMPARE(d->minimumSize(), d->maximumSize());  // a fixed dialog
         QCOMPARE(controlsWithoutAccessibleName(d).join(QLatin1Char(' ')), QString());
         QCOMPARE(child<QLabel>(d, "lblProductName")->text(), QStringLiteral("Innkeld"));
         QCOMPARE(child<QLabel>(d, "lblDescription")->text(),
