@@ -7,7 +7,9 @@
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPalette>
+#include <QScrollBar>
 
 namespace innkeld {
 
@@ -40,9 +42,8 @@ public:
     int rowCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : 8; }
     int columnCount(const QModelIndex &parent) const override
     {
-        // Every room of the house has a column; those past the scroll
-        // position's rooms stay empty.
-        return parent.isValid() ? 0 : int(m_week.roomCount) + 1;
+        // The dates and the rooms shown: never a column without its room.
+        return parent.isValid() ? 0 : int(m_week.roomIds.size()) + 1;
     }
 
     QVariant data(const QModelIndex &index, int role) const override
@@ -106,9 +107,12 @@ Calendar::Calendar(QWidget *parent) : QWidget(parent), ui(new Ui::Calendar)
     ui->g->horizontalHeader()->setDefaultSectionSize(kCellSize);
     ui->g->verticalHeader()->setDefaultSectionSize(kCellSize);
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
-        ui->g->setColumnWidth(0, kDateColumnWidth);
         ui->g->setRowHeight(0, kHeaderRowHeight);
+        fitDateColumn();
     });
+    // The arrow keys stay inside the cells shown; past an edge they move the
+    // rooms or the week, as the scroll bars do.
+    ui->g->installEventFilter(this);
     connect(ui->ScrollDate, &QScrollBar::valueChanged, this, &Calendar::ScrollDate_Change);
     connect(ui->HScroll, &QScrollBar::valueChanged, this, &Calendar::HScroll_Change);
     connect(ui->Command1, &QPushButton::clicked, this, &Calendar::Command1_Click);
@@ -150,11 +154,15 @@ void Calendar::Refresh()
 {
     if (!objConn)
         throw DbError(QStringLiteral("The calendar has no database connection."));
-    // The week is read whole before anything is shown: a failure leaves the
-    // grid as it was.
-    CalendarWeek week = ReadCalendarWeek(*objConn, dtStart, ui->HScroll->value(), intVisibleRooms);
+    // The rooms' scroll position is clamped to the house as it is now
+    // (rooms may have gone), then the week is read with it, whole, before
+    // anything is shown: a failure leaves the grid as it was.
+    const qint64 rooms = objConn->execute(QStringLiteral("SELECT count(*) FROM room")).value(0).toLongLong();
+    const int last = int(std::max<qint64>(0, rooms - intVisibleRooms));
+    CalendarWeek week =
+        ReadCalendarWeek(*objConn, dtStart, std::min(ui->HScroll->value(), last), intVisibleRooms);
     {
-        const QSignalBlocker rooms(ui->HScroll);
+        const QSignalBlocker blocker(ui->HScroll);
         ui->HScroll->setRange(0, int(std::max<qint64>(0, week.roomCount - intVisibleRooms)));
         ui->HScroll->setVisible(week.roomCount >= 11);
     }
@@ -203,6 +211,75 @@ void Calendar::cellActivated(const QModelIndex &index)
         }
         emit openBooking(id);
     });
+}
+
+void Calendar::fitDateColumn()
+{
+    // As wide as the widest date of the week in the region's short format
+    // and the grid's font, never less than the designed width: no date is
+    // elided. The room columns start further right, and the grid and the
+    // control grow by as much.
+    ui->g->resizeColumnToContents(0);
+    const int dateWidth = std::max(kDateColumnWidth, ui->g->columnWidth(0));
+    ui->g->setColumnWidth(0, dateWidth);
+    const int frame = ui->g->frameWidth() * 2;
+    const int gridWidth = std::max(465, dateWidth + intVisibleRooms * kCellSize + frame);
+    ui->g->resize(gridWidth, ui->g->height());
+    ui->ScrollDate->resize(dateWidth, ui->ScrollDate->height());
+    ui->HScroll->setGeometry(dateWidth + 3, ui->HScroll->y(), gridWidth - dateWidth - 3, ui->HScroll->height());
+    ui->g->horizontalScrollBar()->setValue(0);
+    const int width = std::max(470, gridWidth + 5);
+    if (width != this->width()) {
+        setMinimumWidth(width);
+        resize(width, height());
+    }
+}
+
+bool Calendar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != ui->g || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const QModelIndex current = ui->g->currentIndex();
+    if (!current.isValid() || key->modifiers() != Qt::NoModifier)
+        return QWidget::eventFilter(watched, event);
+    const int lastColumn = m_model->columnCount(QModelIndex()) - 1;
+    const auto stay = [this](int row, int column) {
+        ui->g->setCurrentIndex(m_model->index(row, column));
+        ui->g->horizontalScrollBar()->setValue(0);
+        ui->g->verticalScrollBar()->setValue(0);
+    };
+    const int row = current.row(), column = current.column();
+    switch (key->key()) {
+    case Qt::Key_Right:
+        if (column < lastColumn)
+            return false;
+        if (ui->HScroll->value() < ui->HScroll->maximum())
+            ui->HScroll->setValue(ui->HScroll->value() + 1);
+        stay(row, std::min(column, m_model->columnCount(QModelIndex()) - 1));
+        return true;
+    case Qt::Key_Left:
+        if (column > 1)
+            return false;
+        if (ui->HScroll->value() > 0)
+            ui->HScroll->setValue(ui->HScroll->value() - 1);
+        stay(row, 1);
+        return true;
+    case Qt::Key_Down:
+        if (row < 7)
+            return false;
+        ui->ScrollDate->setValue(ui->ScrollDate->value() + 1);
+        stay(7, column);
+        return true;
+    case Qt::Key_Up:
+        if (row > 1)
+            return false;
+        ui->ScrollDate->setValue(ui->ScrollDate->value() - 1);
+        stay(1, column);
+        return true;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
 }
 
 }  // namespace innkeld

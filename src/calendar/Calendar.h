@@ -54,8 +54,12 @@ signals:
     // The operator opens the booking of a booked cell, which is still there.
     void openBooking(RecordId bookingId);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     bool guarded(const std::function<void()> &action);
+    void fitDateColumn();
     void cellActivated(const QModelIndex &index);
 
     const std::unique_ptr<Ui::Calendar> ui;

@@ -111,6 +111,58 @@ void TestCalendar::controlScrollsAndKeepsItsWeekOnFailure()
     t.run(QStringLiteral("ALTER TABLE room_away RENAME TO room"));
     click(child(&calendar, "Command1"));
     QCOMPARE(ui.messages.size(), 1);
+
+    // The keys stay inside the cells shown: past the last room column Right
+    // moves the rooms by one, past the last day Down moves the week by one.
+    rooms->setValue(0);
+    g->setFocus();
+    g->setCurrentIndex(g->model()->index(7, 10));
+    QTest::keyClick(g, Qt::Key_Right);
+    QCOMPARE(rooms->value(), 1);
+    QCOMPARE(g->currentIndex().column(), 10);
+    QCOMPARE(cellText(g, 0, 10), QStringLiteral("R11"));
+    QTest::keyClick(g, Qt::Key_Right);  // no room further: nothing moves
+    QCOMPARE(rooms->value(), 1);
+    QCOMPARE(g->horizontalScrollBar()->value(), 0);
+    QCOMPARE(g->columnViewportPosition(0), 0);  // the dates stay in view
+    const QDate before = calendar.dtStart;
+    QTest::keyClick(g, Qt::Key_Down);
+    QCOMPARE(calendar.dtStart, before.addDays(1));
+    QCOMPARE(g->currentIndex().row(), 7);
+    QTest::keyClick(g, Qt::Key_Up);  // inside the week: the cell above
+    QCOMPARE(calendar.dtStart, before.addDays(1));
+    QCOMPARE(g->currentIndex().row(), 6);
+    g->setCurrentIndex(g->model()->index(1, 1));
+    QTest::keyClick(g, Qt::Key_Up);
+    QCOMPARE(calendar.dtStart, before);
+    QTest::keyClick(g, Qt::Key_Left);
+    QCOMPARE(rooms->value(), 0);
+    QCOMPARE(g->currentIndex().column(), 1);
+
+    // The house shrinks while the rooms are scrolled: the position is
+    // clamped first, and no column shows without its room.
+    t.addRoom(QStringLiteral("R12"));
+    click(child(&calendar, "Command1"));
+    rooms->setValue(2);
+    for (int r = 0; r < 3; ++r)
+        t.run(QStringLiteral("DELETE FROM room WHERE id = %1").arg(ids[r]));
+    click(child(&calendar, "Command1"));
+    QCOMPARE(rooms->value(), 0);
+    QVERIFY(!rooms->isVisible());
+    QCOMPARE(g->model()->columnCount(), 10);
+    for (int c = 1; c < 10; ++c)
+        QVERIFY(!cellText(g, 0, c).isEmpty());
+
+    // The dates are never cut, in any region's short format.
+    for (const char *region : {"en_US", "de_DE", "ja_JP", "ar_EG", "fa_IR"}) {
+        LocaleScope scope(region);
+        click(child(&calendar, "Command1"));
+        const QFontMetrics metrics(g->font());
+        for (int r = 1; r <= 7; ++r)
+            QVERIFY2(metrics.horizontalAdvance(cellText(g, r, 0)) < g->columnWidth(0), region);
+        QVERIFY(g->geometry().right() < calendar.width());
+        QVERIFY(g->columnViewportPosition(9) + g->columnWidth(9) <= g->viewport()->width());
+    }
 }
 
 void TestCalendar::bookingMadeInTheWizardShowsAndOpens()
