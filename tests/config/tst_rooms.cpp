@@ -122,8 +122,11 @@ void TestRooms::addAndRemoveBeforeOk()
         // its accelerator, takes no room the operator did not choose.
         click(d, "cmdRemove");
         QSignalSpy removed(child<QPushButton>(d, "cmdRemove"), &QPushButton::clicked);
-        QTest::keyClick(d, Qt::Key_R, Qt::AltModifier);  // an animated click, a moment later
-        QTRY_COMPARE(removed.count(), 1);
+        // An accelerator acts once the dialog is the active window, with an
+        // animated click a moment later: pressed until its click is seen.
+        QTRY_VERIFY_WITH_TIMEOUT(removed.count() > 0
+                                     || (QTest::keyClick(d, Qt::Key_R, Qt::AltModifier), removed.count() > 0),
+                                 30000);
         QCOMPARE(d->RoomEntryCount(), 3);
         click(d, "cmdOk");
     }));
