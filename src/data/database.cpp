@@ -521,7 +521,9 @@ void *Database::engine() const
 void Database::loadSchema()
 {
     QSqlQuery q(connection());
-    runOrThrow(q, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"));
+    // The stays index and its engine tables are the guard's, not the program's.
+    runOrThrow(q, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' "
+                                 "AND name NOT LIKE 'booking_stay%'"));
     QStringList tables;
     while (q.next())
         tables << q.value(0).toString();
