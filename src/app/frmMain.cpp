@@ -8,6 +8,7 @@
 #include "frmAbout.h"
 #include "HelpWindow.h"
 #include "data/backup.h"
+#include "data/dailybackup.h"
 #include "data/locations.h"
 #include "data/regional.h"
 #include "data/regionalterms.h"
@@ -138,7 +139,7 @@ frmMain::~frmMain()
 {
     // The work on other threads is stopped and waited for before the
     // window's parts go.
-    delete m_dailyCopy;
+    delete m_dailyBackup;
     delete m_work;
 }
 
@@ -300,52 +301,21 @@ void frmMain::mnuFileBackup_Click()
 
 void frmMain::StartDailyBackup()
 {
-    if (!m_db || dailyBackupRunning())
+    if (!m_db || m_dailyBackup)
         return;
-    const QDate today = QDate::currentDate();
-    m_dailyDay = today;
-    if (QFileInfo::exists(DailyBackupPath(m_db->path(), today)))
-        return;  // today's is there
-    const QString database = m_db->path();
-    delete m_dailyCopy;
-    // Made off the window's thread, through a connection of its own.
-    m_dailyCopy = new LongWork(this, QString(), [database, today](const LongWork::Progress &progress) {
-        auto db = Database::open(database);
-        return MakeDailyBackup(*db, today, progress);
-    });
-    connect(m_dailyCopy, &LongWork::finished, this, [this, database](bool, const QString &failure) {
-        if (failure.isEmpty())
-            return;
-        // A damaged database is said each time; another failure once, and
-        // the program goes on all the same.
-        if (failure.contains(QStringLiteral(" is damaged ("))) {
-            m_context.ui->message(this, failure, QMessageBox::Critical);
-            return;
-        }
-        if (m_dailyBackupReported)
-            return;
-        m_dailyBackupReported = true;
-        m_context.ui->message(this,
-                              QStringLiteral("Today's copy of the bookings could not be kept in %1: %2")
-                                  .arg(QDir::toNativeSeparators(DailyBackupFolder(database)), failure),
-                              QMessageBox::Warning);
-    });
-    m_dailyCopy->start();
-    // A program left running for days makes a copy each day.
-    if (!m_dayWatch) {
-        m_dayWatch = new QTimer(this);
-        m_dayWatch->setInterval(60 * 1000);
-        connect(m_dayWatch, &QTimer::timeout, this, [this] {
-            if (QDate::currentDate() != m_dailyDay)
-                StartDailyBackup();
-        });
-        m_dayWatch->start();
-    }
+    m_dailyBackup = new DailyBackup(m_db->path(), this);
+    // A damaged database is said each time; another failure once, and the
+    // program goes on all the same.
+    connect(m_dailyBackup, &DailyBackup::damaged, this,
+            [this](const QString &message) { m_context.ui->message(this, message, QMessageBox::Critical); });
+    connect(m_dailyBackup, &DailyBackup::failed, this,
+            [this](const QString &message) { m_context.ui->message(this, message, QMessageBox::Warning); });
+    m_dailyBackup->start();
 }
 
 bool frmMain::dailyBackupRunning() const
 {
-    return m_dailyCopy && m_dailyCopy->running();
+    return m_dailyBackup && m_dailyBackup->running();
 }
 
 void frmMain::mnuFileExit_Click()

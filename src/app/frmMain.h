@@ -9,7 +9,6 @@
 #include "app/LongWork.h"
 #include "data/database.h"
 
-#include <QDate>
 #include <QList>
 #include <QString>
 #include <QWidget>
@@ -19,7 +18,6 @@
 
 class QFrame;
 class QMenu;
-class QTimer;
 
 namespace Ui {
 class frmMain;
@@ -32,6 +30,7 @@ class BookingWizard;
 class Calendar;
 class HelpWindow;
 class ClickLabel;
+class DailyBackup;
 class RegionalTerms;
 class SettingsStore;
 class UiServices;
@@ -67,10 +66,8 @@ public:
     void FirstRun();
     void mnuFileExportResCSV_Click();
     void mnuFileBackup_Click();
-    // Once a day (at start-up, and when the day changes while the program
-    // runs), a copy of the database in the backups folder beside it, made
-    // on a thread of its own while the program goes on; the copy is checked
-    // and the last 14 good ones kept.
+    // Starts the daily copy of the database (DailyBackup) and says what it
+    // reports: a damaged database each time, another failure once.
     void StartDailyBackup();
     bool dailyBackupRunning() const;
     // A backup, export or daily copy is running on its own thread.
@@ -136,11 +133,8 @@ private:
     QList<ClickLabel *> lblMenu;
     QList<QMenu *> m_popups;  // File, Bookings, Configure, Help
     HelpWindow *m_help = nullptr;
-    LongWork *m_dailyCopy = nullptr;
+    DailyBackup *m_dailyBackup = nullptr;
     LongWork *m_work = nullptr;
-    QTimer *m_dayWatch = nullptr;
-    QDate m_dailyDay;
-    bool m_dailyBackupReported = false;
     AppContext m_context;
     std::unique_ptr<RegionalTerms> m_terms;
     std::unique_ptr<Database> m_db;

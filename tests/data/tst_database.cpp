@@ -2,6 +2,8 @@
 // overwriting, the cursors' keys, transactions and durability settings,
 // dates that are the same in every time zone.
 #include "arrivals/arrivalsquery.h"
+#include "data/backup.h"
+#include "data/dailybackup.h"
 #include "data/database.h"
 #include "data/regional.h"
 #include "testsupport.h"
@@ -29,6 +31,7 @@ private slots:
     void transactionsAreAllOrNothing();
     void writesAreDurable();
     void readingFieldsByNameAndPosition();
+    void dailyCopyEachDay();
 };
 
 void TestDatabase::datesAreWallClockInEveryZone()
@@ -261,6 +264,38 @@ void TestDatabase::readingFieldsByNameAndPosition()
     rs.moveNext();
     QVERIFY(rs.eof());
     QVERIFY_THROWS_EXCEPTION(DbError, rs.value(0));
+}
+
+void TestDatabase::dailyCopyEachDay()
+{
+    // Without a window: a day's copy once, the next day's when the day
+    // changes, a failure said once however often it happens.
+    TempDatabase t;
+    t.addRoom(QStringLiteral("Loft"));
+    DailyBackup daily(t.path());
+    QSignalSpy finished(&daily, &DailyBackup::finished);
+    QSignalSpy failed(&daily, &DailyBackup::failed);
+    const QDate day(2026, 12, 7);
+    daily.startFor(day);
+    QTRY_COMPARE(finished.count(), 1);
+    QCOMPARE(CheckDatabase(DailyBackupPath(t.path(), day)), QStringLiteral("ok"));
+    daily.startFor(day);  // there already: nothing made
+    QCOMPARE(finished.count(), 2);
+    daily.startFor(day.addDays(1));
+    QTRY_COMPARE(finished.count(), 3);
+    QVERIFY(QFileInfo::exists(DailyBackupPath(t.path(), day.addDays(1))));
+    QVERIFY(failed.isEmpty());
+    QVERIFY(QDir(DailyBackupFolder(t.path())).removeRecursively());
+    {
+        QFile blocker(DailyBackupFolder(t.path()));  // a file where the folder should be
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    for (int i = 2; i <= 3; ++i) {
+        daily.startFor(day.addDays(i));
+        QTRY_COMPARE(finished.count(), 2 + i);
+    }
+    QCOMPARE(failed.count(), 1);
+    QVERIFY(failed.first().first().toString().startsWith(QStringLiteral("Today's copy of the bookings could not be kept")));
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)

@@ -1,0 +1,78 @@
+#include "dailybackup.h"
+
+#include "data/backup.h"
+#include "data/database.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QThread>
+
+namespace innkeld {
+
+DailyBackup::DailyBackup(const QString &databasePath, QObject *parent) : QObject(parent), m_path(databasePath)
+{
+    m_dayWatch.setInterval(60 * 1000);
+    connect(&m_dayWatch, &QTimer::timeout, this, [this] {
+        if (QDate::currentDate() != m_day)
+            startFor(QDate::currentDate());
+    });
+}
+
+DailyBackup::~DailyBackup()
+{
+    if (m_thread) {
+        m_stop = true;
+        m_thread->wait();
+        delete m_thread;
+    }
+}
+
+void DailyBackup::start()
+{
+    startFor(QDate::currentDate());
+    m_dayWatch.start();
+}
+
+void DailyBackup::startFor(const QDate &day)
+{
+    if (m_thread)
+        return;
+    m_day = day;
+    if (QFileInfo::exists(DailyBackupPath(m_path, day))) {
+        emit finished();
+        return;
+    }
+    m_failure.clear();
+    m_damaged = false;
+    m_stop = false;
+    m_thread = QThread::create([this, day] {
+        try {
+            auto db = Database::open(m_path);
+            MakeDailyBackup(*db, day, [this](qint64, qint64) { return !m_stop.load(); });
+        } catch (const DamagedCopy &e) {
+            m_failure = e.message();
+            m_damaged = true;
+        } catch (const std::exception &e) {
+            m_failure = QString::fromUtf8(e.what());
+        }
+    });
+    connect(m_thread, &QThread::finished, this, &DailyBackup::copyDone, Qt::QueuedConnection);
+    m_thread->start(QThread::LowPriority);
+}
+
+void DailyBackup::copyDone()
+{
+    m_thread->wait();
+    delete m_thread;
+    m_thread = nullptr;
+    if (m_damaged) {
+        emit damaged(m_failure);
+    } else if (!m_failure.isEmpty() && !m_reported) {
+        m_reported = true;
+        emit failed(QStringLiteral("Today's copy of the bookings could not be kept in %1: %2")
+                        .arg(QDir::toNativeSeparators(DailyBackupFolder(m_path)), m_failure));
+    }
+    emit finished();
+}
+
+}  // namespace innkeld
