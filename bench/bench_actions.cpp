@@ -11,7 +11,7 @@
 // The large database is made once by innkeld-gen and reused: its path is
 // INNKELD_BENCH_DB, or innkeld-bench-200x400000.mdb in the temporary folder.
 #include "app/frmMain.h"
-#include "app/uiservices.h"
+#include "widgets/uiservices.h"
 #include "arrivals/ArrivalsPanel.h"
 #include "calendar/Calendar.h"
 #include "config/frmConfigRooms.h"

@@ -1,7 +1,7 @@
 // Stands in for message boxes, the save dialog and other programs in tests.
 #pragma once
 
-#include "app/uiservices.h"
+#include "widgets/uiservices.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "frmAbout.h"
 #include "ui_frmAbout.h"
 
-#include "uiservices.h"
+#include "widgets/uiservices.h"
 
 #include <QLayout>
 #include <QStandardPaths>

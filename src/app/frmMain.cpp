@@ -14,7 +14,7 @@
 #include "data/regionalterms.h"
 #include "data/settings.h"
 #include "output/csvexport.h"
-#include "uiservices.h"
+#include "widgets/uiservices.h"
 #include "wizard/BookingWizard.h"
 
 #include "innkeld_version.h"

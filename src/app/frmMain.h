@@ -6,7 +6,7 @@
 // forward to it.
 #pragma once
 
-#include "app/LongWork.h"
+#include "widgets/LongWork.h"
 #include "data/database.h"
 
 #include <QList>

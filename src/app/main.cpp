@@ -2,7 +2,7 @@
 //
 //   innkeld [--database FILE]
 #include "app/modMain.h"
-#include "app/uiservices.h"
+#include "widgets/uiservices.h"
 #include "data/locations.h"
 #include "data/settings.h"
 

@@ -5,7 +5,7 @@
 #include "data/locations.h"
 #include "data/settings.h"
 #include "frmSplash.h"
-#include "uiservices.h"
+#include "widgets/uiservices.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,15 +1,13 @@
 #include "ArrivalsPanel.h"
 #include "ui_ArrivalsPanel.h"
 
-#include "app/uiservices.h"
 #include "arrivals/arrivalsquery.h"
-#include "wizard/bookingstore.h"
 
 #include <QAbstractItemView>
 
 namespace innkeld {
 
-ArrivalsPanel::ArrivalsPanel(QWidget *parent) : QFrame(parent), ui(new Ui::ArrivalsPanel)
+ArrivalsPanel::ArrivalsPanel(QWidget *parent) : QFrame(parent), ServiceClient(this), ui(new Ui::ArrivalsPanel)
 {
     ui->setupUi(this);
     connect(ui->Label1_8, &ClickLabel::mousePressed, this, &ArrivalsPanel::headingPressed);
@@ -33,11 +31,6 @@ ArrivalsPanel::ArrivalsPanel(QWidget *parent) : QFrame(parent), ui(new Ui::Arriv
 
 ArrivalsPanel::~ArrivalsPanel() = default;
 
-void ArrivalsPanel::setServices(UiServices *services)
-{
-    m_ui = services;
-}
-
 void ArrivalsPanel::setConnection(Database *db)
 {
     m_db = db;
@@ -53,11 +46,6 @@ void ArrivalsPanel::setDate(const QDate &day)
     m_settingDate = true;
     ui->dtCalendar->setSelectedDate(day);
     m_settingDate = false;
-}
-
-bool ArrivalsPanel::guarded(const std::function<void()> &action)
-{
-    return RunGuarded(*m_ui, window(), action);
 }
 
 void ArrivalsPanel::FillLists()
@@ -94,10 +82,8 @@ void ArrivalsPanel::openFromList(QListWidget *list)
     if (selected.isEmpty())
         return;
     const RecordId id = selected.first()->data(Qt::UserRole).toLongLong();
-    if (!BookingExists(*m_db, id)) {
-        // Deleted since the lists were filled: say so and show the lists as they are now.
-        m_ui->message(window(), QStringLiteral("This booking no longer exists."), QMessageBox::Information);
-        FillLists();
+    if (!bookingStillThere(*m_db, id)) {
+        FillLists();  // the lists as they are now
         return;
     }
     emit openBooking(id);

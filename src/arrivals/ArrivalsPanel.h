@@ -2,6 +2,8 @@
 // departures, from which a booking is opened in the wizard.
 #pragma once
 
+#include "widgets/uiservices.h"
+
 #include "data/database.h"
 
 #include <QDate>
@@ -17,9 +19,8 @@ class ArrivalsPanel;
 
 namespace innkeld {
 
-class UiServices;
 
-class ArrivalsPanel : public QFrame
+class ArrivalsPanel : public QFrame, public ServiceClient
 {
     Q_OBJECT
 public:
@@ -27,9 +28,6 @@ public:
     ~ArrivalsPanel() override;
     ArrivalsPanel(const ArrivalsPanel &) = delete;
     ArrivalsPanel &operator=(const ArrivalsPanel &) = delete;
-
-    // What the panel works with; set by the host before the first fill.
-    void setServices(UiServices *ui);
     void setConnection(Database *db);
 
     // The month view's date. Setting it does not refill the lists.
@@ -58,14 +56,12 @@ protected:
 
 private:
     void openFromList(QListWidget *list);
-    bool guarded(const std::function<void()> &action);
 
     const std::unique_ptr<Ui::ArrivalsPanel> ui;
     bool m_settingDate = false;  // the program sets the date, not the operator
     QObject *m_monthView = nullptr;  // where the month view's days take the mouse
     bool m_pointerDown = false;      // a mouse button is down on it
     Database *m_db = nullptr;
-    UiServices *m_ui = nullptr;
 };
 
 }  // namespace innkeld

@@ -1,9 +1,7 @@
 #include "Calendar.h"
 #include "ui_Calendar.h"
 
-#include "app/uiservices.h"
 #include "data/regional.h"
-#include "wizard/bookingstore.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
@@ -97,7 +95,7 @@ private:
     CalendarWeek m_week;
 };
 
-Calendar::Calendar(QWidget *parent) : QWidget(parent), ui(new Ui::Calendar)
+Calendar::Calendar(QWidget *parent) : QWidget(parent), ServiceClient(this), ui(new Ui::Calendar)
 {
     ui->setupUi(this);
     m_model = new CalendarModel(this);
@@ -121,16 +119,6 @@ Calendar::Calendar(QWidget *parent) : QWidget(parent), ui(new Ui::Calendar)
 }
 
 Calendar::~Calendar() = default;
-
-void Calendar::setServices(UiServices *services)
-{
-    m_ui = services;
-}
-
-bool Calendar::guarded(const std::function<void()> &action)
-{
-    return RunGuarded(*m_ui, window(), action);
-}
 
 QString Calendar::FormatSQLDate(const QDate &dtDate) const
 {
@@ -203,10 +191,8 @@ void Calendar::cellActivated(const QModelIndex &index)
         return;
     const RecordId id = cell.bookings.first();
     guarded([this, id] {
-        if (!BookingExists(*objConn, id)) {
-            // Gone since the week was read: say so and show the week as it is now.
-            m_ui->message(window(), QStringLiteral("This booking no longer exists."), QMessageBox::Information);
-            Refresh();
+        if (!bookingStillThere(*objConn, id)) {
+            Refresh();  // the week as it is now
             return;
         }
         emit openBooking(id);

@@ -4,6 +4,8 @@
 // hands it the open database (objConn), then calls Setup and Refresh.
 #pragma once
 
+#include "widgets/uiservices.h"
+
 #include "calendar/calendarweek.h"
 #include "data/database.h"
 
@@ -21,9 +23,8 @@ class Calendar;
 namespace innkeld {
 
 class CalendarModel;
-class UiServices;
 
-class Calendar : public QWidget
+class Calendar : public QWidget, public ServiceClient
 {
     Q_OBJECT
 public:
@@ -33,7 +34,6 @@ public:
     Calendar &operator=(const Calendar &) = delete;
 
     Database *objConn = nullptr;  // set by the host before the first refresh
-    void setServices(UiServices *ui);
 
     // The week starts today; the scroll bars at their starting places.
     void Setup();
@@ -58,13 +58,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    bool guarded(const std::function<void()> &action);
     void fitDateColumn();
     void cellActivated(const QModelIndex &index);
 
     const std::unique_ptr<Ui::Calendar> ui;
     CalendarModel *m_model = nullptr;
-    UiServices *m_ui = nullptr;
 };
 
 }  // namespace innkeld

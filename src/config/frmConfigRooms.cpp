@@ -1,7 +1,7 @@
 #include "frmConfigRooms.h"
 #include "ui_frmConfigRooms.h"
 
-#include "app/uiservices.h"
+#include "widgets/uiservices.h"
 
 namespace innkeld {
 

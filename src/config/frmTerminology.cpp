@@ -1,7 +1,7 @@
 #include "frmTerminology.h"
 #include "ui_frmTerminology.h"
 
-#include "app/uiservices.h"
+#include "widgets/uiservices.h"
 #include "data/regional.h"
 #include "data/regionalterms.h"
 #include "data/settings.h"

@@ -892,6 +892,11 @@ void RequireOtherThanDatabase(const QString &databasePath, const QString &target
                           .arg(QDir::toNativeSeparators(target)));
 }
 
+bool BookingExists(Database &db, RecordId bookingId)
+{
+    return !db.execute(QStringLiteral("SELECT id FROM booking WHERE id = ") + QString::number(bookingId)).eof();
+}
+
 QString BusyMessage()
 {
     return QStringLiteral("Another desk is saving; try again.");

@@ -188,6 +188,17 @@ private:
     QStringList *m_log = nullptr;
 };
 
+// Whether the booking's row is there.
+bool BookingExists(Database &db, RecordId bookingId);
+
+// A booking that no longer exists (it was deleted with a room, or at another
+// desk): a step saved for it writes nothing.
+class BookingGone : public DbError
+{
+public:
+    BookingGone() : DbError(QStringLiteral("This booking no longer exists.")) {}
+};
+
 // Adds the program's own SQL functions (the guard's refusal) to an engine
 // connection (sqlite3 *) that writes bookings outside this class.
 void RegisterEngineFunctions(void *sqliteHandle);

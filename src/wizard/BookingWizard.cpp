@@ -6,7 +6,7 @@
 #include "ui_PaymentStep.h"
 #include "ui_RoomsStep.h"
 
-#include "app/uiservices.h"
+#include "widgets/uiservices.h"
 #include "data/regional.h"
 #include "data/regionalterms.h"
 #include "output/confirmation.h"
@@ -38,6 +38,7 @@ bool amountOf(const QString &text, double *value)
 
 BookingWizard::BookingWizard(QWidget *parent)
     : QFrame(parent),
+      ServiceClient(this),
       ui(new Ui::BookingWizard),
       dates(new Ui::DatesStep),
       rooms(new Ui::RoomsStep),
@@ -92,11 +93,6 @@ BookingWizard::BookingWizard(QWidget *parent)
 
 BookingWizard::~BookingWizard() = default;
 
-void BookingWizard::setServices(UiServices *services)
-{
-    m_ui = services;
-}
-
 void BookingWizard::setConnection(Database *db)
 {
     m_db = db;
@@ -116,11 +112,6 @@ void BookingWizard::applyTerms()
         label->setText(m_terms->SalesTaxName());
     for (QLabel *label : lblPostCode)
         label->setText(m_terms->PostCode());
-}
-
-bool BookingWizard::guarded(const std::function<void()> &action)
-{
-    return RunGuarded(*m_ui, window(), action);
 }
 
 void BookingWizard::Reset()

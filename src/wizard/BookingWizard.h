@@ -5,6 +5,8 @@
 // payment amounts computed, and prints the confirmation.
 #pragma once
 
+#include "widgets/uiservices.h"
+
 #include "data/database.h"
 
 #include <QFrame>
@@ -28,9 +30,8 @@ class ConfirmStep;
 namespace innkeld {
 
 class RegionalTerms;
-class UiServices;
 
-class BookingWizard : public QFrame
+class BookingWizard : public QFrame, public ServiceClient
 {
     Q_OBJECT
 public:
@@ -38,10 +39,6 @@ public:
     ~BookingWizard() override;
     BookingWizard(const BookingWizard &) = delete;
     BookingWizard &operator=(const BookingWizard &) = delete;
-
-    // What the wizard works with; set by the host before the first booking.
-    // The labels of the currency, tax and post code follow the terms.
-    void setServices(UiServices *ui);
     void setConnection(Database *db);
     void setTerms(RegionalTerms *terms);
 
@@ -106,7 +103,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    bool guarded(const std::function<void()> &action);
     bool writeStep(int step);
     void applyTerms();
     void showStepPanel(int step);
@@ -132,7 +128,6 @@ private:
     QList<QLabel *> lblPostCode;
 
     Database *m_db = nullptr;
-    UiServices *m_ui = nullptr;
     RegionalTerms *m_terms = nullptr;
 
     int m_currentStep = 0;

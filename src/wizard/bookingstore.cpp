@@ -59,11 +59,6 @@ RecordId CreateBooking(Database &db, const QDateTime &now)
     return key;
 }
 
-bool BookingExists(Database &db, RecordId bookingId)
-{
-    return !db.execute(QStringLiteral("SELECT id FROM booking WHERE id = ") + id(bookingId)).eof();
-}
-
 namespace {
 
 // Inside a step's transaction, before anything of it is written.

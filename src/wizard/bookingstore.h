@@ -29,15 +29,7 @@ QString CustomerSql(RecordId customerId);
 // Returns its key.
 RecordId CreateBooking(Database &db, const QDateTime &now);
 
-bool BookingExists(Database &db, RecordId bookingId);
 
-// A step saved for a booking that no longer exists (it was deleted with a
-// room, or at another desk): nothing of the step is written.
-class BookingGone : public DbError
-{
-public:
-    BookingGone() : DbError(QStringLiteral("This booking no longer exists.")) {}
-};
 
 // Rooms chosen on the rooms step that cannot be linked: nothing of the
 // step is written.

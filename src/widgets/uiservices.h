@@ -13,6 +13,8 @@ class QWidget;
 
 namespace innkeld {
 
+class Database;
+
 class UiServices
 {
 public:
@@ -45,6 +47,28 @@ public:
                          const QString &filter, const QString &defaultSuffix) override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
     bool openUrl(const QUrl &url) override;
+};
+
+// What a panel or dialog has of the seam: the services its host gives it,
+// and the one way to run an operator action under them.
+class ServiceClient
+{
+public:
+    explicit ServiceClient(QWidget *owner) : m_owner(owner) {}
+    void setServices(UiServices *services) { m_ui = services; }
+
+protected:
+    // Runs an action as RunGuarded does, over the owner's window.
+    bool guarded(const std::function<void()> &action) const;
+    // False, having told the operator "This booking no longer exists.",
+    // when the booking has gone since it was listed (deleted with its room,
+    // or at another desk).
+    bool bookingStillThere(Database &db, qint64 bookingId) const;
+
+    UiServices *m_ui = nullptr;
+
+private:
+    QWidget *m_owner;
 };
 
 // Every label under `root` shows its text as it was typed or stored, never

@@ -77,4 +77,17 @@ QString PlainToolTip(const QString &text)
     return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
 }
 
+bool ServiceClient::guarded(const std::function<void()> &action) const
+{
+    return RunGuarded(*m_ui, m_owner->window(), action);
+}
+
+bool ServiceClient::bookingStillThere(Database &db, qint64 bookingId) const
+{
+    if (BookingExists(db, bookingId))
+        return true;
+    m_ui->message(m_owner->window(), BookingGone().message(), QMessageBox::Information);
+    return false;
+}
+
 }  // namespace innkeld
