@@ -22,6 +22,7 @@
 #include "output/csvexport.h"
 #include "wizard/BookingWizard.h"
 #include "wizard/bookingstore.h"
+#include "wizard/bookingview.h"
 
 #include <QApplication>
 #include <QDir>
@@ -228,6 +229,18 @@ void BM_DatesStepSave(benchmark::State &state, House &h)
     w.wizard.ResumeBooking(h.booking, 0);
     for (auto _ : state)
         w.wizard.PerformBookingStep(0);
+}
+
+// What each step shows, read without a window: the five step loads.
+void BM_StepLoads(benchmark::State &state, House &h)
+{
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(LoadDatesStep(*h.db, h.booking));
+        benchmark::DoNotOptimize(LoadRoomsStep(*h.db, h.booking, QVariant(), QVariant()));
+        benchmark::DoNotOptimize(LoadCustomerStep(*h.db, h.booking));
+        benchmark::DoNotOptimize(LoadPaymentStep(*h.db, h.booking));
+        benchmark::DoNotOptimize(LoadConfirmStep(*h.db, h.booking));
+    }
 }
 
 void BM_RoomsDialog(benchmark::State &state, House &h)
@@ -442,6 +455,7 @@ int main(int argc, char *argv[])
         {"BM_CalendarWeek", BM_CalendarWeek},
         {"BM_RoomsStep", BM_RoomsStep},
         {"BM_RoomsStepSave", BM_RoomsStepSave},
+        {"BM_StepLoads", BM_StepLoads},
         {"BM_DatesStepSave", BM_DatesStepSave},
         {"BM_RoomsDialog", BM_RoomsDialog},
         {"BM_PaymentStep", BM_PaymentStep},

@@ -1,8 +1,7 @@
 #include "confirmation.h"
 
 #include "data/regional.h"
-#include "wizard/bookingstore.h"
-#include "wizard/payment.h"
+#include "wizard/bookingview.h"
 
 #include <QDir>
 #include <QStringEncoder>
@@ -17,37 +16,24 @@ void AddLine(QString &document, const QString &line)
     document += line + QStringLiteral("\r\n");
 }
 
-QString ContactText(const Recordset &c)
-{
-    auto f = [&c](const char *name) { return c.text(QLatin1String(name)); };
-    return f("BusinessName") + QLatin1Char(' ') + f("FirstName") + QLatin1Char(' ') + f("LastName")
-        + QStringLiteral("\r\n") + f("Address1") + QStringLiteral(", ") + f("Address2") + QStringLiteral(", ")
-        + f("City") + QStringLiteral(", ") + f("State") + QLatin1Char(' ') + f("PostCode") + QStringLiteral(". ")
-        + f("Country") + QStringLiteral("\r\n") + QStringLiteral("ph: ") + f("Phone") + QLatin1Char(' ') + f("Email");
-}
 
 QString ConfirmationDocument(Database &db, RecordId bookingId, const QString &currencySymbol, const QString &taxName)
 {
-    const QString B = QString::number(bookingId);
-    Recordset booking = db.execute(
-        QStringLiteral("SELECT customerid, noadults, nokids, FromDate, ToDate, CostPerNight, PaymentMethod, "
-                       "OtherCharges, SalesTax, TotalPayable, AmountPayed, CreditCardNo, CreditCardExpiry, "
-                       "CreditCardType FROM Booking WHERE ID = ")
-        + B);
+    // What the confirmation step shows, read the same way.
+    const ConfirmView v = LoadConfirmStep(db, bookingId);
     QString doc;
     AddLine(doc, QStringLiteral("Booking Confirmation"));
     AddLine(doc, QString());
-    if (booking.eof())
+    if (!v.found)
         return doc;
 
-    // The same sub total as the payment step: the rooms count.
-    const BookingAmounts a = AmountsOf(booking, BookingRoomCount(db, bookingId));
+    const BookingAmounts &a = v.amounts;
     const QString &C = currencySymbol;
     const QChar tab(QLatin1Char('\t'));
-    AddLine(doc, QStringLiteral("Booking from ") + RegionalShortDate(booking.value(QStringLiteral("FromDate")).toDate())
-                     + QStringLiteral(" to ") + RegionalShortDate(booking.value(QStringLiteral("ToDate")).toDate()));
-    AddLine(doc, FormatCount(booking.value(QStringLiteral("noadults"))) + QStringLiteral(" Adults and ")
-                     + FormatCount(booking.value(QStringLiteral("nokids"))) + QStringLiteral(" Children"));
+    AddLine(doc, QStringLiteral("Booking from ") + RegionalShortDate(v.from.date()) + QStringLiteral(" to ")
+                     + RegionalShortDate(v.to.date()));
+    AddLine(doc, FormatCount(v.adults) + QStringLiteral(" Adults and ") + FormatCount(v.children)
+                     + QStringLiteral(" Children"));
     AddLine(doc, QString());
     AddLine(doc, QStringLiteral("Cost per night: ") + tab + C + FormatMoney(a.costPerNight));
     AddLine(doc, QStringLiteral("Other Charges: ") + tab + tab + C + FormatMoney(a.otherCharges));
@@ -55,16 +41,11 @@ QString ConfirmationDocument(Database &db, RecordId bookingId, const QString &cu
     AddLine(doc, taxName + QLatin1Char(' ') + tab + tab + tab + C + FormatMoney(a.salesTax));
     AddLine(doc, QStringLiteral("Total Payable: ") + tab + tab + C + FormatMoney(a.total));
     AddLine(doc, QStringLiteral("Amount Payed: ") + tab + tab + C + FormatMoney(a.amountPayed));
-    AddLine(doc, QStringLiteral("Payment Method: ") + tab + booking.text(QStringLiteral("PaymentMethod")));
-
-    const RecordId customerId = booking.value(QStringLiteral("customerid")).toLongLong();
-    if (customerId != 0) {
-        Recordset customer = db.execute(CustomerSql(customerId));
-        if (!customer.eof()) {
-            AddLine(doc, QString());
-            AddLine(doc, QStringLiteral("Contact Details:"));
-            AddLine(doc, ContactText(customer));
-        }
+    AddLine(doc, QStringLiteral("Payment Method: ") + tab + v.paymentMethod);
+    if (v.hasContact) {
+        AddLine(doc, QString());
+        AddLine(doc, QStringLiteral("Contact Details:"));
+        AddLine(doc, v.contact);
     }
     return doc;
 }

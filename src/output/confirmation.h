@@ -11,10 +11,6 @@ namespace innkeld {
 // Appends one line and its CR LF.
 void AddLine(QString &document, const QString &line);
 
-// The customer's contact block: name line, address line, phone line,
-// joined by CR LF. Missing parts leave their separators in place.
-QString ContactText(const Recordset &customer);
-
 // The confirmation of booking B, with the regional words given (the
 // currency symbol and the sales-tax name as the labels show them). Lines 1
 // and 2 only when the booking is not found; no contact section without a

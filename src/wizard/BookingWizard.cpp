@@ -12,6 +12,7 @@
 #include "output/confirmation.h"
 #include "wizard/availability.h"
 #include "wizard/bookingstore.h"
+#include "wizard/bookingview.h"
 #include "wizard/payment.h"
 
 #include <QFocusEvent>
@@ -323,13 +324,12 @@ void BookingWizard::showStepPanel(int step)
 
 void BookingWizard::showDatesStep()
 {
-    Recordset rs = m_db->execute(QStringLiteral("SELECT notes, BookedBy, fromdate, todate FROM booking WHERE id = ")
-                                 + B(m_currentBookingId));
-    if (!rs.eof()) {
-        dates->dtFromDate->setDateTime(rs.value(QStringLiteral("fromdate")).toDateTime());
-        dates->dtToDate->setDateTime(rs.value(QStringLiteral("todate")).toDateTime());
-        dates->txtBookedBy->setText(rs.text(QStringLiteral("bookedby")));
-        ui->txtBookingNotes->setPlainText(rs.text(QStringLiteral("notes")));
+    const DatesView v = LoadDatesStep(*m_db, m_currentBookingId);
+    if (v.found) {
+        dates->dtFromDate->setDateTime(v.from);
+        dates->dtToDate->setDateTime(v.to);
+        dates->txtBookedBy->setText(v.bookedBy);
+        ui->txtBookingNotes->setPlainText(v.notes);
     }
     showStepPanel(0);
 }
@@ -338,26 +338,13 @@ void BookingWizard::showRoomsStep()
 {
     QListWidget *list = rooms->lstRooms;
     // The dates as stored; the pickers' when the booking is not there.
-    QVariant arrival = dates->dtFromDate->dateTime();
-    QVariant departure = dates->dtToDate->dateTime();
-    Recordset stay = m_db->execute(QStringLiteral("SELECT fromdate, todate FROM booking WHERE id = ")
-                                   + B(m_currentBookingId));
-    if (!stay.eof()) {
-        arrival = stay.value(QStringLiteral("fromdate"));
-        departure = stay.value(QStringLiteral("todate"));
-    }
+    const RoomsView v = LoadRoomsStep(*m_db, m_currentBookingId, dates->dtFromDate->dateTime(),
+                                      dates->dtToDate->dateTime());
     list->clear();
-    for (const FreeRoom &room : FreeRooms(*m_db, m_currentBookingId, arrival, departure)) {
+    for (const FreeRoom &room : v.free) {
         auto *item = new QListWidgetItem(room.name, list);
         item->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(room.id));
-    }
-    for (Recordset links = m_db->execute(QStringLiteral("SELECT roomid FROM bookingroom WHERE bookingid = ")
-                                         + B(m_currentBookingId));
-         !links.eof(); links.moveNext()) {
-        const RecordId room = links.value(QStringLiteral("roomid")).toLongLong();
-        for (int i = 0; i < list->count(); ++i)
-            if (list->item(i)->data(Qt::UserRole).toLongLong() == room)
-                list->item(i)->setSelected(true);
+        item->setSelected(v.held.contains(room.id));
     }
     if (list->count() == 0)
         m_ui->message(window(),
@@ -386,23 +373,20 @@ void BookingWizard::ResetCustomerForm()
 
 void BookingWizard::showCustomerStep()
 {
-    Recordset rs = m_db->execute(QStringLiteral("SELECT noadults, nokids, customerid FROM booking WHERE id = ")
-                                 + B(m_currentBookingId));
-    if (rs.eof()) {
+    const CustomerView v = LoadCustomerStep(*m_db, m_currentBookingId);
+    if (!v.found) {
         ResetCustomerForm();
     } else {
-        customer->txtNoAdults->setText(rs.text(QStringLiteral("noadults")));
-        customer->txtNoChildren->setText(rs.text(QStringLiteral("nokids")));
-        const RecordId customerId = rs.value(QStringLiteral("customerid")).toLongLong();
-        if (customerId == 0) {
+        customer->txtNoAdults->setText(v.adults);
+        customer->txtNoChildren->setText(v.children);
+        if (!v.hasCustomer) {
             ResetCustomerForm();
         } else {
-            Recordset c = m_db->execute(CustomerSql(customerId));
-            const QList<QLineEdit *> boxes = customerBoxes();
             // A customer row that has gone shows empty fields; saving the
             // step makes a new one.
+            const QList<QLineEdit *> boxes = customerBoxes();
             for (int i = 0; i < boxes.size(); ++i)
-                boxes[i]->setText(c.eof() ? QString() : c.text(QLatin1String(kCustomerColumns[size_t(i)])));
+                boxes[i]->setText(v.customer[size_t(i)]);
         }
     }
     showStepPanel(2);
@@ -411,36 +395,21 @@ void BookingWizard::showCustomerStep()
 void BookingWizard::showPaymentStep()
 {
     Ui::PaymentStep &p = *payment;
-    Recordset rs = m_db->execute(
-        QStringLiteral("SELECT FromDate, ToDate, CostPerNight, PaymentMethod, OtherCharges, SalesTax, TotalPayable, "
-                       "AmountPayed, CreditCardNo, CreditCardExpiry, CreditCardType FROM Booking WHERE ID = ")
-        + B(m_currentBookingId));
-    if (!rs.eof()) {
-        p.txtPaymentMethod->setText(rs.text(QStringLiteral("PaymentMethod")));
-        p.txtOtherCharges->setText(rs.text(QStringLiteral("OtherCharges")));
-        p.txtSalesTax->setText(rs.text(QStringLiteral("SalesTax")));
-        p.txtTotalPayable->setText(rs.text(QStringLiteral("TotalPayable")));
-        p.txtAmountPayed->setText(rs.text(QStringLiteral("AmountPayed")));
-        p.txtCreditCardNo->setText(rs.text(QStringLiteral("CreditCardNo")));
-        p.txtCreditCardExpiry->setText(rs.text(QStringLiteral("CreditCardExpiry")));
-        p.txtCreditCardType->setText(rs.text(QStringLiteral("CreditCardType")));
-        p.txtCostPerNight->setText(FormatMoney(rs.value(QStringLiteral("CostPerNight"))));
-        dates->dtFromDate->setDateTime(rs.value(QStringLiteral("FromDate")).toDateTime());
-        dates->dtToDate->setDateTime(rs.value(QStringLiteral("ToDate")).toDateTime());
+    const PaymentView v = LoadPaymentStep(*m_db, m_currentBookingId);
+    if (v.found) {
+        // In the order of the payment columns: CostPerNight ... CreditCardType.
+        const QList<QLineEdit *> boxes{p.txtCostPerNight, p.txtPaymentMethod, p.txtOtherCharges,
+                                       p.txtSalesTax,     p.txtTotalPayable,  p.txtAmountPayed,
+                                       p.txtCreditCardNo, p.txtCreditCardExpiry, p.txtCreditCardType};
+        for (int i = 0; i < boxes.size(); ++i)
+            boxes[i]->setText(v.payment[size_t(i)]);
+        dates->dtFromDate->setDateTime(v.from);
+        dates->dtToDate->setDateTime(v.to);
     }
     m_nightCount = NightsBetween(dates->dtFromDate->dateTime(), dates->dtToDate->dateTime());
     p.lblPaymentNights->setText(QString::number(m_nightCount));
-    m_roomCount = BookingRoomCount(*m_db, m_currentBookingId);
-    QString apartments;
-    for (Recordset names = m_db->execute(
-             QStringLiteral("SELECT room.name FROM room, bookingroom WHERE bookingroom.bookingid = ")
-             + B(m_currentBookingId) + QStringLiteral(" AND bookingroom.roomid = room.id"));
-         !names.eof(); names.moveNext()) {
-        if (!apartments.isEmpty())
-            apartments += QStringLiteral(", ");
-        apartments += names.text(0);
-    }
-    p.lblPaymentApartments->setText(apartments);
+    m_roomCount = v.roomCount;
+    p.lblPaymentApartments->setText(v.roomNames.join(QStringLiteral(", ")));
     // A rate of nothing is replaced by the default rate; the amount is
     // compared, not its English text.
     bool costOk = false;
@@ -456,40 +425,29 @@ void BookingWizard::showPaymentStep()
 void BookingWizard::showConfirmStep()
 {
     Ui::ConfirmStep &c = *confirm;
-    Recordset rs = m_db->execute(
-        QStringLiteral("SELECT notes, customerid, noadults, nokids, FromDate, ToDate, CostPerNight, PaymentMethod, "
-                       "OtherCharges, SalesTax, TotalPayable, AmountPayed, CreditCardNo, CreditCardExpiry, "
-                       "CreditCardType FROM Booking WHERE ID = ")
-        + B(m_currentBookingId));
-    if (!rs.eof()) {
-        ui->txtBookingNotes->setPlainText(rs.text(QStringLiteral("notes")));
-        const QDateTime from = rs.value(QStringLiteral("fromdate")).toDateTime();
-        const QDateTime to = rs.value(QStringLiteral("todate")).toDateTime();
-        m_nightCount = NightsBetween(from, to);
-        // The same sub total as the payment step: the rooms count too.
-        m_roomCount = BookingRoomCount(*m_db, m_currentBookingId);
-        c.lblConfirmDates->setText(QStringLiteral("Booking from ") + RegionalShortDate(from.date())
-                                   + QStringLiteral(" to ") + RegionalShortDate(to.date()));
-        c.lblConfirmAdultsChildren->setText(rs.text(QStringLiteral("noadults")) + QStringLiteral(" Adults and ")
-                                            + rs.text(QStringLiteral("nokids")) + QStringLiteral(" Children"));
+    const ConfirmView v = LoadConfirmStep(*m_db, m_currentBookingId);
+    if (v.found) {
+        ui->txtBookingNotes->setPlainText(v.notes);
+        m_nightCount = NightsBetween(v.from, v.to);
+        m_roomCount = v.amounts.rooms;
+        c.lblConfirmDates->setText(QStringLiteral("Booking from ") + RegionalShortDate(v.from.date())
+                                   + QStringLiteral(" to ") + RegionalShortDate(v.to.date()));
+        c.lblConfirmAdultsChildren->setText(Recordset::TextOf(v.adults) + QStringLiteral(" Adults and ")
+                                            + Recordset::TextOf(v.children) + QStringLiteral(" Children"));
         const QString S = lblCurrencySymbol[0]->text();
-        const BookingAmounts a = AmountsOf(rs, m_roomCount);
+        const BookingAmounts &a = v.amounts;
         lblConfirm[0]->setText(S + FormatMoney(a.costPerNight));
         lblConfirm[1]->setText(S + FormatMoney(a.otherCharges));
         lblConfirm[2]->setText(S + FormatMoney(a.subTotal));
         lblConfirm[3]->setText(S + FormatMoney(a.salesTax));
         lblConfirm[4]->setText(S + FormatMoney(a.total));
         lblConfirm[5]->setText(S + FormatMoney(a.amountPayed));
-        lblConfirm[6]->setText(rs.text(QStringLiteral("PaymentMethod")));
-        lblConfirm[7]->setText(rs.text(QStringLiteral("CreditCardType")));
-        lblConfirm[8]->setText(rs.text(QStringLiteral("CreditCardNo")));
-        lblConfirm[9]->setText(rs.text(QStringLiteral("CreditCardExpiry")));
-        const RecordId customerId = rs.value(QStringLiteral("customerid")).toLongLong();
-        if (customerId != 0) {
-            Recordset contact = m_db->execute(CustomerSql(customerId));
-            if (!contact.eof())
-                c.lblConfirmContact->setText(ContactText(contact));
-        }
+        lblConfirm[6]->setText(v.paymentMethod);
+        lblConfirm[7]->setText(v.cardType);
+        lblConfirm[8]->setText(v.cardNo);
+        lblConfirm[9]->setText(v.cardExpiry);
+        if (v.hasContact)
+            c.lblConfirmContact->setText(v.contact);
     }
     showStepPanel(4);
 }

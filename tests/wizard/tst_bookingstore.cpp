@@ -5,6 +5,7 @@
 #include "testsupport.h"
 #include "wizard/availability.h"
 #include "wizard/bookingstore.h"
+#include "wizard/bookingview.h"
 #include "wizard/payment.h"
 
 #include <QtTest>
@@ -31,6 +32,7 @@ private slots:
     void availability();
     void freeRoomsAgreeWithTheOneRoomTest();
     void twoDesksNeverBookARoomTwice();
+    void eachStepReadsBackWhatItSaved();
     void stepStatements();
     void customerInsertThenUpdate();
     void failingStepWritesNothing();
@@ -127,6 +129,73 @@ void TestBookingStore::freeRoomsAgreeWithTheOneRoomTest()
         }
     }
     QCOMPARE(compared, 2 * 11 * 6 * 2);
+}
+
+void TestBookingStore::eachStepReadsBackWhatItSaved()
+{
+    // Without a window: what each step saves, the step's load reads back,
+    // and the printed confirmation reads what the confirmation step shows.
+    LocaleScope scope("de_DE");
+    TempDatabase t;
+    Database &db = t.db();
+    const RecordId garden = t.addRoom(QStringLiteral("Garden")), loft = t.addRoom(QStringLiteral("Loft"));
+    const QDateTime from = WallClock(QDate(2027, 3, 1), QTime(14, 0)), to = from.addDays(3);
+    const RecordId id = CreateBooking(db, from);
+    QCOMPARE(LoadCustomerStep(db, id).hasCustomer, false);
+    SaveDatesStep(db, id, QStringLiteral("Desk O'Hara"), from, to);
+    SaveNotes(db, id, QStringLiteral("Cot"));
+    const DatesView dates = LoadDatesStep(db, id);
+    QVERIFY(dates.found);
+    QCOMPARE(dates.from, from);
+    QCOMPARE(dates.to, to);
+    QCOMPARE(dates.bookedBy, QStringLiteral("Desk O'Hara"));
+    QCOMPARE(dates.notes, QStringLiteral("Cot"));
+
+    SaveRoomsStep(db, id, {loft, garden});
+    const RoomsView rooms = LoadRoomsStep(db, id, QVariant(), QVariant());
+    QCOMPARE(rooms.free.size(), 2);
+    QCOMPARE(rooms.held, (QVector<RecordId>{loft, garden}));
+
+    CustomerDetails customer;
+    for (size_t i = 0; i < customer.size(); ++i)
+        customer[i] = QStringLiteral("C%1").arg(i);
+    SaveCustomerStep(db, id, QStringLiteral("2,5"), QStringLiteral("1"), customer);
+    const CustomerView c = LoadCustomerStep(db, id);
+    QVERIFY(c.found && c.hasCustomer);
+    QCOMPARE(c.adults, QStringLiteral("2,5"));
+    QCOMPARE(c.children, QStringLiteral("1"));
+    QCOMPARE(c.customer, customer);
+
+    const QString cost = FormatMoney(40), other = FormatMoney(10.5), tax = FormatMoney(13.05),
+                  total = FormatMoney(263.55), paid = FormatMoney(100);
+    SavePaymentStep(db, id, PaymentDetails{cost, QStringLiteral("Card"), other, tax, total, paid,
+                                           QStringLiteral("4111"), QStringLiteral("12/29"), QStringLiteral("Visa")});
+    const PaymentView pay = LoadPaymentStep(db, id);
+    QVERIFY(pay.found);
+    const PaymentDetails saved{cost, QStringLiteral("Card"), other, tax, total, paid, QStringLiteral("4111"),
+                               QStringLiteral("12/29"), QStringLiteral("Visa")};
+    for (size_t i = 0; i < saved.size(); ++i) {
+        const bool amount = i == 0 || (i >= 2 && i <= 5);  // amounts read back as the same numbers
+        bool read = false, written = false;
+        if (amount)
+            QCOMPARE(ParseRegionalNumber(pay.payment[i], &read), ParseRegionalNumber(saved[i], &written));
+        else
+            QCOMPARE(pay.payment[i], saved[i]);
+    }
+    QCOMPARE(pay.roomCount, 2);
+    QCOMPARE(pay.roomNames.size(), 2);
+
+    const ConfirmView confirm = LoadConfirmStep(db, id);
+    QVERIFY(confirm.found && confirm.hasContact);
+    QCOMPARE(confirm.amounts.nights, 3);
+    QCOMPARE(confirm.amounts.rooms, 2);
+    QCOMPARE(confirm.amounts.subTotal, 40.0 * 3 * 2 + 10.5);
+    QCOMPARE(confirm.cardType, QStringLiteral("Visa"));
+    QVERIFY(confirm.contact.startsWith(QStringLiteral("C10 C0 C1")));
+    const QString document = ConfirmationDocument(db, id, QStringLiteral("€"), QStringLiteral("MwSt"));
+    QVERIFY(document.contains(confirm.contact));
+    QVERIFY(document.contains(QStringLiteral("Sub Total: \t\t€") + FormatMoney(confirm.amounts.subTotal)));
+    QVERIFY(!LoadConfirmStep(db, id + 100).found);
 }
 
 void TestBookingStore::twoDesksNeverBookARoomTwice()

@@ -1,0 +1,133 @@
+#include "bookingview.h"
+
+#include "data/regional.h"
+
+namespace innkeld {
+
+namespace {
+
+QString id(RecordId value)
+{
+    return QString::number(value);
+}
+
+}  // namespace
+
+QString ContactText(const Recordset &c)
+{
+    auto f = [&c](const char *name) { return c.text(QLatin1String(name)); };
+    return f("BusinessName") + QLatin1Char(' ') + f("FirstName") + QLatin1Char(' ') + f("LastName")
+        + QStringLiteral("\r\n") + f("Address1") + QStringLiteral(", ") + f("Address2") + QStringLiteral(", ")
+        + f("City") + QStringLiteral(", ") + f("State") + QLatin1Char(' ') + f("PostCode") + QStringLiteral(". ")
+        + f("Country") + QStringLiteral("\r\n") + QStringLiteral("ph: ") + f("Phone") + QLatin1Char(' ') + f("Email");
+}
+
+DatesView LoadDatesStep(Database &db, RecordId bookingId)
+{
+    DatesView v;
+    const Recordset rs = db.execute(QStringLiteral("SELECT notes, BookedBy, fromdate, todate FROM booking WHERE id = ")
+                                    + id(bookingId));
+    if (rs.eof())
+        return v;
+    v.found = true;
+    v.from = rs.value(QStringLiteral("fromdate")).toDateTime();
+    v.to = rs.value(QStringLiteral("todate")).toDateTime();
+    v.bookedBy = rs.text(QStringLiteral("bookedby"));
+    v.notes = rs.text(QStringLiteral("notes"));
+    return v;
+}
+
+RoomsView LoadRoomsStep(Database &db, RecordId bookingId, const QVariant &arrival, const QVariant &departure)
+{
+    RoomsView v;
+    QVariant from = arrival, to = departure;
+    const Recordset stay = db.execute(QStringLiteral("SELECT fromdate, todate FROM booking WHERE id = ") + id(bookingId));
+    if (!stay.eof()) {
+        from = stay.value(QStringLiteral("fromdate"));
+        to = stay.value(QStringLiteral("todate"));
+    }
+    v.free = FreeRooms(db, bookingId, from, to);
+    for (Recordset links = db.execute(QStringLiteral("SELECT roomid FROM bookingroom WHERE bookingid = ") + id(bookingId));
+         !links.eof(); links.moveNext())
+        v.held << links.value(QStringLiteral("roomid")).toLongLong();
+    return v;
+}
+
+CustomerView LoadCustomerStep(Database &db, RecordId bookingId)
+{
+    CustomerView v;
+    const Recordset rs =
+        db.execute(QStringLiteral("SELECT noadults, nokids, customerid FROM booking WHERE id = ") + id(bookingId));
+    if (rs.eof())
+        return v;
+    v.found = true;
+    v.adults = rs.text(QStringLiteral("noadults"));
+    v.children = rs.text(QStringLiteral("nokids"));
+    const RecordId customerId = rs.value(QStringLiteral("customerid")).toLongLong();
+    v.hasCustomer = customerId != 0;
+    if (v.hasCustomer) {
+        const Recordset c = db.execute(CustomerSql(customerId));
+        if (!c.eof())
+            for (size_t i = 0; i < v.customer.size(); ++i)
+                v.customer[i] = c.text(QLatin1String(kCustomerColumns[i]));
+    }
+    return v;
+}
+
+PaymentView LoadPaymentStep(Database &db, RecordId bookingId)
+{
+    PaymentView v;
+    const Recordset rs = db.execute(
+        QStringLiteral("SELECT FromDate, ToDate, CostPerNight, PaymentMethod, OtherCharges, SalesTax, TotalPayable, "
+                       "AmountPayed, CreditCardNo, CreditCardExpiry, CreditCardType FROM Booking WHERE ID = ")
+        + id(bookingId));
+    if (!rs.eof()) {
+        v.found = true;
+        v.from = rs.value(QStringLiteral("FromDate")).toDateTime();
+        v.to = rs.value(QStringLiteral("ToDate")).toDateTime();
+        for (size_t i = 0; i < v.payment.size(); ++i)
+            v.payment[i] = rs.text(QLatin1String(kPaymentColumns[i]));
+        v.payment[0] = FormatMoney(rs.value(QStringLiteral("CostPerNight")));
+    }
+    v.roomCount = BookingRoomCount(db, bookingId);
+    for (Recordset names = db.execute(QStringLiteral("SELECT room.name FROM room, bookingroom WHERE bookingroom.bookingid = ")
+                                      + id(bookingId) + QStringLiteral(" AND bookingroom.roomid = room.id"));
+         !names.eof(); names.moveNext())
+        v.roomNames << names.text(0);
+    return v;
+}
+
+ConfirmView LoadConfirmStep(Database &db, RecordId bookingId)
+{
+    ConfirmView v;
+    const Recordset rs = db.execute(
+        QStringLiteral("SELECT notes, customerid, noadults, nokids, FromDate, ToDate, CostPerNight, PaymentMethod, "
+                       "OtherCharges, SalesTax, TotalPayable, AmountPayed, CreditCardNo, CreditCardExpiry, "
+                       "CreditCardType FROM Booking WHERE ID = ")
+        + id(bookingId));
+    if (rs.eof())
+        return v;
+    v.found = true;
+    v.notes = rs.text(QStringLiteral("notes"));
+    v.from = rs.value(QStringLiteral("fromdate")).toDateTime();
+    v.to = rs.value(QStringLiteral("todate")).toDateTime();
+    v.adults = rs.value(QStringLiteral("noadults"));
+    v.children = rs.value(QStringLiteral("nokids"));
+    // The same sub total as the payment step: the rooms count too.
+    v.amounts = AmountsOf(rs, BookingRoomCount(db, bookingId));
+    v.paymentMethod = rs.text(QStringLiteral("PaymentMethod"));
+    v.cardType = rs.text(QStringLiteral("CreditCardType"));
+    v.cardNo = rs.text(QStringLiteral("CreditCardNo"));
+    v.cardExpiry = rs.text(QStringLiteral("CreditCardExpiry"));
+    const RecordId customerId = rs.value(QStringLiteral("customerid")).toLongLong();
+    if (customerId != 0) {
+        const Recordset contact = db.execute(CustomerSql(customerId));
+        if (!contact.eof()) {
+            v.hasContact = true;
+            v.contact = ContactText(contact);
+        }
+    }
+    return v;
+}
+
+}  // namespace innkeld

@@ -1,0 +1,87 @@
+// What each step of the booking wizard shows of a stored booking, read in
+// the core beside the steps' writes (bookingstore): one load a step, each
+// returning a plain record that the wizard maps to its controls. The
+// printed confirmation reads through the same load as the confirmation step.
+#pragma once
+
+#include "data/database.h"
+#include "wizard/availability.h"
+#include "wizard/bookingstore.h"
+#include "wizard/payment.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QVector>
+
+namespace innkeld {
+
+// Step 1: the dates, the booked-by name and the notes.
+struct DatesView
+{
+    bool found = false;  // false: the booking is not there
+    QDateTime from;
+    QDateTime to;
+    QString bookedBy;
+    QString notes;
+};
+DatesView LoadDatesStep(Database &db, RecordId bookingId);
+
+// Step 2: the rooms free for the stay as stored (for `arrival` and
+// `departure` when the booking is not there) and those it holds.
+struct RoomsView
+{
+    QVector<FreeRoom> free;
+    QVector<RecordId> held;
+};
+RoomsView LoadRoomsStep(Database &db, RecordId bookingId, const QVariant &arrival, const QVariant &departure);
+
+// Step 3: the counts as stored and the customer's eleven fields (empty when
+// the booking has no customer row, or its row is gone).
+struct CustomerView
+{
+    bool found = false;
+    QString adults;
+    QString children;
+    bool hasCustomer = false;  // the booking points at a customer (the row may be gone)
+    CustomerDetails customer;
+};
+CustomerView LoadCustomerStep(Database &db, RecordId bookingId);
+
+// Step 4: the stay, the nine payment fields as stored (the cost per night
+// formatted as money), and the rooms the booking holds.
+struct PaymentView
+{
+    bool found = false;
+    QDateTime from;
+    QDateTime to;
+    PaymentDetails payment;
+    int roomCount = 0;
+    QStringList roomNames;
+};
+PaymentView LoadPaymentStep(Database &db, RecordId bookingId);
+
+// The customer's contact block: name line, address line, phone line,
+// joined by CR LF. Missing parts leave their separators in place.
+QString ContactText(const Recordset &customer);
+
+// Step 5 and the printed confirmation: the stay, the party, the amounts
+// (with the rooms counted) and the customer's contact, when there is one.
+struct ConfirmView
+{
+    bool found = false;
+    QString notes;
+    QDateTime from;
+    QDateTime to;
+    QVariant adults;    // as stored
+    QVariant children;  // as stored
+    BookingAmounts amounts;
+    QString paymentMethod;
+    QString cardType;
+    QString cardNo;
+    QString cardExpiry;
+    bool hasContact = false;
+    QString contact;  // ContactText of the customer's row
+};
+ConfirmView LoadConfirmStep(Database &db, RecordId bookingId);
+
+}  // namespace innkeld
