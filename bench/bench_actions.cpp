@@ -30,6 +30,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -197,7 +198,7 @@ void BM_CalendarWeek(benchmark::State &state, House &h)
     calendar.setServices(&quietUi);
     calendar.objConn = h.db.get();
     calendar.Setup();
-    calendar.dtStart = h.busyDay;
+    calendar.setStartDate(h.busyDay);
     for (auto _ : state) {
         calendar.Refresh();
         benchmark::DoNotOptimize(calendar.grab());  // painted
@@ -219,7 +220,7 @@ void BM_RoomsStepSave(benchmark::State &state, House &h)
     Wizard w(h);
     w.wizard.ResumeBooking(h.booking, 1);
     for (auto _ : state)
-        w.wizard.PerformBookingStep(1);
+        QMetaObject::invokeMethod(&w.wizard, "PerformBookingStep", Q_ARG(int, 1));
 }
 
 // Next from the dates step: the dates written and the rooms held checked.
@@ -228,7 +229,7 @@ void BM_DatesStepSave(benchmark::State &state, House &h)
     Wizard w(h);
     w.wizard.ResumeBooking(h.booking, 0);
     for (auto _ : state)
-        w.wizard.PerformBookingStep(0);
+        QMetaObject::invokeMethod(&w.wizard, "PerformBookingStep", Q_ARG(int, 0));
 }
 
 // What each step shows, read without a window: the five step loads.
@@ -266,7 +267,7 @@ void BM_StepSave(benchmark::State &state, House &h)
     Wizard w(h);
     w.wizard.ResumeBooking(h.booking, 3);
     for (auto _ : state)
-        w.wizard.PerformBookingStep(3);  // one transaction, on the disk when it returns
+        QMetaObject::invokeMethod(&w.wizard, "PerformBookingStep", Q_ARG(int, 3));  // one transaction, on the disk when it returns
 }
 
 void BM_ConfirmationDocument(benchmark::State &state, House &h)
@@ -274,7 +275,7 @@ void BM_ConfirmationDocument(benchmark::State &state, House &h)
     Wizard w(h);
     w.wizard.ResumeBooking(h.booking, 4);
     for (auto _ : state) {
-        w.wizard.cmdConfirmation_Click();
+        w.wizard.findChild<QPushButton *>(QStringLiteral("cmdConfirmation"))->click();
         state.PauseTiming();
         QFile::remove(quietUi.lastOpened);
         state.ResumeTiming();
@@ -368,13 +369,17 @@ void measureFreeze(benchmark::State &state, House &h, const std::function<void(f
 void BM_BackupFreeze(benchmark::State &state, House &h)
 {
     quietUi.saveAnswer = scratch.filePath(QStringLiteral("copy.mdb"));
-    measureFreeze(state, h, [](frmMain &window) { window.mnuFileBackup_Click(); });
+    measureFreeze(state, h, [](frmMain &window) {
+        window.findChild<QAction *>(QStringLiteral("mnuFileBackup"))->trigger();
+    });
 }
 
 void BM_ExportFreeze(benchmark::State &state, House &h)
 {
     quietUi.saveAnswer = scratch.filePath(QStringLiteral("export.csv"));
-    measureFreeze(state, h, [](frmMain &window) { window.mnuFileExportResCSV_Click(); });
+    measureFreeze(state, h, [](frmMain &window) {
+        window.findChild<QAction *>(QStringLiteral("mnuFileExportResCSV"))->trigger();
+    });
 }
 
 void BM_DailyCopyFreeze(benchmark::State &state, House &h)

@@ -64,35 +64,14 @@ public:
 
     // The first-run action: the rooms dialog, modal over this window.
     void FirstRun();
-    void mnuFileExportResCSV_Click();
-    void mnuFileBackup_Click();
     // Starts the daily copy of the database (DailyBackup) and says what it
     // reports: a damaged database each time, another failure once.
     void StartDailyBackup();
     bool dailyBackupRunning() const;
     // A backup, export or daily copy is running on its own thread.
     bool isWorking() const;
-    void mnuFileExit_Click();
-
-    // Panels
-    void ShowArrivalsDepartures();       // refill the day's lists and show them
-    void mnuReservationsArrivals_Click();  // show the lists as they are
-    void mnuCalendar_Click();
-    void mnuReservationAdd_Click();        // start or resume a booking
-    void mnuConfigureTerminology_Click();
-    void mnuConfigureRooms_Click();
-
-    // Help
-    void mnuHelpContents_Click();
-    void mnuHelpIndex_Click();
-    void mnuHelpSearch_Click();
-    void mnuAbout_Click();
+    // The help window, made at its first use.
     HelpWindow *helpWindow();
-
-    // Label menu and window buttons
-    void lblMenu_Click(int index);
-    void lblMenu_MouseMove(int index);
-    void picIcon_Click(int index);
 
     // The panels and what they share, for those who drive the window.
     ArrivalsPanel *arrivals() const;
@@ -113,6 +92,31 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+
+private slots:
+    // File
+    void mnuFileExportResCSV_Click();
+    void mnuFileBackup_Click();
+    void mnuFileExit_Click();
+
+    // Panels
+    void ShowArrivalsDepartures();       // refill the day's lists and show them
+    void mnuReservationsArrivals_Click();  // show the lists as they are
+    void mnuCalendar_Click();
+    void mnuReservationAdd_Click();        // start or resume a booking
+    void mnuConfigureTerminology_Click();
+    void mnuConfigureRooms_Click();
+
+    // Help
+    void mnuHelpContents_Click();
+    void mnuHelpIndex_Click();
+    void mnuHelpSearch_Click();
+    void mnuAbout_Click();
+
+    // Label menu and window buttons
+    void lblMenu_Click(int index);
+    void lblMenu_MouseMove(int index);
+    void picIcon_Click(int index);
 
 private:
     void showPanel(QWidget *panel);

@@ -37,13 +37,6 @@ public:
     // Refills both lists for the month view's date; throws DbError.
     void FillLists();
 
-    void dtCalendar_DateClick(const QDate &date);
-    void dtCalendar_SelectionChanged();
-    void lstArrivals_DblClick();
-    void lstDepartures_DblClick();
-    void cmdViewDetails_Click();
-    void lstArrivals_GotFocus();
-    void lstDepartures_GotFocus();
 
 signals:
     // The operator opens a listed booking, which is still there.
@@ -53,6 +46,15 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+private slots:
+    void dtCalendar_DateClick(const QDate &date);
+    void dtCalendar_SelectionChanged();
+    void lstArrivals_DblClick();
+    void lstDepartures_DblClick();
+    void cmdViewDetails_Click();
+    void lstArrivals_GotFocus();
+    void lstDepartures_GotFocus();
 
 private:
     void openFromList(QListWidget *list);

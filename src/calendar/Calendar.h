@@ -42,13 +42,10 @@ public:
     void Refresh();
     QString FormatSQLDate(const QDate &dtDate) const;
 
-    QDate dtStart;
-    int intLastScroll = 0;
-    int intVisibleRooms = 10;
-
-    void ScrollDate_Change(int value);
-    void HScroll_Change(int value);
-    void Command1_Click();
+    // The first day shown (dtStart): moved by the day scroll bar, or set by
+    // the host before a refresh.
+    QDate startDate() const { return dtStart; }
+    void setStartDate(const QDate &day) { dtStart = day; }
 
 signals:
     // The operator opens the booking of a booked cell, which is still there.
@@ -57,10 +54,18 @@ signals:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+private slots:
+    void ScrollDate_Change(int value);
+    void HScroll_Change(int value);
+    void Command1_Click();
+
 private:
     void fitDateColumn();
     void cellActivated(const QModelIndex &index);
 
+    QDate dtStart;
+    int intLastScroll = 0;
+    int intVisibleRooms = 10;
     const std::unique_ptr<Ui::Calendar> ui;
     CalendarModel *m_model = nullptr;
 };

@@ -68,10 +68,19 @@ public:
     int CurrentStep() const { return m_currentStep; }
     RecordId CurrentBookingId() const { return m_currentBookingId; }
     bool OpenedFromList() const { return m_openedFromList; }
-    int NightCount() const { return m_nightCount; }
-    int RoomCount() const { return m_roomCount; }
 
-    // The controller
+signals:
+    // The booking was confirmed or cancelled: the host shows the refreshed
+    // arrivals and departures.
+    void bookingClosed();
+    // A press on the panel's heading: the window is moved as by a title bar.
+    void headingPressed();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private slots:
+    // The controller (reached through the buttons and the boxes)
     void cmdNext_Click();
     void cmdBack_Click();
     void cmdCancel_Click();
@@ -91,16 +100,6 @@ public:
     void txtNoAdults_LostFocus();
     void txtNoChildren_LostFocus();
     void cmdRecalculateTotalPayable_Click();
-
-signals:
-    // The booking was confirmed or cancelled: the host shows the refreshed
-    // arrivals and departures.
-    void bookingClosed();
-    // A press on the panel's heading: the window is moved as by a title bar.
-    void headingPressed();
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool writeStep(int step);

@@ -190,7 +190,7 @@ void TestNavigation::movingAndWindowButtons()
     QCOMPARE(moves.count(), 1);
     QTest::mousePress(w, Qt::LeftButton, {}, QPoint(70, 520));  // the window's body
     QCOMPARE(moves.count(), 2);
-    w->mnuCalendar_Click();
+    w->findChild<QAction *>(QStringLiteral("mnuCalendar"))->trigger();
     QTest::mousePress(p.find("Label1_16"), Qt::LeftButton);
     QCOMPARE(moves.count(), 3);
 
@@ -242,7 +242,7 @@ void TestNavigation::aboutDialog()
         QTest::keyClick(d, Qt::Key_Return);
         QVERIFY(!d->isVisible());
     });
-    p.main()->mnuAbout_Click();
+    p.main()->findChild<QAction *>(QStringLiteral("mnuAbout"))->trigger();
     QVERIFY(about->seen);
     qputenv("PATH", path);
     QCOMPARE(p.ui.messages.size(), 1);
@@ -300,7 +300,7 @@ void TestNavigation::missingHelpFile()
     ProgramRun p;
     p.notFirst();
     QCOMPARE(p.run(), 0);
-    p.main()->mnuHelpSearch_Click();
+    p.main()->findChild<QAction *>(QStringLiteral("mnuHelpSearch"))->trigger();
     HelpWindow *help = p.main()->helpWindow();
     QVERIFY(help->isVisible());
     QVERIFY(!help->hasManual());

@@ -228,7 +228,7 @@ void TestArrivals::refillByClickAndKeysNotByProgram()
     QCOMPARE(itemIds(arrivals), QList<qlonglong>{newYear});
 
     // "Today" moves the month view and shows the panel, but does not refill.
-    w->mnuCalendar_Click();
+    w->findChild<QAction *>(QStringLiteral("mnuCalendar"))->trigger();
     QVERIFY(!p.find("picArrivals")->isVisible());
     QTest::mouseClick(p.find("lblMenu_6"), Qt::LeftButton);
     QCOMPARE(calendar->selectedDate(), QDate::currentDate());
@@ -236,7 +236,7 @@ void TestArrivals::refillByClickAndKeysNotByProgram()
     QCOMPARE(itemIds(arrivals), QList<qlonglong>{newYear});
 
     // "Arrivals and Departures" only switches panels.
-    w->mnuCalendar_Click();
+    w->findChild<QAction *>(QStringLiteral("mnuCalendar"))->trigger();
     QTest::mouseClick(p.find("lblMenu_7"), Qt::LeftButton);
     QVERIFY(p.find("picArrivals")->isVisible());
     QCOMPARE(itemIds(arrivals), QList<qlonglong>{newYear});
@@ -278,14 +278,14 @@ void TestArrivals::openingBookingsFromEachList()
     QVERIFY(p.find("picBooking")->isVisible());
     QVERIFY(!p.find("picArrivals")->isVisible());
 
-    w->mnuReservationsArrivals_Click();
+    w->findChild<QAction *>(QStringLiteral("mnuReservationsArrivals"))->trigger();
     doubleClick(departures, rowOf(departures, h.leaving));
     QCOMPARE(w->wizard()->CurrentBookingId(), h.leaving);
     QCOMPARE(w->wizard()->CurrentStep(), 4);
     QVERIFY(w->wizard()->OpenedFromList());
 
     // View Details opens the selection of the departures list.
-    w->mnuReservationsArrivals_Click();
+    w->findChild<QAction *>(QStringLiteral("mnuReservationsArrivals"))->trigger();
     QTest::mouseClick(departures->viewport(), Qt::LeftButton, {}, departures->visualItemRect(departures->item(rowOf(departures, h.dayStay))).center());
     QTest::mouseClick(details, Qt::LeftButton);
     QCOMPARE(w->wizard()->CurrentBookingId(), h.dayStay);
@@ -301,7 +301,7 @@ void TestArrivals::openingBookingsFromEachList()
     QCOMPARE(texts(list), (QStringList{QStringLiteral("Sam Twin"), QStringLiteral("Sam Twin")}));
     doubleClick(list, rowOf(list, second));
     QCOMPARE(twins.main()->wizard()->CurrentBookingId(), second);
-    twins.main()->mnuReservationsArrivals_Click();
+    twins.main()->findChild<QAction *>(QStringLiteral("mnuReservationsArrivals"))->trigger();
     doubleClick(list, rowOf(list, first));
     QCOMPARE(twins.main()->wizard()->CurrentBookingId(), first);
 }

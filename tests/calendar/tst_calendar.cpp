@@ -93,19 +93,19 @@ void TestCalendar::controlScrollsAndKeepsItsWeekOnFailure()
 
     // A day per change, however far the bar jumps, either way.
     days->setValue(days->value() + 500);
-    QCOMPARE(calendar.dtStart, today.addDays(1));
+    QCOMPARE(calendar.startDate(), today.addDays(1));
     QCOMPARE(cellText(g, 1, 0), RegionalShortDate(today.addDays(1)));
     QVERIFY(booked(g, 1, 1) && !booked(g, 2, 1));
     days->setValue(days->value() - 3);
     days->setValue(days->value() - 3);
-    QCOMPARE(calendar.dtStart, today.addDays(-1));
+    QCOMPARE(calendar.startDate(), today.addDays(-1));
 
     // A refresh that fails shows the engine's text; the week stays as it was.
     t.run(QStringLiteral("ALTER TABLE room RENAME TO room_away"));
     days->setValue(days->value() + 1);
     QCOMPARE(ui.messages.size(), 1);
     QVERIFY2(ui.messages.first().text.contains(QStringLiteral("room")), qPrintable(ui.messages.first().text));
-    QCOMPARE(calendar.dtStart, today.addDays(-1));
+    QCOMPARE(calendar.startDate(), today.addDays(-1));
     QCOMPARE(cellText(g, 1, 0), RegionalShortDate(today.addDays(-1)));
     QCOMPARE(cellText(g, 0, 1), QStringLiteral("R2"));
     t.run(QStringLiteral("ALTER TABLE room_away RENAME TO room"));
@@ -125,16 +125,16 @@ void TestCalendar::controlScrollsAndKeepsItsWeekOnFailure()
     QCOMPARE(rooms->value(), 1);
     QCOMPARE(g->horizontalScrollBar()->value(), 0);
     QCOMPARE(g->columnViewportPosition(0), 0);  // the dates stay in view
-    const QDate before = calendar.dtStart;
+    const QDate before = calendar.startDate();
     QTest::keyClick(g, Qt::Key_Down);
-    QCOMPARE(calendar.dtStart, before.addDays(1));
+    QCOMPARE(calendar.startDate(), before.addDays(1));
     QCOMPARE(g->currentIndex().row(), 7);
     QTest::keyClick(g, Qt::Key_Up);  // inside the week: the cell above
-    QCOMPARE(calendar.dtStart, before.addDays(1));
+    QCOMPARE(calendar.startDate(), before.addDays(1));
     QCOMPARE(g->currentIndex().row(), 6);
     g->setCurrentIndex(g->model()->index(1, 1));
     QTest::keyClick(g, Qt::Key_Up);
-    QCOMPARE(calendar.dtStart, before);
+    QCOMPARE(calendar.startDate(), before);
     QTest::keyClick(g, Qt::Key_Left);
     QCOMPARE(rooms->value(), 0);
     QCOMPARE(g->currentIndex().column(), 1);
