@@ -13,6 +13,7 @@
 #include "data/regional.h"
 #include "data/regionalterms.h"
 #include "data/settings.h"
+#include "output/confirmation.h"
 #include "output/csvexport.h"
 #include "widgets/uiservices.h"
 #include "wizard/BookingWizard.h"
@@ -133,6 +134,7 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     ui->picBooking->setServices(m_context.ui);
     ui->picBooking->setTerms(m_terms.get());
     connect(ui->picBooking, &BookingWizard::bookingClosed, this, &frmMain::bookingClosed);
+    connect(ui->picBooking, &BookingWizard::printConfirmation, this, &frmMain::printConfirmation);
 }
 
 frmMain::~frmMain()
@@ -373,6 +375,19 @@ void frmMain::openBooking(RecordId bookingId)
     if (!ui->picBooking->ResumeBooking(bookingId, 4))
         mnuReservationsArrivals_Click();
     ui->picBooking->MarkOpenedFromList();
+}
+
+void frmMain::printConfirmation(RecordId bookingId, const QString &currencySymbol, const QString &taxName)
+{
+    guarded([&] {
+        const QString path = WriteConfirmationFile(ConfirmationDocument(*m_db, bookingId, currencySymbol, taxName));
+        if (!m_context.ui->openUrl(QUrl::fromLocalFile(path)))
+            m_context.ui->message(this,
+                                  QStringLiteral("The confirmation was written to %1, but no program to show it "
+                                                 "could be started.")
+                                      .arg(path),
+                                  QMessageBox::Warning, QMessageBox::Ok);
+    });
 }
 
 void frmMain::bookingClosed()

@@ -122,6 +122,9 @@ private:
     void showPanel(QWidget *panel);
     void openBooking(RecordId bookingId);
     void bookingClosed();
+    // The wizard's Print Confirmation: the document written and opened in
+    // the desktop's program for it.
+    void printConfirmation(RecordId bookingId, const QString &currencySymbol, const QString &taxName);
     void DragWindow();
     void popupMenu(QMenu *menu, int labelIndex);
     bool guarded(const std::function<void()> &action);

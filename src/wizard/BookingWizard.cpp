@@ -9,14 +9,12 @@
 #include "widgets/uiservices.h"
 #include "data/regional.h"
 #include "data/regionalterms.h"
-#include "output/confirmation.h"
 #include "wizard/availability.h"
 #include "wizard/bookingstore.h"
 #include "wizard/bookingview.h"
 #include "wizard/payment.h"
 
 #include <QFocusEvent>
-#include <QUrl>
 
 namespace innkeld {
 
@@ -617,17 +615,7 @@ void BookingWizard::cmdConfirmation_Click()
 {
     if (m_currentBookingId == 0)
         return;
-    guarded([this] {
-        const QString document = ConfirmationDocument(*m_db, m_currentBookingId, lblCurrencySymbol[0]->text(),
-                                                      lblSalesTaxName[0]->text());
-        const QString path = WriteConfirmationFile(document);
-        if (!m_ui->openUrl(QUrl::fromLocalFile(path)))
-            m_ui->message(window(),
-                          QStringLiteral("The confirmation was written to %1, but no program to show it "
-                                         "could be started.")
-                              .arg(path),
-                          QMessageBox::Warning, QMessageBox::Ok);
-    });
+    emit printConfirmation(m_currentBookingId, lblCurrencySymbol[0]->text(), lblSalesTaxName[0]->text());
 }
 
 }  // namespace innkeld

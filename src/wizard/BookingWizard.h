@@ -75,6 +75,9 @@ signals:
     void bookingClosed();
     // A press on the panel's heading: the window is moved as by a title bar.
     void headingPressed();
+    // Print Confirmation on the last step: the host makes the confirmation
+    // of the booking with the regional words the labels show, and opens it.
+    void printConfirmation(RecordId bookingId, const QString &currencySymbol, const QString &taxName);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
