@@ -142,13 +142,11 @@ void Calendar::Refresh()
 {
     if (!objConn)
         throw DbError(QStringLiteral("The calendar has no database connection."));
-    // The rooms' scroll position is clamped to the house as it is now
-    // (rooms may have gone), then the week is read with it, whole, before
-    // anything is shown: a failure leaves the grid as it was.
-    const qint64 rooms = objConn->execute(QStringLiteral("SELECT count(*) FROM room")).value(0).toLongLong();
-    const int last = int(std::max<qint64>(0, rooms - intVisibleRooms));
-    CalendarWeek week =
-        ReadCalendarWeek(*objConn, dtStart, std::min(ui->HScroll->value(), last), intVisibleRooms);
+    // The week is read whole before anything is shown: a failure leaves the
+    // grid as it was. Its rooms' position is clamped to the house as it is
+    // now (rooms may have gone), and the scroll bar's range clamps its value
+    // the same way.
+    CalendarWeek week = ReadCalendarWeek(*objConn, dtStart, ui->HScroll->value(), intVisibleRooms);
     {
         const QSignalBlocker blocker(ui->HScroll);
         ui->HScroll->setRange(0, int(std::max<qint64>(0, week.roomCount - intVisibleRooms)));

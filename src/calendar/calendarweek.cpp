@@ -32,8 +32,12 @@ CalendarWeek ReadCalendarWeek(Database &db, const QDate &start, qint64 skipRooms
     week.roomCount = db.execute(QStringLiteral("SELECT count(*) FROM room")).value(0).toLongLong();
     QHash<RecordId, int> columnOf;
     QString rooms = QStringLiteral("SELECT id, name FROM room");
+    // A window of rooms never starts past the last full one: rooms removed
+    // meanwhile leave no blank columns.
     if (shownRooms >= 0)
-        rooms += QStringLiteral(" LIMIT %1 OFFSET %2").arg(shownRooms).arg(std::max<qint64>(0, skipRooms));
+        rooms += QStringLiteral(" LIMIT %1 OFFSET %2")
+                     .arg(shownRooms)
+                     .arg(std::clamp<qint64>(skipRooms, 0, std::max<qint64>(0, week.roomCount - shownRooms)));
     qint64 position = 0;
     for (Recordset rs = db.execute(rooms); !rs.eof(); rs.moveNext()) {
         if (shownRooms < 0 && ++position <= skipRooms)

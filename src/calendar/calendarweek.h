@@ -41,7 +41,8 @@ QString CalendarWeekSql(const QDate &start, const QVector<RecordId> &rooms);
 
 // Reads the week: the rooms in the order the database gives them, the first
 // skipRooms of them left out and at most shownRooms of the rest (all for
-// -1), and every cell of those filled. A stay marks the days from its
+// -1; with a window of rooms, skipRooms is first clamped to the last full
+// window of the house as it is now), and every cell of those filled. A stay marks the days from its
 // arrival day to its departure day, both included. Throws DbError.
 CalendarWeek ReadCalendarWeek(Database &db, const QDate &start, qint64 skipRooms, int shownRooms = -1);
 
