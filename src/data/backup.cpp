@@ -195,14 +195,10 @@ QStringList StoredClashes(Database &db)
     // such a pair could not have been stored by the rule in either order.
     // (The rule reads the stored times of day, so a pair that clashes one
     // way only was stored by it, the other booking first.)
-    const auto midnight = [](const char *column) {
-        return QStringLiteral("(date(%1) || ' 00:00:00')").arg(QLatin1String(column));
-    };
-    const QString rule = QStringLiteral("((%1 >= %3 AND %1 <= %4) OR (%2 >= %3 AND %2 <= %4) OR (%3 >= %1 AND %4 <= %2))");
-    const QString bo = rule.arg(midnight("b.FromDate"), midnight("b.ToDate"), QStringLiteral("o.FromDate"),
-                                QStringLiteral("o.ToDate"));
-    const QString ob = rule.arg(midnight("o.FromDate"), midnight("o.ToDate"), QStringLiteral("b.FromDate"),
-                                QStringLiteral("b.ToDate"));
+    const QString bo = StaysClashSql(QStringLiteral("b.FromDate"), QStringLiteral("b.ToDate"), QStringLiteral("o.FromDate"),
+                                     QStringLiteral("o.ToDate"));
+    const QString ob = StaysClashSql(QStringLiteral("o.FromDate"), QStringLiteral("o.ToDate"), QStringLiteral("b.FromDate"),
+                                     QStringLiteral("b.ToDate"));
     const QString sql = QStringLiteral(
         "SELECT coalesce(r.name, x.roomid), b.ID, b.FromDate, b.ToDate, o.ID, o.FromDate, o.ToDate "
         "FROM bookingroom AS x JOIN booking AS b ON b.ID = x.bookingid LEFT JOIN room AS r ON r.id = x.roomid "

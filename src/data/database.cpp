@@ -78,14 +78,11 @@ QString dayNumber(const QString &date)
 // the few stays that touch those days; the rule is then applied to them.
 QString clashExists(const QString &booking, const QString &room, const QString &from, const QString &to)
 {
-    const QString F = QStringLiteral("(date(%1) || ' 00:00:00')").arg(from);
-    const QString T = QStringLiteral("(date(%1) || ' 00:00:00')").arg(to);
     return QStringLiteral("EXISTS (SELECT 1 FROM booking_stay AS s CROSS JOIN bookingroom AS x CROSS JOIN booking AS o "
                           "WHERE s.firstday <= max(%1, %2) AND s.lastday >= min(%1, %2) "
-                          "AND x.bookingid = s.id AND x.roomid = %3 AND x.bookingid <> %4 AND o.ID = s.id "
-                          "AND ((%5 >= o.FromDate AND %5 <= o.ToDate) OR (%6 >= o.FromDate AND %6 <= o.ToDate) "
-                          "OR (o.FromDate >= %5 AND o.ToDate <= %6)))")
-        .arg(dayNumber(from), dayNumber(to), room, booking, F, T);
+                          "AND x.bookingid = s.id AND x.roomid = %3 AND x.bookingid <> %4 AND o.ID = s.id AND %5)")
+        .arg(dayNumber(from), dayNumber(to), room, booking,
+             StaysClashSql(from, to, QStringLiteral("o.FromDate"), QStringLiteral("o.ToDate")));
 }
 
 QString stayRow(const QString &row)
@@ -895,6 +892,14 @@ void RequireOtherThanDatabase(const QString &databasePath, const QString &target
 bool BookingExists(Database &db, RecordId bookingId)
 {
     return !db.execute(QStringLiteral("SELECT id FROM booking WHERE id = ") + QString::number(bookingId)).eof();
+}
+
+QString StaysClashSql(const QString &from, const QString &to, const QString &otherFrom, const QString &otherTo)
+{
+    const QString F = QStringLiteral("(date(%1) || ' 00:00:00')").arg(from);
+    const QString T = QStringLiteral("(date(%1) || ' 00:00:00')").arg(to);
+    return QStringLiteral("((%1 >= %3 AND %1 <= %4) OR (%2 >= %3 AND %2 <= %4) OR (%3 >= %1 AND %4 <= %2))")
+        .arg(F, T, otherFrom, otherTo);
 }
 
 QString BusyMessage()

@@ -211,6 +211,13 @@ void InstallGuard(void *sqliteHandle);
 // (-journal, -wal, -shm), by any name that leads there. Throws DbError.
 void RequireOtherThanDatabase(const QString &databasePath, const QString &target);
 
+// The rooms step's rule in the engine's terms, as the guard applies it: the
+// stay stored from `from` to `to` (columns or expressions), taken from the
+// midnight of its days, clashes with the other stay stored from `otherFrom`
+// to `otherTo` when its first or last day lies within the other stay, both
+// ends included, or the other stay lies wholly within it.
+QString StaysClashSql(const QString &from, const QString &to, const QString &otherFrom, const QString &otherTo);
+
 // What the operator is told when another desk holds the database for
 // writing longer than a save waits.
 QString BusyMessage();
