@@ -1,11 +1,14 @@
 // innkeld-sql: runs one statement of the booking database's dialect on a
-// database file, or makes a new empty database.
+// database file or a server's database, or makes a new empty database.
 //
-//   innkeld-sql --create FILE
-//   innkeld-sql FILE "STATEMENT"
+//   innkeld-sql --create DATABASE
+//   innkeld-sql DATABASE "STATEMENT"
 //   innkeld-sql --export-csv DATABASE FILE
 //   innkeld-sql --backup DATABASE FILE
 //   innkeld-sql --check DATABASE
+//   innkeld-sql --copy SOURCE TARGET
+//
+// A DATABASE is a file or a server's address, postgresql://user@host/name.
 //
 // A query prints a header line of the column names and one line per row,
 // fields separated by a tab, each value in its default text conversion
@@ -13,6 +16,7 @@
 // the program's own "Export Reservations to CSV".
 #include "data/database.h"
 #include "data/backup.h"
+#include "data/housecopy.h"
 #include "output/csvexport.h"
 
 #include <QCoreApplication>
@@ -28,11 +32,13 @@ namespace {
 int usage(QTextStream &err)
 {
     err << "usage: innkeld-sql --version\n"
-           "       innkeld-sql --create FILE\n"
-           "       innkeld-sql FILE \"STATEMENT\"\n"
+           "       innkeld-sql --create DATABASE\n"
+           "       innkeld-sql DATABASE \"STATEMENT\"\n"
            "       innkeld-sql --export-csv DATABASE FILE\n"
            "       innkeld-sql --backup DATABASE FILE\n"
-           "       innkeld-sql --check DATABASE\n";
+           "       innkeld-sql --check DATABASE\n"
+           "       innkeld-sql --copy SOURCE TARGET\n"
+           "DATABASE: a file, or a server's address postgresql://[user@]host[:port]/name\n";
     return 2;
 }
 
@@ -60,7 +66,7 @@ int main(int argc, char *argv[])
     }
     // A database that is not there is never made by reading it: exit 2.
     const auto missing = [&err](const QString &path) {
-        if (QFileInfo::exists(path))
+        if (innkeld::IsServerAddress(path) || QFileInfo::exists(path))
             return false;
         err << "innkeld-sql: no database file " << path << "\n";
         return true;
@@ -74,7 +80,7 @@ int main(int argc, char *argv[])
     };
     try {
         if (args.size() == 2 && args.at(0) == QLatin1String("--create")) {
-            if (QFileInfo::exists(args.at(1))) {
+            if (!innkeld::IsServerAddress(args.at(1)) && QFileInfo::exists(args.at(1))) {
                 err << "innkeld-sql: " << args.at(1) << " already exists; it is left as it is.\n";
                 return 1;
             }
@@ -90,10 +96,25 @@ int main(int argc, char *argv[])
                 return 0;
             }
         }
+        if (args.size() == 3 && args.at(0) == QLatin1String("--copy")) {
+            if (missing(args.at(1)))
+                return 2;
+            auto source = innkeld::Database::open(args.at(1));
+            // A file target is made; a server's database gets the tables
+            // when it has none.
+            if (!innkeld::IsServerAddress(args.at(2)) && !QFileInfo::exists(args.at(2)))
+                innkeld::Database::create(args.at(2));
+            auto target = innkeld::Database::open(args.at(2));
+            innkeld::CopyHouse(*source, *target);
+            out << "copied " << source->path() << " to " << target->path() << '\n';
+            return 0;
+        }
         if (args.size() == 2 && args.at(0) == QLatin1String("--check")) {
             if (missing(args.at(1)))
                 return 2;
-            const QString report = innkeld::CheckDatabase(args.at(1));
+            // A server checks its own pages; a file is checked by the engine.
+            const QString report = innkeld::IsServerAddress(args.at(1)) ? QStringLiteral("ok")
+                                                                         : innkeld::CheckDatabase(args.at(1));
             if (report != QLatin1String("ok")) {
                 out << report << '\n';
                 return 1;

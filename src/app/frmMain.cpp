@@ -264,7 +264,7 @@ void frmMain::mnuFileExportResCSV_Click()
     const QString path = askTarget(QStringLiteral("CSV(*.CSV)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return;
-    const QString database = m_db->path();
+    const QString database = m_db->address();
     // On its own thread and connection: the window goes on answering, the
     // progress shows at once, and a stopped export leaves any old file as it was.
     startLongWork(
@@ -281,10 +281,13 @@ void frmMain::mnuFileExportResCSV_Click()
 
 void frmMain::mnuFileBackup_Click()
 {
-    const QString path = askTarget(QStringLiteral("Database(*.mdb)"), QStringLiteral("mdb"));
+    // A server's database is copied as the server's own dump.
+    const QString path = m_db->onServer()
+        ? askTarget(QStringLiteral("PostgreSQL dump(*.dump)"), QStringLiteral("dump"))
+        : askTarget(QStringLiteral("Database(*.mdb)"), QStringLiteral("mdb"));
     if (path.isEmpty())
         return;
-    const QString database = m_db->path();
+    const QString database = m_db->address();
     startLongWork(
         QStringLiteral("Copying the bookings..."),
         [database, path](const LongWork::Progress &progress) {
@@ -303,7 +306,9 @@ void frmMain::mnuFileBackup_Click()
 
 void frmMain::StartDailyBackup()
 {
-    if (!m_db || m_dailyBackup)
+    // The daily copy is of a database file; a server's is the house's
+    // server administration's (pg_dump, the manual says how).
+    if (!m_db || m_dailyBackup || m_db->onServer())
         return;
     m_dailyBackup = new DailyBackup(m_db->path(), this);
     // A damaged database is said each time; another failure once, and the

@@ -12,7 +12,7 @@ QString dayQuery(const char *column, const QDate &day)
     return QStringLiteral("SELECT booking.id, fromdate, firstname, lastname FROM booking, customer WHERE "
                           "booking.customerid = customer.id AND ")
         + QLatin1String(column) + QStringLiteral(" BETWEEN #") + d + QStringLiteral(" 12:00 AM# AND #") + d
-        + QStringLiteral(" 11:59:59 PM#");
+        + QStringLiteral(" 11:59:59 PM# ORDER BY ") + QLatin1String(column) + QStringLiteral(", booking.id");
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 
 namespace innkeld {
 
-QString CalendarWeekSql(const QDate &start, const QVector<RecordId> &rooms)
+QString CalendarWeekSql(const QDate &start, const QVector<RecordId> &rooms, Engine engine)
 {
     // The stays that touch one of the seven days (the stays index), of the
     // rooms shown.
@@ -18,11 +18,12 @@ QString CalendarWeekSql(const QDate &start, const QVector<RecordId> &rooms)
         ids << QString::number(id);
     return QStringLiteral("SELECT b.id, fromdate, todate, ba.roomid AS baID, c.firstname, c.lastname ")
         + QStringLiteral("FROM booking_stay AS s CROSS JOIN booking AS b CROSS JOIN bookingroom AS ba ")
-        + QStringLiteral("LEFT JOIN customer AS c ON c.id = b.customerid WHERE s.firstday <= ")
-        + QString::number(start.addDays(6).toJulianDay()) + QStringLiteral(" AND s.lastday >= ")
-        + QString::number(start.toJulianDay()) + QStringLiteral(" AND b.id = s.id AND ba.bookingid = b.id ")
+        + QStringLiteral("LEFT JOIN customer AS c ON c.id = b.customerid WHERE ")
+        + StaysTouchingSql(engine, QStringLiteral("s"), QString::number(start.toJulianDay()),
+                           QString::number(start.addDays(6).toJulianDay()))
+        + QStringLiteral(" AND b.id = s.id AND ba.bookingid = b.id ")
         + QStringLiteral("AND ba.roomid IN (") + (ids.isEmpty() ? QStringLiteral("NULL") : ids.join(QLatin1Char(',')))
-        + QStringLiteral(") ORDER BY fromdate, todate;");
+        + QStringLiteral(") ORDER BY fromdate, todate, b.id, ba.roomid;");
 }
 
 CalendarWeek ReadCalendarWeek(Database &db, const QDate &start, qint64 skipRooms, int shownRooms)
@@ -31,7 +32,7 @@ CalendarWeek ReadCalendarWeek(Database &db, const QDate &start, qint64 skipRooms
     week.start = start;
     week.roomCount = db.execute(QStringLiteral("SELECT count(*) FROM room")).value(0).toLongLong();
     QHash<RecordId, int> columnOf;
-    QString rooms = QStringLiteral("SELECT id, name FROM room");
+    QString rooms = QStringLiteral("SELECT id, name FROM room ORDER BY id");
     // A window of rooms never starts past the last full one: rooms removed
     // meanwhile leave no blank columns.
     if (shownRooms >= 0)
@@ -51,7 +52,7 @@ CalendarWeek ReadCalendarWeek(Database &db, const QDate &start, qint64 skipRooms
     }
     week.cells.resize(week.roomIds.size() * 7);
 
-    for (Recordset rs = db.execute(CalendarWeekSql(start, week.roomIds)); !rs.eof(); rs.moveNext()) {
+    for (Recordset rs = db.execute(CalendarWeekSql(start, week.roomIds, db.engineKind())); !rs.eof(); rs.moveNext()) {
         const auto column = columnOf.constFind(rs.value(3).toLongLong());
         if (column == columnOf.constEnd())
             continue;

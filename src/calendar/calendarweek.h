@@ -37,7 +37,7 @@ struct CalendarWeek
 // stay arriving on the seventh day at 14:00 included), with the guest's
 // names; the stays are found through the stays index, so the time depends
 // on the stays of the week, not on the history or the longest stay.
-QString CalendarWeekSql(const QDate &start, const QVector<RecordId> &rooms);
+QString CalendarWeekSql(const QDate &start, const QVector<RecordId> &rooms, Engine engine = Engine::SQLite);
 
 // Reads the week: the rooms in the order the database gives them, the first
 // skipRooms of them left out and at most shownRooms of the rest (all for

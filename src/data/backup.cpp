@@ -4,8 +4,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSet>
 #include <QSqlError>
+#include <QStandardPaths>
+#include <QUrl>
+#include <QUrlQuery>
 #include <QSqlQuery>
 
 #include <sqlite3.h>
@@ -112,10 +116,66 @@ int progressHandler(void *context)
     return 0;
 }
 
+// A server's database is copied by the server's own dump program, in its
+// custom format (pg_restore reads it back), written beside the target and
+// put in place when pg_dump has finished well. The password goes to it in
+// its environment, never on its command line.
+bool dumpServerDatabase(Database &db, const QString &target, const CopyProgress &progress)
+{
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("pg_dump"));
+    if (program.isEmpty())
+        throw DbError(QStringLiteral("A copy of a server's database is made by pg_dump, which is not installed "
+                                     "(Debian: apt-get install postgresql-client)."));
+    QUrl url(db.address());
+    const QString password = url.password();
+    url.setPassword(QString());
+    qint64 total = 1;
+    if (progress)
+        total = std::max<qint64>(
+            1, db.execute(QStringLiteral("SELECT pg_database_size(current_database())")).value(0).toLongLong() / 4);
+    const QString part = partName(target);
+    removeLeftovers(target);
+    QProcess dump;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!password.isEmpty())
+        env.insert(QStringLiteral("PGPASSWORD"), password);
+    dump.setProcessEnvironment(env);
+    dump.setProcessChannelMode(QProcess::SeparateChannels);
+    dump.setStandardOutputFile(QProcess::nullDevice());
+    dump.start(program, {QStringLiteral("--format=custom"), QStringLiteral("--no-password"),
+                         QStringLiteral("--file=") + part, QStringLiteral("--dbname=") + url.toString()});
+    if (!dump.waitForStarted())
+        throw DbError(QStringLiteral("pg_dump: %1").arg(dump.errorString()));
+    // The card numbers it holds: no more readable than the database's owner.
+    QElapsedTimer told;
+    told.start();
+    while (!dump.waitForFinished(40)) {
+        QFile::setPermissions(part, QFile::ReadOwner | QFile::WriteOwner);
+        if (progress && !progress(std::min(QFileInfo(part).size(), total), total)) {
+            dump.kill();
+            dump.waitForFinished();
+            removeLeftovers(target);
+            return false;
+        }
+    }
+    if (dump.exitStatus() != QProcess::NormalExit || dump.exitCode() != 0) {
+        const QString error = QString::fromLocal8Bit(dump.readAllStandardError()).trimmed();
+        removeLeftovers(target);
+        throw DbError(error.isEmpty() ? QStringLiteral("pg_dump failed.") : error);
+    }
+    QFile::setPermissions(part, QFile::ReadOwner | QFile::WriteOwner);
+    putInPlace(part, target);
+    if (progress)
+        progress(total, total);
+    return true;
+}
+
 }  // namespace
 
 bool BackUpDatabase(Database &db, const QString &target, const CopyProgress &progress)
 {
+    if (db.onServer())
+        return dumpServerDatabase(db, target, progress);
     RequireOtherThanDatabase(db.path(), target);
     const QString part = partName(target);
     removeLeftovers(target);
@@ -195,46 +255,48 @@ QStringList StoredClashes(Database &db)
     // such a pair could not have been stored by the rule in either order.
     // (The rule reads the stored times of day, so a pair that clashes one
     // way only was stored by it, the other booking first.)
+    const Engine engine = db.engineKind();
     const QString bo = StaysClashSql(QStringLiteral("b.FromDate"), QStringLiteral("b.ToDate"), QStringLiteral("o.FromDate"),
-                                     QStringLiteral("o.ToDate"));
+                                     QStringLiteral("o.ToDate"), engine);
     const QString ob = StaysClashSql(QStringLiteral("o.FromDate"), QStringLiteral("o.ToDate"), QStringLiteral("b.FromDate"),
-                                     QStringLiteral("b.ToDate"));
+                                     QStringLiteral("b.ToDate"), engine);
+    const QString from = DayNumberSql(engine, QStringLiteral("b.FromDate"));
+    const QString to = DayNumberSql(engine, QStringLiteral("b.ToDate"));
     const QString sql = QStringLiteral(
-        "SELECT coalesce(r.name, x.roomid), b.ID, b.FromDate, b.ToDate, o.ID, o.FromDate, o.ToDate "
+        "SELECT coalesce(r.name, '' || x.roomid), b.ID, b.FromDate, b.ToDate, o.ID, o.FromDate, o.ToDate "
         "FROM bookingroom AS x JOIN booking AS b ON b.ID = x.bookingid LEFT JOIN room AS r ON r.id = x.roomid "
-        "JOIN booking_stay AS s ON s.firstday <= CAST(max(julianday(date(b.FromDate)), julianday(date(b.ToDate))) + 0.5 AS INTEGER) "
-        "AND s.lastday >= CAST(min(julianday(date(b.FromDate)), julianday(date(b.ToDate))) + 0.5 AS INTEGER) "
+        "JOIN booking_stay AS s ON %3 "
         "JOIN bookingroom AS y ON y.bookingid = s.id AND y.roomid = x.roomid "
         "JOIN booking AS o ON o.ID = s.id "
         "WHERE o.ID > b.ID AND %1 AND %2 ORDER BY b.ID, o.ID")
-                            .arg(bo, ob);
+                            .arg(bo, ob,
+                                 StaysTouchingSql(engine, QStringLiteral("s"),
+                                                  QStringLiteral("min(%1, %2)").arg(from, to),
+                                                  QStringLiteral("max(%1, %2)").arg(from, to)));
     QStringList found;
-    QSqlQuery q(db.connection());
-    q.setForwardOnly(true);
-    const auto run = [&q](const QString &statement) {
-        if (!q.exec(statement))
-            throw DbError(q.lastError().databaseText());
+    const auto day = [](const QVariant &v) {
+        return v.metaType().id() == QMetaType::QDateTime ? v.toDateTime().date().toString(Qt::ISODate)
+                                                         : v.toString().left(10);
     };
-    run(sql);
-    const auto day = [](const QVariant &v) { return v.toString().left(10); };
     QSet<QString> seen;
-    while (q.next()) {
+    for (Recordset rs = db.execute(sql); !rs.eof(); rs.moveNext()) {
         const QString line = QStringLiteral("Room %1: booking %2 (%3 to %4) and booking %5 (%6 to %7) clash")
-                                 .arg(q.value(0).toString(), q.value(1).toString(), day(q.value(2)), day(q.value(3)),
-                                      q.value(4).toString(), day(q.value(5)), day(q.value(6)));
+                                 .arg(rs.value(0).toString(), rs.value(1).toString(), day(rs.value(2)),
+                                      day(rs.value(3)), rs.value(4).toString(), day(rs.value(5)), day(rs.value(6)));
         if (!seen.contains(line)) {
             seen.insert(line);
             found << line;
         }
     }
-    run(QStringLiteral("SELECT x.id, x.bookingid, x.roomid, r.id IS NULL FROM bookingroom AS x "
-                       "LEFT JOIN room AS r ON r.id = x.roomid LEFT JOIN booking AS b ON b.ID = x.bookingid "
-                       "WHERE r.id IS NULL OR b.ID IS NULL ORDER BY x.id"));
-    while (q.next())
-        found << (q.value(3).toBool()
+    for (Recordset rs = db.execute(QStringLiteral(
+             "SELECT x.id, x.bookingid, x.roomid, r.id IS NULL FROM bookingroom AS x "
+             "LEFT JOIN room AS r ON r.id = x.roomid LEFT JOIN booking AS b ON b.ID = x.bookingid "
+             "WHERE r.id IS NULL OR b.ID IS NULL ORDER BY x.id"));
+         !rs.eof(); rs.moveNext())
+        found << (rs.value(3).toLongLong() != 0
                       ? QStringLiteral("Link %1: booking %2 holds room %3, which is not there")
                       : QStringLiteral("Link %1: room %3 is held by booking %2, which is not there"))
-                     .arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString());
+                     .arg(rs.value(0).toString(), rs.value(1).toString(), rs.value(2).toString());
     return found;
 }
 

@@ -1,6 +1,7 @@
 #include "database.h"
 
 #include "regional.h"
+#include "serverdb.h"
 
 #include <QAtomicInt>
 #include <QDir>
@@ -64,25 +65,14 @@ QStringList indexStatements()
     };
 }
 
-// The day number of a stored date (its Julian day), as the stays index
-// holds it.
 QString dayNumber(const QString &date)
 {
-    return QStringLiteral("CAST(julianday(date(%1)) + 0.5 AS INTEGER)").arg(date);
+    return DayNumberSql(Engine::SQLite, date);
 }
 
-// Whether another booking than `booking` holds `room` for a stay that clashes
-// with the stay from `from` to `to` by the rooms step's rule: the stay's
-// first or last day (at midnight) lies within the other stay, both ends
-// included, or the other stay lies wholly within them. The stays index finds
-// the few stays that touch those days; the rule is then applied to them.
 QString clashExists(const QString &booking, const QString &room, const QString &from, const QString &to)
 {
-    return QStringLiteral("EXISTS (SELECT 1 FROM booking_stay AS s CROSS JOIN bookingroom AS x CROSS JOIN booking AS o "
-                          "WHERE s.firstday <= max(%1, %2) AND s.lastday >= min(%1, %2) "
-                          "AND x.bookingid = s.id AND x.roomid = %3 AND x.bookingid <> %4 AND o.ID = s.id AND %5)")
-        .arg(dayNumber(from), dayNumber(to), room, booking,
-             StaysClashSql(from, to, QStringLiteral("o.FromDate"), QStringLiteral("o.ToDate")));
+    return ClashExistsSql(Engine::SQLite, booking, room, from, to);
 }
 
 QString stayRow(const QString &row)
@@ -238,40 +228,44 @@ QVariant fromStored(const QVariant &raw, ColumnKind kind, bool typed)
 
 // ---------------------------------------------------------------- Recordset
 
-// What a Recordset reads from: the engine's statement and how each of its
-// columns is read back.
-struct Recordset::Cursor
+void Recordset::Cursor::fetch()
+{
+    hasAhead = false;
+    ahead.clear();
+    hasAhead = next(ahead);
+}
+
+namespace {
+
+// A Recordset's rows from SQLite: the engine's statement and how each of
+// its columns is read back.
+struct FileCursor : Recordset::Cursor
 {
     QSqlQuery query;
     QVector<ColumnKind> kinds;
     QVector<bool> typed;
-    // The row after the current one, read ahead: the statement is finished,
-    // and its read lock given back, as soon as its last row has been read,
-    // not only when the Recordset goes (another desk may be waiting to write).
-    QVector<QVariant> ahead;
-    bool hasAhead = false;
 
-    // Reads the next row from the engine into `ahead`; finishes the
-    // statement at its end.
-    void fetch(int columns)
+    // Reads the next row from the engine; finishes the statement at its end.
+    bool next(QVector<QVariant> &row) override
     {
-        hasAhead = false;
-        ahead.clear();
         if (!query.isActive())
-            return;
+            return false;
         if (!query.next()) {
             const QSqlError error = query.lastError();
             query.finish();
             if (error.isValid())
                 throw DbError(engineText(error));
-            return;
+            return false;
         }
-        ahead.reserve(columns);
+        const int columns = kinds.size();
+        row.reserve(columns);
         for (int i = 0; i < columns; ++i)
-            ahead << fromStored(query.value(i), kinds.at(i), typed.at(i));
-        hasAhead = true;
+            row << fromStored(query.value(i), kinds.at(i), typed.at(i));
+        return true;
     }
 };
+
+}  // namespace
 
 Recordset::Recordset() = default;
 Recordset::~Recordset() = default;
@@ -286,7 +280,7 @@ void Recordset::readRow()
         return;
     m_row.swap(m_cursor->ahead);
     m_hasRow = true;
-    m_cursor->fetch(m_names.size());
+    m_cursor->fetch();
 }
 
 void Recordset::moveNext()
@@ -297,9 +291,11 @@ void Recordset::moveNext()
 
 int Recordset::rowCount() const
 {
-    if (m_sql.isEmpty())
+    if (m_sql.isEmpty() || !m_db)
         return 0;
-    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
+    if (m_db->onServer())
+        return int(ServerConnection::count(*m_db, m_sql));
+    QSqlQuery q(m_db->connection());
     q.setForwardOnly(true);
     runOrThrow(q, QStringLiteral("SELECT count(*) FROM (") + m_sql + QLatin1Char(')'));
     return q.next() ? q.value(0).toInt() : 0;
@@ -475,6 +471,11 @@ void InstallGuard(void *sqliteHandle)
 
 std::unique_ptr<Database> Database::open(const QString &path)
 {
+    if (IsServerAddress(path)) {
+        std::unique_ptr<Database> db(new Database);
+        ServerConnection::open(*db, path);
+        return db;
+    }
     const QFileInfo info(path);
     if (!info.exists())
         throw DbError(QStringLiteral("Could not find file '%1'.").arg(info.absoluteFilePath()));
@@ -512,6 +513,8 @@ std::unique_ptr<Database> Database::open(const QString &path)
 
 void *Database::engine() const
 {
+    if (onServer())
+        throw DbError(QStringLiteral("This is done on a database file, not on a server's database."));
     return engineHandle(connection());
 }
 
@@ -539,6 +542,10 @@ void Database::loadSchema()
 
 void Database::create(const QString &path)
 {
+    if (IsServerAddress(path)) {
+        ServerConnection::create(path);
+        return;
+    }
     const QFileInfo info(path);
     if (info.exists() || info.isSymLink())
         throw DbError(QStringLiteral("The file '%1' already exists.").arg(info.absoluteFilePath()));
@@ -573,12 +580,32 @@ void Database::create(const QString &path)
     }
 }
 
-Recordset Database::execute(const QString &sql)
+QString Database::translate(const QString &sql)
 {
-    const QString translated = TranslateSql(sql, m_schema);
+    const QString translated = TranslateSql(sql, m_schema, m_engine);
     if (m_log)
         m_log->append(translated);
-    auto cursor = std::make_unique<Recordset::Cursor>();
+    return translated;
+}
+
+void Database::run(const QString &engineSql)
+{
+    if (m_log)
+        m_log->append(engineSql);
+    if (onServer()) {
+        ServerConnection::run(*this, engineSql);
+        return;
+    }
+    QSqlQuery q(connection());
+    runOrThrow(q, engineSql);
+}
+
+Recordset Database::execute(const QString &sql)
+{
+    const QString translated = translate(sql);
+    if (onServer())
+        return ServerConnection::execute(*this, sql, translated);
+    auto cursor = std::make_unique<FileCursor>();
     QSqlQuery &q = cursor->query;
     q = QSqlQuery(connection());
     q.setForwardOnly(true);
@@ -599,9 +626,9 @@ Recordset Database::execute(const QString &sql)
         cursor->kinds << (decl ? KindFromDeclaredType(QString::fromUtf8(decl)) : ColumnKind::Text);
         cursor->typed << (decl != nullptr);
     }
-    cursor->fetch(rec.count());
+    cursor->fetch();
     rs.m_cursor = std::move(cursor);
-    rs.m_connectionName = m_connectionName;
+    rs.m_db = this;
     rs.m_sql = translated;
     rs.readRow();
     return rs;
@@ -609,9 +636,9 @@ Recordset Database::execute(const QString &sql)
 
 RowReader Database::read(const QString &sql)
 {
-    const QString translated = TranslateSql(sql, m_schema);
-    if (m_log)
-        m_log->append(translated);
+    const QString translated = translate(sql);
+    if (onServer())
+        return ServerConnection::read(*this, translated);
     const QVariant handle = connection().driver() ? connection().driver()->handle() : QVariant();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
         throw DbError(QStringLiteral("The database connection is not open."));
@@ -634,6 +661,7 @@ RowReader Database::read(const QString &sql)
 
 RowReader::RowReader(RowReader &&other) noexcept
     : m_statement(std::exchange(other.m_statement, nullptr)),
+      m_server(std::exchange(other.m_server, nullptr)),
       m_kinds(std::move(other.m_kinds)),
       m_names(std::move(other.m_names))
 {
@@ -643,7 +671,9 @@ RowReader &RowReader::operator=(RowReader &&other) noexcept
 {
     if (this != &other) {
         sqlite3_finalize(static_cast<sqlite3_stmt *>(m_statement));
+        DeleteServerRows(m_server);
         m_statement = std::exchange(other.m_statement, nullptr);
+        m_server = std::exchange(other.m_server, nullptr);
         m_kinds = std::move(other.m_kinds);
         m_names = std::move(other.m_names);
     }
@@ -653,10 +683,13 @@ RowReader &RowReader::operator=(RowReader &&other) noexcept
 RowReader::~RowReader()
 {
     sqlite3_finalize(static_cast<sqlite3_stmt *>(m_statement));
+    DeleteServerRows(m_server);
 }
 
 bool RowReader::next()
 {
+    if (m_server)
+        return RowReaderServerNext(*m_server);
     auto *stmt = static_cast<sqlite3_stmt *>(m_statement);
     if (!stmt)
         return false;
@@ -674,6 +707,8 @@ bool RowReader::next()
 
 RowReader::Type RowReader::type(int column) const
 {
+    if (m_server)
+        return RowReaderServerType(*m_server, column);
     switch (sqlite3_column_type(static_cast<sqlite3_stmt *>(m_statement), column)) {
     case SQLITE_INTEGER:
         return Type::Integer;
@@ -690,16 +725,22 @@ RowReader::Type RowReader::type(int column) const
 
 qint64 RowReader::integer(int column) const
 {
+    if (m_server)
+        return RowReaderServerInteger(*m_server, column);
     return sqlite3_column_int64(static_cast<sqlite3_stmt *>(m_statement), column);
 }
 
 double RowReader::real(int column) const
 {
+    if (m_server)
+        return RowReaderServerReal(*m_server, column);
     return sqlite3_column_double(static_cast<sqlite3_stmt *>(m_statement), column);
 }
 
 QByteArrayView RowReader::text(int column) const
 {
+    if (m_server)
+        return RowReaderServerText(*m_server, column);
     auto *stmt = static_cast<sqlite3_stmt *>(m_statement);
     const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
     return QByteArrayView(data, sqlite3_column_bytes(stmt, column));
@@ -760,9 +801,13 @@ Database::Transaction::Transaction(Database &db) : m_db(db)
         return;
     // The write lock is taken at the start: a second desk waits for it here
     // (up to the busy timeout) instead of failing half way through.
-    QSqlQuery begin(db.connection());
-    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        throw DbError(engineText(begin.lastError()));
+    if (db.onServer()) {
+        ServerConnection::begin(db);
+    } else {
+        QSqlQuery begin(db.connection());
+        if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            throw DbError(engineText(begin.lastError()));
+    }
     db.m_inTransaction = true;
     m_owner = true;
 }
@@ -770,7 +815,10 @@ Database::Transaction::Transaction(Database &db) : m_db(db)
 Database::Transaction::~Transaction()
 {
     if (m_owner && !m_done) {
-        m_db.connection().rollback();
+        if (m_db.onServer())
+            ServerConnection::rollback(m_db);
+        else
+            m_db.connection().rollback();
         m_db.m_inTransaction = false;
     }
 }
@@ -779,6 +827,12 @@ void Database::Transaction::commit()
 {
     if (!m_owner || m_done)
         return;
+    if (m_db.onServer()) {
+        m_done = true;
+        m_db.m_inTransaction = false;
+        ServerConnection::commit(m_db);
+        return;
+    }
     QSqlDatabase c = m_db.connection();
     if (!c.commit()) {
         const QString text = engineText(c.lastError());
@@ -824,6 +878,11 @@ void TableCursor::update()
 {
     if (!m_adding)
         throw DbError(QStringLiteral("Operation is not allowed: AddNew has not been called."));
+    if (m_db->onServer()) {
+        m_row = ServerConnection::insert(*m_db, m_table, m_setNames, m_setValues);
+        m_adding = false;
+        return;
+    }
     QString sql;
     const QString table = QLatin1Char('"') + m_table + QLatin1Char('"');
     if (m_setNames.isEmpty()) {
@@ -866,6 +925,8 @@ QVariant TableCursor::field(const QString &name) const
 
 void RequireOtherThanDatabase(const QString &databasePath, const QString &target)
 {
+    if (IsServerAddress(databasePath))
+        return;  // no file of the program's is the server's
     const QFileInfo db(databasePath);
     const QFileInfo file(target);
     const auto canonical = [](const QFileInfo &info) {
@@ -894,12 +955,50 @@ bool BookingExists(Database &db, RecordId bookingId)
     return !db.execute(QStringLiteral("SELECT id FROM booking WHERE id = ") + QString::number(bookingId)).eof();
 }
 
-QString StaysClashSql(const QString &from, const QString &to, const QString &otherFrom, const QString &otherTo)
+QString StaysClashSql(const QString &from, const QString &to, const QString &otherFrom, const QString &otherTo,
+                      Engine engine)
 {
-    const QString F = QStringLiteral("(date(%1) || ' 00:00:00')").arg(from);
-    const QString T = QStringLiteral("(date(%1) || ' 00:00:00')").arg(to);
+    const QString midnight = engine == Engine::PostgreSQL ? QStringLiteral("date_trunc('day', %1)")
+                                                          : QStringLiteral("(date(%1) || ' 00:00:00')");
+    const QString F = midnight.arg(from);
+    const QString T = midnight.arg(to);
     return QStringLiteral("((%1 >= %3 AND %1 <= %4) OR (%2 >= %3 AND %2 <= %4) OR (%3 >= %1 AND %4 <= %2))")
         .arg(F, T, otherFrom, otherTo);
+}
+
+QString StaysTouchingSql(Engine engine, const QString &alias, const QString &firstDay, const QString &lastDay)
+{
+    if (engine == Engine::PostgreSQL)
+        return QStringLiteral("%1.days && int4range(%2, %3, '[]')").arg(alias, firstDay, lastDay);
+    return QStringLiteral("%1.firstday <= %3 AND %1.lastday >= %2").arg(alias, firstDay, lastDay);
+}
+
+QString DayNumberSql(Engine engine, const QString &date)
+{
+    // 2000-01-01 is Julian day 2451545.
+    if (engine == Engine::PostgreSQL)
+        return QStringLiteral("((%1)::date - DATE '2000-01-01' + 2451545)").arg(date);
+    return QStringLiteral("CAST(julianday(date(%1)) + 0.5 AS INTEGER)").arg(date);
+}
+
+// Whether another booking than `booking` holds `room` for a stay that clashes
+// with the stay from `from` to `to` by the rooms step's rule: the stay's
+// first or last day (at midnight) lies within the other stay, both ends
+// included, or the other stay lies wholly within them. The stays index finds
+// the few stays that touch those days; the rule is then applied to them.
+QString ClashExistsSql(Engine engine, const QString &booking, const QString &room, const QString &from,
+                       const QString &to)
+{
+    const bool server = engine == Engine::PostgreSQL;
+    const QString first = QStringLiteral("%1(%2, %3)").arg(server ? QStringLiteral("least") : QStringLiteral("min"),
+                                                            DayNumberSql(engine, from), DayNumberSql(engine, to));
+    const QString last = QStringLiteral("%1(%2, %3)").arg(server ? QStringLiteral("greatest") : QStringLiteral("max"),
+                                                           DayNumberSql(engine, from), DayNumberSql(engine, to));
+    return QStringLiteral("EXISTS (SELECT 1 FROM booking_stay AS s CROSS JOIN bookingroom AS x CROSS JOIN booking AS o "
+                          "WHERE %1 AND x.bookingid = s.id AND x.roomid = %2 AND x.bookingid <> %3 AND o.ID = s.id "
+                          "AND %4)")
+        .arg(StaysTouchingSql(engine, QStringLiteral("s"), first, last), room, booking,
+             StaysClashSql(from, to, QStringLiteral("o.FromDate"), QStringLiteral("o.ToDate"), engine));
 }
 
 QString BusyMessage()

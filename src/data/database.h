@@ -1,5 +1,6 @@
-// The booking database: one SQLite file, reached through one connection, in
-// the program's SQL dialect. Statements are run as text and their rows read
+// The booking database: one SQLite file, or a database on a PostgreSQL
+// server that several desks share, reached through one connection, in the
+// program's SQL dialect. Statements are run as text and their rows read
 // forward; rows are added through table cursors that read back the new key.
 #pragma once
 
@@ -18,6 +19,8 @@
 namespace innkeld {
 
 using RecordId = qint64;  // booking, customer and room keys
+
+class Database;
 
 // The rows of a statement, read forward from the engine one at a time: a
 // result of any size costs the memory of one row, and asking whether there
@@ -57,12 +60,26 @@ public:
     // regional decimal separator; a null as empty text.
     static QString TextOf(const QVariant &value);
 
+    // Where the rows come from (the engine's statement): reads the next row,
+    // false at the end.
+    struct Cursor
+    {
+        virtual ~Cursor() = default;
+        virtual bool next(QVector<QVariant> &row) = 0;
+        // The row after the current one, read ahead: the statement is
+        // finished, and its read lock given back, as soon as its last row
+        // has been read, not only when the Recordset goes.
+        void fetch();
+        QVector<QVariant> ahead;
+        bool hasAhead = false;
+    };
+
 private:
     friend class Database;
-    struct Cursor;
+    friend class ServerConnection;
     void readRow();
     std::unique_ptr<Cursor> m_cursor;
-    QString m_connectionName;
+    Database *m_db = nullptr;
     QString m_sql;  // as the engine runs it
     QStringList m_names;
     QVector<QVariant> m_row;
@@ -97,10 +114,14 @@ public:
     double real(int column) const;
     QByteArrayView text(int column) const;  // UTF-8
 
+    struct ServerRows;
+
 private:
     friend class Database;
+    friend class ServerConnection;
     explicit RowReader(void *statement) : m_statement(statement) {}
     void *m_statement;  // sqlite3_stmt
+    ServerRows *m_server = nullptr;  // the rows of a server's statement (owned)
     QVector<ColumnKind> m_kinds;
     QStringList m_names;
 };
@@ -135,11 +156,19 @@ public:
 
     // Opens an existing database file; never creates one. Throws DbError with
     // the engine's text when the file is missing, is not a database or lacks
-    // the booking tables.
+    // the booking tables. A server's address (postgresql://...) opens that
+    // database; one that holds none of the four tables gets them, empty.
     static std::unique_ptr<Database> open(const QString &path);
     // Makes a new database with the four empty tables. Throws DbError when
-    // the file exists (it is left untouched) or cannot be written.
+    // the file exists (it is left untouched) or cannot be written, or when
+    // the server's database already holds one of the tables.
     static void create(const QString &path);
+
+    Engine engineKind() const { return m_engine; }
+    bool onServer() const { return m_engine == Engine::PostgreSQL; }
+    // Runs statements in the engine's own terms (not the dialect): for the
+    // copy between engines and the tools. Throws DbError.
+    void run(const QString &engineSql);
 
     // Runs one statement of the dialect. Throws DbError on failure; nothing of
     // a failing statement is applied.
@@ -154,9 +183,14 @@ public:
     void setStatementLog(QStringList *log) { m_log = log; }
 
     const Schema &schema() const { return m_schema; }
+    // The file, or the server's address without its password.
     QString path() const { return m_path; }
+    // What opens this database again (another thread's connection): the
+    // file, or the server's address as it was given.
+    QString address() const { return m_address.isEmpty() ? m_path : m_address; }
     QSqlDatabase connection() const;
-    // The engine's own handle (sqlite3 *), for the work Qt has no call for.
+    // The engine's own handle (sqlite3 *), for the work Qt has no call for;
+    // throws DbError on a server.
     void *engine() const;
 
     // Groups the statements of one operator action: everything since begin()
@@ -177,16 +211,27 @@ public:
 
 private:
     friend class TableCursor;
+    friend class Recordset;
+    friend class ServerConnection;
     Database() = default;
     void loadSchema();
     QVariant storedValue(const QString &column, ColumnKind kind, const QVariant &value) const;
+    QString translate(const QString &sql);
 
     QString m_connectionName;
     QString m_path;
+    QString m_address;
     Schema m_schema;
+    Engine m_engine = Engine::SQLite;
     bool m_inTransaction = false;
     QStringList *m_log = nullptr;
 };
+
+// Whether a database is named by a server's address (postgresql://... or
+// postgres://..., the form every PostgreSQL program takes) rather than a file.
+bool IsServerAddress(const QString &name);
+// The address as it may be shown and remembered: without its password.
+QString AddressWithoutPassword(const QString &name);
 
 // Whether the booking's row is there.
 bool BookingExists(Database &db, RecordId bookingId);
@@ -216,7 +261,18 @@ void RequireOtherThanDatabase(const QString &databasePath, const QString &target
 // midnight of its days, clashes with the other stay stored from `otherFrom`
 // to `otherTo` when its first or last day lies within the other stay, both
 // ends included, or the other stay lies wholly within it.
-QString StaysClashSql(const QString &from, const QString &to, const QString &otherFrom, const QString &otherTo);
+QString StaysClashSql(const QString &from, const QString &to, const QString &otherFrom, const QString &otherTo,
+                      Engine engine = Engine::SQLite);
+
+// The condition on the stays index `alias` (booking_stay: one row a booking,
+// its first and last day as Julian day numbers) that finds the stays
+// touching the days from `firstDay` to `lastDay`, both included, in the
+// engine's terms: an R*Tree search in SQLite, a range search over a GiST
+// index in PostgreSQL.
+QString StaysTouchingSql(Engine engine, const QString &alias, const QString &firstDay, const QString &lastDay);
+// The Julian day number of a stored date or date and time, in the engine's
+// terms, as the stays index holds it.
+QString DayNumberSql(Engine engine, const QString &date);
 
 // What the operator is told when another desk holds the database for
 // writing longer than a save waits.

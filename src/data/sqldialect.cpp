@@ -562,7 +562,51 @@ QString ConvertTextForColumn(const QString &text, ColumnKind kind, const QString
     return QString::number(v, 'g', 17);
 }
 
-QString TranslateSql(const QString &sql, const Schema &schema)
+namespace {
+
+// The statement in PostgreSQL's terms, where the two engines differ in what
+// the dialect allows.
+void toServerTerms(QVector<SqlToken> &tokens, const Schema &schema)
+{
+    Statement st(tokens);
+    for (int i = 0; i < st.size(); ++i) {
+        SqlToken &t = st.at(i);
+        if (t.kind == SqlToken::QuotedIdent) {
+            // [Name], `Name` and "Name": the server keeps the tables' and
+            // columns' names in lower case.
+            QString name = t.text.mid(1, t.text.size() - 2);
+            if (t.text.startsWith(QLatin1Char('"')))
+                name.replace(QLatin1String("\"\""), QLatin1String("\""));
+            ColumnKind kind;
+            if (schema.hasTable(name) || schema.kindOfAnyTable(name, &kind))
+                name = name.toLower();
+            name.replace(QLatin1String("\""), QLatin1String("\"\""));
+            t.text = QLatin1Char('"') + name + QLatin1Char('"');
+        } else if (isKeyword(t, "LIKE")) {
+            t.text = QStringLiteral("ILIKE");
+        } else if (isSymbol(t, "==")) {
+            t.text = QStringLiteral("=");
+        } else if ((isKeyword(t, "min") || isKeyword(t, "max")) && st.valid(i + 1) && isSymbol(st.at(i + 1), "(")) {
+            // Of several values (a comma at the first depth) it is not the
+            // aggregate.
+            bool several = false;
+            for (int j = i + 2, depth = 0; st.valid(j) && depth >= 0 && !several; ++j) {
+                if (isSymbol(st.at(j), "("))
+                    ++depth;
+                else if (isSymbol(st.at(j), ")"))
+                    --depth;
+                else if (depth == 0 && isSymbol(st.at(j), ","))
+                    several = true;
+            }
+            if (several)
+                t.text = isKeyword(t, "min") ? QStringLiteral("least") : QStringLiteral("greatest");
+        }
+    }
+}
+
+}  // namespace
+
+QString TranslateSql(const QString &sql, const Schema &schema, Engine engine)
 {
     QVector<SqlToken> tokens = TokenizeSql(sql);
 
@@ -574,6 +618,8 @@ QString TranslateSql(const QString &sql, const Schema &schema)
             throw DbError(QStringLiteral("Syntax error in date in query expression '%1'.").arg(t.text));
         t.kind = SqlToken::String;
         t.text = quote(CanonicalDateText(dt));
+        if (engine == Engine::PostgreSQL)
+            t.text.prepend(QStringLiteral("TIMESTAMP "));
         t.converted = true;
     }
 
@@ -619,6 +665,8 @@ QString TranslateSql(const QString &sql, const Schema &schema)
     convertUpdate(st, schema);
     convertInsert(st, schema);
     convertComparisons(st, schema);
+    if (engine == Engine::PostgreSQL)
+        toServerTerms(tokens, schema);
 
     // A converted value keeps its separation from a word, number or text
     // written against it ('2'WHERE, 'x'#1/1/2002#): it never runs into it.

@@ -1,8 +1,9 @@
 // The SQL dialect of the booking database. Statements are written the way
 // the front desk program has always written them (month-first #m/d/yyyy#
 // date literals, quoted regional-format amounts and dates assigned to typed
-// columns, a trailing ";"); this translates them into SQLite's terms, token
-// by token, so that text inside string literals is never touched.
+// columns, a trailing ";"); this translates them into SQLite's or
+// PostgreSQL's terms, token by token, so that text inside string literals is
+// never touched.
 #pragma once
 
 #include <QDateTime>
@@ -28,6 +29,10 @@ private:
 };
 
 enum class ColumnKind { Text, Integer, Number, Money, Date };
+
+// The engine a database lives in: an SQLite file on one PC, or a PostgreSQL
+// server that several desks share.
+enum class Engine { SQLite, PostgreSQL };
 
 // The kind of a column as declared in the database ("DATETIME", "CURRENCY"...).
 ColumnKind KindFromDeclaredType(const QString &declaredType);
@@ -81,10 +86,14 @@ QDateTime StoredDateTime(const QString &text);
 // an invalid date for anything else.
 QDateTime ParseDateLiteral(const QString &inner);
 
-// Translates one statement of the dialect into SQLite's terms. Throws DbError
-// with a clear message when a value cannot be converted into its column's
-// type or the text is not one statement.
-QString TranslateSql(const QString &sql, const Schema &schema);
+// Translates one statement of the dialect into the engine's terms. Throws
+// DbError with a clear message when a value cannot be converted into its
+// column's type or the text is not one statement. For PostgreSQL, date
+// literals become typed timestamps, names in brackets, backquotes or double
+// quotes become the server's (lower-case) names, LIKE ignores case as it does
+// in SQLite, and min() and max() of several values become least() and
+// greatest().
+QString TranslateSql(const QString &sql, const Schema &schema, Engine engine = Engine::SQLite);
 
 // The value of a quoted text converted for a column of the given kind, as an
 // SQLite literal; throws DbError when the text does not convert.

@@ -30,14 +30,14 @@ QString OverlapSql(RecordId bookingId, RecordId roomId, const QVariant &arrival,
 }
 
 QString ClashingRoomsSql(RecordId bookingId, const QVariant &arrival, const QVariant &departure,
-                         const QString &roomCondition)
+                         const QString &roomCondition, Engine engine)
 {
     const QDate from = DayOf(arrival), to = DayOf(departure);
     const qint64 first = from.isValid() && to.isValid() ? std::min(from, to).toJulianDay() : 0;
     const qint64 last = from.isValid() && to.isValid() ? std::max(from, to).toJulianDay() : 0;
     return QStringLiteral("SELECT bookingroom.roomid FROM booking_stay AS s CROSS JOIN bookingroom CROSS JOIN booking "
-                          "WHERE s.firstday <= ")
-        + QString::number(last) + QStringLiteral(" AND s.lastday >= ") + QString::number(first)
+                          "WHERE ")
+        + StaysTouchingSql(engine, QStringLiteral("s"), QString::number(first), QString::number(last))
         + QStringLiteral(" AND bookingroom.bookingid = s.id AND booking.id = s.id AND booking.id<>")
         + QString::number(bookingId) + roomCondition + QStringLiteral(" AND ")
         + overlapConditions(ToSQLDate(arrival), ToSQLDate(departure));
@@ -49,7 +49,8 @@ bool IsRoomAvailable(Database &db, RecordId bookingId, RecordId roomId, const QV
     if (status)
         *status = QStringLiteral("Available");
     if (db.execute(ClashingRoomsSql(bookingId, arrival, departure,
-                                    QStringLiteral(" AND bookingroom.roomid=") + QString::number(roomId)))
+                                    QStringLiteral(" AND bookingroom.roomid=") + QString::number(roomId),
+                                    db.engineKind()))
             .eof())
         return true;
     if (status)
@@ -60,7 +61,8 @@ bool IsRoomAvailable(Database &db, RecordId bookingId, RecordId roomId, const QV
 QVector<FreeRoom> FreeRooms(Database &db, RecordId bookingId, const QVariant &arrival, const QVariant &departure)
 {
     const QString sql = QStringLiteral("SELECT id, name FROM room WHERE id NOT IN (")
-        + ClashingRoomsSql(bookingId, arrival, departure) + QStringLiteral(")");
+        + ClashingRoomsSql(bookingId, arrival, departure, QString(), db.engineKind())
+        + QStringLiteral(") ORDER BY id");
     QVector<FreeRoom> free;
     for (Recordset rs = db.execute(sql); !rs.eof(); rs.moveNext())
         free.push_back(FreeRoom{rs.value(0).toLongLong(), rs.text(1)});

@@ -18,7 +18,7 @@ QString OverlapSql(RecordId bookingId, RecordId roomId, const QVariant &arrival,
 // " AND bookingroom.roomid=3"). The database's guard applies exactly this
 // rule to every write.
 QString ClashingRoomsSql(RecordId bookingId, const QVariant &arrival, const QVariant &departure,
-                         const QString &roomCondition = QString());
+                         const QString &roomCondition = QString(), Engine engine = Engine::SQLite);
 
 // True when no booking other than bookingId holds the room on dates that
 // overlap the range; status becomes "Available" or "Booked". Throws DbError.

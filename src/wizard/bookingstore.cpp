@@ -113,7 +113,7 @@ QStringList SaveDatesStep(Database &db, RecordId bookingId, const QString &booke
     QVector<RecordId> clashing;
     for (Recordset rs = db.execute(QStringLiteral("SELECT bookingroom.roomid, room.name FROM bookingroom, room "
                                                   "WHERE bookingroom.bookingid = ")
-                                   + id(bookingId) + QStringLiteral(" AND room.id = bookingroom.roomid"));
+                                   + id(bookingId) + QStringLiteral(" AND room.id = bookingroom.roomid ORDER BY bookingroom.id"));
          !rs.eof(); rs.moveNext()) {
         const RecordId room = rs.value(0).toLongLong();
         if (clashing.contains(room) || IsRoomAvailable(db, bookingId, room, from, to))

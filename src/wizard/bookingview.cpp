@@ -47,7 +47,8 @@ RoomsView LoadRoomsStep(Database &db, RecordId bookingId, const QVariant &arriva
         to = stay.value(QStringLiteral("todate"));
     }
     v.free = FreeRooms(db, bookingId, from, to);
-    for (Recordset links = db.execute(QStringLiteral("SELECT roomid FROM bookingroom WHERE bookingid = ") + id(bookingId));
+    for (Recordset links = db.execute(QStringLiteral("SELECT roomid FROM bookingroom WHERE bookingid = ") + id(bookingId)
+                                                     + QStringLiteral(" ORDER BY id"));
          !links.eof(); links.moveNext())
         v.held << links.value(QStringLiteral("roomid")).toLongLong();
     return v;
@@ -91,7 +92,7 @@ PaymentView LoadPaymentStep(Database &db, RecordId bookingId)
     }
     v.roomCount = BookingRoomCount(db, bookingId);
     for (Recordset names = db.execute(QStringLiteral("SELECT room.name FROM room, bookingroom WHERE bookingroom.bookingid = ")
-                                      + id(bookingId) + QStringLiteral(" AND bookingroom.roomid = room.id"));
+                                      + id(bookingId) + QStringLiteral(" AND bookingroom.roomid = room.id ORDER BY bookingroom.id"));
          !names.eof(); names.moveNext())
         v.roomNames << names.text(0);
     return v;

@@ -1,0 +1,105 @@
+#include "housecopy.h"
+
+namespace innkeld {
+
+namespace {
+
+// The tables in the order their links need: rooms and customers, then the
+// bookings, then which booking holds which room.
+const char *const kOrder[] = {"room", "customer", "booking", "bookingroom"};
+
+qint64 countOf(Database &db, const char *table)
+{
+    return db.execute(QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(table))).value(0).toLongLong();
+}
+
+// One value as a literal of the target's SQL, read as the source holds it.
+void appendLiteral(QString &sql, const RowReader &row, int column)
+{
+    switch (row.type(column)) {
+    case RowReader::Type::Null:
+        sql += QStringLiteral("NULL");
+        return;
+    case RowReader::Type::Integer:
+        sql += QString::number(row.integer(column));
+        return;
+    case RowReader::Type::Real:
+        sql += QString::number(row.real(column), 'g', 17);
+        return;
+    case RowReader::Type::Text:
+    case RowReader::Type::Blob:
+        break;
+    }
+    QString text = QString::fromUtf8(row.text(column).toByteArray());
+    text.replace(QLatin1Char('\''), QStringLiteral("''"));
+    sql += QLatin1Char('\'') + text + QLatin1Char('\'');
+}
+
+}  // namespace
+
+void CopyHouse(Database &source, Database &target, const CopyRowsProgress &progress)
+{
+    qint64 total = 0;
+    for (const char *table : kOrder) {
+        if (countOf(target, table) > 0)
+            throw DbError(QStringLiteral("The database %1 already holds %2 rows; a house is copied into an empty one.")
+                              .arg(target.path(), QLatin1String(table)));
+        total += countOf(source, table);
+    }
+    qint64 done = 0;
+    Database::Transaction tx(target);
+    for (const char *table : kOrder) {
+        // The columns both databases have, as the source spells them.
+        QStringList columns;
+        for (const QString &column : source.schema().columns(QLatin1String(table))) {
+            ColumnKind kind;
+            if (target.schema().kindOf(QLatin1String(table), column, &kind))
+                columns << column;
+        }
+        const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES ")
+                                   .arg(QLatin1String(table), columns.join(QLatin1String(", ")).toLower());
+        RowReader row = source.read(QStringLiteral("SELECT %1 FROM %2 ORDER BY id")
+                                        .arg(columns.join(QLatin1String(", ")), QLatin1String(table)));
+        QString batch;
+        int rows = 0;
+        const auto flush = [&] {
+            if (rows == 0)
+                return;
+            target.run(batch);
+            done += rows;
+            rows = 0;
+            batch.clear();
+            if (progress)
+                progress(done, total);
+        };
+        while (row.next()) {
+            batch += rows == 0 ? insert : QStringLiteral(", ");
+            batch += QLatin1Char('(');
+            for (int i = 0; i < row.columnCount(); ++i) {
+                if (i > 0)
+                    batch += QStringLiteral(", ");
+                appendLiteral(batch, row, i);
+            }
+            batch += QLatin1Char(')');
+            if (++rows == 500)
+                flush();
+        }
+        flush();
+        const qint64 copied = countOf(target, table);
+        const qint64 expected = countOf(source, table);
+        if (copied != expected)
+            throw DbError(QStringLiteral("The copy of %1 holds %2 rows, the source %3; nothing was copied.")
+                              .arg(QLatin1String(table))
+                              .arg(copied)
+                              .arg(expected));
+        // New rows on the server get keys past the copied ones (SQLite
+        // keeps its counter past every key it was given).
+        if (target.onServer())
+            target.run(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), max(id)) FROM %1 "
+                                      "HAVING max(id) IS NOT NULL")
+                           .arg(QLatin1String(table)));
+    }
+    tx.commit();
+}
+
+}  // namespace innkeld
