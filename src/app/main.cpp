@@ -1,6 +1,6 @@
 // innkeld: the front-desk reservation program.
 //
-//   innkeld [--database FILE]
+//   innkeld [--database FILE|postgresql://[user@]host[:port]/name]
 #include "app/modMain.h"
 #include "widgets/uiservices.h"
 #include "data/locations.h"
@@ -19,9 +19,11 @@ struct CommandLine
 {
     QCommandLineParser parser;
     QCommandLineOption database{QStringLiteral("database"),
-                                QStringLiteral("The booking database to open (else db.mdb beside the program, "
-                                               "else the one in the user's data folder)."),
-                                QStringLiteral("FILE")};
+                                QStringLiteral("The booking database to open: a file, or a PostgreSQL server's "
+                                               "database as postgresql://[user@]host[:port]/name (else the one "
+                                               "opened last, else db.mdb beside the program, else the one in the "
+                                               "user's data folder)."),
+                                QStringLiteral("FILE|URL")};
     CommandLine()
     {
         parser.setApplicationDescription(QStringLiteral("The front-desk reservation program."));

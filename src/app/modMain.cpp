@@ -23,8 +23,18 @@ void Program::loadMain()
     if (!m_main) {
         // Which database: the one named, the one beside the program, or the
         // user's own, made on an installed copy's first start.
-        const DatabaseChoice choice =
-            ChooseDatabase(m_context.databaseGiven, m_context.programFolder, m_context.dataFolder);
+        // A desk started on a database is started there again; a password
+        // is never kept.
+        SettingsStore &settings = *m_context.settings;
+        QString given = m_context.databaseGiven;
+        if (given.isEmpty()) {
+            const QString remembered = settings.ReadSetting(QStringLiteral("Database"), QString());
+            if (IsServerAddress(remembered) || (!remembered.isEmpty() && QFileInfo::exists(remembered)))
+                given = remembered;
+        }
+        const DatabaseChoice choice = ChooseDatabase(given, m_context.programFolder, m_context.dataFolder);
+        if (!m_context.databaseGiven.isEmpty())
+            settings.WriteSetting(QStringLiteral("Database"), AddressWithoutPassword(choice.path));
         m_context.databasePath = choice.path;
         if (choice.makeIfMissing && !QFileInfo::exists(choice.path)) {
             try {
@@ -75,7 +85,7 @@ int Program::Main()
     m_main->show();
     // Said now, not at the first save: bookings that cannot be kept.
     const QFileInfo file(m_context.databasePath);
-    if (!file.isWritable() || !QFileInfo(file.absolutePath()).isWritable())
+    if (!IsServerAddress(m_context.databasePath) && (!file.isWritable() || !QFileInfo(file.absolutePath()).isWritable()))
         m_context.ui->message(m_main.get(),
                               QStringLiteral("The bookings in %1 can be looked at but not saved: the %2 cannot be "
                                              "written by this user.")

@@ -1,5 +1,8 @@
 #include "arrivalsquery.h"
 
+#include <algorithm>
+#include <numeric>
+
 namespace innkeld {
 
 namespace {
@@ -12,7 +15,7 @@ QString dayQuery(const char *column, const QDate &day)
     return QStringLiteral("SELECT booking.id, fromdate, firstname, lastname FROM booking, customer WHERE "
                           "booking.customerid = customer.id AND ")
         + QLatin1String(column) + QStringLiteral(" BETWEEN #") + d + QStringLiteral(" 12:00 AM# AND #") + d
-        + QStringLiteral(" 11:59:59 PM# ORDER BY ") + QLatin1String(column) + QStringLiteral(", booking.id");
+        + QStringLiteral(" 11:59:59 PM#");
 }
 
 }  // namespace
@@ -38,10 +41,24 @@ QString GuestDisplayName(const QVariant &firstName, const QVariant &lastName)
 QVector<DayListEntry> ReadDayList(Database &db, const QString &sql)
 {
     QVector<DayListEntry> out;
-    for (Recordset rs = db.execute(sql); !rs.eof(); rs.moveNext())
+    QVector<QDateTime> arrivals;
+    for (Recordset rs = db.execute(sql); !rs.eof(); rs.moveNext()) {
         out.push_back(DayListEntry{GuestDisplayName(rs.value(QStringLiteral("firstname")),
                                                     rs.value(QStringLiteral("lastname"))),
                                    rs.value(0).toLongLong()});
+        arrivals << rs.value(1).toDateTime();
+    }
+    // SQLite gives the day's stays by the time of day (its index), then by
+    // booking; the server is asked for the booking order and sorted so.
+    if (db.onServer()) {
+        QVector<int> order(out.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return arrivals[a] < arrivals[b]; });
+        QVector<DayListEntry> sorted;
+        for (int i : order)
+            sorted << out[i];
+        out.swap(sorted);
+    }
     return out;
 }
 

@@ -23,7 +23,7 @@ QString CalendarWeekSql(const QDate &start, const QVector<RecordId> &rooms, Engi
                            QString::number(start.addDays(6).toJulianDay()))
         + QStringLiteral(" AND b.id = s.id AND ba.bookingid = b.id ")
         + QStringLiteral("AND ba.roomid IN (") + (ids.isEmpty() ? QStringLiteral("NULL") : ids.join(QLatin1Char(',')))
-        + QStringLiteral(") ORDER BY fromdate, todate, b.id, ba.roomid;");
+        + QStringLiteral(") ORDER BY fromdate, todate;");
 }
 
 CalendarWeek ReadCalendarWeek(Database &db, const QDate &start, qint64 skipRooms, int shownRooms)
@@ -32,7 +32,7 @@ CalendarWeek ReadCalendarWeek(Database &db, const QDate &start, qint64 skipRooms
     week.start = start;
     week.roomCount = db.execute(QStringLiteral("SELECT count(*) FROM room")).value(0).toLongLong();
     QHash<RecordId, int> columnOf;
-    QString rooms = QStringLiteral("SELECT id, name FROM room ORDER BY id");
+    QString rooms = QStringLiteral("SELECT id, name FROM room");
     // A window of rooms never starts past the last full one: rooms removed
     // meanwhile leave no blank columns.
     if (shownRooms >= 0)

@@ -8,7 +8,7 @@ QVector<RoomEntry> ReadRoomEntries(Database &db)
     // in the same statement: one probe a room, whatever the history.
     QVector<RoomEntry> out;
     for (Recordset rs = db.execute(QStringLiteral("SELECT id, name, EXISTS (SELECT id FROM BookingRoom WHERE roomid "
-                                                  "= room.id) AS booked FROM room ORDER BY id"));
+                                                  "= room.id) AS booked FROM room"));
          !rs.eof(); rs.moveNext()) {
         RoomEntry e;
         e.Id = rs.value(QStringLiteral("id")).toLongLong();
@@ -32,7 +32,7 @@ void ApplyRoomEntries(Database &db, const QVector<RoomEntry> &read, const QVecto
     // every booking that held it, the booking's customer and all the
     // booking's room links (not only those of this room, or other rooms would
     // stay marked as booked by bookings that no longer exist).
-    for (Recordset rooms = db.execute(QStringLiteral("SELECT id, name FROM room ORDER BY id")); !rooms.eof(); rooms.moveNext()) {
+    for (Recordset rooms = db.execute(QStringLiteral("SELECT id, name FROM room")); !rooms.eof(); rooms.moveNext()) {
         const RecordId roomId = rooms.value(QStringLiteral("id")).toLongLong();
         bool seen = false;
         for (const RoomEntry &e : read)

@@ -1,5 +1,7 @@
 #include "locations.h"
 
+#include "database.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -8,6 +10,8 @@ namespace innkeld {
 
 DatabaseChoice ChooseDatabase(const QString &given, const QString &programFolder, const QString &dataFolder)
 {
+    if (IsServerAddress(given))
+        return {given, false};
     if (!given.isEmpty())
         return {QFileInfo(given).absoluteFilePath(), false};
     const QString beside = QDir(programFolder).filePath(QStringLiteral("db.mdb"));

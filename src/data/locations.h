@@ -5,10 +5,11 @@
 
 namespace innkeld {
 
-// The database to open, in this order: the file given on the command line
-// (which must exist); else db.mdb beside the program when it is there (the
-// build folder, a portable copy); else db.mdb in the user's data folder,
-// which is made, empty, on the first start of an installed copy.
+// The database to open, in this order: the file or server's address given on
+// the command line (a file must exist), or else remembered from the last
+// start that was given one; else db.mdb beside the program when it is there
+// (the build folder, a portable copy); else db.mdb in the user's data
+// folder, which is made, empty, on the first start of an installed copy.
 struct DatabaseChoice
 {
     QString path;

@@ -604,6 +604,66 @@ void toServerTerms(QVector<SqlToken> &tokens, const Schema &schema)
     }
 }
 
+// SQLite returns the rows of a plain query in the order of its first
+// table's key; the server in any order. A query of the program's tables
+// that names no order gets that one on the server (before its LIMIT), so
+// that lists read the same on both engines. Aggregates, DISTINCT and
+// compound queries are left as written.
+void addKeyOrder(QVector<SqlToken> &tokens, const Schema &schema)
+{
+    Statement st(tokens);
+    if (st.size() < 4 || !isKeyword(st.at(0), "SELECT"))
+        return;
+    int from = -1, limit = -1, depth = 0;
+    for (int i = 1; i < st.size(); ++i) {
+        const SqlToken &t = st.at(i);
+        if (isSymbol(t, "(")) {
+            if (depth == 0 && from < 0 && st.valid(i - 1)
+                && (isKeyword(st.at(i - 1), "count") || isKeyword(st.at(i - 1), "sum")
+                    || isKeyword(st.at(i - 1), "avg") || isKeyword(st.at(i - 1), "min")
+                    || isKeyword(st.at(i - 1), "max") || isKeyword(st.at(i - 1), "total")
+                    || isKeyword(st.at(i - 1), "group_concat")))
+                return;
+            ++depth;
+        } else if (isSymbol(t, ")")) {
+            --depth;
+        } else if (depth == 0) {
+            for (const char *word : {"ORDER", "GROUP", "UNION", "INTERSECT", "EXCEPT", "DISTINCT", "HAVING"})
+                if (isKeyword(t, word))
+                    return;
+            if (from < 0 && isKeyword(t, "FROM"))
+                from = i;
+            if (limit < 0 && (isKeyword(t, "LIMIT") || isKeyword(t, "OFFSET")))
+                limit = i;
+        }
+    }
+    if (from < 0 || !st.valid(from + 1) || st.at(from + 1).kind != SqlToken::Word
+        || !schema.hasTable(st.at(from + 1).text))
+        return;
+    QString name = st.at(from + 1).text;
+    int next = from + 2;
+    if (st.valid(next) && isKeyword(st.at(next), "AS"))
+        ++next;
+    if (st.valid(next) && st.at(next).kind == SqlToken::Word) {
+        static const QStringList keywords{QStringLiteral("WHERE"), QStringLiteral("JOIN"), QStringLiteral("LEFT"),
+                                          QStringLiteral("INNER"), QStringLiteral("CROSS"), QStringLiteral("LIMIT"),
+                                          QStringLiteral("OFFSET"), QStringLiteral("NATURAL"), QStringLiteral("RIGHT"),
+                                          QStringLiteral("FULL"), QStringLiteral("ON")};
+        if (!keywords.contains(st.at(next).text.toUpper()))
+            name = st.at(next).text;
+    }
+    const SqlToken order{SqlToken::Word, QStringLiteral(" ORDER BY ") + name + QStringLiteral(".id "), true};
+    if (limit < 0) {
+        tokens.append(order);
+        return;
+    }
+    int at = 0;
+    for (int i = 0; i < tokens.size(); ++i)
+        if (&tokens[i] == &st.at(limit))
+            at = i;
+    tokens.insert(at, order);
+}
+
 }  // namespace
 
 QString TranslateSql(const QString &sql, const Schema &schema, Engine engine)
@@ -665,8 +725,10 @@ QString TranslateSql(const QString &sql, const Schema &schema, Engine engine)
     convertUpdate(st, schema);
     convertInsert(st, schema);
     convertComparisons(st, schema);
-    if (engine == Engine::PostgreSQL)
+    if (engine == Engine::PostgreSQL) {
         toServerTerms(tokens, schema);
+        addKeyOrder(tokens, schema);
+    }
 
     // A converted value keeps its separation from a word, number or text
     // written against it ('2'WHERE, 'x'#1/1/2002#): it never runs into it.

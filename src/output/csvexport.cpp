@@ -169,7 +169,7 @@ QString ReservationsExportSql()
         "SELECT FromDate, ToDate, BookedBy, CustomerID, Notes, NoAdults, NoKids, PaymentMethod, OtherCharges, "
         "SalesTax, TotalPayable, AmountPayed, CreditCardNo, CreditCardExpiry, CreditCardType, CostPerNight, "
         "FirstName, LastName, Address1, Address2, City, State, PostCode, Country, Phone, Email, SubmittedDate, "
-        "BusinessName FROM Booking, Customer WHERE customer.id=booking.customerid ORDER BY booking.id;");
+        "BusinessName FROM Booking, Customer WHERE customer.id=booking.customerid;");
 }
 
 QString ReservationsCsvHeader()

@@ -47,8 +47,7 @@ RoomsView LoadRoomsStep(Database &db, RecordId bookingId, const QVariant &arriva
         to = stay.value(QStringLiteral("todate"));
     }
     v.free = FreeRooms(db, bookingId, from, to);
-    for (Recordset links = db.execute(QStringLiteral("SELECT roomid FROM bookingroom WHERE bookingid = ") + id(bookingId)
-                                                     + QStringLiteral(" ORDER BY id"));
+    for (Recordset links = db.execute(QStringLiteral("SELECT roomid FROM bookingroom WHERE bookingid = ") + id(bookingId));
          !links.eof(); links.moveNext())
         v.held << links.value(QStringLiteral("roomid")).toLongLong();
     return v;
@@ -92,7 +91,7 @@ PaymentView LoadPaymentStep(Database &db, RecordId bookingId)
     }
     v.roomCount = BookingRoomCount(db, bookingId);
     for (Recordset names = db.execute(QStringLiteral("SELECT room.name FROM room, bookingroom WHERE bookingroom.bookingid = ")
-                                      + id(bookingId) + QStringLiteral(" AND bookingroom.roomid = room.id ORDER BY bookingroom.id"));
+                                      + id(bookingId) + QStringLiteral(" AND bookingroom.roomid = room.id"));
          !names.eof(); names.moveNext())
         v.roomNames << names.text(0);
     return v;
