@@ -1,5 +1,12 @@
 #include "testsupport.h"
 
+#include <QCoreApplication>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+
 #include <QtTest>
 
 #include <ctime>
@@ -118,6 +125,75 @@ void TempDatabase::allowClashes(bool allow)
     } else {
         InstallGuard(db().engine());
     }
+}
+
+namespace {
+
+// Runs statements on the server at `address` through a connection of its
+// own: the first value of a query, or the error after "ERROR ".
+QString runOnServer(const QString &address, const QString &sql)
+{
+    static int counter = 0;
+    const QString name = QStringLiteral("test-admin-%1").arg(++counter);
+    QString failure;
+    {
+        const QUrl url(address);
+        QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        c.setHostName(url.host());
+        c.setPort(url.port());
+        c.setUserName(url.userName());
+        c.setDatabaseName(url.path().mid(1));
+        if (!c.open()) {
+            failure = c.lastError().text();
+        } else {
+            QSqlQuery q(c);
+            if (!q.exec(sql))
+                failure = QStringLiteral("ERROR ") + q.lastError().text();
+            else if (q.next())
+                failure = q.value(0).toString();  // the first value, for a query
+            c.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return failure;
+}
+
+}  // namespace
+
+ServerDatabase::ServerDatabase()
+{
+    const QString file = qEnvironmentVariable("INNKELD_TEST_SERVER");
+    if (file.isEmpty()) {
+        m_failure = QStringLiteral("INNKELD_TEST_SERVER is not set (ctest starts the server in its fixture).");
+        return;
+    }
+    QFile url(file);
+    if (!url.open(QIODevice::ReadOnly)) {
+        m_failure = QStringLiteral("the server did not start (no %1; see the server_start test's output).").arg(file);
+        return;
+    }
+    m_server = QString::fromUtf8(url.readAll()).trimmed();
+    static int counter = 0;
+    m_name = QStringLiteral("innkeld_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+    const QString error = runOnServer(m_server, QStringLiteral("CREATE DATABASE %1").arg(m_name));
+    if (!error.isEmpty()) {
+        m_failure = QStringLiteral("the database could not be made: ") + error;
+        return;
+    }
+    QUrl address(m_server);
+    address.setPath(QLatin1Char('/') + m_name);
+    m_address = address.toString();
+}
+
+ServerDatabase::~ServerDatabase()
+{
+    if (!m_address.isEmpty())
+        runOnServer(m_server, QStringLiteral("DROP DATABASE %1 WITH (FORCE)").arg(m_name));
+}
+
+QString ServerDatabase::admin(const QString &sql)
+{
+    return runOnServer(m_address, sql);
 }
 
 }  // namespace innkeld::test

@@ -75,4 +75,33 @@ private:
     std::unique_ptr<Database> m_db;
 };
 
+// A new empty database on the test run's own PostgreSQL server (started by
+// the run, its address in the file INNKELD_TEST_SERVER names), dropped at the
+// end. When there is no server, address() is empty and failure() says why:
+// a test that needs the server fails with it.
+class ServerDatabase
+{
+public:
+    ServerDatabase();
+    ~ServerDatabase();
+    QString address() const { return m_address; }
+    QString failure() const { return m_failure; }
+    // Runs statements in the server's own terms on a connection of its own
+    // (another desk, or the server's administrator).
+    QString admin(const QString &sql);
+
+private:
+    QString m_server;   // the server's maintenance database
+    QString m_name;
+    QString m_address;
+    QString m_failure;
+};
+
 }  // namespace innkeld::test
+
+// Fails the test, saying why, when the run's server is not there.
+#define REQUIRE_SERVER(server)                                                                  \
+    do {                                                                                        \
+        if ((server).address().isEmpty())                                                       \
+            QFAIL(qPrintable(QStringLiteral("This test needs the run's PostgreSQL server: ") + (server).failure())); \
+    } while (0)

@@ -20,6 +20,8 @@
 
 #include <sqlite3.h>
 
+#include <cmath>
+
 #include <algorithm>
 #include <cstdio>
 #include <random>
@@ -186,9 +188,11 @@ int main(int argc, char *argv[])
             booking.real(7, double(random() % 3));
             booking.real(8, cost);
             booking.text(9, random() % 2 ? QByteArray("Card") : QByteArray("Cash"));
-            booking.real(10, total / 10);
-            booking.real(11, total * 1.1);
-            booking.real(12, total * 1.1);
+            // Amounts as the program keeps them: to the fourth decimal.
+            const auto money = [](double v) { return std::round(v * 10000.0) / 10000.0; };
+            booking.real(10, money(total / 10));
+            booking.real(11, money(total * 1.1));
+            booking.real(12, money(total * 1.1));
             booking.run(db);
             for (int r : chosen) {
                 link.integer(1, b);

@@ -15,6 +15,10 @@ start)
         echo "PostgreSQL's server is not installed (Debian: apt-get install postgresql)." >&2
         exit 1
     fi
+    # A server left by an earlier run in this folder goes first.
+    if [ -d "$dir/data" ]; then
+        $as "$bin/pg_ctl" -D "$dir/data" -m immediate -w stop >/dev/null 2>&1
+    fi
     rm -rf "$dir"
     mkdir -p "$dir"
     [ -n "$as" ] && chown postgres "$dir"

@@ -5,7 +5,14 @@
 //   deskhelper hold DATABASE SECONDS takes the write lock and keeps it;
 //   deskhelper book DATABASE ROOM DAY
 //                                    books the room from DAY (yyyy-MM-dd) for
-//                                    two nights.
+//                                    two nights;
+//   deskhelper race DATABASE TRIALS  for each trial T, books room 1 + T % 3
+//                                    for two nights from 1 March 2031 + 4T
+//                                    days, as the other racers do: even
+//                                    trials through the rooms step, odd ones
+//                                    by a plain insert that only the engine's
+//                                    guard stands against; tells "won T" or
+//                                    "lost T MESSAGE".
 #include "data/database.h"
 #include "data/regional.h"
 #include "wizard/bookingstore.h"
@@ -85,6 +92,26 @@ int main(int argc, char *argv[])
             std::printf("held\n");
             std::fflush(stdout);
             QThread::sleep(args.at(2).toULong());
+        } else if (args.at(0) == QLatin1String("race") && args.size() == 3) {
+            for (int t = 0; t < args.at(2).toInt(); ++t) {
+                const QDate day = QDate(2031, 3, 1).addDays(4 * t);
+                const RecordId room = 1 + t % 3;
+                const RecordId id = CreateBooking(*db, WallClock(day, QTime(9, 0)));
+                SaveDatesStep(*db, id, QStringLiteral("Racer"), WallClock(day, QTime(14, 0)),
+                              WallClock(day.addDays(2), QTime(10, 0)));
+                try {
+                    if (t % 2 == 0)
+                        SaveRoomsStep(*db, id, {room});
+                    else
+                        db->execute(QStringLiteral("INSERT INTO bookingroom (bookingid, roomid) VALUES (%1, %2)")
+                                        .arg(id)
+                                        .arg(room));
+                    std::printf("won %d\n", t);
+                } catch (const DbError &e) {
+                    std::printf("lost %d %s\n", t, qPrintable(e.message()));
+                }
+                std::fflush(stdout);
+            }
         } else if (args.at(0) == QLatin1String("book") && args.size() == 4) {
             const QDate day = QDate::fromString(args.at(3), QStringLiteral("yyyy-MM-dd"));
             const RecordId id = CreateBooking(*db, WallClock(day, QTime(9, 0)));

@@ -1,0 +1,344 @@
+// Several desks on one PostgreSQL server: the same statements, the same
+// wizard road and export, the guard under racing desks, a house moved both
+// ways, and a server lost in the middle of a step. Against the run's own
+// server (see the server_start test).
+#include "app/frmMain.h"
+#include "wizard/BookingWizard.h"
+#include "data/backup.h"
+#include "data/regional.h"
+#include "guisupport.h"
+#include "output/csvexport.h"
+#include "wizard/bookingstore.h"
+
+#include <QBuffer>
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QtTest>
+
+using namespace innkeld;
+using namespace innkeld::test;
+
+namespace {
+
+void typeInto(QLineEdit *box, const QString &text)
+{
+    QTest::mouseClick(box, Qt::LeftButton);
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    typeText(box, text);
+}
+
+// Each row of a statement as text, fields by tabs.
+QStringList rowsOf(Database &db, const QString &sql)
+{
+    QStringList out;
+    for (Recordset rs = db.execute(sql); !rs.eof(); rs.moveNext()) {
+        QStringList fields;
+        for (int i = 0; i < rs.fieldCount(); ++i)
+            fields << rs.text(i);
+        out << fields.join(QLatin1Char('\t'));
+    }
+    return out;
+}
+
+QString failureOf(Database &db, const QString &sql)
+{
+    try {
+        db.execute(sql);
+    } catch (const DbError &e) {
+        return e.message();
+    }
+    return QStringLiteral("(no failure)");
+}
+
+QByteArray exportOf(Database &db)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    WriteReservationsCsv(db, buffer);
+    return buffer.data();
+}
+
+QByteArray exportOf(const QString &address)
+{
+    auto db = Database::open(address);
+    return exportOf(*db);
+}
+
+QString tool(const QStringList &args, int *exitCode = nullptr)
+{
+    QProcess p;
+    p.start(qEnvironmentVariable("INNKELD_SQL"), args);
+    p.waitForFinished(300000);
+    if (exitCode)
+        *exitCode = p.exitCode();
+    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
+}
+
+}  // namespace
+
+class TestServer : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { QLocale::setDefault(QLocale(QStringLiteral("en_US"))); }
+    void statementsAndGuardOnBothEngines();
+    void wizardRoadAndExportAreTheSame();
+    void racingDesksNeverDoubleBook();
+    void houseMovesToTheServerAndBack();
+    void lostServerInTheMiddleOfAStep();
+};
+
+void TestServer::statementsAndGuardOnBothEngines()
+{
+    // A wall-clock time that does not exist in the desk's zone (the spring
+    // change) is stored and read as written on both engines.
+    TimeZoneScope zone("Europe/Berlin");
+    ServerDatabase server;
+    REQUIRE_SERVER(server);
+    TempDatabase file;
+    auto onServer = Database::open(server.address());
+    QCOMPARE(onServer->engineKind(), Engine::PostgreSQL);
+    const QStringList queries{
+        QStringLiteral("SELECT * FROM booking"),
+        QStringLiteral("SELECT * FROM customer"),
+        QStringLiteral("SELECT FirstName, [LastName], \"City\" FROM customer WHERE LastName LIKE 'o''h%'"),
+        QStringLiteral("SELECT id FROM booking WHERE FromDate BETWEEN #3/29/2026# AND #3/29/2026 11:59:59 PM#"),
+        QStringLiteral("SELECT max(CostPerNight, 2000), min(NoAdults, 1), CostPerNight * 2 FROM booking"),
+        QStringLiteral("SELECT count(*) FROM booking WHERE CostPerNight = '1,234.50' AND ToDate > '3/30/2026'"),
+        QStringLiteral("SELECT id, name FROM room LIMIT 2 OFFSET 1"),
+        QStringLiteral("SELECT name FROM room WHERE name = 'Garden ''Nook''' OR name = 'x\\'"),
+        QStringLiteral("SELECT b.id, r.name FROM booking AS b, bookingroom AS l, room AS r "
+                       "WHERE l.bookingid = b.id AND r.id = l.roomid;"),
+    };
+    QList<QStringList> results[2];
+    int engine = 0;
+    for (Database *db : {&file.db(), onServer.get()}) {
+        db->execute(QStringLiteral("INSERT INTO room (name) VALUES ('Sea View')"));
+        db->execute(QStringLiteral("INSERT INTO room (name) VALUES ('Garden ''Nook''')"));
+        db->execute(QStringLiteral("INSERT INTO room (name) VALUES ('x\\')"));
+        TableCursor c = db->openTable(QStringLiteral("Customer"));
+        c.addNew();
+        c.setField(QStringLiteral("FirstName"), QStringLiteral("Zoë"));
+        c.setField(QStringLiteral("LastName"), QStringLiteral("O'Hara"));
+        c.setField(QStringLiteral("City"), QStringLiteral("Köln ☃"));
+        c.setField(QStringLiteral("SubmittedDate"), QStringLiteral("12/25/2002 2:30 PM"));
+        c.update();
+        QCOMPARE(c.field(QStringLiteral("ID")).toLongLong(), 1);
+        for (int i = 0; i < 2; ++i) {
+            TableCursor b = db->openTable(QStringLiteral("Booking"));
+            b.addNew();
+            b.setField(QStringLiteral("FromDate"), WallClock(QDate(2026, 3, 29), QTime(2, 30)));
+            b.setField(QStringLiteral("ToDate"), WallClock(QDate(2026, 4, 1), QTime(10, 0)));
+            b.setField(QStringLiteral("CustomerID"), 1);
+            b.setField(QStringLiteral("CostPerNight"), QStringLiteral("1,234.5"));
+            b.update();
+            QCOMPARE(b.field(QStringLiteral("FromDate")).toDateTime().time(), QTime(2, 30));
+        }
+        db->execute(QStringLiteral("INSERT INTO bookingroom (bookingid, roomid) VALUES (1, 1)"));
+        for (const QString &sql : queries)
+            results[engine] << rowsOf(*db, sql);
+        // The guard: the same refusals in the same words.
+        results[engine] << QStringList{
+            failureOf(*db, QStringLiteral("INSERT INTO bookingroom (bookingid, roomid) VALUES (2, 1)")),
+            failureOf(*db, QStringLiteral("INSERT INTO bookingroom (bookingid, roomid) VALUES (2, 9)")),
+            failureOf(*db, QStringLiteral("INSERT INTO bookingroom (bookingid, roomid) VALUES (7, 2)")),
+            failureOf(*db, QStringLiteral("UPDATE booking SET FromDate = '3/1/2026' WHERE id = 2")),
+        };
+        // Moving the other stay away lets the room be held; moving it back
+        // onto the first is refused.
+        db->execute(QStringLiteral("UPDATE booking SET FromDate = #4/2/2026#, ToDate = #4/5/2026# WHERE id = 2"));
+        db->execute(QStringLiteral("INSERT INTO bookingroom (bookingid, roomid) VALUES (2, 1)"));
+        results[engine] << QStringList{
+            failureOf(*db, QStringLiteral("UPDATE booking SET FromDate = #4/1/2026# WHERE id = 2")),
+        } << StoredClashes(*db) << rowsOf(*db, QStringLiteral("SELECT roomid, bookingid FROM bookingroom"));
+        // Deleting a booking takes its links along.
+        db->execute(QStringLiteral("DELETE FROM booking WHERE id = 1"));
+        results[engine] << rowsOf(*db, QStringLiteral("SELECT count(*) FROM bookingroom"));
+        ++engine;
+    }
+    QCOMPARE(results[0].size(), results[1].size());
+    for (int i = 0; i < results[0].size(); ++i)
+        QCOMPARE(results[1].at(i), results[0].at(i));
+    QCOMPARE(results[1].at(queries.size()).first(),
+             QStringLiteral("The room Sea View is booked by another guest on these dates."));
+    QCOMPARE(results[1].at(queries.size()).at(1), QStringLiteral("There is no room 9 in the house."));
+}
+
+void TestServer::wizardRoadAndExportAreTheSame()
+{
+    ServerDatabase server;
+    REQUIRE_SERVER(server);
+    QByteArray exports[2];
+    QStringList confirmations[2];
+    for (int engine = 0; engine < 2; ++engine) {
+        ProgramRun p;
+        p.notFirst();
+        if (engine == 1) {
+            p.databaseGiven = server.address();
+            auto db = Database::open(server.address());  // an empty database gets the tables
+            for (const char *name : {"Garden", "Sea View"}) {
+                TableCursor c = db->openTable(QStringLiteral("Room"));
+                c.addNew();
+                c.setField(QStringLiteral("Name"), QLatin1String(name));
+                c.update();
+            }
+        } else {
+            p.database.addRoom(QStringLiteral("Garden"));
+            p.database.addRoom(QStringLiteral("Sea View"));
+        }
+        QCOMPARE(p.run(), 0);
+        // The desk remembers where it was started, without a password.
+        QCOMPARE(p.settings->ReadSetting(QStringLiteral("Database"), QString()).startsWith(QLatin1String("postgresql:")),
+                 engine == 1);
+        QTest::mouseClick(p.find("lblMenu_5"), Qt::LeftButton);
+        const QDateTime arrival(QDate::currentDate().addDays(1), QTime(14, 0));
+        p.find<QDateTimeEdit>("dtFromDate")->setDateTime(arrival);
+        p.find<QDateTimeEdit>("dtToDate")->setDateTime(arrival.addDays(2).addSecs(-4 * 3600));
+        typeInto(p.find<QLineEdit>("txtBookedBy"), QStringLiteral("Ren O'Neil"));
+        QTest::mouseClick(p.find("cmdNext"), Qt::LeftButton);
+        auto *rooms = p.find<QListWidget>("lstRooms");
+        QCOMPARE(rooms->count(), 2);
+        QTest::mouseClick(rooms->viewport(), Qt::LeftButton, {}, rooms->visualItemRect(rooms->item(1)).center());
+        QTest::mouseClick(p.find("cmdNext"), Qt::LeftButton);
+        typeInto(p.find<QLineEdit>("txtFirstname"), QStringLiteral("Siobhán"));
+        typeInto(p.find<QLineEdit>("txtLastname"), QStringLiteral("O'Brien"));
+        typeInto(p.find<QLineEdit>("txtCity"), QStringLiteral("Cork"));
+        QTest::mouseClick(p.find("cmdNext"), Qt::LeftButton);
+        typeInto(p.find<QLineEdit>("txtCostPerNight"), QStringLiteral("85.5"));
+        typeInto(p.find<QLineEdit>("txtAmountPayed"), QStringLiteral("20"));
+        QTest::mouseClick(p.find("cmdRecalculateTotalPayable"), Qt::LeftButton);
+        QTest::mouseClick(p.find("cmdNext"), Qt::LeftButton);
+        QCOMPARE(p.main()->wizard()->CurrentStep(), 4);
+        QVERIFY2(p.ui.messages.isEmpty(), qPrintable(p.ui.messages.isEmpty() ? QString() : p.ui.messages.last().text));
+        for (const char *name : {"lblConfirmDates", "lblConfirmContact", "lblConfirmAdultsChildren",
+                                 "lblPaymentApartments"})
+            confirmations[engine] << p.find<QLabel>(name)->text();
+        auto db = Database::open(engine == 1 ? server.address() : p.database.path());
+        // The customer's row is dated by the clock of its save.
+        db->execute(QStringLiteral("UPDATE customer SET SubmittedDate = #1/2/2026 3:04:05 PM#"));
+        exports[engine] = exportOf(*db);
+    }
+    QCOMPARE(confirmations[1], confirmations[0]);
+    QVERIFY(exports[0].contains("\"Siobhán\",\"O'Brien\""));
+    QCOMPARE(exports[1], exports[0]);
+}
+
+void TestServer::racingDesksNeverDoubleBook()
+{
+    ServerDatabase server;
+    REQUIRE_SERVER(server);
+    auto db = Database::open(server.address());
+    for (int i = 1; i <= 3; ++i)
+        db->execute(QStringLiteral("INSERT INTO room (name) VALUES ('Room %1')").arg(i));
+    constexpr int kTrials = 120;
+    QList<QProcess *> desks;
+    for (int i = 0; i < 3; ++i) {
+        auto *desk = new QProcess(this);
+        desk->start(qEnvironmentVariable("INNKELD_DESK"),
+                    {QStringLiteral("race"), server.address(), QString::number(kTrials)});
+        desks << desk;
+    }
+    QMap<int, int> winners;
+    for (QProcess *desk : desks) {
+        QVERIFY(desk->waitForFinished(240000));
+        QCOMPARE(desk->exitCode(), 0);
+        for (const QByteArray &line : desk->readAllStandardOutput().split('\n')) {
+            const QList<QByteArray> words = line.split(' ');
+            if (words.value(0) == "won") {
+                ++winners[words.value(1).toInt()];
+            } else if (words.value(0) == "lost") {
+                // Told by the room's name, or to try again.
+                const int trial = words.value(1).toInt();
+                QVERIFY2(line.contains("Room " + QByteArray::number(1 + trial % 3)) || line.contains("try again"),
+                         line.constData());
+            }
+        }
+        delete desk;
+    }
+    // One desk wins each room for each stay, through the rooms step and
+    // through the plain insert alike.
+    for (int t = 0; t < kTrials; ++t)
+        QVERIFY2(winners.value(t) <= 1, qPrintable(QStringLiteral("trial %1 won %2 times").arg(t).arg(winners.value(t))));
+    QVERIFY(winners.size() >= kTrials * 9 / 10);
+    QCOMPARE(db->execute(QStringLiteral("SELECT count(*) FROM bookingroom")).value(0).toInt(), winners.size());
+    QCOMPARE(StoredClashes(*db), QStringList());
+}
+
+void TestServer::houseMovesToTheServerAndBack()
+{
+    ServerDatabase server;
+    REQUIRE_SERVER(server);
+    QTemporaryDir dir;
+    const QString house = dir.filePath(QStringLiteral("house.mdb"));
+    QProcess gen;
+    gen.start(qEnvironmentVariable("INNKELD_GEN"),
+              {house, QStringLiteral("--rooms"), QStringLiteral("20"), QStringLiteral("--bookings"), QStringLiteral("3000")});
+    QVERIFY(gen.waitForFinished(120000));
+    QCOMPARE(gen.exitCode(), 0);
+    int rc = -1;
+    const QString copied = tool({QStringLiteral("--copy"), house, server.address()}, &rc);
+    QVERIFY2(rc == 0, qPrintable(copied));
+    const QString back = dir.filePath(QStringLiteral("back.mdb"));
+    QCOMPARE(tool({QStringLiteral("--copy"), server.address(), back}, &rc), QStringLiteral("copied %1 to %2").arg(server.address(), back));
+    QCOMPARE(rc, 0);
+    const QByteArray original = exportOf(house);
+    QVERIFY(original.count('\n') > 3000);
+    QCOMPARE(exportOf(server.address()), original);
+    QCOMPARE(exportOf(back), original);
+    QCOMPARE(tool({QStringLiteral("--check"), server.address()}, &rc), QStringLiteral("ok"));
+    QCOMPARE(rc, 0);
+    // The same lists on both (rooms, a week, a day's arrivals).
+    auto file = Database::open(house);
+    auto onServer = Database::open(server.address());
+    for (const QString &sql : {QStringLiteral("SELECT id, name FROM room"),
+                               QStringLiteral("SELECT * FROM bookingroom WHERE roomid = 3"),
+                               QStringLiteral("SELECT * FROM customer WHERE id < 50")})
+        QCOMPARE(rowsOf(*onServer, sql), rowsOf(*file, sql));
+    // A copy goes into an empty database only; keys go on past the copied.
+    QVERIFY(tool({QStringLiteral("--copy"), house, server.address()}, &rc).contains(QLatin1String("already holds")));
+    QCOMPARE(rc, 1);
+    const RecordId next = CreateBooking(*onServer, WallClock(QDate(2040, 1, 1), QTime(9, 0)));
+    QCOMPARE(next, file->execute(QStringLiteral("SELECT max(id) FROM booking")).value(0).toLongLong() + 1);
+}
+
+void TestServer::lostServerInTheMiddleOfAStep()
+{
+    ServerDatabase server;
+    REQUIRE_SERVER(server);
+    {
+        auto db = Database::open(server.address());
+        db->execute(QStringLiteral("INSERT INTO room (name) VALUES ('Garden')"));
+    }
+    ProgramRun p;
+    p.notFirst();
+    p.databaseGiven = server.address();
+    QCOMPARE(p.run(), 0);
+    QTest::mouseClick(p.find("lblMenu_5"), Qt::LeftButton);
+    const RecordId id = p.main()->wizard()->CurrentBookingId();
+    QVERIFY(id > 0);
+    typeInto(p.find<QLineEdit>("txtBookedBy"), QStringLiteral("Kept"));
+    // The server drops the desk's connection (a restart, the network).
+    QCOMPARE(server.admin(QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity "
+                                         "WHERE datname = current_database() AND pid <> pg_backend_pid()")),
+             QStringLiteral("1"));
+    QTest::mouseClick(p.find("cmdNext"), Qt::LeftButton);
+    QTRY_COMPARE(p.ui.messages.size(), 1);
+    QVERIFY2(p.ui.messages.last().text.contains(QLatin1String("terminat"))
+                 || p.ui.messages.last().text.contains(QLatin1String("server closed")),
+             qPrintable(p.ui.messages.last().text));
+    QCOMPARE(p.main()->wizard()->CurrentStep(), 0);
+    QCOMPARE(p.find<QLineEdit>("txtBookedBy")->text(), QStringLiteral("Kept"));
+    QCOMPARE(server.admin(QStringLiteral("SELECT BookedBy FROM booking WHERE id = %1").arg(id)), QString());
+    // The next action connects again and saves.
+    QTest::mouseClick(p.find("cmdNext"), Qt::LeftButton);
+    QCOMPARE(p.main()->wizard()->CurrentStep(), 1);
+    QCOMPARE(p.ui.messages.size(), 1);
+    QCOMPARE(server.admin(QStringLiteral("SELECT BookedBy FROM booking WHERE id = %1").arg(id)), QStringLiteral("Kept"));
+}
+
+QTEST_MAIN(TestServer)
+#include "tst_server.moc"
