@@ -10,6 +10,13 @@
 //
 // The large database is made once by innkeld-gen and reused: its path is
 // INNKELD_BENCH_DB, or innkeld-bench-200x400000.mdb in the temporary folder.
+//
+// When INNKELD_BENCH_PG names a PostgreSQL server (postgresql://user@host/db,
+// a database it may make others from), the three houses are also copied to
+// databases of that server (innkeld_bench_small, _month, _large; made once
+// and reused, without planner statistics: the server's automatic ANALYZE is
+// off for them) and every action runs on them too, as /small-pg, /month-pg
+// and /large-pg; the table then gives both engines side by side.
 #include "app/frmMain.h"
 #include "widgets/uiservices.h"
 #include "arrivals/ArrivalsPanel.h"
@@ -17,6 +24,7 @@
 #include "config/frmConfigRooms.h"
 #include "data/backup.h"
 #include "data/database.h"
+#include "data/housecopy.h"
 #include "data/regionalterms.h"
 #include "data/settings.h"
 #include "output/confirmation.h"
@@ -31,7 +39,11 @@
 #include <QFile>
 #include <QLocale>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QStandardPaths>
+#include <QUrl>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -74,6 +86,7 @@ public:
 struct House
 {
     QString folder;  // holds db.mdb
+    QString address;  // a server's database, else empty
     std::unique_ptr<Database> db;
     RecordId booking = 0;
     QDate busyDay;
@@ -132,6 +145,46 @@ std::unique_ptr<House> openHouse(const QString &folder, const QString &kept, int
     return house;
 }
 
+// The same house on a database of the server: made from the file's house
+// once (the server's automatic statistics off for its tables), then reused.
+std::unique_ptr<House> serverHouse(const QString &server, const QString &name, House &file)
+{
+    QUrl address(server);
+    address.setPath(QLatin1Char('/') + name);
+    {
+        QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("bench-admin"));
+        const QUrl url(server);
+        admin.setHostName(url.host());
+        admin.setPort(url.port());
+        admin.setUserName(url.userName());
+        admin.setPassword(url.password());
+        admin.setDatabaseName(url.path().mid(1));
+        if (!admin.open())
+            throw DbError(admin.lastError().text());
+        QSqlQuery q(admin);
+        q.exec(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = '%1'").arg(name));
+        const bool there = q.next();
+        if (!there && !q.exec(QStringLiteral("CREATE DATABASE %1").arg(name)))
+            throw DbError(q.lastError().text());
+        q.finish();
+        admin.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-admin"));
+    auto house = std::make_unique<House>();
+    house->folder = file.folder;
+    house->address = address.toString();
+    house->db = Database::open(house->address);
+    if (house->db->execute(QStringLiteral("SELECT count(*) FROM booking")).value(0).toLongLong() == 0) {
+        for (const char *table : {"booking", "customer", "room", "bookingroom", "booking_stay"})
+            house->db->run(QStringLiteral("ALTER TABLE %1 SET (autovacuum_enabled = false)").arg(QLatin1String(table)));
+        std::fprintf(stderr, "copying the %s house to the server...\n", qPrintable(name));
+        CopyHouse(*file.db, *house->db);
+    }
+    house->booking = file.booking;
+    house->busyDay = file.busyDay;
+    return house;
+}
+
 std::map<QString, std::unique_ptr<House>> houses;
 QuietUi quietUi;
 QTemporaryDir scratch;
@@ -159,6 +212,7 @@ AppContext startContext(House &h, SettingsStore &settings)
 {
     AppContext context;
     context.programFolder = h.folder;
+    context.databasePath = h.address;
     context.cacheFolder = scratch.filePath(QStringLiteral("cache"));
     context.settings = &settings;
     context.ui = &quietUi;
@@ -320,6 +374,10 @@ void BM_ExportCsv(benchmark::State &state, House &h)
 void BM_SqliteShellCsv(benchmark::State &state, House &h)
 {
     const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
+    if (!h.address.isEmpty()) {
+        state.SkipWithError("a database file's");
+        return;
+    }
     if (shell.isEmpty()) {
         state.SkipWithError("sqlite3 is not installed");
         return;
@@ -385,6 +443,10 @@ void BM_ExportFreeze(benchmark::State &state, House &h)
 
 void BM_DailyCopyFreeze(benchmark::State &state, House &h)
 {
+    if (!h.address.isEmpty()) {
+        state.SkipWithError("a database file's");
+        return;
+    }
     measureFreeze(state, h, [&h](frmMain &window) {
         QFile::remove(DailyBackupPath(h.db->path(), QDate::currentDate()));
         window.StartDailyBackup();
@@ -407,15 +469,26 @@ public:
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        std::printf("\n%-26s %11s %11s %11s %12s %12s\n", "Action", "small (ms)", "month (ms)", "large (ms)",
-                    "large/small", "large/month");
-        const auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
-        for (const auto &[action, sizes] : times) {
-            const double small = sizes.count(QStringLiteral("small")) ? sizes.at(QStringLiteral("small")) : 0;
-            const double month = sizes.count(QStringLiteral("month")) ? sizes.at(QStringLiteral("month")) : 0;
-            const double large = sizes.count(QStringLiteral("large")) ? sizes.at(QStringLiteral("large")) : 0;
-            std::printf("%-26s %11.3f %11.3f %11.3f %12.2f %12.2f\n", qPrintable(action), small, month, large,
-                        ratio(large, small), ratio(large, month));
+        for (const char *engine : {"", "-pg"}) {
+            bool any = false;
+            for (const auto &[action, sizes] : times)
+                any |= sizes.count(QStringLiteral("large") + QLatin1String(engine)) > 0;
+            if (!any)
+                continue;
+            std::printf("\n%s\n%-26s %11s %11s %11s %12s %12s\n", *engine ? "PostgreSQL" : "SQLite", "Action",
+                        "small (ms)", "month (ms)", "large (ms)", "large/small", "large/month");
+            const auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
+            for (const auto &[action, sizes] : times) {
+                const auto at = [&, &sizes = sizes](const char *size) {
+                    const QString key = QLatin1String(size) + QLatin1String(engine);
+                    return sizes.count(key) ? sizes.at(key) : 0.0;
+                };
+                const double small = at("small"), month = at("month"), large = at("large");
+                if (large == 0 && small == 0)
+                    continue;
+                std::printf("%-26s %11.3f %11.3f %11.3f %12.2f %12.2f\n", qPrintable(action), small, month, large,
+                            ratio(large, small), ratio(large, month));
+            }
         }
     }
 
@@ -436,7 +509,7 @@ int main(int argc, char *argv[])
     QString large = qEnvironmentVariable("INNKELD_BENCH_DB");
     if (large.isEmpty())
         large = QDir::temp().filePath(QStringLiteral("innkeld-bench-200x400000.mdb"));
-    const char *const sizes[] = {"small", "month", "large"};
+    std::vector<const char *> sizes{"small", "month", "large"};
     for (const char *size : sizes)
         QDir(scratch.path()).mkpath(QLatin1String(size));
     try {
@@ -453,6 +526,18 @@ int main(int argc, char *argv[])
     if (!houses[QStringLiteral("small")] || !houses[QStringLiteral("month")] || !houses[QStringLiteral("large")]) {
         std::fprintf(stderr, "The benchmark databases could not be made.\n");
         return 1;
+    }
+    const QString server = qEnvironmentVariable("INNKELD_BENCH_PG");
+    if (!server.isEmpty()) {
+        try {
+            for (const char *size : {"small", "month", "large"})
+                houses[QLatin1String(size) + QStringLiteral("-pg")] =
+                    serverHouse(server, QStringLiteral("innkeld_bench_") + QLatin1String(size), *houses.at(QLatin1String(size)));
+        } catch (const DbError &e) {
+            std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+            return 1;
+        }
+        sizes.insert(sizes.end(), {"small-pg", "month-pg", "large-pg"});
     }
 
     const std::pair<const char *, void (*)(benchmark::State &, House &)> actions[] = {
@@ -483,7 +568,7 @@ int main(int argc, char *argv[])
             benchmark::RegisterBenchmark((std::string(name) + size).c_str(), action,
                                          std::ref(*houses.at(QLatin1String(size))))
                 ->Unit(benchmark::kMillisecond)
-                ->Iterations(std::string(size) == "large" ? 3 : 20);
+                ->Iterations(std::string(size).rfind("large", 0) == 0 ? 3 : 20);
     }
 
     for (const auto &[name, action] : {std::pair{"BM_BackupFreeze/", BM_BackupFreeze},
