@@ -923,6 +923,22 @@ QVariant TableCursor::field(const QString &name) const
 
 // ---------------------------------------------------------------- date text
 
+void SuspendLinkGuard(Database &db, bool suspend)
+{
+    if (db.onServer()) {
+        db.run(QStringLiteral("ALTER TABLE bookingroom %1 TRIGGER bookingroom_guard")
+                   .arg(suspend ? QStringLiteral("DISABLE") : QStringLiteral("ENABLE")));
+        return;
+    }
+    if (suspend) {
+        db.run(QStringLiteral("DROP TRIGGER IF EXISTS bookingroom_guard_insert"));
+        return;
+    }
+    for (const QString &sql : guardStatements())
+        if (sql.contains(QLatin1String(" bookingroom_guard_insert ")))
+            db.run(sql);
+}
+
 void RequireOtherThanDatabase(const QString &databasePath, const QString &target)
 {
     if (IsServerAddress(databasePath))

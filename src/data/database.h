@@ -251,6 +251,11 @@ void RegisterEngineFunctions(void *sqliteHandle);
 // rooms and links to missing rows, when it lacks them. Throws DbError.
 void InstallGuard(void *sqliteHandle);
 
+// Within a transaction: the check of each link written to bookingroom set
+// aside (`suspend`) or back in place, for writing very many links at once
+// and checking them all in one statement (StoredClashes) before the commit.
+void SuspendLinkGuard(Database &db, bool suspend);
+
 // Refuses, before anything is touched, a file to be written that is the
 // database at `databasePath` or one of the engine's files beside it
 // (-journal, -wal, -shm), by any name that leads there. Throws DbError.

@@ -1,5 +1,7 @@
 #include "housecopy.h"
 
+#include "backup.h"
+
 namespace innkeld {
 
 namespace {
@@ -58,6 +60,13 @@ void CopyHouse(Database &source, Database &target, const CopyRowsProgress &progr
         }
         const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES ")
                                    .arg(QLatin1String(table), columns.join(QLatin1String(", ")).toLower());
+        // The links are checked all at once when they are in: the pairs of
+        // stays the rooms step would refuse whichever was saved first, and
+        // links to nothing (one by one, a pair stored in the other order
+        // than its links' would be refused wrongly, and slowly).
+        const bool links = qstrcmp(table, "bookingroom") == 0;
+        if (links)
+            SuspendLinkGuard(target, true);
         RowReader row = source.read(QStringLiteral("SELECT %1 FROM %2 ORDER BY id")
                                         .arg(columns.join(QLatin1String(", ")), QLatin1String(table)));
         QString batch;
@@ -85,6 +94,14 @@ void CopyHouse(Database &source, Database &target, const CopyRowsProgress &progr
                 flush();
         }
         flush();
+        if (links) {
+            SuspendLinkGuard(target, false);
+            const QStringList clashes = StoredClashes(target);
+            if (!clashes.isEmpty())
+                throw DbError(QStringLiteral("The house is not copied: its rooms are held twice (innkeld-sql --check "
+                                             "lists all of it):\n")
+                              + clashes.mid(0, 10).join(QLatin1Char('\n')));
+        }
         const qint64 copied = countOf(target, table);
         const qint64 expected = countOf(source, table);
         if (copied != expected)

@@ -291,6 +291,13 @@ void TestServer::houseMovesToTheServerAndBack()
     QCOMPARE(exportOf(back), original);
     QCOMPARE(tool({QStringLiteral("--check"), server.address()}, &rc), QStringLiteral("ok"));
     QCOMPARE(rc, 0);
+    // The server's copy is its own dump.
+    const QString dump = dir.filePath(QStringLiteral("house.dump"));
+    QCOMPARE(tool({QStringLiteral("--backup"), server.address(), dump}, &rc), QString());
+    QCOMPARE(rc, 0);
+    QFile dumped(dump);
+    QVERIFY(dumped.open(QIODevice::ReadOnly));
+    QCOMPARE(dumped.read(5), QByteArray("PGDMP"));
     // The same lists on both (rooms, a week, a day's arrivals).
     auto file = Database::open(house);
     auto onServer = Database::open(server.address());
