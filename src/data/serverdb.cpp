@@ -46,9 +46,14 @@ PGconn *handleOf(const Database &db)
     return *static_cast<PGconn *const *>(handle.constData());
 }
 
+// libpq's words, each line without the indentation it gives the second.
 QString connectionText(PGconn *conn)
 {
-    return QString::fromUtf8(PQerrorMessage(conn)).trimmed();
+    QStringList lines;
+    for (const QString &line : QString::fromUtf8(PQerrorMessage(conn)).split(QLatin1Char('\n')))
+        if (!line.trimmed().isEmpty())
+            lines << line.trimmed();
+    return lines.join(QLatin1Char('\n'));
 }
 
 QString resultText(const PGresult *result, PGconn *conn)
