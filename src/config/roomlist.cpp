@@ -5,10 +5,13 @@ namespace innkeld {
 QVector<RoomEntry> ReadRoomEntries(Database &db)
 {
     // Whether a room has a link is asked of the index on bookingroom.roomid,
-    // in the same statement: one probe a room, whatever the history.
+    // in the same statement: one probe a room, whatever the history (the
+    // server is kept from reading every link for it by OFFSET 0).
     QVector<RoomEntry> out;
     for (Recordset rs = db.execute(QStringLiteral("SELECT id, name, EXISTS (SELECT id FROM BookingRoom WHERE roomid "
-                                                  "= room.id) AS booked FROM room"));
+                                                  "= room.id")
+                                   + (db.onServer() ? QStringLiteral(" OFFSET 0") : QString())
+                                   + QStringLiteral(") AS booked FROM room"));
          !rs.eof(); rs.moveNext()) {
         RoomEntry e;
         e.Id = rs.value(QStringLiteral("id")).toLongLong();

@@ -78,7 +78,7 @@ void setUpSession(PGconn *conn)
     zone.replace(QLatin1Char('\''), QString());
     const QString sql = QStringLiteral("SET client_encoding = 'UTF8'; SET DateStyle = 'ISO, MDY'; "
                                        "SET standard_conforming_strings = on; SET client_min_messages = warning; "
-                                       "SET lock_timeout = '5s'; "
+                                       "SET lock_timeout = '5s'; SET max_parallel_workers_per_gather = 0; "
                                        "SET default_transaction_isolation = 'read committed'")
         + (zone.isEmpty() ? QString() : QStringLiteral("; SET TimeZone = '%1'").arg(zone));
     PGresult *r = PQexec(conn, sql.toUtf8().constData());

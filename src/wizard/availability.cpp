@@ -35,6 +35,15 @@ QString ClashingRoomsSql(RecordId bookingId, const QVariant &arrival, const QVar
     const QDate from = DayOf(arrival), to = DayOf(departure);
     const qint64 first = from.isValid() && to.isValid() ? std::min(from, to).toJulianDay() : 0;
     const qint64 last = from.isValid() && to.isValid() ? std::max(from, to).toJulianDay() : 0;
+    // The server looks up each stay's links and booking by their keys (a
+    // lateral query): without statistics its planner would read every link.
+    if (engine == Engine::PostgreSQL)
+        return QStringLiteral("SELECT l.roomid FROM booking_stay AS s CROSS JOIN LATERAL (SELECT bookingroom.roomid "
+                              "FROM bookingroom JOIN booking ON booking.id = bookingroom.bookingid "
+                              "WHERE bookingroom.bookingid = s.id AND booking.id<>")
+            + QString::number(bookingId) + roomCondition + QStringLiteral(" AND ")
+            + overlapConditions(ToSQLDate(arrival), ToSQLDate(departure)) + QStringLiteral(" OFFSET 0) AS l WHERE ")
+            + StaysTouchingSql(engine, QStringLiteral("s"), QString::number(first), QString::number(last));
     return QStringLiteral("SELECT bookingroom.roomid FROM booking_stay AS s CROSS JOIN bookingroom CROSS JOIN booking "
                           "WHERE ")
         + StaysTouchingSql(engine, QStringLiteral("s"), QString::number(first), QString::number(last))

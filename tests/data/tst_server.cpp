@@ -234,7 +234,7 @@ void TestServer::racingDesksNeverDoubleBook()
     auto db = Database::open(server.address());
     for (int i = 1; i <= 3; ++i)
         db->execute(QStringLiteral("INSERT INTO room (name) VALUES ('Room %1')").arg(i));
-    constexpr int kTrials = 120;
+    constexpr int kTrials = 200;
     QList<QProcess *> desks;
     for (int i = 0; i < 3; ++i) {
         auto *desk = new QProcess(this);
