@@ -24,11 +24,10 @@ QString CalendarWeekSql(const QDate &start, const QVector<RecordId> &rooms, Engi
         return QStringLiteral("SELECT w.id, fromdate, todate, baID, firstname, lastname FROM booking_stay AS s "
                               "CROSS JOIN LATERAL (SELECT b.id, b.fromdate, b.todate, ba.roomid AS baID, c.firstname, "
                               "c.lastname FROM booking AS b JOIN bookingroom AS ba ON ba.bookingid = b.id "
-                              "LEFT JOIN customer AS c ON c.id = b.customerid WHERE b.id = s.id AND ba.roomid IN (")
-            + shown + QStringLiteral(") OFFSET 0) AS w WHERE ")
+                              "LEFT JOIN customer AS c ON c.id = b.customerid WHERE b.id = s.id OFFSET 0) AS w WHERE ")
             + StaysTouchingSql(engine, QStringLiteral("s"), QString::number(start.toJulianDay()),
                                QString::number(start.addDays(6).toJulianDay()))
-            + QStringLiteral(" ORDER BY fromdate, todate;");
+            + QStringLiteral(" AND baID IN (") + shown + QStringLiteral(") ORDER BY fromdate, todate;");
     return QStringLiteral("SELECT b.id, fromdate, todate, ba.roomid AS baID, c.firstname, c.lastname ")
         + QStringLiteral("FROM booking_stay AS s CROSS JOIN booking AS b CROSS JOIN bookingroom AS ba ")
         + QStringLiteral("LEFT JOIN customer AS c ON c.id = b.customerid WHERE ")

@@ -1011,12 +1011,13 @@ QString ClashExistsSql(Engine engine, const QString &booking, const QString &roo
     const QString last = QStringLiteral("%1(%2, %3)").arg(server ? QStringLiteral("greatest") : QStringLiteral("max"),
                                                            DayNumberSql(engine, from), DayNumberSql(engine, to));
     // The server's planner, without statistics, would read every link to
-    // join them to the stays; the lateral query makes it look up each
-    // stay's links and booking by their keys.
+    // join them to the stays, or a room's every link; the lateral query
+    // makes it look up each stay's links and booking by their keys, the
+    // room asked of what it finds.
     if (server)
-        return QStringLiteral("EXISTS (SELECT 1 FROM booking_stay AS s CROSS JOIN LATERAL (SELECT 1 FROM bookingroom AS x "
-                              "JOIN booking AS o ON o.ID = x.bookingid WHERE x.bookingid = s.id AND x.roomid = %2 "
-                              "AND x.bookingid <> %3 AND %4 OFFSET 0) AS c WHERE %1)")
+        return QStringLiteral("EXISTS (SELECT 1 FROM booking_stay AS s CROSS JOIN LATERAL (SELECT x.roomid FROM "
+                              "bookingroom AS x JOIN booking AS o ON o.ID = x.bookingid WHERE x.bookingid = s.id "
+                              "AND x.bookingid <> %3 AND %4 OFFSET 0) AS c WHERE %1 AND c.roomid = %2)")
             .arg(StaysTouchingSql(engine, QStringLiteral("s"), first, last), room, booking,
                  StaysClashSql(from, to, QStringLiteral("o.FromDate"), QStringLiteral("o.ToDate"), engine));
     return QStringLiteral("EXISTS (SELECT 1 FROM booking_stay AS s CROSS JOIN bookingroom AS x CROSS JOIN booking AS o "

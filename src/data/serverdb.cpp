@@ -71,14 +71,16 @@ QString resultText(const PGresult *result, PGconn *conn)
 
 // The session every desk works in: ISO dates, texts as written, the desk's
 // own time zone for the server's "now", a wait of at most five seconds for
-// another desk's write, each statement seeing what others committed.
+// another desk's write, each statement seeing what others committed; its
+// statements are short, so neither parallel workers nor compiling them
+// (which the planner, without statistics, would think worth it) pays.
 void setUpSession(PGconn *conn)
 {
     QString zone = QString::fromUtf8(QTimeZone::systemTimeZoneId());
     zone.replace(QLatin1Char('\''), QString());
     const QString sql = QStringLiteral("SET client_encoding = 'UTF8'; SET DateStyle = 'ISO, MDY'; "
                                        "SET standard_conforming_strings = on; SET client_min_messages = warning; "
-                                       "SET lock_timeout = '5s'; SET max_parallel_workers_per_gather = 0; "
+                                       "SET lock_timeout = '5s'; SET max_parallel_workers_per_gather = 0; SET jit = off; "
                                        "SET default_transaction_isolation = 'read committed'")
         + (zone.isEmpty() ? QString() : QStringLiteral("; SET TimeZone = '%1'").arg(zone));
     PGresult *r = PQexec(conn, sql.toUtf8().constData());

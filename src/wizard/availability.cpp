@@ -2,6 +2,8 @@
 
 #include "data/regional.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace innkeld {
@@ -38,12 +40,14 @@ QString ClashingRoomsSql(RecordId bookingId, const QVariant &arrival, const QVar
     // The server looks up each stay's links and booking by their keys (a
     // lateral query): without statistics its planner would read every link.
     if (engine == Engine::PostgreSQL)
-        return QStringLiteral("SELECT l.roomid FROM booking_stay AS s CROSS JOIN LATERAL (SELECT bookingroom.roomid "
+        return QStringLiteral("SELECT bookingroom.roomid FROM booking_stay AS s CROSS JOIN LATERAL (SELECT bookingroom.roomid "
                               "FROM bookingroom JOIN booking ON booking.id = bookingroom.bookingid "
                               "WHERE bookingroom.bookingid = s.id AND booking.id<>")
-            + QString::number(bookingId) + roomCondition + QStringLiteral(" AND ")
-            + overlapConditions(ToSQLDate(arrival), ToSQLDate(departure)) + QStringLiteral(" OFFSET 0) AS l WHERE ")
-            + StaysTouchingSql(engine, QStringLiteral("s"), QString::number(first), QString::number(last));
+            + QString::number(bookingId) + QStringLiteral(" AND ")
+            + overlapConditions(ToSQLDate(arrival), ToSQLDate(departure))
+            + QStringLiteral(" OFFSET 0) AS bookingroom WHERE ")
+            + StaysTouchingSql(engine, QStringLiteral("s"), QString::number(first), QString::number(last))
+            + roomCondition;
     return QStringLiteral("SELECT bookingroom.roomid FROM booking_stay AS s CROSS JOIN bookingroom CROSS JOIN booking "
                           "WHERE ")
         + StaysTouchingSql(engine, QStringLiteral("s"), QString::number(first), QString::number(last))
@@ -69,6 +73,19 @@ bool IsRoomAvailable(Database &db, RecordId bookingId, RecordId roomId, const QV
 
 QVector<FreeRoom> FreeRooms(Database &db, RecordId bookingId, const QVariant &arrival, const QVariant &departure)
 {
+    // The server would plan the rooms taken, asked inside NOT IN, for a
+    // first row only (reading every stay): they are asked for on their own.
+    if (db.onServer()) {
+        QSet<RecordId> taken;
+        for (Recordset rs = db.execute(ClashingRoomsSql(bookingId, arrival, departure, QString(), db.engineKind()));
+             !rs.eof(); rs.moveNext())
+            taken.insert(rs.value(0).toLongLong());
+        QVector<FreeRoom> free;
+        for (Recordset rs = db.execute(QStringLiteral("SELECT id, name FROM room ORDER BY id")); !rs.eof(); rs.moveNext())
+            if (!taken.contains(rs.value(0).toLongLong()))
+                free.push_back(FreeRoom{rs.value(0).toLongLong(), rs.text(1)});
+        return free;
+    }
     const QString sql = QStringLiteral("SELECT id, name FROM room WHERE id NOT IN (")
         + ClashingRoomsSql(bookingId, arrival, departure, QString(), db.engineKind())
         + QStringLiteral(") ORDER BY id");
