@@ -3,6 +3,7 @@
 #include "regional.h"
 
 #include <QAtomicInt>
+#include <QSet>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QTimeZone>
@@ -343,13 +344,27 @@ QStringList schemaStatements()
 const QStringList kTables{QStringLiteral("booking"), QStringLiteral("customer"), QStringLiteral("room"),
                           QStringLiteral("bookingroom")};
 
+// The columns of the four tables that the server's database holds (table,
+// column, type), from the server's catalogue (its information schema takes
+// several times as long).
+PGresult *columnsPresent(PGconn *conn)
+{
+    return execOrThrow(conn, QStringLiteral("SELECT c.relname, a.attname, format_type(a.atttypid, a.atttypmod) "
+                                            "FROM pg_catalog.pg_attribute AS a JOIN pg_catalog.pg_class AS c "
+                                            "ON c.oid = a.attrelid WHERE c.relnamespace = current_schema()::regnamespace "
+                                            "AND c.relkind IN ('r', 'p') AND c.relname IN ('booking', 'customer', "
+                                            "'room', 'bookingroom') AND a.attnum > 0 AND NOT a.attisdropped "
+                                            "ORDER BY c.relname, a.attnum"));
+}
+
 // How many of the four tables the server's database holds.
 int tablesPresent(PGconn *conn)
 {
-    Result r(execOrThrow(conn, QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE table_schema = "
-                                              "current_schema() AND table_name IN ('booking', 'customer', 'room', "
-                                              "'bookingroom')")));
-    return QByteArray(PQgetvalue(r.r, 0, 0)).toInt();
+    Result r(columnsPresent(conn));
+    QSet<QByteArray> tables;
+    for (int i = 0; i < PQntuples(r.r); ++i)
+        tables.insert(QByteArray(PQgetvalue(r.r, i, 0)));
+    return int(tables.size());
 }
 
 void makeTables(PGconn *conn)
@@ -690,11 +705,12 @@ void ServerConnection::open(Database &db, const QString &address)
     setUpSession(conn);
     // A database with none of the four tables is a new house: it gets them,
     // as a new db.mdb is made on a first start.
-    if (tablesPresent(conn) == 0)
+    Result r(columnsPresent(conn));
+    if (PQntuples(r.r) == 0) {
         makeTables(conn);
-    Result r(execOrThrow(conn, QStringLiteral("SELECT table_name, column_name, data_type FROM information_schema.columns "
-                                              "WHERE table_schema = current_schema() AND table_name IN ('booking', "
-                                              "'customer', 'room', 'bookingroom') ORDER BY table_name, ordinal_position")));
+        PQclear(r.r);
+        r.r = columnsPresent(conn);
+    }
     for (int i = 0; i < PQntuples(r.r); ++i) {
         const QString table = QString::fromUtf8(PQgetvalue(r.r, i, 0));
         QString column = QString::fromUtf8(PQgetvalue(r.r, i, 1));
@@ -708,7 +724,7 @@ void ServerConnection::open(Database &db, const QString &address)
             kind = ColumnKind::Integer;
         else if (type.startsWith(QLatin1String("timestamp")) || type == QLatin1String("date"))
             kind = ColumnKind::Date;
-        else if (type == QLatin1String("numeric"))
+        else if (type.startsWith(QLatin1String("numeric")))
             kind = ColumnKind::Money;
         else if (type == QLatin1String("double precision") || type == QLatin1String("real"))
             kind = ColumnKind::Number;
