@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QRegularExpression>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
 #include <QtTest>
@@ -63,6 +64,15 @@ inline void typeText(QWidget *widget, const QString &text)
         else
             QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
+}
+
+// Types into a box as an operator would: click into it, replace its text.
+inline void typeInto(QLineEdit *box, const QString &text)
+{
+    QTest::mouseClick(box, Qt::LeftButton);
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    typeText(box, text);
 }
 
 // The controls under root (text boxes, lists, date controls, buttons, by

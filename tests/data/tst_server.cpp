@@ -23,14 +23,6 @@ using namespace innkeld::test;
 
 namespace {
 
-void typeInto(QLineEdit *box, const QString &text)
-{
-    QTest::mouseClick(box, Qt::LeftButton);
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Delete);
-    typeText(box, text);
-}
-
 // Each row of a statement as text, fields by tabs.
 QStringList rowsOf(Database &db, const QString &sql)
 {

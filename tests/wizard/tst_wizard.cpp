@@ -22,15 +22,6 @@ using namespace innkeld::test;
 
 namespace {
 
-// Types into a box as an operator would: click into it, replace its text.
-void typeInto(QLineEdit *box, const QString &text)
-{
-    QTest::mouseClick(box, Qt::LeftButton);
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Delete);
-    typeText(box, text);
-}
-
 void click(QWidget *button)
 {
     QTest::mouseClick(button, Qt::LeftButton);
