@@ -652,16 +652,19 @@ void addKeyOrder(QVector<SqlToken> &tokens, const Schema &schema)
         if (!keywords.contains(st.at(next).text.toUpper()))
             name = st.at(next).text;
     }
-    const SqlToken order{SqlToken::Word, QStringLiteral(" ORDER BY ") + name + QStringLiteral(".id "), true};
+    // Written apart from its neighbours (as a symbol, which a converted
+    // value does not keep its distance from).
+    const QString order = QStringLiteral("ORDER BY ") + name + QStringLiteral(".id");
     if (limit < 0) {
-        tokens.append(order);
+        tokens.append(SqlToken{SqlToken::Symbol, QLatin1Char(' ') + order});
         return;
     }
     int at = 0;
     for (int i = 0; i < tokens.size(); ++i)
         if (&tokens[i] == &st.at(limit))
             at = i;
-    tokens.insert(at, order);
+    // Before LIMIT, apart from it.
+    tokens.insert(at, SqlToken{SqlToken::Symbol, order + QLatin1Char(' ')});
 }
 
 }  // namespace

@@ -45,6 +45,8 @@ private slots:
     void textThatDoesNotConvertChangesNothing();
     void oneStatementOnly();
     void otherStatementsPassThrough();
+    void serverTerms_data();
+    void serverTerms();
 };
 
 void TestDialect::tokenizerKeepsStringsWhole()
@@ -407,6 +409,35 @@ void TestDialect::otherStatementsPassThrough()
     } catch (const DbError &e) {
         QVERIFY2(e.message().contains(QStringLiteral("nosuch")), qPrintable(e.message()));
     }
+}
+
+// What the server is given where the engines differ (the server's own
+// tests run these on a real one).
+void TestDialect::serverTerms_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("server");
+    QTest::newRow("date literal typed") << QStringLiteral("SELECT id FROM booking WHERE FromDate >= #12/25/2002 2:30 PM#;")
+                                        << QStringLiteral("SELECT id FROM booking WHERE FromDate >= TIMESTAMP '2002-12-25 14:30:00' ORDER BY booking.id");
+    QTest::newRow("quoted names") << QStringLiteral("SELECT [LastName], `City`, \"FirstName\", \"Other\" FROM [Customer] AS c")
+                                  << QStringLiteral("SELECT \"lastname\", \"city\", \"firstname\", \"Other\" FROM \"customer\" AS c");
+    QTest::newRow("like and several values")
+        << QStringLiteral("SELECT max(CostPerNight, 10), min(1, 2, 3), max(ID) FROM booking WHERE Notes LIKE 'a%'")
+        << QStringLiteral("SELECT greatest(CostPerNight, 10), least(1, 2, 3), max(ID) FROM booking WHERE Notes ILIKE 'a%'");
+    QTest::newRow("key order before limit") << QStringLiteral("SELECT id, name FROM room AS r LIMIT 5 OFFSET 2")
+                                            << QStringLiteral("SELECT id, name FROM room AS r ORDER BY r.id LIMIT 5 OFFSET 2");
+    QTest::newRow("own order kept") << QStringLiteral("SELECT id FROM room ORDER BY name")
+                                    << QStringLiteral("SELECT id FROM room ORDER BY name");
+    QTest::newRow("text kept") << QStringLiteral("UPDATE booking SET Notes = '[x] LIKE min(a, b) #1/1/2002#' WHERE ID == 1")
+                               << QStringLiteral("UPDATE booking SET Notes = '[x] LIKE min(a, b) #1/1/2002#' WHERE ID = 1");
+}
+
+void TestDialect::serverTerms()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, server);
+    TempDatabase t;
+    QCOMPARE(TranslateSql(sql, t.db().schema(), Engine::PostgreSQL), server);
 }
 
 QTEST_GUILESS_MAIN(TestDialect)
