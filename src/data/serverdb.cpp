@@ -48,13 +48,18 @@ PGconn *handleOf(const Database &db)
 }
 
 // libpq's words, each line without the indentation it gives the second.
-QString connectionText(PGconn *conn)
+QString plainLines(const QString &text)
 {
     QStringList lines;
-    for (const QString &line : QString::fromUtf8(PQerrorMessage(conn)).split(QLatin1Char('\n')))
+    for (const QString &line : text.split(QLatin1Char('\n')))
         if (!line.trimmed().isEmpty())
             lines << line.trimmed();
     return lines.join(QLatin1Char('\n'));
+}
+
+QString connectionText(PGconn *conn)
+{
+    return plainLines(QString::fromUtf8(PQerrorMessage(conn)));
 }
 
 QString resultText(const PGresult *result, PGconn *conn)
@@ -414,10 +419,7 @@ QSqlDatabase connectTo(const QString &name, const QString &address)
     c.setConnectOptions(options.join(QLatin1Char(';')));
     if (!c.open()) {
         const QSqlError e = c.lastError();
-        QString text = e.databaseText().trimmed();
-        if (text.isEmpty())
-            text = e.text().trimmed();
-        throw DbError(text);
+        throw DbError(plainLines(e.databaseText().trimmed().isEmpty() ? e.text() : e.databaseText()));
     }
     return c;
 }
