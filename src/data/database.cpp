@@ -193,8 +193,6 @@ void runOrThrow(QSqlQuery &q, const QString &sql)
         throw DbError(engineText(q.lastError()));
 }
 
-const QStringList kTables{QStringLiteral("booking"), QStringLiteral("customer"), QStringLiteral("room"),
-                          QStringLiteral("bookingroom")};
 
 QVariant fromStored(const QVariant &raw, ColumnKind kind, bool typed)
 {
@@ -535,9 +533,21 @@ void Database::loadSchema()
         while (info.next())
             m_schema.addColumn(table, info.value(1).toString(), KindFromDeclaredType(info.value(2).toString()));
     }
-    for (const QString &table : kTables)
-        if (!m_schema.hasTable(table))
-            throw DbError(QStringLiteral("The database '%1' has no table '%2'.").arg(m_path, table));
+    RequireProgramTables(m_schema, m_path);
+}
+
+const QStringList &ProgramTables()
+{
+    static const QStringList tables{QStringLiteral("booking"), QStringLiteral("customer"), QStringLiteral("room"),
+                                    QStringLiteral("bookingroom")};
+    return tables;
+}
+
+void RequireProgramTables(const Schema &schema, const QString &databaseName)
+{
+    for (const QString &table : ProgramTables())
+        if (!schema.hasTable(table))
+            throw DbError(QStringLiteral("The database '%1' has no table '%2'.").arg(databaseName, table));
 }
 
 void Database::create(const QString &path)

@@ -38,13 +38,21 @@ enum : Oid {
 // one step for every desk, as SQLite's write lock makes them.
 constexpr qint64 kStaysLock = 0x496E6B6C;  // "Inkl"
 
-PGconn *handleOf(const Database &db)
+// The libpq connection under the driver's; null when there is none.
+PGconn *connectionOf(const QSqlDatabase &c)
 {
-    const QSqlDatabase c = db.connection();
     const QVariant handle = c.driver() ? c.driver()->handle() : QVariant();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "pg_conn*") != 0)
-        throw DbError(QStringLiteral("The database connection is not open."));
+        return nullptr;
     return *static_cast<PGconn *const *>(handle.constData());
+}
+
+PGconn *handleOf(const Database &db)
+{
+    PGconn *conn = connectionOf(db.connection());
+    if (!conn)
+        throw DbError(QStringLiteral("The database connection is not open."));
+    return conn;
 }
 
 // libpq's words, each line without the indentation it gives the second.
@@ -216,8 +224,7 @@ QString columnName(const QString &serverName, const QVector<SqlToken> &tokens, c
         if (t.text.compare(serverName, Qt::CaseInsensitive) == 0)
             return t.text;
     }
-    for (const QString &table : {QStringLiteral("booking"), QStringLiteral("customer"), QStringLiteral("room"),
-                                 QStringLiteral("bookingroom")})
+    for (const QString &table : ProgramTables())
         for (const QString &column : schema.columns(table))
             if (column.compare(serverName, Qt::CaseInsensitive) == 0)
                 return column;
@@ -348,8 +355,6 @@ QStringList schemaStatements()
     };
 }
 
-const QStringList kTables{QStringLiteral("booking"), QStringLiteral("customer"), QStringLiteral("room"),
-                          QStringLiteral("bookingroom")};
 
 // The columns of the four tables that the server's database holds (table,
 // column, type), from the server's catalogue (its information schema takes
@@ -542,9 +547,9 @@ RowReader ServerConnection::read(Database &db, const QString &translated)
     PQsetSingleRowMode(conn);
     rows.firstPending = rows.fetch();
     if (rows.current) {
+        const QVector<SqlToken> tokens = TokenizeSql(translated);
         for (int i = 0; i < PQnfields(rows.current); ++i) {
-            reader.m_names << columnName(QString::fromUtf8(PQfname(rows.current, i)), TokenizeSql(translated),
-                                         db.m_schema);
+            reader.m_names << columnName(QString::fromUtf8(PQfname(rows.current, i)), tokens, db.m_schema);
             reader.m_kinds << kindOfType(PQftype(rows.current, i));
         }
     }
@@ -687,12 +692,8 @@ void ServerConnection::commit(Database &db)
 
 void ServerConnection::rollback(Database &db)
 {
-    const QSqlDatabase c = db.connection();
-    const QVariant handle = c.driver() ? c.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "pg_conn*") != 0)
-        return;
-    PGconn *conn = *static_cast<PGconn *const *>(handle.constData());
-    if (PQstatus(conn) == CONNECTION_OK)
+    PGconn *conn = connectionOf(db.connection());
+    if (conn && PQstatus(conn) == CONNECTION_OK)
         PQclear(PQexec(conn, "ROLLBACK"));
 }
 
@@ -734,9 +735,7 @@ void ServerConnection::open(Database &db, const QString &address)
             kind = ColumnKind::Number;
         db.m_schema.addColumn(table, column, kind);
     }
-    for (const QString &table : kTables)
-        if (!db.m_schema.hasTable(table))
-            throw DbError(QStringLiteral("The database '%1' has no table '%2'.").arg(db.m_path, table));
+    RequireProgramTables(db.m_schema, db.m_path);
 }
 
 void ServerConnection::create(const QString &address)
@@ -746,8 +745,7 @@ void ServerConnection::create(const QString &address)
     {
         try {
             QSqlDatabase c = connectTo(name, address);
-            const QVariant handle = c.driver()->handle();
-            PGconn *conn = *static_cast<PGconn *const *>(handle.constData());
+            PGconn *conn = connectionOf(c);
             setUpSession(conn);
             if (tablesPresent(conn) > 0)
                 throw DbError(QStringLiteral("The database %1 already holds bookings' tables; it is left as it is.")

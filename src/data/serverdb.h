@@ -21,6 +21,10 @@ double RowReaderServerReal(const RowReader::ServerRows &rows, int column);
 QByteArrayView RowReaderServerText(const RowReader::ServerRows &rows, int column);
 void DeleteServerRows(RowReader::ServerRows *rows);
 
+// The program's four tables, and the refusal of a database without one.
+const QStringList &ProgramTables();
+void RequireProgramTables(const Schema &schema, const QString &databaseName);
+
 class ServerConnection
 {
 public:
