@@ -1,5 +1,6 @@
 #include "database.h"
 
+#include "findindex.h"
 #include "regional.h"
 #include "serverdb.h"
 
@@ -20,6 +21,7 @@
 #include <sys/vfs.h>
 
 #include <cmath>
+#include <functional>
 
 namespace innkeld {
 
@@ -171,7 +173,8 @@ QStringList schemaStatements()
                        "bookingid INTEGER NOT NULL DEFAULT 0 %1, roomid INTEGER NOT NULL DEFAULT 0 %2)")
             .arg(integerCheck("bookingid"), integerCheck("roomid")),
     };
-    return tables + indexStatements() + QStringList{kStayTable.arg(QString())} + guardStatements();
+    return tables + indexStatements() + QStringList{kStayTable.arg(QString())} + guardStatements()
+        + FindIndexStatements(Engine::SQLite);
 }
 
 QString engineText(const QSqlError &error)
@@ -404,9 +407,16 @@ void RegisterEngineFunctions(void *sqliteHandle)
                                refuseFunction, nullptr, nullptr, nullptr);
 }
 
-void InstallGuard(void *sqliteHandle)
+namespace {
+
+// Puts into the database the parts named `names` (tables and triggers) when
+// one of them is missing, in one step (`make`, told whether the table
+// `table` is there). A file that cannot be written now (read-only, or busy at
+// another desk) without the table is read through `temporary`, made in this
+// connection's own temporary schema.
+void installParts(sqlite3 *db, const QStringList &names, const QString &table,
+                  const std::function<QStringList(bool hasTable)> &make, const QStringList &temporary)
 {
-    auto *db = static_cast<sqlite3 *>(sqliteHandle);
     const auto run = [db](const QString &sql) {
         char *message = nullptr;
         if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
@@ -415,42 +425,25 @@ void InstallGuard(void *sqliteHandle)
             throw DbError(text);
         }
     };
-    // Every part there already (the usual case): nothing is written.
-    {
-        QStringList names{QStringLiteral("'booking_stay'")};
-        for (const QString &sql : guardStatements())
-            names << QLatin1Char('\'') + sql.section(QLatin1Char(' '), 5, 5) + QLatin1Char('\'');
+    const auto count = [db](const QString &sql) {
         sqlite3_stmt *stmt = nullptr;
-        const QByteArray count = QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name IN (%1)")
-                                     .arg(names.join(QLatin1Char(',')))
-                                     .toUtf8();
-        sqlite3_prepare_v2(db, count.constData(), -1, &stmt, nullptr);
-        const bool complete = sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int(stmt, 0) == names.size();
+        sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr);
+        const int n = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : 0;
         sqlite3_finalize(stmt);
-        if (complete)
-            return;
-    }
-    const auto hasStayTable = [db] {
-        sqlite3_stmt *stmt = nullptr;
-        sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE name = 'booking_stay'", -1, &stmt, nullptr);
-        const bool found = sqlite3_step(stmt) == SQLITE_ROW;
-        sqlite3_finalize(stmt);
-        return found;
+        return n;
     };
-    const QString fill = QStringLiteral("INSERT INTO %1booking_stay SELECT ID, min(%2, %3), max(%2, %3) FROM booking "
-                                        "WHERE FromDate IS NOT NULL AND ToDate IS NOT NULL")
-                             .arg(QStringLiteral("%1"), dayNumber(QStringLiteral("FromDate")),
-                                  dayNumber(QStringLiteral("ToDate")));
-    // A database made before the guard gets it now, in one step; clashes
-    // stored before stay as they are (the check lists them).
+    // Every part there already (the usual case): nothing is written.
+    QStringList quoted;
+    for (const QString &name : names)
+        quoted << QLatin1Char('\'') + name + QLatin1Char('\'');
+    if (count(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name IN (%1)").arg(quoted.join(QLatin1Char(','))))
+        == names.size())
+        return;
+    const QString hasTable = QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = '%1'").arg(table);
     try {
         run(QStringLiteral("BEGIN IMMEDIATE"));
         try {
-            if (!hasStayTable()) {
-                run(kStayTable.arg(QString()));
-                run(fill.arg(QString()));
-            }
-            for (const QString &sql : guardStatements())
+            for (const QString &sql : make(count(hasTable) > 0))
                 run(sql);
             run(QStringLiteral("COMMIT"));
         } catch (...) {
@@ -458,13 +451,52 @@ void InstallGuard(void *sqliteHandle)
             throw;
         }
     } catch (const DbError &) {
-        // A file that cannot be written now (read-only, or busy at another
-        // desk) is read through an index of this connection's own.
-        if (hasStayTable())
+        if (count(hasTable) > 0)
             return;
-        run(kStayTable.arg(QStringLiteral("temp.")));
-        run(fill.arg(QStringLiteral("temp.")));
+        for (const QString &sql : temporary)
+            run(sql);
     }
+}
+
+}  // namespace
+
+void InstallGuard(void *sqliteHandle)
+{
+    QStringList names{QStringLiteral("booking_stay")};
+    for (const QString &sql : guardStatements())
+        names << sql.section(QLatin1Char(' '), 5, 5);
+    const QString fill = QStringLiteral("INSERT INTO %1booking_stay SELECT ID, min(%2, %3), max(%2, %3) FROM booking "
+                                        "WHERE FromDate IS NOT NULL AND ToDate IS NOT NULL")
+                             .arg(QStringLiteral("%1"), dayNumber(QStringLiteral("FromDate")),
+                                  dayNumber(QStringLiteral("ToDate")));
+    // A database made before the guard gets it now; clashes stored before
+    // stay as they are (the check lists them).
+    installParts(
+        static_cast<sqlite3 *>(sqliteHandle), names, QStringLiteral("booking_stay"),
+        [&](bool hasTable) {
+            QStringList statements;
+            if (!hasTable)
+                statements << kStayTable.arg(QString()) << fill.arg(QString());
+            return statements + guardStatements();
+        },
+        {kStayTable.arg(QStringLiteral("temp.")), fill.arg(QStringLiteral("temp."))});
+}
+
+void InstallFindIndex(void *sqliteHandle)
+{
+    // A database made before the index (or with a part of it gone) gets it
+    // anew, filled from the bookings stored.
+    installParts(
+        static_cast<sqlite3 *>(sqliteHandle), FindIndexParts(), QStringLiteral("booking_find"),
+        [](bool) {
+            QStringList statements;
+            for (const QString &part : FindIndexParts())
+                statements << (part == QLatin1String("booking_find") ? QStringLiteral("DROP TABLE IF EXISTS ")
+                                                                     : QStringLiteral("DROP TRIGGER IF EXISTS "))
+                        + part;
+            return statements + FindIndexStatements(Engine::SQLite, true);
+        },
+        TemporaryFindIndexStatements());
 }
 
 std::unique_ptr<Database> Database::open(const QString &path)
@@ -506,6 +538,7 @@ std::unique_ptr<Database> Database::open(const QString &path)
     }
     db->loadSchema();
     InstallGuard(db->engine());
+    InstallFindIndex(db->engine());
     return db;
 }
 
@@ -519,9 +552,10 @@ void *Database::engine() const
 void Database::loadSchema()
 {
     QSqlQuery q(connection());
-    // The stays index and its engine tables are the guard's, not the program's.
+    // The stays and search indexes and their engine tables are the guard's
+    // and the search's, not the program's.
     runOrThrow(q, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' "
-                                 "AND name NOT LIKE 'booking_stay%'"));
+                                 "AND name NOT LIKE 'booking_stay%' AND name NOT LIKE 'booking_find%'"));
     QStringList tables;
     while (q.next())
         tables << q.value(0).toString();
@@ -612,7 +646,18 @@ void Database::run(const QString &engineSql)
 
 Recordset Database::execute(const QString &sql)
 {
-    const QString translated = translate(sql);
+    return executeTranslated(sql, translate(sql));
+}
+
+Recordset Database::query(const QString &engineSql)
+{
+    if (m_log)
+        m_log->append(engineSql);
+    return executeTranslated(engineSql, engineSql);
+}
+
+Recordset Database::executeTranslated(const QString &sql, const QString &translated)
+{
     if (onServer())
         return ServerConnection::execute(*this, sql, translated);
     auto cursor = std::make_unique<FileCursor>();

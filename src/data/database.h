@@ -173,6 +173,9 @@ public:
     // Runs one statement of the dialect. Throws DbError on failure; nothing of
     // a failing statement is applied.
     Recordset execute(const QString &sql);
+    // Runs one query in the engine's own terms (not the dialect), for the
+    // statements written for each engine apart. Throws DbError.
+    Recordset query(const QString &engineSql);
     // Runs one query of the dialect for reading its rows straight from the
     // engine. Throws DbError.
     RowReader read(const QString &sql);
@@ -217,6 +220,7 @@ private:
     void loadSchema();
     QVariant storedValue(const QString &column, ColumnKind kind, const QVariant &value) const;
     QString translate(const QString &sql);
+    Recordset executeTranslated(const QString &sql, const QString &translated);
 
     QString m_connectionName;
     QString m_path;
@@ -250,6 +254,9 @@ void RegisterEngineFunctions(void *sqliteHandle);
 // Gives a database the stays index and the guard against double-booked
 // rooms and links to missing rows, when it lacks them. Throws DbError.
 void InstallGuard(void *sqliteHandle);
+// Gives a database the search index of its guests (FindIndexStatements)
+// when it lacks it, filled from the bookings stored. Throws DbError.
+void InstallFindIndex(void *sqliteHandle);
 
 // Within a transaction: the check of each link written to bookingroom set
 // aside (`suspend`) or back in place, for writing very many links at once

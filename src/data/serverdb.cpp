@@ -1,5 +1,6 @@
 #include "serverdb.h"
 
+#include "findindex.h"
 #include "regional.h"
 
 #include <QAtomicInt>
@@ -383,7 +384,7 @@ void makeTables(PGconn *conn)
 {
     Result begin(execOrThrow(conn, QStringLiteral("BEGIN")));
     try {
-        for (const QString &sql : schemaStatements())
+        for (const QString &sql : schemaStatements() + FindIndexStatements(Engine::PostgreSQL))
             Result(execOrThrow(conn, sql));
         Result(execOrThrow(conn, QStringLiteral("COMMIT")));
     } catch (...) {
@@ -736,6 +737,26 @@ void ServerConnection::open(Database &db, const QString &address)
         db.m_schema.addColumn(table, column, kind);
     }
     RequireProgramTables(db.m_schema, db.m_path);
+    // A database made before the search index gets it now, filled; one
+    // desk makes it while the others wait.
+    if (!HasFindIndex(db)) {
+        Result(execOrThrow(conn, QStringLiteral("BEGIN")));
+        try {
+            Result(execOrThrow(conn, QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kStaysLock + 1)));
+            if (!HasFindIndex(db)) {
+                for (const char *sql : {"DROP TABLE IF EXISTS booking_find",
+                                        "DROP FUNCTION IF EXISTS innkeld_find_keep, innkeld_find_customer, "
+                                        "innkeld_find_phrase, innkeld_find_document, innkeld_find_words CASCADE"})
+                    Result(execOrThrow(conn, QString::fromLatin1(sql)));
+                for (const QString &sql : FindIndexStatements(Engine::PostgreSQL, true))
+                    Result(execOrThrow(conn, sql));
+            }
+            Result(execOrThrow(conn, QStringLiteral("COMMIT")));
+        } catch (...) {
+            PQclear(PQexec(conn, "ROLLBACK"));
+            throw;
+        }
+    }
 }
 
 void ServerConnection::create(const QString &address)

@@ -1,0 +1,53 @@
+// Finding a booking by what the guest tells on the telephone: the start of
+// any word of a name, the business, the e-mail or the city, the phone's
+// digits, the booking number, or a day of the stay.
+#pragma once
+
+#include "data/database.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace innkeld {
+
+// The typed text read as a search. Words are separated by blanks; all must
+// match. A word the region reads as a short date is a day the stay touches;
+// blank-separated words of digits and phone signs (+ - ( ) / .) together are
+// the digits of a phone (or a booking number, when they are one word of
+// digits); every other word must begin a word of the guest's.
+struct FindSearch
+{
+    QStringList words;       // words and phone digits, each to begin a word
+    QVector<QDate> days;     // days the stay touches
+    QStringList numbers;     // booking numbers, each among the words too
+    bool isEmpty() const { return words.isEmpty() && days.isEmpty(); }
+};
+FindSearch ParseFindText(const QString &text);
+
+struct FoundBooking
+{
+    RecordId bookingId = 0;
+    QString guest;       // as the day lists name the guest, with the business
+    QDateTime arrival;
+    QDateTime departure;
+    QString rooms;       // the room names, comma separated
+    QString phone;
+};
+
+struct FindResult
+{
+    QVector<FoundBooking> bookings;
+    bool more = false;  // more were found than are listed
+};
+
+// At most this many bookings are listed.
+constexpr int kFindListed = 200;
+
+// The bookings (with a guest) the typed text finds: a booking whose number
+// was typed first, then the most recent arrival first. Throws DbError.
+FindResult FindBookings(Database &db, const QString &text, int limit = kFindListed);
+
+}  // namespace innkeld

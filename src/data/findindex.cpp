@@ -1,0 +1,266 @@
+#include "findindex.h"
+
+#include "database.h"
+
+namespace innkeld {
+
+namespace {
+
+#include "findwords.inc"
+
+// The guest's fields a search looks at, in the index's order; the phone is
+// looked at by its digits.
+const char *const kFields[] = {"FirstName", "LastName", "BusinessName", "Email", "City", "Phone"};
+constexpr int kLastNameField = 1;
+
+// The phone's digits: the usual separators taken out (anything else left
+// separates words).
+QString phoneDigits(const QString &phone)
+{
+    QString sql = QStringLiteral("coalesce(%1, '')").arg(phone);
+    for (const char *separator : {" ", "-", "(", ")", "/", ".", "+"})
+        sql = QStringLiteral("replace(%1, '%2', '')").arg(sql, QLatin1String(separator));
+    return sql;
+}
+
+// A booking's place in the index: its arrival day, then its key; a booking
+// without an arrival comes first.
+QString orderKey(Engine engine, const QString &booking)
+{
+    return QStringLiteral("(coalesce(%1, 0) * 4294967296 + %2.ID)")
+        .arg(DayNumberSql(engine, booking + QStringLiteral(".FromDate")), booking);
+}
+
+// ------------------------------------------------------------------ SQLite
+
+QString sqliteColumns()
+{
+    return QStringLiteral("rowid, bookingid, firstname, lastname, businessname, email, city, phone");
+}
+
+// The index's row of each booking `b` (joined to its customer `c`, if any).
+QString sqliteRow(const QString &booking)
+{
+    return orderKey(Engine::SQLite, booking) + QStringLiteral(", ") + booking
+        + QStringLiteral(".ID, c.FirstName, c.LastName, c.BusinessName, c.Email, c.City, ") + phoneDigits(QStringLiteral("c.Phone"));
+}
+
+QString sqliteTable(const QString &schema)
+{
+    return QStringLiteral("CREATE VIRTUAL TABLE %1booking_find USING fts5(bookingid UNINDEXED, firstname, lastname, "
+                          "businessname, email, city, phone, tokenize = 'unicode61 remove_diacritics 2', "
+                          "prefix = '1 2 3')")
+        .arg(schema);
+}
+
+QString sqliteFill(const QString &schema)
+{
+    return QStringLiteral("INSERT INTO %1booking_find (%2) SELECT %3 FROM booking AS b LEFT JOIN customer AS c "
+                          "ON c.ID = b.CustomerID")
+        .arg(schema, sqliteColumns(), sqliteRow(QStringLiteral("b")));
+}
+
+// The rows of the bookings of the customer `id` (OLD.ID, NEW.ID) made anew.
+QString sqliteRefreshCustomer(const QString &ids)
+{
+    return QStringLiteral("DELETE FROM booking_find WHERE rowid IN (SELECT %1 FROM booking AS b WHERE b.CustomerID IN (%2)); "
+                          "INSERT INTO booking_find (%3) SELECT %4 FROM booking AS b LEFT JOIN customer AS c "
+                          "ON c.ID = b.CustomerID WHERE b.CustomerID IN (%2); ")
+        .arg(orderKey(Engine::SQLite, QStringLiteral("b")), ids, sqliteColumns(), sqliteRow(QStringLiteral("b")));
+}
+
+QStringList sqliteTriggers()
+{
+    const QString insertNew = QStringLiteral("INSERT INTO booking_find (%1) SELECT %2 FROM (SELECT 1) LEFT JOIN customer AS c "
+                                             "ON c.ID = NEW.CustomerID; ")
+                                  .arg(sqliteColumns(), sqliteRow(QStringLiteral("NEW")));
+    const QString deleteOld =
+        QStringLiteral("DELETE FROM booking_find WHERE rowid = %1; ").arg(orderKey(Engine::SQLite, QStringLiteral("OLD")));
+    const QString searched = QStringLiteral("ID, FirstName, LastName, BusinessName, Email, City, Phone");
+    return {
+        QStringLiteral("CREATE TRIGGER booking_find_insert AFTER INSERT ON booking BEGIN ") + insertNew
+            + QStringLiteral("END"),
+        QStringLiteral("CREATE TRIGGER booking_find_update AFTER UPDATE OF ID, FromDate, CustomerID ON booking BEGIN ")
+            + deleteOld + insertNew + QStringLiteral("END"),
+        QStringLiteral("CREATE TRIGGER booking_find_delete AFTER DELETE ON booking BEGIN ") + deleteOld
+            + QStringLiteral("END"),
+        QStringLiteral("CREATE TRIGGER customer_find_insert AFTER INSERT ON customer BEGIN ")
+            + sqliteRefreshCustomer(QStringLiteral("NEW.ID")) + QStringLiteral("END"),
+        QStringLiteral("CREATE TRIGGER customer_find_update AFTER UPDATE OF %1 ON customer BEGIN ").arg(searched)
+            + sqliteRefreshCustomer(QStringLiteral("OLD.ID, NEW.ID")) + QStringLiteral("END"),
+        QStringLiteral("CREATE TRIGGER customer_find_delete AFTER DELETE ON customer BEGIN ")
+            + sqliteRefreshCustomer(QStringLiteral("OLD.ID")) + QStringLiteral("END"),
+    };
+}
+
+// An FTS5 string: the text between double quotes, each doubled.
+QString ftsString(const QString &text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+// The FTS5 query of the words: each a phrase whose last word is a beginning.
+QString ftsQuery(const FindWords &words)
+{
+    QStringList phrases;
+    for (const QString &word : words.words)
+        phrases << ftsString(word.left(kFindLongestWord)) + QLatin1Char('*');
+    const QString all = phrases.join(QLatin1String(" AND "));
+    return words.lastNameOnly ? QStringLiteral("lastname : (%1)").arg(all) : all;
+}
+
+// ------------------------------------------------------------------ PostgreSQL
+
+QStringList serverStatements(bool fill)
+{
+    // Words: the text folded as SQLite's tokenizer folds it (ASCII by the
+    // "C" collation's lower(), the rest by the table), then split where it
+    // splits; each cut at the longest word a search looks at.
+    const QString words = QStringLiteral(
+        "CREATE FUNCTION innkeld_find_words(text) RETURNS text[] LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$ "
+        "SELECT coalesce(array_agg(left(w, %1) ORDER BY n), '{}') FROM regexp_split_to_table("
+        "CASE WHEN $1 ~ '[^\\u0001-\\u007f]' THEN translate(lower($1 COLLATE \"C\"), '%2', '%3') "
+        "ELSE lower($1 COLLATE \"C\") END, '[%4]+') WITH ORDINALITY AS t(w, n) WHERE w <> '' $$")
+                              .arg(kFindLongestWord)
+                              .arg(QString::fromUtf8(kFindFoldFrom), QString::fromUtf8(kFindFoldTo),
+                                   QString::fromUtf8(kFindSeparators));
+    // A guest's words with their places: a field's words from place
+    // 1000 * its number on, the last name's weighted B.
+    const QString document = QStringLiteral(
+        "CREATE FUNCTION innkeld_find_document(VARIADIC fields text[]) RETURNS tsvector LANGUAGE sql IMMUTABLE "
+        "PARALLEL SAFE AS $$ SELECT coalesce(string_agg(format('''%s'':%s%s', w.word, f.n * 1000 + least(w.i, 999), "
+        "CASE WHEN f.n = %1 THEN 'B' ELSE '' END), ' '), '')::tsvector FROM unnest(fields) WITH ORDINALITY AS f(field, n), "
+        "unnest(innkeld_find_words(f.field)) WITH ORDINALITY AS w(word, i) $$")
+                                 .arg(kLastNameField + 1);
+    // A typed word as a phrase whose last word is a beginning; no words, no match.
+    const QString phrase = QStringLiteral(
+        "CREATE FUNCTION innkeld_find_phrase(word text, weight text DEFAULT '') RETURNS tsquery LANGUAGE sql "
+        "IMMUTABLE PARALLEL SAFE AS $$ SELECT CASE WHEN count(*) = 0 THEN NULL ELSE (string_agg(format('''%s''', w) "
+        "|| CASE WHEN last THEN ':*' || weight WHEN weight <> '' THEN ':' || weight ELSE '' END, "
+        "' <-> ' ORDER BY n))::tsquery END FROM (SELECT w, n, n = count(*) OVER () AS last "
+        "FROM unnest(innkeld_find_words(word)) WITH ORDINALITY AS t(w, n)) AS t $$");
+    QStringList fieldsOf;
+    for (const char *field : kFields)
+        fieldsOf << (qstrcmp(field, "Phone") == 0 ? phoneDigits(QStringLiteral("c.Phone"))
+                                                  : QStringLiteral("c.") + QLatin1String(field));
+    const QString documentOf = QStringLiteral("innkeld_find_document(%1)").arg(fieldsOf.join(QStringLiteral(", ")));
+    QStringList statements{
+        words, document, phrase,
+        QStringLiteral("CREATE TABLE booking_find (id bigint PRIMARY KEY REFERENCES booking (ID) ON DELETE CASCADE "
+                       "ON UPDATE CASCADE, orderkey bigint NOT NULL, words tsvector NOT NULL)"),
+        QStringLiteral("CREATE FUNCTION innkeld_find_keep() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                       "INSERT INTO booking_find (id, orderkey, words) SELECT NEW.ID, %1, %2 FROM (SELECT 1) AS one "
+                       "LEFT JOIN customer AS c ON c.ID = NEW.CustomerID ON CONFLICT (id) DO UPDATE SET "
+                       "orderkey = EXCLUDED.orderkey, words = EXCLUDED.words; RETURN NULL; END $$")
+            .arg(orderKey(Engine::PostgreSQL, QStringLiteral("NEW")), documentOf),
+        QStringLiteral("CREATE FUNCTION innkeld_find_customer() RETURNS trigger LANGUAGE plpgsql AS $$ "
+                       "DECLARE ids bigint[]; BEGIN "
+                       "IF TG_OP = 'INSERT' THEN ids := ARRAY[NEW.ID]; ELSIF TG_OP = 'DELETE' THEN ids := ARRAY[OLD.ID]; "
+                       "ELSE ids := ARRAY[OLD.ID, NEW.ID]; END IF; "
+                       "UPDATE booking_find AS f SET words = %1 FROM booking AS b LEFT JOIN customer AS c "
+                       "ON c.ID = b.CustomerID WHERE b.CustomerID = ANY (ids) AND f.id = b.ID; RETURN NULL; END $$")
+            .arg(documentOf),
+    };
+    if (fill)
+        statements << QStringLiteral("INSERT INTO booking_find (id, orderkey, words) SELECT b.ID, %1, %2 FROM booking AS b "
+                                     "LEFT JOIN customer AS c ON c.ID = b.CustomerID")
+                          .arg(orderKey(Engine::PostgreSQL, QStringLiteral("b")), documentOf);
+    statements << QStringLiteral("CREATE INDEX booking_find_words ON booking_find USING gin (words)")
+               << QStringLiteral("CREATE INDEX booking_find_order ON booking_find (orderkey)")
+               << QStringLiteral("CREATE TRIGGER booking_find_keep AFTER INSERT OR UPDATE OF ID, FromDate, CustomerID "
+                                 "ON booking FOR EACH ROW EXECUTE FUNCTION innkeld_find_keep()")
+               << QStringLiteral("CREATE TRIGGER customer_find AFTER INSERT OR DELETE OR UPDATE OF ID, FirstName, "
+                                 "LastName, BusinessName, Email, City, Phone ON customer FOR EACH ROW "
+                                 "EXECUTE FUNCTION innkeld_find_customer()");
+    return statements;
+}
+
+QString serverQuery(const FindWords &words)
+{
+    QStringList phrases;
+    for (const QString &word : words.words)
+        phrases << QStringLiteral("innkeld_find_phrase('%1'%2)")
+                       .arg(SqlText(word.left(kFindLongestWord)),
+                            words.lastNameOnly ? QStringLiteral(", 'B'") : QString());
+    return QStringLiteral("(%1)").arg(phrases.join(QLatin1String(" && ")));
+}
+
+}  // namespace
+
+QStringList FindIndexStatements(Engine engine, bool fill)
+{
+    if (engine == Engine::PostgreSQL)
+        return serverStatements(fill);
+    QStringList statements{sqliteTable(QString())};
+    if (fill)
+        statements << sqliteFill(QString());
+    return statements + sqliteTriggers();
+}
+
+QStringList FindIndexParts()
+{
+    return {QStringLiteral("booking_find"),          QStringLiteral("booking_find_insert"),
+            QStringLiteral("booking_find_update"),   QStringLiteral("booking_find_delete"),
+            QStringLiteral("customer_find_insert"),  QStringLiteral("customer_find_update"),
+            QStringLiteral("customer_find_delete")};
+}
+
+QStringList TemporaryFindIndexStatements()
+{
+    return {sqliteTable(QStringLiteral("temp.")), sqliteFill(QStringLiteral("temp."))};
+}
+
+bool HasFindIndex(Database &db)
+{
+    if (db.onServer())
+        return db.execute(QStringLiteral("SELECT count(*) FROM pg_catalog.pg_trigger WHERE tgname IN "
+                                         "('booking_find_keep', 'customer_find')"))
+                   .value(0)
+                   .toInt()
+            == 2;
+    QStringList names;
+    for (const QString &part : FindIndexParts())
+        names << QLatin1Char('\'') + part + QLatin1Char('\'');
+    return db.execute(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name IN (%1)")
+                          .arg(names.join(QLatin1Char(','))))
+               .value(0)
+               .toInt()
+        == names.size();
+}
+
+QString FindBookingsSql(Engine engine, const FindWords &words, int limit)
+{
+    if (engine == Engine::PostgreSQL)
+        return QStringLiteral("SELECT id FROM booking_find WHERE words @@ %1 ORDER BY orderkey DESC LIMIT %2")
+            .arg(serverQuery(words))
+            .arg(limit);
+    return QStringLiteral("SELECT bookingid FROM booking_find WHERE booking_find MATCH '%1' ORDER BY rowid DESC LIMIT %2")
+        .arg(SqlText(ftsQuery(words)))
+        .arg(limit);
+}
+
+QString FindMatchesSql(Engine engine, const FindWords &words, const QString &bookingAlias)
+{
+    if (engine == Engine::PostgreSQL)
+        return QStringLiteral("EXISTS (SELECT 1 FROM booking_find AS f WHERE f.id = %1.ID AND f.words @@ %2)")
+            .arg(bookingAlias, serverQuery(words));
+    return QStringLiteral("EXISTS (SELECT 1 FROM booking_find WHERE booking_find MATCH '%1' AND rowid = %2)")
+        .arg(SqlText(ftsQuery(words)), orderKey(engine, bookingAlias));
+}
+
+bool IsFindWord(const QString &word)
+{
+    for (const char32_t c : word.toUcs4())
+        if (QChar::isLetterOrNumber(c))
+            return true;
+    return false;
+}
+
+QString FindOrderSql(Engine engine, const QString &bookingAlias)
+{
+    return orderKey(engine, bookingAlias);
+}
+
+}  // namespace innkeld

@@ -1,0 +1,54 @@
+// The words index of the bookings' guests, by which a booking is found as
+// the operator types: for each booking, the words of its guest's first,
+// last and business names, e-mail and city and the digits of the phone,
+// folded (case and accents ignored), in the order of the most recent
+// arrival. SQLite keeps it in an FTS5 table, PostgreSQL in a tsvector under
+// a GIN index; triggers keep either in step with every write of a booking or
+// a customer, by any road. Both split and fold words alike.
+#pragma once
+
+#include "sqldialect.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace innkeld {
+
+class Database;
+
+// The index's table, functions and triggers in the engine's terms, for a
+// new database; `fill` also fills it from the bookings already stored.
+QStringList FindIndexStatements(Engine engine, bool fill = false);
+// Whether the index (all its parts) is in the database.
+bool HasFindIndex(Database &db);
+// The names of the SQLite index's table and triggers.
+QStringList FindIndexParts();
+// The index in the temporary schema of an SQLite connection whose file
+// cannot be written: filled, not kept in step (nothing is written).
+QStringList TemporaryFindIndexStatements();
+
+// A search of the index: typed words, each of which must begin a word of the
+// guest's (a word that is several words, "o'h", is a phrase whose last word
+// is a beginning: it finds O'Hara). An empty list matches nothing.
+struct FindWords
+{
+    QStringList words;
+    bool lastNameOnly = false;  // only the last name's words
+};
+
+// The bookings whose guest the words find, the most recent arrival first,
+// at most `limit`: one column, the booking's key.
+QString FindBookingsSql(Engine engine, const FindWords &words, int limit);
+// The condition that the guest of the booking `bookingAlias` (a booking
+// row's alias) is found by the words.
+QString FindMatchesSql(Engine engine, const FindWords &words, const QString &bookingAlias);
+// The order of the index (the most recent arrival last) for a booking row.
+QString FindOrderSql(Engine engine, const QString &bookingAlias);
+
+// Whether a typed word has a letter or a digit: one without begins no word.
+bool IsFindWord(const QString &word);
+
+// The longest word a search looks at; longer typed words are cut there.
+constexpr int kFindLongestWord = 200;
+
+}  // namespace innkeld
