@@ -71,10 +71,23 @@ QByteArray stored(const QDate &day, int secondsOfDay)
     return QByteArray(buffer);
 }
 
-const char *const kFirstNames[] = {"Ann", "Bo", "Cy", "Dara", "Eli", "Fen", "Gus", "Hana", "Ivo", "Jo",
-                                   "Kit", "Lea", "Mo", "Nell", "Oz", "Pia", "Quin", "Ros", "Sol", "Tuva"};
-const char *const kLastNames[] = {"Lee", "Kim", "Berg", "O'Hara", "Novak", "Silva", "Quist", "Moreau",
-                                  "Ahn", "Okafor", "Lund", "Papas", "Reyes", "Sato", "Varga", "Walsh"};
+// Guests' names and home towns from many countries, accents and all.
+const char *const kFirstNames[] = {
+    "Ann", "Bo", "Cy", "Dara", "Eli", "Fen", "Gus", "Hana", "Ivo", "Jo", "Kit", "Lea", "Mo", "Nell", "Oz",
+    "Pia", "Quin", "Ros", "Sol", "Tuva", "Jürgen", "Zoë", "Renée", "José", "Łucja", "Søren", "Ana", "Björn",
+    "Chloé", "Dmitri", "Emma", "Felix", "Greta", "Hugo", "Ines", "Jan", "Karin", "Luca", "Maria", "Nils"};
+const char *const kLastNames[] = {
+    "Lee", "Kim", "Berg", "O'Hara", "Novak", "Silva", "Quist", "Moreau", "Ahn", "Okafor", "Lund", "Papas",
+    "Reyes", "Sato", "Varga", "Walsh", "Müller", "Schmidt", "Schneider", "Fischer", "Weber", "Meyer",
+    "Wagner", "Becker", "Hoffmann", "Schäfer", "Koch", "Richter", "Klein", "Wolf", "Neumann", "Schwarz",
+    "Zimmermann", "Braun", "Krüger", "Hofmann", "Hartmann", "Lange", "Werner", "Krause", "Smith", "Jones",
+    "Taylor", "Brown", "Williams", "Wilson", "Johnson", "Davies", "Robinson", "Wright", "Thompson", "Evans",
+    "Walker", "White", "Roberts", "Green", "Hall", "Wood", "Jackson", "Clarke", "Martin", "Bernard",
+    "Dubois", "Thomas", "Robert", "Richard", "Petit", "Durand", "Leroy", "García", "Fernández", "González",
+    "Rodríguez", "López", "Martínez", "Sánchez", "Pérez", "Rossi", "Russo", "Ferrari"};
+const char *const kCities[] = {"Port Vantrel", "Berlin", "München", "Hamburg", "Köln", "London", "Leeds",
+                               "Paris", "Lyon", "Zürich", "Wien", "Kraków", "Göteborg", "Århus", "Madrid",
+                               "Sevilla", "Roma", "Milano", "Dublin", "New York"};
 
 }  // namespace
 
@@ -169,11 +182,12 @@ int main(int argc, char *argv[])
             customer.integer(1, b);
             customer.text(2, firstName);
             customer.text(3, lastName);
-            customer.text(4, QByteArray::number(1 + qint64(random() % 200)) + " Harbour Road");
-            customer.text(5, "Port Vantrel");
+            const qint64 house = 1 + qint64(random() % 200);
+            customer.text(4, QByteArray::number(house) + " Harbour Road");
+            customer.text(5, kCities[(house + b) % qint64(std::size(kCities))]);
             customer.text(6, "Innland");
             customer.text(7, "555-" + QByteArray::number(1000 + qint64(random() % 9000)));
-            customer.text(8, firstName.toLower() + "@example.org");
+            customer.text(8, firstName.toLower() + "." + lastName.toLower() + "@example.org");
             customer.text(9, stored(from.addDays(-qint64(random() % 60)), time));
             customer.run(db);
 

@@ -2,6 +2,7 @@
 #include "ui_frmMain.h"
 
 #include "arrivals/ArrivalsPanel.h"
+#include "arrivals/FindPanel.h"
 #include "calendar/Calendar.h"
 #include "config/frmConfigRooms.h"
 #include "config/frmTerminology.h"
@@ -92,6 +93,9 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     connect(ui->mnuFileBackup, &QAction::triggered, this, &frmMain::mnuFileBackup_Click);
     connect(ui->mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
     connect(ui->mnuReservationAdd, &QAction::triggered, this, &frmMain::mnuReservationAdd_Click);
+    connect(ui->mnuReservationFind, &QAction::triggered, this, &frmMain::mnuReservationFind_Click);
+    // Ctrl+F from every panel, as the menu item shows it.
+    addAction(ui->mnuReservationFind);
     connect(ui->mnuConfigureTerminology, &QAction::triggered, this, &frmMain::mnuConfigureTerminology_Click);
     connect(ui->mnuConfigureRooms, &QAction::triggered, this, &frmMain::mnuConfigureRooms_Click);
 
@@ -126,11 +130,15 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     connect(ui->picArrivals, &ArrivalsPanel::headingPressed, this, &frmMain::DragWindow);
     connect(ui->picBooking, &BookingWizard::headingPressed, this, &frmMain::DragWindow);
     connect(ui->Label1_16, &ClickLabel::mousePressed, this, &frmMain::DragWindow);
+    connect(ui->picFind, &FindPanel::headingPressed, this, &frmMain::DragWindow);
 
     ui->MainCalendar->setServices(m_context.ui);
     connect(ui->MainCalendar, &Calendar::openBooking, this, &frmMain::openBooking);
     ui->picArrivals->setServices(m_context.ui);
     connect(ui->picArrivals, &ArrivalsPanel::openBooking, this, &frmMain::openBooking);
+    ui->picFind->setServices(m_context.ui);
+    connect(ui->picFind, &FindPanel::openBooking, this, &frmMain::openBooking);
+    connect(ui->picFind, &FindPanel::closed, this, &frmMain::FindClosed);
     ui->picBooking->setServices(m_context.ui);
     ui->picBooking->setTerms(m_terms.get());
     connect(ui->picBooking, &BookingWizard::bookingClosed, this, &frmMain::bookingClosed);
@@ -160,9 +168,14 @@ Calendar *frmMain::calendar() const
     return ui->MainCalendar;
 }
 
+FindPanel *frmMain::finder() const
+{
+    return ui->picFind;
+}
+
 QList<QWidget *> frmMain::panels() const
 {
-    return {ui->picCalendar, ui->picBooking, ui->picArrivals};
+    return {ui->picCalendar, ui->picBooking, ui->picArrivals, ui->picFind};
 }
 
 void frmMain::Form_Load()
@@ -180,6 +193,7 @@ void frmMain::Form_Load()
         : m_context.databasePath;
     m_db = Database::open(path);
     ui->picArrivals->setConnection(m_db.get());
+    ui->picFind->setConnection(m_db.get());
     ui->picBooking->setConnection(m_db.get());
 
     // 4. The calendar gets it too, sets itself up and reads its first week.
@@ -371,6 +385,25 @@ void frmMain::mnuReservationAdd_Click()
     showPanel(ui->picBooking);
     if (!ui->picBooking->StartOrResume())
         mnuReservationsArrivals_Click();  // no booking to show
+}
+
+void frmMain::mnuReservationFind_Click()
+{
+    if (!ui->picFind->isVisible()) {
+        m_beforeFind = nullptr;
+        for (QWidget *panel : panels())
+            if (panel->isVisible())
+                m_beforeFind = panel;
+    }
+    showPanel(ui->picFind);
+    ui->picFind->Activate();
+}
+
+void frmMain::FindClosed()
+{
+    showPanel(m_beforeFind ? m_beforeFind : ui->picArrivals);
+    if (m_beforeFind == ui->picCalendar)
+        guarded([this] { ui->MainCalendar->Refresh(); });
 }
 
 void frmMain::openBooking(RecordId bookingId)

@@ -27,6 +27,7 @@ namespace innkeld {
 
 class ArrivalsPanel;
 class BookingWizard;
+class FindPanel;
 class Calendar;
 class HelpWindow;
 class ClickLabel;
@@ -77,6 +78,7 @@ public:
     ArrivalsPanel *arrivals() const;
     BookingWizard *wizard() const;
     Calendar *calendar() const;
+    FindPanel *finder() const;
     RegionalTerms *terms() const { return m_terms.get(); }
     Database *db() const { return m_db.get(); }
 
@@ -104,6 +106,8 @@ private slots:
     void mnuReservationsArrivals_Click();  // show the lists as they are
     void mnuCalendar_Click();
     void mnuReservationAdd_Click();        // start or resume a booking
+    void mnuReservationFind_Click();       // the find panel, its box ready for typing
+    void FindClosed();                     // back to the panel shown before
     void mnuConfigureTerminology_Click();
     void mnuConfigureRooms_Click();
 
@@ -139,6 +143,7 @@ private:
     const std::unique_ptr<Ui::frmMain> ui;
     QList<ClickLabel *> lblMenu;
     QList<QMenu *> m_popups;  // File, Bookings, Configure, Help
+    QWidget *m_beforeFind = nullptr;  // the panel the find panel came over
     HelpWindow *m_help = nullptr;
     DailyBackup *m_dailyBackup = nullptr;
     LongWork *m_work = nullptr;

@@ -48,7 +48,7 @@ QString idList(const QVector<RecordId> &ids)
 
 // The conditions on the booking `b` (and its stay `s`, when days were typed)
 // that all of the search but the words left out holds.
-QString conditions(Engine engine, const FindSearch &search, const QStringList &words)
+QString conditions(Engine engine, const FindSearch &search, const FindWords &words)
 {
     QString sql;
     if (!search.days.isEmpty()) {
@@ -63,8 +63,8 @@ QString conditions(Engine engine, const FindSearch &search, const QStringList &w
             ? QStringLiteral(" AND s.days @> int4range(%1, %2, '[]')").arg(first).arg(last)
             : QStringLiteral(" AND s.firstday <= %1 AND s.lastday >= %2").arg(first).arg(last);
     }
-    if (!words.isEmpty())
-        sql += QStringLiteral(" AND ") + FindMatchesSql(engine, FindWords{words}, QStringLiteral("b"));
+    if (!words.words.isEmpty() || !words.phones.isEmpty())
+        sql += QStringLiteral(" AND ") + FindMatchesSql(engine, words, QStringLiteral("b"));
     return sql;
 }
 
@@ -81,9 +81,10 @@ QVector<RecordId> foundKeys(Database &db, const FindSearch &search, int limit)
     const QString stays = search.days.isEmpty() ? QString() : QStringLiteral("booking_stay AS s, ");
     const QString stayOfBooking = search.days.isEmpty() ? QString() : QStringLiteral(" AND s.id = b.ID");
     // A booking whose number was typed, when the rest of the search holds.
+    const FindWords all{search.words, search.phones};
     for (const QString &number : search.numbers) {
-        QStringList others = search.words;
-        others.removeOne(number);
+        FindWords others = all;
+        others.phones.removeOne(number);
         read(QStringLiteral("SELECT b.ID FROM %1booking AS b, customer AS c WHERE b.ID = %2 AND c.ID = b.CustomerID%3%4")
                  .arg(stays, number, stayOfBooking, conditions(engine, search, others)));
     }
@@ -91,11 +92,11 @@ QVector<RecordId> foundKeys(Database &db, const FindSearch &search, int limit)
         // The stays index finds the few stays that touch the days.
         read(QStringLiteral("SELECT b.ID FROM booking_stay AS s, booking AS b, customer AS c WHERE b.ID = s.id "
                             "AND c.ID = b.CustomerID%1 ORDER BY %2 DESC LIMIT %3")
-                 .arg(conditions(engine, search, search.words), FindOrderSql(engine, QStringLiteral("b")))
+                 .arg(conditions(engine, search, all), FindOrderSql(engine, QStringLiteral("b")))
                  .arg(limit));
-    } else if (!search.words.isEmpty()) {
+    } else {
         // A booking without a guest has no words: every one found has one.
-        read(FindBookingsSql(engine, FindWords{search.words}, limit));
+        read(FindBookingsSql(engine, all, limit));
     }
     QVector<RecordId> unique;
     QSet<RecordId> seen;
@@ -123,7 +124,7 @@ FindSearch ParseFindText(const QString &text)
     const auto endPhone = [&] {
         if (digits.isEmpty())
             return;
-        search.words << digits;
+        search.phones << digits;
         // One word of digits alone is also a booking's number.
         if (phoneWords == 1 && digits.size() <= 18 && digits.at(0) != QLatin1Char('0'))
             search.numbers << digits;

@@ -20,10 +20,11 @@ namespace innkeld {
 // digits); every other word must begin a word of the guest's.
 struct FindSearch
 {
-    QStringList words;       // words and phone digits, each to begin a word
+    QStringList words;       // each to begin a word of the guest's
+    QStringList phones;      // digits, each to begin the phone (or a word)
     QVector<QDate> days;     // days the stay touches
-    QStringList numbers;     // booking numbers, each among the words too
-    bool isEmpty() const { return words.isEmpty() && days.isEmpty(); }
+    QStringList numbers;     // booking numbers, each among the phones too
+    bool isEmpty() const { return words.isEmpty() && phones.isEmpty() && days.isEmpty(); }
 };
 FindSearch ParseFindText(const QString &text);
 

@@ -2,6 +2,8 @@
 
 #include "database.h"
 
+#include <iterator>
+
 namespace innkeld {
 
 namespace {
@@ -12,15 +14,23 @@ namespace {
 // looked at by its digits.
 const char *const kFields[] = {"FirstName", "LastName", "BusinessName", "Email", "City", "Phone"};
 constexpr int kLastNameField = 1;
+constexpr int kPhoneDigits = 30;  // the digits of a phone looked at
 
-// The phone's digits: the usual separators taken out (anything else left
-// separates words).
-QString phoneDigits(const QString &phone)
+// The phone's digits (the usual separators taken out; anything else left
+// separates words) in words of three from the start, so that the beginning
+// of a number is found by whole words and not by every number there is.
+QString phoneWords(Engine engine, const QString &phone)
 {
-    QString sql = QStringLiteral("coalesce(%1, '')").arg(phone);
+    QString digits = QStringLiteral("coalesce(%1, '')").arg(phone);
     for (const char *separator : {" ", "-", "(", ")", "/", ".", "+"})
-        sql = QStringLiteral("replace(%1, '%2', '')").arg(sql, QLatin1String(separator));
-    return sql;
+        digits = QStringLiteral("replace(%1, '%2', '')").arg(digits, QLatin1String(separator));
+    if (engine == Engine::PostgreSQL)
+        return QStringLiteral("regexp_replace(left(%1, %2), '(.{3})', '\\1 ', 'g')").arg(digits).arg(kPhoneDigits);
+    QStringList pieces;
+    for (int i = 1; i <= kPhoneDigits; i += 3)
+        pieces << QStringLiteral("substr(d.digits, %1, 3)").arg(i);
+    return QStringLiteral("(SELECT %1 FROM (SELECT %2 AS digits) AS d)")
+        .arg(pieces.join(QStringLiteral(" || ' ' || ")), digits);
 }
 
 // A booking's place in the index: its arrival day, then its key; a booking
@@ -42,7 +52,8 @@ QString sqliteColumns()
 QString sqliteRow(const QString &booking)
 {
     return orderKey(Engine::SQLite, booking) + QStringLiteral(", ") + booking
-        + QStringLiteral(".ID, c.FirstName, c.LastName, c.BusinessName, c.Email, c.City, ") + phoneDigits(QStringLiteral("c.Phone"));
+        + QStringLiteral(".ID, c.FirstName, c.LastName, c.BusinessName, c.Email, c.City, ")
+        + phoneWords(Engine::SQLite, QStringLiteral("c.Phone"));
 }
 
 QString sqliteTable(const QString &schema)
@@ -101,12 +112,25 @@ QString ftsString(const QString &text)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-// The FTS5 query of the words: each a phrase whose last word is a beginning.
+// Typed phone digits as the index holds a phone: words of three.
+QString phoneQueryWords(const QString &digits)
+{
+    QStringList pieces;
+    for (int i = 0; i < digits.size() && i < kPhoneDigits; i += 3)
+        pieces << digits.mid(i, 3);
+    return pieces.join(QLatin1Char(' '));
+}
+
+// The FTS5 query of the words: each a phrase whose last word is a
+// beginning; typed digits begin the phone or a word of another field.
 QString ftsQuery(const FindWords &words)
 {
     QStringList phrases;
     for (const QString &word : words.words)
         phrases << ftsString(word.left(kFindLongestWord)) + QLatin1Char('*');
+    for (const QString &digits : words.phones)
+        phrases << QStringLiteral("(phone : ^ %1* OR {firstname lastname businessname email city} : %2*)")
+                       .arg(ftsString(phoneQueryWords(digits)), ftsString(digits.left(kFindLongestWord)));
     const QString all = phrases.join(QLatin1String(" AND "));
     return words.lastNameOnly ? QStringLiteral("lastname : (%1)").arg(all) : all;
 }
@@ -127,13 +151,16 @@ QStringList serverStatements(bool fill)
                               .arg(QString::fromUtf8(kFindFoldFrom), QString::fromUtf8(kFindFoldTo),
                                    QString::fromUtf8(kFindSeparators));
     // A guest's words with their places: a field's words from place
-    // 1000 * its number on, the last name's weighted B.
+    // 1000 * its number on, the last name's weighted B, the phone's A after
+    // a mark no typed word can be, where its first word is.
     const QString document = QStringLiteral(
         "CREATE FUNCTION innkeld_find_document(VARIADIC fields text[]) RETURNS tsvector LANGUAGE sql IMMUTABLE "
         "PARALLEL SAFE AS $$ SELECT coalesce(string_agg(format('''%s'':%s%s', w.word, f.n * 1000 + least(w.i, 999), "
-        "CASE WHEN f.n = %1 THEN 'B' ELSE '' END), ' '), '')::tsvector FROM unnest(fields) WITH ORDINALITY AS f(field, n), "
-        "unnest(innkeld_find_words(f.field)) WITH ORDINALITY AS w(word, i) $$")
-                                 .arg(kLastNameField + 1);
+        "CASE f.n WHEN %1 THEN 'B' WHEN %2 THEN 'A' ELSE '' END), ' '), '')::tsvector "
+        "FROM unnest(fields) WITH ORDINALITY AS f(field, n), unnest(CASE WHEN f.n = %2 AND f.field <> '' "
+        "THEN '{p#}'::text[] ELSE '{}'::text[] END || innkeld_find_words(f.field)) WITH ORDINALITY AS w(word, i) $$")
+                                 .arg(kLastNameField + 1)
+                                 .arg(int(std::size(kFields)));
     // A typed word as a phrase whose last word is a beginning; no words, no match.
     const QString phrase = QStringLiteral(
         "CREATE FUNCTION innkeld_find_phrase(word text, weight text DEFAULT '') RETURNS tsquery LANGUAGE sql "
@@ -143,7 +170,7 @@ QStringList serverStatements(bool fill)
         "FROM unnest(innkeld_find_words(word)) WITH ORDINALITY AS t(w, n)) AS t $$");
     QStringList fieldsOf;
     for (const char *field : kFields)
-        fieldsOf << (qstrcmp(field, "Phone") == 0 ? phoneDigits(QStringLiteral("c.Phone"))
+        fieldsOf << (qstrcmp(field, "Phone") == 0 ? phoneWords(Engine::PostgreSQL, QStringLiteral("c.Phone"))
                                                   : QStringLiteral("c.") + QLatin1String(field));
     const QString documentOf = QStringLiteral("innkeld_find_document(%1)").arg(fieldsOf.join(QStringLiteral(", ")));
     QStringList statements{
@@ -179,11 +206,14 @@ QStringList serverStatements(bool fill)
 
 QString serverQuery(const FindWords &words)
 {
+    const QString weight = words.lastNameOnly ? QStringLiteral(", 'B'") : QString();
     QStringList phrases;
     for (const QString &word : words.words)
-        phrases << QStringLiteral("innkeld_find_phrase('%1'%2)")
-                       .arg(SqlText(word.left(kFindLongestWord)),
-                            words.lastNameOnly ? QStringLiteral(", 'B'") : QString());
+        phrases << QStringLiteral("innkeld_find_phrase('%1'%2)").arg(SqlText(word.left(kFindLongestWord)), weight);
+    for (const QString &digits : words.phones)
+        phrases << QStringLiteral("(('''p#'':A'::tsquery <-> innkeld_find_phrase('%1', 'A')) || "
+                                  "innkeld_find_phrase('%2', 'BD'))")
+                       .arg(SqlText(phoneQueryWords(digits)), SqlText(digits.left(kFindLongestWord)));
     return QStringLiteral("(%1)").arg(phrases.join(QLatin1String(" && ")));
 }
 

@@ -33,6 +33,7 @@ QStringList TemporaryFindIndexStatements();
 struct FindWords
 {
     QStringList words;
+    QStringList phones;         // digits: the start of the phone, or of a word
     bool lastNameOnly = false;  // only the last name's words
 };
 

@@ -13,7 +13,11 @@
 #include "wizard/bookingstore.h"
 #include "wizard/bookingview.h"
 #include "wizard/payment.h"
+#include "wizard/returningguests.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QStandardItemModel>
 #include <QFocusEvent>
 
 namespace innkeld {
@@ -49,6 +53,15 @@ BookingWizard::BookingWizard(QWidget *parent)
     dates->setupUi(ui->picBookingDates);
     rooms->setupUi(ui->picSelectRooms);
     customer->setupUi(ui->picCustomer);
+    m_returningGuests = new QStandardItemModel(this);
+    m_guestCompleter = new QCompleter(m_returningGuests, this);
+    m_guestCompleter->setObjectName(QStringLiteral("cmpReturningGuests"));
+    m_guestCompleter->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    m_guestCompleter->setWidget(customer->txtLastname);
+    m_guestCompleter->setMaxVisibleItems(12);
+    connect(customer->txtLastname, &QLineEdit::textEdited, this, &BookingWizard::txtLastname_Change);
+    connect(m_guestCompleter, qOverload<const QModelIndex &>(&QCompleter::activated), this,
+            &BookingWizard::ReturningGuest_Click);
     payment->setupUi(ui->picPayment);
     confirm->setupUi(ui->picConfirm);
     ShowLabelsAsPlainText(this);  // names, terms and notes as typed
@@ -388,6 +401,48 @@ void BookingWizard::showCustomerStep()
         }
     }
     showStepPanel(2);
+}
+
+void BookingWizard::txtLastname_Change(const QString &typed)
+{
+    if (!m_db)
+        return;
+    guarded([&] {
+        const QVector<ReturningGuest> guests = FindReturningGuests(*m_db, typed, m_currentBookingId);
+        m_returningGuests->clear();
+        for (const ReturningGuest &g : guests) {
+            const QString name = (g.firstName + QLatin1Char(' ') + g.lastName).simplified();
+            QStringList parts{name};
+            if (!g.city.trimmed().isEmpty())
+                parts << g.city.trimmed();
+            if (g.lastStay.isValid())
+                parts << QStringLiteral("last stay %1").arg(RegionalShortDate(g.lastStay.date()));
+            auto *item = new QStandardItem(parts.join(QStringLiteral(", ")));
+            item->setData(QVariant::fromValue<qlonglong>(g.customerId), Qt::UserRole);
+            item->setEditable(false);
+            m_returningGuests->appendRow(item);
+        }
+        if (guests.isEmpty())
+            m_guestCompleter->popup()->hide();
+        else
+            m_guestCompleter->complete();
+    });
+}
+
+void BookingWizard::ReturningGuest_Click(const QModelIndex &index)
+{
+    const RecordId customerId = index.data(Qt::UserRole).toLongLong();
+    guarded([&] {
+        // The booking keeps a customer row of its own: the fields are
+        // filled, and saved with the step as typed ones are.
+        CustomerDetails details;
+        if (!LoadCustomerDetails(*m_db, customerId, &details))
+            return;
+        const QList<QLineEdit *> boxes = customerBoxes();
+        for (int i = 0; i < boxes.size(); ++i)
+            boxes[i]->setText(details[size_t(i)]);
+        customer->txtLastname->setFocus();
+    });
 }
 
 void BookingWizard::showPaymentStep()

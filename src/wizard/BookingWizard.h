@@ -15,8 +15,11 @@
 #include <functional>
 #include <memory>
 
+class QCompleter;
 class QLabel;
 class QLineEdit;
+class QModelIndex;
+class QStandardItemModel;
 
 namespace Ui {
 class BookingWizard;
@@ -94,6 +97,11 @@ private slots:
     void txtBookingNotes_LostFocus();
     void cmdConfirmation_Click();
 
+    // Returning guests: typing a last name offers the earlier guests of
+    // that name; choosing one fills the step from their last booking.
+    void txtLastname_Change(const QString &typed);
+    void ReturningGuest_Click(const QModelIndex &index);
+
     // Payment amounts
     void txtCostPerNight_LostFocus();
     void txtOtherCharges_LostFocus();
@@ -131,6 +139,8 @@ private:
 
     Database *m_db = nullptr;
     RegionalTerms *m_terms = nullptr;
+    QCompleter *m_guestCompleter = nullptr;
+    QStandardItemModel *m_returningGuests = nullptr;
 
     int m_currentStep = 0;
     RecordId m_currentBookingId = 0;

@@ -65,13 +65,19 @@ CustomerView LoadCustomerStep(Database &db, RecordId bookingId)
     v.children = rs.text(QStringLiteral("nokids"));
     const RecordId customerId = rs.value(QStringLiteral("customerid")).toLongLong();
     v.hasCustomer = customerId != 0;
-    if (v.hasCustomer) {
-        const Recordset c = db.execute(CustomerSql(customerId));
-        if (!c.eof())
-            for (size_t i = 0; i < v.customer.size(); ++i)
-                v.customer[i] = c.text(QLatin1String(kCustomerColumns[i]));
-    }
+    if (v.hasCustomer)
+        LoadCustomerDetails(db, customerId, &v.customer);
     return v;
+}
+
+bool LoadCustomerDetails(Database &db, RecordId customerId, CustomerDetails *details)
+{
+    const Recordset c = db.execute(CustomerSql(customerId));
+    if (c.eof())
+        return false;
+    for (size_t i = 0; i < details->size(); ++i)
+        (*details)[i] = c.text(QLatin1String(kCustomerColumns[i]));
+    return true;
 }
 
 PaymentView LoadPaymentStep(Database &db, RecordId bookingId)

@@ -46,6 +46,8 @@ struct CustomerView
     CustomerDetails customer;
 };
 CustomerView LoadCustomerStep(Database &db, RecordId bookingId);
+// The eleven fields of a customer row; false when there is no such row.
+bool LoadCustomerDetails(Database &db, RecordId customerId, CustomerDetails *details);
 
 // Step 4: the stay, the nine payment fields as stored (the cost per night
 // formatted as money), and the rooms the booking holds.

@@ -1,0 +1,131 @@
+#include "FindPanel.h"
+#include "ui_FindPanel.h"
+
+#include "arrivals/findquery.h"
+#include "data/regional.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+namespace innkeld {
+
+FindPanel::FindPanel(QWidget *parent) : QFrame(parent), ServiceClient(this), ui(new Ui::FindPanel)
+{
+    ui->setupUi(this);
+    connect(ui->lblFindHeading, &ClickLabel::mousePressed, this, &FindPanel::headingPressed);
+    connect(ui->txtFind, &QLineEdit::textChanged, this, &FindPanel::txtFind_Change);
+    connect(ui->lstFound, &QTreeWidget::itemActivated, this, &FindPanel::lstFound_DblClick);
+    connect(ui->cmdFindViewDetails, &QPushButton::clicked, this, &FindPanel::cmdFindViewDetails_Click);
+    ui->txtFind->installEventFilter(this);
+    ui->lstFound->installEventFilter(this);
+    QHeaderView *header = ui->lstFound->header();
+    header->setStretchLastSection(true);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    const int widths[] = {52, 150, 80, 80, 70};
+    for (int i = 0; i < int(std::size(widths)); ++i)
+        header->resizeSection(i, widths[i]);
+}
+
+FindPanel::~FindPanel() = default;
+
+void FindPanel::setConnection(Database *db)
+{
+    m_db = db;
+}
+
+void FindPanel::Activate()
+{
+    guarded([this] { FillList(); });
+    ui->txtFind->setFocus(Qt::ShortcutFocusReason);
+    ui->txtFind->selectAll();
+}
+
+void FindPanel::FillList()
+{
+    QTreeWidget *list = ui->lstFound;
+    const QString text = ui->txtFind->text();
+    const FindResult found = m_db ? FindBookings(*m_db, text) : FindResult();
+    list->setUpdatesEnabled(false);
+    list->clear();
+    QList<QTreeWidgetItem *> items;
+    items.reserve(found.bookings.size());
+    for (const FoundBooking &b : found.bookings) {
+        auto *item = new QTreeWidgetItem(QStringList{QString::number(b.bookingId), b.guest,
+                                                     RegionalShortDate(b.arrival.date()),
+                                                     RegionalShortDate(b.departure.date()), b.rooms, b.phone});
+        item->setData(0, Qt::UserRole, QVariant::fromValue<qlonglong>(b.bookingId));
+        item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
+        for (int column = 1; column < item->columnCount(); ++column)
+            item->setToolTip(column, PlainToolTip(item->text(column)));
+        items << item;
+    }
+    list->addTopLevelItems(items);
+    if (!items.isEmpty())
+        list->setCurrentItem(items.first());
+    list->setUpdatesEnabled(true);
+    if (found.more)
+        ui->lblFindMore->setText(QStringLiteral("More than %1 bookings were found; type more to narrow the list.")
+                                     .arg(kFindListed));
+    else if (found.bookings.isEmpty() && !ParseFindText(text).isEmpty())
+        ui->lblFindMore->setText(QStringLiteral("No booking was found."));
+    else
+        ui->lblFindMore->clear();
+}
+
+void FindPanel::txtFind_Change()
+{
+    guarded([this] { FillList(); });
+}
+
+void FindPanel::lstFound_DblClick()
+{
+    guarded([this] {
+        const QTreeWidgetItem *item = ui->lstFound->currentItem();
+        if (!item)
+            return;
+        const RecordId id = item->data(0, Qt::UserRole).toLongLong();
+        if (!bookingStillThere(*m_db, id)) {
+            FillList();  // the list as it is now
+            return;
+        }
+        emit openBooking(id);
+    });
+}
+
+void FindPanel::cmdFindViewDetails_Click()
+{
+    lstFound_DblClick();
+}
+
+bool FindPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || (watched != ui->txtFind && watched != ui->lstFound))
+        return QFrame::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+        emit closed();
+        return true;
+    }
+    if (watched == ui->txtFind) {
+        switch (key->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            lstFound_DblClick();
+            return true;
+        // The list's keys work from the box: the operator goes on typing.
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown: {
+            QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text());
+            QCoreApplication::sendEvent(ui->lstFound, &copy);
+            return true;
+        }
+        default:
+            break;
+        }
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+}  // namespace innkeld
