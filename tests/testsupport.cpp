@@ -197,3 +197,132 @@ QString ServerDatabase::admin(const QString &sql)
 }
 
 }  // namespace innkeld::test
+
+namespace innkeld::test {
+
+QHash<QString, RecordId> AddFindHouse(Database &db)
+{
+    Database::Transaction transaction(db);
+    // A room each: the stays of the house do not clash.
+    int rooms = 0;
+    const auto addRoom = [&] {
+        TableCursor room = db.openTable(QStringLiteral("Room"));
+        room.addNew();
+        room.setField(QStringLiteral("Name"), rooms++ == 0 ? QStringLiteral("Sea View") : QStringLiteral("Room %1").arg(rooms));
+        room.update();
+        return room.field(QStringLiteral("id")).toLongLong();
+    };
+    struct Guest
+    {
+        const char *key, *first, *last, *business, *email, *city, *phone;
+        QDate from;
+        int nights;
+    };
+    const Guest guests[] = {
+        {"mueller", "Anna", "Müller", "Müller & Söhne GmbH", "anna.mueller@example.de", "Köln", "0221 123-4567",
+         QDate(2026, 3, 10), 4},
+        {"ohara", "Seán", "O'Hara", "", "sean@ohara.ie", "Dublin", "+353 (1) 555 0199", QDate(2025, 8, 1), 2},
+        {"mullins", "Mark", "Mullins", "", "mark@mullins.co.uk", "London", "020 7946 0000", QDate(2026, 3, 12), 1},
+        {"yamada", "太郎", "山田", "", "", "東京", "03-1234-5678", QDate(2024, 1, 5), 2},
+        {"ivanov", "Дмитрий", "Иванов", "", "", "Москва", "", QDate(2023, 6, 1), 3},
+        {"acme", "", "", "100% Tours_Ltd", "", "", "", QDate(2026, 3, 14), 2},
+        {"quote", "D'Arcy \"Dee\"", "Back\\slash", "", "", "", "", QDate(2022, 2, 2), 1},
+    };
+    QHash<QString, RecordId> house;
+    const auto addBooking = [&](RecordId customer, const QDate &from, int nights) {
+        TableCursor b = db.openTable(QStringLiteral("Booking"));
+        b.addNew();
+        b.setField(QStringLiteral("FromDate"), QDateTime(from, QTime(14, 0)));
+        b.setField(QStringLiteral("ToDate"), QDateTime(from.addDays(nights), QTime(10, 0)));
+        b.setField(QStringLiteral("CustomerID"), customer);
+        b.update();
+        const RecordId id = b.field(QStringLiteral("ID")).toLongLong();
+        TableCursor link = db.openTable(QStringLiteral("BookingRoom"));
+        link.addNew();
+        link.setField(QStringLiteral("bookingid"), id);
+        link.setField(QStringLiteral("roomid"), addRoom());
+        link.update();
+        return id;
+    };
+    for (const Guest &g : guests) {
+        TableCursor c = db.openTable(QStringLiteral("Customer"));
+        c.addNew();
+        const std::pair<const char *, const char *> fields[] = {
+            {"FirstName", g.first}, {"LastName", g.last}, {"BusinessName", g.business},
+            {"Email", g.email},     {"City", g.city},     {"Phone", g.phone}};
+        for (const auto &[name, value] : fields)
+            c.setField(QLatin1String(name), QString::fromUtf8(value));
+        c.update();
+        house.insert(QLatin1String(g.key), addBooking(c.field(QStringLiteral("ID")).toLongLong(), g.from, g.nights));
+    }
+    // Still in the wizard: no guest, found by nothing.
+    house.insert(QStringLiteral("noguest"), addBooking(0, QDate(2026, 3, 12), 1));
+    transaction.commit();
+    return house;
+}
+
+QList<std::pair<QString, QStringList>> FindHouseSearches(const QHash<QString, RecordId> &house)
+{
+    const QString ohara = QString::number(house.value(QStringLiteral("ohara")));
+    const auto l = [](std::initializer_list<const char *> keys) {
+        QStringList out;
+        for (const char *key : keys)
+            out << QLatin1String(key);
+        return out;
+    };
+    return {
+        // The start of any word, case and accents ignored; the most recent arrival first.
+        {QStringLiteral("muller"), l({"mueller"})},
+        {QStringLiteral("mul"), l({"mullins", "mueller"})},
+        {QStringLiteral("MÜL"), l({"mullins", "mueller"})},
+        {QStringLiteral("o'h"), l({"ohara"})},
+        {QStringLiteral("hara"), l({"ohara"})},
+        {QStringLiteral("sean"), l({"ohara"})},
+        {QStringLiteral("sohne"), l({"mueller"})},
+        {QStringLiteral("koln"), l({"mueller"})},
+        {QStringLiteral("anna.mu"), l({"mueller"})},
+        {QStringLiteral("example"), l({"mueller"})},
+        {QStringLiteral("nna"), l({})},
+        // Several words narrow.
+        {QStringLiteral("anna köln"), l({"mueller"})},
+        {QStringLiteral("anna dublin"), l({})},
+        {QStringLiteral("m london"), l({"mullins"})},
+        // Phones by their digits, whatever the blanks and dashes.
+        {QStringLiteral("0221-1234"), l({"mueller"})},
+        {QStringLiteral("0221 123 45"), l({"mueller"})},
+        {QStringLiteral("(0221) 123"), l({"mueller"})},
+        {QStringLiteral("+353 1 555"), l({"ohara"})},
+        {QStringLiteral("4567"), l({})},
+        {QStringLiteral("0"), l({"mullins", "mueller", "yamada"})},
+        // A booking's number exactly, first.
+        {ohara, l({"ohara"})},
+        {ohara + QStringLiteral(" sean"), l({"ohara"})},
+        {ohara + QStringLiteral(" anna"), l({})},
+        // Other scripts.
+        {QStringLiteral("山田"), l({"yamada"})},
+        {QStringLiteral("東京"), l({"yamada"})},
+        {QStringLiteral("дми"), l({"ivanov"})},
+        {QStringLiteral("ИВАН"), l({"ivanov"})},
+        // Typed signs are searched as they are, never as the engine's.
+        {QStringLiteral("100%"), l({"acme"})},
+        {QStringLiteral("tours_"), l({"acme"})},
+        {QStringLiteral("m%r"), l({})},
+        {QStringLiteral("%"), l({})},
+        {QStringLiteral("_"), l({})},
+        {QStringLiteral("'"), l({})},
+        {QStringLiteral("\""), l({})},
+        {QStringLiteral("\\"), l({})},
+        {QStringLiteral("d'arcy \"dee"), l({"quote"})},
+        {QStringLiteral("back\\s"), l({"quote"})},
+        {QStringLiteral("' OR 1=1 --"), l({})},
+        {QStringLiteral("\"); DROP TABLE booking; --"), l({})},
+        {QStringLiteral("*"), l({})},
+        {QStringLiteral("NEAR(a b)"), l({})},
+        {QStringLiteral("m:*"), l({"mullins", "mueller"})},
+        {QString(10000, QLatin1Char('x')), l({})},
+        {QStringLiteral("lorem ipsum ").repeated(1000), l({})},
+        {QStringLiteral("mul\tanna\n"), l({"mueller"})},
+    };
+}
+
+}  // namespace innkeld::test

@@ -4,10 +4,12 @@
 
 #include "data/database.h"
 
+#include <QHash>
 #include <QLocale>
 #include <QTemporaryDir>
 
 #include <memory>
+#include <utility>
 
 namespace innkeld::test {
 
@@ -105,3 +107,17 @@ private:
         if ((server).address().isEmpty())                                                       \
             QFAIL(qPrintable(QStringLiteral("This test needs the run's PostgreSQL server: ") + (server).failure())); \
     } while (0)
+
+namespace innkeld::test {
+
+// A small house for finding bookings by what a guest tells: names with
+// accents, apostrophes and other scripts, a business, phones written every
+// way, stays around 12 March 2026, and a booking with no guest yet. Each
+// booking is named by its guest's key word.
+QHash<QString, RecordId> AddFindHouse(Database &db);
+
+// What the searches of the find house find, by the key words of the
+// bookings, in the order found: the typed text and the expected bookings.
+QList<std::pair<QString, QStringList>> FindHouseSearches(const QHash<QString, RecordId> &house);
+
+}  // namespace innkeld::test

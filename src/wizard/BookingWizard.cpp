@@ -424,8 +424,12 @@ void BookingWizard::txtLastname_Change(const QString &typed)
         }
         if (guests.isEmpty())
             m_guestCompleter->popup()->hide();
-        else
-            m_guestCompleter->complete();
+        else {
+            // Wide enough for name, town and last stay, against the box's right edge.
+            QLineEdit *box = customer->txtLastname;
+            const int width = std::max(box->width(), 360);
+            m_guestCompleter->complete(QRect(box->width() - width, 0, width, box->height()));
+        }
     });
 }
 
