@@ -1,8 +1,9 @@
 // Several desks on one PostgreSQL server: the same statements, the same
 // wizard road and export, the guard under racing desks, a house moved both
-// ways, and a server lost in the middle of a step. Against the run's own
+// ways, a server lost in the middle of a step, and the same bookings found. Against the run's own
 // server (see the server_start test).
 #include "app/frmMain.h"
+#include "arrivals/findquery.h"
 #include "wizard/BookingWizard.h"
 #include "data/backup.h"
 #include "data/regional.h"
@@ -82,6 +83,7 @@ private slots:
     void racingDesksNeverDoubleBook();
     void houseMovesToTheServerAndBack();
     void lostServerInTheMiddleOfAStep();
+    void findingIsTheSameOnBothEngines();
 };
 
 void TestServer::statementsAndGuardOnBothEngines()
@@ -337,6 +339,65 @@ void TestServer::lostServerInTheMiddleOfAStep()
     QCOMPARE(p.main()->wizard()->CurrentStep(), 1);
     QCOMPARE(p.ui.messages.size(), 1);
     QCOMPARE(server.admin(QStringLiteral("SELECT BookedBy FROM booking WHERE id = %1").arg(id)), QStringLiteral("Kept"));
+}
+
+void TestServer::findingIsTheSameOnBothEngines()
+{
+    ServerDatabase server;
+    REQUIRE_SERVER(server);
+    TempDatabase file;
+    auto onServer = Database::open(server.address());
+    const QHash<QString, RecordId> house = AddFindHouse(file.db());
+    QCOMPARE(AddFindHouse(*onServer), house);
+    const auto ids = [](const FindResult &found) {
+        QList<RecordId> out;
+        for (const FoundBooking &b : found.bookings)
+            out << b.bookingId;
+        return out;
+    };
+    for (const char *region : {"en_US", "de_DE"}) {
+        LocaleScope scope(region);
+        QStringList searches{QLocale().toString(QDate(2026, 3, 12), QLocale::ShortFormat),
+                             QLocale().toString(QDate(2026, 3, 14), QLocale::ShortFormat) + QStringLiteral(" anna")};
+        for (const auto &[text, expected] : FindHouseSearches(house)) {
+            searches << text;
+            QStringList found;
+            for (const RecordId id : ids(FindBookings(*onServer, text)))
+                found << house.key(id);
+            QVERIFY2(found == expected, qPrintable(text.left(40) + QStringLiteral(": ") + found.join(QLatin1Char(' '))));
+        }
+        for (const QString &text : searches)
+            QVERIFY2(ids(FindBookings(*onServer, text)) == ids(FindBookings(file.db(), text)), qPrintable(text.left(40)));
+    }
+
+    // The server splits and folds words as the file's index does, for every
+    // character of the basic plane and some beyond it.
+    file.db().run(QStringLiteral("CREATE VIRTUAL TABLE temp.probe USING fts5(a, tokenize = 'unicode61 remove_diacritics 2')"));
+    file.db().run(QStringLiteral("CREATE VIRTUAL TABLE temp.probe_words USING fts5vocab('temp', 'probe', 'instance')"));
+    const QString points = QStringLiteral("cp NOT BETWEEN 55296 AND 57343 OR cp IN (66560, 69942, 119808, 128512, 131072)");
+    file.db().run(QStringLiteral("WITH RECURSIVE c(cp) AS (SELECT 1 UNION ALL SELECT cp + 1 FROM c WHERE cp < 131072) "
+                                 "INSERT INTO probe (rowid, a) SELECT cp, 'q' || char(cp) || 'q' FROM c WHERE (cp < 65536 AND (%1)) "
+                                 "OR cp IN (66560, 69942, 119808, 128512, 131072)")
+                      .arg(points));
+    QHash<qint64, QString> fileWords;
+    for (Recordset rs = file.db().query(QStringLiteral("SELECT doc, term FROM probe_words ORDER BY doc, offset")); !rs.eof();
+         rs.moveNext()) {
+        QString &words = fileWords[rs.value(0).toLongLong()];
+        words += (words.isEmpty() ? QString() : QStringLiteral("|")) + rs.text(1);
+    }
+    int compared = 0;
+    for (Recordset rs = onServer->query(QStringLiteral("SELECT cp, array_to_string(innkeld_find_words('q' || chr(cp) || 'q'), '|') "
+                                                       "FROM generate_series(1, 131072) AS cp WHERE (cp < 65536 AND (%1)) "
+                                                       "OR cp IN (66560, 69942, 119808, 128512, 131072) ORDER BY cp")
+                                            .arg(points));
+         !rs.eof(); rs.moveNext(), ++compared) {
+        const qint64 cp = rs.value(0).toLongLong();
+        if (rs.text(1) != fileWords.value(cp))
+            QFAIL(qPrintable(QStringLiteral("U+%1: %2 on the server, %3 in the file")
+                                 .arg(cp, 4, 16, QLatin1Char('0'))
+                                 .arg(rs.text(1), fileWords.value(cp))));
+    }
+    QCOMPARE(compared, fileWords.size());
 }
 
 QTEST_MAIN(TestServer)
