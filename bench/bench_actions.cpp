@@ -20,6 +20,7 @@
 #include "app/frmMain.h"
 #include "widgets/uiservices.h"
 #include "arrivals/ArrivalsPanel.h"
+#include "arrivals/FindPanel.h"
 #include "calendar/Calendar.h"
 #include "config/frmConfigRooms.h"
 #include "data/backup.h"
@@ -32,11 +33,13 @@
 #include "wizard/BookingWizard.h"
 #include "wizard/bookingstore.h"
 #include "wizard/bookingview.h"
+#include "wizard/returningguests.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QLocale>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -175,7 +178,7 @@ std::unique_ptr<House> serverHouse(const QString &server, const QString &name, H
     house->address = address.toString();
     house->db = Database::open(house->address);
     if (house->db->execute(QStringLiteral("SELECT count(*) FROM booking")).value(0).toLongLong() == 0) {
-        for (const char *table : {"booking", "customer", "room", "bookingroom", "booking_stay"})
+        for (const char *table : {"booking", "customer", "room", "bookingroom", "booking_stay", "booking_find"})
             house->db->run(QStringLiteral("ALTER TABLE %1 SET (autovacuum_enabled = false)").arg(QLatin1String(table)));
         std::fprintf(stderr, "copying the %s house to the server...\n", qPrintable(name));
         CopyHouse(*file.db, *house->db);
@@ -242,6 +245,55 @@ void BM_ArrivalsDepartures(benchmark::State &state, House &h)
         panel.FillLists();
         benchmark::DoNotOptimize(panel.grab());  // painted
     }
+}
+
+// A keystroke in the find panel: the list found for the text and painted.
+void findBooking(benchmark::State &state, House &h, const QString &typed)
+{
+    FindPanel panel;
+    panel.setServices(&quietUi);
+    panel.setConnection(h.db.get());
+    panel.resize(487, 481);
+    auto *box = panel.findChild<QLineEdit *>(QStringLiteral("txtFind"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        box->clear();
+        state.ResumeTiming();
+        box->setText(typed);
+        benchmark::DoNotOptimize(panel.grab());  // painted
+    }
+}
+
+void BM_FindBookingOneLetter(benchmark::State &state, House &h)
+{
+    findBooking(state, h, QStringLiteral("m"));
+}
+
+void BM_FindBookingCommonName(benchmark::State &state, House &h)
+{
+    findBooking(state, h, QStringLiteral("müller"));
+}
+
+void BM_FindBookingNoMatch(benchmark::State &state, House &h)
+{
+    findBooking(state, h, QStringLiteral("zzxq"));
+}
+
+void BM_FindBookingPhone(benchmark::State &state, House &h)
+{
+    findBooking(state, h, QStringLiteral("555-12"));
+}
+
+void BM_FindBookingNameAndDay(benchmark::State &state, House &h)
+{
+    findBooking(state, h, QStringLiteral("m ") + h.busyDay.toString(QStringLiteral("M/d/yyyy")));
+}
+
+// A keystroke in the customer step's last name: the earlier guests offered.
+void BM_ReturningGuests(benchmark::State &state, House &h)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FindReturningGuests(*h.db, QStringLiteral("mül"), 0));
 }
 
 // A refresh of the week: the rooms, the week's stays and the colouring, on
@@ -552,6 +604,12 @@ int main(int argc, char *argv[])
         {"BM_PaymentStep", BM_PaymentStep},
         {"BM_StepSave", BM_StepSave},
         {"BM_ConfirmationDocument", BM_ConfirmationDocument},
+        {"BM_FindBookingOneLetter", BM_FindBookingOneLetter},
+        {"BM_FindBookingCommonName", BM_FindBookingCommonName},
+        {"BM_FindBookingNoMatch", BM_FindBookingNoMatch},
+        {"BM_FindBookingPhone", BM_FindBookingPhone},
+        {"BM_FindBookingNameAndDay", BM_FindBookingNameAndDay},
+        {"BM_ReturningGuests", BM_ReturningGuests},
     };
     for (const auto &[name, action] : actions)
         for (const char *size : sizes)

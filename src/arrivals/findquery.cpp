@@ -7,6 +7,9 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+#include <functional>
+
 namespace innkeld {
 
 namespace {
@@ -88,7 +91,33 @@ QVector<RecordId> foundKeys(Database &db, const FindSearch &search, int limit)
         read(QStringLiteral("SELECT b.ID FROM %1booking AS b, customer AS c WHERE b.ID = %2 AND c.ID = b.CustomerID%3%4")
                  .arg(stays, number, stayOfBooking, conditions(engine, search, others)));
     }
-    if (!search.days.isEmpty()) {
+    if (!search.days.isEmpty() && engine == Engine::SQLite && !(all.words.isEmpty() && all.phones.isEmpty())) {
+        // The stays index finds the few stays that touch the days; the words
+        // index then looks once at each stretch of arrivals among them (a
+        // stay of years stands alone), not once a stay.
+        QVector<std::pair<qint64, RecordId>> stays;  // place in the words index, booking
+        for (Recordset rs = db.query(QStringLiteral("SELECT %1, b.ID FROM booking_stay AS s, booking AS b, customer AS c "
+                                                    "WHERE b.ID = s.id AND c.ID = b.CustomerID%2")
+                                         .arg(FindOrderSql(engine, QStringLiteral("b")),
+                                              conditions(engine, search, FindWords{})));
+             !rs.eof(); rs.moveNext())
+            stays.append({rs.value(0).toLongLong(), rs.value(1).toLongLong()});
+        std::sort(stays.begin(), stays.end(), std::greater<>());
+        QSet<qint64> found;
+        constexpr qint64 kDay = qint64(1) << 32;
+        for (int first = 0; first < stays.size();) {
+            int last = first;
+            while (last + 1 < stays.size() && stays[last].first - stays[last + 1].first <= 31 * kDay)
+                ++last;
+            for (Recordset rs = db.query(FindPlacesSql(all, stays[last].first, stays[first].first)); !rs.eof();
+                 rs.moveNext())
+                found.insert(rs.value(0).toLongLong());
+            first = last + 1;
+        }
+        for (const auto &[place, booking] : stays)
+            if (found.contains(place) && keys.size() <= limit)
+                keys << booking;
+    } else if (!search.days.isEmpty()) {
         // The stays index finds the few stays that touch the days.
         read(QStringLiteral("SELECT b.ID FROM booking_stay AS s, booking AS b, customer AS c WHERE b.ID = s.id "
                             "AND c.ID = b.CustomerID%1 ORDER BY %2 DESC LIMIT %3")

@@ -524,6 +524,9 @@ std::unique_ptr<Database> Database::open(const QString &path)
         QSqlQuery q(c);
         // A statement that has returned is on the disk.
         runOrThrow(q, QStringLiteral("PRAGMA synchronous = FULL"));
+        // Room in memory for what a search or a week reads in a house of
+        // many years (the engine's default is 2 MB).
+        runOrThrow(q, QStringLiteral("PRAGMA cache_size = -32768"));
         // The journal mode is the file's own; it is changed only when no
         // other desk has the file open (a busy file keeps what it has).
         q.exec(writeAheadLogWorks(db->m_path) ? QStringLiteral("PRAGMA journal_mode = WAL")

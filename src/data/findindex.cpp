@@ -288,6 +288,14 @@ bool IsFindWord(const QString &word)
     return false;
 }
 
+QString FindPlacesSql(const FindWords &words, qint64 first, qint64 last)
+{
+    return QStringLiteral("SELECT rowid FROM booking_find WHERE booking_find MATCH '%1' AND rowid BETWEEN %2 AND %3")
+        .arg(SqlText(ftsQuery(words)))
+        .arg(first)
+        .arg(last);
+}
+
 QString FindOrderSql(Engine engine, const QString &bookingAlias)
 {
     return orderKey(engine, bookingAlias);

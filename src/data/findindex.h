@@ -43,7 +43,10 @@ QString FindBookingsSql(Engine engine, const FindWords &words, int limit);
 // The condition that the guest of the booking `bookingAlias` (a booking
 // row's alias) is found by the words.
 QString FindMatchesSql(Engine engine, const FindWords &words, const QString &bookingAlias);
-// The order of the index (the most recent arrival last) for a booking row.
+// SQLite: the places in the index (FindOrderSql) from `first` to `last`
+// whose guest the words find; one column.
+QString FindPlacesSql(const FindWords &words, qint64 first, qint64 last);
+// The place in the index (the most recent arrival last) of a booking row.
 QString FindOrderSql(Engine engine, const QString &bookingAlias);
 
 // Whether a typed word has a letter or a digit: one without begins no word.
