@@ -21,7 +21,7 @@ FindPanel::FindPanel(QWidget *parent) : QFrame(parent), ServiceClient(this), ui(
     QHeaderView *header = ui->lstFound->header();
     header->setStretchLastSection(true);
     header->setSectionResizeMode(QHeaderView::Interactive);
-    const int widths[] = {52, 150, 80, 80, 70};
+    const int widths[] = {46, 136, 74, 74, 56};
     for (int i = 0; i < int(std::size(widths)); ++i)
         header->resizeSection(i, widths[i]);
 }

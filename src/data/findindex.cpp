@@ -140,25 +140,38 @@ QString ftsQuery(const FindWords &words)
 QStringList serverStatements(bool fill)
 {
     // Words: the text folded as SQLite's tokenizer folds it (ASCII by the
-    // "C" collation's lower(), the rest by the table), then split where it
-    // splits; each cut at the longest word a search looks at.
-    const QString words = QStringLiteral(
-        "CREATE FUNCTION innkeld_find_words(text) RETURNS text[] LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$ "
-        "SELECT coalesce(array_agg(left(w, %1) ORDER BY n), '{}') FROM regexp_split_to_table("
-        "CASE WHEN $1 ~ '[^\\u0001-\\u007f]' THEN translate(lower($1 COLLATE \"C\"), '%2', '%3') "
-        "ELSE lower($1 COLLATE \"C\") END, '[%4]+') WITH ORDINALITY AS t(w, n) WHERE w <> '' $$")
-                              .arg(kFindLongestWord)
-                              .arg(QString::fromUtf8(kFindFoldFrom), QString::fromUtf8(kFindFoldTo),
-                                   QString::fromUtf8(kFindSeparators));
+    // "C" collation's lower(), Latin letters by a short table, the rest by a
+    // long one), then split where it splits; each cut at the longest word a
+    // search looks at.
+    const QString ascii = QStringLiteral("$1 !~ '[^\\u0001-\\u007f]'");
+    const QString lowered = QStringLiteral("lower($1 COLLATE \"C\")");
+    const QString nearFolded = QStringLiteral("translate(%1, '%2', '%3')")
+                                   .arg(lowered, QString::fromUtf8(kFindFoldNearFrom), QString::fromUtf8(kFindFoldNearTo));
+    // (In PL/pgSQL, whose plans last the session: a trigger's call of an SQL
+    // function would plan it anew for every row.)
+    const QString words =
+        QStringLiteral("CREATE FUNCTION innkeld_find_words(text) RETURNS text[] LANGUAGE plpgsql IMMUTABLE STRICT "
+                       "PARALLEL SAFE AS $$ DECLARE folded text; pattern text; BEGIN "
+                       "IF %2 THEN folded := %3; pattern := '[^0-9a-z]+'; "
+                       "ELSIF $1 !~ '[^\\u0001-\\u024f]' THEN folded := %4; pattern := '[%7]+'; "
+                       "ELSE folded := translate(%4, '%5', '%6'); pattern := '[%7]+'; END IF; "
+                       "RETURN ARRAY(SELECT left(w, %1) FROM regexp_split_to_table(folded, pattern) WITH ORDINALITY "
+                       "AS t(w, n) WHERE w <> '' ORDER BY n); END $$")
+            .arg(QString::number(kFindLongestWord), ascii, lowered, nearFolded, QString::fromUtf8(kFindFoldFarFrom),
+                 QString::fromUtf8(kFindFoldFarTo), QString::fromUtf8(kFindSeparators));
     // A guest's words with their places: a field's words from place
     // 1000 * its number on, the last name's weighted B, the phone's A after
     // a mark no typed word can be, where its first word is.
     const QString document = QStringLiteral(
-        "CREATE FUNCTION innkeld_find_document(VARIADIC fields text[]) RETURNS tsvector LANGUAGE sql IMMUTABLE "
-        "PARALLEL SAFE AS $$ SELECT coalesce(string_agg(format('''%s'':%s%s', w.word, f.n * 1000 + least(w.i, 999), "
-        "CASE f.n WHEN %1 THEN 'B' WHEN %2 THEN 'A' ELSE '' END), ' '), '')::tsvector "
-        "FROM unnest(fields) WITH ORDINALITY AS f(field, n), unnest(CASE WHEN f.n = %2 AND f.field <> '' "
-        "THEN '{p#}'::text[] ELSE '{}'::text[] END || innkeld_find_words(f.field)) WITH ORDINALITY AS w(word, i) $$")
+        "CREATE FUNCTION innkeld_find_document(VARIADIC fields text[]) RETURNS tsvector LANGUAGE plpgsql IMMUTABLE "
+        "PARALLEL SAFE AS $$ DECLARE parts text[] := '{}'; n int; i int; w text; weight text; BEGIN "
+        "FOR n IN 1 .. coalesce(array_length(fields, 1), 0) LOOP "
+        "weight := CASE n WHEN %1 THEN 'B' WHEN %2 THEN 'A' ELSE '' END; i := 0; "
+        "IF n = %2 AND fields[n] <> '' THEN i := 1; parts := parts || format('''p#'':%s%s', n * 1000 + 1, weight); "
+        "END IF; "
+        "FOREACH w IN ARRAY coalesce(innkeld_find_words(fields[n]), '{}') LOOP i := i + 1; "
+        "parts := parts || format('''%s'':%s%s', w, n * 1000 + least(i, 999), weight); END LOOP; END LOOP; "
+        "RETURN array_to_string(parts, ' ')::tsvector; END $$")
                                  .arg(kLastNameField + 1)
                                  .arg(int(std::size(kFields)));
     // A typed word as a phrase whose last word is a beginning; no words, no match.
