@@ -125,7 +125,7 @@ QVector<RecordId> foundKeys(Database &db, const FindSearch &search, int limit)
                  .arg(limit));
     } else {
         // A booking without a guest has no words: every one found has one.
-        read(FindBookingsSql(engine, all, limit));
+        keys += FindBookingKeys(db, all, limit);
     }
     QVector<RecordId> unique;
     QSet<RecordId> seen;

@@ -2,6 +2,9 @@
 
 #include "database.h"
 
+#include <QDate>
+
+#include <algorithm>
 #include <iterator>
 
 namespace innkeld {
@@ -15,6 +18,9 @@ namespace {
 const char *const kFields[] = {"FirstName", "LastName", "BusinessName", "Email", "City", "Phone"};
 constexpr int kLastNameField = 1;
 constexpr int kPhoneDigits = 30;  // the digits of a phone looked at
+// The most recent bookings a server reads in order for words found often;
+// when they hold fewer than a list of matches, the index finds the rest.
+constexpr int kRecentlyRead = 5000;
 
 // The phone's digits (the usual separators taken out; anything else left
 // separates words) in words of three from the start, so that the beginning
@@ -137,6 +143,30 @@ QString ftsQuery(const FindWords &words)
 
 // ------------------------------------------------------------------ PostgreSQL
 
+// The month of a date (years * 12 + months from year 0) as a mark among a
+// booking's words on a server; none for no date.
+QString monthMark(const QString &date)
+{
+    return QStringLiteral("coalesce(array_to_tsvector(ARRAY['~' || (extract(year FROM %1)::int * 12 "
+                          "+ extract(month FROM %1)::int - 1)]), '')")
+        .arg(date);
+}
+
+QString monthMarkOf(const QDate &day)
+{
+    return QStringLiteral("~%1").arg(day.year() * 12 + day.month() - 1);
+}
+
+QDate dayOfPlace(qint64 place)
+{
+    return QDate::fromJulianDay(place >> 32);
+}
+
+qint64 placeOfDay(const QDate &day)
+{
+    return day.toJulianDay() << 32;
+}
+
 QStringList serverStatements(bool fill)
 {
     // Words: the text folded as SQLite's tokenizer folds it (ASCII by the
@@ -185,7 +215,10 @@ QStringList serverStatements(bool fill)
     for (const char *field : kFields)
         fieldsOf << (qstrcmp(field, "Phone") == 0 ? phoneWords(Engine::PostgreSQL, QStringLiteral("c.Phone"))
                                                   : QStringLiteral("c.") + QLatin1String(field));
-    const QString documentOf = QStringLiteral("innkeld_find_document(%1)").arg(fieldsOf.join(QStringLiteral(", ")));
+    // With the guest's words, the month of the arrival as a mark no typed
+    // word can be: the index then finds a word's bookings of some months.
+    const QString documentOf = QStringLiteral("innkeld_find_document(%1) || %2")
+                                   .arg(fieldsOf.join(QStringLiteral(", ")), monthMark(QStringLiteral("%1.FromDate")));
     QStringList statements{
         words, document, phrase,
         QStringLiteral("CREATE TABLE booking_find (id bigint PRIMARY KEY REFERENCES booking (ID) ON DELETE CASCADE "
@@ -194,20 +227,21 @@ QStringList serverStatements(bool fill)
                        "INSERT INTO booking_find (id, orderkey, words) SELECT NEW.ID, %1, %2 FROM (SELECT 1) AS one "
                        "LEFT JOIN customer AS c ON c.ID = NEW.CustomerID ON CONFLICT (id) DO UPDATE SET "
                        "orderkey = EXCLUDED.orderkey, words = EXCLUDED.words; RETURN NULL; END $$")
-            .arg(orderKey(Engine::PostgreSQL, QStringLiteral("NEW")), documentOf),
+            .arg(orderKey(Engine::PostgreSQL, QStringLiteral("NEW")), documentOf.arg(QStringLiteral("NEW"))),
         QStringLiteral("CREATE FUNCTION innkeld_find_customer() RETURNS trigger LANGUAGE plpgsql AS $$ "
                        "DECLARE ids bigint[]; BEGIN "
                        "IF TG_OP = 'INSERT' THEN ids := ARRAY[NEW.ID]; ELSIF TG_OP = 'DELETE' THEN ids := ARRAY[OLD.ID]; "
                        "ELSE ids := ARRAY[OLD.ID, NEW.ID]; END IF; "
                        "UPDATE booking_find AS f SET words = %1 FROM booking AS b LEFT JOIN customer AS c "
                        "ON c.ID = b.CustomerID WHERE b.CustomerID = ANY (ids) AND f.id = b.ID; RETURN NULL; END $$")
-            .arg(documentOf),
+            .arg(documentOf.arg(QStringLiteral("b"))),
     };
     if (fill)
         statements << QStringLiteral("INSERT INTO booking_find (id, orderkey, words) SELECT b.ID, %1, %2 FROM booking AS b "
                                      "LEFT JOIN customer AS c ON c.ID = b.CustomerID")
-                          .arg(orderKey(Engine::PostgreSQL, QStringLiteral("b")), documentOf);
-    statements << QStringLiteral("CREATE INDEX booking_find_words ON booking_find USING gin (words)")
+                          .arg(orderKey(Engine::PostgreSQL, QStringLiteral("b")), documentOf.arg(QStringLiteral("b")));
+    // No list of pending entries: each search would read it all.
+    statements << QStringLiteral("CREATE INDEX booking_find_words ON booking_find USING gin (words) WITH (fastupdate = off)")
                << QStringLiteral("CREATE INDEX booking_find_order ON booking_find (orderkey)")
                << QStringLiteral("CREATE TRIGGER booking_find_keep AFTER INSERT OR UPDATE OF ID, FromDate, CustomerID "
                                  "ON booking FOR EACH ROW EXECUTE FUNCTION innkeld_find_keep()")
@@ -273,15 +307,62 @@ bool HasFindIndex(Database &db)
         == names.size();
 }
 
-QString FindBookingsSql(Engine engine, const FindWords &words, int limit)
+QVector<qint64> FindBookingKeys(Database &db, const FindWords &words, int limit)
 {
-    if (engine == Engine::PostgreSQL)
-        return QStringLiteral("SELECT id FROM booking_find WHERE words @@ %1 ORDER BY orderkey DESC LIMIT %2")
-            .arg(serverQuery(words))
-            .arg(limit);
-    return QStringLiteral("SELECT bookingid FROM booking_find WHERE booking_find MATCH '%1' ORDER BY rowid DESC LIMIT %2")
-        .arg(SqlText(ftsQuery(words)))
-        .arg(limit);
+    QVector<qint64> keys;
+    const auto read = [&](const QString &sql) {
+        keys.clear();
+        for (Recordset rs = db.query(sql); !rs.eof(); rs.moveNext())
+            keys << rs.value(0).toLongLong();
+    };
+    if (!db.onServer()) {
+        // FTS5 gives its rows in the order of the index, the last first.
+        read(QStringLiteral("SELECT bookingid FROM booking_find WHERE booking_find MATCH '%1' ORDER BY rowid DESC "
+                            "LIMIT %2")
+                 .arg(SqlText(ftsQuery(words)))
+                 .arg(limit));
+        return keys;
+    }
+    // A GIN index finds the matches in no order. Words that begin many a
+    // guest's word are found among the most recent bookings, read in order.
+    read(QStringLiteral("SELECT id FROM (SELECT id, orderkey, words FROM booking_find ORDER BY orderkey DESC LIMIT %1) "
+                        "AS recent WHERE words @@ %2 ORDER BY orderkey DESC LIMIT %3")
+             .arg(kRecentlyRead)
+             .arg(serverQuery(words))
+             .arg(limit));
+    if (keys.size() == limit)
+        return keys;
+    const Recordset oldest = db.query(QStringLiteral("SELECT orderkey FROM booking_find ORDER BY orderkey DESC OFFSET %1 LIMIT 1")
+                                          .arg(kRecentlyRead - 1));
+    if (oldest.eof())
+        return keys;  // those were all the bookings
+    // The rarer ones month by month before those, in ever longer stretches
+    // (the index finds the words of the months together), then all before.
+    const QVector<qint64> found = keys;
+    qint64 before = oldest.value(0).toLongLong();
+    const QDate last = dayOfPlace(before);
+    QVector<qint64> more;
+    int months = 0;
+    for (const int stretch : {3, 12, 48, 192}) {
+        QStringList marks;
+        for (int m = months; m < months + stretch; ++m)
+            marks << QStringLiteral("'%1'").arg(monthMarkOf(last.addMonths(-m)));
+        months += stretch;
+        read(QStringLiteral("SELECT id, orderkey FROM booking_find WHERE words @@ (%1 && '%2'::tsquery) AND orderkey < %3 "
+                            "ORDER BY orderkey + 0 DESC LIMIT %4")
+                 .arg(serverQuery(words), SqlText(marks.join(QLatin1String(" | "))))
+                 .arg(before)
+                 .arg(limit - found.size() - more.size()));
+        more += keys;
+        if (found.size() + more.size() >= limit)
+            return found + more;
+        before = std::min(before, placeOfDay(QDate(last.addMonths(-(months - 1)).year(), last.addMonths(-(months - 1)).month(), 1)));
+    }
+    read(QStringLiteral("SELECT id FROM booking_find WHERE words @@ %1 AND orderkey < %2 ORDER BY orderkey + 0 DESC LIMIT %3")
+             .arg(serverQuery(words))
+             .arg(before)
+             .arg(limit - found.size() - more.size()));
+    return found + more + keys;
 }
 
 QString FindMatchesSql(Engine engine, const FindWords &words, const QString &bookingAlias)

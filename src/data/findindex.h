@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 namespace innkeld {
 
@@ -38,8 +39,8 @@ struct FindWords
 };
 
 // The bookings whose guest the words find, the most recent arrival first,
-// at most `limit`: one column, the booking's key.
-QString FindBookingsSql(Engine engine, const FindWords &words, int limit);
+// at most `limit`. Throws DbError.
+QVector<qint64> FindBookingKeys(Database &db, const FindWords &words, int limit);
 // The condition that the guest of the booking `bookingAlias` (a booking
 // row's alias) is found by the words.
 QString FindMatchesSql(Engine engine, const FindWords &words, const QString &bookingAlias);

@@ -15,11 +15,8 @@ QVector<ReturningGuest> FindReturningGuests(Database &db, const QString &typed, 
         return guests;
     // The most recent bookings of the name; a guest who came often is
     // among them once, by the last stay.
-    QVector<RecordId> keys;
-    for (Recordset rs = db.query(FindBookingsSql(db.engineKind(), FindWords{{name}, {}, true}, 200)); !rs.eof();
-         rs.moveNext())
-        if (rs.value(0).toLongLong() != exceptBooking)
-            keys << rs.value(0).toLongLong();
+    QVector<RecordId> keys = FindBookingKeys(db, FindWords{{name}, {}, true}, 200);
+    keys.removeAll(exceptBooking);
     if (keys.isEmpty())
         return guests;
     QStringList ids;
