@@ -21,6 +21,8 @@ constexpr int kPhoneDigits = 30;  // the digits of a phone looked at
 // The most recent bookings a server reads in order for words found often;
 // when they hold fewer than a list of matches, the index finds the rest.
 constexpr int kRecentlyRead = 5000;
+// The months before those that the index is asked for at once.
+constexpr int kMonthsMarked = 15;
 
 // The phone's digits (the usual separators taken out; anything else left
 // separates words) in words of three from the start, so that the beginning
@@ -310,65 +312,70 @@ bool HasFindIndex(Database &db)
 QVector<qint64> FindBookingKeys(Database &db, const FindWords &words, int limit)
 {
     QVector<qint64> keys;
-    const auto read = [&](const QString &sql) {
-        keys.clear();
-        for (Recordset rs = db.query(sql); !rs.eof(); rs.moveNext())
-            keys << rs.value(0).toLongLong();
-    };
     if (!db.onServer()) {
         // FTS5 gives its rows in the order of the index, the last first.
-        read(QStringLiteral("SELECT bookingid FROM booking_find WHERE booking_find MATCH '%1' ORDER BY rowid DESC "
-                            "LIMIT %2")
-                 .arg(SqlText(ftsQuery(words)))
-                 .arg(limit));
+        for (Recordset rs = db.query(QStringLiteral("SELECT bookingid FROM booking_find WHERE booking_find MATCH '%1' "
+                                                    "ORDER BY rowid DESC LIMIT %2")
+                                         .arg(SqlText(ftsQuery(words)))
+                                         .arg(limit));
+             !rs.eof(); rs.moveNext())
+            keys << rs.value(0).toLongLong();
         return keys;
     }
     // A GIN index finds the matches in no order. Words that begin many a
-    // guest's word are found among the most recent bookings, read in order.
-    read(QStringLiteral("SELECT id FROM (SELECT id, orderkey, words FROM booking_find ORDER BY orderkey DESC LIMIT %1) "
-                        "AS recent WHERE words @@ %2 ORDER BY orderkey DESC LIMIT %3")
-             .arg(kRecentlyRead)
-             .arg(serverQuery(words))
-             .arg(limit));
-    if (keys.size() == limit)
-        return keys;
-    const Recordset oldest = db.query(QStringLiteral("SELECT orderkey FROM booking_find ORDER BY orderkey DESC OFFSET %1 LIMIT 1")
-                                          .arg(kRecentlyRead - 1));
-    if (oldest.eof())
-        return keys;  // those were all the bookings
-    // The rarer ones month by month before those, in ever longer stretches
-    // (the index finds the words of the months together), then all before.
-    const QVector<qint64> found = keys;
-    qint64 before = oldest.value(0).toLongLong();
-    const QDate last = dayOfPlace(before);
-    QVector<qint64> more;
-    int months = 0;
-    for (const int stretch : {3, 12, 48, 192}) {
-        QStringList marks;
-        for (int m = months; m < months + stretch; ++m)
-            marks << QStringLiteral("'%1'").arg(monthMarkOf(last.addMonths(-m)));
-        months += stretch;
-        read(QStringLiteral("SELECT id, orderkey FROM booking_find WHERE words @@ (%1 && '%2'::tsquery) AND orderkey < %3 "
-                            "ORDER BY orderkey + 0 DESC LIMIT %4")
-                 .arg(serverQuery(words), SqlText(marks.join(QLatin1String(" | "))))
-                 .arg(before)
-                 .arg(limit - found.size() - more.size()));
-        more += keys;
-        if (found.size() + more.size() >= limit)
-            return found + more;
-        before = std::min(before, placeOfDay(QDate(last.addMonths(-(months - 1)).year(), last.addMonths(-(months - 1)).month(), 1)));
+    // guest's word are found among the most recent bookings, read in order
+    // (with the place of the oldest of them, and how many there are).
+    const QString query = serverQuery(words);
+    qint64 oldest = 0;
+    int read = 0;
+    for (Recordset rs = db.query(QStringLiteral("WITH recent AS MATERIALIZED (SELECT id, orderkey, words FROM booking_find "
+                                                "ORDER BY orderkey DESC LIMIT %1) "
+                                                "SELECT 1, id, orderkey FROM (SELECT id, orderkey FROM recent WHERE words @@ %2 "
+                                                "ORDER BY orderkey DESC LIMIT %3) AS found "
+                                                "UNION ALL SELECT 2, count(*), min(orderkey) FROM recent")
+                                     .arg(kRecentlyRead)
+                                     .arg(query)
+                                     .arg(limit));
+         !rs.eof(); rs.moveNext()) {
+        if (rs.value(0).toInt() == 1) {
+            keys << rs.value(1).toLongLong();
+        } else {
+            read = rs.value(1).toInt();
+            oldest = rs.value(2).toLongLong();
+        }
     }
-    read(QStringLiteral("SELECT id FROM booking_find WHERE words @@ %1 AND orderkey < %2 ORDER BY orderkey + 0 DESC LIMIT %3")
-             .arg(serverQuery(words))
-             .arg(before)
-             .arg(limit - found.size() - more.size()));
-    return found + more + keys;
+    if (keys.size() >= limit || read < kRecentlyRead)
+        return keys;
+    // The rest of the months before those through the index (a month mark
+    // among each booking's words lets it find a word's bookings of some
+    // months at once), then all before them.
+    const auto more = [&](const QString &where) {
+        for (Recordset rs = db.query(QStringLiteral("SELECT id FROM booking_find WHERE %1 ORDER BY orderkey + 0 DESC LIMIT %2")
+                                         .arg(where)
+                                         .arg(limit - keys.size()));
+             !rs.eof(); rs.moveNext())
+            keys << rs.value(0).toLongLong();
+    };
+    const QDate last = dayOfPlace(oldest);
+    QStringList marks;
+    for (int m = 0; m < kMonthsMarked; ++m)
+        marks << QStringLiteral("'%1'").arg(monthMarkOf(last.addMonths(-m)));
+    more(QStringLiteral("words @@ (%1 && '%2'::tsquery) AND orderkey < %3")
+             .arg(query, SqlText(marks.join(QLatin1String(" | "))))
+             .arg(oldest));
+    if (keys.size() >= limit)
+        return keys;
+    const QDate first = last.addMonths(-(kMonthsMarked - 1));
+    more(QStringLiteral("words @@ %1 AND orderkey < %2").arg(query).arg(placeOfDay(QDate(first.year(), first.month(), 1))));
+    return keys;
 }
 
 QString FindMatchesSql(Engine engine, const FindWords &words, const QString &bookingAlias)
 {
+    // On a server, looked up by the booking's key (an EXISTS would be
+    // planned as a join with every booking the words find).
     if (engine == Engine::PostgreSQL)
-        return QStringLiteral("EXISTS (SELECT 1 FROM booking_find AS f WHERE f.id = %1.ID AND f.words @@ %2)")
+        return QStringLiteral("coalesce((SELECT f.words @@ %2 FROM booking_find AS f WHERE f.id = %1.ID), false)")
             .arg(bookingAlias, serverQuery(words));
     return QStringLiteral("EXISTS (SELECT 1 FROM booking_find WHERE booking_find MATCH '%1' AND rowid = %2)")
         .arg(SqlText(ftsQuery(words)), orderKey(engine, bookingAlias));
