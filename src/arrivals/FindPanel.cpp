@@ -18,12 +18,21 @@ FindPanel::FindPanel(QWidget *parent) : QFrame(parent), ServiceClient(this), ui(
     connect(ui->cmdFindViewDetails, &QPushButton::clicked, this, &FindPanel::cmdFindViewDetails_Click);
     ui->txtFind->installEventFilter(this);
     ui->lstFound->installEventFilter(this);
+    // The dates and numbers as wide as they are written in the region; the
+    // guest takes the rest (what does not fit is in each cell's tooltip).
     QHeaderView *header = ui->lstFound->header();
-    header->setStretchLastSection(true);
+    header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::Interactive);
-    const int widths[] = {46, 136, 74, 74, 56};
+    header->setSectionResizeMode(1, QHeaderView::Stretch);
+    const QFontMetrics metrics(ui->lstFound->font());
+    const int padding = 2 * metrics.averageCharWidth() + 4;
+    const int date = metrics.horizontalAdvance(RegionalShortDate(QDate(2000, 12, 28))) + padding;
+    const int widths[] = {metrics.horizontalAdvance(QStringLiteral("00000")) + padding, 0, date, date,
+                          metrics.horizontalAdvance(QStringLiteral("Room 00")) + padding,
+                          metrics.horizontalAdvance(QStringLiteral("000-0000")) + padding};
     for (int i = 0; i < int(std::size(widths)); ++i)
-        header->resizeSection(i, widths[i]);
+        if (widths[i] > 0)
+            header->resizeSection(i, widths[i]);
 }
 
 FindPanel::~FindPanel() = default;
