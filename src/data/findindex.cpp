@@ -323,29 +323,23 @@ QVector<qint64> FindBookingKeys(Database &db, const FindWords &words, int limit)
         return keys;
     }
     // A GIN index finds the matches in no order. Words that begin many a
-    // guest's word are found among the most recent bookings, read in order
-    // (with the place of the oldest of them, and how many there are).
+    // guest's word are found among the most recent bookings, read in order.
     const QString query = serverQuery(words);
-    qint64 oldest = 0;
-    int read = 0;
-    for (Recordset rs = db.query(QStringLiteral("WITH recent AS MATERIALIZED (SELECT id, orderkey, words FROM booking_find "
-                                                "ORDER BY orderkey DESC LIMIT %1) "
-                                                "SELECT 1, id, orderkey FROM (SELECT id, orderkey FROM recent WHERE words @@ %2 "
-                                                "ORDER BY orderkey DESC LIMIT %3) AS found "
-                                                "UNION ALL SELECT 2, count(*), min(orderkey) FROM recent")
+    for (Recordset rs = db.query(QStringLiteral("SELECT id FROM (SELECT id, orderkey, words FROM booking_find ORDER BY "
+                                                "orderkey DESC LIMIT %1) AS recent WHERE words @@ %2 ORDER BY orderkey DESC "
+                                                "LIMIT %3")
                                      .arg(kRecentlyRead)
                                      .arg(query)
                                      .arg(limit));
-         !rs.eof(); rs.moveNext()) {
-        if (rs.value(0).toInt() == 1) {
-            keys << rs.value(1).toLongLong();
-        } else {
-            read = rs.value(1).toInt();
-            oldest = rs.value(2).toLongLong();
-        }
-    }
-    if (keys.size() >= limit || read < kRecentlyRead)
+         !rs.eof(); rs.moveNext())
+        keys << rs.value(0).toLongLong();
+    if (keys.size() >= limit)
         return keys;
+    const Recordset boundary = db.query(
+        QStringLiteral("SELECT orderkey FROM booking_find ORDER BY orderkey DESC OFFSET %1 LIMIT 1").arg(kRecentlyRead - 1));
+    if (boundary.eof())
+        return keys;  // those were all the bookings
+    const qint64 oldest = boundary.value(0).toLongLong();
     // The rest of the months before those through the index (a month mark
     // among each booking's words lets it find a word's bookings of some
     // months at once), then all before them.

@@ -15,7 +15,7 @@ QVector<ReturningGuest> FindReturningGuests(Database &db, const QString &typed, 
         return guests;
     // The most recent bookings of the name; a guest who came often is
     // among them once, by the last stay.
-    QVector<RecordId> keys = FindBookingKeys(db, FindWords{{name}, {}, true}, 200);
+    QVector<RecordId> keys = FindBookingKeys(db, FindWords{{name}, {}, true}, 5 * limit);
     keys.removeAll(exceptBooking);
     if (keys.isEmpty())
         return guests;
