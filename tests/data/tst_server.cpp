@@ -26,6 +26,15 @@ using namespace innkeld::test;
 
 namespace {
 
+// A house of years made by innkeld-gen.
+bool generateHouse(const QString &path, int rooms, int bookings)
+{
+    QProcess gen;
+    gen.start(qEnvironmentVariable("INNKELD_GEN"), {path, QStringLiteral("--rooms"), QString::number(rooms),
+                                                    QStringLiteral("--bookings"), QString::number(bookings)});
+    return gen.waitForFinished(120000) && gen.exitStatus() == QProcess::NormalExit && gen.exitCode() == 0;
+}
+
 // Each row of a statement as text, fields by tabs.
 QStringList rowsOf(Database &db, const QString &sql)
 {
@@ -270,11 +279,7 @@ void TestServer::houseMovesToTheServerAndBack()
     REQUIRE_SERVER(server);
     QTemporaryDir dir;
     const QString house = dir.filePath(QStringLiteral("house.mdb"));
-    QProcess gen;
-    gen.start(qEnvironmentVariable("INNKELD_GEN"),
-              {house, QStringLiteral("--rooms"), QStringLiteral("20"), QStringLiteral("--bookings"), QStringLiteral("3000")});
-    QVERIFY(gen.waitForFinished(120000));
-    QCOMPARE(gen.exitCode(), 0);
+    QVERIFY(generateHouse(house, 20, 3000));
     int rc = -1;
     const QString copied = tool({QStringLiteral("--copy"), house, server.address()}, &rc);
     QVERIFY2(rc == 0, qPrintable(copied));
@@ -406,11 +411,7 @@ void TestServer::findingIsTheSameOnBothEngines()
     // in the same order, as the file's index.
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("house.mdb"));
-    QProcess gen;
-    gen.start(qEnvironmentVariable("INNKELD_GEN"),
-              {path, QStringLiteral("--rooms"), QStringLiteral("40"), QStringLiteral("--bookings"), QStringLiteral("9000")});
-    QVERIFY(gen.waitForFinished(120000));
-    QCOMPARE(gen.exitCode(), 0);
+    QVERIFY(generateHouse(path, 40, 9000));
     ServerDatabase years;
     REQUIRE_SERVER(years);
     {
