@@ -204,19 +204,12 @@ FindResult FindBookings(Database &db, const QString &text, int limit)
     }
     if (keys.isEmpty())
         return result;
-    // Each booking's guest, and on a server its rooms with it (there a list
-    // of keys against the links would read every link: each booking's are
-    // looked up by its key).
-    const bool server = db.onServer();
-    const QString details = server
-        ? QStringLiteral("SELECT b.ID, b.FromDate, b.ToDate, c.FirstName, c.LastName, c.BusinessName, c.Phone, "
-                         "(SELECT string_agg(r.name, ', ' ORDER BY l.id) FROM bookingroom AS l JOIN room AS r "
-                         "ON r.id = l.roomid WHERE l.bookingid = b.ID) FROM unnest(ARRAY[%1]::bigint[]) AS v(id) "
-                         "JOIN booking AS b ON b.ID = v.id JOIN customer AS c ON c.ID = b.CustomerID")
-        : QStringLiteral("SELECT b.ID, b.FromDate, b.ToDate, c.FirstName, c.LastName, c.BusinessName, c.Phone "
-                         "FROM booking AS b, customer AS c WHERE c.ID = b.CustomerID AND b.ID IN (%1)");
     QHash<RecordId, FoundBooking> found;
-    for (Recordset rs = db.query(details.arg(idList(keys))); !rs.eof(); rs.moveNext()) {
+    for (Recordset rs = db.query(QStringLiteral("SELECT b.ID, b.FromDate, b.ToDate, c.FirstName, c.LastName, "
+                                                "c.BusinessName, c.Phone FROM booking AS b, customer AS c "
+                                                "WHERE c.ID = b.CustomerID AND b.ID IN (%1)")
+                                     .arg(idList(keys)));
+         !rs.eof(); rs.moveNext()) {
         FoundBooking row;
         row.bookingId = rs.value(0).toLongLong();
         row.arrival = rs.value(1).toDateTime();
@@ -226,19 +219,22 @@ FindResult FindBookings(Database &db, const QString &text, int limit)
         if (!business.isEmpty())
             row.guest += QStringLiteral(" (%1)").arg(business);
         row.phone = rs.text(6);
-        if (server)
-            row.rooms = rs.text(7);
         found.insert(row.bookingId, row);
     }
-    if (!server)
-        for (Recordset rs = db.query(QStringLiteral("SELECT l.bookingid, r.name FROM bookingroom AS l, room AS r "
-                                                    "WHERE r.id = l.roomid AND l.bookingid IN (%1) ORDER BY l.id")
-                                         .arg(idList(keys)));
-             !rs.eof(); rs.moveNext()) {
-            auto it = found.find(rs.value(0).toLongLong());
-            if (it != found.end())
-                it->rooms += (it->rooms.isEmpty() ? QString() : QStringLiteral(", ")) + rs.text(1);
-        }
+    // The rooms of each (a server, without statistics, would read every
+    // link for a list of keys, or every link for each booking in a small
+    // house: there each booking's are looked up apart).
+    const QString rooms = db.onServer()
+        ? QStringLiteral("SELECT l.bookingid, r.name FROM unnest(ARRAY[%1]::bigint[]) AS v(id) CROSS JOIN LATERAL "
+                         "(SELECT id, bookingid, roomid FROM bookingroom WHERE bookingid = v.id OFFSET 0) AS l "
+                         "JOIN room AS r ON r.id = l.roomid ORDER BY l.id")
+        : QStringLiteral("SELECT l.bookingid, r.name FROM bookingroom AS l, room AS r "
+                         "WHERE r.id = l.roomid AND l.bookingid IN (%1) ORDER BY l.id");
+    for (Recordset rs = db.query(rooms.arg(idList(keys))); !rs.eof(); rs.moveNext()) {
+        auto it = found.find(rs.value(0).toLongLong());
+        if (it != found.end())
+            it->rooms += (it->rooms.isEmpty() ? QString() : QStringLiteral(", ")) + rs.text(1);
+    }
     for (const RecordId key : keys)
         if (found.contains(key))
             result.bookings << found.value(key);
