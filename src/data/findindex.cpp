@@ -192,16 +192,17 @@ QStringList serverStatements(bool fill)
             .arg(QString::number(kFindLongestWord), ascii, lowered, nearFolded, QString::fromUtf8(kFindFoldFarFrom),
                  QString::fromUtf8(kFindFoldFarTo), QString::fromUtf8(kFindSeparators));
     // A guest's words with their places: a field's words from place
-    // 1000 * its number on, the last name's weighted B, the phone's A after
-    // a mark no typed word can be, where its first word is.
+    // 1000 * its number on, the last name's weighted B; the phone's words of
+    // three weighted A and marked with their place in the number ("p2~123",
+    // which no typed word can be), so that the start of a number is words
+    // the index holds, not a phrase to check in every booking.
     const QString document = QStringLiteral(
         "CREATE FUNCTION innkeld_find_document(VARIADIC fields text[]) RETURNS tsvector LANGUAGE plpgsql IMMUTABLE "
         "PARALLEL SAFE AS $$ DECLARE parts text[] := '{}'; n int; i int; w text; weight text; BEGIN "
         "FOR n IN 1 .. coalesce(array_length(fields, 1), 0) LOOP "
         "weight := CASE n WHEN %1 THEN 'B' WHEN %2 THEN 'A' ELSE '' END; i := 0; "
-        "IF n = %2 AND fields[n] <> '' THEN i := 1; parts := parts || format('''p#'':%s%s', n * 1000 + 1, weight); "
-        "END IF; "
         "FOREACH w IN ARRAY coalesce(innkeld_find_words(fields[n]), '{}') LOOP i := i + 1; "
+        "IF n = %2 THEN w := format('p%s~%s', i, w); END IF; "
         "parts := parts || format('''%s'':%s%s', w, n * 1000 + least(i, 999), weight); END LOOP; END LOOP; "
         "RETURN array_to_string(parts, ' ')::tsvector; END $$")
                                  .arg(kLastNameField + 1)
@@ -259,10 +260,16 @@ QString serverQuery(const FindWords &words)
     QStringList phrases;
     for (const QString &word : words.words)
         phrases << QStringLiteral("innkeld_find_phrase('%1'%2)").arg(SqlText(word.left(kFindLongestWord)), weight);
-    for (const QString &digits : words.phones)
-        phrases << QStringLiteral("(('''p#'':A'::tsquery <-> innkeld_find_phrase('%1', 'A')) || "
-                                  "innkeld_find_phrase('%2', 'BD'))")
-                       .arg(SqlText(phoneQueryWords(digits)), SqlText(digits.left(kFindLongestWord)));
+    for (const QString &digits : words.phones) {
+        QStringList places;
+        const QStringList pieces = phoneQueryWords(digits).split(QLatin1Char(' '));
+        for (int i = 0; i < pieces.size(); ++i)
+            places << QStringLiteral("''p%1~%2'':%3A")
+                          .arg(i + 1)
+                          .arg(pieces[i], i + 1 == pieces.size() ? QStringLiteral("*") : QString());
+        phrases << QStringLiteral("('%1'::tsquery || innkeld_find_phrase('%2', 'BD'))")
+                       .arg(places.join(QLatin1String(" & ")), SqlText(digits.left(kFindLongestWord)));
+    }
     return QStringLiteral("(%1)").arg(phrases.join(QLatin1String(" && ")));
 }
 
