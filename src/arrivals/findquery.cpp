@@ -16,8 +16,7 @@ namespace {
 
 bool isPhoneSign(QChar c)
 {
-    return c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('(') || c == QLatin1Char(')')
-        || c == QLatin1Char('/') || c == QLatin1Char('.');
+    return QLatin1String(kPhoneSigns).contains(c);
 }
 
 // Digits and phone signs only, with a digit among them.

@@ -30,8 +30,8 @@ constexpr int kMonthsMarked = 15;
 QString phoneWords(Engine engine, const QString &phone)
 {
     QString digits = QStringLiteral("coalesce(%1, '')").arg(phone);
-    for (const char *separator : {" ", "-", "(", ")", "/", ".", "+"})
-        digits = QStringLiteral("replace(%1, '%2', '')").arg(digits, QLatin1String(separator));
+    for (const char sign : QByteArray(" ") + kPhoneSigns)
+        digits = QStringLiteral("replace(%1, '%2', '')").arg(digits, QString(QLatin1Char(sign)));
     if (engine == Engine::PostgreSQL)
         return QStringLiteral("regexp_replace(left(%1, %2), '(.{3})', '\\1 ', 'g')").arg(digits).arg(kPhoneDigits);
     QStringList pieces;
@@ -296,24 +296,6 @@ QStringList FindIndexParts()
 QStringList TemporaryFindIndexStatements()
 {
     return {sqliteTable(QStringLiteral("temp.")), sqliteFill(QStringLiteral("temp."))};
-}
-
-bool HasFindIndex(Database &db)
-{
-    if (db.onServer())
-        return db.execute(QStringLiteral("SELECT count(*) FROM pg_catalog.pg_trigger WHERE tgname IN "
-                                         "('booking_find_keep', 'customer_find')"))
-                   .value(0)
-                   .toInt()
-            == 2;
-    QStringList names;
-    for (const QString &part : FindIndexParts())
-        names << QLatin1Char('\'') + part + QLatin1Char('\'');
-    return db.execute(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name IN (%1)")
-                          .arg(names.join(QLatin1Char(','))))
-               .value(0)
-               .toInt()
-        == names.size();
 }
 
 QVector<qint64> FindBookingKeys(Database &db, const FindWords &words, int limit)

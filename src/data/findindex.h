@@ -20,8 +20,6 @@ class Database;
 // The index's table, functions and triggers in the engine's terms, for a
 // new database; `fill` also fills it from the bookings already stored.
 QStringList FindIndexStatements(Engine engine, bool fill = false);
-// Whether the index (all its parts) is in the database.
-bool HasFindIndex(Database &db);
 // The names of the SQLite index's table and triggers.
 QStringList FindIndexParts();
 // The index in the temporary schema of an SQLite connection whose file
@@ -49,6 +47,10 @@ QString FindMatchesSql(Engine engine, const FindWords &words, const QString &boo
 QString FindPlacesSql(const FindWords &words, qint64 first, qint64 last);
 // The place in the index (the most recent arrival last) of a booking row.
 QString FindOrderSql(Engine engine, const QString &bookingAlias);
+
+// The signs a phone number is written with besides its digits and blanks;
+// the index looks at its digits without them.
+inline constexpr char kPhoneSigns[] = "-()/.+";
 
 // Whether a typed word has a letter or a digit: one without begins no word.
 bool IsFindWord(const QString &word);

@@ -700,6 +700,18 @@ void ServerConnection::rollback(Database &db)
 
 // ---------------------------------------------------------------- open
 
+namespace {
+
+// Whether the database has the search index's triggers (made last).
+bool hasFindIndex(PGconn *conn)
+{
+    Result r(execOrThrow(conn, QStringLiteral("SELECT count(*) FROM pg_catalog.pg_trigger WHERE tgname IN "
+                                              "('booking_find_keep', 'customer_find')")));
+    return qstrcmp(PQgetvalue(r.r, 0, 0), "2") == 0;
+}
+
+}  // namespace
+
 void ServerConnection::open(Database &db, const QString &address)
 {
     db.m_engine = Engine::PostgreSQL;
@@ -739,11 +751,11 @@ void ServerConnection::open(Database &db, const QString &address)
     RequireProgramTables(db.m_schema, db.m_path);
     // A database made before the search index gets it now, filled; one
     // desk makes it while the others wait.
-    if (!HasFindIndex(db)) {
+    if (!hasFindIndex(conn)) {
         Result(execOrThrow(conn, QStringLiteral("BEGIN")));
         try {
             Result(execOrThrow(conn, QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kStaysLock + 1)));
-            if (!HasFindIndex(db)) {
+            if (!hasFindIndex(conn)) {
                 for (const char *sql : {"DROP TABLE IF EXISTS booking_find",
                                         "DROP FUNCTION IF EXISTS innkeld_find_keep, innkeld_find_customer, "
                                         "innkeld_find_phrase, innkeld_find_document, innkeld_find_words CASCADE"})

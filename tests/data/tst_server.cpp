@@ -364,15 +364,11 @@ void TestServer::findingIsTheSameOnBothEngines()
     };
     for (const char *region : {"en_US", "de_DE"}) {
         LocaleScope scope(region);
+        // (What the file finds is the test of the finding rules.)
         QStringList searches{QLocale().toString(QDate(2026, 3, 12), QLocale::ShortFormat),
                              QLocale().toString(QDate(2026, 3, 14), QLocale::ShortFormat) + QStringLiteral(" anna")};
-        for (const auto &[text, expected] : FindHouseSearches(house)) {
-            searches << text;
-            QStringList found;
-            for (const RecordId id : ids(FindBookings(*onServer, text)))
-                found << house.key(id);
-            QVERIFY2(found == expected, qPrintable(text.left(40) + QStringLiteral(": ") + found.join(QLatin1Char(' '))));
-        }
+        for (const auto &search : FindHouseSearches(house))
+            searches << search.first;
         for (const QString &text : searches)
             QVERIFY2(ids(FindBookings(*onServer, text)) == ids(FindBookings(file.db(), text)), qPrintable(text.left(40)));
     }
@@ -381,10 +377,10 @@ void TestServer::findingIsTheSameOnBothEngines()
     // character of the basic plane and some beyond it.
     file.db().run(QStringLiteral("CREATE VIRTUAL TABLE temp.probe USING fts5(a, tokenize = 'unicode61 remove_diacritics 2')"));
     file.db().run(QStringLiteral("CREATE VIRTUAL TABLE temp.probe_words USING fts5vocab('temp', 'probe', 'instance')"));
-    const QString points = QStringLiteral("cp NOT BETWEEN 55296 AND 57343 OR cp IN (66560, 69942, 119808, 128512, 131072)");
+    const QString points =
+        QStringLiteral("(cp < 65536 AND cp NOT BETWEEN 55296 AND 57343) OR cp IN (66560, 69942, 119808, 128512, 131072)");
     file.db().run(QStringLiteral("WITH RECURSIVE c(cp) AS (SELECT 1 UNION ALL SELECT cp + 1 FROM c WHERE cp < 131072) "
-                                 "INSERT INTO probe (rowid, a) SELECT cp, 'q' || char(cp) || 'q' FROM c WHERE (cp < 65536 AND (%1)) "
-                                 "OR cp IN (66560, 69942, 119808, 128512, 131072)")
+                                 "INSERT INTO probe (rowid, a) SELECT cp, 'q' || char(cp) || 'q' FROM c WHERE %1")
                       .arg(points));
     QHash<qint64, QString> fileWords;
     for (Recordset rs = file.db().query(QStringLiteral("SELECT doc, term FROM probe_words ORDER BY doc, offset")); !rs.eof();
@@ -394,8 +390,7 @@ void TestServer::findingIsTheSameOnBothEngines()
     }
     int compared = 0;
     for (Recordset rs = onServer->query(QStringLiteral("SELECT cp, array_to_string(innkeld_find_words('q' || chr(cp) || 'q'), '|') "
-                                                       "FROM generate_series(1, 131072) AS cp WHERE (cp < 65536 AND (%1)) "
-                                                       "OR cp IN (66560, 69942, 119808, 128512, 131072) ORDER BY cp")
+                                                       "FROM generate_series(1, 131072) AS cp WHERE %1 ORDER BY cp")
                                             .arg(points));
          !rs.eof(); rs.moveNext(), ++compared) {
         const qint64 cp = rs.value(0).toLongLong();
