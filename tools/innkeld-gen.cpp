@@ -4,13 +4,16 @@
 // scale.
 //
 //   innkeld-gen FILE [--rooms R] [--bookings B] [--seed S] [--first-year Y] [--days D]
+//               [--departure-day-free]
 //
 // Bookings of 1 to 3 rooms, stays of 1 to 14 nights (short ones most
 // common), arrivals spread over D days (twenty years unless given) from
 // 1 January of the first year, the same time of day on arrival and departure, a customer row each.
 // No room is double-booked by the program's own rule: a stay that starts on
 // another's departure day clashes, so a room is free again the day after a
-// departure.
+// departure; with --departure-day-free the house books rooms from the day
+// the guest leaves (stored as its rule), and a room is free again on the
+// day of a departure.
 #include "data/database.h"
 
 #include <QCommandLineParser>
@@ -108,7 +111,9 @@ int main(int argc, char *argv[])
                                         QStringLiteral("Y"), QStringLiteral("2007"));
     const QCommandLineOption daysOption(QStringLiteral("days"), QStringLiteral("Days the arrivals spread over."),
                                         QStringLiteral("D"), QStringLiteral("0"));
-    parser.addOptions({roomsOption, bookingsOption, seedOption, yearOption, daysOption});
+    const QCommandLineOption turnoverOption(QStringLiteral("departure-day-free"),
+                                            QStringLiteral("Rooms can be booked from the day the guest leaves."));
+    parser.addOptions({roomsOption, bookingsOption, seedOption, yearOption, daysOption, turnoverOption});
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
@@ -129,6 +134,9 @@ int main(int argc, char *argv[])
         exec(db, "PRAGMA journal_mode = OFF");
         exec(db, "PRAGMA synchronous = OFF");
         exec(db, "BEGIN");
+        const bool departureDayFree = parser.isSet(turnoverOption);
+        if (departureDayFree)
+            exec(db, "UPDATE houserules SET DepartureDayFree = 1");
         {
             Statement room(db, "INSERT INTO room (name) VALUES (?)");
             for (int r = 1; r <= rooms; ++r) {
@@ -144,7 +152,7 @@ int main(int argc, char *argv[])
         Statement link(db, "INSERT INTO bookingroom (bookingid, roomid) VALUES (?, ?)");
 
         // Arrivals come in order through the twenty years; each room is free
-        // again on the day after its last departure.
+        // again on the day after its last departure (or on that day).
         const qint64 days = parser.value(daysOption).toLongLong() > 0 ? parser.value(daysOption).toLongLong()
                                                                       : first.daysTo(first.addYears(20));
         std::vector<qint64> freeFrom(static_cast<size_t>(rooms), 0);
@@ -175,7 +183,7 @@ int main(int argc, char *argv[])
             const QDate from = first.addDays(arrival);
             const QDate to = from.addDays(nights);
             for (int r : chosen)
-                freeFrom[size_t(r)] = arrival + nights + 1;
+                freeFrom[size_t(r)] = arrival + nights + (departureDayFree ? 0 : 1);
 
             const QByteArray firstName = kFirstNames[random() % std::size(kFirstNames)];
             const QByteArray lastName = kLastNames[random() % std::size(kLastNames)];

@@ -18,6 +18,8 @@ namespace {
 constexpr int kCellSize = 40;
 constexpr int kDateColumnWidth = 65;
 constexpr int kHeaderRowHeight = 17;
+// A departure day that the room can be booked from (the legend's swatch).
+const QColor kDepartsColour(200, 240, 200);
 
 }  // namespace
 
@@ -76,13 +78,24 @@ public:
         if (!hasRoom)
             return QVariant();
         const CalendarCell &cell = m_week.cell(room, row - 1);
-        if (role == Qt::BackgroundRole)
-            return cell.booked() ? QVariant(QColor(255, 255, 0)) : QVariant();  // else the grid's default
-        if (role == Qt::ToolTipRole && cell.booked())
-            return PlainToolTip(cell.guests.join(QLatin1Char('\n')));
-        if (role == Qt::AccessibleTextRole)
-            return cell.booked() ? QStringLiteral("Booked: ") + cell.guests.join(QStringLiteral(", "))
-                                 : QStringLiteral("Available");
+        const bool departs = !cell.departing.isEmpty();
+        if (role == Qt::BackgroundRole) {
+            if (cell.booked())
+                return QColor(255, 255, 0);
+            return departs ? QVariant(kDepartsColour) : QVariant();  // else the grid's default
+        }
+        if (role == Qt::ToolTipRole && (cell.booked() || departs)) {
+            QStringList lines = cell.guests;
+            for (const QString &guest : cell.departingGuests)
+                lines << QStringLiteral("Departs: ") + guest;
+            return PlainToolTip(lines.join(QLatin1Char('\n')));
+        }
+        if (role == Qt::AccessibleTextRole) {
+            if (cell.booked())
+                return QStringLiteral("Booked: ") + cell.guests.join(QStringLiteral(", "));
+            return departs ? QStringLiteral("Available; departs: ") + cell.departingGuests.join(QStringLiteral(", "))
+                           : QStringLiteral("Available");
+        }
         return QVariant();
     }
 
@@ -153,6 +166,10 @@ void Calendar::Refresh()
         ui->HScroll->setVisible(week.roomCount >= 11);
     }
     ui->lblNoRooms->setVisible(week.roomCount == 0);
+    // The departure day's own colour is shown, and explained, only when the
+    // house books rooms from it.
+    ui->Picture1_2->setVisible(week.departureDayFree);
+    ui->Label1_3->setVisible(week.departureDayFree);
     m_model->show(std::move(week));
 }
 

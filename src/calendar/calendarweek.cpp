@@ -1,6 +1,7 @@
 #include "calendarweek.h"
 
 #include "arrivals/arrivalsquery.h"
+#include "data/houserules.h"
 #include "data/regional.h"
 
 #include <QHash>
@@ -42,6 +43,7 @@ CalendarWeek ReadCalendarWeek(Database &db, const QDate &start, qint64 skipRooms
 {
     CalendarWeek week;
     week.start = start;
+    week.departureDayFree = DepartureDayFree(db);
     week.roomCount = db.execute(QStringLiteral("SELECT count(*) FROM room")).value(0).toLongLong();
     QHash<RecordId, int> columnOf;
     QString rooms = QStringLiteral("SELECT id, name FROM room");
@@ -70,13 +72,19 @@ CalendarWeek ReadCalendarWeek(Database &db, const QDate &start, qint64 skipRooms
             continue;
         const QDate from = rs.value(1).toDateTime().date();
         const QDate to = rs.value(2).toDateTime().date();
-        // Whole days: from the arrival day to the departure day, both booked.
+        // Whole days: from the arrival day to the departure day, both booked
+        // (or the departure day departing, when it is free for an arrival).
         for (int day = 0; day < 7; ++day) {
             const QDate date = start.addDays(day);
             if (date.daysTo(from) <= 0 && date.daysTo(to) >= 0) {
                 CalendarCell &cell = week.cells[*column * 7 + day];
-                cell.bookings << rs.value(0).toLongLong();
-                cell.guests << GuestDisplayName(rs.value(4), rs.value(5));
+                if (week.departureDayFree && date == to && from < to) {
+                    cell.departing << rs.value(0).toLongLong();
+                    cell.departingGuests << GuestDisplayName(rs.value(4), rs.value(5));
+                } else {
+                    cell.bookings << rs.value(0).toLongLong();
+                    cell.guests << GuestDisplayName(rs.value(4), rs.value(5));
+                }
             }
         }
     }

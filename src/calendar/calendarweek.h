@@ -18,12 +18,17 @@ struct CalendarCell
 {
     QVector<RecordId> bookings;
     QStringList guests;  // as the arrivals list names them
+    // With rooms free from the day the guest leaves: the stays that end on
+    // this day, which leave the room free for an arrival.
+    QVector<RecordId> departing;
+    QStringList departingGuests;
     bool booked() const { return !bookings.isEmpty(); }
 };
 
 struct CalendarWeek
 {
     QDate start;                // the first day (row 1)
+    bool departureDayFree = false;  // the house's rule when the week was read
     qint64 roomCount = 0;       // every room of the house
     QVector<RecordId> roomIds;  // the room columns, after the rooms skipped
     QStringList roomNames;
@@ -42,8 +47,10 @@ QString CalendarWeekSql(const QDate &start, const QVector<RecordId> &rooms, Engi
 // Reads the week: the rooms in the order the database gives them, the first
 // skipRooms of them left out and at most shownRooms of the rest (all for
 // -1; with a window of rooms, skipRooms is first clamped to the last full
-// window of the house as it is now), and every cell of those filled. A stay marks the days from its
-// arrival day to its departure day, both included. Throws DbError.
+// window of the house as it is now), and every cell of those filled. A stay
+// marks the days from its arrival day to its departure day, both included;
+// when rooms can be booked from the day the guest leaves, its departure day
+// is marked departing instead of booked. Throws DbError.
 CalendarWeek ReadCalendarWeek(Database &db, const QDate &start, qint64 skipRooms, int shownRooms = -1);
 
 }  // namespace innkeld

@@ -3,6 +3,10 @@
 
 #include "widgets/uiservices.h"
 
+#include "data/houserules.h"
+
+#include <QLocale>
+
 namespace innkeld {
 
 frmConfigRooms::frmConfigRooms(Database &db, UiServices &services, QWidget *parent)
@@ -27,6 +31,8 @@ void frmConfigRooms::Setup()
     m_read = stored;
     m_roomEntryCount = 0;
     m_roomEntries.resize(1);
+    m_readDepartureDayFree = DepartureDayFree(m_db);
+    ui->chkDepartureDayFree->setChecked(m_readDepartureDayFree);
     ui->lstRooms->clear();
     for (const RoomEntry &e : stored) {
         ++m_roomEntryCount;
@@ -77,8 +83,61 @@ void frmConfigRooms::DeleteRoom(int k)
 
 void frmConfigRooms::cmdOk_Click()
 {
+    if (ui->chkDepartureDayFree->isChecked() || !m_readDepartureDayFree) {
+        apply();
+        return;
+    }
+    // Turning the rule off: the stays stored that meet on a departure day
+    // are counted first, on a thread and connection of their own (in a
+    // house of many years that takes a while), with progress and Cancel.
+    if (m_count && m_count->running())
+        return;
+    delete m_count;
+    const QString address = m_db.address();
+    const auto meetings = m_meetings;
+    m_count = new LongWork(this, QStringLiteral("Looking for guests who arrive on the day another leaves..."),
+                           [address, meetings](const LongWork::Progress &progress) {
+                               auto db = Database::open(address);
+                               StoredStays stays;
+                               if (!ReadStoredStays(*db, stays, false, progress))
+                                   return false;
+                               *meetings = stays.meetings;
+                               return true;
+                           });
+    connect(m_count, &LongWork::finished, this, &frmConfigRooms::MeetingsCounted);
+    m_count->start();
+}
+
+void frmConfigRooms::MeetingsCounted(bool completed, const QString &failure)
+{
+    if (!failure.isEmpty()) {
+        m_ui.message(this, failure, QMessageBox::Critical);
+        return;
+    }
+    if (!completed)
+        return;  // stopped: nothing is stored, the dialog stays open
+    const qint64 meetings = *m_meetings;
+    if (meetings > 0) {
+        const QString pairs = meetings == 1 ? QStringLiteral("In one pair of bookings")
+                                            : QStringLiteral("In %1 pairs of bookings").arg(QLocale().toString(meetings));
+        const QString text = pairs
+            + QStringLiteral(", a guest arrives in a room on the day another guest leaves it. Those bookings stay as "
+                             "they are; from now on a room can be booked only from the day after its guest leaves."
+                             "\n\nStore the change?");
+        if (m_ui.message(this, text, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+            return;
+    }
+    apply();
+}
+
+void frmConfigRooms::apply()
+{
+    const bool rule = ui->chkDepartureDayFree->isChecked();
     try {
-        ApplyRoomEntries(m_db, m_read, m_roomEntries.mid(1, m_roomEntryCount));
+        // The rule is stored only when the operator changed it: a change at
+        // another desk meanwhile is not undone.
+        ApplyRoomEntries(m_db, m_read, m_roomEntries.mid(1, m_roomEntryCount),
+                         rule != m_readDepartureDayFree ? std::optional<bool>(rule) : std::nullopt);
     } catch (const DbError &e) {
         // Nothing was applied; the edits stay for another try or Cancel.
         m_ui.message(this, e.message(), QMessageBox::Critical);

@@ -3,10 +3,12 @@
 #pragma once
 
 #include "config/roomlist.h"
+#include "widgets/LongWork.h"
 
 #include <QDialog>
 #include <QVector>
 
+#include <atomic>
 #include <memory>
 
 namespace Ui {
@@ -41,8 +43,20 @@ public:
     int RoomEntryCount() const { return m_roomEntryCount; }
     const QVector<RoomEntry> &RoomEntries() const { return m_roomEntries; }
 
+private slots:
+    // The stays that meet on a departure day are counted (turning the rule
+    // off): the operator is told how many, then the change is stored.
+    void MeetingsCounted(bool completed, const QString &failure);
+
 private:
+    // Stores the working list, and the rule when the operator changed it;
+    // closes the dialog. A failure is shown and the edits stay.
+    void apply();
+
     const std::unique_ptr<Ui::frmConfigRooms> ui;
+    bool m_readDepartureDayFree = false;  // the rule as Setup read it
+    LongWork *m_count = nullptr;
+    std::shared_ptr<std::atomic<qint64>> m_meetings = std::make_shared<std::atomic<qint64>>(0);
     int m_roomEntryCount = 0;
     QVector<RoomEntry> m_roomEntries;
     QVector<RoomEntry> m_read;  // the rooms as Setup read them

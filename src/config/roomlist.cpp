@@ -1,5 +1,7 @@
 #include "roomlist.h"
 
+#include "data/houserules.h"
+
 namespace innkeld {
 
 QVector<RoomEntry> ReadRoomEntries(Database &db)
@@ -27,9 +29,12 @@ QString RoomListText(const RoomEntry &entry)
     return entry.Booked ? entry.Name + QStringLiteral(" (is booked)") : entry.Name;
 }
 
-void ApplyRoomEntries(Database &db, const QVector<RoomEntry> &read, const QVector<RoomEntry> &entries)
+void ApplyRoomEntries(Database &db, const QVector<RoomEntry> &read, const QVector<RoomEntry> &entries,
+                      std::optional<bool> departureDayFree)
 {
     Database::Transaction tx(db);
+    if (departureDayFree)
+        SetDepartureDayFree(db, *departureDayFree);
 
     // Removals: a stored room that the list no longer holds goes, and with it
     // every booking that held it, the booking's customer and all the

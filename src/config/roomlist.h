@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVector>
 
+#include <optional>
+
 namespace innkeld {
 
 struct RoomEntry
@@ -26,8 +28,11 @@ QString RoomListText(const RoomEntry &entry);
 // of `read` that `entries` no longer holds is removed with the bookings that
 // held it, their customers and all their room links; every entry with Id -1
 // is added. A room stored since the list was read (at another desk) is none
-// of this list's business and stays. All of it in one transaction: on
-// failure nothing is changed and DbError carries the engine's text.
-void ApplyRoomEntries(Database &db, const QVector<RoomEntry> &read, const QVector<RoomEntry> &entries);
+// of this list's business and stays. `departureDayFree`, when given, is
+// stored as the house's rule (rooms can be booked from the day the guest
+// leaves). All of it in one transaction: on failure nothing is changed and
+// DbError carries the engine's text.
+void ApplyRoomEntries(Database &db, const QVector<RoomEntry> &read, const QVector<RoomEntry> &entries,
+                      std::optional<bool> departureDayFree = std::nullopt);
 
 }  // namespace innkeld

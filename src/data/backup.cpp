@@ -1,5 +1,7 @@
 #include "backup.h"
 
+#include "houserules.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -252,88 +254,9 @@ QString CheckDatabase(const QString &path)
 
 QStringList StoredClashes(Database &db)
 {
-    // The pairs of links of one room whose stays share a day, found by one
-    // pass over each room's stays in the order of their first days (a stay
-    // meets only those that have not ended before it starts): the time grows
-    // with the links, not with the links times the stays of a day. The
-    // rooms step's rule is then applied to those pairs both ways round: such
-    // a pair could not have been stored by the rule in either order. (The
-    // rule reads the stored times of day, so a pair that clashes one way
-    // only was stored by it, the other booking first.)
-    struct Stay
-    {
-        qint64 booking, first, last;
-    };
-    struct Pair
-    {
-        qint64 room, booking, other;
-    };
-    QVector<Pair> pairs;
-    {
-        RowReader row = db.read(QStringLiteral("SELECT x.roomid, s.id, s.firstday, s.lastday FROM bookingroom AS x "
-                                               "JOIN booking_stay AS s ON s.id = x.bookingid "
-                                               "ORDER BY x.roomid, s.firstday, s.id"));
-        qint64 room = 0;
-        QVector<Stay> open;
-        while (row.next()) {
-            const qint64 r = row.integer(0);
-            const Stay stay{row.integer(1), row.integer(2), row.integer(3)};
-            if (open.isEmpty() || r != room)
-                open.clear();
-            room = r;
-            open.erase(std::remove_if(open.begin(), open.end(), [&](const Stay &o) { return o.last < stay.first; }),
-                       open.end());
-            for (const Stay &o : open)
-                if (o.booking != stay.booking)
-                    pairs.push_back(Pair{room, std::min(o.booking, stay.booking), std::max(o.booking, stay.booking)});
-            open.push_back(stay);
-        }
-    }
-    std::sort(pairs.begin(), pairs.end(), [](const Pair &a, const Pair &b) {
-        return std::tie(a.booking, a.other, a.room) < std::tie(b.booking, b.other, b.room);
-    });
-    const Engine engine = db.engineKind();
-    const QString bo = StaysClashSql(QStringLiteral("b.FromDate"), QStringLiteral("b.ToDate"), QStringLiteral("o.FromDate"),
-                                     QStringLiteral("o.ToDate"), engine);
-    const QString ob = StaysClashSql(QStringLiteral("o.FromDate"), QStringLiteral("o.ToDate"), QStringLiteral("b.FromDate"),
-                                     QStringLiteral("b.ToDate"), engine);
-    QStringList found;
-    const auto day = [](const QVariant &v) {
-        return v.metaType().id() == QMetaType::QDateTime ? v.toDateTime().date().toString(Qt::ISODate)
-                                                         : v.toString().left(10);
-    };
-    QSet<QString> seen;
-    // A thousand pairs a statement, in their order.
-    for (int at = 0; at < pairs.size(); at += 1000) {
-        QStringList values;
-        for (int i = at; i < std::min<int>(at + 1000, pairs.size()); ++i)
-            values << QStringLiteral("(%1, %2, %3, %4)").arg(i).arg(pairs[i].room).arg(pairs[i].booking).arg(pairs[i].other);
-        const QString sql = QStringLiteral(
-            "WITH p (n, roomid, bid, oid) AS (VALUES %1) "
-            "SELECT coalesce(r.name, '' || p.roomid), b.ID, b.FromDate, b.ToDate, o.ID, o.FromDate, o.ToDate "
-            "FROM p JOIN booking AS b ON b.ID = p.bid JOIN booking AS o ON o.ID = p.oid "
-            "LEFT JOIN room AS r ON r.id = p.roomid WHERE %2 AND %3 ORDER BY p.n")
-                                .arg(values.join(QLatin1Char(',')), bo, ob);
-        for (Recordset rs = db.execute(sql); !rs.eof(); rs.moveNext()) {
-            const QString line = QStringLiteral("Room %1: booking %2 (%3 to %4) and booking %5 (%6 to %7) clash")
-                                     .arg(rs.value(0).toString(), rs.value(1).toString(), day(rs.value(2)),
-                                          day(rs.value(3)), rs.value(4).toString(), day(rs.value(5)), day(rs.value(6)));
-            if (!seen.contains(line)) {
-                seen.insert(line);
-                found << line;
-            }
-        }
-    }
-    for (Recordset rs = db.execute(QStringLiteral(
-             "SELECT x.id, x.bookingid, x.roomid, r.id IS NULL FROM bookingroom AS x "
-             "LEFT JOIN room AS r ON r.id = x.roomid LEFT JOIN booking AS b ON b.ID = x.bookingid "
-             "WHERE r.id IS NULL OR b.ID IS NULL ORDER BY x.id"));
-         !rs.eof(); rs.moveNext())
-        found << (rs.value(3).toLongLong() != 0
-                      ? QStringLiteral("Link %1: booking %2 holds room %3, which is not there")
-                      : QStringLiteral("Link %1: room %3 is held by booking %2, which is not there"))
-                     .arg(rs.value(0).toString(), rs.value(1).toString(), rs.value(2).toString());
-    return found;
+    StoredStays stays;
+    ReadStoredStays(db, stays, false);
+    return stays.clashes;
 }
 
 QString DailyBackupFolder(const QString &databasePath)

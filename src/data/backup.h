@@ -44,9 +44,9 @@ bool BackUpDatabase(Database &db, const QString &target, const CopyProgress &pro
 QString CheckDatabase(const QString &path);
 
 // What `innkeld-sql --check` reports beyond the engine's check: each pair of
-// bookings that hold one room for stays that clash by the rooms step's rule
-// whichever of them is saved (room, both bookings and their days), and each
-// link to a room or booking that is not there. Empty when there is none.
+// bookings that hold one room for stays that clash by the house's rule
+// (ReadStoredStays: room, both bookings and their days), and each link to a
+// room or booking that is not there. Empty when there is none.
 QStringList StoredClashes(Database &db);
 
 // The daily copies kept beside a database: backups/db-YYYY-MM-DD.mdb, and a

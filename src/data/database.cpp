@@ -1,6 +1,7 @@
 #include "database.h"
 
 #include "findindex.h"
+#include "houserules.h"
 #include "regional.h"
 #include "serverdb.h"
 
@@ -173,8 +174,8 @@ QStringList schemaStatements()
                        "bookingid INTEGER NOT NULL DEFAULT 0 %1, roomid INTEGER NOT NULL DEFAULT 0 %2)")
             .arg(integerCheck("bookingid"), integerCheck("roomid")),
     };
-    return tables + indexStatements() + QStringList{kStayTable.arg(QString())} + guardStatements()
-        + FindIndexStatements(Engine::SQLite);
+    return tables + indexStatements() + HouseRulesStatements() + QStringList{kStayTable.arg(QString())}
+        + guardStatements() + FindIndexStatements(Engine::SQLite);
 }
 
 QString engineText(const QSqlError &error)
@@ -482,6 +483,27 @@ void InstallGuard(void *sqliteHandle)
         {kStayTable.arg(QStringLiteral("temp.")), fill.arg(QStringLiteral("temp."))});
 }
 
+void InstallHouseRules(void *sqliteHandle)
+{
+    // A database made before the rules gets them, the rule off, and its
+    // guard is made again to read them.
+    static const QStringList guards{QStringLiteral("bookingroom_guard_insert"), QStringLiteral("bookingroom_guard_update"),
+                                    QStringLiteral("booking_guard_dates")};
+    installParts(
+        static_cast<sqlite3 *>(sqliteHandle), {QStringLiteral("houserules")}, QStringLiteral("houserules"),
+        [](bool) {
+            QStringList statements = HouseRulesStatements();
+            for (const QString &name : guards)
+                statements << QStringLiteral("DROP TRIGGER IF EXISTS ") + name;
+            for (const QString &sql : guardStatements())
+                if (guards.contains(sql.section(QLatin1Char(' '), 5, 5)))
+                    statements << sql;
+            return statements;
+        },
+        {QStringLiteral("CREATE TEMP TABLE houserules (id INTEGER PRIMARY KEY, DepartureDayFree INTEGER)"),
+         QStringLiteral("INSERT INTO temp.houserules VALUES (1, 0)")});
+}
+
 void InstallFindIndex(void *sqliteHandle)
 {
     // A database made before the index (or with a part of it gone) gets it
@@ -541,6 +563,7 @@ std::unique_ptr<Database> Database::open(const QString &path)
     }
     db->loadSchema();
     InstallGuard(db->engine());
+    InstallHouseRules(db->engine());
     InstallFindIndex(db->engine());
     return db;
 }
@@ -1040,6 +1063,14 @@ QString StaysClashSql(const QString &from, const QString &to, const QString &oth
         .arg(F, T, otherFrom, otherTo);
 }
 
+QString StaysShareNightSql(const QString &from, const QString &to, const QString &otherFrom, const QString &otherTo,
+                           Engine engine)
+{
+    return QStringLiteral("(%1 < %2 AND %3 < %4)")
+        .arg(DayNumberSql(engine, from), DayNumberSql(engine, otherTo), DayNumberSql(engine, otherFrom),
+             DayNumberSql(engine, to));
+}
+
 QString StaysTouchingSql(Engine engine, const QString &alias, const QString &firstDay, const QString &lastDay)
 {
     if (engine == Engine::PostgreSQL)
@@ -1056,10 +1087,12 @@ QString DayNumberSql(Engine engine, const QString &date)
 }
 
 // Whether another booking than `booking` holds `room` for a stay that clashes
-// with the stay from `from` to `to` by the rooms step's rule: the stay's
-// first or last day (at midnight) lies within the other stay, both ends
-// included, or the other stay lies wholly within them. The stays index finds
-// the few stays that touch those days; the rule is then applied to them.
+// with the stay from `from` to `to` by the house's rule, read as the
+// statement runs: with rooms free from the day the guest leaves, when the
+// stays share a night; else by the rooms step's rule: the stay's first or
+// last day (at midnight) lies within the other stay, both ends included, or
+// the other stay lies wholly within them. The stays index finds the few
+// stays that touch those days; the rule is then applied to them.
 QString ClashExistsSql(Engine engine, const QString &booking, const QString &room, const QString &from,
                        const QString &to)
 {
@@ -1068,6 +1101,11 @@ QString ClashExistsSql(Engine engine, const QString &booking, const QString &roo
                                                             DayNumberSql(engine, from), DayNumberSql(engine, to));
     const QString last = QStringLiteral("%1(%2, %3)").arg(server ? QStringLiteral("greatest") : QStringLiteral("max"),
                                                            DayNumberSql(engine, from), DayNumberSql(engine, to));
+    const QString clash = QStringLiteral("CASE WHEN %1 THEN %2 ELSE %3 END")
+                              .arg(DepartureDayFreeSql(),
+                                   StaysShareNightSql(from, to, QStringLiteral("o.FromDate"), QStringLiteral("o.ToDate"),
+                                                      engine),
+                                   StaysClashSql(from, to, QStringLiteral("o.FromDate"), QStringLiteral("o.ToDate"), engine));
     // The server's planner, without statistics, would read every link to
     // join them to the stays, or a room's every link; the lateral query
     // makes it look up each stay's links and booking by their keys, the
@@ -1076,13 +1114,11 @@ QString ClashExistsSql(Engine engine, const QString &booking, const QString &roo
         return QStringLiteral("EXISTS (SELECT 1 FROM booking_stay AS s CROSS JOIN LATERAL (SELECT x.roomid FROM "
                               "bookingroom AS x JOIN booking AS o ON o.ID = x.bookingid WHERE x.bookingid = s.id "
                               "AND x.bookingid <> %3 AND %4 OFFSET 0) AS c WHERE %1 AND c.roomid = %2)")
-            .arg(StaysTouchingSql(engine, QStringLiteral("s"), first, last), room, booking,
-                 StaysClashSql(from, to, QStringLiteral("o.FromDate"), QStringLiteral("o.ToDate"), engine));
+            .arg(StaysTouchingSql(engine, QStringLiteral("s"), first, last), room, booking, clash);
     return QStringLiteral("EXISTS (SELECT 1 FROM booking_stay AS s CROSS JOIN bookingroom AS x CROSS JOIN booking AS o "
                           "WHERE %1 AND x.bookingid = s.id AND x.roomid = %2 AND x.bookingid <> %3 AND o.ID = s.id "
                           "AND %4)")
-        .arg(StaysTouchingSql(engine, QStringLiteral("s"), first, last), room, booking,
-             StaysClashSql(from, to, QStringLiteral("o.FromDate"), QStringLiteral("o.ToDate"), engine));
+        .arg(StaysTouchingSql(engine, QStringLiteral("s"), first, last), room, booking, clash);
 }
 
 QString BusyMessage()

@@ -254,6 +254,9 @@ void RegisterEngineFunctions(void *sqliteHandle);
 // Gives a database the stays index and the guard against double-booked
 // rooms and links to missing rows, when it lacks them. Throws DbError.
 void InstallGuard(void *sqliteHandle);
+// Gives a database the table of the house's rules (the rule off) and the
+// guard that reads it, when it lacks them. Throws DbError.
+void InstallHouseRules(void *sqliteHandle);
 // Gives a database the search index of its guests (FindIndexStatements)
 // when it lacks it, filled from the bookings stored. Throws DbError.
 void InstallFindIndex(void *sqliteHandle);
@@ -275,6 +278,13 @@ void RequireOtherThanDatabase(const QString &databasePath, const QString &target
 // ends included, or the other stay lies wholly within it.
 QString StaysClashSql(const QString &from, const QString &to, const QString &otherFrom, const QString &otherTo,
                       Engine engine = Engine::SQLite);
+
+// Whether the stay stored from `from` to `to` shares a night with the other
+// stay stored from `otherFrom` to `otherTo`, on whole days: each arrives
+// before the other leaves. The rule when rooms can be booked from the day
+// the guest leaves.
+QString StaysShareNightSql(const QString &from, const QString &to, const QString &otherFrom, const QString &otherTo,
+                           Engine engine = Engine::SQLite);
 
 // The condition on the stays index `alias` (booking_stay: one row a booking,
 // its first and last day as Julian day numbers) that finds the stays

@@ -1,6 +1,7 @@
 #include "housecopy.h"
 
 #include "backup.h"
+#include "houserules.h"
 
 namespace innkeld {
 
@@ -50,6 +51,8 @@ void CopyHouse(Database &source, Database &target, const CopyRowsProgress &progr
     }
     qint64 done = 0;
     Database::Transaction tx(target);
+    // The house's rule comes along first: the stays are judged by it.
+    SetDepartureDayFree(target, DepartureDayFree(source));
     for (const char *table : kOrder) {
         // The columns both databases have, as the source spells them.
         QStringList columns;

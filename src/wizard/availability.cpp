@@ -1,5 +1,6 @@
 #include "availability.h"
 
+#include "data/houserules.h"
 #include "data/regional.h"
 
 #include <QSet>
@@ -32,28 +33,34 @@ QString OverlapSql(RecordId bookingId, RecordId roomId, const QVariant &arrival,
 }
 
 QString ClashingRoomsSql(RecordId bookingId, const QVariant &arrival, const QVariant &departure,
-                         const QString &roomCondition, Engine engine)
+                         const QString &roomCondition, Engine engine, bool departureDayFree)
 {
     const QDate from = DayOf(arrival), to = DayOf(departure);
-    const qint64 first = from.isValid() && to.isValid() ? std::min(from, to).toJulianDay() : 0;
-    const qint64 last = from.isValid() && to.isValid() ? std::max(from, to).toJulianDay() : 0;
+    const bool valid = from.isValid() && to.isValid();
+    const qint64 first = valid ? std::min(from, to).toJulianDay() : 0;
+    const qint64 last = valid ? std::max(from, to).toJulianDay() : 0;
+    // With rooms free from the day the guest leaves: the stays that share a
+    // night with the range, on whole days. (A range that is no date fails as
+    // the three conditions do.)
+    const QString clash = departureDayFree && valid
+        ? QStringLiteral("(%1 < %2 AND %3 < %4)")
+              .arg(DayNumberSql(engine, QStringLiteral("booking.fromdate")), QString::number(to.toJulianDay()),
+                   QString::number(from.toJulianDay()), DayNumberSql(engine, QStringLiteral("booking.todate")))
+        : overlapConditions(ToSQLDate(arrival), ToSQLDate(departure));
     // The server looks up each stay's links and booking by their keys (a
     // lateral query): without statistics its planner would read every link.
     if (engine == Engine::PostgreSQL)
         return QStringLiteral("SELECT bookingroom.roomid FROM booking_stay AS s CROSS JOIN LATERAL (SELECT bookingroom.roomid "
                               "FROM bookingroom JOIN booking ON booking.id = bookingroom.bookingid "
                               "WHERE bookingroom.bookingid = s.id AND booking.id<>")
-            + QString::number(bookingId) + QStringLiteral(" AND ")
-            + overlapConditions(ToSQLDate(arrival), ToSQLDate(departure))
-            + QStringLiteral(" OFFSET 0) AS bookingroom WHERE ")
+            + QString::number(bookingId) + QStringLiteral(" AND ") + clash + QStringLiteral(" OFFSET 0) AS bookingroom WHERE ")
             + StaysTouchingSql(engine, QStringLiteral("s"), QString::number(first), QString::number(last))
             + roomCondition;
     return QStringLiteral("SELECT bookingroom.roomid FROM booking_stay AS s CROSS JOIN bookingroom CROSS JOIN booking "
                           "WHERE ")
         + StaysTouchingSql(engine, QStringLiteral("s"), QString::number(first), QString::number(last))
         + QStringLiteral(" AND bookingroom.bookingid = s.id AND booking.id = s.id AND booking.id<>")
-        + QString::number(bookingId) + roomCondition + QStringLiteral(" AND ")
-        + overlapConditions(ToSQLDate(arrival), ToSQLDate(departure));
+        + QString::number(bookingId) + roomCondition + QStringLiteral(" AND ") + clash;
 }
 
 bool IsRoomAvailable(Database &db, RecordId bookingId, RecordId roomId, const QVariant &arrival,
@@ -63,7 +70,7 @@ bool IsRoomAvailable(Database &db, RecordId bookingId, RecordId roomId, const QV
         *status = QStringLiteral("Available");
     if (db.execute(ClashingRoomsSql(bookingId, arrival, departure,
                                     QStringLiteral(" AND bookingroom.roomid=") + QString::number(roomId),
-                                    db.engineKind()))
+                                    db.engineKind(), DepartureDayFree(db)))
             .eof())
         return true;
     if (status)
@@ -75,9 +82,11 @@ QVector<FreeRoom> FreeRooms(Database &db, RecordId bookingId, const QVariant &ar
 {
     // The server would plan the rooms taken, asked inside NOT IN, for a
     // first row only (reading every stay): they are asked for on their own.
+    const bool departureDayFree = DepartureDayFree(db);
     if (db.onServer()) {
         QSet<RecordId> taken;
-        for (Recordset rs = db.execute(ClashingRoomsSql(bookingId, arrival, departure, QString(), db.engineKind()));
+        for (Recordset rs = db.execute(
+                 ClashingRoomsSql(bookingId, arrival, departure, QString(), db.engineKind(), departureDayFree));
              !rs.eof(); rs.moveNext())
             taken.insert(rs.value(0).toLongLong());
         QVector<FreeRoom> free;
@@ -87,7 +96,7 @@ QVector<FreeRoom> FreeRooms(Database &db, RecordId bookingId, const QVariant &ar
         return free;
     }
     const QString sql = QStringLiteral("SELECT id, name FROM room WHERE id NOT IN (")
-        + ClashingRoomsSql(bookingId, arrival, departure, QString(), db.engineKind())
+        + ClashingRoomsSql(bookingId, arrival, departure, QString(), db.engineKind(), departureDayFree)
         + QStringLiteral(") ORDER BY id");
     QVector<FreeRoom> free;
     for (Recordset rs = db.execute(sql); !rs.eof(); rs.moveNext())
