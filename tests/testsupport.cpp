@@ -1,5 +1,11 @@
 #include "testsupport.h"
 
+#include "calendar/calendarweek.h"
+#include "data/houserules.h"
+#include "data/regional.h"
+#include "wizard/availability.h"
+#include "wizard/bookingstore.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QSqlDatabase>
@@ -10,6 +16,7 @@
 #include <QtTest>
 
 #include <ctime>
+#include <functional>
 
 namespace innkeld::test {
 
@@ -323,6 +330,165 @@ QList<std::pair<QString, QStringList>> FindHouseSearches(const QHash<QString, Re
         {QStringLiteral("lorem ipsum ").repeated(1000), l({})},
         {QStringLiteral("mul\tanna\n"), l({"mueller"})},
     };
+}
+
+}  // namespace innkeld::test
+
+namespace innkeld::test {
+
+namespace {
+
+struct StayCase
+{
+    const char *name;
+    QDateTime stored[2], candidate[2];
+    bool clashOff, clashOn;
+};
+
+QList<StayCase> departureDayStays()
+{
+    const auto at = [](int y, int m, int d, int h = 0, int min = 0) { return WallClock(QDate(y, m, d), QTime(h, min)); };
+    return {
+        {"departs 10:00, arrives 14:00", {at(2026, 5, 3, 14), at(2026, 5, 6, 10)}, {at(2026, 5, 6, 14), at(2026, 5, 8, 10)}, true, false},
+        {"both at midnight", {at(2026, 5, 3), at(2026, 5, 6)}, {at(2026, 5, 6), at(2026, 5, 8)}, true, false},
+        {"ends on the arrival day", {at(2026, 5, 3, 14), at(2026, 5, 6, 10)}, {at(2026, 5, 1, 14), at(2026, 5, 3, 10)}, false, false},
+        {"ends at its midnight", {at(2026, 5, 3), at(2026, 5, 6)}, {at(2026, 5, 1), at(2026, 5, 3)}, true, false},
+        {"one night after one night", {at(2026, 6, 1, 15), at(2026, 6, 2, 9)}, {at(2026, 6, 2, 15), at(2026, 6, 3, 9)}, true, false},
+        {"the same night", {at(2026, 6, 1, 15), at(2026, 6, 2, 9)}, {at(2026, 6, 1, 18), at(2026, 6, 2, 8)}, true, true},
+        {"across the month end", {at(2026, 1, 30, 14), at(2026, 2, 1, 10)}, {at(2026, 2, 1, 14), at(2026, 2, 3, 10)}, true, false},
+        {"a night at the month end", {at(2026, 1, 30, 14), at(2026, 2, 1, 10)}, {at(2026, 1, 31, 14), at(2026, 2, 2, 10)}, true, true},
+        {"across the year end", {at(2025, 12, 30, 14), at(2026, 1, 1, 10)}, {at(2026, 1, 1, 14), at(2026, 1, 2, 10)}, true, false},
+        {"new year's eve", {at(2025, 12, 30, 14), at(2026, 1, 1, 10)}, {at(2025, 12, 31, 14), at(2026, 1, 1, 9)}, true, true},
+        {"within the stay", {at(2026, 7, 1, 14), at(2026, 7, 10, 10)}, {at(2026, 7, 4, 14), at(2026, 7, 5, 10)}, true, true},
+        {"around the stay", {at(2026, 7, 1, 14), at(2026, 7, 10, 10)}, {at(2026, 6, 28, 14), at(2026, 7, 12, 10)}, true, true},
+    };
+}
+
+QString yesNo(bool free)
+{
+    return free ? QStringLiteral("free") : QStringLiteral("taken");
+}
+
+// Whether a write goes through.
+bool writes(const std::function<void()> &write)
+{
+    try {
+        write();
+        return true;
+    } catch (const DbError &) {
+        return false;
+    }
+}
+
+}  // namespace
+
+QStringList DepartureDayCases(Database &db)
+{
+    LocaleScope locale("en_US");
+    QStringList lines;
+    const QDateTime far = WallClock(QDate(2040, 1, 1), QTime(12, 0));
+    const RecordId candidate = CreateBooking(db, far);
+    const RecordId mover = CreateBooking(db, far);
+    SaveDatesStep(db, mover, QString(), far, far.addDays(2));
+    const auto text = [](const QDateTime &t) { return RegionalDateTimeText(t); };
+    int n = 0;
+    for (const StayCase &c : departureDayStays()) {
+        db.execute(QStringLiteral("INSERT INTO room (name) VALUES ('Case %1')").arg(++n));
+        const RecordId room = db.execute(QStringLiteral("SELECT max(id) FROM room")).value(0).toLongLong();
+        const RecordId stored = CreateBooking(db, c.stored[0]);
+        SaveDatesStep(db, stored, QString(), c.stored[0], c.stored[1]);
+        SaveRoomsStep(db, stored, {room});
+        for (const bool rule : {false, true}) {
+            SetDepartureDayFree(db, rule);
+            SaveDatesStep(db, candidate, QString(), c.candidate[0], c.candidate[1]);
+            QStringList answers;
+            answers << QStringLiteral("step=") + yesNo(IsRoomAvailable(db, candidate, room, c.candidate[0], c.candidate[1]));
+            bool listed = false;
+            for (const FreeRoom &f : FreeRooms(db, candidate, c.candidate[0], c.candidate[1]))
+                listed |= f.id == room;
+            answers << QStringLiteral("list=") + yesNo(listed);
+            answers << QStringLiteral("save=") + yesNo(writes([&] { SaveRoomsStep(db, candidate, {room}); }));
+            SaveRoomsStep(db, candidate, {});
+            answers << QStringLiteral("link=")
+                    + yesNo(writes([&] {
+                          db.execute(QStringLiteral("INSERT INTO bookingroom (bookingid, roomid) VALUES (%1, %2)")
+                                         .arg(candidate)
+                                         .arg(room));
+                      }));
+            SaveRoomsStep(db, candidate, {});
+            // A booking of the room on other dates moved onto the candidate's.
+            SaveRoomsStep(db, mover, {room});
+            answers << QStringLiteral("dates=")
+                    + yesNo(SaveDatesStep(db, mover, QString(), c.candidate[0], c.candidate[1]).isEmpty());
+            SaveDatesStep(db, mover, QString(), far, far.addDays(2));
+            SaveRoomsStep(db, mover, {room});
+            answers << QStringLiteral("move=") + yesNo(writes([&] {
+                           db.execute(QStringLiteral("UPDATE booking SET fromdate = '%1', todate = '%2' WHERE id = %3")
+                                          .arg(text(c.candidate[0]), text(c.candidate[1]))
+                                          .arg(mover));
+                       }));
+            SaveDatesStep(db, mover, QString(), far, far.addDays(2));
+            SaveRoomsStep(db, mover, {});
+            // The stored stay's departure day in the calendar, its room alone.
+            const QDate departure = c.stored[1].date();
+            const CalendarWeek week = ReadCalendarWeek(db, departure, n - 1, 1);
+            const CalendarCell &cell = week.cell(0, 0);
+            answers << QStringLiteral("calendar=")
+                    + (cell.booked() ? QStringLiteral("booked")
+                                     : !cell.departing.isEmpty() ? QStringLiteral("departs") : QStringLiteral("free"));
+            lines << QStringLiteral("%1 %2: %3").arg(QLatin1String(c.name), rule ? QStringLiteral("on") : QStringLiteral("off"),
+                                                    answers.join(QLatin1Char(' ')));
+        }
+        SetDepartureDayFree(db, false);
+    }
+
+    // Stays stored meeting on a day with the rule on are no clash, and stay
+    // none when it is turned off; the check then lists them, and a new
+    // write of such a pair is refused.
+    db.execute(QStringLiteral("INSERT INTO room (name) VALUES ('Turnover')"));
+    const RecordId room = db.execute(QStringLiteral("SELECT max(id) FROM room")).value(0).toLongLong();
+    const StayCase &c = departureDayStays().first();
+    SetDepartureDayFree(db, true);
+    RecordId pair[2];
+    for (int i = 0; i < 2; ++i) {
+        const QDateTime *dates = i == 0 ? c.stored : c.candidate;
+        pair[i] = CreateBooking(db, dates[0]);
+        SaveDatesStep(db, pair[i], QString(), dates[0], dates[1]);
+        SaveRoomsStep(db, pair[i], {room});
+    }
+    for (const bool rule : {true, false}) {
+        SetDepartureDayFree(db, rule);
+        StoredStays stays;
+        ReadStoredStays(db, stays, true);
+        lines << QStringLiteral("stored %1: clashes=%2 meetings=%3 %4")
+                     .arg(rule ? QStringLiteral("on") : QStringLiteral("off"))
+                     .arg(stays.clashes.size())
+                     .arg(stays.meetings)
+                     .arg(stays.meetingLines.join(QLatin1Char('|'))
+                              .replace(QStringLiteral("booking %1 ").arg(pair[0]), QStringLiteral("booking A "))
+                              .replace(QStringLiteral("booking %1 ").arg(pair[1]), QStringLiteral("booking B ")));
+    }
+    SaveDatesStep(db, candidate, QString(), c.candidate[0], c.candidate[1]);
+    lines << QStringLiteral("again off: save=") + yesNo(writes([&] { SaveRoomsStep(db, candidate, {room}); }));
+    return lines;
+}
+
+QStringList ExpectedDepartureDayCases()
+{
+    QStringList lines;
+    for (const StayCase &c : departureDayStays()) {
+        for (const bool rule : {false, true}) {
+            const QString free = yesNo(!(rule ? c.clashOn : c.clashOff));
+            const QString calendar = rule ? QStringLiteral("departs") : QStringLiteral("booked");
+            lines << QStringLiteral("%1 %2: step=%3 list=%3 save=%3 link=%3 dates=%3 move=%3 calendar=%4")
+                         .arg(QLatin1String(c.name), rule ? QStringLiteral("on") : QStringLiteral("off"), free, calendar);
+        }
+    }
+    const QString meeting = QStringLiteral("Room Turnover: booking A (2026-05-03 to 2026-05-06) and booking B "
+                                           "(2026-05-06 to 2026-05-08) meet on 2026-05-06");
+    lines << QStringLiteral("stored on: clashes=0 meetings=1 ") + meeting
+          << QStringLiteral("stored off: clashes=0 meetings=1 ") + meeting << QStringLiteral("again off: save=taken");
+    return lines;
 }
 
 }  // namespace innkeld::test

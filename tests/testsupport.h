@@ -121,3 +121,18 @@ QHash<QString, RecordId> AddFindHouse(Database &db);
 QList<std::pair<QString, QStringList>> FindHouseSearches(const QHash<QString, RecordId> &house);
 
 }  // namespace innkeld::test
+
+namespace innkeld::test {
+
+// The boundary cases of the house's rule on rooms free from the day the
+// guest leaves, under both rules, on every road that decides a room is free
+// (the rooms step and its list, its save, the dates step's save, the
+// guard's link and change of dates, and the calendar's cell of the stored
+// stay's departure day), in a database with no rooms: one line per case
+// and rule, "case rule: road=answer ...". Then the stays stored meeting on
+// a day, counted and checked with the rule on and again once it is off.
+QStringList DepartureDayCases(Database &db);
+// The lines DepartureDayCases should give.
+QStringList ExpectedDepartureDayCases();
+
+}  // namespace innkeld::test

@@ -6,6 +6,7 @@
 #include "calendar/calendarweek.h"
 #include "config/roomlist.h"
 #include "data/backup.h"
+#include "data/houserules.h"
 #include "data/regional.h"
 #include "output/confirmation.h"
 #include "testsupport.h"
@@ -27,7 +28,9 @@ class TestGuard : public QObject
     Q_OBJECT
 private slots:
     void init() { QLocale::setDefault(QLocale(QStringLiteral("en_US"))); }
+    void guardAgreesWithTheRoomsStep_data();
     void guardAgreesWithTheRoomsStep();
+    void departureDayRule();
     void writeRoads();
     void staysOfAnyLengthAndYear();
     void earlierDatabaseGetsTheGuard();
@@ -54,15 +57,25 @@ QString storedText(const QDateTime &value)
 
 }  // namespace
 
+void TestGuard::guardAgreesWithTheRoomsStep_data()
+{
+    QTest::addColumn<bool>("departureDayFree");
+    QTest::newRow("departure day booked") << false;
+    QTest::newRow("departure day free") << true;
+}
+
 void TestGuard::guardAgreesWithTheRoomsStep()
 {
     // Stays on every boundary: the same day, an arrival on another's
     // departure day, across a month end and a year end, at midnight, just
     // after it, at 11:00 and at the day's last second, stored as the rooms
     // step lets them be stored. Then each candidate stay and room: the step's
-    // answer and the engine's (a link, and a change of dates) agree.
+    // answer and the engine's (a link, and a change of dates) agree, under
+    // either rule of the house.
+    QFETCH(bool, departureDayFree);
     TempDatabase t;
     Database &db = t.db();
+    SetDepartureDayFree(db, departureDayFree);
     QList<RecordId> rooms;
     for (int r = 0; r < 4; ++r)
         rooms << t.addRoom(QStringLiteral("R%1").arg(r));
@@ -121,6 +134,24 @@ void TestGuard::guardAgreesWithTheRoomsStep()
     }
     QCOMPARE(agreed, 2 * 9 * 4 * 4 * 4);
     QVERIFY(StoredClashes(db).isEmpty());
+}
+
+void TestGuard::departureDayRule()
+{
+    // Each boundary case under both rules, on every road that decides it.
+    TempDatabase t;
+    QCOMPARE(DepartureDayFree(t.db()), false);  // off in a new database
+    QCOMPARE(DepartureDayCases(t.db()), ExpectedDepartureDayCases());
+    // The check: the pair stored with the rule on is listed, and is no fault.
+    QProcess tool;
+    tool.start(qEnvironmentVariable("INNKELD_SQL"), {QStringLiteral("--check"), t.path()});
+    QVERIFY(tool.waitForFinished());
+    const QStringList out = QString::fromUtf8(tool.readAllStandardOutput()).trimmed().split(QLatin1Char('\n'));
+    QCOMPARE(tool.exitCode(), 0);
+    QCOMPARE(out.size(), 2);
+    QVERIFY2(out.first().startsWith(QLatin1String("Room Turnover: booking ")) && out.first().endsWith(QLatin1String(
+                 "(2026-05-06 to 2026-05-08) meet on 2026-05-06")), qPrintable(out.first()));
+    QCOMPARE(out.last(), QStringLiteral("ok"));
 }
 
 void TestGuard::writeRoads()
@@ -253,9 +284,18 @@ void TestGuard::earlierDatabaseGetsTheGuard()
     t.run(QStringLiteral("DROP TABLE booking_stay"));
     const QDateTime later = may3.addDays(30);
     const RecordId c = t.addGuest(later, later.addDays(2), QStringLiteral("C"), QStringLiteral("C"), {});
+    // Nor the house's rules, and a guard of its own that knows nothing of them.
+    t.run(QStringLiteral("DROP TABLE houserules"));
+    t.run(QStringLiteral("DROP TRIGGER IF EXISTS booking_guard_dates"));
+    t.run(QStringLiteral("CREATE TRIGGER booking_guard_dates BEFORE UPDATE OF FromDate, ToDate ON booking "
+                         "BEGIN SELECT innkeld_refuse('an earlier guard'); END"));
 
     std::unique_ptr<Database> reopened = Database::open(t.path());
     Database &db = *reopened;
+    QCOMPARE(DepartureDayFree(db), false);
+    SetDepartureDayFree(db, true);
+    QVERIFY(refusal(db, QStringLiteral("UPDATE booking SET todate = #6/3/2026# WHERE id = %1").arg(c)).isEmpty());
+    SetDepartureDayFree(db, false);
     QVERIFY(!IsRoomAvailable(db, 0, barn, may3.addDays(1), may3.addDays(2)));
     QVERIFY(refusal(db, QStringLiteral("INSERT INTO bookingroom (bookingid, roomid) VALUES (%1, %2)").arg(c).arg(barn)).isEmpty());
     QVERIFY(!IsRoomAvailable(db, 0, barn, later, later.addDays(1)));  // the new link is in the index

@@ -5,6 +5,7 @@
 #include "app/frmMain.h"
 #include "arrivals/findquery.h"
 #include "data/housecopy.h"
+#include "data/houserules.h"
 #include "wizard/returningguests.h"
 #include "wizard/BookingWizard.h"
 #include "data/backup.h"
@@ -27,11 +28,14 @@ using namespace innkeld::test;
 namespace {
 
 // A house of years made by innkeld-gen.
-bool generateHouse(const QString &path, int rooms, int bookings)
+bool generateHouse(const QString &path, int rooms, int bookings, bool departureDayFree = false)
 {
     QProcess gen;
-    gen.start(qEnvironmentVariable("INNKELD_GEN"), {path, QStringLiteral("--rooms"), QString::number(rooms),
-                                                    QStringLiteral("--bookings"), QString::number(bookings)});
+    QStringList args{path, QStringLiteral("--rooms"), QString::number(rooms), QStringLiteral("--bookings"),
+                     QString::number(bookings)};
+    if (departureDayFree)
+        args << QStringLiteral("--departure-day-free");
+    gen.start(qEnvironmentVariable("INNKELD_GEN"), args);
     return gen.waitForFinished(120000) && gen.exitStatus() == QProcess::NormalExit && gen.exitCode() == 0;
 }
 
@@ -95,6 +99,7 @@ private slots:
     void houseMovesToTheServerAndBack();
     void lostServerInTheMiddleOfAStep();
     void findingIsTheSameOnBothEngines();
+    void departureDayRuleIsTheHouses();
 };
 
 void TestServer::statementsAndGuardOnBothEngines()
@@ -279,7 +284,9 @@ void TestServer::houseMovesToTheServerAndBack()
     REQUIRE_SERVER(server);
     QTemporaryDir dir;
     const QString house = dir.filePath(QStringLiteral("house.mdb"));
-    QVERIFY(generateHouse(house, 20, 3000));
+    // A house that books rooms from the day the guest leaves: its rule
+    // comes along, and its stays that meet on a day are no clash.
+    QVERIFY(generateHouse(house, 20, 3000, true));
     int rc = -1;
     const QString copied = tool({QStringLiteral("--copy"), house, server.address()}, &rc);
     QVERIFY2(rc == 0, qPrintable(copied));
@@ -292,6 +299,8 @@ void TestServer::houseMovesToTheServerAndBack()
     QCOMPARE(exportOf(back), original);
     QCOMPARE(tool({QStringLiteral("--check"), server.address()}, &rc), QStringLiteral("ok"));
     QCOMPARE(rc, 0);
+    QVERIFY(DepartureDayFree(*Database::open(server.address())));
+    QVERIFY(DepartureDayFree(*Database::open(back)));
     // The server's copy is its own dump.
     const QString dump = dir.filePath(QStringLiteral("house.dump"));
     QCOMPARE(tool({QStringLiteral("--backup"), server.address(), dump}, &rc), QString());
@@ -434,4 +443,28 @@ void TestServer::findingIsTheSameOnBothEngines()
 }
 
 QTEST_MAIN(TestServer)
+void TestServer::departureDayRuleIsTheHouses()
+{
+    // The boundary cases on the server, its guard included; the rule set at
+    // one desk is the rule of the next; a database made before the rules
+    // gets them, off, and a guard that reads them.
+    ServerDatabase server;
+    REQUIRE_SERVER(server);
+    {
+        auto db = Database::open(server.address());
+        QCOMPARE(DepartureDayCases(*db), ExpectedDepartureDayCases());
+        SetDepartureDayFree(*db, true);
+    }
+    auto other = Database::open(server.address());
+    QVERIFY(DepartureDayFree(*other));
+    other->run(QStringLiteral("DROP TABLE houserules"));
+    other->run(QStringLiteral("CREATE OR REPLACE FUNCTION innkeld_guard_dates() RETURNS trigger LANGUAGE plpgsql AS "
+                              "$$ BEGIN RAISE EXCEPTION 'an earlier guard'; END $$"));
+    other.reset();
+    auto upgraded = Database::open(server.address());
+    QCOMPARE(DepartureDayFree(*upgraded), false);
+    QCOMPARE(failureOf(*upgraded, QStringLiteral("UPDATE booking SET todate = #1/1/2041# WHERE id = 2")),
+             QStringLiteral("(no failure)"));
+}
+
 #include "tst_server.moc"
