@@ -1,12 +1,15 @@
 // The booking wizard driven through the real main window as an operator
 // would, with the database rows checked after each step.
 #include "app/frmMain.h"
+#include "config/frmConfigRooms.h"
+#include "data/houserules.h"
 #include "data/regional.h"
 #include "data/regionalterms.h"
 #include "guisupport.h"
 #include "wizard/BookingWizard.h"
 #include "wizard/bookingstore.h"
 
+#include <QCheckBox>
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -142,6 +145,7 @@ private slots:
     void openedBookingGoesBackAndForth();
     void cancelNewAndOpenedBookings();
     void freeRoomsFollowTheDates();
+    void departureDayFreeThroughTheWindow();
     void failingStepStaysWithWhatWasTyped();
     void acceleratorsKeepWhatWasTyped();
     void bookingDeletedUnderTheWizard();
@@ -562,6 +566,65 @@ void TestWizard::freeRoomsFollowTheDates()
     QCOMPARE(p.ui.messages.size(), 2);
     QVERIFY(p.ui.messages.last().text.startsWith(QStringLiteral("No rooms are available for the booking dates entered.")));
     QCOMPARE(p.ui.messages.last().icon, QMessageBox::Information);
+}
+
+void TestWizard::departureDayFreeThroughTheWindow()
+{
+    // Sea View's guest leaves today at 10:00. A stay arriving today gets
+    // the room only once the house books rooms from the day the guest
+    // leaves (Configure > Rooms...); turning that off again says how many
+    // stays meet so, and keeps them.
+    Wizard p;
+    TempDatabase &t = p.database;
+    const QDate today = QDate::currentDate();
+    t.addGuest(QDateTime(today.addDays(-2), QTime(14, 0)), QDateTime(today, QTime(10, 0)), QStringLiteral("Leaving"),
+               QStringLiteral("Today"), {p.sea});
+    QCOMPARE(p.run(), 0);
+    Controls *w = p.w();
+    p.addBooking();
+    w->dtFromDate->setDateTime(QDateTime(today, QTime(12, 0)));
+    w->dtToDate->setDateTime(QDateTime(today.addDays(1), QTime(11, 0)));
+    p.next();
+    QCOMPARE(texts(w->lstRooms), (QStringList{QStringLiteral("Garden"), QStringLiteral("Attic")}));
+    p.back();
+    const auto rooms = [&](const std::function<void(frmConfigRooms *)> &act) {
+        auto watch = whenModal<frmConfigRooms>(act);
+        w->main->findChild<QAction *>(QStringLiteral("mnuConfigureRooms"))->trigger();
+        return watch->seen;
+    };
+    QVERIFY(rooms([](frmConfigRooms *d) {
+        auto *box = child<QCheckBox>(d, "chkDepartureDayFree");
+        QVERIFY(!box->isChecked());
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(d, "cmdOk"), Qt::LeftButton);
+    }));
+    QVERIFY(DepartureDayFree(t.db()));
+    p.next();
+    QCOMPARE(texts(w->lstRooms), (QStringList{QStringLiteral("Garden"), QStringLiteral("Sea View"), QStringLiteral("Attic")}));
+    selectRooms(w->lstRooms, {QStringLiteral("Sea View")});
+    p.next();
+    QCOMPARE(p.step(), 2);
+    QCOMPARE(t.count(QStringLiteral("bookingroom")), 2);
+
+    const int said = p.ui.messages.size();
+    p.ui.answers = {QMessageBox::No};
+    QVERIFY(rooms([&](frmConfigRooms *d) {
+        auto *box = child<QCheckBox>(d, "chkDepartureDayFree");
+        QVERIFY(box->isChecked());
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(d, "cmdOk"), Qt::LeftButton);
+        QTRY_COMPARE(p.ui.messages.size(), said + 1);
+        QVERIFY2(p.ui.messages.last().text.startsWith(QStringLiteral(
+                     "In one pair of bookings, a guest arrives in a room on the day another guest leaves it.")),
+                 qPrintable(p.ui.messages.last().text));
+        QVERIFY(d->isVisible());  // No: nothing stored, the dialog stays
+        QVERIFY(DepartureDayFree(t.db()));
+        QTest::mouseClick(child<QPushButton>(d, "cmdOk"), Qt::LeftButton);
+        QTRY_VERIFY(!d->isVisible());
+    }));
+    QCOMPARE(p.ui.messages.size(), said + 2);
+    QVERIFY(!DepartureDayFree(t.db()));
+    QCOMPARE(t.count(QStringLiteral("bookingroom")), 2);
 }
 
 void TestWizard::failingStepStaysWithWhatWasTyped()
