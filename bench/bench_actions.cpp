@@ -26,6 +26,7 @@
 #include "data/backup.h"
 #include "data/database.h"
 #include "data/housecopy.h"
+#include "data/houserules.h"
 #include "data/regionalterms.h"
 #include "data/settings.h"
 #include "output/confirmation.h"
@@ -614,6 +615,24 @@ int main(int argc, char *argv[])
     for (const auto &[name, action] : actions)
         for (const char *size : sizes)
             benchmark::RegisterBenchmark((std::string(name) + "/" + size).c_str(), action,
+                                         std::ref(*houses.at(QLatin1String(size))))
+                ->Unit(benchmark::kMillisecond);
+    // The actions that decide whether a room is free, with the house's rule
+    // on (rooms free from the day the guest leaves), for the same house.
+    const std::pair<const char *, void (*)(benchmark::State &, House &)> ruled[] = {
+        {"BM_CalendarWeekDepartureDayFree", BM_CalendarWeek},
+        {"BM_RoomsStepDepartureDayFree", BM_RoomsStep},
+        {"BM_RoomsStepSaveDepartureDayFree", BM_RoomsStepSave},
+        {"BM_DatesStepSaveDepartureDayFree", BM_DatesStepSave},
+    };
+    for (const auto &[name, action] : ruled)
+        for (const char *size : sizes)
+            benchmark::RegisterBenchmark((std::string(name) + "/" + size).c_str(),
+                                         [action = action](benchmark::State &state, House &h) {
+                                             SetDepartureDayFree(*h.db, true);
+                                             action(state, h);
+                                             SetDepartureDayFree(*h.db, false);
+                                         },
                                          std::ref(*houses.at(QLatin1String(size))))
                 ->Unit(benchmark::kMillisecond);
     for (const char *size : sizes) {

@@ -416,7 +416,8 @@ namespace {
 // another desk) without the table is read through `temporary`, made in this
 // connection's own temporary schema.
 void installParts(sqlite3 *db, const QStringList &names, const QString &table,
-                  const std::function<QStringList(bool hasTable)> &make, const QStringList &temporary)
+                  const std::function<QStringList(bool hasTable)> &make, const QStringList &temporary,
+                  bool force = false)
 {
     const auto run = [db](const QString &sql) {
         char *message = nullptr;
@@ -437,8 +438,9 @@ void installParts(sqlite3 *db, const QStringList &names, const QString &table,
     QStringList quoted;
     for (const QString &name : names)
         quoted << QLatin1Char('\'') + name + QLatin1Char('\'');
-    if (count(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name IN (%1)").arg(quoted.join(QLatin1Char(','))))
-        == names.size())
+    if (!force
+        && count(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name IN (%1)").arg(quoted.join(QLatin1Char(','))))
+            == names.size())
         return;
     const QString hasTable = QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = '%1'").arg(table);
     try {
@@ -485,23 +487,39 @@ void InstallGuard(void *sqliteHandle)
 
 void InstallHouseRules(void *sqliteHandle)
 {
-    // A database made before the rules gets them, the rule off, and its
-    // guard is made again to read them.
+    // A database made before the rules gets them, the rule off; a guard
+    // that is not this version's (made before the rules, or by an earlier
+    // rule) is made again, so that it reads them as the rooms step does.
+    auto *db = static_cast<sqlite3 *>(sqliteHandle);
     static const QStringList guards{QStringLiteral("bookingroom_guard_insert"), QStringLiteral("bookingroom_guard_update"),
                                     QStringLiteral("booking_guard_dates")};
+    QStringList current;
+    for (const QString &sql : guardStatements())
+        if (guards.contains(sql.section(QLatin1Char(' '), 5, 5)))
+            current << sql;
+    bool stale = false;
+    for (const QString &sql : current) {
+        sqlite3_stmt *stmt = nullptr;
+        sqlite3_prepare_v2(db, "SELECT sql FROM sqlite_master WHERE type = 'trigger' AND name = ?", -1, &stmt, nullptr);
+        const QByteArray name = sql.section(QLatin1Char(' '), 5, 5).toUtf8();
+        sqlite3_bind_text(stmt, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        // The engine keeps the statement without its IF NOT EXISTS.
+        stale |= sqlite3_step(stmt) == SQLITE_ROW
+            && QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)))
+                != QString(sql).remove(QStringLiteral("IF NOT EXISTS "));
+        sqlite3_finalize(stmt);
+    }
     installParts(
-        static_cast<sqlite3 *>(sqliteHandle), {QStringLiteral("houserules")}, QStringLiteral("houserules"),
-        [](bool) {
-            QStringList statements = HouseRulesStatements();
+        db, {QStringLiteral("houserules")}, QStringLiteral("houserules"),
+        [&](bool hasTable) {
+            QStringList statements = hasTable ? QStringList() : HouseRulesStatements();
             for (const QString &name : guards)
                 statements << QStringLiteral("DROP TRIGGER IF EXISTS ") + name;
-            for (const QString &sql : guardStatements())
-                if (guards.contains(sql.section(QLatin1Char(' '), 5, 5)))
-                    statements << sql;
-            return statements;
+            return statements + current;
         },
         {QStringLiteral("CREATE TEMP TABLE houserules (id INTEGER PRIMARY KEY, DepartureDayFree INTEGER)"),
-         QStringLiteral("INSERT INTO temp.houserules VALUES (1, 0)")});
+         QStringLiteral("INSERT INTO temp.houserules VALUES (1, 0)")},
+        stale);
 }
 
 void InstallFindIndex(void *sqliteHandle)
@@ -1063,12 +1081,14 @@ QString StaysClashSql(const QString &from, const QString &to, const QString &oth
         .arg(F, T, otherFrom, otherTo);
 }
 
-QString StaysShareNightSql(const QString &from, const QString &to, const QString &otherFrom, const QString &otherTo,
-                           Engine engine)
+QString StaysShareNightSql(Engine engine, const QString &alias, const QString &firstDay, const QString &lastDay)
 {
-    return QStringLiteral("(%1 < %2 AND %3 < %4)")
-        .arg(DayNumberSql(engine, from), DayNumberSql(engine, otherTo), DayNumberSql(engine, otherFrom),
-             DayNumberSql(engine, to));
+    // The touching stays are found through the index; whether they share a
+    // night is read from the same row.
+    const QString night = QStringLiteral("%1.firstday < %3 AND %1.lastday > %2").arg(alias, firstDay, lastDay);
+    if (engine == Engine::PostgreSQL)
+        return StaysTouchingSql(engine, alias, firstDay, lastDay) + QStringLiteral(" AND ") + night;
+    return night;
 }
 
 QString StaysTouchingSql(Engine engine, const QString &alias, const QString &firstDay, const QString &lastDay)
@@ -1089,7 +1109,7 @@ QString DayNumberSql(Engine engine, const QString &date)
 // Whether another booking than `booking` holds `room` for a stay that clashes
 // with the stay from `from` to `to` by the house's rule, read as the
 // statement runs: with rooms free from the day the guest leaves, when the
-// stays share a night; else by the rooms step's rule: the stay's first or
+// stays share a night (StaysShareNightSql); else by the rooms step's rule: the stay's first or
 // last day (at midnight) lies within the other stay, both ends included, or
 // the other stay lies wholly within them. The stays index finds the few
 // stays that touch those days; the rule is then applied to them.
@@ -1102,9 +1122,7 @@ QString ClashExistsSql(Engine engine, const QString &booking, const QString &roo
     const QString last = QStringLiteral("%1(%2, %3)").arg(server ? QStringLiteral("greatest") : QStringLiteral("max"),
                                                            DayNumberSql(engine, from), DayNumberSql(engine, to));
     const QString clash = QStringLiteral("CASE WHEN %1 THEN %2 ELSE %3 END")
-                              .arg(DepartureDayFreeSql(),
-                                   StaysShareNightSql(from, to, QStringLiteral("o.FromDate"), QStringLiteral("o.ToDate"),
-                                                      engine),
+                              .arg(DepartureDayFreeSql(), StaysShareNightSql(engine, QStringLiteral("s"), first, last),
                                    StaysClashSql(from, to, QStringLiteral("o.FromDate"), QStringLiteral("o.ToDate"), engine));
     // The server's planner, without statistics, would read every link to
     // join them to the stays, or a room's every link; the lateral query

@@ -279,12 +279,12 @@ void RequireOtherThanDatabase(const QString &databasePath, const QString &target
 QString StaysClashSql(const QString &from, const QString &to, const QString &otherFrom, const QString &otherTo,
                       Engine engine = Engine::SQLite);
 
-// Whether the stay stored from `from` to `to` shares a night with the other
-// stay stored from `otherFrom` to `otherTo`, on whole days: each arrives
-// before the other leaves. The rule when rooms can be booked from the day
-// the guest leaves.
-QString StaysShareNightSql(const QString &from, const QString &to, const QString &otherFrom, const QString &otherTo,
-                           Engine engine = Engine::SQLite);
+// The condition on the stays index `alias` that finds the stays sharing a
+// night with the days from `firstDay` to `lastDay`: each one's first day is
+// before the other's last day (whole days; a stay's first and last day are
+// the earlier and the later of its two dates). The rule when rooms can be
+// booked from the day the guest leaves.
+QString StaysShareNightSql(Engine engine, const QString &alias, const QString &firstDay, const QString &lastDay);
 
 // The condition on the stays index `alias` (booking_stay: one row a booking,
 // its first and last day as Julian day numbers) that finds the stays

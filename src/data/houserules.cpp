@@ -48,8 +48,8 @@ bool ReadStoredStays(Database &db, StoredStays &out, bool describeMeetings,
     // The pairs of links of one room whose stays share a day, found by one
     // pass over each room's stays in the order of their first days (a stay
     // meets only those that have not ended before it starts). Those that
-    // share a night by their first and last days are then judged by the
-    // rule in force, on the dates stored; the others meet on a day.
+    // share a night (StaysShareNightSql) are then judged by the rule in
+    // force; the others meet on a day.
     struct Stay
     {
         qint64 booking, first, last;
@@ -97,19 +97,17 @@ bool ReadStoredStays(Database &db, StoredStays &out, bool describeMeetings,
         pairs->erase(std::unique(pairs->begin(), pairs->end(), same), pairs->end());
     }
 
-    // The pairs that share a night, on the dates stored: with the rule on
-    // they clash; with it off, those the rooms step would refuse whichever
-    // was saved first (its rule reads the stored times of day).
+    // The pairs that share a night: with the rule on they clash; with it
+    // off, those the rooms step would refuse whichever was saved first (its
+    // rule reads the stored times of day).
     const Engine engine = db.engineKind();
     const auto clash = [engine](const char *b, const char *o) {
         const QString from = QLatin1String(b) + QStringLiteral(".FromDate"), to = QLatin1String(b) + QStringLiteral(".ToDate");
         const QString oFrom = QLatin1String(o) + QStringLiteral(".FromDate"), oTo = QLatin1String(o) + QStringLiteral(".ToDate");
         return StaysClashSql(from, to, oFrom, oTo, engine);
     };
-    const QString judged = QStringLiteral("%1 AND CASE WHEN %2 THEN 1 = 1 ELSE %3 AND %4 END")
-                               .arg(StaysShareNightSql(QStringLiteral("b.FromDate"), QStringLiteral("b.ToDate"),
-                                                       QStringLiteral("o.FromDate"), QStringLiteral("o.ToDate"), engine),
-                                    DepartureDayFreeSql(), clash("b", "o"), clash("o", "b"));
+    const QString judged = QStringLiteral("CASE WHEN %1 THEN 1 = 1 ELSE %2 AND %3 END")
+                               .arg(DepartureDayFreeSql(), clash("b", "o"), clash("o", "b"));
     const auto day = [](const QVariant &v) {
         return v.metaType().id() == QMetaType::QDateTime ? v.toDateTime().date().toString(Qt::ISODate)
                                                          : v.toString().left(10);

@@ -714,29 +714,43 @@ bool hasFindIndex(PGconn *conn)
     return qstrcmp(PQgetvalue(r.r, 0, 0), "2") == 0;
 }
 
-// Whether the database has the table of the house's rules.
-bool hasHouseRules(PGconn *conn)
-{
-    Result r(execOrThrow(conn, QStringLiteral("SELECT to_regclass('houserules') IS NOT NULL")));
-    return qstrcmp(PQgetvalue(r.r, 0, 0), "t") == 0;
-}
-
-// Runs `statements` in one transaction that holds the advisory lock `lock`,
-// when `needed` still says so once the lock is held: one desk upgrades the
-// database while the others wait.
-void upgradeOnce(PGconn *conn, qint64 lock, const std::function<bool()> &needed, const QStringList &statements)
+// Runs in one transaction that holds the advisory lock `lock` the
+// statements `pending` gives once the lock is held (none: nothing to do):
+// one desk upgrades the database while the others wait.
+void upgradeOnce(PGconn *conn, qint64 lock, const std::function<QStringList()> &pending)
 {
     Result(execOrThrow(conn, QStringLiteral("BEGIN")));
     try {
         Result(execOrThrow(conn, QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(lock)));
-        if (needed())
-            for (const QString &sql : statements)
-                Result(execOrThrow(conn, sql));
+        for (const QString &sql : pending())
+            Result(execOrThrow(conn, sql));
         Result(execOrThrow(conn, QStringLiteral("COMMIT")));
     } catch (...) {
         PQclear(PQexec(conn, "ROLLBACK"));
         throw;
     }
+}
+
+// What a database lacks of the house's rules: the table (made with the
+// rule off), and the guard's functions when they are not this version's
+// (made before the rules, or by an earlier rule).
+QStringList houseRulesPending(PGconn *conn)
+{
+    QStringList functions, bodies;
+    for (const QString &sql : schemaStatements())
+        if (sql.startsWith(QLatin1String("CREATE OR REPLACE FUNCTION innkeld_guard_"))) {
+            functions << sql;
+            bodies << sql.section(QStringLiteral("$$"), 1, 1);
+        }
+    Result r(execOrThrow(conn, QStringLiteral("SELECT to_regclass('houserules') IS NOT NULL, "
+                                              "coalesce((SELECT string_agg(prosrc, chr(1) ORDER BY proname DESC) "
+                                              "FROM pg_catalog.pg_proc WHERE proname IN ('innkeld_guard_link', "
+                                              "'innkeld_guard_dates') AND pronamespace = current_schema()::regnamespace), '')")));
+    QStringList pending = qstrcmp(PQgetvalue(r.r, 0, 0), "t") == 0 ? QStringList() : HouseRulesStatements();
+    // Both in the order of the statements: the link's guard, then the dates'.
+    if (QString::fromUtf8(PQgetvalue(r.r, 0, 1)) != bodies.join(QChar(1)))
+        pending += functions;
+    return pending;
 }
 
 }  // namespace
@@ -781,20 +795,18 @@ void ServerConnection::open(Database &db, const QString &address)
     // A database made before the search index gets it now, filled; one
     // desk makes it while the others wait.
     if (!hasFindIndex(conn))
-        upgradeOnce(conn, kStaysLock + 1, [conn] { return !hasFindIndex(conn); },
-                    QStringList{QStringLiteral("DROP TABLE IF EXISTS booking_find"),
-                                QStringLiteral("DROP FUNCTION IF EXISTS innkeld_find_keep, innkeld_find_customer, "
-                                               "innkeld_find_phrase, innkeld_find_document, innkeld_find_words CASCADE")}
-                        + FindIndexStatements(Engine::PostgreSQL, true));
-    // A database made before the house's rules gets them, the rule off, and
-    // its guard made again to read them, under the guard's own lock.
-    if (!hasHouseRules(conn)) {
-        QStringList statements = HouseRulesStatements();
-        for (const QString &sql : schemaStatements())
-            if (sql.startsWith(QLatin1String("CREATE OR REPLACE FUNCTION innkeld_guard_")))
-                statements << sql;
-        upgradeOnce(conn, kStaysLock, [conn] { return !hasHouseRules(conn); }, statements);
-    }
+        upgradeOnce(conn, kStaysLock + 1, [conn] {
+            if (hasFindIndex(conn))
+                return QStringList();
+            return QStringList{QStringLiteral("DROP TABLE IF EXISTS booking_find"),
+                               QStringLiteral("DROP FUNCTION IF EXISTS innkeld_find_keep, innkeld_find_customer, "
+                                              "innkeld_find_phrase, innkeld_find_document, innkeld_find_words CASCADE")}
+                + FindIndexStatements(Engine::PostgreSQL, true);
+        });
+    // The house's rules, and a guard that reads them, under the guard's own
+    // lock.
+    if (!houseRulesPending(conn).isEmpty())
+        upgradeOnce(conn, kStaysLock, [conn] { return houseRulesPending(conn); });
 }
 
 void ServerConnection::create(const QString &address)

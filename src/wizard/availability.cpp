@@ -40,13 +40,12 @@ QString ClashingRoomsSql(RecordId bookingId, const QVariant &arrival, const QVar
     const qint64 first = valid ? std::min(from, to).toJulianDay() : 0;
     const qint64 last = valid ? std::max(from, to).toJulianDay() : 0;
     // With rooms free from the day the guest leaves: the stays that share a
-    // night with the range, on whole days. (A range that is no date fails as
-    // the three conditions do.)
-    const QString clash = departureDayFree && valid
-        ? QStringLiteral("(%1 < %2 AND %3 < %4)")
-              .arg(DayNumberSql(engine, QStringLiteral("booking.fromdate")), QString::number(to.toJulianDay()),
-                   QString::number(from.toJulianDay()), DayNumberSql(engine, QStringLiteral("booking.todate")))
-        : overlapConditions(ToSQLDate(arrival), ToSQLDate(departure));
+    // night with the range, found by the stays index alone. (A range that is
+    // no date fails as the three conditions do.)
+    const bool nights = departureDayFree && valid;
+    const QString stays = nights ? StaysShareNightSql(engine, QStringLiteral("s"), QString::number(first), QString::number(last))
+                                 : StaysTouchingSql(engine, QStringLiteral("s"), QString::number(first), QString::number(last));
+    const QString clash = nights ? QStringLiteral("1 = 1") : overlapConditions(ToSQLDate(arrival), ToSQLDate(departure));
     // The server looks up each stay's links and booking by their keys (a
     // lateral query): without statistics its planner would read every link.
     if (engine == Engine::PostgreSQL)
@@ -54,12 +53,10 @@ QString ClashingRoomsSql(RecordId bookingId, const QVariant &arrival, const QVar
                               "FROM bookingroom JOIN booking ON booking.id = bookingroom.bookingid "
                               "WHERE bookingroom.bookingid = s.id AND booking.id<>")
             + QString::number(bookingId) + QStringLiteral(" AND ") + clash + QStringLiteral(" OFFSET 0) AS bookingroom WHERE ")
-            + StaysTouchingSql(engine, QStringLiteral("s"), QString::number(first), QString::number(last))
-            + roomCondition;
+            + stays + roomCondition;
     return QStringLiteral("SELECT bookingroom.roomid FROM booking_stay AS s CROSS JOIN bookingroom CROSS JOIN booking "
                           "WHERE ")
-        + StaysTouchingSql(engine, QStringLiteral("s"), QString::number(first), QString::number(last))
-        + QStringLiteral(" AND bookingroom.bookingid = s.id AND booking.id = s.id AND booking.id<>")
+        + stays + QStringLiteral(" AND bookingroom.bookingid = s.id AND booking.id = s.id AND booking.id<>")
         + QString::number(bookingId) + roomCondition + QStringLiteral(" AND ") + clash;
 }
 
