@@ -622,6 +622,7 @@ int main(int argc, char *argv[])
     const std::pair<const char *, void (*)(benchmark::State &, House &)> ruled[] = {
         {"BM_CalendarWeekDepartureDayFree", BM_CalendarWeek},
         {"BM_RoomsStepDepartureDayFree", BM_RoomsStep},
+        {"BM_StepLoadsDepartureDayFree", BM_StepLoads},
         {"BM_RoomsStepSaveDepartureDayFree", BM_RoomsStepSave},
         {"BM_DatesStepSaveDepartureDayFree", BM_DatesStepSave},
     };
