@@ -17,6 +17,7 @@
 #include "output/confirmation.h"
 #include "output/csvexport.h"
 #include "widgets/uiservices.h"
+#include "widgets/windowplacement.h"
 #include "wizard/BookingWizard.h"
 
 #include "innkeld_version.h"
@@ -30,9 +31,11 @@
 #include <QTimer>
 #include <QMouseEvent>
 #include <QProgressDialog>
+#include <QScreen>
 #include <QScopeGuard>
 #include <QWindow>
 
+#include <algorithm>
 #include <climits>
 
 namespace innkeld {
@@ -82,6 +85,7 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     }
     connect(ui->picIcon_0, &ClickLabel::clicked, this, [this] { picIcon_Click(0); });
     connect(ui->picIcon_1, &ClickLabel::clicked, this, [this] { picIcon_Click(1); });
+    connect(ui->picIcon_2, &ClickLabel::clicked, this, [this] { picIcon_Click(2); });
 
     connect(ui->mnuHelpContents, &QAction::triggered, this, &frmMain::mnuHelpContents_Click);
     connect(ui->mnuHelpIndex, &QAction::triggered, this, &frmMain::mnuHelpIndex_Click);
@@ -182,10 +186,13 @@ void frmMain::Form_Load()
 {
     if (m_loaded)
         return;
-    // 1. The outer height, then 2. no title bar.
-    setFixedSize(kWidth, kLoadHeight);
+    // 1. The outer height, then 2. no title bar. The window grows from its
+    // designed size and is never smaller; it opens where it was left.
+    resize(kWidth, kLoadHeight);
     setWindowFlag(Qt::FramelessWindowHint, true);
-    setFixedSize(kWidth, kHeight);
+    setMinimumSize(kWidth, kHeight);
+    resize(kWidth, kHeight);
+    restorePlacement();
 
     // 3. The one database connection, given to the panels that read it.
     const QString path = m_context.databasePath.isEmpty()
@@ -208,8 +215,12 @@ void frmMain::Form_Load()
         panel->hide();
     ShowArrivalsDepartures();
 
-    // 9. The panels fill the content area.
+    // 9. The panels fill the content area, without a border: placed now,
+    // and by the area's layout as it grows, shown or not.
     for (QWidget *panel : panels()) {
+        QSizePolicy policy = panel->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        panel->setSizePolicy(policy);
         panel->setGeometry(0, 0, ui->picBack->width(), ui->picBack->height());
         static_cast<QFrame *>(panel)->setFrameShape(QFrame::NoFrame);
     }
@@ -503,6 +514,64 @@ void frmMain::picIcon_Click(int index)
         showMinimized();
     else if (index == 1)
         mnuFileExit_Click();
+    else if (index == 2)
+        ToggleMaximised();
+}
+
+void frmMain::ToggleMaximised()
+{
+    setWindowState(windowState() ^ Qt::WindowMaximized);
+}
+
+int frmMain::topBandHeight() const
+{
+    return ui->picBack->mapTo(this, QPoint(0, 0)).y();
+}
+
+Qt::Edges frmMain::edgesAt(const QPoint &position) const
+{
+    // A maximised window has no edges to drag; else the few pixels of blue
+    // outside the title, the menu and the content area.
+    Qt::Edges edges;
+    if (isMaximized() || isFullScreen())
+        return edges;
+    constexpr int grip = 6;
+    if (position.x() < grip)
+        edges |= Qt::LeftEdge;
+    if (position.x() >= width() - grip)
+        edges |= Qt::RightEdge;
+    if (position.y() < 4)
+        edges |= Qt::TopEdge;
+    if (position.y() >= height() - grip)
+        edges |= Qt::BottomEdge;
+    return edges;
+}
+
+void frmMain::restorePlacement()
+{
+    // Where the window was left, unless that is off every screen today.
+    const SettingsStore &settings = *m_context.settings;
+    QList<QRect> screens;
+    for (QScreen *screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    bool positionKept = false;
+    const QRect saved = PlacementToRestore(settings.ReadSetting(QStringLiteral("MainWindowGeometry"), QString()), screens,
+                                           minimumSize(), topBandHeight(), &positionKept);
+    if (saved.isValid()) {
+        resize(saved.size());
+        if (positionKept)
+            move(saved.topLeft());
+    }
+    if (settings.ReadSetting(QStringLiteral("MainWindowMaximized"), QString()) == QLatin1String("1"))
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void frmMain::savePlacement()
+{
+    SettingsStore &settings = *m_context.settings;
+    settings.WriteSetting(QStringLiteral("MainWindowGeometry"), PlacementText(normalGeometry().isValid() ? normalGeometry()
+                                                                                                        : geometry()));
+    settings.WriteSetting(QStringLiteral("MainWindowMaximized"), isMaximized() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void frmMain::DragWindow()
@@ -562,14 +631,39 @@ void frmMain::mnuAbout_Click()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    if (m_loaded)
+    if (m_loaded) {
         ui->picBooking->CommitTypedEntry();
+        guarded([this] { savePlacement(); });
+    }
     QWidget::closeEvent(event);
+}
+
+void frmMain::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::WindowStateChange) {
+        const bool maximised = isMaximized();
+        ui->picIcon_2->setText(maximised ? QStringLiteral("❐") : QStringLiteral("□"));
+        ui->picIcon_2->setToolTip(maximised ? QStringLiteral("Restore") : QStringLiteral("Maximise"));
+    }
+    QWidget::changeEvent(event);
 }
 
 void frmMain::mousePressEvent(QMouseEvent *event)
 {
-    DragWindow();
+    // An edge resizes the window, as a frame's would; the rest of the
+    // surface moves it. Where the window system cannot resize a window
+    // without a frame, the window follows the mouse itself.
+    const Qt::Edges edges = event->button() == Qt::LeftButton ? edgesAt(event->position().toPoint()) : Qt::Edges();
+    if (edges) {
+        QWindow *w = windowHandle();
+        if (!w || !w->startSystemResize(edges)) {
+            m_resizing = edges;
+            m_pressedAt = event->globalPosition().toPoint();
+            m_pressedGeometry = geometry();
+        }
+    } else {
+        DragWindow();
+    }
     event->accept();
 }
 
@@ -577,7 +671,53 @@ void frmMain::mouseMoveEvent(QMouseEvent *event)
 {
     for (ClickLabel *label : lblMenu)
         setTextColour(label, MenuHighlightTextColor());
+    if (m_resizing && (event->buttons() & Qt::LeftButton)) {
+        const QPoint moved = event->globalPosition().toPoint() - m_pressedAt;
+        QRect g = m_pressedGeometry;
+        const QSize least = minimumSize();
+        if (m_resizing & Qt::LeftEdge)
+            g.setLeft(std::min(g.left() + moved.x(), g.right() - least.width() + 1));
+        if (m_resizing & Qt::RightEdge)
+            g.setRight(std::max(g.right() + moved.x(), g.left() + least.width() - 1));
+        if (m_resizing & Qt::TopEdge)
+            g.setTop(std::min(g.top() + moved.y(), g.bottom() - least.height() + 1));
+        if (m_resizing & Qt::BottomEdge)
+            g.setBottom(std::max(g.bottom() + moved.y(), g.top() + least.height() - 1));
+        setGeometry(g);
+    } else {
+        // The pointer shows where an edge can be dragged.
+        const Qt::Edges edges = edgesAt(event->position().toPoint());
+        if ((edges & Qt::LeftEdge && edges & Qt::TopEdge) || (edges & Qt::RightEdge && edges & Qt::BottomEdge))
+            setCursor(Qt::SizeFDiagCursor);
+        else if ((edges & Qt::RightEdge && edges & Qt::TopEdge) || (edges & Qt::LeftEdge && edges & Qt::BottomEdge))
+            setCursor(Qt::SizeBDiagCursor);
+        else if (edges & (Qt::LeftEdge | Qt::RightEdge))
+            setCursor(Qt::SizeHorCursor);
+        else if (edges & (Qt::TopEdge | Qt::BottomEdge))
+            setCursor(Qt::SizeVerCursor);
+        else
+            unsetCursor();
+    }
     QWidget::mouseMoveEvent(event);
+}
+
+void frmMain::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_resizing = {};
+    QWidget::mouseReleaseEvent(event);
+}
+
+void frmMain::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // A double-click on the blue band along the top maximises the window
+    // or gives it back its size, as on a title bar.
+    if (event->button() == Qt::LeftButton && event->position().y() < topBandHeight()
+        && !edgesAt(event->position().toPoint())) {
+        ToggleMaximised();
+        event->accept();
+        return;
+    }
+    QWidget::mouseDoubleClickEvent(event);
 }
 
 }  // namespace innkeld

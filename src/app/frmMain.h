@@ -92,8 +92,11 @@ signals:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private slots:
     // File
@@ -121,6 +124,7 @@ private slots:
     void lblMenu_Click(int index);
     void lblMenu_MouseMove(int index);
     void picIcon_Click(int index);
+    void ToggleMaximised();  // maximise the window, or give it back its size
 
 private:
     void showPanel(QWidget *panel);
@@ -130,6 +134,13 @@ private:
     // the desktop's program for it.
     void printConfirmation(RecordId bookingId, const QString &currencySymbol, const QString &taxName);
     void DragWindow();
+    // The edges of the window under a point of it that resize it.
+    Qt::Edges edgesAt(const QPoint &position) const;
+    int topBandHeight() const;  // the blue band above the content area
+    // The size, position and maximised state where the window was left,
+    // from the settings, and into them.
+    void restorePlacement();
+    void savePlacement();
     void popupMenu(QMenu *menu, int labelIndex);
     bool guarded(const std::function<void()> &action);
     QList<QWidget *> panels() const;
@@ -151,6 +162,10 @@ private:
     std::unique_ptr<RegionalTerms> m_terms;
     std::unique_ptr<Database> m_db;
     bool m_loaded = false;
+    // A resize by an edge that the window follows itself.
+    Qt::Edges m_resizing;
+    QPoint m_pressedAt;
+    QRect m_pressedGeometry;
 };
 
 // Colours of the label menu.

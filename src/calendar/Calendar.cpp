@@ -7,17 +7,31 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPalette>
+#include <QResizeEvent>
 #include <QScrollBar>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace innkeld {
 
 namespace {
 
 // Columns and day rows of 600 twips; the date column takes the rest of the
-// grid's 6975, the header row the rest of its 4455.
+// grid's 6975, the header row the rest of its 4455. A room's column is as
+// wide as its name, up to a limit (then the name is cut, and whole in the
+// tooltip).
 constexpr int kCellSize = 40;
 constexpr int kDateColumnWidth = 65;
 constexpr int kHeaderRowHeight = 17;
+constexpr int kMaxRoomColumnWidth = 140;
+// Seven days at the designed height (the grid 297 pixels high, the control
+// 360 with its scroll bars, button and legend), up to fourteen as it grows.
+constexpr int kDesignedGridHeight = 297;
+constexpr int kDesignedHeight = 358;
+constexpr int kFewestDays = 7;
+constexpr int kMostDays = 14;
+constexpr int kRightMargin = 0;  // the layout's, right of the grid
 // A departure day that the room can be booked from (the legend's swatch).
 const QColor kDepartsColour(200, 240, 200);
 
@@ -39,7 +53,7 @@ public:
     }
     const CalendarWeek &week() const { return m_week; }
 
-    int rowCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : 8; }
+    int rowCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : m_week.days + 1; }
     int columnCount(const QModelIndex &parent) const override
     {
         // The dates and the rooms shown: never a column without its room.
@@ -117,10 +131,7 @@ Calendar::Calendar(QWidget *parent) : QWidget(parent), ServiceClient(this), ui(n
     ui->g->verticalHeader()->setMinimumSectionSize(0);
     ui->g->horizontalHeader()->setDefaultSectionSize(kCellSize);
     ui->g->verticalHeader()->setDefaultSectionSize(kCellSize);
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
-        ui->g->setRowHeight(0, kHeaderRowHeight);
-        fitDateColumn();
-    });
+
     // The arrow keys stay inside the cells shown; past an edge they move the
     // rooms or the week, as the scroll bars do.
     ui->g->installEventFilter(this);
@@ -155,22 +166,97 @@ void Calendar::Refresh()
 {
     if (!objConn)
         throw DbError(QStringLiteral("The calendar has no database connection."));
-    // The week is read whole before anything is shown: a failure leaves the
-    // grid as it was. Its rooms' position is clamped to the house as it is
-    // now (rooms may have gone), and the scroll bar's range clamps its value
-    // the same way.
-    CalendarWeek week = ReadCalendarWeek(*objConn, dtStart, ui->HScroll->value(), intVisibleRooms);
+    // The rooms and the days shown are read whole before anything is shown:
+    // a failure leaves the grid as it was.
+    HouseRooms rooms = ReadHouseRooms(*objConn);
+    QVector<int> widths;
+    const QFontMetrics metrics(ui->g->font());
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ui->g) + 1) + 8;
+    for (const QString &name : rooms.names)
+        widths << std::clamp(metrics.horizontalAdvance(name) + margin, kCellSize, kMaxRoomColumnWidth);
+    showRooms(rooms, widths, true);
+}
+
+int Calendar::daysThatFit() const
+{
+    return std::clamp(kFewestDays + (height() - kDesignedHeight) / kCellSize, kFewestDays, kMostDays);
+}
+
+int Calendar::dateColumnWidth(int days) const
+{
+    // As wide as the widest date shown in the region's short format and the
+    // grid's font, never less than the designed width: no date is cut.
+    const QFontMetrics metrics(ui->g->font());
+    int widest = 0;
+    for (int day = 0; day < days; ++day)
+        widest = std::max(widest, metrics.horizontalAdvance(RegionalShortDate(dtStart.addDays(day))));
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ui->g) + 1) + 2;
+    return std::max(kDateColumnWidth, widest + margin);
+}
+
+void Calendar::showRooms(const HouseRooms &rooms, const QVector<int> &widths, bool read)
+{
+    // The days that fit the control's height, the room columns that fit
+    // whole beside the dates from the scroll position on; the bar reaches
+    // as far as the last rooms that fit together.
+    const int days = daysThatFit();
+    const int dateWidth = dateColumnWidth(days);
+    const int available = width() - kRightMargin - 2 * ui->g->frameWidth() - dateWidth;
+    const int n = int(rooms.ids.size());
+    int last = n, used = 0;
+    while (last > 0 && used + widths.at(last - 1) <= available)
+        used += widths.at(--last);
+    const int lastStart = n == 0 ? 0 : std::min(last, n - 1);
+    const int first = std::clamp(ui->HScroll->value(), 0, lastStart);
+    int count = 0;
+    used = 0;
+    while (first + count < n && used + widths.at(first + count) <= available)
+        used += widths.at(first + count++);
+    if (count == 0 && first < n)
+        count = 1;  // a name wider than all the room there is, cut
+    const Shown shown{dtStart, first, count, days};
+    // Only a change of what is shown reads the database: a resize that
+    // shows the same rooms and days lays out what was read.
+    if (!read && shown == m_shown && rooms.ids == m_rooms.ids)
+        return;
+    CalendarWeek week = ReadCalendarDays(*objConn, dtStart, days, rooms, first, count);
+
+    m_rooms = rooms;
+    m_widths = widths;
+    m_shown = shown;
+    intVisibleRooms = count;
     {
         const QSignalBlocker blocker(ui->HScroll);
-        ui->HScroll->setRange(0, int(std::max<qint64>(0, week.roomCount - intVisibleRooms)));
-        ui->HScroll->setVisible(week.roomCount >= 11);
+        ui->HScroll->setRange(0, lastStart);
+        ui->HScroll->setValue(first);
+        ui->HScroll->setPageStep(std::max(1, count));
+        ui->HScroll->setVisible(lastStart > 0);
     }
-    ui->lblNoRooms->setVisible(week.roomCount == 0);
+    ui->lblNoRooms->setVisible(n == 0);
     // The departure day's own colour is shown, and explained, only when the
     // house books rooms from it.
     ui->Picture1_2->setVisible(week.departureDayFree);
     ui->Label1_3->setVisible(week.departureDayFree);
     m_model->show(std::move(week));
+
+    ui->g->setColumnWidth(0, dateWidth);
+    for (int c = 0; c < count; ++c)
+        ui->g->setColumnWidth(c + 1, widths.at(first + c));
+    ui->g->setRowHeight(0, kHeaderRowHeight);
+    for (int r = 1; r <= days; ++r)
+        ui->g->setRowHeight(r, kCellSize);
+    ui->g->setFixedHeight(kDesignedGridHeight + (days - kFewestDays) * kCellSize);
+    ui->ScrollDate->setFixedWidth(dateWidth);
+    ui->g->horizontalScrollBar()->setValue(0);
+    ui->g->verticalScrollBar()->setValue(0);
+}
+
+void Calendar::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // Before the first refresh there is nothing to lay out.
+    if (objConn && m_shown.days > 0)
+        guarded([this] { showRooms(m_rooms, m_widths, false); });
 }
 
 void Calendar::ScrollDate_Change(int value)
@@ -214,28 +300,6 @@ void Calendar::cellActivated(const QModelIndex &index)
     });
 }
 
-void Calendar::fitDateColumn()
-{
-    // As wide as the widest date of the week in the region's short format
-    // and the grid's font, never less than the designed width: no date is
-    // elided. The room columns start further right, and the grid and the
-    // control grow by as much.
-    ui->g->resizeColumnToContents(0);
-    const int dateWidth = std::max(kDateColumnWidth, ui->g->columnWidth(0));
-    ui->g->setColumnWidth(0, dateWidth);
-    const int frame = ui->g->frameWidth() * 2;
-    const int gridWidth = std::max(465, dateWidth + intVisibleRooms * kCellSize + frame);
-    ui->g->resize(gridWidth, ui->g->height());
-    ui->ScrollDate->resize(dateWidth, ui->ScrollDate->height());
-    ui->HScroll->setGeometry(dateWidth + 3, ui->HScroll->y(), gridWidth - dateWidth - 3, ui->HScroll->height());
-    ui->g->horizontalScrollBar()->setValue(0);
-    const int width = std::max(470, gridWidth + 5);
-    if (width != this->width()) {
-        setMinimumWidth(width);
-        resize(width, height());
-    }
-}
-
 bool Calendar::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != ui->g || event->type() != QEvent::KeyPress)
@@ -266,12 +330,14 @@ bool Calendar::eventFilter(QObject *watched, QEvent *event)
             ui->HScroll->setValue(ui->HScroll->value() - 1);
         stay(row, 1);
         return true;
-    case Qt::Key_Down:
-        if (row < 7)
+    case Qt::Key_Down: {
+        const int lastRow = m_model->rowCount(QModelIndex()) - 1;
+        if (row < lastRow)
             return false;
         ui->ScrollDate->setValue(ui->ScrollDate->value() + 1);
-        stay(7, column);
+        stay(lastRow, column);
         return true;
+    }
     case Qt::Key_Up:
         if (row > 1)
             return false;

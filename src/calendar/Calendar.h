@@ -53,6 +53,9 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // The rooms and days that fit are shown; the database is read only
+    // when they change.
+    void resizeEvent(QResizeEvent *event) override;
 
 private slots:
     void ScrollDate_Change(int value);
@@ -60,12 +63,31 @@ private slots:
     void Command1_Click();
 
 private:
-    void fitDateColumn();
+    // What the grid shows: its first day, the rooms from `first` on
+    // (`count` of them) and the days.
+    struct Shown
+    {
+        QDate start;
+        int first = 0, count = 0, days = 0;
+        bool operator==(const Shown &o) const
+        {
+            return start == o.start && first == o.first && count == o.count && days == o.days;
+        }
+    };
+    // Lays out the rooms (each column `widths` wide) and the days that fit
+    // the control, reading the days shown when they changed or `read` asks.
+    // Throws DbError; the grid then keeps what it showed.
+    void showRooms(const HouseRooms &rooms, const QVector<int> &widths, bool read);
+    int daysThatFit() const;
+    int dateColumnWidth(int days) const;
     void cellActivated(const QModelIndex &index);
 
     QDate dtStart;
     int intLastScroll = 0;
-    int intVisibleRooms = 10;
+    int intVisibleRooms = 10;  // the room columns shown
+    HouseRooms m_rooms;        // as the last refresh read them
+    QVector<int> m_widths;
+    Shown m_shown;
     const std::unique_ptr<Ui::Calendar> ui;
     CalendarModel *m_model = nullptr;
 };

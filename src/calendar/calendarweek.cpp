@@ -10,7 +10,7 @@
 
 namespace innkeld {
 
-QString CalendarWeekSql(const QDate &start, const QVector<RecordId> &rooms, Engine engine)
+QString CalendarWeekSql(const QDate &start, const QVector<RecordId> &rooms, Engine engine, int days)
 {
     // The stays that touch one of the seven days (the stays index), of the
     // rooms shown.
@@ -27,25 +27,73 @@ QString CalendarWeekSql(const QDate &start, const QVector<RecordId> &rooms, Engi
                               "c.lastname FROM booking AS b JOIN bookingroom AS ba ON ba.bookingid = b.id "
                               "LEFT JOIN customer AS c ON c.id = b.customerid WHERE b.id = s.id OFFSET 0) AS w WHERE ")
             + StaysTouchingSql(engine, QStringLiteral("s"), QString::number(start.toJulianDay()),
-                               QString::number(start.addDays(6).toJulianDay()))
+                               QString::number(start.addDays(days - 1).toJulianDay()))
             + QStringLiteral(" AND baID IN (") + shown + QStringLiteral(") ORDER BY fromdate, todate;");
     return QStringLiteral("SELECT b.id, fromdate, todate, ba.roomid AS baID, c.firstname, c.lastname ")
         + QStringLiteral("FROM booking_stay AS s CROSS JOIN booking AS b CROSS JOIN bookingroom AS ba ")
         + QStringLiteral("LEFT JOIN customer AS c ON c.id = b.customerid WHERE ")
         + StaysTouchingSql(engine, QStringLiteral("s"), QString::number(start.toJulianDay()),
-                           QString::number(start.addDays(6).toJulianDay()))
+                           QString::number(start.addDays(days - 1).toJulianDay()))
         + QStringLiteral(" AND b.id = s.id AND ba.bookingid = b.id ")
         + QStringLiteral("AND ba.roomid IN (") + (ids.isEmpty() ? QStringLiteral("NULL") : ids.join(QLatin1Char(',')))
         + QStringLiteral(") ORDER BY fromdate, todate;");
 }
 
+HouseRooms ReadHouseRooms(Database &db)
+{
+    HouseRooms rooms;
+    for (Recordset rs = db.execute(QStringLiteral("SELECT id, name FROM room")); !rs.eof(); rs.moveNext()) {
+        rooms.ids << rs.value(0).toLongLong();
+        rooms.names << rs.text(1);
+    }
+    return rooms;
+}
+
+namespace {
+
+// The cells of the week's rooms filled from the stays of the days shown.
+void fillCells(Database &db, CalendarWeek &week)
+{
+    QHash<RecordId, int> columnOf;
+    for (int c = 0; c < week.roomIds.size(); ++c)
+        // A room listed twice (never by the program) keeps its first column.
+        if (!columnOf.contains(week.roomIds.at(c)))
+            columnOf.insert(week.roomIds.at(c), c);
+    week.departureDayFree = DepartureDayFree(db);
+    week.cells.resize(week.roomIds.size() * week.days);
+    const QDate start = week.start;
+    for (Recordset rs = db.execute(CalendarWeekSql(start, week.roomIds, db.engineKind(), week.days)); !rs.eof();
+         rs.moveNext()) {
+        const auto column = columnOf.constFind(rs.value(3).toLongLong());
+        if (column == columnOf.constEnd())
+            continue;
+        const QDate from = rs.value(1).toDateTime().date();
+        const QDate to = rs.value(2).toDateTime().date();
+        // Whole days: from the arrival day to the departure day, both booked
+        // (or the departure day departing, when it is free for an arrival).
+        for (int day = 0; day < week.days; ++day) {
+            const QDate date = start.addDays(day);
+            if (date.daysTo(from) <= 0 && date.daysTo(to) >= 0) {
+                CalendarCell &cell = week.cells[*column * week.days + day];
+                if (week.departureDayFree && date == to && from < to) {
+                    cell.departing << rs.value(0).toLongLong();
+                    cell.departingGuests << GuestDisplayName(rs.value(4), rs.value(5));
+                } else {
+                    cell.bookings << rs.value(0).toLongLong();
+                    cell.guests << GuestDisplayName(rs.value(4), rs.value(5));
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+
 CalendarWeek ReadCalendarWeek(Database &db, const QDate &start, qint64 skipRooms, int shownRooms)
 {
     CalendarWeek week;
     week.start = start;
-    week.departureDayFree = DepartureDayFree(db);
     week.roomCount = db.execute(QStringLiteral("SELECT count(*) FROM room")).value(0).toLongLong();
-    QHash<RecordId, int> columnOf;
     QString rooms = QStringLiteral("SELECT id, name FROM room");
     // A window of rooms never starts past the last full one: rooms removed
     // meanwhile leave no blank columns.
@@ -57,37 +105,22 @@ CalendarWeek ReadCalendarWeek(Database &db, const QDate &start, qint64 skipRooms
     for (Recordset rs = db.execute(rooms); !rs.eof(); rs.moveNext()) {
         if (shownRooms < 0 && ++position <= skipRooms)
             continue;
-        const RecordId id = rs.value(0).toLongLong();
-        // A room listed twice (never by the program) keeps its first column.
-        if (!columnOf.contains(id))
-            columnOf.insert(id, int(week.roomIds.size()));
-        week.roomIds << id;
+        week.roomIds << rs.value(0).toLongLong();
         week.roomNames << rs.text(1);
     }
-    week.cells.resize(week.roomIds.size() * 7);
+    fillCells(db, week);
+    return week;
+}
 
-    for (Recordset rs = db.execute(CalendarWeekSql(start, week.roomIds, db.engineKind())); !rs.eof(); rs.moveNext()) {
-        const auto column = columnOf.constFind(rs.value(3).toLongLong());
-        if (column == columnOf.constEnd())
-            continue;
-        const QDate from = rs.value(1).toDateTime().date();
-        const QDate to = rs.value(2).toDateTime().date();
-        // Whole days: from the arrival day to the departure day, both booked
-        // (or the departure day departing, when it is free for an arrival).
-        for (int day = 0; day < 7; ++day) {
-            const QDate date = start.addDays(day);
-            if (date.daysTo(from) <= 0 && date.daysTo(to) >= 0) {
-                CalendarCell &cell = week.cells[*column * 7 + day];
-                if (week.departureDayFree && date == to && from < to) {
-                    cell.departing << rs.value(0).toLongLong();
-                    cell.departingGuests << GuestDisplayName(rs.value(4), rs.value(5));
-                } else {
-                    cell.bookings << rs.value(0).toLongLong();
-                    cell.guests << GuestDisplayName(rs.value(4), rs.value(5));
-                }
-            }
-        }
-    }
+CalendarWeek ReadCalendarDays(Database &db, const QDate &start, int days, const HouseRooms &rooms, int first, int count)
+{
+    CalendarWeek week;
+    week.start = start;
+    week.days = days;
+    week.roomCount = rooms.ids.size();
+    week.roomIds = rooms.ids.mid(first, count);
+    week.roomNames = rooms.names.mid(first, count);
+    fillCells(db, week);
     return week;
 }
 
