@@ -7,6 +7,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 
+#include <algorithm>
+
 namespace innkeld {
 
 FindPanel::FindPanel(QWidget *parent) : QFrame(parent), ServiceClient(this), ui(new Ui::FindPanel)
@@ -33,6 +35,8 @@ FindPanel::FindPanel(QWidget *parent) : QFrame(parent), ServiceClient(this), ui(
     for (int i = 0; i < int(std::size(widths)); ++i)
         if (widths[i] > 0)
             header->resizeSection(i, widths[i]);
+    m_roomsWidth = widths[4];
+    m_fixedWidth = widths[0] + widths[2] + widths[3] + widths[4] + widths[5];
 }
 
 FindPanel::~FindPanel() = default;
@@ -108,6 +112,12 @@ void FindPanel::cmdFindViewDetails_Click()
 
 bool FindPanel::eventFilter(QObject *watched, QEvent *event)
 {
+    // A wider list gives its rooms a third of what it grows by beyond the
+    // designed widths, the guest the rest.
+    if (watched == ui->lstFound && event->type() == QEvent::Resize) {
+        const int spare = ui->lstFound->viewport()->width() - m_fixedWidth - kDesignedGuestWidth;
+        ui->lstFound->header()->resizeSection(4, m_roomsWidth + std::max(0, spare / 3));
+    }
     if (event->type() != QEvent::KeyPress || (watched != ui->txtFind && watched != ui->lstFound))
         return QFrame::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);

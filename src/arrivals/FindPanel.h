@@ -51,6 +51,11 @@ private slots:
 private:
     const std::unique_ptr<Ui::FindPanel> ui;
     Database *m_db = nullptr;
+    // The rooms column's width as designed, and all the columns' but the
+    // guest's; the guest's at the designed size.
+    int m_roomsWidth = 0;
+    int m_fixedWidth = 0;
+    static constexpr int kDesignedGuestWidth = 200;
 };
 
 }  // namespace innkeld

@@ -135,6 +135,11 @@ Calendar::Calendar(QWidget *parent) : QWidget(parent), ServiceClient(this), ui(n
     // The arrow keys stay inside the cells shown; past an edge they move the
     // rooms or the week, as the scroll bars do.
     ui->g->installEventFilter(this);
+    // The room scroll bar keeps its place when all rooms fit and it hides:
+    // the day scroll bar's lower arrow lies beside it.
+    QSizePolicy policy = ui->HScroll->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    ui->HScroll->setSizePolicy(policy);
     connect(ui->ScrollDate, &QScrollBar::valueChanged, this, &Calendar::ScrollDate_Change);
     connect(ui->HScroll, &QScrollBar::valueChanged, this, &Calendar::HScroll_Change);
     connect(ui->Command1, &QPushButton::clicked, this, &Calendar::Command1_Click);
