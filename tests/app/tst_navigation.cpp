@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -60,6 +61,7 @@ private slots:
     void labelMenuColoursAndActions();
     void popupsFromTheKeyboard();
     void movingAndWindowButtons();
+    void windowGrowsAndIsRemembered();
     void aboutDialog();
     void help();
     void missingHelpFile();
@@ -200,6 +202,55 @@ void TestNavigation::movingAndWindowButtons()
     w->showNormal();
     QVERIFY(p.find("picCalendar")->isVisible());
     QVERIFY(!p.find("picArrivals")->isVisible());
+}
+
+void TestNavigation::windowGrowsAndIsRemembered()
+{
+    // Never smaller than designed; grown, the panels fill it; the maximise
+    // button and a double-click on the top band maximise and restore it;
+    // its place is there at the next start, unless off every screen.
+    ProgramRun p;
+    p.notFirst();
+    QCOMPARE(p.run(), 0);
+    frmMain *w = p.main();
+    QCOMPARE(w->size(), QSize(667, 551));
+    QCOMPARE(p.find("picBack")->geometry(), QRect(150, 40, 507, 501));
+    w->resize(300, 200);
+    QCOMPARE(w->size(), QSize(667, 551));
+    w->setGeometry(40, 50, 760, 580);
+    QTRY_COMPARE(p.find("picBack")->size(), QSize(760 - 160, 580 - 50));
+    QTRY_COMPARE(p.find("picArrivals")->size(), QSize(600, 530));
+    QCOMPARE(p.find("lstArrivals")->width(), 253 + 93);
+    QCOMPARE(p.find("picIcon_1")->geometry().right(), 760 - 9);
+    for (const bool maximised : {true, false}) {
+        QTest::mouseClick(p.find("picIcon_2"), Qt::LeftButton);
+        QTRY_COMPARE(w->isMaximized(), maximised);
+        QCOMPARE(p.find("picIcon_2")->toolTip(), maximised ? QStringLiteral("Restore") : QStringLiteral("Maximise"));
+    }
+    for (const bool maximised : {true, false}) {
+        QTest::mouseDClick(w, Qt::LeftButton, {}, QPoint(300, 20));
+        QTRY_COMPARE(w->isMaximized(), maximised);
+    }
+    QTRY_COMPARE(w->geometry(), QRect(40, 50, 760, 580));
+    w->close();
+    QCOMPARE(p.settings->ReadSetting(QStringLiteral("MainWindowGeometry"), QString()), QStringLiteral("40,50,760,580"));
+
+    QCOMPARE(p.run(), 0);
+    QCOMPARE(p.main()->geometry(), QRect(40, 50, 760, 580));
+    p.main()->showMaximized();
+    QTRY_VERIFY(p.main()->isMaximized());
+    p.main()->close();
+    QCOMPARE(p.run(), 0);
+    QTRY_VERIFY(p.main()->isMaximized());
+    p.main()->showNormal();
+    QTRY_COMPARE(p.main()->geometry(), QRect(40, 50, 760, 580));
+    p.main()->close();
+
+    p.settings->WriteSetting(QStringLiteral("MainWindowGeometry"), QStringLiteral("-4000,-4000,700,560"));
+    p.settings->WriteSetting(QStringLiteral("MainWindowMaximized"), QStringLiteral("0"));
+    QCOMPARE(p.run(), 0);
+    QCOMPARE(p.main()->size(), QSize(700, 560));
+    QVERIFY(p.main()->screen()->availableGeometry().contains(p.main()->geometry().topLeft()));
 }
 
 void TestNavigation::aboutDialog()

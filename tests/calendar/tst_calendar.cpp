@@ -1,7 +1,8 @@
 // The availability calendar as the operator uses it: the control on its own
 // (rooms scrolled into view, the week moved a day per change, a refresh that
 // fails, a house without rooms), and through the real main window: a booking
-// made in the wizard shows on "View Calendar" and opens from its cell.
+// made in the wizard shows on "View Calendar" and opens from its cell; the
+// rooms and days that fit the control at three sizes.
 #include "app/frmMain.h"
 #include "calendar/Calendar.h"
 #include "data/regional.h"
@@ -45,6 +46,7 @@ private slots:
     void init() { QLocale::setDefault(QLocale(QStringLiteral("en_US"))); }
     void controlScrollsAndKeepsItsWeekOnFailure();
     void bookingMadeInTheWizardShowsAndOpens();
+    void roomsAndDaysFitTheControl();
 };
 
 void TestCalendar::controlScrollsAndKeepsItsWeekOnFailure()
@@ -211,4 +213,76 @@ void TestCalendar::bookingMadeInTheWizardShowsAndOpens()
 }
 
 QTEST_MAIN(TestCalendar)
+void TestCalendar::roomsAndDaysFitTheControl()
+{
+    // Twenty rooms, one with a name longer than any column. At each size
+    // every room shown is whole and the next would not fit; seven days at
+    // the designed height, more as it grows, fourteen at most. A resize
+    // reads the database only when the rooms or days shown change.
+    TempDatabase t;
+    for (int r = 1; r <= 20; ++r)
+        t.addRoom(r == 3 ? QStringLiteral("The Long Family Apartment Under The Roof") : QStringLiteral("Room %1").arg(r));
+    FakeUi ui;
+    Calendar calendar;
+    calendar.setServices(&ui);
+    calendar.objConn = &t.db();
+    auto *g = child<QTableView>(&calendar, "g");
+    auto *rooms = child<QScrollBar>(&calendar, "HScroll");
+    calendar.show();
+    calendar.Setup();
+    calendar.Refresh();
+    QCOMPARE(calendar.size(), QSize(483, 360));
+    struct Size
+    {
+        QSize size;
+        int days;
+    };
+    const Size sizes[] = {{QSize(483, 360), 7}, {QSize(800, 500), 10}, {QSize(1600, 1000), 14}};
+    const QFontMetrics metrics(g->font());
+    for (const Size &size : sizes) {
+        calendar.resize(size.size);
+        QTRY_COMPARE(g->model()->rowCount(), size.days + 1);
+        QTRY_COMPARE(g->height(), 297 + (size.days - 7) * 40);
+        QVERIFY(child(&calendar, "Command1")->geometry().bottom() < calendar.height());
+        const int shown = g->model()->columnCount() - 1;
+        QVERIFY(shown >= 5);
+        int right = g->columnWidth(0);
+        for (int c = 1; c <= shown; ++c) {
+            const QString name = cellText(g, 0, c);
+            QVERIFY2(g->columnWidth(c) >= std::min(metrics.horizontalAdvance(name), 120) && g->columnWidth(c) >= 40,
+                     qPrintable(name));
+            QCOMPARE(g->model()->index(0, c).data(Qt::ToolTipRole).toString(), name);
+            right += g->columnWidth(c);
+        }
+        QVERIFY(right <= g->viewport()->width());
+        // The bar's end shows the last room; all fit, and it hides.
+        QCOMPARE(rooms->isVisible(), rooms->maximum() > 0);
+        if (rooms->maximum() > 0) {
+            QVERIFY(right + 40 > g->viewport()->width());
+            rooms->setValue(rooms->maximum());
+            QCOMPARE(cellText(g, 0, g->model()->columnCount() - 1), QStringLiteral("Room 20"));
+            rooms->setValue(0);
+        }
+    }
+    QVERIFY(!rooms->isVisible());  // twenty rooms fit 1600 pixels
+    QCOMPARE(g->columnWidth(3), 140);
+    QVERIFY(metrics.horizontalAdvance(cellText(g, 0, 3)) > g->columnWidth(3));  // cut, whole in its tooltip
+
+    // Dragging an edge: a read per change of what is shown, not per pixel.
+    QStringList statements;
+    t.db().setStatementLog(&statements);
+    calendar.resize(800, 500);
+    QTRY_COMPARE(g->model()->rowCount(), 11);
+    const int reads = int(statements.size());
+    QVERIFY(reads > 0);
+    for (int px = 1; px <= 15; ++px)
+        calendar.resize(800 + px, 500 + px);
+    QCOMPARE(g->model()->rowCount(), 11);
+    QCOMPARE(int(statements.size()), reads);
+    calendar.resize(800, 540);
+    QTRY_COMPARE(g->model()->rowCount(), 12);
+    QVERIFY(statements.size() > reads);
+    t.db().setStatementLog(nullptr);
+}
+
 #include "tst_calendar.moc"
