@@ -250,13 +250,17 @@ void Calendar::showRooms(const HouseRooms &rooms, const QVector<int> &widths, bo
     ui->g->setRowHeight(0, kHeaderRowHeight);
     for (int r = 1; r <= days; ++r)
         ui->g->setRowHeight(r, kCellSize);
-    // Never taller than its days (what is left below stays blank), never
-    // less than a week: the control's smallest size stays the designed one,
-    // so the window can be made smaller again.
-    ui->g->setMaximumHeight(kDesignedGridHeight + (days - kFewestDays) * kCellSize);
+    ui->g->setFixedHeight(kDesignedGridHeight + (days - kFewestDays) * kCellSize);
     ui->ScrollDate->setFixedWidth(dateWidth);
     ui->g->horizontalScrollBar()->setValue(0);
     ui->g->verticalScrollBar()->setValue(0);
+}
+
+QSize Calendar::minimumSizeHint() const
+{
+    // The designed size, whatever the days shown now need: the control is
+    // made smaller, and then shows fewer days.
+    return QSize(483, 360);
 }
 
 void Calendar::resizeEvent(QResizeEvent *event)

@@ -45,6 +45,7 @@ public:
     // The first day shown (dtStart): moved by the day scroll bar, or set by
     // the host before a refresh.
     QDate startDate() const { return dtStart; }
+    QSize minimumSizeHint() const override;
     void setStartDate(const QDate &day) { dtStart = day; }
 
 signals:
