@@ -235,6 +235,35 @@ void BM_StartUp(benchmark::State &state, House &h)
     }
 }
 
+// The window dragged larger with the calendar in front, laid out and
+// painted: `step` pixels a move, so that each move shows other rooms and
+// days (40) or the same (1).
+void resizeWindow(benchmark::State &state, House &h, int step)
+{
+    SettingsStore settings(scratch.filePath(QStringLiteral("settings.ini")));
+    const AppContext context = startContext(h, settings);
+    frmMain window(context);
+    window.Form_Load();
+    window.show();
+    QMetaObject::invokeMethod(&window, "mnuCalendar_Click");
+    int i = 0;
+    for (auto _ : state) {
+        const int grow = (i++ % 2) * step;
+        window.resize(900 + grow * 2, 650 + grow);
+        benchmark::DoNotOptimize(window.grab());  // laid out and painted
+    }
+}
+
+void BM_ResizeWindow(benchmark::State &state, House &h)
+{
+    resizeWindow(state, h, 40);
+}
+
+void BM_ResizeWindowByAPixel(benchmark::State &state, House &h)
+{
+    resizeWindow(state, h, 1);
+}
+
 void BM_ArrivalsDepartures(benchmark::State &state, House &h)
 {
     ArrivalsPanel panel;
@@ -611,6 +640,8 @@ int main(int argc, char *argv[])
         {"BM_FindBookingPhone", BM_FindBookingPhone},
         {"BM_FindBookingNameAndDay", BM_FindBookingNameAndDay},
         {"BM_ReturningGuests", BM_ReturningGuests},
+        {"BM_ResizeWindow", BM_ResizeWindow},
+        {"BM_ResizeWindowByAPixel", BM_ResizeWindowByAPixel},
     };
     for (const auto &[name, action] : actions)
         for (const char *size : sizes)
