@@ -4,6 +4,7 @@
 //   innkeld-sql --create DATABASE
 //   innkeld-sql DATABASE "STATEMENT"
 //   innkeld-sql --export-csv DATABASE FILE
+//   innkeld-sql --export-ics DATABASE FOLDER
 //   innkeld-sql --backup DATABASE FILE
 //   innkeld-sql --check DATABASE
 //   innkeld-sql --copy SOURCE TARGET
@@ -14,6 +15,7 @@
 // fields separated by a tab, each value in its default text conversion
 // under the user's regional settings. The export writes exactly the file of
 // the program's own "Export Reservations to CSV".
+#include "channels/channelfeeds.h"
 #include "data/database.h"
 #include "data/backup.h"
 #include "data/housecopy.h"
@@ -36,6 +38,7 @@ int usage(QTextStream &err)
            "       innkeld-sql --create DATABASE\n"
            "       innkeld-sql DATABASE \"STATEMENT\"\n"
            "       innkeld-sql --export-csv DATABASE FILE\n"
+           "       innkeld-sql --export-ics DATABASE FOLDER\n"
            "       innkeld-sql --backup DATABASE FILE\n"
            "       innkeld-sql --check DATABASE\n"
            "       innkeld-sql --copy SOURCE TARGET\n"
@@ -78,6 +81,10 @@ int main(int argc, char *argv[])
         {QStringLiteral("--export-csv"),
          [](innkeld::Database &db, const QString &file) { innkeld::ExportReservationsCsv(db, file); }},
         {QStringLiteral("--backup"), [](innkeld::Database &db, const QString &file) { innkeld::BackUpDatabase(db, file); }},
+        {QStringLiteral("--export-ics"),
+         [](innkeld::Database &db, const QString &folder) {
+             innkeld::WriteRoomFeeds(db, folder, QDate::currentDate(), QDateTime::currentDateTimeUtc());
+         }},
     };
     try {
         if (args.size() == 2 && args.at(0) == QLatin1String("--create")) {

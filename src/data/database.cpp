@@ -1,5 +1,6 @@
 #include "database.h"
 
+#include "channeltables.h"
 #include "findindex.h"
 #include "houserules.h"
 #include "regional.h"
@@ -175,7 +176,7 @@ QStringList schemaStatements()
             .arg(integerCheck("bookingid"), integerCheck("roomid")),
     };
     return tables + indexStatements() + HouseRulesStatements() + QStringList{kStayTable.arg(QString())}
-        + guardStatements() + FindIndexStatements(Engine::SQLite);
+        + guardStatements() + FindIndexStatements(Engine::SQLite) + ChannelTableStatements(Engine::SQLite);
 }
 
 QString engineText(const QSqlError &error)
@@ -522,6 +523,26 @@ void InstallHouseRules(void *sqliteHandle)
         stale);
 }
 
+void InstallChannelTables(void *sqliteHandle)
+{
+    // A database made before the channels gets their tables, empty. A file
+    // that cannot be written now reads empty ones of its own.
+    QStringList temporary;
+    for (const QString &sql : ChannelTableStatements(Engine::SQLite))
+        if (!sql.startsWith(QLatin1String("CREATE TRIGGER")))
+            temporary << QString(sql).replace(QStringLiteral("CREATE TABLE "), QStringLiteral("CREATE TEMP TABLE "))
+                             .replace(QStringLiteral("CREATE INDEX "), QStringLiteral("CREATE INDEX temp."))
+                             .replace(QStringLiteral("INSERT INTO "), QStringLiteral("INSERT INTO temp."));
+    installParts(
+        static_cast<sqlite3 *>(sqliteHandle), ChannelTableParts(), QStringLiteral("channelsettings"),
+        [](bool hasTable) {
+            if (hasTable)
+                throw DbError(QStringLiteral("The channels' tables are there only in part; innkeld-sql --check."));
+            return ChannelTableStatements(Engine::SQLite);
+        },
+        temporary);
+}
+
 void InstallFindIndex(void *sqliteHandle)
 {
     // A database made before the index (or with a part of it gone) gets it
@@ -582,6 +603,7 @@ std::unique_ptr<Database> Database::open(const QString &path)
     db->loadSchema();
     InstallGuard(db->engine());
     InstallHouseRules(db->engine());
+    InstallChannelTables(db->engine());
     InstallFindIndex(db->engine());
     return db;
 }

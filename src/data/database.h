@@ -257,6 +257,9 @@ void InstallGuard(void *sqliteHandle);
 // Gives a database the table of the house's rules (the rule off) and the
 // guard that reads it, when it lacks them. Throws DbError.
 void InstallHouseRules(void *sqliteHandle);
+// Gives a database the tables of the booking channels (ChannelTableStatements)
+// when it lacks them. Throws DbError.
+void InstallChannelTables(void *sqliteHandle);
 // Gives a database the search index of its guests (FindIndexStatements)
 // when it lacks it, filled from the bookings stored. Throws DbError.
 void InstallFindIndex(void *sqliteHandle);

@@ -1,5 +1,6 @@
 #include "serverdb.h"
 
+#include "channeltables.h"
 #include "findindex.h"
 #include "houserules.h"
 #include "regional.h"
@@ -388,7 +389,8 @@ void makeTables(PGconn *conn)
 {
     Result begin(execOrThrow(conn, QStringLiteral("BEGIN")));
     try {
-        for (const QString &sql : schemaStatements() + FindIndexStatements(Engine::PostgreSQL))
+        for (const QString &sql : schemaStatements() + FindIndexStatements(Engine::PostgreSQL)
+                 + ChannelTableStatements(Engine::PostgreSQL))
             Result(execOrThrow(conn, sql));
         Result(execOrThrow(conn, QStringLiteral("COMMIT")));
     } catch (...) {
@@ -807,6 +809,13 @@ void ServerConnection::open(Database &db, const QString &address)
     // lock.
     if (!houseRulesPending(conn).isEmpty())
         upgradeOnce(conn, kStaysLock, [conn] { return houseRulesPending(conn); });
+    // A database made before the channels gets their tables, empty.
+    const auto channelsPending = [conn] {
+        Result r(execOrThrow(conn, QStringLiteral("SELECT to_regclass('channelbooking') IS NULL")));
+        return qstrcmp(PQgetvalue(r.r, 0, 0), "t") == 0 ? ChannelTableStatements(Engine::PostgreSQL) : QStringList();
+    };
+    if (!channelsPending().isEmpty())
+        upgradeOnce(conn, kStaysLock + 2, channelsPending);
 }
 
 void ServerConnection::create(const QString &address)

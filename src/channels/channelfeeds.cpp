@@ -1,0 +1,338 @@
+#include "channelfeeds.h"
+
+#include "arrivals/arrivalsquery.h"
+#include "data/houserules.h"
+#include "data/regional.h"
+#include "wizard/availability.h"
+
+#include <QDir>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSet>
+
+#include <libical/ical.h>
+
+#include <map>
+#include <memory>
+
+namespace innkeld {
+
+namespace {
+
+struct ComponentFree
+{
+    void operator()(icalcomponent *c) const { icalcomponent_free(c); }
+};
+using Component = std::unique_ptr<icalcomponent, ComponentFree>;
+
+icaltimetype dayOf(const QDate &d)
+{
+    icaltimetype t = icaltime_null_date();
+    t.year = d.year();
+    t.month = d.month();
+    t.day = d.day();
+    t.is_date = 1;
+    return t;
+}
+
+icaltimetype utcOf(const QDateTime &stamp)
+{
+    return icaltime_from_timet_with_zone(time_t(stamp.toSecsSinceEpoch()), 0, icaltimezone_get_utc_timezone());
+}
+
+// The day of the house of an event's start or end.
+QDate houseDay(const icaltimetype &t, bool *zoned)
+{
+    if (icaltime_is_null_time(t))
+        return QDate();
+    if (!icaltime_is_date(t)) {
+        const icaltimezone *zone = icaltime_is_utc(t) ? icaltimezone_get_utc_timezone() : icaltime_get_timezone(t);
+        if (zone) {
+            *zoned = true;
+            const time_t at = icaltime_as_timet_with_zone(t, zone);
+            return QDateTime::fromSecsSinceEpoch(qint64(at)).date();
+        }
+    }
+    return QDate(t.year, t.month, t.day);
+}
+
+QString stayLiteral(const QDate &day, int hour)
+{
+    return RegionalDateTimeText(WallClock(day, QTime(hour, 0)));
+}
+
+}  // namespace
+
+ChannelSettings ReadChannelSettings(Database &db)
+{
+    ChannelSettings settings;
+    Recordset rs = db.execute(QStringLiteral("SELECT Folder, AutoImport FROM channelsettings WHERE id = 1"));
+    if (!rs.eof()) {
+        settings.folder = rs.text(0);
+        settings.autoImport = rs.value(1).toLongLong() == 1;
+    }
+    return settings;
+}
+
+QString FeedFileName(const QString &roomName, RecordId roomId)
+{
+    QString name;
+    for (const QChar c : roomName.normalized(QString::NormalizationForm_C))
+        name += c.isLetterOrNumber() || c == QLatin1Char(' ') || c == QLatin1Char('-') || c == QLatin1Char('_')
+            ? c
+            : QLatin1Char('_');
+    name = name.simplified().left(80).trimmed();
+    // Names the systems keep for themselves, and none at all.
+    static const QRegularExpression reserved(QStringLiteral("^(con|prn|aux|nul|com[0-9]|lpt[0-9])$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (name.isEmpty() || reserved.match(name).hasMatch() || name.startsWith(QLatin1Char('-')))
+        name = QStringLiteral("room-%1").arg(roomId) + (name.isEmpty() ? QString() : QLatin1Char('-') + name);
+    return name + QStringLiteral(".ics");
+}
+
+namespace {
+
+// The feeds of the rooms asked for (all shared rooms when `only` is 0),
+// from one read of the stays not ended before `today`.
+QHash<RecordId, QByteArray> roomFeeds(Database &db, const QList<RecordId> &rooms, const QDate &today,
+                                      const QDateTime &stamp)
+{
+    const bool departureDayFree = DepartureDayFree(db);
+    std::map<RecordId, Component> calendars;
+    for (RecordId room : rooms) {
+        Component cal(icalcomponent_new_vcalendar());
+        icalcomponent_add_property(cal.get(), icalproperty_new_version("2.0"));
+        icalcomponent_add_property(cal.get(), icalproperty_new_prodid("-//Vantrel//Innkeld//EN"));
+        icalcomponent_add_property(cal.get(), icalproperty_new_calscale("GREGORIAN"));
+        calendars.emplace(room, std::move(cal));
+    }
+    QStringList ids;
+    for (RecordId room : rooms)
+        ids << QString::number(room);
+    if (!ids.isEmpty()) {
+        const icaltimetype now = utcOf(stamp);
+        RowReader row = db.read(
+            QStringLiteral("SELECT x.roomid, b.ID, %3, %4 FROM booking_stay AS s "
+                           "JOIN bookingroom AS x ON x.bookingid = s.id JOIN booking AS b ON b.ID = s.id "
+                           "WHERE %1 AND x.roomid IN (%2) ORDER BY b.FromDate, b.ID")
+                .arg(StaysTouchingSql(db.engineKind(), QStringLiteral("s"), QString::number(today.toJulianDay()),
+                                      QString::number(QDate(9999, 12, 31).toJulianDay())),
+                     ids.join(QLatin1Char(',')), DayNumberSql(db.engineKind(), QStringLiteral("b.FromDate")),
+                     DayNumberSql(db.engineKind(), QStringLiteral("b.ToDate"))));
+        while (row.next()) {
+            const RecordId room = row.integer(0);
+            const RecordId booking = row.integer(1);
+            const QDate from = QDate::fromJulianDay(row.integer(2)), to = QDate::fromJulianDay(row.integer(3));
+            if (!from.isValid() || !to.isValid() || to < from)
+                continue;
+            icalcomponent *event = icalcomponent_new_vevent();
+            const QByteArray uid = QStringLiteral("%1-%2@innkeld").arg(booking).arg(room).toUtf8();
+            icalcomponent_add_property(event, icalproperty_new_uid(uid.constData()));
+            icalcomponent_add_property(event, icalproperty_new_dtstamp(now));
+            icalcomponent_add_property(event, icalproperty_new_dtstart(dayOf(from)));
+            // The end is the first day the room is free again.
+            const QDate free = departureDayFree && to > from ? to : to.addDays(1);
+            icalcomponent_add_property(event, icalproperty_new_dtend(dayOf(free)));
+            icalcomponent_add_property(event, icalproperty_new_summary("Booked"));
+            icalcomponent_add_property(event, icalproperty_new_transp(ICAL_TRANSP_OPAQUE));
+            icalcomponent_add_component(calendars.at(room).get(), event);
+        }
+    }
+    QHash<RecordId, QByteArray> feeds;
+    for (const auto &[room, cal] : calendars) {
+        char *text = icalcomponent_as_ical_string_r(cal.get());
+        feeds.insert(room, QByteArray(text));
+        icalmemory_free_buffer(text);
+    }
+    return feeds;
+}
+
+}  // namespace
+
+QByteArray RoomFeed(Database &db, RecordId roomId, const QDate &today, const QDateTime &stamp)
+{
+    return roomFeeds(db, {roomId}, today, stamp).value(roomId);
+}
+
+QStringList WriteRoomFeeds(Database &db, const QString &folder, const QDate &today, const QDateTime &stamp)
+{
+    QList<RecordId> rooms;
+    QHash<RecordId, QString> names;
+    QHash<QString, int> seen;
+    for (Recordset rs = db.execute(QStringLiteral("SELECT r.id, r.name FROM room AS r JOIN channelroom AS c "
+                                                  "ON c.roomid = r.id WHERE c.Shared = 1 ORDER BY r.id"));
+         !rs.eof(); rs.moveNext()) {
+        const RecordId id = rs.value(0).toLongLong();
+        QString file = FeedFileName(rs.text(1), id);
+        // Two rooms of one name: the second feed is told apart by its key.
+        if (seen[file.toLower()]++ > 0)
+            file = file.chopped(4) + QStringLiteral("-%1.ics").arg(id);
+        rooms << id;
+        names.insert(id, file);
+    }
+    if (!QDir().mkpath(folder))
+        throw DbError(QStringLiteral("The folder %1 cannot be made.").arg(QDir::toNativeSeparators(folder)));
+    const QHash<RecordId, QByteArray> feeds = roomFeeds(db, rooms, today, stamp);
+    QStringList written;
+    for (RecordId room : rooms) {
+        QSaveFile file(QDir(folder).filePath(names.value(room)));
+        if (!file.open(QIODevice::WriteOnly) || file.write(feeds.value(room)) < 0 || !file.commit())
+            throw DbError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+        written << file.fileName();
+    }
+    return written;
+}
+
+ParsedFeed ParseFeed(const QByteArray &data)
+{
+    ParsedFeed feed;
+    if (data.trimmed().isEmpty()) {
+        feed.problem = QStringLiteral("The feed is empty.");
+        return feed;
+    }
+    Component cal(icalparser_parse_string(data.constData()));
+    if (!cal || icalcomponent_isa(cal.get()) != ICAL_VCALENDAR_COMPONENT) {
+        feed.problem = QStringLiteral("This is not an iCalendar feed.");
+        return feed;
+    }
+    // The parser marks what it could not read (a line cut short, a calendar
+    // without its end) as errors.
+    if (icalcomponent_count_errors(cal.get()) > 0) {
+        feed.problem = QStringLiteral("The feed is damaged or cut short.");
+        return feed;
+    }
+    QSet<QString> uids;
+    for (icalcomponent *e = icalcomponent_get_first_component(cal.get(), ICAL_VEVENT_COMPONENT); e;
+         e = icalcomponent_get_next_component(cal.get(), ICAL_VEVENT_COMPONENT)) {
+        if (icalcomponent_get_status(e) == ICAL_STATUS_CANCELLED)
+            continue;
+        FeedEvent event;
+        event.uid = QString::fromUtf8(icalcomponent_get_uid(e));
+        bool zoned = false;
+        event.from = houseDay(icalcomponent_get_dtstart(e), &zoned);
+        event.to = houseDay(icalcomponent_get_dtend(e), &zoned);
+        if (!event.to.isValid() && event.from.isValid())
+            event.to = event.from.addDays(1);
+        event.summary = QString::fromUtf8(icalcomponent_get_summary(e));
+        if (event.uid.isEmpty() || !event.from.isValid() || !event.to.isValid() || event.to < event.from) {
+            feed.problem = QStringLiteral("An event of the feed has no UID or no dates it can be booked for.");
+            feed.events.clear();
+            return feed;
+        }
+        if (uids.contains(event.uid))
+            continue;  // one booking for one event
+        uids.insert(event.uid);
+        feed.zoned += zoned ? 1 : 0;
+        // An event of a day (arrival and end on one day) holds that night.
+        if (event.to == event.from)
+            event.to = event.from.addDays(1);
+        feed.events << event;
+    }
+    return feed;
+}
+
+FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEvent> &events)
+{
+    FeedOutcome outcome;
+    Database::Transaction tx(db);
+    Recordset feed = db.execute(QStringLiteral("SELECT f.roomid, f.Channel, r.name FROM channelfeed AS f "
+                                               "JOIN room AS r ON r.id = f.roomid WHERE f.id = %1")
+                                    .arg(feedId));
+    if (feed.eof())
+        throw DbError(QStringLiteral("The feed %1 is no longer there.").arg(feedId));
+    const RecordId room = feed.value(0).toLongLong();
+    const QString channel = feed.text(1), roomName = feed.text(2);
+    QHash<QString, RecordId> known;
+    for (Recordset rs = db.execute(QStringLiteral("SELECT uid, bookingid FROM channelbooking WHERE feedid = %1").arg(feedId));
+         !rs.eof(); rs.moveNext())
+        known.insert(rs.text(0), rs.value(1).toLongLong());
+
+    // Gone from the feed first: their nights are free for the events moved
+    // onto them.
+    QSet<QString> present;
+    for (const FeedEvent &e : events)
+        present.insert(e.uid);
+    for (auto it = known.constBegin(); it != known.constEnd(); ++it) {
+        if (present.contains(it.key()))
+            continue;
+        Recordset b = db.execute(QStringLiteral("SELECT CustomerID FROM booking WHERE ID = %1").arg(it.value()));
+        if (!b.eof())
+            db.execute(QStringLiteral("DELETE FROM customer WHERE ID = %1").arg(b.value(0).toLongLong()));
+        db.execute(QStringLiteral("DELETE FROM booking WHERE ID = %1").arg(it.value()));
+        db.execute(QStringLiteral("DELETE FROM channelbooking WHERE bookingid = %1").arg(it.value()));
+        ++outcome.removed;
+    }
+
+    const auto clashWith = [&](const FeedEvent &e, RecordId self) {
+        // The booking it clashes with, as the day lists name its guest.
+        Recordset other = db.execute(
+            QStringLiteral("SELECT b.ID, c.FirstName, c.LastName FROM bookingroom AS x JOIN booking AS b ON b.ID = "
+                           "x.bookingid LEFT JOIN customer AS c ON c.ID = b.CustomerID WHERE x.roomid = %1 AND b.ID <> %2 "
+                           "AND b.FromDate < #%3# AND b.ToDate >= #%4# ORDER BY b.FromDate LIMIT 1")
+                .arg(room)
+                .arg(self)
+                .arg(ToSQLDate(e.to.addDays(1)), ToSQLDate(e.from)));
+        const QString holder = other.eof() ? QStringLiteral("another booking")
+                                           : QStringLiteral("booking %1 (%2)").arg(other.value(0).toString(),
+                                                                                    GuestDisplayName(other.value(1), other.value(2)));
+        outcome.clashes << QStringLiteral("Room %1, %2 to %3, %4: %5 holds it")
+                               .arg(roomName, RegionalShortDate(e.from), RegionalShortDate(e.to), channel, holder);
+    };
+
+    for (const FeedEvent &e : events) {
+        const QString from = stayLiteral(e.from, 14), to = stayLiteral(e.to, 10);
+        const auto old = known.constFind(e.uid);
+        if (old != known.constEnd()) {
+            Recordset b = db.execute(QStringLiteral("SELECT FromDate, ToDate FROM booking WHERE ID = %1").arg(*old));
+            if (!b.eof() && DayOf(b.value(0)) == e.from && DayOf(b.value(1)) == e.to) {
+                ++outcome.unchanged;
+                continue;
+            }
+            if (!IsRoomAvailable(db, *old, room, from, to)) {
+                clashWith(e, *old);
+                continue;
+            }
+            db.execute(QStringLiteral("UPDATE booking SET FromDate = '%1', ToDate = '%2', Notes = '%3' WHERE ID = %4")
+                           .arg(SqlText(from), SqlText(to), SqlText(e.summary))
+                           .arg(*old));
+            ++outcome.moved;
+            continue;
+        }
+        if (!IsRoomAvailable(db, 0, room, from, to)) {
+            clashWith(e, 0);
+            continue;
+        }
+        TableCursor customer = db.openTable(QStringLiteral("Customer"));
+        customer.addNew();
+        customer.setField(QStringLiteral("FirstName"), QString());
+        customer.setField(QStringLiteral("LastName"), channel);
+        customer.update();
+        const RecordId customerId = customer.field(QStringLiteral("ID")).toLongLong();
+        TableCursor booking = db.openTable(QStringLiteral("Booking"));
+        booking.addNew();
+        booking.setField(QStringLiteral("CustomerID"), customerId);
+        booking.setField(QStringLiteral("FromDate"), WallClock(e.from, QTime(14, 0)));
+        booking.setField(QStringLiteral("ToDate"), WallClock(e.to, QTime(10, 0)));
+        booking.setField(QStringLiteral("BookedBy"), channel);
+        booking.setField(QStringLiteral("Notes"), e.summary);
+        for (const char *text : {"PaymentMethod", "CreditCardNo", "CreditCardExpiry", "CreditCardType"})
+            booking.setField(QLatin1String(text), QStringLiteral(""));
+        booking.update();
+        const RecordId bookingId = booking.field(QStringLiteral("ID")).toLongLong();
+        TableCursor link = db.openTable(QStringLiteral("BookingRoom"));
+        link.addNew();
+        link.setField(QStringLiteral("bookingid"), bookingId);
+        link.setField(QStringLiteral("roomid"), room);
+        link.update();
+        db.execute(QStringLiteral("INSERT INTO channelbooking (bookingid, feedid, uid) VALUES (%1, %2, '%3')")
+                       .arg(bookingId)
+                       .arg(feedId)
+                       .arg(SqlText(e.uid)));
+        ++outcome.added;
+    }
+    tx.commit();
+    return outcome;
+}
+
+}  // namespace innkeld

@@ -1,0 +1,80 @@
+// The rooms' calendars shared with booking channels as iCalendar (RFC 5545)
+// feeds, read and written by libical: what the house has sold, one feed per
+// shared room, and what the channels have sold, each event of a channel's
+// feed a booking of its room.
+#pragma once
+
+#include "data/database.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+
+namespace innkeld {
+
+// What every desk shares of the channels (the one row of channelsettings).
+struct ChannelSettings
+{
+    QString folder;           // where the shared rooms' feeds are written
+    bool autoImport = false;  // fetch the channels at start-up and every hour
+};
+ChannelSettings ReadChannelSettings(Database &db);
+
+// The name of a room's feed file, safe on every file system: the room's
+// name with only letters, digits, blanks, '-' and '_' kept, never a name a
+// system reserves, ".ics" after it.
+QString FeedFileName(const QString &roomName, RecordId roomId);
+
+// The feed of one room: each stay that holds it and has not ended before
+// `today` as one event ("Booked", no guest data), its UID stable for the
+// booking and the room, stamped `stamp` (UTC). The event ends on the
+// departure day, or on the day after it while a room is booked only from
+// the day after its guest leaves. Throws DbError.
+QByteArray RoomFeed(Database &db, RecordId roomId, const QDate &today, const QDateTime &stamp);
+
+// Writes the feed of every shared room into `folder` (FeedFileName), each
+// through a temporary file put in place whole: a channel never reads half a
+// file. Returns the files written. Throws DbError with the system's text.
+QStringList WriteRoomFeeds(Database &db, const QString &folder, const QDate &today, const QDateTime &stamp);
+
+// One event of a channel's feed, as days of the house.
+struct FeedEvent
+{
+    QString uid;
+    QDate from, to;  // arrival and departure day
+    QString summary;
+};
+
+// A channel's feed read: its events, or what is wrong with it (not
+// iCalendar, damaged or cut short); nothing is taken from a feed that has
+// something wrong.
+struct ParsedFeed
+{
+    QVector<FeedEvent> events;
+    QString problem;
+    int zoned = 0;  // events whose times had a time zone (made days of the house)
+    bool ok() const { return problem.isEmpty(); }
+};
+ParsedFeed ParseFeed(const QByteArray &data);
+
+// What storing a feed's events did.
+struct FeedOutcome
+{
+    int added = 0, moved = 0, removed = 0, unchanged = 0;
+    QStringList clashes;  // "Room …, 5/6/2026 to 5/8/2026, Channel: booking 12 (Anna Lee) holds it"
+};
+
+// Stores the events of the feed `feedId` (its room and channel from
+// channelfeed) in one transaction: a new event becomes a booking of the
+// room with a customer named after the channel and the event's summary in
+// its notes; an event seen before moves its booking; a booking of the feed
+// whose event is gone is removed. An event that clashes with a booking
+// stored is not stored and is listed. Bookings made at the desk are never
+// touched. Throws DbError (nothing is then stored).
+FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEvent> &events);
+
+}  // namespace innkeld
