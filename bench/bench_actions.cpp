@@ -78,6 +78,7 @@ public:
     {
         return saveAnswer;
     }
+    QString existingFolder(QWidget *, const QString &, const QString &) override { return QString(); }
     bool startProgram(const QString &, const QStringList &) override { return true; }
     bool openUrl(const QUrl &url) override
     {

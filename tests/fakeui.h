@@ -38,6 +38,11 @@ public:
         return QMessageBox::NoButton;
     }
     QString saveFilter, saveSuffix;
+    QStringList folderAnswers;  // taken in order; then empty (cancelled)
+    QString existingFolder(QWidget *, const QString &, const QString &) override
+    {
+        return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
+    }
     QString saveFileName(QWidget *, const QString &title, const QString &, const QString &filter,
                          const QString &defaultSuffix) override
     {

@@ -3,6 +3,8 @@
 
 #include "arrivals/ArrivalsPanel.h"
 #include "arrivals/FindPanel.h"
+#include "channels/ChannelFetch.h"
+#include "channels/frmChannels.h"
 #include "calendar/Calendar.h"
 #include "config/frmConfigRooms.h"
 #include "config/frmTerminology.h"
@@ -102,6 +104,10 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     addAction(ui->mnuReservationFind);
     connect(ui->mnuConfigureTerminology, &QAction::triggered, this, &frmMain::mnuConfigureTerminology_Click);
     connect(ui->mnuConfigureRooms, &QAction::triggered, this, &frmMain::mnuConfigureRooms_Click);
+    connect(ui->mnuConfigureChannels, &QAction::triggered, this, &frmMain::mnuConfigureChannels_Click);
+    connect(ui->mnuFileImportChannels, &QAction::triggered, this, &frmMain::mnuFileImportChannels_Click);
+    m_hourly.setInterval(60 * 60 * 1000);
+    connect(&m_hourly, &QTimer::timeout, this, [this] { importChannels(false); });
 
     // With no menu bar, F10 opens File as a menu bar would; Left and Right
     // in an open pop-up move on to its neighbour.
@@ -146,6 +152,8 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     ui->picBooking->setServices(m_context.ui);
     ui->picBooking->setTerms(m_terms.get());
     connect(ui->picBooking, &BookingWizard::bookingClosed, this, &frmMain::bookingClosed);
+    connect(ui->picBooking, &BookingWizard::staysChanged, this, &frmMain::publishFeeds);
+    connect(ui->picBooking, &BookingWizard::bookingClosed, this, &frmMain::publishFeeds);
     connect(ui->picBooking, &BookingWizard::printConfirmation, this, &frmMain::printConfirmation);
 }
 
@@ -238,6 +246,15 @@ void frmMain::Form_Load()
     m_terms->setPostCode(RegionalTerms::ReadPostCode(settings));
 
     m_loaded = true;
+
+    // The channels fetched at start-up and every hour, when the house asks.
+    if (guarded([this] {
+            if (ReadChannelSettings(*m_db).autoImport) {
+                m_hourly.start();
+                QTimer::singleShot(0, this, [this] { importChannels(false); });
+            }
+        })) {
+    }
 }
 
 bool frmMain::guarded(const std::function<void()> &action)
@@ -457,8 +474,130 @@ void frmMain::mnuConfigureRooms_Click()
     guarded([this] {
         frmConfigRooms dialog(*m_db, *m_context.ui, this);
         dialog.Setup();
-        dialog.exec();
+        if (dialog.exec() == QDialog::Accepted)
+            publishFeeds();
     });
+}
+
+void frmMain::mnuConfigureChannels_Click()
+{
+    guarded([this] {
+        frmChannels dialog(*m_db, *m_context.ui, this);
+        dialog.Setup();
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        if (dialog.setup().settings.autoImport)
+            m_hourly.start();
+        else
+            m_hourly.stop();
+        publishFeeds();
+    });
+}
+
+void frmMain::publishFeeds()
+{
+    guarded([this] {
+        const ChannelSettings settings = ReadChannelSettings(*m_db);
+        if (!settings.folder.isEmpty())
+            WriteRoomFeeds(*m_db, settings.folder, QDate::currentDate(), QDateTime::currentDateTimeUtc());
+    });
+}
+
+void frmMain::mnuFileImportChannels_Click()
+{
+    importChannels(true);
+}
+
+void frmMain::importChannels(bool asked)
+{
+    if (m_fetch)
+        return;  // a fetch is running
+    QVector<FeedSource> sources;
+    if (!guarded([&] { sources = FeedSources(*m_db); }))
+        return;
+    if (sources.isEmpty()) {
+        if (asked)
+            m_context.ui->message(this, QStringLiteral("No channel's feed is set up: add them in Configure > Channels..."),
+                                  QMessageBox::Information);
+        return;
+    }
+    m_fetchAsked = asked;
+    m_fetch = new ChannelFetch(sources, 30000, this);
+    if (asked) {
+        m_fetchProgress = new QProgressDialog(QStringLiteral("Fetching the channels' bookings..."), QStringLiteral("&Cancel"),
+                                              0, int(sources.size()), this);
+        m_fetchProgress->setObjectName(QStringLiteral("dlgChannelsProgress"));
+        m_fetchProgress->setWindowModality(Qt::WindowModal);
+        m_fetchProgress->setMinimumDuration(0);
+        m_fetchProgress->setAutoClose(false);
+        m_fetchProgress->setAutoReset(false);
+        connect(m_fetchProgress, &QProgressDialog::canceled, m_fetch, &ChannelFetch::cancel);
+        connect(m_fetch, &ChannelFetch::progress, m_fetchProgress, &QProgressDialog::setValue);
+    }
+    connect(m_fetch, &ChannelFetch::finished, this, &frmMain::channelsFetched, Qt::QueuedConnection);
+    m_fetch->start();
+}
+
+void frmMain::channelsFetched(bool cancelled)
+{
+    ChannelFetch *fetch = m_fetch;
+    m_fetch = nullptr;
+    fetch->deleteLater();
+    delete m_fetchProgress;
+    m_fetchProgress = nullptr;
+    if (cancelled)
+        return;  // nothing is stored
+    // Each feed on its own: a bad one stores nothing and changes nothing else.
+    QStringList report;
+    bool attention = false;
+    for (const ChannelFetch::Result &r : fetch->results()) {
+        const QString feed = QStringLiteral("%1, room %2").arg(r.source.channel, r.source.room);
+        if (!r.failure.isEmpty()) {
+            report << QStringLiteral("%1: could not be fetched (%2); nothing was stored.").arg(feed, r.failure);
+            attention = true;
+            continue;
+        }
+        const ParsedFeed parsed = ParseFeed(r.data);
+        if (!parsed.ok()) {
+            report << QStringLiteral("%1: %2 Nothing was stored.").arg(feed, parsed.problem);
+            attention = true;
+            continue;
+        }
+        try {
+            const FeedOutcome o = StoreFeedEvents(*m_db, r.source.feedId, parsed.events);
+            report << QStringLiteral("%1: %2 new, %3 moved, %4 removed, %5 as they were%6.")
+                          .arg(feed)
+                          .arg(o.added)
+                          .arg(o.moved)
+                          .arg(o.removed)
+                          .arg(o.unchanged)
+                          .arg(parsed.zoned > 0 ? QStringLiteral(" (%1 with times of another zone, read as the house's days)")
+                                                      .arg(parsed.zoned)
+                                                : QString());
+            for (const QString &clash : o.clashes)
+                report << QStringLiteral("  Not stored, it clashes: ") + clash;
+            attention |= !o.clashes.isEmpty();
+        } catch (const DbError &e) {
+            report << QStringLiteral("%1: %2 Nothing was stored.").arg(feed, e.message());
+            attention = true;
+        }
+    }
+    // The report is kept beside the database (a server's, in the desk's
+    // data folder).
+    const QString folder = m_db->onServer() ? m_context.dataFolder : QFileInfo(m_db->path()).absolutePath();
+    QFile log(QDir(folder).filePath(QStringLiteral("channels.log")));
+    if (QDir().mkpath(folder) && log.open(QIODevice::Append | QIODevice::Text)) {
+        log.write(QStringLiteral("%1\n%2\n\n")
+                      .arg(QDateTime::currentDateTime().toString(Qt::ISODate), report.join(QLatin1Char('\n')))
+                      .toUtf8());
+    }
+    publishFeeds();
+    if (ui->picCalendar->isVisible())
+        guarded([this] { ui->MainCalendar->Refresh(); });
+    if (m_fetchAsked || attention)
+        m_context.ui->message(this, report.join(QLatin1Char('\n')),
+                              attention ? QMessageBox::Warning : QMessageBox::Information,
+                              QMessageBox::Ok, QStringLiteral("Channel Bookings"));
 }
 
 void frmMain::popupMenu(QMenu *menu, int labelIndex)

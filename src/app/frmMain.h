@@ -11,6 +11,7 @@
 
 #include <QList>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -18,6 +19,7 @@
 
 class QFrame;
 class QMenu;
+class QProgressDialog;
 
 namespace Ui {
 class frmMain;
@@ -26,6 +28,7 @@ class frmMain;
 namespace innkeld {
 
 class ArrivalsPanel;
+class ChannelFetch;
 class BookingWizard;
 class FindPanel;
 class Calendar;
@@ -113,6 +116,15 @@ private slots:
     void FindClosed();                     // back to the panel shown before
     void mnuConfigureTerminology_Click();
     void mnuConfigureRooms_Click();
+    void mnuConfigureChannels_Click();
+    // Fetches every channel's feed and stores its events; the report is
+    // shown (when asked for, or when something needs the operator) and
+    // written to the channels' log beside the database.
+    void mnuFileImportChannels_Click();
+    void importChannels(bool asked);
+    void channelsFetched(bool cancelled);
+    // The shared rooms' feeds written again: what the house has sold changed.
+    void publishFeeds();
 
     // Help
     void mnuHelpContents_Click();
@@ -162,6 +174,10 @@ private:
     std::unique_ptr<RegionalTerms> m_terms;
     std::unique_ptr<Database> m_db;
     bool m_loaded = false;
+    ChannelFetch *m_fetch = nullptr;  // the channels' feeds being fetched
+    bool m_fetchAsked = false;         // from the menu, not by the hour
+    QProgressDialog *m_fetchProgress = nullptr;
+    QTimer m_hourly;                   // the channels fetched every hour
     // A resize by an edge that the window follows itself.
     Qt::Edges m_resizing;
     QPoint m_pressedAt;

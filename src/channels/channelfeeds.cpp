@@ -75,6 +75,82 @@ ChannelSettings ReadChannelSettings(Database &db)
     return settings;
 }
 
+ChannelSetup ReadChannelSetup(Database &db)
+{
+    ChannelSetup setup;
+    setup.settings = ReadChannelSettings(db);
+    QHash<RecordId, int> index;
+    for (Recordset rs = db.execute(QStringLiteral("SELECT r.id, r.name, c.Shared FROM room AS r LEFT JOIN channelroom AS c "
+                                                  "ON c.roomid = r.id"));
+         !rs.eof(); rs.moveNext()) {
+        ChannelRoom room;
+        room.roomId = rs.value(0).toLongLong();
+        room.name = rs.text(1);
+        room.shared = rs.value(2).toLongLong() == 1;
+        index.insert(room.roomId, int(setup.rooms.size()));
+        setup.rooms << room;
+    }
+    for (Recordset rs = db.execute(QStringLiteral("SELECT id, roomid, Channel, Address FROM channelfeed ORDER BY id"));
+         !rs.eof(); rs.moveNext()) {
+        const auto at = index.constFind(rs.value(1).toLongLong());
+        if (at != index.constEnd())
+            setup.rooms[*at].feeds << ChannelFeed{rs.value(0).toLongLong(), rs.text(2), rs.text(3)};
+    }
+    return setup;
+}
+
+void SaveChannelSetup(Database &db, const ChannelSetup &setup)
+{
+    Database::Transaction tx(db);
+    db.execute(QStringLiteral("UPDATE channelsettings SET Folder = '%1', AutoImport = %2 WHERE id = 1")
+                   .arg(SqlText(setup.settings.folder))
+                   .arg(setup.settings.autoImport ? 1 : 0));
+    QSet<RecordId> kept;
+    for (const ChannelRoom &room : setup.rooms) {
+        if (db.execute(QStringLiteral("SELECT id FROM room WHERE id = %1").arg(room.roomId)).eof())
+            continue;  // removed meanwhile
+        db.execute(QStringLiteral("DELETE FROM channelroom WHERE roomid = %1").arg(room.roomId));
+        db.execute(QStringLiteral("INSERT INTO channelroom (roomid, Shared) VALUES (%1, %2)")
+                       .arg(room.roomId)
+                       .arg(room.shared ? 1 : 0));
+        for (const ChannelFeed &feed : room.feeds) {
+            if (feed.id >= 0) {
+                kept.insert(feed.id);
+                db.execute(QStringLiteral("UPDATE channelfeed SET Channel = '%1', Address = '%2' WHERE id = %3")
+                               .arg(SqlText(feed.channel), SqlText(feed.address))
+                               .arg(feed.id));
+                continue;
+            }
+            TableCursor row = db.openTable(QStringLiteral("channelfeed"));
+            row.addNew();
+            row.setField(QStringLiteral("roomid"), room.roomId);
+            row.setField(QStringLiteral("Channel"), feed.channel);
+            row.setField(QStringLiteral("Address"), feed.address);
+            row.update();
+            kept.insert(row.field(QStringLiteral("id")).toLongLong());
+        }
+    }
+    QStringList gone;
+    for (Recordset rs = db.execute(QStringLiteral("SELECT id FROM channelfeed")); !rs.eof(); rs.moveNext())
+        if (!kept.contains(rs.value(0).toLongLong()))
+            gone << QString::number(rs.value(0).toLongLong());
+    if (!gone.isEmpty()) {
+        db.execute(QStringLiteral("DELETE FROM channelbooking WHERE feedid IN (%1)").arg(gone.join(QLatin1Char(','))));
+        db.execute(QStringLiteral("DELETE FROM channelfeed WHERE id IN (%1)").arg(gone.join(QLatin1Char(','))));
+    }
+    tx.commit();
+}
+
+QVector<FeedSource> FeedSources(Database &db)
+{
+    QVector<FeedSource> sources;
+    for (Recordset rs = db.execute(QStringLiteral("SELECT f.id, f.roomid, r.name, f.Channel, f.Address FROM channelfeed AS f "
+                                                  "JOIN room AS r ON r.id = f.roomid ORDER BY f.id"));
+         !rs.eof(); rs.moveNext())
+        sources << FeedSource{rs.value(0).toLongLong(), rs.value(1).toLongLong(), rs.text(2), rs.text(3), rs.text(4)};
+    return sources;
+}
+
 QString FeedFileName(const QString &roomName, RecordId roomId)
 {
     QString name;

@@ -24,6 +24,42 @@ struct ChannelSettings
 };
 ChannelSettings ReadChannelSettings(Database &db);
 
+// A channel's feed of a room: where it is fetched from (an http:// or
+// https:// address, or a file) and the channel's short name.
+struct ChannelFeed
+{
+    RecordId id = -1;  // channelfeed.id; -1 for one added and not yet stored
+    QString channel, address;
+};
+
+// A room of the house as the channels dialog edits it.
+struct ChannelRoom
+{
+    RecordId roomId = 0;
+    QString name;
+    bool shared = false;
+    QVector<ChannelFeed> feeds;
+};
+
+struct ChannelSetup
+{
+    ChannelSettings settings;
+    QVector<ChannelRoom> rooms;  // every room of the house, in its order
+};
+ChannelSetup ReadChannelSetup(Database &db);
+// Stores the settings, which rooms are shared and their feeds, in one
+// transaction: a feed no longer listed goes (its bookings stay, as the
+// desk's), one with id -1 is added. Throws DbError.
+void SaveChannelSetup(Database &db, const ChannelSetup &setup);
+
+// Every feed to fetch, with its room's name.
+struct FeedSource
+{
+    RecordId feedId = 0, roomId = 0;
+    QString room, channel, address;
+};
+QVector<FeedSource> FeedSources(Database &db);
+
 // The name of a room's feed file, safe on every file system: the room's
 // name with only letters, digits, blanks, '-' and '_' kept, never a name a
 // system reserves, ".ics" after it.

@@ -600,11 +600,15 @@ std::unique_ptr<Database> Database::open(const QString &path)
             if (!q.exec(sql))
                 break;
     }
+    // A file that is not a booking database is refused before anything is
+    // written to it; the tables are read again once those that a database
+    // of an earlier version lacks are given.
     db->loadSchema();
     InstallGuard(db->engine());
     InstallHouseRules(db->engine());
     InstallChannelTables(db->engine());
     InstallFindIndex(db->engine());
+    db->loadSchema();
     return db;
 }
 

@@ -42,6 +42,11 @@ QMessageBox::StandardButton DesktopServices::message(QWidget *parent, const QStr
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+QString DesktopServices::existingFolder(QWidget *parent, const QString &title, const QString &initialPath)
+{
+    return QFileDialog::getExistingDirectory(parent, title, initialPath);
+}
+
 QString DesktopServices::saveFileName(QWidget *parent, const QString &title, const QString &initialPath,
                                       const QString &filter, const QString &defaultSuffix)
 {

@@ -31,6 +31,8 @@ public:
     // system's. Empty text when the operator cancels.
     virtual QString saveFileName(QWidget *parent, const QString &title, const QString &initialPath,
                                  const QString &filter, const QString &defaultSuffix) = 0;
+    // The folder dialog; empty text when the operator cancels.
+    virtual QString existingFolder(QWidget *parent, const QString &title, const QString &initialPath) = 0;
     // Starts another program without waiting for it; false when it cannot start.
     virtual bool startProgram(const QString &program, const QStringList &arguments) = 0;
     // Opens a file or a web page in the desktop's program for it.
@@ -45,6 +47,7 @@ public:
                                         QMessageBox::StandardButtons buttons, const QString &title) override;
     QString saveFileName(QWidget *parent, const QString &title, const QString &initialPath,
                          const QString &filter, const QString &defaultSuffix) override;
+    QString existingFolder(QWidget *parent, const QString &title, const QString &initialPath) override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
     bool openUrl(const QUrl &url) override;
 };

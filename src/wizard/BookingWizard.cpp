@@ -520,6 +520,7 @@ void BookingWizard::PerformBookingStep(int step)
         const QStringList takenOff = SaveDatesStep(db, m_currentBookingId, dates->txtBookedBy->text(),
                                                    dates->dtFromDate->dateTime(), dates->dtToDate->dateTime());
         // The wizard goes on to the rooms step, where the rest stay selected.
+        emit staysChanged();
         if (!takenOff.isEmpty())
             m_ui->message(window(), RoomsTakenOffMessage(takenOff), QMessageBox::Information);
         break;
@@ -533,6 +534,7 @@ void BookingWizard::PerformBookingStep(int step)
                 names << rooms->lstRooms->item(i)->text();
             }
         SaveRoomsStep(db, m_currentBookingId, selected, names);
+        emit staysChanged();
         break;
     }
     case 2: {

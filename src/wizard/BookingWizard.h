@@ -76,6 +76,8 @@ signals:
     // The booking was confirmed or cancelled: the host shows the refreshed
     // arrivals and departures.
     void bookingClosed();
+    // The stay's dates or rooms were written: what the house has sold changed.
+    void staysChanged();
     // A press on the panel's heading: the window is moved as by a title bar.
     void headingPressed();
     // Print Confirmation on the last step: the host makes the confirmation

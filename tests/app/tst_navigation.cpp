@@ -101,9 +101,10 @@ void TestNavigation::labelMenuColoursAndActions()
 
     // The pop-ups open against the label's right edge, at its top.
     const QList<std::pair<int, QStringList>> popups{
-        {0, {QStringLiteral("&Export Reservations to CSV"), QStringLiteral("&Back Up Database..."), QStringLiteral("E&xit")}},
+        {0, {QStringLiteral("&Export Reservations to CSV"), QStringLiteral("&Back Up Database..."),
+             QStringLiteral("&Import Channel Bookings"), QStringLiteral("E&xit")}},
         {2, {QStringLiteral("&Add Booking"), QStringLiteral("&Find Booking...")}},
-        {3, {QStringLiteral("&Regional Settings..."), QStringLiteral("&Rooms...")}},
+        {3, {QStringLiteral("&Regional Settings..."), QStringLiteral("&Rooms..."), QStringLiteral("&Channels...")}},
         {4, {QStringLiteral("Contents..."), QStringLiteral("Index..."), QStringLiteral("&Search..."), QString(),
              QStringLiteral("&About")}}};
     for (const auto &[index, items] : popups) {

@@ -64,7 +64,7 @@ void TestTerminology::presetsOkAndCancel()
     QStringList configure;
     for (QAction *a : p.main()->findChild<QMenu *>(QStringLiteral("mnuConfigure"))->actions())
         configure << a->text();
-    QCOMPARE(configure, (QStringList{QStringLiteral("&Regional Settings..."), QStringLiteral("&Rooms...")}));
+    QCOMPARE(configure, (QStringList{QStringLiteral("&Regional Settings..."), QStringLiteral("&Rooms..."), QStringLiteral("&Channels...")}));
 
     // Filled from the window's terms; a preset fills four fields, Cancel keeps nothing.
     QVERIFY(openDialog(p, [](frmTerminology *d) {

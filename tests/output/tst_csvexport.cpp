@@ -191,7 +191,7 @@ void TestCsvExport::fileMenuExport()
     for (QAction *a : file->actions())
         items << a->text();
     QCOMPARE(items, (QStringList{QStringLiteral("&Export Reservations to CSV"), QStringLiteral("&Back Up Database..."),
-                                 QStringLiteral("E&xit")}));
+                                 QStringLiteral("&Import Channel Bookings"), QStringLiteral("E&xit")}));
     QAction *exportItem = p.main()->findChild<QAction *>(QStringLiteral("mnuFileExportResCSV"));
 
     // Cancel in the dialog: nothing happens.

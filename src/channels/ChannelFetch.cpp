@@ -1,0 +1,93 @@
+#include "ChannelFetch.h"
+
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QUrl>
+
+namespace innkeld {
+
+ChannelFetch::ChannelFetch(QVector<FeedSource> sources, int timeoutMs, QObject *parent)
+    : QObject(parent), m_network(new QNetworkAccessManager(this)), m_timeoutMs(timeoutMs)
+{
+    for (FeedSource &s : sources)
+        m_results << Result{std::move(s), QByteArray(), QString()};
+    connect(m_network, &QNetworkAccessManager::finished, this, &ChannelFetch::replyFinished);
+}
+
+ChannelFetch::~ChannelFetch() = default;
+
+void ChannelFetch::start()
+{
+    m_pending = int(m_results.size());
+    for (int i = 0; i < m_results.size(); ++i) {
+        Result &r = m_results[i];
+        const QString address = r.source.address.trimmed();
+        const QUrl url(address, QUrl::StrictMode);
+        const QString scheme = url.scheme().toLower();
+        if (scheme == QLatin1String("http") || scheme == QLatin1String("https")) {
+            QNetworkRequest request(url);
+            request.setTransferTimeout(m_timeoutMs);
+            request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+            QNetworkReply *reply = m_network->get(request);
+            reply->setProperty("innkeldFeed", i);
+            reply->setReadBufferSize(0);
+            connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
+                if (received > kLargestFeed)
+                    reply->abort();
+            });
+            continue;
+        }
+        // A file: read here, at once.
+        QFile file(url.isLocalFile() ? url.toLocalFile() : address);
+        if (!file.open(QIODevice::ReadOnly))
+            r.failure = file.errorString();
+        else if (file.size() > kLargestFeed)
+            r.failure = QStringLiteral("The file is larger than a feed can be.");
+        else
+            r.data = file.readAll();
+        --m_pending;
+        emit progress(int(m_results.size()) - m_pending, int(m_results.size()));
+    }
+    if (m_pending == 0)
+        done();
+}
+
+void ChannelFetch::cancel()
+{
+    m_cancelled = true;
+    const QList<QNetworkReply *> replies = m_network->findChildren<QNetworkReply *>();
+    for (QNetworkReply *reply : replies)
+        reply->abort();
+}
+
+void ChannelFetch::replyFinished(QNetworkReply *reply)
+{
+    reply->deleteLater();
+    const int i = reply->property("innkeldFeed").toInt();
+    if (i < 0 || i >= m_results.size())
+        return;
+    Result &r = m_results[i];
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (reply->error() == QNetworkReply::OperationCanceledError && !m_cancelled)
+        r.failure = QStringLiteral("No answer in %1 seconds, or a feed larger than one can be.").arg(m_timeoutMs / 1000);
+    else if (reply->error() != QNetworkReply::NoError)
+        r.failure = reply->errorString();
+    else if (status >= 400)
+        r.failure = QStringLiteral("The server answered %1 %2.")
+                        .arg(status)
+                        .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
+    else
+        r.data = reply->readAll();
+    --m_pending;
+    emit progress(int(m_results.size()) - m_pending, int(m_results.size()));
+    if (m_pending == 0)
+        done();
+}
+
+void ChannelFetch::done()
+{
+    emit finished(m_cancelled);
+}
+
+}  // namespace innkeld
