@@ -522,7 +522,9 @@ void frmMain::importChannels(bool asked)
         return;
     }
     m_fetchAsked = asked;
-    m_fetch = new ChannelFetch(sources, 30000, this);
+    // How long a feed may keep the fetch waiting (seconds, in the settings).
+    const int timeout = std::clamp(m_context.settings->ReadSetting(QStringLiteral("ChannelTimeoutSeconds"), 30).toInt(), 1, 600);
+    m_fetch = new ChannelFetch(sources, timeout * 1000, this);
     if (asked) {
         m_fetchProgress = new QProgressDialog(QStringLiteral("Fetching the channels' bookings..."), QStringLiteral("&Cancel"),
                                               0, int(sources.size()), this);

@@ -1,0 +1,136 @@
+// File > Import Channel Bookings through the real window, against feeds
+// served by this test on 127.0.0.1: new events stored, one clashing with a
+// booking of the desk, a page that is no feed, a server that never answers;
+// then fetched again with an event moved and one gone. The report, its log
+// and the shared room's feed written again.
+#include "app/frmMain.h"
+#include "channels/channelfeeds.h"
+#include "data/regional.h"
+#include "guisupport.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+using namespace innkeld;
+using namespace innkeld::test;
+
+namespace {
+
+// Answers GET /<name> with the text of that name; a name it has no text for
+// is never answered.
+class FeedServer : public QTcpServer
+{
+public:
+    QHash<QString, QByteArray> feeds;
+    FeedServer()
+    {
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    const QByteArray request = socket->readAll();
+                    const QString path = QString::fromLatin1(request.split(' ').value(1)).mid(1);
+                    if (!feeds.contains(path))
+                        return;  // never answered
+                    const QByteArray body = feeds.value(path);
+                    const QByteArray type = body.startsWith("<") ? "text/html" : "text/calendar";
+                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: " + type + "\r\nContent-Length: "
+                                  + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+                    socket->disconnectFromHost();
+                });
+            }
+        });
+    }
+};
+
+QByteArray calendar(const QStringList &events)
+{
+    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Channel//Test//EN\r\n";
+    for (const QString &e : events)
+        text += "BEGIN:VEVENT\r\n" + e.toUtf8() + "\r\nDTSTAMP:20261201T100000Z\r\nEND:VEVENT\r\n";
+    return text + "END:VCALENDAR\r\n";
+}
+
+QString stay(const char *uid, const char *from, const char *to)
+{
+    return QStringLiteral("UID:%1\r\nDTSTART;VALUE=DATE:%2\r\nDTEND;VALUE=DATE:%3\r\nSUMMARY:Reserved")
+        .arg(QLatin1String(uid), QLatin1String(from), QLatin1String(to));
+}
+
+}  // namespace
+
+class TestChannelImport : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { QLocale::setDefault(QLocale(QStringLiteral("en_US"))); }
+    void importThroughTheWindow();
+};
+
+void TestChannelImport::importThroughTheWindow()
+{
+    FeedServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+    const QString base = QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort());
+    server.feeds.insert(QStringLiteral("sea"), calendar({stay("a@ch", "20270101", "20270103"), stay("b@ch", "20270105", "20270107")}));
+    server.feeds.insert(QStringLiteral("garden"), calendar({stay("c@ch", "20270111", "20270113")}));
+    server.feeds.insert(QStringLiteral("error"), "<!DOCTYPE html><html><body>502 Bad Gateway</body></html>");
+
+    ProgramRun p;
+    p.notFirst();
+    p.settings->WriteSetting(QStringLiteral("ChannelTimeoutSeconds"), QStringLiteral("1"));
+    TempDatabase &t = p.database;
+    const RecordId sea = t.addRoom(QStringLiteral("Sea View")), garden = t.addRoom(QStringLiteral("Garden"));
+    const RecordId desk = t.addGuest(WallClock(QDate(2027, 1, 10), QTime(14, 0)), WallClock(QDate(2027, 1, 12), QTime(10, 0)),
+                                     QStringLiteral("Desk"), QStringLiteral("Guest"), {garden});
+    QTemporaryDir folder;
+    ChannelSetup setup = ReadChannelSetup(t.db());
+    setup.settings.folder = folder.path();
+    for (ChannelRoom &room : setup.rooms) {
+        room.shared = room.roomId == sea;
+        if (room.roomId == sea)
+            room.feeds = {ChannelFeed{-1, QStringLiteral("Bookit"), base + QStringLiteral("sea")},
+                          ChannelFeed{-1, QStringLiteral("Stayz"), base + QStringLiteral("error")},
+                          ChannelFeed{-1, QStringLiteral("Slow"), base + QStringLiteral("never")}};
+        else
+            room.feeds = {ChannelFeed{-1, QStringLiteral("Bookit"), base + QStringLiteral("garden")}};
+    }
+    SaveChannelSetup(t.db(), setup);
+
+    QCOMPARE(p.run(), 0);
+    const auto import = [&] {
+        const int before = int(p.ui.messages.size());
+        p.main()->findChild<QAction *>(QStringLiteral("mnuFileImportChannels"))->trigger();
+        [&] { QTRY_COMPARE_WITH_TIMEOUT(int(p.ui.messages.size()), before + 1, 20000); }();
+        return p.ui.messages.last().text.split(QLatin1Char('\n'));
+    };
+    QStringList report = import();
+    QCOMPARE(report.size(), 5);
+    QCOMPARE(report.at(0), QStringLiteral("Bookit, room Sea View: 2 new, 0 moved, 0 removed, 0 as they were."));
+    QVERIFY2(report.at(1).startsWith(QStringLiteral("Stayz, room Sea View: This is not an iCalendar feed.")), qPrintable(report.at(1)));
+    QVERIFY2(report.at(2).startsWith(QStringLiteral("Slow, room Sea View: could not be fetched (No answer in 1 seconds")),
+             qPrintable(report.at(2)));
+    QCOMPARE(report.at(3), QStringLiteral("Bookit, room Garden: 0 new, 0 moved, 0 removed, 0 as they were."));
+    QCOMPARE(report.at(4), QStringLiteral("  Not stored, it clashes: Room Garden, 1/11/2027 to 1/13/2027, Bookit: "
+                                          "booking %1 (Desk Guest) holds it").arg(desk));
+    QCOMPARE(p.ui.messages.last().icon, QMessageBox::Warning);
+    QCOMPARE(t.count(QStringLiteral("booking")), 3);
+    QFile log(QDir(t.folder()).filePath(QStringLiteral("channels.log")));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(log.readAll().contains("Not stored, it clashes: Room Garden"));
+    // The shared room's feed holds what the channel sold.
+    QFile feed(QDir(folder.path()).filePath(QStringLiteral("Sea View.ics")));
+    QVERIFY(feed.open(QIODevice::ReadOnly));
+    QCOMPARE(ParseFeed(feed.readAll()).events.size(), 2);
+
+    // Fetched again: one moved, one gone; the desk's booking untouched.
+    server.feeds.insert(QStringLiteral("sea"), calendar({stay("a@ch", "20270102", "20270104")}));
+    server.feeds.remove(QStringLiteral("never"));
+    report = import();
+    QCOMPARE(report.at(0), QStringLiteral("Bookit, room Sea View: 0 new, 1 moved, 1 removed, 0 as they were."));
+    QCOMPARE(t.count(QStringLiteral("booking")), 2);
+    QVERIFY(BookingExists(t.db(), desk));
+}
+
+QTEST_MAIN(TestChannelImport)
+#include "tst_channelimport.moc"
