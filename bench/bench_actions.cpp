@@ -23,7 +23,9 @@
 #include "arrivals/FindPanel.h"
 #include "calendar/Calendar.h"
 #include "config/frmConfigRooms.h"
+#include "channels/channelfeeds.h"
 #include "data/backup.h"
+#include "wizard/availability.h"
 #include "data/database.h"
 #include "data/housecopy.h"
 #include "data/houserules.h"
@@ -263,6 +265,52 @@ void BM_ResizeWindow(benchmark::State &state, House &h)
 void BM_ResizeWindowByAPixel(benchmark::State &state, House &h)
 {
     resizeWindow(state, h, 1);
+}
+
+// A channel's feed of 1,000 events read and stored as bookings of one room
+// (far in the future, so that none clashes); taken away again untimed.
+void BM_ImportFeed1000(benchmark::State &state, House &h)
+{
+    Database &db = *h.db;
+    // A room that no stay holds in those years (the suite's long stays hold some).
+    RecordId room = 0;
+    for (Recordset rs = db.execute(QStringLiteral("SELECT id FROM room ORDER BY id")); !rs.eof() && room == 0; rs.moveNext())
+        if (IsRoomAvailable(db, 0, rs.value(0).toLongLong(), QDate(2090, 1, 1), QDate(2099, 1, 1)))
+            room = rs.value(0).toLongLong();
+    db.execute(QStringLiteral("DELETE FROM channelfeed WHERE Channel = 'Bench'"));
+    db.execute(QStringLiteral("INSERT INTO channelfeed (roomid, Channel, Address) VALUES (%1, 'Bench', 'bench')").arg(room));
+    const RecordId feed = db.execute(QStringLiteral("SELECT max(id) FROM channelfeed")).value(0).toLongLong();
+    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Bench//Bench//EN\r\n";
+    for (int i = 0; i < 1000; ++i) {
+        const QDate from = QDate(2090, 1, 1).addDays(3 * i);
+        text += "BEGIN:VEVENT\r\nUID:" + QByteArray::number(i) + "@bench\r\nDTSTAMP:20261201T100000Z\r\n"
+            + "DTSTART;VALUE=DATE:" + from.toString(QStringLiteral("yyyyMMdd")).toLatin1() + "\r\nDTEND;VALUE=DATE:"
+            + from.addDays(2).toString(QStringLiteral("yyyyMMdd")).toLatin1() + "\r\nSUMMARY:Reserved\r\nEND:VEVENT\r\n";
+    }
+    text += "END:VCALENDAR\r\n";
+    for (auto _ : state) {
+        const FeedOutcome outcome = StoreFeedEvents(db, feed, ParseFeed(text).events);
+        if (outcome.added != 1000) {
+            state.SkipWithError("not every event was stored");
+            break;
+        }
+        state.PauseTiming();
+        StoreFeedEvents(db, feed, {});
+        state.ResumeTiming();
+    }
+    db.execute(QStringLiteral("DELETE FROM channelfeed WHERE id = %1").arg(feed));
+}
+
+// Every room shared: its feed written (the stays from today on).
+void BM_WriteFeeds200(benchmark::State &state, House &h)
+{
+    Database &db = *h.db;
+    db.execute(QStringLiteral("DELETE FROM channelroom"));
+    db.execute(QStringLiteral("INSERT INTO channelroom (roomid, Shared) SELECT id, 1 FROM room"));
+    const QString folder = scratch.filePath(QStringLiteral("feeds"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(WriteRoomFeeds(db, folder, QDate::currentDate(), QDateTime::currentDateTimeUtc()));
+    db.execute(QStringLiteral("DELETE FROM channelroom"));
 }
 
 void BM_ArrivalsDepartures(benchmark::State &state, House &h)
@@ -641,6 +689,8 @@ int main(int argc, char *argv[])
         {"BM_FindBookingPhone", BM_FindBookingPhone},
         {"BM_FindBookingNameAndDay", BM_FindBookingNameAndDay},
         {"BM_ReturningGuests", BM_ReturningGuests},
+        {"BM_ImportFeed1000", BM_ImportFeed1000},
+        {"BM_WriteFeeds200", BM_WriteFeeds200},
         {"BM_ResizeWindow", BM_ResizeWindow},
         {"BM_ResizeWindowByAPixel", BM_ResizeWindowByAPixel},
     };

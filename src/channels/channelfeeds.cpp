@@ -189,9 +189,12 @@ QHash<RecordId, QByteArray> roomFeeds(Database &db, const QList<RecordId> &rooms
     if (!ids.isEmpty()) {
         const icaltimetype now = utcOf(stamp);
         RowReader row = db.read(
+            // The stays index first: the stays from today on, then their
+            // links and bookings by key (the planner would otherwise read
+            // every link of the rooms).
             QStringLiteral("SELECT x.roomid, b.ID, %3, %4 FROM booking_stay AS s "
-                           "JOIN bookingroom AS x ON x.bookingid = s.id JOIN booking AS b ON b.ID = s.id "
-                           "WHERE %1 AND x.roomid IN (%2) ORDER BY b.FromDate, b.ID")
+                           "CROSS JOIN bookingroom AS x CROSS JOIN booking AS b WHERE %1 AND x.bookingid = s.id "
+                           "AND b.ID = s.id AND x.roomid IN (%2) ORDER BY b.FromDate, b.ID")
                 .arg(StaysTouchingSql(db.engineKind(), QStringLiteral("s"), QString::number(today.toJulianDay()),
                                       QString::number(QDate(9999, 12, 31).toJulianDay())),
                      ids.join(QLatin1Char(',')), DayNumberSql(db.engineKind(), QStringLiteral("b.FromDate")),
@@ -356,6 +359,16 @@ FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEve
                                .arg(roomName, RegionalShortDate(e.from), RegionalShortDate(e.to), channel, holder);
     };
 
+    // The rule read once; the rows added through cursors opened once.
+    const bool departureDayFree = DepartureDayFree(db);
+    const auto free = [&](RecordId self, const QString &from, const QString &to) {
+        return db.execute(ClashingRoomsSql(self, from, to, QStringLiteral(" AND bookingroom.roomid=") + QString::number(room),
+                                           db.engineKind(), departureDayFree))
+            .eof();
+    };
+    TableCursor customer = db.openTable(QStringLiteral("Customer"));
+    TableCursor booking = db.openTable(QStringLiteral("Booking"));
+    TableCursor link = db.openTable(QStringLiteral("BookingRoom"));
     for (const FeedEvent &e : events) {
         const QString from = stayLiteral(e.from, 14), to = stayLiteral(e.to, 10);
         const auto old = known.constFind(e.uid);
@@ -365,7 +378,7 @@ FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEve
                 ++outcome.unchanged;
                 continue;
             }
-            if (!IsRoomAvailable(db, *old, room, from, to)) {
+            if (!free(*old, from, to)) {
                 clashWith(e, *old);
                 continue;
             }
@@ -375,17 +388,15 @@ FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEve
             ++outcome.moved;
             continue;
         }
-        if (!IsRoomAvailable(db, 0, room, from, to)) {
+        if (!free(0, from, to)) {
             clashWith(e, 0);
             continue;
         }
-        TableCursor customer = db.openTable(QStringLiteral("Customer"));
         customer.addNew();
         customer.setField(QStringLiteral("FirstName"), QString());
         customer.setField(QStringLiteral("LastName"), channel);
         customer.update();
         const RecordId customerId = customer.field(QStringLiteral("ID")).toLongLong();
-        TableCursor booking = db.openTable(QStringLiteral("Booking"));
         booking.addNew();
         booking.setField(QStringLiteral("CustomerID"), customerId);
         booking.setField(QStringLiteral("FromDate"), WallClock(e.from, QTime(14, 0)));
@@ -396,7 +407,6 @@ FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEve
             booking.setField(QLatin1String(text), QStringLiteral(""));
         booking.update();
         const RecordId bookingId = booking.field(QStringLiteral("ID")).toLongLong();
-        TableCursor link = db.openTable(QStringLiteral("BookingRoom"));
         link.addNew();
         link.setField(QStringLiteral("bookingid"), bookingId);
         link.setField(QStringLiteral("roomid"), room);
