@@ -248,13 +248,12 @@ void frmMain::Form_Load()
     m_loaded = true;
 
     // The channels fetched at start-up and every hour, when the house asks.
-    if (guarded([this] {
-            if (ReadChannelSettings(*m_db).autoImport) {
-                m_hourly.start();
-                QTimer::singleShot(0, this, [this] { importChannels(false); });
-            }
-        })) {
-    }
+    guarded([this] {
+        if (ReadChannelSettings(*m_db).autoImport) {
+            m_hourly.start();
+            QTimer::singleShot(0, this, [this] { importChannels(false); });
+        }
+    });
 }
 
 bool frmMain::guarded(const std::function<void()> &action)

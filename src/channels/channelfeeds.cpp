@@ -57,10 +57,8 @@ QDate houseDay(const icaltimetype &t, bool *zoned)
     return QDate(t.year, t.month, t.day);
 }
 
-QString stayLiteral(const QDate &day, int hour)
-{
-    return RegionalDateTimeText(WallClock(day, QTime(hour, 0)));
-}
+// A channel's stay arrives and departs at the usual hours of a house.
+const QTime kArrival(14, 0), kDeparture(10, 0);
 
 }  // namespace
 
@@ -370,7 +368,8 @@ FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEve
     TableCursor booking = db.openTable(QStringLiteral("Booking"));
     TableCursor link = db.openTable(QStringLiteral("BookingRoom"));
     for (const FeedEvent &e : events) {
-        const QString from = stayLiteral(e.from, 14), to = stayLiteral(e.to, 10);
+        const QString from = RegionalDateTimeText(WallClock(e.from, kArrival));
+        const QString to = RegionalDateTimeText(WallClock(e.to, kDeparture));
         const auto old = known.constFind(e.uid);
         if (old != known.constEnd()) {
             Recordset b = db.execute(QStringLiteral("SELECT FromDate, ToDate FROM booking WHERE ID = %1").arg(*old));
@@ -399,8 +398,8 @@ FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEve
         const RecordId customerId = customer.field(QStringLiteral("ID")).toLongLong();
         booking.addNew();
         booking.setField(QStringLiteral("CustomerID"), customerId);
-        booking.setField(QStringLiteral("FromDate"), WallClock(e.from, QTime(14, 0)));
-        booking.setField(QStringLiteral("ToDate"), WallClock(e.to, QTime(10, 0)));
+        booking.setField(QStringLiteral("FromDate"), WallClock(e.from, kArrival));
+        booking.setField(QStringLiteral("ToDate"), WallClock(e.to, kDeparture));
         booking.setField(QStringLiteral("BookedBy"), channel);
         booking.setField(QStringLiteral("Notes"), e.summary);
         for (const char *text : {"PaymentMethod", "CreditCardNo", "CreditCardExpiry", "CreditCardType"})
