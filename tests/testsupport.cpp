@@ -1,6 +1,9 @@
 #include "testsupport.h"
 
+#include "arrivals/findquery.h"
 #include "calendar/calendarweek.h"
+#include "channels/channelfeeds.h"
+#include "data/backup.h"
 #include "data/houserules.h"
 #include "data/regional.h"
 #include "wizard/availability.h"
@@ -489,6 +492,117 @@ QStringList ExpectedDepartureDayCases()
     lines << QStringLiteral("stored on: clashes=0 meetings=1 ") + meeting
           << QStringLiteral("stored off: clashes=0 meetings=1 ") + meeting << QStringLiteral("again off: save=taken");
     return lines;
+}
+
+QStringList ChannelStoreCases(Database &db)
+{
+    LocaleScope locale("en_US");
+    QStringList lines;
+    const auto day = [](int d) { return QDate(2041, 1, d); };
+    const auto event = [&](const char *uid, int from, int to) {
+        return FeedEvent{QLatin1String(uid), day(from), day(to), QStringLiteral("Reserved %1").arg(QLatin1String(uid))};
+    };
+    for (const bool rule : {false, true}) {
+        SetDepartureDayFree(db, rule);
+        const QString name = rule ? QStringLiteral("Ruled") : QStringLiteral("Plain");
+        db.execute(QStringLiteral("INSERT INTO room (name) VALUES ('%1')").arg(name));
+        const RecordId room = db.execute(QStringLiteral("SELECT max(id) FROM room")).value(0).toLongLong();
+        const RecordId desk = CreateBooking(db, WallClock(day(1), QTime(9, 0)));
+        SaveDatesStep(db, desk, QString(), WallClock(day(10), QTime(14, 0)), WallClock(day(12), QTime(10, 0)));
+        SaveRoomsStep(db, desk, {room});
+        db.execute(QStringLiteral("INSERT INTO channelfeed (roomid, Channel, Address) VALUES (%1, 'Bookit', 'x')").arg(room));
+        const RecordId feed = db.execute(QStringLiteral("SELECT max(id) FROM channelfeed")).value(0).toLongLong();
+        const auto store = [&](const char *step, const QVector<FeedEvent> &events) {
+            const FeedOutcome o = StoreFeedEvents(db, feed, events);
+            lines << QStringLiteral("%1 %2: added=%3 moved=%4 removed=%5 unchanged=%6")
+                         .arg(name, QLatin1String(step))
+                         .arg(o.added)
+                         .arg(o.moved)
+                         .arg(o.removed)
+                         .arg(o.unchanged);
+            for (const QString &clash : o.clashes)
+                lines << QStringLiteral("  ")
+                            + QString(clash).replace(QStringLiteral("booking %1 ").arg(desk), QStringLiteral("booking D "));
+            for (Recordset rs = db.execute(QStringLiteral("SELECT b.FromDate, b.ToDate, c.LastName, b.Notes FROM bookingroom AS x "
+                                                          "JOIN booking AS b ON b.ID = x.bookingid LEFT JOIN customer AS c ON "
+                                                          "c.ID = b.CustomerID WHERE x.roomid = %1 ORDER BY b.FromDate")
+                                               .arg(room));
+                 !rs.eof(); rs.moveNext())
+                lines << QStringLiteral("  %1 to %2 %3 %4").arg(rs.text(0), rs.text(1), rs.text(2), rs.text(3));
+        };
+        // Two clash with the desk's stay, one with another event; one
+        // arrives on the desk's departure day.
+        const QVector<FeedEvent> first{event("a", 1, 3),   event("b", 4, 7),   event("c", 11, 13),
+                                       event("d", 20, 23), event("e", 22, 25), event("f", 12, 14)};
+        store("new", first);
+        lines << QStringLiteral("  found=%1").arg(FindBookings(db, QStringLiteral("Bookit")).bookings.size());
+        store("again", first);
+        // a moves onto days b leaves in the same feed; d is gone, which
+        // frees e's days.
+        store("moved", {event("a", 3, 5), event("b", 7, 9), event("e", 22, 25), event("f", 12, 14)});
+        store("emptied", {});
+        lines << QStringLiteral("  clashes stored=%1").arg(StoredClashes(db).size());
+    }
+    SetDepartureDayFree(db, false);
+    return lines;
+}
+
+QStringList ExpectedChannelStoreCases()
+{
+    return {
+        QStringLiteral("Plain new: added=3 moved=0 removed=0 unchanged=0"),
+        QStringLiteral("  Room Plain, 1/11/2041 to 1/13/2041, Bookit: booking D (No name entered) holds it"),
+        QStringLiteral("  Room Plain, 1/22/2041 to 1/25/2041, Bookit: booking 4 (Bookit) holds it"),
+        QStringLiteral("  Room Plain, 1/12/2041 to 1/14/2041, Bookit: booking D (No name entered) holds it"),
+        QStringLiteral("  1/1/2041 2:00:00 PM to 1/3/2041 10:00:00 AM Bookit Reserved a"),
+        QStringLiteral("  1/4/2041 2:00:00 PM to 1/7/2041 10:00:00 AM Bookit Reserved b"),
+        QStringLiteral("  1/10/2041 2:00:00 PM to 1/12/2041 10:00:00 AM  "),
+        QStringLiteral("  1/20/2041 2:00:00 PM to 1/23/2041 10:00:00 AM Bookit Reserved d"),
+        QStringLiteral("  found=3"),
+        QStringLiteral("Plain again: added=0 moved=0 removed=0 unchanged=3"),
+        QStringLiteral("  Room Plain, 1/11/2041 to 1/13/2041, Bookit: booking D (No name entered) holds it"),
+        QStringLiteral("  Room Plain, 1/22/2041 to 1/25/2041, Bookit: booking 4 (Bookit) holds it"),
+        QStringLiteral("  Room Plain, 1/12/2041 to 1/14/2041, Bookit: booking D (No name entered) holds it"),
+        QStringLiteral("  1/1/2041 2:00:00 PM to 1/3/2041 10:00:00 AM Bookit Reserved a"),
+        QStringLiteral("  1/4/2041 2:00:00 PM to 1/7/2041 10:00:00 AM Bookit Reserved b"),
+        QStringLiteral("  1/10/2041 2:00:00 PM to 1/12/2041 10:00:00 AM  "),
+        QStringLiteral("  1/20/2041 2:00:00 PM to 1/23/2041 10:00:00 AM Bookit Reserved d"),
+        QStringLiteral("Plain moved: added=1 moved=2 removed=1 unchanged=0"),
+        QStringLiteral("  Room Plain, 1/12/2041 to 1/14/2041, Bookit: booking D (No name entered) holds it"),
+        QStringLiteral("  1/3/2041 2:00:00 PM to 1/5/2041 10:00:00 AM Bookit Reserved a"),
+        QStringLiteral("  1/7/2041 2:00:00 PM to 1/9/2041 10:00:00 AM Bookit Reserved b"),
+        QStringLiteral("  1/10/2041 2:00:00 PM to 1/12/2041 10:00:00 AM  "),
+        QStringLiteral("  1/22/2041 2:00:00 PM to 1/25/2041 10:00:00 AM Bookit Reserved e"),
+        QStringLiteral("Plain emptied: added=0 moved=0 removed=3 unchanged=0"),
+        QStringLiteral("  1/10/2041 2:00:00 PM to 1/12/2041 10:00:00 AM  "),
+        QStringLiteral("  clashes stored=0"),
+        QStringLiteral("Ruled new: added=4 moved=0 removed=0 unchanged=0"),
+        QStringLiteral("  Room Ruled, 1/11/2041 to 1/13/2041, Bookit: booking D (No name entered) holds it"),
+        QStringLiteral("  Room Ruled, 1/22/2041 to 1/25/2041, Bookit: booking 9 (Bookit) holds it"),
+        QStringLiteral("  1/1/2041 2:00:00 PM to 1/3/2041 10:00:00 AM Bookit Reserved a"),
+        QStringLiteral("  1/4/2041 2:00:00 PM to 1/7/2041 10:00:00 AM Bookit Reserved b"),
+        QStringLiteral("  1/10/2041 2:00:00 PM to 1/12/2041 10:00:00 AM  "),
+        QStringLiteral("  1/12/2041 2:00:00 PM to 1/14/2041 10:00:00 AM Bookit Reserved f"),
+        QStringLiteral("  1/20/2041 2:00:00 PM to 1/23/2041 10:00:00 AM Bookit Reserved d"),
+        QStringLiteral("  found=4"),
+        QStringLiteral("Ruled again: added=0 moved=0 removed=0 unchanged=4"),
+        QStringLiteral("  Room Ruled, 1/11/2041 to 1/13/2041, Bookit: booking D (No name entered) holds it"),
+        QStringLiteral("  Room Ruled, 1/22/2041 to 1/25/2041, Bookit: booking 9 (Bookit) holds it"),
+        QStringLiteral("  1/1/2041 2:00:00 PM to 1/3/2041 10:00:00 AM Bookit Reserved a"),
+        QStringLiteral("  1/4/2041 2:00:00 PM to 1/7/2041 10:00:00 AM Bookit Reserved b"),
+        QStringLiteral("  1/10/2041 2:00:00 PM to 1/12/2041 10:00:00 AM  "),
+        QStringLiteral("  1/12/2041 2:00:00 PM to 1/14/2041 10:00:00 AM Bookit Reserved f"),
+        QStringLiteral("  1/20/2041 2:00:00 PM to 1/23/2041 10:00:00 AM Bookit Reserved d"),
+        QStringLiteral("Ruled moved: added=1 moved=2 removed=1 unchanged=1"),
+        QStringLiteral("  1/3/2041 2:00:00 PM to 1/5/2041 10:00:00 AM Bookit Reserved a"),
+        QStringLiteral("  1/7/2041 2:00:00 PM to 1/9/2041 10:00:00 AM Bookit Reserved b"),
+        QStringLiteral("  1/10/2041 2:00:00 PM to 1/12/2041 10:00:00 AM  "),
+        QStringLiteral("  1/12/2041 2:00:00 PM to 1/14/2041 10:00:00 AM Bookit Reserved f"),
+        QStringLiteral("  1/22/2041 2:00:00 PM to 1/25/2041 10:00:00 AM Bookit Reserved e"),
+        QStringLiteral("Ruled emptied: added=0 moved=0 removed=4 unchanged=0"),
+        QStringLiteral("  1/10/2041 2:00:00 PM to 1/12/2041 10:00:00 AM  "),
+        QStringLiteral("  clashes stored=0"),
+    };
 }
 
 }  // namespace innkeld::test

@@ -135,4 +135,14 @@ QStringList DepartureDayCases(Database &db);
 // The lines DepartureDayCases should give.
 QStringList ExpectedDepartureDayCases();
 
+// A channel's feed stored into a room of its own, under both rules: new
+// events (two clashing with the desk's stay, one with another event, one
+// arriving on the desk's departure day), the same again, moved and gone
+// ones, none. One line per store with what it did, its clashes and the
+// room's stays; the channel's bookings found by its name; the stored
+// clashes counted.
+QStringList ChannelStoreCases(Database &db);
+// The lines ChannelStoreCases should give.
+QStringList ExpectedChannelStoreCases();
+
 }  // namespace innkeld::test

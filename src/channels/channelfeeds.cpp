@@ -3,6 +3,7 @@
 #include "arrivals/arrivalsquery.h"
 #include "data/houserules.h"
 #include "data/regional.h"
+#include "data/sqldialect.h"
 #include "wizard/availability.h"
 
 #include <QDir>
@@ -13,7 +14,9 @@
 
 #include <libical/ical.h>
 
+#include <algorithm>
 #include <map>
+#include <numeric>
 #include <memory>
 
 namespace innkeld {
@@ -59,6 +62,49 @@ QDate houseDay(const icaltimetype &t, bool *zoned)
 
 // A channel's stay arrives and departs at the usual hours of a house.
 const QTime kArrival(14, 0), kDeparture(10, 0);
+
+// Rows written or asked for together, a few hundred to a statement.
+QVector<QStringList> inGroups(const QStringList &rows)
+{
+    QVector<QStringList> groups;
+    for (qsizetype at = 0; at < rows.size(); at += 500)
+        groups << rows.mid(at, 500);
+    return groups;
+}
+
+// A date and time as the engine stores it, as a literal of its own terms.
+QString dateLiteral(Engine engine, const QDateTime &value)
+{
+    const QString text = CanonicalDateText(value);
+    return engine == Engine::PostgreSQL ? QStringLiteral("TIMESTAMP '%1'").arg(text) : QStringLiteral("'%1'").arg(text);
+}
+
+// `count` keys of `table` no row holds or held, for rows written with their
+// keys (the write lock is held: no other desk takes them meanwhile on a
+// file; a server hands them out from the table's own sequence).
+QVector<RecordId> newKeys(Database &db, const QString &table, int count)
+{
+    QVector<RecordId> keys;
+    if (count <= 0)
+        return keys;
+    if (db.onServer()) {
+        for (Recordset rs = db.query(QStringLiteral("SELECT nextval(pg_get_serial_sequence('%1', 'id')) FROM "
+                                                    "generate_series(1, %2)")
+                                         .arg(table)
+                                         .arg(count));
+             !rs.eof(); rs.moveNext())
+            keys << rs.value(0).toLongLong();
+        return keys;
+    }
+    const RecordId last = db.query(QStringLiteral("SELECT max(coalesce((SELECT max(ID) FROM %1), 0), coalesce((SELECT seq "
+                                                  "FROM sqlite_sequence WHERE name = '%1'), 0))")
+                                       .arg(table))
+                              .value(0)
+                              .toLongLong();
+    for (int i = 1; i <= count; ++i)
+        keys << last + i;
+    return keys;
+}
 
 }  // namespace
 
@@ -320,26 +366,135 @@ FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEve
         throw DbError(QStringLiteral("The feed %1 is no longer there.").arg(feedId));
     const RecordId room = feed.value(0).toLongLong();
     const QString channel = feed.text(1), roomName = feed.text(2);
-    QHash<QString, RecordId> known;
-    for (Recordset rs = db.execute(QStringLiteral("SELECT uid, bookingid FROM channelbooking WHERE feedid = %1").arg(feedId));
+    const Engine engine = db.engineKind();
+    struct Held
+    {
+        RecordId booking = 0;
+        QDate from, to;
+    };
+    QHash<QString, Held> known;
+    for (Recordset rs = db.execute(QStringLiteral("SELECT c.uid, c.bookingid, b.FromDate, b.ToDate FROM channelbooking AS c "
+                                                  "JOIN booking AS b ON b.ID = c.bookingid WHERE c.feedid = %1")
+                                       .arg(feedId));
          !rs.eof(); rs.moveNext())
-        known.insert(rs.text(0), rs.value(1).toLongLong());
+        known.insert(rs.text(0), Held{rs.value(1).toLongLong(), DayOf(rs.value(2)), DayOf(rs.value(3))});
 
     // Gone from the feed first: their nights are free for the events moved
     // onto them.
     QSet<QString> present;
     for (const FeedEvent &e : events)
         present.insert(e.uid);
-    for (auto it = known.constBegin(); it != known.constEnd(); ++it) {
-        if (present.contains(it.key()))
-            continue;
-        Recordset b = db.execute(QStringLiteral("SELECT CustomerID FROM booking WHERE ID = %1").arg(it.value()));
-        if (!b.eof())
-            db.execute(QStringLiteral("DELETE FROM customer WHERE ID = %1").arg(b.value(0).toLongLong()));
-        db.execute(QStringLiteral("DELETE FROM booking WHERE ID = %1").arg(it.value()));
-        db.execute(QStringLiteral("DELETE FROM channelbooking WHERE bookingid = %1").arg(it.value()));
-        ++outcome.removed;
+    QStringList gone;
+    for (auto it = known.constBegin(); it != known.constEnd(); ++it)
+        if (!present.contains(it.key()))
+            gone << QString::number(it->booking);
+    // The bookings first (their links, stays and find entries go with
+    // them), then their customers that no booking names any longer.
+    for (const QStringList &ids : inGroups(gone)) {
+        const QString list = ids.join(QLatin1Char(','));
+        QStringList customers;
+        for (Recordset rs = db.query(QStringLiteral("SELECT DISTINCT CustomerID FROM booking WHERE ID IN (%1)").arg(list));
+             !rs.eof(); rs.moveNext())
+            customers << rs.text(0);
+        db.query(QStringLiteral("DELETE FROM channelbooking WHERE bookingid IN (%1)").arg(list));
+        db.query(QStringLiteral("DELETE FROM booking WHERE ID IN (%1)").arg(list));
+        if (!customers.isEmpty())
+            db.query(QStringLiteral("DELETE FROM customer WHERE ID IN (%1) AND NOT EXISTS (SELECT 1 FROM booking WHERE "
+                                    "booking.CustomerID = customer.ID)")
+                         .arg(customers.join(QLatin1Char(','))));
+        outcome.removed += int(ids.size());
     }
+
+    // The events to store: new ones and moved ones, in the feed's order.
+    struct Wanted
+    {
+        const FeedEvent *event;
+        RecordId booking;  // 0 for a new one
+        QString from, to;  // as stored, in the engine's terms
+    };
+    QVector<Wanted> wanted;
+    for (const FeedEvent &e : events) {
+        const auto old = known.constFind(e.uid);
+        if (old != known.constEnd() && old->from == e.from && old->to == e.to) {
+            ++outcome.unchanged;
+            continue;
+        }
+        wanted.push_back(Wanted{&e, old == known.constEnd() ? 0 : old->booking,
+                                dateLiteral(engine, WallClock(e.from, kArrival)),
+                                dateLiteral(engine, WallClock(e.to, kDeparture))});
+    }
+
+    // Stored together: those that clash with no stay stored, asked of the
+    // guard's own condition for all at once, and whose days touch no other
+    // one's (the guard could then judge them only against each other). The
+    // others are stored one at a time, in the feed's order, after them.
+    QVector<bool> alone(wanted.size(), true);
+    {
+        QVector<int> order(wanted.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::sort(order.begin(), order.end(),
+                  [&](int a, int b) { return wanted[a].event->from < wanted[b].event->from; });
+        QDate reach;
+        int previous = -1;
+        for (int i : order) {
+            if (previous >= 0 && wanted[i].event->from <= reach) {
+                alone[i] = false;
+                alone[previous] = false;
+            }
+            if (previous < 0 || wanted[i].event->to > reach)
+                reach = wanted[i].event->to;
+            previous = i;
+        }
+    }
+    QStringList asked;
+    for (int i = 0; i < wanted.size(); ++i)
+        asked << QStringLiteral("(%1, %2, %3, %4)").arg(i).arg(wanted[i].booking).arg(wanted[i].from, wanted[i].to);
+    for (const QStringList &rows : inGroups(asked))
+        for (Recordset rs = db.query(QStringLiteral("WITH e (n, self, f, t) AS (VALUES %1) SELECT n FROM e WHERE %2")
+                                         .arg(rows.join(QLatin1Char(',')),
+                                              ClashExistsSql(engine, QStringLiteral("e.self"), QString::number(room),
+                                                             QStringLiteral("e.f"), QStringLiteral("e.t"))));
+             !rs.eof(); rs.moveNext())
+            alone[rs.value(0).toInt()] = false;
+
+    QVector<int> moves, adds;
+    for (int i = 0; i < wanted.size(); ++i)
+        if (alone[i])
+            (wanted[i].booking ? moves : adds) << i;
+    QStringList moved;
+    for (int i : moves)
+        moved << QStringLiteral("(%1, %2, %3, '%4')")
+                     .arg(wanted[i].booking)
+                     .arg(wanted[i].from, wanted[i].to, SqlText(wanted[i].event->summary));
+    for (const QStringList &rows : inGroups(moved))
+        db.query(QStringLiteral("WITH e (id, f, t, notes) AS (VALUES %1) UPDATE booking SET FromDate = e.f, ToDate = e.t, "
+                                "Notes = e.notes FROM e WHERE booking.ID = e.id")
+                     .arg(rows.join(QLatin1Char(','))));
+    outcome.moved += int(moves.size());
+    const QVector<RecordId> customers = newKeys(db, QStringLiteral("customer"), int(adds.size()));
+    const QVector<RecordId> bookings = newKeys(db, QStringLiteral("booking"), int(adds.size()));
+    QStringList customerRows, bookingRows, linkRows, channelRows;
+    for (int k = 0; k < adds.size(); ++k) {
+        const Wanted &w = wanted[adds[k]];
+        customerRows << QStringLiteral("(%1, '', '%2')").arg(customers[k]).arg(SqlText(channel));
+        bookingRows << QStringLiteral("(%1, %2, %3, %4, '%5', '%6', '', '', '', '')")
+                           .arg(bookings[k])
+                           .arg(customers[k])
+                           .arg(w.from, w.to, SqlText(channel), SqlText(w.event->summary));
+        linkRows << QStringLiteral("(%1, %2)").arg(bookings[k]).arg(room);
+        channelRows << QStringLiteral("(%1, %2, '%3')").arg(bookings[k]).arg(feedId).arg(SqlText(w.event->uid));
+    }
+    for (const QStringList &rows : inGroups(customerRows))
+        db.query(QStringLiteral("INSERT INTO customer (ID, FirstName, LastName) VALUES ") + rows.join(QLatin1Char(',')));
+    for (const QStringList &rows : inGroups(bookingRows))
+        db.query(QStringLiteral("INSERT INTO booking (ID, CustomerID, FromDate, ToDate, BookedBy, Notes, PaymentMethod, "
+                                "CreditCardNo, CreditCardExpiry, CreditCardType) VALUES ")
+                 + rows.join(QLatin1Char(',')));
+    for (const QStringList &rows : inGroups(linkRows))
+        db.query(QStringLiteral("INSERT INTO bookingroom (bookingid, roomid) VALUES ") + rows.join(QLatin1Char(',')));
+    for (const QStringList &rows : inGroups(channelRows))
+        db.query(QStringLiteral("INSERT INTO channelbooking (bookingid, feedid, uid) VALUES ") + rows.join(QLatin1Char(',')));
+    outcome.added += int(adds.size());
 
     const auto clashWith = [&](const FeedEvent &e, RecordId self) {
         // The booking it clashes with, as the day lists name its guest.
@@ -352,68 +507,51 @@ FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEve
                 .arg(ToSQLDate(e.to.addDays(1)), ToSQLDate(e.from)));
         const QString holder = other.eof() ? QStringLiteral("another booking")
                                            : QStringLiteral("booking %1 (%2)").arg(other.value(0).toString(),
-                                                                                    GuestDisplayName(other.value(1), other.value(2)));
+                                                                                    GuestDisplayName(other.value(1), other.value(2)).trimmed());
         outcome.clashes << QStringLiteral("Room %1, %2 to %3, %4: %5 holds it")
                                .arg(roomName, RegionalShortDate(e.from), RegionalShortDate(e.to), channel, holder);
     };
 
-    // The rule read once; the rows added through cursors opened once.
+    // The rest one at a time: each judged by what is stored by then.
     const bool departureDayFree = DepartureDayFree(db);
     const auto free = [&](RecordId self, const QString &from, const QString &to) {
         return db.execute(ClashingRoomsSql(self, from, to, QStringLiteral(" AND bookingroom.roomid=") + QString::number(room),
-                                           db.engineKind(), departureDayFree))
+                                           engine, departureDayFree))
             .eof();
     };
-    TableCursor customer = db.openTable(QStringLiteral("Customer"));
-    TableCursor booking = db.openTable(QStringLiteral("Booking"));
-    TableCursor link = db.openTable(QStringLiteral("BookingRoom"));
-    for (const FeedEvent &e : events) {
+    for (int i = 0; i < wanted.size(); ++i) {
+        if (alone[i])
+            continue;
+        const FeedEvent &e = *wanted[i].event;
+        const RecordId self = wanted[i].booking;
         const QString from = RegionalDateTimeText(WallClock(e.from, kArrival));
         const QString to = RegionalDateTimeText(WallClock(e.to, kDeparture));
-        const auto old = known.constFind(e.uid);
-        if (old != known.constEnd()) {
-            Recordset b = db.execute(QStringLiteral("SELECT FromDate, ToDate FROM booking WHERE ID = %1").arg(*old));
-            if (!b.eof() && DayOf(b.value(0)) == e.from && DayOf(b.value(1)) == e.to) {
-                ++outcome.unchanged;
-                continue;
-            }
-            if (!free(*old, from, to)) {
-                clashWith(e, *old);
-                continue;
-            }
+        if (!free(self, from, to)) {
+            clashWith(e, self);
+            continue;
+        }
+        if (self) {
             db.execute(QStringLiteral("UPDATE booking SET FromDate = '%1', ToDate = '%2', Notes = '%3' WHERE ID = %4")
                            .arg(SqlText(from), SqlText(to), SqlText(e.summary))
-                           .arg(*old));
+                           .arg(self));
             ++outcome.moved;
             continue;
         }
-        if (!free(0, from, to)) {
-            clashWith(e, 0);
-            continue;
-        }
-        customer.addNew();
-        customer.setField(QStringLiteral("FirstName"), QString());
-        customer.setField(QStringLiteral("LastName"), channel);
-        customer.update();
-        const RecordId customerId = customer.field(QStringLiteral("ID")).toLongLong();
-        booking.addNew();
-        booking.setField(QStringLiteral("CustomerID"), customerId);
-        booking.setField(QStringLiteral("FromDate"), WallClock(e.from, kArrival));
-        booking.setField(QStringLiteral("ToDate"), WallClock(e.to, kDeparture));
-        booking.setField(QStringLiteral("BookedBy"), channel);
-        booking.setField(QStringLiteral("Notes"), e.summary);
-        for (const char *text : {"PaymentMethod", "CreditCardNo", "CreditCardExpiry", "CreditCardType"})
-            booking.setField(QLatin1String(text), QStringLiteral(""));
-        booking.update();
-        const RecordId bookingId = booking.field(QStringLiteral("ID")).toLongLong();
-        link.addNew();
-        link.setField(QStringLiteral("bookingid"), bookingId);
-        link.setField(QStringLiteral("roomid"), room);
-        link.update();
-        db.execute(QStringLiteral("INSERT INTO channelbooking (bookingid, feedid, uid) VALUES (%1, %2, '%3')")
-                       .arg(bookingId)
-                       .arg(feedId)
-                       .arg(SqlText(e.uid)));
+        const RecordId customerId = newKeys(db, QStringLiteral("customer"), 1).value(0);
+        const RecordId bookingId = newKeys(db, QStringLiteral("booking"), 1).value(0);
+        db.query(QStringLiteral("INSERT INTO customer (ID, FirstName, LastName) VALUES (%1, '', '%2')")
+                     .arg(customerId)
+                     .arg(SqlText(channel)));
+        db.query(QStringLiteral("INSERT INTO booking (ID, CustomerID, FromDate, ToDate, BookedBy, Notes, PaymentMethod, "
+                                "CreditCardNo, CreditCardExpiry, CreditCardType) VALUES (%1, %2, %3, %4, '%5', '%6', '', '', '', '')")
+                     .arg(bookingId)
+                     .arg(customerId)
+                     .arg(wanted[i].from, wanted[i].to, SqlText(channel), SqlText(e.summary)));
+        db.query(QStringLiteral("INSERT INTO bookingroom (bookingid, roomid) VALUES (%1, %2)").arg(bookingId).arg(room));
+        db.query(QStringLiteral("INSERT INTO channelbooking (bookingid, feedid, uid) VALUES (%1, %2, '%3')")
+                     .arg(bookingId)
+                     .arg(feedId)
+                     .arg(SqlText(e.uid)));
         ++outcome.added;
     }
     tx.commit();

@@ -282,6 +282,14 @@ void RequireOtherThanDatabase(const QString &databasePath, const QString &target
 QString StaysClashSql(const QString &from, const QString &to, const QString &otherFrom, const QString &otherTo,
                       Engine engine = Engine::SQLite);
 
+// The guard's condition that another booking than `booking` holds `room` for
+// a stay that clashes with the stay from `from` to `to` (columns or
+// expressions), by the house's rule as the statement runs, in the engine's
+// terms: what every write is judged by, and what a check asked of many stays
+// at once must use to agree with it.
+QString ClashExistsSql(Engine engine, const QString &booking, const QString &room, const QString &from,
+                       const QString &to);
+
 // The condition on the stays index `alias` that finds the stays sharing a
 // night with the days from `firstDay` to `lastDay`: each one's first day is
 // before the other's last day (whole days; a stay's first and last day are

@@ -7,12 +7,6 @@
 
 namespace innkeld {
 
-// The guard's condition that another booking than `booking` holds `room` for
-// a stay that clashes with the stay from `from` to `to`, in the engine's
-// terms (written once, in database.cpp, for both engines).
-QString ClashExistsSql(Engine engine, const QString &booking, const QString &room, const QString &from,
-                       const QString &to);
-
 // A RowReader's rows from a server.
 bool RowReaderServerNext(RowReader::ServerRows &rows);
 RowReader::Type RowReaderServerType(const RowReader::ServerRows &rows, int column);

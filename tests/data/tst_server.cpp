@@ -4,8 +4,10 @@
 // server (see the server_start test).
 #include "app/frmMain.h"
 #include "arrivals/findquery.h"
+#include "channels/channelfeeds.h"
 #include "data/housecopy.h"
 #include "data/houserules.h"
+#include "wizard/availability.h"
 #include "wizard/returningguests.h"
 #include "wizard/BookingWizard.h"
 #include "data/backup.h"
@@ -100,6 +102,7 @@ private slots:
     void lostServerInTheMiddleOfAStep();
     void findingIsTheSameOnBothEngines();
     void departureDayRuleIsTheHouses();
+    void channelFeedsAsTheGuardJudges();
 };
 
 void TestServer::statementsAndGuardOnBothEngines()
@@ -465,6 +468,31 @@ void TestServer::departureDayRuleIsTheHouses()
     QCOMPARE(DepartureDayFree(*upgraded), false);
     QCOMPARE(failureOf(*upgraded, QStringLiteral("UPDATE booking SET todate = #1/1/2041# WHERE id = 2")),
              QStringLiteral("(no failure)"));
+}
+
+void TestServer::channelFeedsAsTheGuardJudges()
+{
+    // A channel's feed stored, moved and emptied on the server, as on a
+    // file; and the bookings of a feed of 1,000 events stored at one desk
+    // are seen, found and guarded at the next.
+    ServerDatabase server;
+    REQUIRE_SERVER(server);
+    auto db = Database::open(server.address());
+    QCOMPARE(ChannelStoreCases(*db), ExpectedChannelStoreCases());
+    db->execute(QStringLiteral("INSERT INTO room (name) VALUES ('Busy')"));
+    const RecordId room = db->execute(QStringLiteral("SELECT max(id) FROM room")).value(0).toLongLong();
+    db->execute(QStringLiteral("INSERT INTO channelfeed (roomid, Channel, Address) VALUES (%1, 'Stayly', 'x')").arg(room));
+    const RecordId feed = db->execute(QStringLiteral("SELECT max(id) FROM channelfeed")).value(0).toLongLong();
+    QVector<FeedEvent> events;
+    for (int i = 0; i < 1000; ++i)
+        events << FeedEvent{QStringLiteral("%1@stayly").arg(i), QDate(2050, 1, 1).addDays(2 * i),
+                            QDate(2050, 1, 1).addDays(2 * i + 1), QStringLiteral("Reserved")};
+    QCOMPARE(StoreFeedEvents(*db, feed, events).added, 1000);
+    auto next = Database::open(server.address());
+    QCOMPARE(next->execute(QStringLiteral("SELECT count(*) FROM bookingroom WHERE roomid = %1").arg(room)).value(0).toInt(), 1000);
+    QCOMPARE(FindBookings(*next, QStringLiteral("Stayly"), 5000).bookings.size(), 1000);
+    QVERIFY(!IsRoomAvailable(*next, 0, room, QDate(2050, 1, 1), QDate(2050, 1, 2)));
+    QVERIFY(StoredClashes(*next).isEmpty());
 }
 
 #include "tst_server.moc"
