@@ -367,6 +367,11 @@ FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEve
     const RecordId room = feed.value(0).toLongLong();
     const QString channel = feed.text(1), roomName = feed.text(2);
     const Engine engine = db.engineKind();
+    // The server's triggers run their statements once for each row written
+    // here; without statistics its planner would plan them again for each
+    // one (a new customer's find entries: 0.3 ms a row instead of 0.04).
+    if (engine == Engine::PostgreSQL)
+        db.query(QStringLiteral("SET LOCAL plan_cache_mode = force_generic_plan"));
     struct Held
     {
         RecordId booking = 0;
