@@ -495,11 +495,31 @@ void frmMain::mnuConfigureChannels_Click()
 
 void frmMain::publishFeeds()
 {
-    guarded([this] {
-        const ChannelSettings settings = ReadChannelSettings(*m_db);
-        if (!settings.folder.isEmpty())
-            WriteRoomFeeds(*m_db, settings.folder, QDate::currentDate(), QDateTime::currentDateTimeUtc());
+    if (m_publishing && m_publishing->running()) {
+        m_publishAgain = true;  // written again once these are
+        return;
+    }
+    m_publishAgain = false;
+    QString folder;
+    if (!guarded([&] { folder = ReadChannelSettings(*m_db).folder; }) || folder.isEmpty())
+        return;  // no feeds are written
+    delete m_publishing;
+    const QString address = m_db->address();
+    m_publishing = new LongWork(this, QString(), [address, folder](const LongWork::Progress &) {
+        auto db = Database::open(address);
+        WriteRoomFeeds(*db, folder, QDate::currentDate(), QDateTime::currentDateTimeUtc());
+        return true;
     });
+    connect(m_publishing, &LongWork::finished, this, &frmMain::feedsPublished);
+    m_publishing->start();
+}
+
+void frmMain::feedsPublished(bool, const QString &failure)
+{
+    if (!failure.isEmpty())
+        m_context.ui->message(this, failure, QMessageBox::Critical);
+    if (m_publishAgain)
+        publishFeeds();
 }
 
 void frmMain::mnuFileImportChannels_Click()
@@ -509,8 +529,8 @@ void frmMain::mnuFileImportChannels_Click()
 
 void frmMain::importChannels(bool asked)
 {
-    if (m_fetch)
-        return;  // a fetch is running
+    if (m_fetch || (m_storing && m_storing->running()))
+        return;  // an import is running
     QVector<FeedSource> sources;
     if (!guarded([&] { sources = FeedSources(*m_db); }))
         return;
@@ -549,39 +569,40 @@ void frmMain::channelsFetched(bool cancelled)
     if (cancelled)
         return;  // nothing is stored
     // Each feed on its own: a bad one stores nothing and changes nothing else.
-    QStringList report;
-    bool attention = false;
-    for (const ChannelFetch::Result &r : fetch->results()) {
-        const QString feed = QStringLiteral("%1, room %2").arg(r.source.channel, r.source.room);
-        if (!r.failure.isEmpty()) {
-            report << QStringLiteral("%1: could not be fetched (%2); nothing was stored.").arg(feed, r.failure);
-            attention = true;
-            continue;
-        }
-        const ParsedFeed parsed = ParseFeed(r.data);
-        if (!parsed.ok()) {
-            report << QStringLiteral("%1: %2 Nothing was stored.").arg(feed, parsed.problem);
-            attention = true;
-            continue;
-        }
-        try {
-            const FeedOutcome o = StoreFeedEvents(*m_db, r.source.feedId, parsed.events);
-            report << QStringLiteral("%1: %2 new, %3 moved, %4 removed, %5 as they were%6.")
-                          .arg(feed)
-                          .arg(o.added)
-                          .arg(o.moved)
-                          .arg(o.removed)
-                          .arg(o.unchanged)
-                          .arg(parsed.zoned > 0 ? QStringLiteral(" (%1 with times of another zone, read as the house's days)")
-                                                      .arg(parsed.zoned)
-                                                : QString());
-            for (const QString &clash : o.clashes)
-                report << QStringLiteral("  Not stored, it clashes: ") + clash;
-            attention |= !o.clashes.isEmpty();
-        } catch (const DbError &e) {
-            report << QStringLiteral("%1: %2 Nothing was stored.").arg(feed, e.message());
-            attention = true;
-        }
+    const QVector<ChannelFetch::Result> results = fetch->results();
+    const QString address = m_db->address();
+    const auto report = std::make_shared<ChannelReport>();
+    m_channelReport = report;
+    delete m_storing;
+    m_storing = new LongWork(this, m_fetchAsked ? QStringLiteral("Storing the channels' bookings...") : QString(),
+                             [address, results, report](const LongWork::Progress &progress) {
+                                 auto db = Database::open(address);
+                                 for (int i = 0; i < results.size(); ++i) {
+                                     if (!progress(i, results.size()))
+                                         return false;
+                                     const ChannelFetch::Result &r = results.at(i);
+                                     const FeedReport feed = StoreFetchedFeed(*db, r.source, r.data, r.failure);
+                                     report->lines << feed.lines;
+                                     report->attention |= feed.attention;
+                                 }
+                                 return true;
+                             });
+    connect(m_storing, &LongWork::finished, this, &frmMain::channelsStored);
+    m_storing->start();
+}
+
+void frmMain::channelsStored(bool completed, const QString &failure)
+{
+    const std::shared_ptr<ChannelReport> stored = std::move(m_channelReport);
+    if (!stored)
+        return;
+    QStringList report = stored->lines;
+    bool attention = stored->attention;
+    if (!failure.isEmpty()) {
+        report << failure;
+        attention = true;
+    } else if (!completed) {
+        report << QStringLiteral("Stopped: the feeds not listed were not stored.");
     }
     // The report is kept beside the database (a server's, in the desk's
     // data folder).
@@ -595,6 +616,8 @@ void frmMain::channelsFetched(bool cancelled)
     publishFeeds();
     if (ui->picCalendar->isVisible())
         guarded([this] { ui->MainCalendar->Refresh(); });
+    if (ui->picArrivals->isVisible())
+        guarded([this] { ui->picArrivals->FillLists(); });
     if (m_fetchAsked || attention)
         m_context.ui->message(this, report.join(QLatin1Char('\n')),
                               attention ? QMessageBox::Warning : QMessageBox::Information,

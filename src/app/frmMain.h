@@ -123,8 +123,13 @@ private slots:
     void mnuFileImportChannels_Click();
     void importChannels(bool asked);
     void channelsFetched(bool cancelled);
-    // The shared rooms' feeds written again: what the house has sold changed.
+    // The feeds fetched stored (on a thread and connection of their own):
+    // the report logged and shown, the calendar and the feeds brought up to date.
+    void channelsStored(bool completed, const QString &failure);
+    // The shared rooms' feeds written again (on a thread and connection of
+    // their own): what the house has sold changed.
     void publishFeeds();
+    void feedsPublished(bool completed, const QString &failure);
 
     // Help
     void mnuHelpContents_Click();
@@ -177,6 +182,15 @@ private:
     ChannelFetch *m_fetch = nullptr;  // the channels' feeds being fetched
     bool m_fetchAsked = false;         // from the menu, not by the hour
     QProgressDialog *m_fetchProgress = nullptr;
+    LongWork *m_storing = nullptr;      // the feeds fetched being stored
+    struct ChannelReport
+    {
+        QStringList lines;
+        bool attention = false;
+    };
+    std::shared_ptr<ChannelReport> m_channelReport;
+    LongWork *m_publishing = nullptr;  // the shared rooms' feeds being written
+    bool m_publishAgain = false;       // the house changed while they were
     QTimer m_hourly;                   // the channels fetched every hour
     // A resize by an edge that the window follows itself.
     Qt::Edges m_resizing;

@@ -563,4 +563,38 @@ FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEve
     return outcome;
 }
 
+FeedReport StoreFetchedFeed(Database &db, const FeedSource &source, const QByteArray &data, const QString &failure)
+{
+    FeedReport report;
+    report.attention = true;
+    const QString feed = QStringLiteral("%1, room %2").arg(source.channel, source.room);
+    if (!failure.isEmpty()) {
+        report.lines << QStringLiteral("%1: could not be fetched (%2); nothing was stored.").arg(feed, failure);
+        return report;
+    }
+    const ParsedFeed parsed = ParseFeed(data);
+    if (!parsed.ok()) {
+        report.lines << QStringLiteral("%1: %2 Nothing was stored.").arg(feed, parsed.problem);
+        return report;
+    }
+    try {
+        const FeedOutcome o = StoreFeedEvents(db, source.feedId, parsed.events);
+        report.lines << QStringLiteral("%1: %2 new, %3 moved, %4 removed, %5 as they were%6.")
+                            .arg(feed)
+                            .arg(o.added)
+                            .arg(o.moved)
+                            .arg(o.removed)
+                            .arg(o.unchanged)
+                            .arg(parsed.zoned > 0 ? QStringLiteral(" (%1 with times of another zone, read as the house's days)")
+                                                        .arg(parsed.zoned)
+                                                  : QString());
+        for (const QString &clash : o.clashes)
+            report.lines << QStringLiteral("  Not stored, it clashes: ") + clash;
+        report.attention = !o.clashes.isEmpty();
+    } catch (const DbError &e) {
+        report.lines << QStringLiteral("%1: %2 Nothing was stored.").arg(feed, e.message());
+    }
+    return report;
+}
+
 }  // namespace innkeld

@@ -113,4 +113,15 @@ struct FeedOutcome
 // touched. Throws DbError (nothing is then stored).
 FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEvent> &events);
 
+// One feed of an import read and stored (nothing, when it could not be
+// fetched, `failure`, or read), as the import's report tells it: a line for
+// the feed, one for each event not stored; `attention` when the operator is
+// to look at it.
+struct FeedReport
+{
+    QStringList lines;
+    bool attention = false;
+};
+FeedReport StoreFetchedFeed(Database &db, const FeedSource &source, const QByteArray &data, const QString &failure);
+
 }  // namespace innkeld
