@@ -8,8 +8,21 @@ namespace innkeld {
 namespace {
 
 // The tables in the order their links need: rooms and customers, then the
-// bookings, then which booking holds which room.
-const char *const kOrder[] = {"room", "customer", "booking", "bookingroom"};
+// bookings, then which booking holds which room; then the channels' rooms,
+// feeds and the bookings their feeds made. Each with its key, and the
+// channels' tables with their columns (the program's four are copied with
+// the columns both databases have).
+struct CopiedTable
+{
+    const char *name, *key, *columns;
+};
+const CopiedTable kOrder[] = {{"room", "id", nullptr},
+                              {"customer", "id", nullptr},
+                              {"booking", "id", nullptr},
+                              {"bookingroom", "id", nullptr},
+                              {"channelroom", "roomid", "roomid, Shared"},
+                              {"channelfeed", "id", "id, roomid, Channel, Address"},
+                              {"channelbooking", "bookingid", "bookingid, feedid, uid"}};
 
 qint64 countOf(Database &db, const char *table)
 {
@@ -43,7 +56,7 @@ void appendLiteral(QString &sql, const RowReader &row, int column)
 void CopyHouse(Database &source, Database &target, const CopyRowsProgress &progress)
 {
     qint64 total = 0;
-    for (const char *table : kOrder) {
+    for (const auto &[table, key, fixed] : kOrder) {
         if (countOf(target, table) > 0)
             throw DbError(QStringLiteral("The database %1 already holds %2 rows; a house is copied into an empty one.")
                               .arg(target.path(), QLatin1String(table)));
@@ -53,10 +66,18 @@ void CopyHouse(Database &source, Database &target, const CopyRowsProgress &progr
     Database::Transaction tx(target);
     // The house's rule comes along first: the stays are judged by it.
     SetDepartureDayFree(target, DepartureDayFree(source));
-    for (const char *table : kOrder) {
+    // So do the channels' folder and whether they are fetched by themselves.
+    Recordset channels = source.execute(QStringLiteral("SELECT Folder, AutoImport FROM channelsettings WHERE id = 1"));
+    if (!channels.eof())
+        target.execute(QStringLiteral("UPDATE channelsettings SET Folder = '%1', AutoImport = %2 WHERE id = 1")
+                           .arg(SqlText(channels.text(0)))
+                           .arg(channels.value(1).toLongLong()));
+    for (const auto &[table, key, fixed] : kOrder) {
         // The columns both databases have, as the source spells them.
         QStringList columns;
-        for (const QString &column : source.schema().columns(QLatin1String(table))) {
+        if (fixed)
+            columns = QString::fromLatin1(fixed).split(QStringLiteral(", "));
+        for (const QString &column : fixed ? QStringList() : source.schema().columns(QLatin1String(table))) {
             ColumnKind kind;
             if (target.schema().kindOf(QLatin1String(table), column, &kind))
                 columns << column;
@@ -70,8 +91,8 @@ void CopyHouse(Database &source, Database &target, const CopyRowsProgress &progr
         const bool links = qstrcmp(table, "bookingroom") == 0;
         if (links)
             SuspendLinkGuard(target, true);
-        RowReader row = source.read(QStringLiteral("SELECT %1 FROM %2 ORDER BY id")
-                                        .arg(columns.join(QLatin1String(", ")), QLatin1String(table)));
+        RowReader row = source.read(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                                        .arg(columns.join(QLatin1String(", ")), QLatin1String(table), QLatin1String(key)));
         QString batch;
         int rows = 0;
         const auto flush = [&] {
@@ -114,7 +135,7 @@ void CopyHouse(Database &source, Database &target, const CopyRowsProgress &progr
                               .arg(expected));
         // New rows on the server get keys past the copied ones (SQLite
         // keeps its counter past every key it was given).
-        if (target.onServer())
+        if (target.onServer() && qstrcmp(key, "id") == 0)
             target.run(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), max(id)) FROM %1 "
                                       "HAVING max(id) IS NOT NULL")
                            .arg(QLatin1String(table)));

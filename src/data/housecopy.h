@@ -11,8 +11,9 @@ namespace innkeld {
 // Told of the rows copied so far and of all the rows to copy.
 using CopyRowsProgress = std::function<void(qint64 done, qint64 total)>;
 
-// Copies the rooms, customers, bookings and their rooms from `source` into
-// `target`, ids kept, in one transaction on the target, through the
+// Copies the rooms, customers, bookings and their rooms, the house's rule
+// and the channels' settings, rooms, feeds and the bookings their feeds
+// made from `source` into `target`, ids kept, in one transaction on the target, through the
 // target's guard; then compares each table's count with the source's and
 // sets the target's key counters past the copied keys. The target must hold
 // none of them yet. Throws DbError (nothing is written then) with the

@@ -493,6 +493,23 @@ void TestServer::channelFeedsAsTheGuardJudges()
     QCOMPARE(FindBookings(*next, QStringLiteral("Stayly"), 5000).bookings.size(), 1000);
     QVERIFY(!IsRoomAvailable(*next, 0, room, QDate(2050, 1, 1), QDate(2050, 1, 2)));
     QVERIFY(StoredClashes(*next).isEmpty());
+
+    // Moved to a file, the feeds and what they made come along: fetched
+    // again there, nothing is new.
+    SaveChannelSetup(*next, [&] {
+        ChannelSetup setup = ReadChannelSetup(*next);
+        setup.settings.folder = QStringLiteral("/srv/feeds");
+        return setup;
+    }());
+    QTemporaryDir dir;
+    const QString file = QDir(dir.path()).filePath(QStringLiteral("copy.mdb"));
+    Database::create(file);
+    auto copy = Database::open(file);
+    CopyHouse(*next, *copy);
+    QCOMPARE(ReadChannelSettings(*copy).folder, QStringLiteral("/srv/feeds"));
+    QCOMPARE(rowsOf(*copy, QStringLiteral("SELECT feedid, uid, bookingid FROM channelbooking ORDER BY bookingid")),
+             rowsOf(*next, QStringLiteral("SELECT feedid, uid, bookingid FROM channelbooking ORDER BY bookingid")));
+    QCOMPARE(StoreFeedEvents(*copy, feed, events).unchanged, 1000);
 }
 
 #include "tst_server.moc"
