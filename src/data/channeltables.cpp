@@ -20,7 +20,7 @@ QStringList ChannelTableStatements(Engine engine)
                            "ON DELETE CASCADE, feedid bigint NOT NULL REFERENCES channelfeed (id) ON DELETE CASCADE, "
                            "uid text NOT NULL, UNIQUE (feedid, uid))"),
         };
-    return {
+    return QStringList{
         QStringLiteral("CREATE TABLE channelsettings (id INTEGER PRIMARY KEY CHECK (id = 1), "
                        "Folder TEXT NOT NULL DEFAULT '', AutoImport INTEGER NOT NULL DEFAULT 0 "
                        "CHECK (AutoImport IN (0, 1)))"),
@@ -41,6 +41,29 @@ QStringList ChannelTableStatements(Engine engine)
                        "DELETE FROM channelbooking WHERE bookingid = OLD.ID; END"),
         QStringLiteral("CREATE TRIGGER channel_feed_delete AFTER DELETE ON channelfeed BEGIN "
                        "DELETE FROM channelbooking WHERE feedid = OLD.id; END"),
+    } + ChannelLinkGuards();
+}
+
+QStringList ChannelLinkGuards()
+{
+    // No sharing or feed of a room that is not there, no event of a booking
+    // or feed that is not there: the file refuses them as the server's
+    // links do.
+    const QString room = QStringLiteral("SELECT innkeld_refuse('There is no room ' || NEW.roomid || ' in the house.') "
+                                        "WHERE NOT EXISTS (SELECT 1 FROM room WHERE id = NEW.roomid);");
+    const QString event = QStringLiteral("SELECT innkeld_refuse('There is no booking ' || NEW.bookingid || '.') WHERE NOT "
+                                         "EXISTS (SELECT 1 FROM booking WHERE ID = NEW.bookingid); SELECT innkeld_refuse("
+                                         "'There is no channel feed ' || NEW.feedid || '.') WHERE NOT EXISTS (SELECT 1 FROM "
+                                         "channelfeed WHERE id = NEW.feedid);");
+    return {
+        QStringLiteral("CREATE TRIGGER channel_room_link BEFORE INSERT ON channelroom BEGIN %1 END").arg(room),
+        QStringLiteral("CREATE TRIGGER channel_room_relink BEFORE UPDATE OF roomid ON channelroom BEGIN %1 END").arg(room),
+        QStringLiteral("CREATE TRIGGER channel_feed_link BEFORE INSERT ON channelfeed BEGIN %1 END").arg(room),
+        QStringLiteral("CREATE TRIGGER channel_feed_relink BEFORE UPDATE OF roomid ON channelfeed BEGIN %1 END").arg(room),
+        QStringLiteral("CREATE TRIGGER channel_booking_link BEFORE INSERT ON channelbooking BEGIN %1 END").arg(event),
+        QStringLiteral("CREATE TRIGGER channel_booking_relink BEFORE UPDATE OF bookingid, feedid ON channelbooking "
+                       "BEGIN %1 END")
+            .arg(event),
     };
 }
 
@@ -48,7 +71,10 @@ QStringList ChannelTableParts()
 {
     return {QStringLiteral("channelsettings"), QStringLiteral("channelroom"), QStringLiteral("channelfeed"),
             QStringLiteral("channelbooking"), QStringLiteral("channel_room_delete"),
-            QStringLiteral("channel_booking_delete"), QStringLiteral("channel_feed_delete")};
+            QStringLiteral("channel_booking_delete"), QStringLiteral("channel_feed_delete"),
+            QStringLiteral("channel_room_link"),      QStringLiteral("channel_room_relink"),
+            QStringLiteral("channel_feed_link"),      QStringLiteral("channel_feed_relink"),
+            QStringLiteral("channel_booking_link"),   QStringLiteral("channel_booking_relink")};
 }
 
 }  // namespace innkeld

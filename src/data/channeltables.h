@@ -15,6 +15,10 @@ namespace innkeld {
 // rooms and bookings, in the engine's terms.
 QStringList ChannelTableStatements(Engine engine);
 
+// A file's triggers refusing a link of these tables to a room, booking or
+// feed that is not there (the server's foreign keys).
+QStringList ChannelLinkGuards();
+
 // The names of the tables and triggers a SQLite database needs of them.
 QStringList ChannelTableParts();
 

@@ -536,9 +536,17 @@ void InstallChannelTables(void *sqliteHandle)
     installParts(
         static_cast<sqlite3 *>(sqliteHandle), ChannelTableParts(), QStringLiteral("channelsettings"),
         [](bool hasTable) {
-            if (hasTable)
-                throw DbError(QStringLiteral("The channels' tables are there only in part; innkeld-sql --check."));
-            return ChannelTableStatements(Engine::SQLite);
+            if (!hasTable)
+                return ChannelTableStatements(Engine::SQLite);
+            // Tables made before their links were guarded get the guards.
+            QStringList guards;
+            for (const QString &part : ChannelTableParts())
+                if (part.startsWith(QLatin1String("channel_")))
+                    guards << QStringLiteral("DROP TRIGGER IF EXISTS ") + part;
+            for (const QString &sql : ChannelTableStatements(Engine::SQLite))
+                if (sql.startsWith(QLatin1String("CREATE TRIGGER")))
+                    guards << sql;
+            return guards;
         },
         temporary);
 }

@@ -156,6 +156,31 @@ void TestChannels::storedAsTheGuardJudges()
     if (lines != ExpectedChannelStoreCases())
         qWarning().noquote() << lines.join(QLatin1Char('\n'));
     QCOMPARE(lines, ExpectedChannelStoreCases());
+
+    // No link to a room, booking or feed that is not there, also in a file
+    // whose channels' tables were made before their links were guarded.
+    for (int i = 0; i < 6; ++i)
+        t.run(QStringLiteral("DROP TRIGGER IF EXISTS %1")
+                  .arg(QStringList{"channel_room_link", "channel_room_relink", "channel_feed_link", "channel_feed_relink",
+                                   "channel_booking_link", "channel_booking_relink"}
+                           .at(i)));
+    auto db = Database::open(t.path());
+    const auto refused = [&](const QString &sql) {
+        try {
+            db->execute(sql);
+        } catch (const DbError &e) {
+            return e.message();
+        }
+        return QStringLiteral("(stored)");
+    };
+    QCOMPARE(refused(QStringLiteral("INSERT INTO channelroom (roomid, Shared) VALUES (999, 1)")),
+             QStringLiteral("There is no room 999 in the house."));
+    QCOMPARE(refused(QStringLiteral("INSERT INTO channelfeed (roomid, Channel, Address) VALUES (999, 'A', 'x')")),
+             QStringLiteral("There is no room 999 in the house."));
+    QCOMPARE(refused(QStringLiteral("INSERT INTO channelbooking (bookingid, feedid, uid) VALUES (999, 1, 'u')")),
+             QStringLiteral("There is no booking 999."));
+    QCOMPARE(refused(QStringLiteral("INSERT INTO channelbooking (bookingid, feedid, uid) VALUES (1, 999, 'u')")),
+             QStringLiteral("There is no channel feed 999."));
 }
 
 QTEST_GUILESS_MAIN(TestChannels)
