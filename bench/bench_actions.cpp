@@ -269,17 +269,9 @@ void BM_ResizeWindowByAPixel(benchmark::State &state, House &h)
 
 // A channel's feed of 1,000 events read and stored as bookings of one room
 // (far in the future, so that none clashes); taken away again untimed.
-void BM_ImportFeed1000(benchmark::State &state, House &h)
+// A channel's feed of 1,000 stays of two nights, from 2090 on.
+QByteArray benchFeed()
 {
-    Database &db = *h.db;
-    // A room that no stay holds in those years (the suite's long stays hold some).
-    RecordId room = 0;
-    for (Recordset rs = db.execute(QStringLiteral("SELECT id FROM room ORDER BY id")); !rs.eof() && room == 0; rs.moveNext())
-        if (IsRoomAvailable(db, 0, rs.value(0).toLongLong(), QDate(2090, 1, 1), QDate(2099, 1, 1)))
-            room = rs.value(0).toLongLong();
-    db.execute(QStringLiteral("DELETE FROM channelfeed WHERE Channel = 'Bench'"));
-    db.execute(QStringLiteral("INSERT INTO channelfeed (roomid, Channel, Address) VALUES (%1, 'Bench', 'bench')").arg(room));
-    const RecordId feed = db.execute(QStringLiteral("SELECT max(id) FROM channelfeed")).value(0).toLongLong();
     QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Bench//Bench//EN\r\n";
     for (int i = 0; i < 1000; ++i) {
         const QDate from = QDate(2090, 1, 1).addDays(3 * i);
@@ -287,7 +279,32 @@ void BM_ImportFeed1000(benchmark::State &state, House &h)
             + "DTSTART;VALUE=DATE:" + from.toString(QStringLiteral("yyyyMMdd")).toLatin1() + "\r\nDTEND;VALUE=DATE:"
             + from.addDays(2).toString(QStringLiteral("yyyyMMdd")).toLatin1() + "\r\nSUMMARY:Reserved\r\nEND:VEVENT\r\n";
     }
-    text += "END:VCALENDAR\r\n";
+    return text + "END:VCALENDAR\r\n";
+}
+
+// A feed of the channel "Bench" from `address` for a room that no stay
+// holds in those years (the suite's long stays hold some); any earlier one
+// taken away with its bookings.
+RecordId benchFeedOf(Database &db, const QString &address)
+{
+    for (Recordset rs = db.execute(QStringLiteral("SELECT id FROM channelfeed WHERE Channel = 'Bench'")); !rs.eof(); rs.moveNext())
+        StoreFeedEvents(db, rs.value(0).toLongLong(), {});
+    db.execute(QStringLiteral("DELETE FROM channelfeed WHERE Channel = 'Bench'"));
+    RecordId room = 0;
+    for (Recordset rs = db.execute(QStringLiteral("SELECT id FROM room ORDER BY id")); !rs.eof() && room == 0; rs.moveNext())
+        if (IsRoomAvailable(db, 0, rs.value(0).toLongLong(), QDate(2090, 1, 1), QDate(2099, 1, 1)))
+            room = rs.value(0).toLongLong();
+    db.execute(QStringLiteral("INSERT INTO channelfeed (roomid, Channel, Address) VALUES (%1, 'Bench', '%2')")
+                   .arg(room)
+                   .arg(SqlText(address)));
+    return db.execute(QStringLiteral("SELECT max(id) FROM channelfeed")).value(0).toLongLong();
+}
+
+void BM_ImportFeed1000(benchmark::State &state, House &h)
+{
+    Database &db = *h.db;
+    const RecordId feed = benchFeedOf(db, QStringLiteral("bench"));
+    const QByteArray text = benchFeed();
     for (auto _ : state) {
         const FeedOutcome outcome = StoreFeedEvents(db, feed, ParseFeed(text).events);
         if (outcome.added != 1000) {
@@ -572,6 +589,27 @@ void BM_ExportFreeze(benchmark::State &state, House &h)
     });
 }
 
+// File > Import Channel Bookings: a feed of 1,000 events fetched (a file)
+// and stored while the window answers.
+void BM_ImportChannelsFreeze(benchmark::State &state, House &h)
+{
+    const QString path = scratch.filePath(QStringLiteral("bench.ics"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(benchFeed()) < 0) {
+        state.SkipWithError("the feed cannot be written");
+        return;
+    }
+    file.close();
+    const RecordId feed = benchFeedOf(*h.db, path);
+    measureFreeze(state, h, [](frmMain &window) {
+        window.findChild<QAction *>(QStringLiteral("mnuFileImportChannels"))->trigger();
+    });
+    if (h.db->execute(QStringLiteral("SELECT count(*) FROM channelbooking WHERE feedid = %1").arg(feed)).value(0).toInt() != 1000)
+        state.SkipWithError("not every event was stored");
+    benchFeedOf(*h.db, QString());
+    h.db->execute(QStringLiteral("DELETE FROM channelfeed WHERE Channel = 'Bench'"));
+}
+
 void BM_DailyCopyFreeze(benchmark::State &state, House &h)
 {
     if (!h.address.isEmpty()) {
@@ -733,7 +771,8 @@ int main(int argc, char *argv[])
 
     for (const auto &[name, action] : {std::pair{"BM_BackupFreeze/", BM_BackupFreeze},
                                        std::pair{"BM_ExportFreeze/", BM_ExportFreeze},
-                                       std::pair{"BM_DailyCopyFreeze/", BM_DailyCopyFreeze}})
+                                       std::pair{"BM_DailyCopyFreeze/", BM_DailyCopyFreeze},
+                                       std::pair{"BM_ImportChannelsFreeze/", BM_ImportChannelsFreeze}})
         for (const char *size : sizes)
             benchmark::RegisterBenchmark((std::string(name) + size).c_str(), action,
                                          std::ref(*houses.at(QLatin1String(size))))

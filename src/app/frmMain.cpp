@@ -286,7 +286,8 @@ bool frmMain::startLongWork(const QString &label, const LongWork::Job &job,
 
 bool frmMain::isWorking() const
 {
-    return (m_work && m_work->running()) || dailyBackupRunning();
+    return (m_work && m_work->running()) || dailyBackupRunning() || m_fetch || (m_storing && m_storing->running())
+        || (m_publishing && m_publishing->running());
 }
 
 QString frmMain::askTarget(const QString &filter, const QString &suffix)

@@ -72,7 +72,8 @@ public:
     // reports: a damaged database each time, another failure once.
     void StartDailyBackup();
     bool dailyBackupRunning() const;
-    // A backup, export or daily copy is running on its own thread.
+    // A backup, export, daily copy or the channels' import or feeds are
+    // running on their own thread.
     bool isWorking() const;
     // The help window, made at its first use.
     HelpWindow *helpWindow();

@@ -338,7 +338,9 @@ ParsedFeed ParseFeed(const QByteArray &data)
         if (!event.to.isValid() && event.from.isValid())
             event.to = event.from.addDays(1);
         event.summary = QString::fromUtf8(icalcomponent_get_summary(e));
-        if (event.uid.isEmpty() || !event.from.isValid() || !event.to.isValid() || event.to < event.from) {
+        // Days a booking can hold: years of four digits.
+        const auto bookable = [](const QDate &d) { return d >= QDate(1000, 1, 1) && d < QDate(9999, 12, 31); };
+        if (event.uid.isEmpty() || !bookable(event.from) || !bookable(event.to) || event.to < event.from) {
             feed.problem = QStringLiteral("An event of the feed has no UID or no dates it can be booked for.");
             feed.events.clear();
             return feed;
