@@ -5,9 +5,14 @@
 #include "app/frmAbout.h"
 #include "app/frmMain.h"
 #include "arrivals/ArrivalsPanel.h"
+#include "channels/frmChannels.h"
+#include "config/frmConfigRooms.h"
+#include "config/frmTerminology.h"
+#include "data/regionalterms.h"
 #include "guisupport.h"
 #include "wizard/BookingWizard.h"
 
+#include <QAbstractButton>
 #include <QCalendarWidget>
 #include <QHelpEngine>
 #include <QHelpSearchEngine>
@@ -63,6 +68,7 @@ private slots:
     void movingAndWindowButtons();
     void windowGrowsAndIsRemembered();
     void aboutDialog();
+    void eachDialogsAcceleratorsAreItsOwn();
     void help();
     void missingHelpFile();
 };
@@ -252,6 +258,47 @@ void TestNavigation::windowGrowsAndIsRemembered()
     QCOMPARE(p.run(), 0);
     QCOMPARE(p.main()->size(), QSize(700, 560));
     QVERIFY(p.main()->screen()->availableGeometry().contains(p.main()->geometry().topLeft()));
+}
+
+void TestNavigation::eachDialogsAcceleratorsAreItsOwn()
+{
+    // In each dialog, one letter underlined once: Alt and a letter always
+    // reach what it says.
+    const auto clashes = [](QWidget *dialog) {
+        QHash<QChar, QStringList> owners;
+        for (QWidget *w : dialog->findChildren<QWidget *>()) {
+            QString text;
+            if (auto *label = qobject_cast<QLabel *>(w))
+                text = label->text();
+            else if (auto *button = qobject_cast<QAbstractButton *>(w))
+                text = button->text();
+            const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
+            if (at >= 0)
+                owners[text.at(at + 1).toLower()] << text;
+        }
+        QStringList twice;
+        for (auto it = owners.constBegin(); it != owners.constEnd(); ++it)
+            if (it->size() > 1)
+                twice << it->join(QStringLiteral(" / "));
+        return twice;
+    };
+    TempDatabase t;
+    t.addRoom(QStringLiteral("Sea View"));
+    FakeUi ui;
+    QTemporaryDir dir;
+    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    RegionalTerms terms;
+    frmChannels channels(t.db(), ui);
+    channels.Setup();
+    QCOMPARE(clashes(&channels), QStringList());
+    frmConfigRooms rooms(t.db(), ui);
+    rooms.Setup();
+    QCOMPARE(clashes(&rooms), QStringList());
+    frmTerminology regional(terms, settings, ui);
+    regional.Fill();
+    QCOMPARE(clashes(&regional), QStringList());
+    frmAbout about(ui);
+    QCOMPARE(clashes(&about), QStringList());
 }
 
 void TestNavigation::aboutDialog()
