@@ -512,14 +512,19 @@ QStringList ChannelStoreCases(Database &db)
         SaveRoomsStep(db, desk, {room});
         db.execute(QStringLiteral("INSERT INTO channelfeed (roomid, Channel, Address) VALUES (%1, 'Bookit', 'x')").arg(room));
         const RecordId feed = db.execute(QStringLiteral("SELECT max(id) FROM channelfeed")).value(0).toLongLong();
-        const auto store = [&](const char *step, const QVector<FeedEvent> &events) {
+        // Each store's outcome; its clashes and the room's stays after it
+        // unless `brief`.
+        const auto store = [&](const char *step, const QVector<FeedEvent> &events, bool brief = false) {
             const FeedOutcome o = StoreFeedEvents(db, feed, events);
             lines << QStringLiteral("%1 %2: added=%3 moved=%4 removed=%5 unchanged=%6")
                          .arg(name, QLatin1String(step))
                          .arg(o.added)
                          .arg(o.moved)
                          .arg(o.removed)
-                         .arg(o.unchanged);
+                         .arg(o.unchanged)
+                  + (brief ? QStringLiteral(" clashes=%1").arg(o.clashes.size()) : QString());
+            if (brief)
+                return;
             for (const QString &clash : o.clashes)
                 lines << QStringLiteral("  ")
                             + QString(clash).replace(QStringLiteral("booking %1 ").arg(desk), QStringLiteral("booking D "));
@@ -536,7 +541,7 @@ QStringList ChannelStoreCases(Database &db)
                                        event("d", 20, 23), event("e", 22, 25), event("f", 12, 14)};
         store("new", first);
         lines << QStringLiteral("  found=%1").arg(FindBookings(db, QStringLiteral("Bookit")).bookings.size());
-        store("again", first);
+        store("again", first, true);
         // a moves onto days b leaves in the same feed; d is gone, which
         // frees e's days.
         store("moved", {event("a", 3, 5), event("b", 7, 9), event("e", 22, 25), event("f", 12, 14)});
@@ -559,14 +564,7 @@ QStringList ExpectedChannelStoreCases()
         QStringLiteral("  1/10/2041 2:00:00 PM to 1/12/2041 10:00:00 AM  "),
         QStringLiteral("  1/20/2041 2:00:00 PM to 1/23/2041 10:00:00 AM Bookit Reserved d"),
         QStringLiteral("  found=3"),
-        QStringLiteral("Plain again: added=0 moved=0 removed=0 unchanged=3"),
-        QStringLiteral("  Room Plain, 1/11/2041 to 1/13/2041, Bookit: booking D (No name entered) holds it"),
-        QStringLiteral("  Room Plain, 1/22/2041 to 1/25/2041, Bookit: booking 4 (Bookit) holds it"),
-        QStringLiteral("  Room Plain, 1/12/2041 to 1/14/2041, Bookit: booking D (No name entered) holds it"),
-        QStringLiteral("  1/1/2041 2:00:00 PM to 1/3/2041 10:00:00 AM Bookit Reserved a"),
-        QStringLiteral("  1/4/2041 2:00:00 PM to 1/7/2041 10:00:00 AM Bookit Reserved b"),
-        QStringLiteral("  1/10/2041 2:00:00 PM to 1/12/2041 10:00:00 AM  "),
-        QStringLiteral("  1/20/2041 2:00:00 PM to 1/23/2041 10:00:00 AM Bookit Reserved d"),
+        QStringLiteral("Plain again: added=0 moved=0 removed=0 unchanged=3 clashes=3"),
         QStringLiteral("Plain moved: added=1 moved=2 removed=1 unchanged=0"),
         QStringLiteral("  Room Plain, 1/12/2041 to 1/14/2041, Bookit: booking D (No name entered) holds it"),
         QStringLiteral("  1/3/2041 2:00:00 PM to 1/5/2041 10:00:00 AM Bookit Reserved a"),
@@ -585,14 +583,7 @@ QStringList ExpectedChannelStoreCases()
         QStringLiteral("  1/12/2041 2:00:00 PM to 1/14/2041 10:00:00 AM Bookit Reserved f"),
         QStringLiteral("  1/20/2041 2:00:00 PM to 1/23/2041 10:00:00 AM Bookit Reserved d"),
         QStringLiteral("  found=4"),
-        QStringLiteral("Ruled again: added=0 moved=0 removed=0 unchanged=4"),
-        QStringLiteral("  Room Ruled, 1/11/2041 to 1/13/2041, Bookit: booking D (No name entered) holds it"),
-        QStringLiteral("  Room Ruled, 1/22/2041 to 1/25/2041, Bookit: booking 9 (Bookit) holds it"),
-        QStringLiteral("  1/1/2041 2:00:00 PM to 1/3/2041 10:00:00 AM Bookit Reserved a"),
-        QStringLiteral("  1/4/2041 2:00:00 PM to 1/7/2041 10:00:00 AM Bookit Reserved b"),
-        QStringLiteral("  1/10/2041 2:00:00 PM to 1/12/2041 10:00:00 AM  "),
-        QStringLiteral("  1/12/2041 2:00:00 PM to 1/14/2041 10:00:00 AM Bookit Reserved f"),
-        QStringLiteral("  1/20/2041 2:00:00 PM to 1/23/2041 10:00:00 AM Bookit Reserved d"),
+        QStringLiteral("Ruled again: added=0 moved=0 removed=0 unchanged=4 clashes=2"),
         QStringLiteral("Ruled moved: added=1 moved=2 removed=1 unchanged=1"),
         QStringLiteral("  1/3/2041 2:00:00 PM to 1/5/2041 10:00:00 AM Bookit Reserved a"),
         QStringLiteral("  1/7/2041 2:00:00 PM to 1/9/2041 10:00:00 AM Bookit Reserved b"),
