@@ -504,7 +504,9 @@ void frmMain::publishFeeds()
     QString folder;
     if (!guarded([&] { folder = ReadChannelSettings(*m_db).folder; }) || folder.isEmpty())
         return;  // no feeds are written
-    delete m_publishing;
+    // (Asked again from its own finished signal: deleted once that returns.)
+    if (m_publishing)
+        m_publishing->deleteLater();
     const QString address = m_db->address();
     m_publishing = new LongWork(this, QString(), [address, folder](const LongWork::Progress &) {
         auto db = Database::open(address);
