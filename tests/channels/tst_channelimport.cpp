@@ -124,6 +124,12 @@ void TestChannelImport::importThroughTheWindow()
         return feed.open(QIODevice::ReadOnly) ? int(ParseFeed(feed.readAll()).events.size()) : -1;
     };
     QTRY_COMPARE_WITH_TIMEOUT(published(), 2, 20000);
+    // Asked again while they are written: written once more after, then quiet.
+    QFile::remove(QDir(folder.path()).filePath(QStringLiteral("Sea View.ics")));
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(QMetaObject::invokeMethod(p.main(), "publishFeeds"));
+    QTRY_VERIFY_WITH_TIMEOUT(!p.main()->isWorking(), 20000);
+    QCOMPARE(published(), 2);
 
     // Fetched again: one moved, one gone; the desk's booking untouched.
     server.feeds.insert(QStringLiteral("sea"), calendar({stay("a@ch", "20270102", "20270104")}));
