@@ -574,7 +574,7 @@ void frmMain::channelsFetched(bool cancelled)
     // Each feed on its own: a bad one stores nothing and changes nothing else.
     const QVector<ChannelFetch::Result> results = fetch->results();
     const QString address = m_db->address();
-    const auto report = std::make_shared<ChannelReport>();
+    const auto report = std::make_shared<FeedReport>();
     m_channelReport = report;
     delete m_storing;
     m_storing = new LongWork(this, m_fetchAsked ? QStringLiteral("Storing the channels' bookings...") : QString(),
@@ -596,7 +596,7 @@ void frmMain::channelsFetched(bool cancelled)
 
 void frmMain::channelsStored(bool completed, const QString &failure)
 {
-    const std::shared_ptr<ChannelReport> stored = std::move(m_channelReport);
+    const std::shared_ptr<FeedReport> stored = std::move(m_channelReport);
     if (!stored)
         return;
     QStringList report = stored->lines;

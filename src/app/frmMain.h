@@ -29,6 +29,7 @@ namespace innkeld {
 
 class ArrivalsPanel;
 class ChannelFetch;
+struct FeedReport;
 class BookingWizard;
 class FindPanel;
 class Calendar;
@@ -184,12 +185,7 @@ private:
     bool m_fetchAsked = false;         // from the menu, not by the hour
     QProgressDialog *m_fetchProgress = nullptr;
     LongWork *m_storing = nullptr;      // the feeds fetched being stored
-    struct ChannelReport
-    {
-        QStringList lines;
-        bool attention = false;
-    };
-    std::shared_ptr<ChannelReport> m_channelReport;
+    std::shared_ptr<FeedReport> m_channelReport;  // what the storing says, all feeds
     LongWork *m_publishing = nullptr;  // the shared rooms' feeds being written
     bool m_publishAgain = false;       // the house changed while they were
     QTimer m_hourly;                   // the channels fetched every hour

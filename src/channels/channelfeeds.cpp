@@ -464,44 +464,52 @@ FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEve
              !rs.eof(); rs.moveNext())
             alone[rs.value(0).toInt()] = false;
 
+    // The events of `which` written: moved bookings to their new days, new
+    // ones with their customers, links and events, a statement per table.
+    const auto move = [&](const QVector<int> &which) {
+        QStringList rows;
+        for (int i : which)
+            rows << QStringLiteral("(%1, %2, %3, '%4')")
+                        .arg(wanted[i].booking)
+                        .arg(wanted[i].from, wanted[i].to, SqlText(wanted[i].event->summary));
+        for (const QStringList &group : inGroups(rows))
+            db.query(QStringLiteral("WITH e (id, f, t, notes) AS (VALUES %1) UPDATE booking SET FromDate = e.f, "
+                                    "ToDate = e.t, Notes = e.notes FROM e WHERE booking.ID = e.id")
+                         .arg(group.join(QLatin1Char(','))));
+        outcome.moved += int(which.size());
+    };
+    const auto add = [&](const QVector<int> &which) {
+        const QVector<RecordId> customers = newKeys(db, QStringLiteral("customer"), int(which.size()));
+        const QVector<RecordId> bookings = newKeys(db, QStringLiteral("booking"), int(which.size()));
+        QStringList customerRows, bookingRows, linkRows, channelRows;
+        for (int k = 0; k < which.size(); ++k) {
+            const Wanted &w = wanted[which[k]];
+            customerRows << QStringLiteral("(%1, '', '%2')").arg(customers[k]).arg(SqlText(channel));
+            bookingRows << QStringLiteral("(%1, %2, %3, %4, '%5', '%6', '', '', '', '')")
+                               .arg(bookings[k])
+                               .arg(customers[k])
+                               .arg(w.from, w.to, SqlText(channel), SqlText(w.event->summary));
+            linkRows << QStringLiteral("(%1, %2)").arg(bookings[k]).arg(room);
+            channelRows << QStringLiteral("(%1, %2, '%3')").arg(bookings[k]).arg(feedId).arg(SqlText(w.event->uid));
+        }
+        const auto insert = [&](const QString &into, const QStringList &rows) {
+            for (const QStringList &group : inGroups(rows))
+                db.query(into + group.join(QLatin1Char(',')));
+        };
+        insert(QStringLiteral("INSERT INTO customer (ID, FirstName, LastName) VALUES "), customerRows);
+        insert(QStringLiteral("INSERT INTO booking (ID, CustomerID, FromDate, ToDate, BookedBy, Notes, PaymentMethod, "
+                              "CreditCardNo, CreditCardExpiry, CreditCardType) VALUES "),
+               bookingRows);
+        insert(QStringLiteral("INSERT INTO bookingroom (bookingid, roomid) VALUES "), linkRows);
+        insert(QStringLiteral("INSERT INTO channelbooking (bookingid, feedid, uid) VALUES "), channelRows);
+        outcome.added += int(which.size());
+    };
     QVector<int> moves, adds;
     for (int i = 0; i < wanted.size(); ++i)
         if (alone[i])
             (wanted[i].booking ? moves : adds) << i;
-    QStringList moved;
-    for (int i : moves)
-        moved << QStringLiteral("(%1, %2, %3, '%4')")
-                     .arg(wanted[i].booking)
-                     .arg(wanted[i].from, wanted[i].to, SqlText(wanted[i].event->summary));
-    for (const QStringList &rows : inGroups(moved))
-        db.query(QStringLiteral("WITH e (id, f, t, notes) AS (VALUES %1) UPDATE booking SET FromDate = e.f, ToDate = e.t, "
-                                "Notes = e.notes FROM e WHERE booking.ID = e.id")
-                     .arg(rows.join(QLatin1Char(','))));
-    outcome.moved += int(moves.size());
-    const QVector<RecordId> customers = newKeys(db, QStringLiteral("customer"), int(adds.size()));
-    const QVector<RecordId> bookings = newKeys(db, QStringLiteral("booking"), int(adds.size()));
-    QStringList customerRows, bookingRows, linkRows, channelRows;
-    for (int k = 0; k < adds.size(); ++k) {
-        const Wanted &w = wanted[adds[k]];
-        customerRows << QStringLiteral("(%1, '', '%2')").arg(customers[k]).arg(SqlText(channel));
-        bookingRows << QStringLiteral("(%1, %2, %3, %4, '%5', '%6', '', '', '', '')")
-                           .arg(bookings[k])
-                           .arg(customers[k])
-                           .arg(w.from, w.to, SqlText(channel), SqlText(w.event->summary));
-        linkRows << QStringLiteral("(%1, %2)").arg(bookings[k]).arg(room);
-        channelRows << QStringLiteral("(%1, %2, '%3')").arg(bookings[k]).arg(feedId).arg(SqlText(w.event->uid));
-    }
-    for (const QStringList &rows : inGroups(customerRows))
-        db.query(QStringLiteral("INSERT INTO customer (ID, FirstName, LastName) VALUES ") + rows.join(QLatin1Char(',')));
-    for (const QStringList &rows : inGroups(bookingRows))
-        db.query(QStringLiteral("INSERT INTO booking (ID, CustomerID, FromDate, ToDate, BookedBy, Notes, PaymentMethod, "
-                                "CreditCardNo, CreditCardExpiry, CreditCardType) VALUES ")
-                 + rows.join(QLatin1Char(',')));
-    for (const QStringList &rows : inGroups(linkRows))
-        db.query(QStringLiteral("INSERT INTO bookingroom (bookingid, roomid) VALUES ") + rows.join(QLatin1Char(',')));
-    for (const QStringList &rows : inGroups(channelRows))
-        db.query(QStringLiteral("INSERT INTO channelbooking (bookingid, feedid, uid) VALUES ") + rows.join(QLatin1Char(',')));
-    outcome.added += int(adds.size());
+    move(moves);
+    add(adds);
 
     const auto clashWith = [&](const FeedEvent &e, RecordId self) {
         // The booking it clashes with, as the day lists name its guest.
@@ -521,45 +529,21 @@ FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEve
 
     // The rest one at a time: each judged by what is stored by then.
     const bool departureDayFree = DepartureDayFree(db);
-    const auto free = [&](RecordId self, const QString &from, const QString &to) {
-        return db.execute(ClashingRoomsSql(self, from, to, QStringLiteral(" AND bookingroom.roomid=") + QString::number(room),
-                                           engine, departureDayFree))
-            .eof();
-    };
     for (int i = 0; i < wanted.size(); ++i) {
         if (alone[i])
             continue;
         const FeedEvent &e = *wanted[i].event;
         const RecordId self = wanted[i].booking;
-        const QString from = RegionalDateTimeText(WallClock(e.from, kArrival));
-        const QString to = RegionalDateTimeText(WallClock(e.to, kDeparture));
-        if (!free(self, from, to)) {
+        if (!db.execute(ClashingRoomsSql(self, RegionalDateTimeText(WallClock(e.from, kArrival)),
+                                         RegionalDateTimeText(WallClock(e.to, kDeparture)),
+                                         QStringLiteral(" AND bookingroom.roomid=") + QString::number(room), engine,
+                                         departureDayFree))
+                 .eof())
             clashWith(e, self);
-            continue;
-        }
-        if (self) {
-            db.execute(QStringLiteral("UPDATE booking SET FromDate = '%1', ToDate = '%2', Notes = '%3' WHERE ID = %4")
-                           .arg(SqlText(from), SqlText(to), SqlText(e.summary))
-                           .arg(self));
-            ++outcome.moved;
-            continue;
-        }
-        const RecordId customerId = newKeys(db, QStringLiteral("customer"), 1).value(0);
-        const RecordId bookingId = newKeys(db, QStringLiteral("booking"), 1).value(0);
-        db.query(QStringLiteral("INSERT INTO customer (ID, FirstName, LastName) VALUES (%1, '', '%2')")
-                     .arg(customerId)
-                     .arg(SqlText(channel)));
-        db.query(QStringLiteral("INSERT INTO booking (ID, CustomerID, FromDate, ToDate, BookedBy, Notes, PaymentMethod, "
-                                "CreditCardNo, CreditCardExpiry, CreditCardType) VALUES (%1, %2, %3, %4, '%5', '%6', '', '', '', '')")
-                     .arg(bookingId)
-                     .arg(customerId)
-                     .arg(wanted[i].from, wanted[i].to, SqlText(channel), SqlText(e.summary)));
-        db.query(QStringLiteral("INSERT INTO bookingroom (bookingid, roomid) VALUES (%1, %2)").arg(bookingId).arg(room));
-        db.query(QStringLiteral("INSERT INTO channelbooking (bookingid, feedid, uid) VALUES (%1, %2, '%3')")
-                     .arg(bookingId)
-                     .arg(feedId)
-                     .arg(SqlText(e.uid)));
-        ++outcome.added;
+        else if (self)
+            move({i});
+        else
+            add({i});
     }
     tx.commit();
     return outcome;
