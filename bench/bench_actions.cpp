@@ -181,9 +181,23 @@ std::unique_ptr<House> serverHouse(const QString &server, const QString &name, H
     house->folder = file.folder;
     house->address = address.toString();
     house->db = Database::open(house->address);
+    // No statistics on any table, those a later version added included:
+    // the server's automatic ANALYZE is off for each, and what it gathered
+    // before is taken away (the server's superuser may).
+    QStringList tables;
+    for (Recordset rs = house->db->query(QStringLiteral("SELECT tablename FROM pg_tables WHERE schemaname = 'public'"));
+         !rs.eof(); rs.moveNext())
+        tables << rs.text(0);
+    for (const QString &table : tables)
+        house->db->run(QStringLiteral("ALTER TABLE %1 SET (autovacuum_enabled = false)").arg(table));
+    try {
+        house->db->run(QStringLiteral("DELETE FROM pg_statistic WHERE starelid IN (SELECT c.oid FROM pg_class AS c JOIN "
+                                      "pg_namespace AS n ON n.oid = c.relnamespace WHERE n.nspname = 'public')"));
+    } catch (const DbError &e) {
+        if (house->db->query(QStringLiteral("SELECT count(*) FROM pg_stats WHERE schemaname = 'public'")).value(0).toLongLong() > 0)
+            std::fprintf(stderr, "%s has planner statistics: %s\n", qPrintable(name), qPrintable(e.message()));
+    }
     if (house->db->execute(QStringLiteral("SELECT count(*) FROM booking")).value(0).toLongLong() == 0) {
-        for (const char *table : {"booking", "customer", "room", "bookingroom", "booking_stay", "booking_find"})
-            house->db->run(QStringLiteral("ALTER TABLE %1 SET (autovacuum_enabled = false)").arg(QLatin1String(table)));
         std::fprintf(stderr, "copying the %s house to the server...\n", qPrintable(name));
         CopyHouse(*file.db, *house->db);
     }
