@@ -96,6 +96,13 @@ RecordId TempDatabase::addCustomer(const QString &first, const QString &last)
     return c.field(QStringLiteral("ID")).toLongLong();
 }
 
+void markBegunNow(Database &db, RecordId booking)
+{
+    db.execute(QStringLiteral("INSERT INTO bookingdraft (bookingid, started) VALUES (%1, '%2')")
+                   .arg(booking)
+                   .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))));
+}
+
 RecordId TempDatabase::addBooking(const QDateTime &from, const QDateTime &to, RecordId customer,
                                   const QList<RecordId> &rooms)
 {
@@ -113,6 +120,9 @@ RecordId TempDatabase::addBooking(const QDateTime &from, const QDateTime &to, Re
         br.setField(QStringLiteral("roomid"), room);
         br.update();
     }
+    // Without a customer: a booking being entered in the wizard just now.
+    if (customer == 0)
+        markBegunNow(db(), id);
     return id;
 }
 
@@ -252,6 +262,8 @@ QHash<QString, RecordId> AddFindHouse(Database &db)
         link.setField(QStringLiteral("bookingid"), id);
         link.setField(QStringLiteral("roomid"), addRoom());
         link.update();
+        if (customer == 0)
+            markBegunNow(db, id);
         return id;
     };
     for (const Guest &g : guests) {

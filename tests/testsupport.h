@@ -49,6 +49,9 @@ struct ZoneAndDay
 QList<ZoneAndDay> ZonesWithoutAMidnight();
 
 // A temporary folder holding a new empty db.mdb.
+// Marks a booking without a customer as begun in the wizard just now.
+void markBegunNow(Database &db, RecordId booking);
+
 class TempDatabase
 {
 public:

@@ -8,6 +8,9 @@
 #include "calendar/Calendar.h"
 #include "config/frmConfigRooms.h"
 #include "config/frmTerminology.h"
+#include "config/roomlist.h"
+#include "wizard/bookingstore.h"
+#include "data/houseterms.h"
 #include "frmAbout.h"
 #include "HelpWindow.h"
 #include "data/backup.h"
@@ -236,14 +239,11 @@ void frmMain::Form_Load()
     // 10.-11. The wizard starts at its first step, without nights.
     ui->picBooking->Reset();
 
-    // 12.-17. The regional terms and defaults; the labels follow them.
-    const SettingsStore &settings = *m_context.settings;
-    m_terms->setDefaultCostPerNight(RegionalTerms::ReadDefaultCostPerNight(settings));
-    m_terms->setSalesTaxPercent(RegionalTerms::ReadSalesTaxPercent(settings));
+    // 12.-17. The regional terms and defaults, the house's for every desk
+    // (a database that keeps none yet takes this desk's settings); the
+    // labels follow them.
+    m_terms->apply(HouseTermsOrFirst(*m_db, RegionalTerms::FromSettings(*m_context.settings)));
     ui->picBooking->ShowDefaultCostPerNight();
-    m_terms->setCurrencySymbol(RegionalTerms::ReadCurrencySymbol(settings));
-    m_terms->setSalesTaxName(RegionalTerms::ReadSalesTaxName(settings));
-    m_terms->setPostCode(RegionalTerms::ReadPostCode(settings));
 
     m_loaded = true;
 
@@ -259,6 +259,13 @@ void frmMain::Form_Load()
 bool frmMain::guarded(const std::function<void()> &action)
 {
     return RunGuarded(*m_context.ui, this, action);
+}
+
+bool frmMain::HouseHasNoRoom()
+{
+    bool none = false;
+    guarded([&] { none = !HouseHasRooms(*m_db); });
+    return none;
 }
 
 void frmMain::FirstRun()
@@ -464,9 +471,11 @@ void frmMain::bookingClosed()
 void frmMain::mnuConfigureTerminology_Click()
 {
     ui->picBooking->CommitTypedEntry();
-    frmTerminology dialog(*m_terms, *m_context.settings, *m_context.ui, this);
-    dialog.Fill();
-    dialog.exec();
+    guarded([this] {
+        frmTerminology dialog(*m_db, *m_terms, *m_context.settings, *m_context.ui, this);
+        dialog.Fill();
+        dialog.exec();
+    });
 }
 
 void frmMain::mnuConfigureRooms_Click()
@@ -612,8 +621,13 @@ void frmMain::channelsStored(bool completed, const QString &failure)
     const QString folder = m_db->onServer() ? m_context.dataFolder : QFileInfo(m_db->path()).absolutePath();
     QFile log(QDir(folder).filePath(QStringLiteral("channels.log")));
     if (QDir().mkpath(folder) && log.open(QIODevice::Append | QIODevice::Text)) {
+        // Guests' names: no more readable than the database.
+        log.setPermissions(DataFilePermissions(*m_db));
+        QStringList lines;
+        for (const QString &line : report)
+            lines << EscapedReportLine(line);
         log.write(QStringLiteral("%1\n%2\n\n")
-                      .arg(QDateTime::currentDateTime().toString(Qt::ISODate), report.join(QLatin1Char('\n')))
+                      .arg(QDateTime::currentDateTime().toString(Qt::ISODate), lines.join(QLatin1Char('\n')))
                       .toUtf8());
     }
     publishFeeds();
@@ -795,10 +809,81 @@ void frmMain::mnuAbout_Click()
     about.exec();
 }
 
+bool frmMain::settleUnfinishedBooking()
+{
+    BookingWizard *wizard = ui->picBooking;
+    const RecordId booking = wizard->CurrentBookingId();
+    if (booking == 0 || wizard->OpenedFromList())
+        return true;
+    bool unfinished = false;
+    if (!guarded([&] { unfinished = !BookingHasCustomer(*m_db, booking); }) || !unfinished)
+        return true;
+    const QMessageBox::StandardButton answer = m_context.ui->message(
+        this,
+        QStringLiteral("The new booking has no customer yet. Kept, it holds its rooms but shows in no list and no "
+                       "search until it is finished.\n\nKeep it to finish later? (No removes it, as Cancel Booking "
+                       "does.)"),
+        QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Cancel)
+        return false;
+    if (answer == QMessageBox::No && !guarded([&] { CancelBooking(*m_db, booking); }))
+        return false;  // said; the program stays open with the booking
+    if (answer == QMessageBox::No)
+        wizard->Reset();
+    return true;
+}
+
+void frmMain::OfferUnfinishedBookings()
+{
+    guarded([this] {
+        const QVector<UnfinishedBooking> left = UnfinishedBookings(*m_db, QDateTime::currentDateTime());
+        if (left.isEmpty())
+            return;
+        QStringList lines;
+        const QLocale locale;
+        for (const UnfinishedBooking &b : left.mid(0, 10))
+            lines << QStringLiteral("Booking %1: %2 to %3")
+                         .arg(b.id)
+                         .arg(locale.toString(b.from.date(), QLocale::ShortFormat),
+                              locale.toString(b.to.date(), QLocale::ShortFormat));
+        if (left.size() > 10)
+            lines << QStringLiteral("and %1 more").arg(left.size() - 10);
+        const QString text = left.size() == 1
+            ? QStringLiteral("A booking was left unfinished, without a customer: it holds its rooms but shows in no "
+                             "list and no search.\n\n%1\n\nYes opens it to finish it; No removes it; Cancel leaves it "
+                             "for now.")
+                  .arg(lines.join(QLatin1Char('\n')))
+            : QStringLiteral("%1 bookings were left unfinished, without a customer: they hold their rooms but show in "
+                             "no list and no search.\n\n%2\n\nYes opens the first to finish it; No removes them all; "
+                             "Cancel leaves them for now.")
+                  .arg(left.size())
+                  .arg(lines.join(QLatin1Char('\n')));
+        const QMessageBox::StandardButton answer =
+            m_context.ui->message(this, text, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                  QStringLiteral("Unfinished Bookings"));
+        if (answer == QMessageBox::Yes) {
+            showPanel(ui->picBooking);
+            if (!ui->picBooking->ResumeBooking(left.first().id, 0))
+                mnuReservationsArrivals_Click();
+        } else if (answer == QMessageBox::No) {
+            QVector<RecordId> ids;
+            for (const UnfinishedBooking &b : left)
+                ids << b.id;
+            RemoveBookings(*m_db, ids);
+            publishFeeds();
+            ShowArrivalsDepartures();
+        }
+    });
+}
+
 void frmMain::closeEvent(QCloseEvent *event)
 {
     if (m_loaded) {
         ui->picBooking->CommitTypedEntry();
+        if (!settleUnfinishedBooking()) {
+            event->ignore();
+            return;
+        }
         guarded([this] { savePlacement(); });
     }
     QWidget::closeEvent(event);

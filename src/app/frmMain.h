@@ -69,6 +69,11 @@ public:
 
     // The first-run action: the rooms dialog, modal over this window.
     void FirstRun();
+    // Whether the house has no room yet (false when that cannot be read).
+    bool HouseHasNoRoom();
+    // Offers the bookings left without a customer more than a day ago: the
+    // first opened to finish it, or all removed, or left for now.
+    void OfferUnfinishedBookings();
     // Starts the daily copy of the database (DailyBackup) and says what it
     // reports: a damaged database each time, another failure once.
     void StartDailyBackup();
@@ -147,6 +152,9 @@ private slots:
 
 private:
     void showPanel(QWidget *panel);
+    // Asked as the program closes: a new booking without a customer is kept
+    // or removed; false when the operator goes back to it.
+    bool settleUnfinishedBooking();
     void openBooking(RecordId bookingId);
     void bookingClosed();
     // The wizard's Print Confirmation: the document written and opened in

@@ -97,8 +97,11 @@ int Program::Main()
     SettingsStore &settings = *m_context.settings;
     const bool firstRun = SettingToBool(settings.ReadSetting(QStringLiteral("FirstRun"), true), true);
     settings.WriteSetting(QStringLiteral("FirstRun"), QStringLiteral("False"));
-    if (firstRun)
+    // The rooms are asked for on a user's first start only in a house that
+    // has none yet (a second desk or user finds them there).
+    if (firstRun && m_main->HouseHasNoRoom())
         m_main->FirstRun();
+    m_main->OfferUnfinishedBookings();
     return 0;
 }
 

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QUrl>
 #include <QSet>
 
 #include <libical/ical.h>
@@ -331,13 +332,13 @@ ParsedFeed ParseFeed(const QByteArray &data)
         if (icalcomponent_get_status(e) == ICAL_STATUS_CANCELLED)
             continue;
         FeedEvent event;
-        event.uid = QString::fromUtf8(icalcomponent_get_uid(e));
+        event.uid = StoredText(QString::fromUtf8(icalcomponent_get_uid(e)), false);  // as it is stored
         bool zoned = false;
         event.from = houseDay(icalcomponent_get_dtstart(e), &zoned);
         event.to = houseDay(icalcomponent_get_dtend(e), &zoned);
         if (!event.to.isValid() && event.from.isValid())
             event.to = event.from.addDays(1);
-        event.summary = QString::fromUtf8(icalcomponent_get_summary(e));
+        event.summary = StoredText(QString::fromUtf8(icalcomponent_get_summary(e)), false);
         // Days a booking can hold: years of four digits.
         const auto bookable = [](const QDate &d) { return d >= QDate(1000, 1, 1) && d < QDate(9999, 12, 31); };
         if (event.uid.isEmpty() || !bookable(event.from) || !bookable(event.to) || event.to < event.from) {
@@ -549,13 +550,57 @@ FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEve
     return outcome;
 }
 
+QString FeedAddressForReport(const QString &address)
+{
+    QUrl url(address.trimmed());
+    if (!url.isValid() || url.isLocalFile() || url.scheme().isEmpty())
+        return address.trimmed();
+    url.setUserInfo(QString());
+    url.setQuery(QString());
+    url.setFragment(QString());
+    return url.toString();
+}
+
+QString WithoutFeedSecrets(QString text, const QString &address)
+{
+    const QString shown = FeedAddressForReport(address);
+    const QUrl url(address.trimmed());
+    QStringList forms{address.trimmed(), url.toString(), url.toString(QUrl::FullyEncoded), url.toDisplayString(),
+                      url.toString(QUrl::RemovePassword)};
+    // The longest first, so that a shorter form is not found inside one.
+    std::sort(forms.begin(), forms.end(), [](const QString &a, const QString &b) { return a.size() > b.size(); });
+    for (const QString &form : forms)
+        if (!form.isEmpty() && form != shown)
+            text.replace(form, shown);
+    return text;
+}
+
+QString EscapedReportLine(const QString &line)
+{
+    QString out;
+    out.reserve(line.size());
+    for (const QChar c : line) {
+        const char16_t u = c.unicode();
+        if (u == u'\n')
+            out += QStringLiteral("\\n");
+        else if (u == u'\r')
+            out += QStringLiteral("\\r");
+        else if (u < 0x20 || (u >= 0x7F && u < 0xA0))
+            out += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
 FeedReport StoreFetchedFeed(Database &db, const FeedSource &source, const QByteArray &data, const QString &failure)
 {
     FeedReport report;
     report.attention = true;
     const QString feed = QStringLiteral("%1, room %2").arg(source.channel, source.room);
     if (!failure.isEmpty()) {
-        report.lines << QStringLiteral("%1: could not be fetched (%2); nothing was stored.").arg(feed, failure);
+        report.lines << QStringLiteral("%1: could not be fetched (%2); nothing was stored.")
+                            .arg(feed, WithoutFeedSecrets(failure, source.address));
         return report;
     }
     const ParsedFeed parsed = ParseFeed(data);

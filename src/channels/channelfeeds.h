@@ -122,6 +122,16 @@ struct FeedReport
     QStringList lines;
     bool attention = false;
 };
+// A feed's address as reports and logs show it: without the user and
+// password before the host, the query (?token=...) and the fragment.
+QString FeedAddressForReport(const QString &address);
+// `text` (a fetch's failure, which may quote the address) with the address
+// as FeedAddressForReport shows it.
+QString WithoutFeedSecrets(QString text, const QString &address);
+// One line of a report as a log keeps it: line breaks and other control
+// characters (of a guest's name, say) written as escapes.
+QString EscapedReportLine(const QString &line);
+
 FeedReport StoreFetchedFeed(Database &db, const FeedSource &source, const QByteArray &data, const QString &failure);
 
 }  // namespace innkeld

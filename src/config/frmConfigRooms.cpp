@@ -43,11 +43,19 @@ void frmConfigRooms::Setup()
 
 void frmConfigRooms::cmdAdd_Click()
 {
-    if (ui->txtName->text().isEmpty())
+    const QString name = RoomName(ui->txtName->text());
+    if (name.isEmpty())
         return;
+    const QString taken = SameRoomName(name, m_roomEntries.mid(1, m_roomEntryCount));
+    if (!taken.isNull()) {
+        m_ui.message(this, RoomNameTakenText(taken), QMessageBox::Warning);
+        ui->txtName->setFocus();
+        ui->txtName->selectAll();
+        return;
+    }
     ++m_roomEntryCount;
-    m_roomEntries.push_back(RoomEntry{-1, ui->txtName->text(), false});
-    ui->lstRooms->addItem(ui->txtName->text());
+    m_roomEntries.push_back(RoomEntry{-1, name, false});
+    ui->lstRooms->addItem(name);
     ui->txtName->clear();
 }
 

@@ -2,6 +2,7 @@
 #include "ui_frmTerminology.h"
 
 #include "widgets/uiservices.h"
+#include "data/houseterms.h"
 #include "data/regional.h"
 #include "data/regionalterms.h"
 #include "data/settings.h"
@@ -23,7 +24,7 @@ struct Preset
 const Preset kPresets[] = {
     {0, u"$", "10", "GST"},             // Australia
     {0, u"\u20AC", "10", "Sales Tax"},  // France
-    {0, u"\u00A3", "17.5", "VAT"},      // United Kingdom
+    {0, u"\u00A3", "20", "VAT"},        // United Kingdom (the standard rate since 2011)
     {1, u"$", "10", "Sales Tax"},       // United States
 };
 
@@ -65,8 +66,9 @@ void SelectComboText(QComboBox *list, const QString &text)
     }
 }
 
-frmTerminology::frmTerminology(RegionalTerms &terms, SettingsStore &settings, UiServices &services, QWidget *parent)
-    : QDialog(parent), ui(new Ui::frmTerminology), m_terms(terms), m_settings(settings), m_ui(services)
+frmTerminology::frmTerminology(Database &db, RegionalTerms &terms, SettingsStore &settings, UiServices &services,
+                               QWidget *parent)
+    : QDialog(parent), ui(new Ui::frmTerminology), m_db(db), m_terms(terms), m_settings(settings), m_ui(services)
 {
     ui->setupUi(this);
     ShowLabelsAsPlainText(this);
@@ -118,17 +120,26 @@ void frmTerminology::cmdOk_Click()
         ui->txtSalesTax->selectAll();
         return;
     }
-    m_settings.WriteSetting(QStringLiteral("PostCode"), ui->cmdPostcode->currentText());
-    m_settings.WriteSetting(QStringLiteral("CurrencySymbol"), ui->txtCurrencySymbol->text());
-    m_settings.WriteSetting(QStringLiteral("SalesTaxName"), ui->txtSalesTaxName->text());
+    const HouseTerms terms{ui->txtCurrencySymbol->text(), ui->txtSalesTaxName->text(), ui->cmdPostcode->currentText(),
+                           ui->txtCostPerNight->text(), percentage};
+    try {
+        WriteHouseTerms(m_db, terms);
+    } catch (const DbError &e) {
+        // Nothing was stored; the fields stay for another try or Cancel.
+        m_ui.message(this, QStringLiteral("The regional settings could not be stored.\n\n%1").arg(e.message()),
+                     QMessageBox::Critical);
+        return;
+    }
+    // This desk's own settings keep them too: the fallback of a database
+    // that keeps none.
+    m_settings.WriteSetting(QStringLiteral("PostCode"), terms.postCode);
+    m_settings.WriteSetting(QStringLiteral("CurrencySymbol"), terms.currencySymbol);
+    m_settings.WriteSetting(QStringLiteral("SalesTaxName"), terms.salesTaxName);
     m_settings.WriteSetting(QStringLiteral("SalesTaxPercentage"), percentage);
-    m_settings.WriteSetting(QStringLiteral("CostPerNight"), ui->txtCostPerNight->text());
-    // The main window follows at once; amounts already shown stay as they are.
-    m_terms.setCurrencySymbol(ui->txtCurrencySymbol->text());
-    m_terms.setSalesTaxName(RegionalTerms::ReadSalesTaxName(m_settings));
-    m_terms.setPostCode(RegionalTerms::ReadPostCode(m_settings));
-    m_terms.setDefaultCostPerNight(RegionalTerms::ReadDefaultCostPerNight(m_settings));
-    m_terms.setSalesTaxPercent(RegionalTerms::ReadSalesTaxPercent(m_settings));
+    m_settings.WriteSetting(QStringLiteral("CostPerNight"), terms.costPerNight);
+    // The main window follows at once (as stored); amounts already shown
+    // stay as they are.
+    m_terms.apply(ReadHouseTerms(m_db).value_or(terms));
     accept();
 }
 

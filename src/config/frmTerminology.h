@@ -1,7 +1,8 @@
 // The regional settings dialog: the sales tax's name and rate, the currency
 // symbol, the post code's term and the default nightly rate, with four
 // country presets. It is filled from the terms the main window shows; OK
-// stores the five settings and brings the terms up to date at once.
+// stores the five terms in the database, for every desk (and in this
+// desk's settings, the fallback), and brings the terms up to date at once.
 #pragma once
 
 #include <QDialog>
@@ -16,6 +17,7 @@ class frmTerminology;
 
 namespace innkeld {
 
+class Database;
 class RegionalTerms;
 class SettingsStore;
 class UiServices;
@@ -24,7 +26,8 @@ class frmTerminology : public QDialog
 {
     Q_OBJECT
 public:
-    frmTerminology(RegionalTerms &terms, SettingsStore &settings, UiServices &services, QWidget *parent = nullptr);
+    frmTerminology(Database &db, RegionalTerms &terms, SettingsStore &settings, UiServices &services,
+                   QWidget *parent = nullptr);
     ~frmTerminology() override;
     frmTerminology(const frmTerminology &) = delete;
     frmTerminology &operator=(const frmTerminology &) = delete;
@@ -41,6 +44,7 @@ public:
 
 private:
     const std::unique_ptr<Ui::frmTerminology> ui;
+    Database &m_db;
     RegionalTerms &m_terms;
     SettingsStore &m_settings;
     UiServices &m_ui;

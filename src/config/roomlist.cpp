@@ -4,6 +4,11 @@
 
 namespace innkeld {
 
+bool HouseHasRooms(Database &db)
+{
+    return !db.execute(QStringLiteral("SELECT id FROM room WHERE id = (SELECT min(id) FROM room)")).eof();
+}
+
 QVector<RoomEntry> ReadRoomEntries(Database &db)
 {
     // Whether a room has a link is asked of the index on bookingroom.roomid,
@@ -22,6 +27,25 @@ QVector<RoomEntry> ReadRoomEntries(Database &db)
         out.push_back(e);
     }
     return out;
+}
+
+QString RoomName(const QString &typed)
+{
+    return StoredText(typed, false).trimmed();
+}
+
+QString SameRoomName(const QString &name, const QVector<RoomEntry> &entries)
+{
+    const QString key = RoomName(name).toCaseFolded();
+    for (const RoomEntry &e : entries)
+        if (RoomName(e.Name).toCaseFolded() == key)
+            return e.Name;
+    return QString();
+}
+
+QString RoomNameTakenText(const QString &name)
+{
+    return QStringLiteral("There is already a room named \"%1\". Give this room another name.").arg(name);
 }
 
 QString RoomListText(const RoomEntry &entry)
@@ -66,13 +90,20 @@ void ApplyRoomEntries(Database &db, const QVector<RoomEntry> &read, const QVecto
         db.execute(QStringLiteral("DELETE FROM room WHERE id = ") + room);
     }
 
-    // Additions, in the order of the list.
+    // Additions, in the order of the list; a name another room has (added
+    // at another desk meanwhile, say) is refused, naming it: the channels'
+    // calendars are files named after the rooms.
     TableCursor cursor = db.openTable(QStringLiteral("Room"));
+    QVector<RoomEntry> named = ReadRoomEntries(db);
     for (const RoomEntry &e : entries) {
         if (e.Id != -1)
             continue;
+        const QString taken = SameRoomName(e.Name, named);
+        if (!taken.isNull())
+            throw DbError(RoomNameTakenText(taken));
         cursor.addNew();
-        cursor.setField(QStringLiteral("Name"), e.Name);
+        cursor.setField(QStringLiteral("Name"), RoomName(e.Name));
+        named.push_back(RoomEntry{-1, RoomName(e.Name), false});
         cursor.update();
     }
     tx.commit();

@@ -18,8 +18,20 @@ struct RoomEntry
     bool Booked = false;  // some booking held the room when the list was read
 };
 
+// Whether the house has a room. Throws DbError.
+bool HouseHasRooms(Database &db);
+
 // The stored rooms in the order the database returns them.
 QVector<RoomEntry> ReadRoomEntries(Database &db);
+
+// A room's name as stored: on one line, without control characters or
+// surrounding blanks.
+QString RoomName(const QString &typed);
+// The name of the entry whose name is `name`'s, letter case and
+// surrounding blanks aside; a null text when none is.
+QString SameRoomName(const QString &name, const QVector<RoomEntry> &entries);
+// The operator's message for a name another room has.
+QString RoomNameTakenText(const QString &name);
 
 // The text a room shows in the dialog's list.
 QString RoomListText(const RoomEntry &entry);
@@ -27,7 +39,7 @@ QString RoomListText(const RoomEntry &entry);
 // Applies the operator's edits of a list that was read as `read`: every room
 // of `read` that `entries` no longer holds is removed with the bookings that
 // held it, their customers and all their room links; every entry with Id -1
-// is added. A room stored since the list was read (at another desk) is none
+// is added, unless another room has its name (DbError names it). A room stored since the list was read (at another desk) is none
 // of this list's business and stays. `departureDayFree`, when given, is
 // stored as the house's rule (rooms can be booked from the day the guest
 // leaves). All of it in one transaction: on failure nothing is changed and

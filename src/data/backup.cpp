@@ -131,14 +131,30 @@ bool dumpServerDatabase(Database &db, const QString &target, const CopyProgress 
         throw DbError(QStringLiteral("A copy of a server's database is made by pg_dump, which is not installed "
                                      "(Debian: apt-get install postgresql-client)."));
     QUrl url(db.address());
-    const QString password = url.password();
+    QString password = url.password();
     url.setPassword(QString());
+    // A password given as an option of the address (?password=...) goes the
+    // same way, never onto the command line that every user can read.
+    QUrlQuery options(url);
+    for (const auto &item : options.queryItems(QUrl::FullyDecoded))
+        if (item.first == QLatin1String("password")) {
+            password = item.second;
+            options.removeAllQueryItems(item.first);
+        }
+    url.setQuery(options.isEmpty() ? QString() : options.query(QUrl::FullyEncoded), QUrl::StrictMode);
     qint64 total = 1;
     if (progress)
         total = std::max<qint64>(
             1, db.execute(QStringLiteral("SELECT pg_database_size(current_database())")).value(0).toLongLong() / 4);
     const QString part = partName(target);
     removeLeftovers(target);
+    // The card numbers it holds: the owner's alone from the first byte
+    // (pg_dump writes into the file made here, keeping its permissions).
+    {
+        QFile file(part);
+        if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(DataFilePermissions(db)))
+            throw DbError(QStringLiteral("%1: %2").arg(part, file.errorString()));
+    }
     QProcess dump;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     if (!password.isEmpty())
@@ -150,11 +166,9 @@ bool dumpServerDatabase(Database &db, const QString &target, const CopyProgress 
                          QStringLiteral("--file=") + part, QStringLiteral("--dbname=") + url.toString()});
     if (!dump.waitForStarted())
         throw DbError(QStringLiteral("pg_dump: %1").arg(dump.errorString()));
-    // The card numbers it holds: no more readable than the database's owner.
     QElapsedTimer told;
     told.start();
     while (!dump.waitForFinished(40)) {
-        QFile::setPermissions(part, QFile::ReadOwner | QFile::WriteOwner);
         if (progress && !progress(std::min(QFileInfo(part).size(), total), total)) {
             dump.kill();
             dump.waitForFinished();
@@ -167,7 +181,6 @@ bool dumpServerDatabase(Database &db, const QString &target, const CopyProgress 
         removeLeftovers(target);
         throw DbError(error.isEmpty() ? QStringLiteral("pg_dump failed.") : error);
     }
-    QFile::setPermissions(part, QFile::ReadOwner | QFile::WriteOwner);
     putInPlace(part, target);
     if (progress)
         progress(total, total);
@@ -189,7 +202,7 @@ bool BackUpDatabase(Database &db, const QString &target, const CopyProgress &pro
         QFile file(part);
         if (!file.open(QIODevice::WriteOnly))
             throw DbError(QStringLiteral("%1: %2").arg(part, file.errorString()));
-        file.setPermissions(QFile::permissions(db.path()));
+        file.setPermissions(DataFilePermissions(db));
     }
     auto *engine = static_cast<sqlite3 *>(db.engine());
     ProgressState state{&progress, part, 0, {}};

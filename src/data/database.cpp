@@ -3,6 +3,8 @@
 #include "channeltables.h"
 #include "findindex.h"
 #include "houserules.h"
+#include "houseterms.h"
+#include "bookingdrafts.h"
 #include "regional.h"
 #include "serverdb.h"
 
@@ -523,6 +525,23 @@ void InstallHouseRules(void *sqliteHandle)
         stale);
 }
 
+void InstallHouseTerms(void *sqliteHandle)
+{
+    // A database made before these tables gets them, empty: the first desk
+    // to open it fills the terms from its own settings. A file that cannot
+    // be written now reads empty ones of its own.
+    const auto install = [sqliteHandle](const QString &table, const QStringList &statements) {
+        QStringList temporary;
+        for (const QString &sql : statements)
+            temporary << QString(sql).replace(QStringLiteral("CREATE TABLE "), QStringLiteral("CREATE TEMP TABLE "));
+        installParts(
+            static_cast<sqlite3 *>(sqliteHandle), {table}, table,
+            [statements](bool hasTable) { return hasTable ? QStringList() : statements; }, temporary);
+    };
+    install(QStringLiteral("houseterms"), HouseTermsStatements());
+    install(QStringLiteral("bookingdraft"), BookingDraftStatements());
+}
+
 void InstallChannelTables(void *sqliteHandle)
 {
     // A database made before the channels gets their tables, empty. A file
@@ -614,6 +633,7 @@ std::unique_ptr<Database> Database::open(const QString &path)
     db->loadSchema();
     InstallGuard(db->engine());
     InstallHouseRules(db->engine());
+    InstallHouseTerms(db->engine());
     InstallChannelTables(db->engine());
     InstallFindIndex(db->engine());
     db->loadSchema();
@@ -671,12 +691,25 @@ void Database::create(const QString &path)
     const QFileInfo info(path);
     if (info.exists() || info.isSymLink())
         throw DbError(QStringLiteral("The file '%1' already exists.").arg(info.absoluteFilePath()));
+    // The guests' data is the owner's alone from the file's first byte; the
+    // engine's log files beside it take the file's permissions.
+    {
+        QFile file(info.absoluteFilePath());
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            throw DbError(QStringLiteral("The file '%1' cannot be made: %2")
+                              .arg(info.absoluteFilePath(), file.errorString()));
+        if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+            const QString reason = file.errorString();
+            file.remove();
+            throw DbError(QStringLiteral("The file '%1' cannot be made private: %2").arg(info.absoluteFilePath(), reason));
+        }
+    }
     const QString name = newConnectionName();
     QString failure;
     {
         QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         c.setDatabaseName(QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded)
-                          + QStringLiteral("?mode=rwc"));
+                          + QStringLiteral("?mode=rw"));
         c.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
         if (!c.open()) {
             failure = engineText(c.lastError());
@@ -996,7 +1029,8 @@ void TableCursor::setField(const QString &name, const QVariant &value)
                           .arg(m_table, name));
     if (!m_adding)
         throw DbError(QStringLiteral("Operation is not allowed: AddNew has not been called."));
-    const QVariant stored = m_db->storedValue(name, kind, value);
+    const QVariant stored = m_db->storedValue(
+        name, kind, value.metaType().id() == QMetaType::QString ? QVariant(StoredText(value.toString(), true)) : value);
     for (int i = 0; i < m_setNames.size(); ++i) {
         if (m_setNames.at(i).compare(name, Qt::CaseInsensitive) == 0) {
             m_setValues[i] = stored;
@@ -1206,9 +1240,43 @@ QString FormatSQLDate(const QDate &date)
     return QLocale().toString(date, QStringLiteral("dd-MMM-yyyy"));
 }
 
+QFileDevice::Permissions DataFilePermissions(const Database &db)
+{
+    const QFileDevice::Permissions owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (db.onServer())
+        return owner;
+    const QFileDevice::Permissions file = QFile::permissions(db.path());
+    // The owner always reads and writes what the program wrote for him.
+    return file == QFileDevice::Permissions() ? owner : (file | owner) & ~(QFileDevice::ExeOwner | QFileDevice::ExeUser
+                                                                          | QFileDevice::ExeGroup | QFileDevice::ExeOther);
+}
+
+QString StoredText(const QString &text, bool keepLineBreaks)
+{
+    QString t;
+    t.reserve(text.size());
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const char16_t u = c.unicode();
+        if (u == 0xFEFF && t.isEmpty())
+            continue;  // a byte order mark at the start (a paste from a file)
+        if (u == u'\n' || u == u'\r') {
+            if (keepLineBreaks)
+                t += c;
+            else if (!t.endsWith(QLatin1Char(' ')))
+                t += QLatin1Char(' ');  // a line pasted into one line
+            continue;
+        }
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0))
+            continue;  // NUL, tab, escape and the other control characters
+        t += c;
+    }
+    return t;
+}
+
 QString SqlText(const QString &text)
 {
-    QString t = text;
+    QString t = StoredText(text, true);
     t.replace(QLatin1String("'"), QLatin1String("''"));
     return t;
 }

@@ -8,6 +8,7 @@
 
 #include <QByteArrayView>
 #include <QDateTime>
+#include <QFileDevice>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -323,8 +324,17 @@ QString ToSQLDate(const QVariant &value);
 // year, separated by "-" (05-Mar-2002).
 QString FormatSQLDate(const QDate &date);
 
-// A text with every single quote doubled, ready to stand between quotes in
-// a statement.
+// The permissions of a file written from the database (an export, a copy,
+// a log): the database file's own; owner-only for a server's database.
+QFileDevice::Permissions DataFilePermissions(const Database &db);
+
+// A text as it is stored, the same on both engines: without control
+// characters (NUL, tab, escape...) nor a leading byte order mark; line
+// breaks kept (a note) or made a blank (a name, typed on one line).
+QString StoredText(const QString &text, bool keepLineBreaks);
+
+// A stored text (line breaks kept) with every single quote doubled, ready
+// to stand between quotes in a statement.
 QString SqlText(const QString &text);
 
 }  // namespace innkeld

@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace innkeld {
 
@@ -302,7 +303,18 @@ double ValNumber(const QString &text, bool allowRadixPrefix, QChar regionalPoint
         if (expDigits)
             num += exp;
     }
-    return std::strtod(num.constData(), nullptr);
+    // Read with the C locale's rules whatever the process's LC_NUMERIC says
+    // (strtod would stop at the '.' under a region that writes a comma).
+    bool ok = false;
+    const double v = QLocale::c().toDouble(QLatin1String(num), &ok);
+    if (ok)
+        return v;
+    // Beyond the range of a double: the sign's infinity; below it: zero.
+    const int e = num.indexOf('e');
+    const bool bigExponent = e >= 0 && num.at(e + 1) != '-';
+    if (!bigExponent)
+        return 0;
+    return num.startsWith('-') ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
 }
 
 double ParseRegionalNumber(const QString &text, bool *ok)

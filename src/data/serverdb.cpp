@@ -3,6 +3,8 @@
 #include "channeltables.h"
 #include "findindex.h"
 #include "houserules.h"
+#include "houseterms.h"
+#include "bookingdrafts.h"
 #include "regional.h"
 
 #include <QAtomicInt>
@@ -365,14 +367,19 @@ QStringList schemaStatements()
 // The columns of the four tables that the server's database holds (table,
 // column, type), from the server's catalogue (its information schema takes
 // several times as long).
-PGresult *columnsPresent(PGconn *conn)
+// The columns of the four booking tables, or (`everyTable`) of every table
+// the program reads through its dialect: all but the stays and search
+// indexes, which are the guard's and the search's.
+PGresult *columnsPresent(PGconn *conn, bool everyTable = false)
 {
+    const QString tables = everyTable ? QStringLiteral("c.relname NOT LIKE 'booking\\_stay%' "
+                                                       "AND c.relname NOT LIKE 'booking\\_find%'")
+                                      : QStringLiteral("c.relname IN ('booking', 'customer', 'room', 'bookingroom')");
     return execOrThrow(conn, QStringLiteral("SELECT c.relname, a.attname, format_type(a.atttypid, a.atttypmod) "
                                             "FROM pg_catalog.pg_attribute AS a JOIN pg_catalog.pg_class AS c "
                                             "ON c.oid = a.attrelid WHERE c.relnamespace = current_schema()::regnamespace "
-                                            "AND c.relkind IN ('r', 'p') AND c.relname IN ('booking', 'customer', "
-                                            "'room', 'bookingroom') AND a.attnum > 0 AND NOT a.attisdropped "
-                                            "ORDER BY c.relname, a.attnum"));
+                                            "AND c.relkind IN ('r', 'p') AND %1 AND a.attnum > 0 AND NOT a.attisdropped "
+                                            "ORDER BY c.relname, a.attnum").arg(tables));
 }
 
 // How many of the four tables the server's database holds.
@@ -390,7 +397,8 @@ void makeTables(PGconn *conn)
     Result begin(execOrThrow(conn, QStringLiteral("BEGIN")));
     try {
         for (const QString &sql : schemaStatements() + FindIndexStatements(Engine::PostgreSQL)
-                 + ChannelTableStatements(Engine::PostgreSQL))
+                 + ChannelTableStatements(Engine::PostgreSQL) + HouseTermsStatements()
+                 + BookingDraftStatements())
             Result(execOrThrow(conn, sql));
         Result(execOrThrow(conn, QStringLiteral("COMMIT")));
     } catch (...) {
@@ -757,6 +765,11 @@ QStringList houseRulesPending(PGconn *conn)
 
 }  // namespace
 
+namespace {
+// Gives a database what this version adds to it, each part once.
+void upgradeDatabase(PGconn *conn);
+}  // namespace
+
 void ServerConnection::open(Database &db, const QString &address)
 {
     db.m_engine = Engine::PostgreSQL;
@@ -768,18 +781,26 @@ void ServerConnection::open(Database &db, const QString &address)
     setUpSession(conn);
     // A database with none of the four tables is a new house: it gets them,
     // as a new db.mdb is made on a first start.
-    Result r(columnsPresent(conn));
-    if (PQntuples(r.r) == 0) {
+    if (tablesPresent(conn) == 0)
         makeTables(conn);
-        PQclear(r.r);
-        r.r = columnsPresent(conn);
+    {
+        // The four tables are there before anything is added to a database.
+        Schema four;
+        Result r(columnsPresent(conn));
+        for (int i = 0; i < PQntuples(r.r); ++i)
+            four.addColumn(QString::fromUtf8(PQgetvalue(r.r, i, 0)), QString::fromUtf8(PQgetvalue(r.r, i, 1)),
+                           ColumnKind::Text);
+        RequireProgramTables(four, db.m_path);
     }
+    upgradeDatabase(conn);
+    // Every table the program reads, the features' own among them.
+    Result r(columnsPresent(conn, true));
     for (int i = 0; i < PQntuples(r.r); ++i) {
         const QString table = QString::fromUtf8(PQgetvalue(r.r, i, 0));
         QString column = QString::fromUtf8(PQgetvalue(r.r, i, 1));
         for (const QString &spelled : spelledColumns())
-            if (spelled.compare(column, Qt::CaseInsensitive) == 0 && table != QLatin1String("room")
-                && table != QLatin1String("bookingroom"))
+            if (spelled.compare(column, Qt::CaseInsensitive) == 0
+                && (table == QLatin1String("booking") || table == QLatin1String("customer")))
                 column = spelled;
         const QString type = QString::fromUtf8(PQgetvalue(r.r, i, 2));
         ColumnKind kind = ColumnKind::Text;
@@ -794,6 +815,12 @@ void ServerConnection::open(Database &db, const QString &address)
         db.m_schema.addColumn(table, column, kind);
     }
     RequireProgramTables(db.m_schema, db.m_path);
+}
+
+namespace {
+
+void upgradeDatabase(PGconn *conn)
+{
     // A database made before the search index gets it now, filled; one
     // desk makes it while the others wait.
     if (!hasFindIndex(conn))
@@ -816,7 +843,19 @@ void ServerConnection::open(Database &db, const QString &address)
     };
     if (!channelsPending().isEmpty())
         upgradeOnce(conn, kStaysLock + 2, channelsPending);
+    // A database made before the house's terms were kept in it gets their
+    // table, empty: the first desk fills it from its own settings.
+    const auto termsPending = [conn] {
+        Result r(execOrThrow(conn, QStringLiteral("SELECT to_regclass('houseterms') IS NULL, "
+                                                  "to_regclass('bookingdraft') IS NULL")));
+        return (qstrcmp(PQgetvalue(r.r, 0, 0), "t") == 0 ? HouseTermsStatements() : QStringList())
+            + (qstrcmp(PQgetvalue(r.r, 0, 1), "t") == 0 ? BookingDraftStatements() : QStringList());
+    };
+    if (!termsPending().isEmpty())
+        upgradeOnce(conn, kStaysLock + 3, termsPending);
 }
+
+}  // namespace
 
 void ServerConnection::create(const QString &address)
 {

@@ -637,9 +637,10 @@ void addKeyOrder(QVector<SqlToken> &tokens, const Schema &schema)
                 limit = i;
         }
     }
+    ColumnKind key;
     if (from < 0 || !st.valid(from + 1) || st.at(from + 1).kind != SqlToken::Word
-        || !schema.hasTable(st.at(from + 1).text))
-        return;
+        || !schema.kindOf(st.at(from + 1).text, QStringLiteral("id"), &key))
+        return;  // not a table of the program's, or one without a key of that name
     QString name = st.at(from + 1).text;
     int next = from + 2;
     if (st.valid(next) && isKeyword(st.at(next), "AS"))

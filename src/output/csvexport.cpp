@@ -241,7 +241,8 @@ bool ExportReservationsCsv(Database &db, const QString &path, const ExportProgre
 {
     RequireOtherThanDatabase(db.path(), path);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Full card numbers: no more readable than the database, from the first byte.
+    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(DataFilePermissions(db)))
         throw std::runtime_error(QStringLiteral("%1: %2").arg(path, file.errorString()).toStdString());
     try {
         if (!WriteReservationsCsv(db, file, progress)) {

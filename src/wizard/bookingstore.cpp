@@ -16,6 +16,12 @@ const std::array<const char *, 9> kPaymentColumns{"CostPerNight", "PaymentMethod
 
 namespace {
 
+// A field typed on one line, as it is stored.
+QString line(const QString &text)
+{
+    return StoredText(text, false);
+}
+
 QString id(RecordId value)
 {
     return QString::number(value);
@@ -55,8 +61,45 @@ RecordId CreateBooking(Database &db, const QDateTime &now)
         b.setField(QLatin1String(text), QStringLiteral(""));
     b.update();
     const RecordId key = b.field(QStringLiteral("ID")).toLongLong();
+    // Begun now: until its customer is stored it is a draft of this desk's.
+    db.execute(QStringLiteral("DELETE FROM bookingdraft WHERE bookingid = ") + id(key));
+    db.execute(QStringLiteral("INSERT INTO bookingdraft (bookingid, started) VALUES (%1, '%2')")
+                   .arg(id(key), now.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))));
     tx.commit();
     return key;
+}
+
+bool BookingHasCustomer(Database &db, RecordId bookingId)
+{
+    Recordset rs = db.execute(QStringLiteral("SELECT b.CustomerID FROM booking AS b JOIN customer AS c ON c.ID = "
+                                             "b.CustomerID WHERE b.ID = ")
+                              + id(bookingId));
+    return !rs.eof();
+}
+
+QVector<UnfinishedBooking> UnfinishedBookings(Database &db, const QDateTime &now)
+{
+    // Found through the index of customers; a booking begun within the last
+    // day may be in the hands of another desk.
+    QVector<UnfinishedBooking> out;
+    for (Recordset rs = db.execute(QStringLiteral("SELECT b.ID, b.FromDate, b.ToDate, d.started FROM booking AS b "
+                                                  "LEFT JOIN bookingdraft AS d ON d.bookingid = b.ID "
+                                                  "WHERE b.CustomerID = 0 OR b.CustomerID IS NULL ORDER BY b.ID"));
+         !rs.eof(); rs.moveNext()) {
+        const QDateTime started = QDateTime::fromString(rs.text(3), QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+        if (started.isValid() && started > now.addDays(-1))
+            continue;
+        out.push_back(UnfinishedBooking{rs.value(0).toLongLong(), rs.value(1).toDateTime(), rs.value(2).toDateTime()});
+    }
+    return out;
+}
+
+void RemoveBookings(Database &db, const QVector<RecordId> &bookingIds)
+{
+    Database::Transaction tx(db);
+    for (const RecordId booking : bookingIds)
+        CancelBooking(db, booking);
+    tx.commit();
 }
 
 namespace {
@@ -75,12 +118,13 @@ void CancelBooking(Database &db, RecordId bookingId)
     Database::Transaction tx(db);
     db.execute(QStringLiteral("DELETE FROM booking WHERE id = ") + id(bookingId));
     db.execute(QStringLiteral("DELETE FROM bookingroom WHERE bookingid = ") + id(bookingId));
+    db.execute(QStringLiteral("DELETE FROM bookingdraft WHERE bookingid = ") + id(bookingId));
     tx.commit();
 }
 
 QString DatesStepSql(const QString &bookedBy, const QDateTime &from, const QDateTime &to, RecordId bookingId)
 {
-    return QStringLiteral("UPDATE booking SET bookedby = '") + SqlText(bookedBy) + QStringLiteral("', fromdate = '")
+    return QStringLiteral("UPDATE booking SET bookedby = '") + SqlText(line(bookedBy)) + QStringLiteral("', fromdate = '")
         + SqlText(RegionalDateTimeText(from)) + QStringLiteral("', todate='") + SqlText(RegionalDateTimeText(to))
         + QStringLiteral("' WHERE id = ") + id(bookingId);
 }
@@ -171,7 +215,7 @@ QString CustomerUpdateSql(const CustomerDetails &customer, RecordId customerId)
 {
     QStringList pieces;
     for (size_t i = 0; i < customer.size(); ++i)
-        pieces << QLatin1String(kCustomerColumns[i]) + QStringLiteral(" = '") + SqlText(customer[i]) + QLatin1Char('\'');
+        pieces << QLatin1String(kCustomerColumns[i]) + QStringLiteral(" = '") + SqlText(line(customer[i])) + QLatin1Char('\'');
     return QStringLiteral("UPDATE Customer ") + QStringLiteral("SET ") + pieces.join(QLatin1String(", "))
         + QStringLiteral(" WHERE ID=") + id(customerId) + QLatin1Char(';');
 }
@@ -196,11 +240,12 @@ void SaveCustomerStep(Database &db, RecordId bookingId, const QString &adults, c
         TableCursor c = db.openTable(QStringLiteral("Customer"));
         c.addNew();
         for (size_t i = 0; i < customer.size(); ++i)
-            c.setField(QLatin1String(kCustomerColumns[i]), customer[i]);
+            c.setField(QLatin1String(kCustomerColumns[i]), line(customer[i]));
         c.update();
         db.execute(QStringLiteral("UPDATE booking SET customerid = ") + id(c.field(QStringLiteral("id")).toLongLong())
                    + QStringLiteral(" WHERE id = ") + id(bookingId));
     }
+    db.execute(QStringLiteral("DELETE FROM bookingdraft WHERE bookingid = ") + id(bookingId));
     tx.commit();
 }
 
@@ -208,7 +253,7 @@ QString PaymentStepSql(const PaymentDetails &payment, RecordId bookingId)
 {
     QStringList pieces;
     for (size_t i = 0; i < payment.size(); ++i)
-        pieces << QLatin1String(kPaymentColumns[i]) + QStringLiteral(" = '") + SqlText(payment[i]) + QLatin1Char('\'');
+        pieces << QLatin1String(kPaymentColumns[i]) + QStringLiteral(" = '") + SqlText(line(payment[i])) + QLatin1Char('\'');
     return QStringLiteral("UPDATE Booking ") + QStringLiteral("SET ") + pieces.join(QLatin1String(", "))
         + QStringLiteral(" WHERE ID=") + id(bookingId);
 }

@@ -78,6 +78,23 @@ QString RoomsTakenOffMessage(const QStringList &names);
 // Deletes the booking and its room links; its customer stays.
 void CancelBooking(Database &db, RecordId bookingId);
 
+// Whether the booking's customer is stored (a new booking has none until
+// the customer step is saved).
+bool BookingHasCustomer(Database &db, RecordId bookingId);
+
+// A booking left without a customer: it holds its rooms but is in no list
+// and no search.
+struct UnfinishedBooking
+{
+    RecordId id = 0;
+    QDateTime from, to;
+};
+// The bookings without a customer begun more than a day before `now` (or
+// by an earlier version), in the order they were made. Throws DbError.
+QVector<UnfinishedBooking> UnfinishedBookings(Database &db, const QDateTime &now);
+// Removes the bookings as Cancel does, all in one transaction.
+void RemoveBookings(Database &db, const QVector<RecordId> &bookingIds);
+
 QString DatesStepSql(const QString &bookedBy, const QDateTime &from, const QDateTime &to, RecordId bookingId);
 // Writes the dates and the booked-by name. Each room the booking holds that
 // another booking holds on clashing days of the new dates (the rooms step's

@@ -294,7 +294,7 @@ void TestNavigation::eachDialogsAcceleratorsAreItsOwn()
     frmConfigRooms rooms(t.db(), ui);
     rooms.Setup();
     QCOMPARE(clashes(&rooms), QStringList());
-    frmTerminology regional(terms, settings, ui);
+    frmTerminology regional(t.db(), terms, settings, ui);
     regional.Fill();
     QCOMPARE(clashes(&regional), QStringList());
     frmAbout about(ui);

@@ -82,17 +82,32 @@ void TestRoomList::additionsInOrder()
     ApplyRoomEntries(t.db(), {}, {});
     QCOMPARE(t.count(QStringLiteral("room")), 0);
 
-    ApplyRoomEntries(t.db(), {}, {RoomEntry{-1, QStringLiteral("Twin"), false}, RoomEntry{-1, QStringLiteral(" Twin "), false},
-                              RoomEntry{-1, QStringLiteral("Twin"), false}, RoomEntry{-1, QStringLiteral("O'Hara's"), false}});
+    // A name another room has (letter case and surrounding blanks aside)
+    // is refused, naming it, and nothing of the list is stored.
+    try {
+        ApplyRoomEntries(t.db(), {}, {RoomEntry{-1, QStringLiteral("Twin"), false},
+                                      RoomEntry{-1, QStringLiteral(" twin "), false}});
+        QFAIL("a second Twin was stored");
+    } catch (const DbError &e) {
+        QCOMPARE(e.message(), RoomNameTakenText(QStringLiteral("Twin")));
+    }
+    QCOMPARE(t.count(QStringLiteral("room")), 0);
+
+    // Stored in order, on one line, without surrounding blanks.
+    ApplyRoomEntries(t.db(), {}, {RoomEntry{-1, QStringLiteral(" Twin "), false},
+                                  RoomEntry{-1, QStringLiteral("Sea\nView\t"), false},
+                                  RoomEntry{-1, QStringLiteral("O'Hara's"), false}});
     const QVector<RoomEntry> stored = ReadRoomEntries(t.db());
     QStringList names;
     for (const RoomEntry &e : stored)
         names << e.Name;
-    QCOMPARE(names, (QStringList{QStringLiteral("Twin"), QStringLiteral(" Twin "), QStringLiteral("Twin"),
-                                 QStringLiteral("O'Hara's")}));
-    // The stored rooms stay as they are when applied again.
+    QCOMPARE(names, (QStringList{QStringLiteral("Twin"), QStringLiteral("Sea View"), QStringLiteral("O'Hara's")}));
+    // The stored rooms stay as they are when applied again; one of their
+    // names is refused as a new room's.
     ApplyRoomEntries(t.db(), stored, stored);
-    QCOMPARE(ReadRoomEntries(t.db()).size(), 4);
+    QCOMPARE(ReadRoomEntries(t.db()).size(), 3);
+    QVERIFY_THROWS_EXCEPTION(DbError, ApplyRoomEntries(t.db(), stored, stored + QVector<RoomEntry>{RoomEntry{-1, QStringLiteral("SEA VIEW"), false}}));
+    QCOMPARE(ReadRoomEntries(t.db()).size(), 3);
 }
 
 void TestRoomList::failureLeavesEverythingAsItWas()

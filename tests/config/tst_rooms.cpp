@@ -2,6 +2,7 @@
 // answer, OK, Cancel, reopening, a failing OK, and the first run.
 #include "app/frmMain.h"
 #include "config/frmConfigRooms.h"
+#include "config/roomlist.h"
 #include "guisupport.h"
 
 #include <QLineEdit>
@@ -104,7 +105,7 @@ void TestRooms::addAndRemoveBeforeOk()
     QVERIFY(openRooms(p, [](frmConfigRooms *d) {
         typeName(d, QStringLiteral("Twin"));
         click(d, "cmdAdd");
-        typeName(d, QStringLiteral("Twin"));
+        typeName(d, QStringLiteral("Double"));
         click(d, "cmdAdd");
         typeName(d, QStringLiteral("Gone soon"));
         click(d, "cmdAdd");
@@ -113,7 +114,7 @@ void TestRooms::addAndRemoveBeforeOk()
         click(d, "cmdRemove");  // an added room: no question
         select(d, 0);
         click(d, "cmdRemove");  // a stored room without bookings: no question
-        QCOMPARE(items(d), (QStringList{QStringLiteral("Kept"), QStringLiteral("Twin"), QStringLiteral("Twin")}));
+        QCOMPARE(items(d), (QStringList{QStringLiteral("Kept"), QStringLiteral("Twin"), QStringLiteral("Double")}));
         QCOMPARE(d->RoomEntryCount(), 3);
         QCOMPARE(d->RoomEntries().size(), 4);
         QCOMPARE(d->RoomEntries()[1].Name, QStringLiteral("Kept"));
@@ -131,7 +132,19 @@ void TestRooms::addAndRemoveBeforeOk()
         click(d, "cmdOk");
     }));
     QVERIFY(p.ui.messages.isEmpty());
-    QCOMPARE(roomNames(p.database), (QStringList{QStringLiteral("Kept"), QStringLiteral("Twin"), QStringLiteral("Twin")}));
+    QCOMPARE(roomNames(p.database), (QStringList{QStringLiteral("Kept"), QStringLiteral("Twin"), QStringLiteral("Double")}));
+
+    // A name another room has is refused as it is added, naming that room;
+    // the name stays in the box to be changed.
+    QVERIFY(openRooms(p, [](frmConfigRooms *d) {
+        typeName(d, QStringLiteral(" twin "));
+        click(d, "cmdAdd");
+        QCOMPARE(items(d).size(), 3);
+        QCOMPARE(child<QLineEdit>(d, "txtName")->text(), QStringLiteral(" twin "));
+        click(d, "cmdCancel");
+    }));
+    QCOMPARE(p.ui.messages.size(), 1);
+    QCOMPARE(p.ui.messages.takeFirst().text, RoomNameTakenText(QStringLiteral("Twin")));
     QCOMPARE(p.database.run(QStringLiteral("SELECT count(*) FROM room WHERE id = %1").arg(free)).value(0).toInt(), 0);
 }
 

@@ -80,7 +80,7 @@ void TestTerminology::presetsOkAndCancel()
         QCOMPARE(field(d, "txtCurrencySymbol"), QString::fromUtf8("£"));
         QCOMPARE(field(d, "txtCostPerNight"), QStringLiteral("55"));  // never a preset's business
         d->SetCountry(5);  // no such country: nothing
-        QCOMPARE(field(d, "txtSalesTax"), QStringLiteral("17.5"));
+        QCOMPARE(field(d, "txtSalesTax"), QStringLiteral("20"));
         // The countries from the keyboard: in the tab order, by their names,
         // applied with Space or Enter.
         QCOMPARE(tabChain(child(d, "cmdCancel"), 5),
@@ -107,17 +107,17 @@ void TestTerminology::presetsOkAndCancel()
     QCOMPARE(p.settings->ReadSetting(QStringLiteral("PostCode"), QString()), QStringLiteral("Post Code"));
     QCOMPARE(p.settings->ReadSetting(QStringLiteral("CurrencySymbol"), QString()), QString::fromUtf8("£"));
     QCOMPARE(p.settings->ReadSetting(QStringLiteral("SalesTaxName"), QString()), QStringLiteral("VAT"));
-    QCOMPARE(p.settings->ReadSetting(QStringLiteral("SalesTaxPercentage"), QString()), QStringLiteral("17.5"));
+    QCOMPARE(p.settings->ReadSetting(QStringLiteral("SalesTaxPercentage"), QString()), QStringLiteral("20"));
     QCOMPARE(p.settings->ReadSetting(QStringLiteral("CostPerNight"), QString()), QStringLiteral("10.00"));
     QCOMPARE(caption(p, "lblSalesTaxName_0"), QStringLiteral("VAT"));
     QCOMPARE(caption(p, "lblSalesTaxName_1"), QStringLiteral("VAT"));
     for (int i = 0; i < 6; ++i)
         QCOMPARE(caption(p, qPrintable(QStringLiteral("lblCurrencySymbol_%1").arg(i))), QString::fromUtf8("£"));
-    // The next payment calculation takes 17.5 %: 2 nights at 10.00.
+    // The next payment calculation takes 20 %: 2 nights at 10.00.
     doubleClick(p.find<QListWidget>("lstArrivals"), 0);
     click(p.find("cmdBack"));
-    QCOMPARE(p.find<QLineEdit>("txtSalesTax")->text(), FormatMoney(3.5));
-    QCOMPARE(caption(p, "lblSalesTaxPercentage"), QStringLiteral("17.5%"));
+    QCOMPARE(p.find<QLineEdit>("txtSalesTax")->text(), FormatMoney(4));
+    QCOMPARE(caption(p, "lblSalesTaxPercentage"), QStringLiteral("20%"));
 
     // The United States by its flag: the customer step says Zip Code. An
     // empty tax name stays empty, also at the next opening.

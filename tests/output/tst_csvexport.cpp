@@ -208,6 +208,7 @@ void TestCsvExport::fileMenuExport()
     exportItem->trigger();
     QTRY_VERIFY(!p.main()->isWorking());
     QCOMPARE(readCsv(readFile(p.ui.saveAnswer)).size(), 3);
+
     QVERIFY(p.ui.messages.isEmpty());
 
     // Onto the open database: refused before anything is touched.
