@@ -149,8 +149,9 @@ QString ftsQuery(const FindWords &words)
 // booking's words on a server; none for no date.
 QString monthMark(const QString &date)
 {
-    return QStringLiteral("coalesce(array_to_tsvector(ARRAY['~' || (extract(year FROM %1)::int * 12 "
-                          "+ extract(month FROM %1)::int - 1)]), '')")
+    // (An array holding a null would be refused: no date, no mark.)
+    return QStringLiteral("CASE WHEN %1 IS NULL THEN ''::tsvector ELSE array_to_tsvector(ARRAY['~' || "
+                          "(extract(year FROM %1)::int * 12 + extract(month FROM %1)::int - 1)]) END")
         .arg(date);
 }
 

@@ -832,6 +832,24 @@ void upgradeDatabase(PGconn *conn)
                                               "innkeld_find_phrase, innkeld_find_document, innkeld_find_words CASCADE")}
                 + FindIndexStatements(Engine::PostgreSQL, true);
         });
+    // Functions of the index written by an earlier version are replaced by
+    // this version's (one stored a booking without dates only on a file).
+    const auto findFunctionsPending = [conn] {
+        QStringList pending;
+        for (const QString &sql : FindIndexStatements(Engine::PostgreSQL)) {
+            if (!sql.startsWith(QLatin1String("CREATE FUNCTION innkeld_find_")))
+                continue;
+            const QString name = sql.section(QLatin1Char(' '), 2, 2).section(QLatin1Char('('), 0, 0);
+            Result r(execOrThrow(conn, QStringLiteral("SELECT prosrc FROM pg_catalog.pg_proc WHERE proname = '%1' "
+                                                      "AND pronamespace = current_schema()::regnamespace")
+                                           .arg(name)));
+            if (PQntuples(r.r) != 1 || QString::fromUtf8(PQgetvalue(r.r, 0, 0)) != sql.section(QStringLiteral("$$"), 1, 1))
+                pending << QString(sql).replace(0, 15, QStringLiteral("CREATE OR REPLACE FUNCTION"));
+        }
+        return pending;
+    };
+    if (!findFunctionsPending().isEmpty())
+        upgradeOnce(conn, kStaysLock + 1, findFunctionsPending);
     // The house's rules, and a guard that reads them, under the guard's own
     // lock.
     if (!houseRulesPending(conn).isEmpty())

@@ -7,6 +7,11 @@
 #include "channels/channelfeeds.h"
 #include "data/housecopy.h"
 #include "data/houserules.h"
+#include "data/houseterms.h"
+#include "channels/frmChannels.h"
+#include "config/frmConfigRooms.h"
+#include "config/frmTerminology.h"
+#include "data/regionalterms.h"
 #include "wizard/availability.h"
 #include "wizard/returningguests.h"
 #include "wizard/BookingWizard.h"
@@ -21,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTableWidget>
 #include <QProcess>
 #include <QtTest>
 
@@ -103,6 +109,8 @@ private slots:
     void findingIsTheSameOnBothEngines();
     void departureDayRuleIsTheHouses();
     void channelFeedsAsTheGuardJudges();
+    void everyDialogAndTheHouseTermsOnAServer();
+    void storedTextsAreAlikeOnBothEngines();
 };
 
 void TestServer::statementsAndGuardOnBothEngines()
@@ -510,6 +518,109 @@ void TestServer::channelFeedsAsTheGuardJudges()
     QCOMPARE(rowsOf(*copy, QStringLiteral("SELECT feedid, uid, bookingid FROM channelbooking ORDER BY bookingid")),
              rowsOf(*next, QStringLiteral("SELECT feedid, uid, bookingid FROM channelbooking ORDER BY bookingid")));
     QCOMPARE(StoreFeedEvents(*copy, feed, events).unchanged, 1000);
+}
+
+void TestServer::everyDialogAndTheHouseTermsOnAServer()
+{
+    // Two desks on one server price alike: the first desk's terms become
+    // the house's; the Regional Settings, Rooms and Channels dialogs work on
+    // the server as on a file, through the real window.
+    ServerDatabase server;
+    REQUIRE_SERVER(server);
+    {
+        auto db = Database::open(server.address());
+        db->execute(QStringLiteral("INSERT INTO room (name) VALUES ('Garden')"));
+    }
+    ProgramRun first;
+    first.databaseGiven = server.address();
+    first.settings->WriteSetting(QStringLiteral("SalesTaxPercentage"), QStringLiteral("17.5"));
+    first.settings->WriteSetting(QStringLiteral("CurrencySymbol"), QString::fromUtf8("£"));
+    QCOMPARE(first.run(), 0);
+    QVERIFY(!first.roomsDialogSeen());  // a first start in a house that has rooms
+    QCOMPARE(first.main()->terms()->SalesTaxPercent(), 17.5);
+
+    ProgramRun second;  // another desk, settings of its own (the defaults)
+    second.notFirst();
+    second.databaseGiven = server.address();
+    QCOMPARE(second.run(), 0);
+    QCOMPARE(second.main()->terms()->SalesTaxPercent(), 17.5);
+    QCOMPARE(second.main()->terms()->CurrencySymbol(), QString::fromUtf8("£"));
+
+    // Regional Settings at the second desk: stored for the house.
+    auto regional = whenModal<frmTerminology>([](frmTerminology *d) {
+        typeInto(child<QLineEdit>(d, "txtSalesTax"), QStringLiteral("7.25"));
+        typeInto(child<QLineEdit>(d, "txtCurrencySymbol"), QString::fromUtf8("€"));
+        QTest::mouseClick(child(d, "cmdOk"), Qt::LeftButton);
+    });
+    second.main()->findChild<QAction *>(QStringLiteral("mnuConfigureTerminology"))->trigger();
+    QVERIFY(regional->seen);
+    QVERIFY2(second.ui.messages.isEmpty(), qPrintable(second.ui.messages.value(0).text));
+    auto db = Database::open(server.address());
+    QCOMPARE(ReadHouseTerms(*db)->salesTaxPercentage, QStringLiteral("7.25"));
+    QCOMPARE(ReadHouseTerms(*db)->currencySymbol, QString::fromUtf8("€"));
+    ProgramRun third;
+    third.notFirst();
+    third.databaseGiven = server.address();
+    QCOMPARE(third.run(), 0);
+    QCOMPARE(third.main()->terms()->SalesTaxPercent(), 7.25);
+
+    // Rooms: a name another room has is refused; a new one is stored.
+    auto rooms = whenModal<frmConfigRooms>([](frmConfigRooms *d) {
+        typeInto(child<QLineEdit>(d, "txtName"), QStringLiteral(" garden"));
+        QTest::mouseClick(child(d, "cmdAdd"), Qt::LeftButton);
+        typeInto(child<QLineEdit>(d, "txtName"), QStringLiteral("Attic"));
+        QTest::mouseClick(child(d, "cmdAdd"), Qt::LeftButton);
+        QTest::mouseClick(child(d, "cmdOk"), Qt::LeftButton);
+    });
+    second.main()->findChild<QAction *>(QStringLiteral("mnuConfigureRooms"))->trigger();
+    QVERIFY(rooms->seen);
+    QCOMPARE(second.ui.messages.size(), 1);
+    QVERIFY(second.ui.messages.takeFirst().text.contains(QLatin1String("\"Garden\"")));
+    QCOMPARE(db->execute(QStringLiteral("SELECT count(*) FROM room WHERE name = 'Attic'")).value(0).toInt(), 1);
+
+    // Channels: a feed added to a room is stored.
+    auto channels = whenModal<frmChannels>([](frmChannels *d) {
+        QTest::mouseClick(child(d, "cmdAddFeed"), Qt::LeftButton);
+        auto *feeds = child<QTableWidget>(d, "tblFeeds");
+        feeds->item(0, 0)->setText(QStringLiteral("Stayly"));
+        feeds->item(0, 1)->setText(QStringLiteral("http://127.0.0.1:9/garden.ics"));
+        QTest::mouseClick(child(d, "cmdOk"), Qt::LeftButton);
+    });
+    second.main()->findChild<QAction *>(QStringLiteral("mnuConfigureChannels"))->trigger();
+    QVERIFY(channels->seen);
+    QVERIFY2(second.ui.messages.isEmpty(), qPrintable(second.ui.messages.value(0).text));
+    QCOMPARE(db->execute(QStringLiteral("SELECT Channel FROM channelfeed")).text(0), QStringLiteral("Stayly"));
+}
+
+void TestServer::storedTextsAreAlikeOnBothEngines()
+{
+    // Control characters typed or pasted are dropped the same way on both
+    // engines (line breaks kept in notes only), a leading byte order mark
+    // too; a booking written without dates is stored on both.
+    ServerDatabase server;
+    REQUIRE_SERVER(server);
+    TempDatabase file;
+    auto serverDb = Database::open(server.address());
+    QStringList stored[2];
+    for (Database *db : {&file.db(), serverDb.get()}) {
+        const RecordId id = CreateBooking(*db, QDateTime(QDate(2026, 12, 8), QTime(9, 0)));
+        CustomerDetails customer;
+        customer[0] = QString::fromUtf8("\xEF\xBB\xBFZo\xC3\xAB");
+        customer[1] = QStringLiteral("O'Ha") + QChar(0) + QStringLiteral("ra\t\x1b[31m");
+        customer[6] = QStringLiteral("AB1\r\n2CD");
+        SaveCustomerStep(*db, id, QStringLiteral("2"), QStringLiteral("0"), customer);
+        SaveNotes(*db, id, QStringLiteral("Late\r\narrival") + QChar(0) + QStringLiteral("\x07"));
+        db->execute(QStringLiteral("INSERT INTO booking (BookedBy) VALUES ('no dates')"));
+        Recordset rs = db->execute(QStringLiteral("SELECT c.FirstName, c.LastName, c.PostCode, b.Notes FROM booking AS b "
+                                                  "JOIN customer AS c ON c.ID = b.CustomerID WHERE b.ID = %1").arg(id));
+        for (int i = 0; i < 4; ++i)
+            stored[db == serverDb.get()] << rs.text(i);
+        stored[db == serverDb.get()] << db->execute(QStringLiteral("SELECT count(*) FROM booking WHERE FromDate IS NULL"))
+                                              .text(0);
+    }
+    QCOMPARE(stored[1], stored[0]);
+    QCOMPARE(stored[0], (QStringList{QString::fromUtf8("Zoë"), QStringLiteral("O'Hara[31m"), QStringLiteral("AB1 2CD"),
+                                     QStringLiteral("Late\r\narrival"), QStringLiteral("1")}));
 }
 
 #include "tst_server.moc"
