@@ -6,6 +6,7 @@
 #include "data/regional.h"
 #include "data/regionalterms.h"
 #include "guisupport.h"
+#include "config/frmTerminology.h"
 #include "wizard/BookingWizard.h"
 #include "wizard/bookingstore.h"
 
@@ -19,6 +20,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <clocale>
 
 using namespace innkeld;
 using namespace innkeld::test;
@@ -151,6 +154,7 @@ private slots:
     void bookingDeletedUnderTheWizard();
     void anotherDeskBooksTheRoomOrHoldsTheFile();
     void paymentArithmetic();
+    void taxOnAGermanDesktop();
 };
 
 void TestWizard::wizardWithoutMainWindow()
@@ -853,6 +857,36 @@ void TestWizard::paymentArithmetic()
         QCOMPARE(w->txtCostPerNight->text(), m(10));
         QVERIFY(p.ui.messages.isEmpty());
     }
+}
+
+void TestWizard::taxOnAGermanDesktop()
+{
+    // A desktop whose region writes a decimal comma, installed in the C
+    // library too (its number functions then follow it): a rate stored as
+    // 7.25 is 7.25, at the payment step and in Regional Settings.
+    const QByteArray before = setlocale(LC_ALL, nullptr);
+    if (!QByteArray(setlocale(LC_NUMERIC, nullptr)).startsWith("de_DE")
+        && !setlocale(LC_ALL, "de_DE.UTF-8"))
+        QFAIL("The region de_DE.UTF-8 is not installed in the C library (locale -a); the test command generates it.");
+    QCOMPARE(QByteArray(localeconv()->decimal_point), QByteArray(","));
+    LocaleScope scope("de_DE");
+    Wizard p;
+    const QDateTime now(QDate::currentDate(), QTime(11, 0));
+    p.database.addGuest(now, now.addDays(1), QStringLiteral("A"), QStringLiteral("B"), {p.garden});
+    p.settings->WriteSetting(QStringLiteral("SalesTaxPercentage"), QStringLiteral("7.25"));
+    QCOMPARE(p.run(), 0);
+    doubleClick(p.find<QListWidget>("lstArrivals"), 0);
+    p.back();
+    typeInto(p.w()->txtCostPerNight, QStringLiteral("20"));
+    typeInto(p.w()->txtOtherCharges, QString());
+    QCOMPARE(p.w()->txtSalesTax->text(), QStringLiteral("1,45"));
+    QCOMPARE(p.find<QLabel>("lblSalesTaxPercentage")->text(), QStringLiteral("7,25%"));
+    auto regional = whenModal<frmTerminology>([](frmTerminology *d) {
+        QCOMPARE(child<QLineEdit>(d, "txtSalesTax")->text(), QStringLiteral("7,25"));
+    });
+    p.main()->findChild<QAction *>(QStringLiteral("mnuConfigureTerminology"))->trigger();
+    QVERIFY(regional->seen);
+    setlocale(LC_ALL, before.constData());
 }
 
 QTEST_MAIN(TestWizard)
