@@ -199,11 +199,20 @@ void frmMain::Form_Load()
         return;
     // 1. The outer height, then 2. no title bar. The window grows from its
     // designed size and is never smaller; it opens where it was left.
-    resize(kWidth, kLoadHeight);
+    // Neither the window nor its smallest size exceeds the screen's
+    // available area (a small screen, or a large scale factor).
+    const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, kWidth, kHeight);
+    const QSize fitting = QSize(kWidth, kHeight).boundedTo(available.size());
+    resize(QSize(kWidth, kLoadHeight).boundedTo(available.size()));
     setWindowFlag(Qt::FramelessWindowHint, true);
-    setMinimumSize(kWidth, kHeight);
-    resize(kWidth, kHeight);
+    setMinimumSize(fitting);
+    resize(fitting);
     restorePlacement();
+    if (width() > available.width() || height() > available.height())
+        resize(size().boundedTo(available.size()));
+    if (!available.contains(frameGeometry()))
+        move(std::clamp(x(), available.left(), std::max(available.left(), available.right() - width() + 1)),
+             std::clamp(y(), available.top(), std::max(available.top(), available.bottom() - height() + 1)));
 
     // 3. The one database connection, given to the panels that read it.
     const QString path = m_context.databasePath.isEmpty()
@@ -885,6 +894,12 @@ void frmMain::closeEvent(QCloseEvent *event)
             return;
         }
         guarded([this] { savePlacement(); });
+        // The day's bookings are in a copy before the program ends: made
+        // again if the database changed since (the window already gone).
+        if (m_dailyBackup) {
+            hide();
+            m_dailyBackup->finishBeforeExit();
+        }
     }
     QWidget::closeEvent(event);
 }

@@ -311,11 +311,29 @@ QStringList PruneDailyBackups(const QString &databasePath, int keep)
     return removed;
 }
 
-bool MakeDailyBackup(Database &db, const QDate &day, const CopyProgress &progress)
+QDateTime LastDatabaseChange(const QString &databasePath)
+{
+    // A write reaches the write-ahead log first, the file when it is folded in.
+    QDateTime last;
+    for (const QString &file : {databasePath, databasePath + QStringLiteral("-wal")}) {
+        const QFileInfo info(file);
+        if (info.exists() && (!last.isValid() || info.lastModified() > last))
+            last = info.lastModified();
+    }
+    return last;
+}
+
+bool DailyBackupOutdated(const QString &databasePath, const QDate &day)
+{
+    const QFileInfo copy(DailyBackupPath(databasePath, day));
+    return !copy.exists() || LastDatabaseChange(databasePath) > copy.lastModified();
+}
+
+bool MakeDailyBackup(Database &db, const QDate &day, const CopyProgress &progress, bool refresh)
 {
     const QString target = DailyBackupPath(db.path(), day);
-    if (QFileInfo::exists(target))
-        return true;  // today's is there
+    if (QFileInfo::exists(target) && !(refresh && DailyBackupOutdated(db.path(), day)))
+        return true;  // the day's is there (and holds every change, when asked)
     const QString folder = DailyBackupFolder(db.path());
     if (!QDir().mkpath(folder))
         throw DbError(QStringLiteral("the folder cannot be made."));

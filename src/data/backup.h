@@ -5,6 +5,7 @@
 #include "data/database.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -59,11 +60,18 @@ QString NewestGoodBackup(const QString &databasePath);
 // removed. Copies kept as damaged are never counted or removed.
 QStringList PruneDailyBackups(const QString &databasePath, int keep = 14);
 
-// Today's copy of the database into its backups folder, unless it is there:
-// left-overs of a copy that was stopped are removed first, the new copy
-// checked, and only then the oldest good ones pruned. Returns false when
-// stopped. Throws DamagedCopy (the database is damaged) or DbError.
-bool MakeDailyBackup(Database &db, const QDate &day, const CopyProgress &progress = {});
+// Today's copy of the database into its backups folder, unless it is there
+// (with `refresh`, unless it is there and the database has not changed
+// since it was made; a new one then replaces it whole): left-overs of a
+// copy that was stopped are removed first, the new copy checked, and only
+// then the oldest good ones pruned. Returns false when stopped. Throws
+// DamagedCopy (the database is damaged) or DbError.
+bool MakeDailyBackup(Database &db, const QDate &day, const CopyProgress &progress = {}, bool refresh = false);
+
+// When the database file (or its write-ahead log) was last written.
+QDateTime LastDatabaseChange(const QString &databasePath);
+// Whether the day's copy is missing or older than the database's last change.
+bool DailyBackupOutdated(const QString &databasePath, const QDate &day);
 
 // The message for a damaged database: its file and the newest good copy.
 QString DamagedDatabaseMessage(const QString &databasePath, const QString &engineText);

@@ -16,6 +16,8 @@ DailyBackup::DailyBackup(const QString &databasePath, QObject *parent) : QObject
         if (QDate::currentDate() != m_day)
             startFor(QDate::currentDate());
     });
+    m_refresh.setInterval(kRefreshHours * 3600 * 1000);
+    connect(&m_refresh, &QTimer::timeout, this, [this] { startFor(QDate::currentDate(), true); });
 }
 
 DailyBackup::~DailyBackup()
@@ -31,24 +33,40 @@ void DailyBackup::start()
 {
     startFor(QDate::currentDate());
     m_dayWatch.start();
+    m_refresh.start();
 }
 
-void DailyBackup::startFor(const QDate &day)
+void DailyBackup::finishBeforeExit()
+{
+    m_dayWatch.stop();
+    m_refresh.stop();
+    if (m_thread) {
+        m_thread->wait();  // the copy under way is finished, not stopped
+        copyDone();
+    }
+    startFor(QDate::currentDate(), true);
+    if (m_thread) {
+        m_thread->wait();
+        copyDone();
+    }
+}
+
+void DailyBackup::startFor(const QDate &day, bool refresh)
 {
     if (m_thread)
         return;
     m_day = day;
-    if (QFileInfo::exists(DailyBackupPath(m_path, day))) {
+    if (QFileInfo::exists(DailyBackupPath(m_path, day)) && !(refresh && DailyBackupOutdated(m_path, day))) {
         emit finished();
         return;
     }
     m_failure.clear();
     m_damaged = false;
     m_stop = false;
-    m_thread = QThread::create([this, day] {
+    m_thread = QThread::create([this, day, refresh] {
         try {
             auto db = Database::open(m_path);
-            MakeDailyBackup(*db, day, [this](qint64, qint64) { return !m_stop.load(); });
+            MakeDailyBackup(*db, day, [this](qint64, qint64) { return !m_stop.load(); }, refresh);
         } catch (const DamagedCopy &e) {
             m_failure = e.message();
             m_damaged = true;
@@ -62,6 +80,8 @@ void DailyBackup::startFor(const QDate &day)
 
 void DailyBackup::copyDone()
 {
+    if (!m_thread)
+        return;  // said already (waited for as the program closed)
     m_thread->wait();
     delete m_thread;
     m_thread = nullptr;

@@ -1,7 +1,8 @@
-// The daily copy of the booking database: made once a day, at start-up and
-// again whenever the day changes while the program runs, on a thread of its
-// own with a connection of its own, so that nothing waits for it. The copy
-// is checked before older ones are pruned (MakeDailyBackup).
+// The daily copy of the booking database: made at start-up and whenever the
+// day changes while the program runs, made again every few hours and when
+// the program closes if the database changed since, on a thread of its own
+// with a connection of its own, so that nothing waits for it. The copy is
+// checked before older ones are pruned (MakeDailyBackup).
 #pragma once
 
 #include <QDate>
@@ -26,9 +27,17 @@ public:
     // Today's copy unless it is there; from then on, the next day's when
     // the day changes.
     void start();
-    // The copy for a given day, unless it is there.
-    void startFor(const QDate &day);
+    // The copy for a given day, unless it is there (with `refresh`, unless
+    // it is there and holds every change).
+    void startFor(const QDate &day, bool refresh = false);
+    // As the program closes: a copy being made is finished, and today's is
+    // made again if the database changed since; waits for it.
+    void finishBeforeExit();
     bool running() const { return m_thread != nullptr; }
+
+    // How often today's copy is made again while the program runs, when the
+    // database changed since.
+    static constexpr int kRefreshHours = 3;
 
 signals:
     // A copy has been made, was there already, or failed.
@@ -46,6 +55,7 @@ private:
     QString m_path;
     QDate m_day;
     QTimer m_dayWatch;
+    QTimer m_refresh;
     QThread *m_thread = nullptr;
     std::atomic<bool> m_stop{false};
     QString m_failure;

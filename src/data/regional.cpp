@@ -482,8 +482,8 @@ QString RegionalShortDate(const QDate &value)
 
 QString RegionalPickerFormat()
 {
-    const QLocale loc;
-    return fourDigitYear(loc.dateFormat(QLocale::ShortFormat)) + QLatin1Char(' ') + loc.timeFormat(QLocale::ShortFormat);
+    // The date only: the time of day a booking holds is kept as it is.
+    return fourDigitYear(QLocale().dateFormat(QLocale::ShortFormat));
 }
 
 QString RegionalDateTimeText(const QDateTime &value)

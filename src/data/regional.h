@@ -70,7 +70,7 @@ QString RegionalDateTimeText(const QDateTime &value);
 QString RegionalShortDate(const QDate &value);
 
 // The display format of a date picker: the regional short date with a
-// four-digit year and the regional short time.
+// four-digit year; the time of day stays in the value, not shown.
 QString RegionalPickerFormat();
 
 // Reads a regional short date (two- or four-digit year), optionally followed
