@@ -7,6 +7,7 @@
 #include "data/regionalterms.h"
 #include "data/settings.h"
 #include "wizard/BookingWizard.h"
+#include "wizard/bookingstore.h"
 #include "fakeui.h"
 #include "guisupport.h"
 #include "testsupport.h"
@@ -14,6 +15,7 @@
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QtTest>
 
 using namespace innkeld;
@@ -38,6 +40,7 @@ private slots:
     void splashWithoutKey();
     void exitAndWindowButtons();
     void backups();
+    void aDayAtTheDesk();
 };
 
 void TestStartup::firstStartWithNoSettings()
@@ -355,4 +358,65 @@ void TestStartup::backups()
 }
 
 QTEST_MAIN(TestStartup)
+void TestStartup::aDayAtTheDesk()
+{
+    // A new user's first start in a house that has rooms: no rooms dialog.
+    // A booking left without a customer two days ago is offered (one begun
+    // just now, at another desk, is not); No removes it. The window fits the
+    // screen's available area (also at a scale factor of 2).
+    Start s;
+    const RecordId room = s.database.addRoom(QStringLiteral("Garden"));
+    const QDateTime now = WallClockNow();
+    const RecordId left = s.database.addBooking(now.addDays(3), now.addDays(4), 0, {room});
+    const RecordId elsewhere = s.database.addBooking(now.addDays(5), now.addDays(6), 0, {room});
+    s.database.run(QStringLiteral("UPDATE bookingdraft SET started = '%1' WHERE bookingid = %2")
+                       .arg(now.addDays(-2).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")))
+                       .arg(left));
+    s.ui.answers << QMessageBox::No;
+    QCOMPARE(s.run(), 0);
+    QVERIFY(!s.roomsDialogSeen());
+    QCOMPARE(s.ui.messages.size(), 1);
+    QVERIFY2(s.ui.messages.first().text.contains(QStringLiteral("Booking %1:").arg(left)), qPrintable(s.ui.messages.first().text));
+    QVERIFY(!s.ui.messages.first().text.contains(QStringLiteral("Booking %1:").arg(elsewhere)));
+    QCOMPARE(s.database.run(QStringLiteral("SELECT count(*) FROM booking WHERE id = %1").arg(left)).value(0).toInt(), 0);
+    QCOMPARE(s.database.run(QStringLiteral("SELECT count(*) FROM bookingroom WHERE bookingid = %1").arg(left)).value(0).toInt(), 0);
+    QCOMPARE(s.database.run(QStringLiteral("SELECT count(*) FROM booking WHERE id = %1").arg(elsewhere)).value(0).toInt(), 1);
+    const QRect available = s.main()->screen()->availableGeometry();
+    QVERIFY2(available.contains(s.main()->frameGeometry()), qPrintable(QStringLiteral("%1x%2 on %3x%4")
+                                                                         .arg(s.main()->width()).arg(s.main()->height())
+                                                                         .arg(available.width()).arg(available.height())));
+    QVERIFY(s.main()->minimumWidth() <= available.width() && s.main()->minimumHeight() <= available.height());
+
+    // A new booking left in the wizard as the program closes: the operator
+    // is asked; Cancel goes back to it, No removes it.
+    QTRY_VERIFY(!s.main()->dailyBackupRunning());
+    QTest::mouseClick(s.find("lblMenu_5"), Qt::LeftButton);
+    const RecordId fresh = s.main()->wizard()->CurrentBookingId();
+    QVERIFY(fresh > elsewhere);
+    s.ui.messages.clear();
+    s.ui.answers << QMessageBox::Cancel;
+    QVERIFY(!s.main()->close());
+    QVERIFY(s.main()->isVisible());
+    QCOMPARE(s.ui.messages.size(), 1);
+    QVERIFY(s.ui.messages.first().text.startsWith(QStringLiteral("The new booking has no customer yet.")));
+    s.ui.answers << QMessageBox::No;
+    QVERIFY(s.main()->close());
+    QCOMPARE(s.database.run(QStringLiteral("SELECT count(*) FROM booking WHERE id = %1").arg(fresh)).value(0).toInt(), 0);
+    // The day's copy was made again as it closed: it holds what changed.
+    const QString today = DailyBackupPath(s.database.path(), QDate::currentDate());
+    QCOMPARE(Database::open(today)->execute(QStringLiteral("SELECT count(*) FROM booking")).value(0).toInt(), 1);
+
+    // Yes keeps it, to be finished later.
+    Start again;
+    again.databaseGiven = s.database.path();
+    again.notFirst();
+    QCOMPARE(again.run(), 0);
+    QTest::mouseClick(again.find("lblMenu_5"), Qt::LeftButton);
+    const RecordId kept = again.main()->wizard()->CurrentBookingId();
+    again.ui.answers << QMessageBox::Yes;
+    QVERIFY(again.main()->close());
+    QCOMPARE(s.database.run(QStringLiteral("SELECT count(*) FROM booking WHERE id = %1").arg(kept)).value(0).toInt(), 1);
+    QCOMPARE(Database::open(today)->execute(QStringLiteral("SELECT count(*) FROM booking")).value(0).toInt(), 2);
+}
+
 #include "tst_startup.moc"
