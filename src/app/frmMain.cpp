@@ -617,7 +617,11 @@ void frmMain::channelsStored(bool completed, const QString &failure)
     const std::shared_ptr<FeedReport> stored = std::move(m_channelReport);
     if (!stored)
         return;
-    QStringList report = stored->lines;
+    // Line breaks and control characters (of a guest's name, say) written
+    // as escapes: one line of the report a line of the log.
+    QStringList report;
+    for (const QString &line : stored->lines)
+        report << EscapedReportLine(line);
     bool attention = stored->attention;
     if (!failure.isEmpty()) {
         report << failure;
@@ -632,11 +636,8 @@ void frmMain::channelsStored(bool completed, const QString &failure)
     if (QDir().mkpath(folder) && log.open(QIODevice::Append | QIODevice::Text)) {
         // Guests' names: no more readable than the database.
         log.setPermissions(DataFilePermissions(*m_db));
-        QStringList lines;
-        for (const QString &line : report)
-            lines << EscapedReportLine(line);
         log.write(QStringLiteral("%1\n%2\n\n")
-                      .arg(QDateTime::currentDateTime().toString(Qt::ISODate), lines.join(QLatin1Char('\n')))
+                      .arg(QDateTime::currentDateTime().toString(Qt::ISODate), report.join(QLatin1Char('\n')))
                       .toUtf8());
     }
     publishFeeds();

@@ -2,6 +2,7 @@
 
 #include "backup.h"
 #include "houserules.h"
+#include "houseterms.h"
 
 namespace innkeld {
 
@@ -72,6 +73,9 @@ void CopyHouse(Database &source, Database &target, const CopyRowsProgress &progr
         target.execute(QStringLiteral("UPDATE channelsettings SET Folder = '%1', AutoImport = %2 WHERE id = 1")
                            .arg(SqlText(channels.text(0)))
                            .arg(channels.value(1).toLongLong()));
+    // And the house's terms, when the source keeps them.
+    if (const auto terms = ReadHouseTerms(source))
+        WriteHouseTerms(target, *terms);
     for (const auto &[table, key, fixed] : kOrder) {
         // The columns both databases have, as the source spells them.
         QStringList columns;

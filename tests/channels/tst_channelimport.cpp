@@ -29,7 +29,12 @@ public:
             while (QTcpSocket *socket = nextPendingConnection()) {
                 connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
                     const QByteArray request = socket->readAll();
-                    const QString path = QString::fromLatin1(request.split(' ').value(1)).mid(1);
+                    const QString path = QString::fromLatin1(request.split(' ').value(1)).mid(1).section(QLatin1Char('?'), 0, 0);
+                    if (path == QLatin1String("missing")) {
+                        socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+                        socket->disconnectFromHost();
+                        return;
+                    }
                     if (!feeds.contains(path))
                         return;  // never answered
                     const QByteArray body = feeds.value(path);
@@ -82,7 +87,7 @@ void TestChannelImport::importThroughTheWindow()
     TempDatabase &t = p.database;
     const RecordId sea = t.addRoom(QStringLiteral("Sea View")), garden = t.addRoom(QStringLiteral("Garden"));
     const RecordId desk = t.addGuest(WallClock(QDate(2027, 1, 10), QTime(14, 0)), WallClock(QDate(2027, 1, 12), QTime(10, 0)),
-                                     QStringLiteral("Desk"), QStringLiteral("Guest"), {garden});
+                                     QStringLiteral("Desk"), QStringLiteral("Gu\nest"), {garden});
     QTemporaryDir folder;
     ChannelSetup setup = ReadChannelSetup(t.db());
     setup.settings.folder = folder.path();
@@ -93,7 +98,10 @@ void TestChannelImport::importThroughTheWindow()
                           ChannelFeed{-1, QStringLiteral("Stayz"), base + QStringLiteral("error")},
                           ChannelFeed{-1, QStringLiteral("Slow"), base + QStringLiteral("never")}};
         else
-            room.feeds = {ChannelFeed{-1, QStringLiteral("Bookit"), base + QStringLiteral("garden")}};
+            room.feeds = {ChannelFeed{-1, QStringLiteral("Bookit"), base + QStringLiteral("garden")},
+                          ChannelFeed{-1, QStringLiteral("Private"),
+                                      QString(base).replace(QStringLiteral("//"), QStringLiteral("//agent:s3cret@"))
+                                          + QStringLiteral("missing?token=t0ken")}};
     }
     SaveChannelSetup(t.db(), setup);
 
@@ -105,19 +113,29 @@ void TestChannelImport::importThroughTheWindow()
         return p.ui.messages.last().text.split(QLatin1Char('\n'));
     };
     QStringList report = import();
-    QCOMPARE(report.size(), 5);
+    QCOMPARE(report.size(), 6);
     QCOMPARE(report.at(0), QStringLiteral("Bookit, room Sea View: 2 new, 0 moved, 0 removed, 0 as they were."));
     QVERIFY2(report.at(1).startsWith(QStringLiteral("Stayz, room Sea View: This is not an iCalendar feed.")), qPrintable(report.at(1)));
     QVERIFY2(report.at(2).startsWith(QStringLiteral("Slow, room Sea View: could not be fetched (No answer in 1 seconds")),
              qPrintable(report.at(2)));
     QCOMPARE(report.at(3), QStringLiteral("Bookit, room Garden: 0 new, 0 moved, 0 removed, 0 as they were."));
     QCOMPARE(report.at(4), QStringLiteral("  Not stored, it clashes: Room Garden, 1/11/2027 to 1/13/2027, Bookit: "
-                                          "booking %1 (Desk Guest) holds it").arg(desk));
+                                          "booking %1 (Desk Gu\\nest) holds it").arg(desk));
+    // A feed's user, password and token are in no report and no log.
+    QVERIFY2(report.at(5).startsWith(QStringLiteral("Private, room Garden: could not be fetched (")), qPrintable(report.at(5)));
     QCOMPARE(p.ui.messages.last().icon, QMessageBox::Warning);
     QCOMPARE(t.count(QStringLiteral("booking")), 3);
     QFile log(QDir(t.folder()).filePath(QStringLiteral("channels.log")));
     QVERIFY(log.open(QIODevice::ReadOnly));
-    QVERIFY(log.readAll().contains("Not stored, it clashes: Room Garden"));
+    const QByteArray logged = log.readAll();
+    QVERIFY(logged.contains("Not stored, it clashes: Room Garden"));
+    QVERIFY(logged.contains("(Desk Gu\\nest)"));
+    for (const char *secret : {"agent", "s3cret", "t0ken"}) {
+        QVERIFY2(!logged.contains(secret), secret);
+        QVERIFY2(!report.join(QLatin1Char('\n')).contains(QLatin1String(secret)), secret);
+    }
+    // Guests' names: the log is no more readable than the database.
+    QCOMPARE(log.permissions(), QFile::permissions(t.path()));
     // The shared room's feed holds what the channel sold, once it is written.
     const auto published = [&] {
         QFile feed(QDir(folder.path()).filePath(QStringLiteral("Sea View.ics")));

@@ -208,8 +208,12 @@ void TestCsvExport::fileMenuExport()
     exportItem->trigger();
     QTRY_VERIFY(!p.main()->isWorking());
     QCOMPARE(readCsv(readFile(p.ui.saveAnswer)).size(), 3);
-
     QVERIFY(p.ui.messages.isEmpty());
+    // Full card numbers: a new database is its owner's alone, and so is
+    // the export, from its first byte.
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+    QCOMPARE(QFile::permissions(p.database.path()) & others, QFile::Permissions());
+    QCOMPARE(QFile::permissions(p.ui.saveAnswer), QFile::permissions(p.database.path()));
 
     // Onto the open database: refused before anything is touched.
     p.ui.saveAnswer = p.database.path();
