@@ -11,6 +11,9 @@ ArrivalsPanel::ArrivalsPanel(QWidget *parent) : QFrame(parent), ServiceClient(th
 {
     ui->setupUi(this);
     connect(ui->Label1_8, &ClickLabel::mousePressed, this, &ArrivalsPanel::headingPressed);
+    // The month view as designed, or as large as its day names and numbers
+    // need in the region's words and the desktop's font ("Wed" whole).
+    ui->dtCalendar->setFixedSize(ui->dtCalendar->sizeHint().expandedTo(ui->dtCalendar->minimumSize()));
 
     // A click on a day refills the lists, and so does every other change of
     // the date the operator makes: the arrow keys, or a date typed into the
