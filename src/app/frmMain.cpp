@@ -899,6 +899,14 @@ void frmMain::closeEvent(QCloseEvent *event)
         // again if the database changed since (the window already gone).
         if (m_dailyBackup) {
             hide();
+            // The log folded in first: the file is then not written again
+            // after the copy as the connection closes, and the next start
+            // knows the copy holds everything.
+            try {
+                m_db->run(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+            } catch (const DbError &) {
+                // Another desk reading: folded when the last one closes.
+            }
             m_dailyBackup->finishBeforeExit();
         }
     }

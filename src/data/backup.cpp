@@ -313,13 +313,12 @@ QStringList PruneDailyBackups(const QString &databasePath, int keep)
 
 QDateTime LastDatabaseChange(const QString &databasePath)
 {
-    // A write reaches the write-ahead log first, the file when it is folded in.
-    QDateTime last;
-    for (const QString &file : {databasePath, databasePath + QStringLiteral("-wal")}) {
-        const QFileInfo info(file);
-        if (info.exists() && (!last.isValid() || info.lastModified() > last))
-            last = info.lastModified();
-    }
+    // A write reaches the write-ahead log first, the file when it is folded
+    // in. An empty log (made by opening, or emptied by folding) is no write.
+    QDateTime last = QFileInfo(databasePath).lastModified();
+    const QFileInfo log(databasePath + QStringLiteral("-wal"));
+    if (log.exists() && log.size() > 0 && log.lastModified() > last)
+        last = log.lastModified();
     return last;
 }
 

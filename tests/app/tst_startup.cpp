@@ -417,6 +417,15 @@ void TestStartup::aDayAtTheDesk()
     QVERIFY(again.main()->close());
     QCOMPARE(s.database.run(QStringLiteral("SELECT count(*) FROM booking WHERE id = %1").arg(kept)).value(0).toInt(), 1);
     QCOMPARE(Database::open(today)->execute(QStringLiteral("SELECT count(*) FROM booking")).value(0).toInt(), 2);
+
+    // Started and closed without a change: the copy is not made again.
+    const QDateTime copied = QFileInfo(today).lastModified();
+    Start quiet;
+    quiet.databaseGiven = s.database.path();
+    quiet.notFirst();
+    QCOMPARE(quiet.run(), 0);
+    QVERIFY(quiet.main()->close());
+    QCOMPARE(QFileInfo(today).lastModified(), copied);
 }
 
 #include "tst_startup.moc"
