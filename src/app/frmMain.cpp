@@ -166,6 +166,8 @@ frmMain::~frmMain()
     // window's parts go.
     delete m_dailyBackup;
     delete m_work;
+    for (const QString &file : std::as_const(m_confirmationFiles))
+        QFile::remove(file);
 }
 
 ArrivalsPanel *frmMain::arrivals() const
@@ -463,6 +465,7 @@ void frmMain::printConfirmation(RecordId bookingId, const QString &currencySymbo
 {
     guarded([&] {
         const QString path = WriteConfirmationFile(ConfirmationDocument(*m_db, bookingId, currencySymbol, taxName));
+        m_confirmationFiles << path;  // the guest's details: removed as the program ends
         if (!m_context.ui->openUrl(QUrl::fromLocalFile(path)))
             m_context.ui->message(this,
                                   QStringLiteral("The confirmation was written to %1, but no program to show it "

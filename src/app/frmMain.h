@@ -201,6 +201,7 @@ private:
     Qt::Edges m_resizing;
     QPoint m_pressedAt;
     QRect m_pressedGeometry;
+    QStringList m_confirmationFiles;  // written for the text editor this run
 };
 
 // Colours of the label menu.

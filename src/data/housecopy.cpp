@@ -47,9 +47,9 @@ void appendLiteral(QString &sql, const RowReader &row, int column)
     case RowReader::Type::Blob:
         break;
     }
-    QString text = QString::fromUtf8(row.text(column).toByteArray());
-    text.replace(QLatin1Char('\''), QStringLiteral("''"));
-    sql += QLatin1Char('\'') + text + QLatin1Char('\'');
+    // As every text is stored now: a control character an earlier version
+    // stored (a NUL, which a server cannot hold) does not stop the copy.
+    sql += QLatin1Char('\'') + SqlText(QString::fromUtf8(row.text(column).toByteArray())) + QLatin1Char('\'');
 }
 
 }  // namespace

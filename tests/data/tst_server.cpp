@@ -621,6 +621,16 @@ void TestServer::storedTextsAreAlikeOnBothEngines()
     QCOMPARE(stored[1], stored[0]);
     QCOMPARE(stored[0], (QStringList{QString::fromUtf8("Zoë"), QStringLiteral("O'Hara[31m"), QStringLiteral("AB1 2CD"),
                                      QStringLiteral("Late\r\narrival"), QStringLiteral("1")}));
+
+    // A NUL an earlier version stored in a file does not stop the house's
+    // copy to a server (which cannot hold one).
+    TempDatabase old;
+    old.db().run(QStringLiteral("INSERT INTO customer (FirstName) VALUES ('A' || char(0) || 'B')"));
+    ServerDatabase empty;
+    REQUIRE_SERVER(empty);
+    auto target = Database::open(empty.address());
+    CopyHouse(old.db(), *target);
+    QCOMPARE(target->execute(QStringLiteral("SELECT FirstName FROM customer")).text(0), QStringLiteral("AB"));
 }
 
 #include "tst_server.moc"
