@@ -77,6 +77,33 @@ QString connectionText(PGconn *conn)
     return plainLines(QString::fromUtf8(PQerrorMessage(conn)));
 }
 
+// The server as the operator knows it: host and port.
+QString serverPlace(PGconn *conn)
+{
+    const QString host = QString::fromUtf8(PQhost(conn));
+    const QString port = QString::fromUtf8(PQport(conn));
+    if (host.isEmpty() || host.startsWith(QLatin1Char('/')))
+        return QStringLiteral("on this computer (port %1)").arg(port);
+    return QStringLiteral("at %1:%2").arg(host, port);
+}
+
+// The connection ended (the server restarted, or ended this desk's
+// session, or the network failed): said in plain words, the driver's below.
+QString connectionLostText(PGconn *conn, const QString &driverWords)
+{
+    return QStringLiteral("The database server %1 closed the connection (it may have been restarted, or the network "
+                          "failed). Nothing was half-stored, and what you typed is still here: try again. If this "
+                          "goes on, ask whoever looks after the server.\n\n%2")
+        .arg(serverPlace(conn), driverWords);
+}
+
+QString unreachableText(PGconn *conn)
+{
+    return QStringLiteral("The database server %1 cannot be reached. Nothing was stored, and what you typed is still "
+                          "here: check that the server is running and the network is up, then try again.\n\n%2")
+        .arg(serverPlace(conn), connectionText(conn));
+}
+
 QString resultText(const PGresult *result, PGconn *conn)
 {
     const char *state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
@@ -84,10 +111,14 @@ QString resultText(const PGresult *result, PGconn *conn)
     if (state && (qstrcmp(state, "55P03") == 0 || qstrcmp(state, "40P01") == 0 || qstrcmp(state, "40001") == 0))
         return BusyMessage();
     const char *primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
-    if (primary && *primary)
-        return QString::fromUtf8(primary);
-    const QString text = connectionText(conn);
-    return text.isEmpty() ? QStringLiteral("The database server did not answer.") : text;
+    QString words = primary && *primary ? QString::fromUtf8(primary) : connectionText(conn);
+    if (PQstatus(conn) == CONNECTION_BAD) {
+        const QString more = connectionText(conn);
+        if (!more.isEmpty() && !words.contains(more))
+            words += QLatin1Char('\n') + more;
+        return connectionLostText(conn, words);
+    }
+    return words.isEmpty() ? QStringLiteral("The database server did not answer.") : words;
 }
 
 // The session every desk works in: ISO dates, texts as written, the desk's
@@ -116,15 +147,23 @@ void setUpSession(PGconn *conn)
         throw DbError(error);
 }
 
-// A lost server (network down, server restarted) is found when a statement
-// fails; the next action connects again by itself.
+// Before an action's first statement, a connection the server has ended
+// meanwhile (a restart, or the session ended) is found without sending
+// anything (what the server said last, or the socket's end, is read) and
+// made again: the action then runs as if nothing had happened. One lost in
+// the middle of an action is said by the statement that finds it; the next
+// action connects again.
 PGconn *liveHandle(Database &db, bool inTransaction)
 {
     PGconn *conn = handleOf(db);
-    if (PQstatus(conn) != CONNECTION_OK && !inTransaction) {
+    if (inTransaction)
+        return conn;
+    if (PQstatus(conn) == CONNECTION_OK && PQtransactionStatus(conn) == PQTRANS_IDLE)
+        PQconsumeInput(conn);  // marks the connection bad when the server has gone
+    if (PQstatus(conn) != CONNECTION_OK) {
         PQreset(conn);
         if (PQstatus(conn) != CONNECTION_OK)
-            throw DbError(connectionText(conn));
+            throw DbError(unreachableText(conn));
         setUpSession(conn);
     }
     return conn;
@@ -139,6 +178,27 @@ struct Result
     Result(const Result &) = delete;
     Result &operator=(const Result &) = delete;
 };
+
+PGresult *execOrThrow(PGconn *conn, const QString &sql);
+
+// Runs what cannot have changed anything if the server never saw it (a
+// BEGIN, a query outside a transaction): when the connection turns out to
+// have been ended before it (the server restarted, or ended the session,
+// just now), it is made again and the statement run once more.
+PGresult *execAgainIfLost(Database &db, PGconn *conn, const QString &sql)
+{
+    PGresult *r = PQexec(conn, sql.toUtf8().constData());
+    const ExecStatusType status = PQresultStatus(r);
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
+        return r;
+    if (PQstatus(conn) == CONNECTION_BAD && PQtransactionStatus(conn) != PQTRANS_INTRANS) {
+        PQclear(r);
+        return execOrThrow(liveHandle(db, false), sql);
+    }
+    const QString text = resultText(r, conn);
+    PQclear(r);
+    throw DbError(text);
+}
 
 PGresult *execOrThrow(PGconn *conn, const QString &sql)
 {
@@ -535,7 +595,8 @@ Recordset ServerConnection::execute(Database &db, const QString &dialectSql, con
 {
     PGconn *conn = liveHandle(db, db.m_inTransaction);
     auto cursor = std::make_unique<ServerCursor>();
-    cursor->result = execOrThrow(conn, translated);
+    const bool query = !db.m_inTransaction && translated.trimmed().startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive);
+    cursor->result = query ? execAgainIfLost(db, conn, translated) : execOrThrow(conn, translated);
     Recordset rs;
     if (PQresultStatus(cursor->result) != PGRES_TUPLES_OK)
         return rs;
@@ -554,7 +615,7 @@ RowReader ServerConnection::read(Database &db, const QString &translated)
 {
     PGconn *conn = liveHandle(db, db.m_inTransaction);
     if (!PQsendQuery(conn, translated.toUtf8().constData()))
-        throw DbError(connectionText(conn));
+        throw DbError(resultText(nullptr, conn));
     RowReader reader(nullptr);
     reader.m_server = new RowReader::ServerRows;
     RowReader::ServerRows &rows = *reader.m_server;
@@ -681,7 +742,7 @@ QHash<QString, QVariant> ServerConnection::insert(Database &db, const QString &t
 void ServerConnection::begin(Database &db)
 {
     PGconn *conn = liveHandle(db, false);
-    Result(execOrThrow(conn, QStringLiteral("BEGIN")));
+    Result(execAgainIfLost(db, conn, QStringLiteral("BEGIN")));
     // One writer at a time, as SQLite's write lock: a second desk waits here
     // (at most the lock timeout) instead of failing half way through.
     PGresult *r = PQexec(conn, "SELECT innkeld_lock_stays()");
