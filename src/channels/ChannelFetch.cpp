@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QTimer>
 #include <QUrl>
 
 namespace innkeld {
@@ -32,7 +33,17 @@ void ChannelFetch::start()
             QNetworkReply *reply = m_network->get(request);
             reply->setProperty("innkeldFeed", i);
             reply->setReadBufferSize(0);
+            // The whole transfer within the same seconds: a server that
+            // trickles a byte at a time is never silent long enough for the
+            // transfer's own timeout.
+            QTimer::singleShot(m_timeoutMs, reply, [reply] {
+                if (reply->isFinished())
+                    return;
+                reply->setProperty("innkeldDeadline", true);
+                reply->abort();
+            });
             connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
+                reply->setProperty("innkeldReceived", received);
                 if (received > kLargestFeed)
                     reply->abort();
             });
@@ -64,12 +75,19 @@ void ChannelFetch::cancel()
 void ChannelFetch::replyFinished(QNetworkReply *reply)
 {
     reply->deleteLater();
+    if (reply->property("innkeldCounted").toBool())
+        return;  // told once already (an abort after the end)
+    reply->setProperty("innkeldCounted", true);
     const int i = reply->property("innkeldFeed").toInt();
     if (i < 0 || i >= m_results.size())
         return;
     Result &r = m_results[i];
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() == QNetworkReply::OperationCanceledError && !m_cancelled)
+    if (reply->error() == QNetworkReply::OperationCanceledError && reply->property("innkeldDeadline").toBool()
+        && reply->property("innkeldReceived").toLongLong() > 0)
+        r.failure = QStringLiteral("the server sent it too slowly: not whole after %1 seconds")
+                        .arg(m_timeoutMs / 1000);
+    else if (reply->error() == QNetworkReply::OperationCanceledError && !m_cancelled)
         r.failure = QStringLiteral("No answer in %1 seconds, or a feed larger than one can be.").arg(m_timeoutMs / 1000);
     else if (reply->error() != QNetworkReply::NoError)
         r.failure = reply->errorString();
@@ -87,6 +105,11 @@ void ChannelFetch::replyFinished(QNetworkReply *reply)
 
 void ChannelFetch::done()
 {
+    // Once: the progress shown may let another feed's end be handled while
+    // this one's is (a modal progress dialog runs the events).
+    if (m_told)
+        return;
+    m_told = true;
     emit finished(m_cancelled);
 }
 

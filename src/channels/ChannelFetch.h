@@ -48,6 +48,7 @@ private:
     int m_timeoutMs;
     int m_pending = 0;
     bool m_cancelled = false;
+    bool m_told = false;  // finished emitted
 };
 
 // A feed of more than this is refused, not read into memory.

@@ -10,6 +10,7 @@
 
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QtTest>
 
 using namespace innkeld;
@@ -30,6 +31,14 @@ public:
                 connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
                     const QByteArray request = socket->readAll();
                     const QString path = QString::fromLatin1(request.split(' ').value(1)).mid(1).section(QLatin1Char('?'), 0, 0);
+                    if (path == QLatin1String("trickle")) {
+                        // A byte at a time, never silent for long, never done.
+                        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/calendar\r\nContent-Length: 100000\r\n\r\nB");
+                        auto *drip = new QTimer(socket);
+                        connect(drip, &QTimer::timeout, socket, [socket] { socket->write("E"); });
+                        drip->start(100);
+                        return;
+                    }
                     if (path == QLatin1String("missing")) {
                         socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
                         socket->disconnectFromHost();
@@ -96,7 +105,8 @@ void TestChannelImport::importThroughTheWindow()
         if (room.roomId == sea)
             room.feeds = {ChannelFeed{-1, QStringLiteral("Bookit"), base + QStringLiteral("sea")},
                           ChannelFeed{-1, QStringLiteral("Stayz"), base + QStringLiteral("error")},
-                          ChannelFeed{-1, QStringLiteral("Slow"), base + QStringLiteral("never")}};
+                          ChannelFeed{-1, QStringLiteral("Slow"), base + QStringLiteral("never")},
+                          ChannelFeed{-1, QStringLiteral("Trickle"), base + QStringLiteral("trickle")}};
         else
             room.feeds = {ChannelFeed{-1, QStringLiteral("Bookit"), base + QStringLiteral("garden")},
                           ChannelFeed{-1, QStringLiteral("Private"),
@@ -113,11 +123,15 @@ void TestChannelImport::importThroughTheWindow()
         return p.ui.messages.last().text.split(QLatin1Char('\n'));
     };
     QStringList report = import();
-    QCOMPARE(report.size(), 6);
+    QCOMPARE(report.size(), 7);
     QCOMPARE(report.at(0), QStringLiteral("Bookit, room Sea View: 2 new, 0 moved, 0 removed, 0 as they were."));
     QVERIFY2(report.at(1).startsWith(QStringLiteral("Stayz, room Sea View: This is not an iCalendar feed.")), qPrintable(report.at(1)));
     QVERIFY2(report.at(2).startsWith(QStringLiteral("Slow, room Sea View: could not be fetched (No answer in 1 seconds")),
              qPrintable(report.at(2)));
+    // A server that sends a byte at a time: the whole transfer has the
+    // same seconds as the silence.
+    QCOMPARE(report.takeAt(3), QStringLiteral("Trickle, room Sea View: could not be fetched (the server sent it too "
+                                              "slowly: not whole after 1 seconds); nothing was stored."));
     QCOMPARE(report.at(3), QStringLiteral("Bookit, room Garden: 0 new, 0 moved, 0 removed, 0 as they were."));
     QCOMPARE(report.at(4), QStringLiteral("  Not stored, it clashes: Room Garden, 1/11/2027 to 1/13/2027, Bookit: "
                                           "booking %1 (Desk Gu\\nest) holds it").arg(desk));
