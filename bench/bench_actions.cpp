@@ -399,6 +399,15 @@ void BM_FindBookingNameAndDay(benchmark::State &state, House &h)
     findBooking(state, h, QStringLiteral("m ") + h.busyDay.toString(QStringLiteral("M/d/yyyy")));
 }
 
+// A paste of 10 kB of words into the find box (only its beginning is read).
+void BM_FindBookingPaste(benchmark::State &state, House &h)
+{
+    QString pasted;
+    for (int i = 0; pasted.size() < 10000; ++i)
+        pasted += (i % 3 == 0 ? QStringLiteral("m") : QStringLiteral("word%1").arg(i)) + QLatin1Char(' ');
+    findBooking(state, h, pasted);
+}
+
 // A keystroke in the customer step's last name: the earlier guests offered.
 void BM_ReturningGuests(benchmark::State &state, House &h)
 {
@@ -740,6 +749,7 @@ int main(int argc, char *argv[])
         {"BM_FindBookingNoMatch", BM_FindBookingNoMatch},
         {"BM_FindBookingPhone", BM_FindBookingPhone},
         {"BM_FindBookingNameAndDay", BM_FindBookingNameAndDay},
+        {"BM_FindBookingPaste", BM_FindBookingPaste},
         {"BM_ReturningGuests", BM_ReturningGuests},
         {"BM_ImportFeed1000", BM_ImportFeed1000},
         {"BM_WriteFeeds200", BM_WriteFeeds200},

@@ -76,13 +76,14 @@ void FindPanel::FillList()
     if (!items.isEmpty())
         list->setCurrentItem(items.first());
     list->setUpdatesEnabled(true);
+    QString said;
     if (found.more)
-        ui->lblFindMore->setText(QStringLiteral("More than %1 bookings were found; type more to narrow the list.")
-                                     .arg(kFindListed));
+        said = QStringLiteral("More than %1 bookings were found; type more to narrow the list.").arg(kFindListed);
     else if (found.bookings.isEmpty() && !ParseFindText(text).isEmpty())
-        ui->lblFindMore->setText(QStringLiteral("No booking was found."));
-    else
-        ui->lblFindMore->clear();
+        said = QStringLiteral("No booking was found.");
+    if (found.cut)
+        said = FindCutText() + (said.isEmpty() ? QString() : QLatin1Char(' ') + said);
+    ui->lblFindMore->setText(said);
 }
 
 void FindPanel::txtFind_Change()

@@ -141,12 +141,14 @@ QVector<RecordId> foundKeys(Database &db, const FindSearch &search, int limit)
 FindSearch ParseFindText(const QString &text)
 {
     // Control characters (a pasted tab or line break, a NUL) separate words.
-    QString plain = text;
+    QString plain = text.trimmed().left(kFindCharacters);
     for (QChar &c : plain)
         if (c.category() == QChar::Other_Control || c.isSpace())
             c = QLatin1Char(' ');
-    const QStringList words = plain.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QStringList words = plain.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     FindSearch search;
+    search.cut = text.trimmed().size() > kFindCharacters || words.size() > kFindWords;
+    words = words.mid(0, kFindWords);
     QString digits;  // of the phone words read so far
     int phoneWords = 0;
     const auto endPhone = [&] {
@@ -190,10 +192,16 @@ FindSearch ParseFindText(const QString &text)
     return search;
 }
 
+QString FindCutText()
+{
+    return QStringLiteral("Only the first %1 words (%2 characters) are searched.").arg(kFindWords).arg(kFindCharacters);
+}
+
 FindResult FindBookings(Database &db, const QString &text, int limit)
 {
     FindResult result;
     const FindSearch search = ParseFindText(text);
+    result.cut = search.cut;
     if (search.isEmpty())
         return result;
     QVector<RecordId> keys = foundKeys(db, search, limit + 1);

@@ -24,9 +24,16 @@ struct FindSearch
     QStringList phones;      // digits, each to begin the phone (or a word)
     QVector<QDate> days;     // days the stay touches
     QStringList numbers;     // booking numbers, each among the phones too
+    bool cut = false;        // the text went beyond what is searched
     bool isEmpty() const { return words.isEmpty() && phones.isEmpty() && days.isEmpty(); }
 };
+// Only the first kFindCharacters characters and, of them, the first
+// kFindWords words are read (a paste of any size costs what they cost).
+constexpr int kFindWords = 16;
+constexpr int kFindCharacters = 200;
 FindSearch ParseFindText(const QString &text);
+// What the find panel says of a text that went beyond them.
+QString FindCutText();
 
 struct FoundBooking
 {
@@ -42,6 +49,7 @@ struct FindResult
 {
     QVector<FoundBooking> bookings;
     bool more = false;  // more were found than are listed
+    bool cut = false;   // only the beginning of the text was searched
 };
 
 // At most this many bookings are listed.

@@ -172,6 +172,12 @@ void TestFind::windowRoad()
     typeInto(box, QStringLiteral("nobody"));
     QCOMPARE(list->topLevelItemCount(), 0);
     QCOMPARE(more->text(), QStringLiteral("No booking was found."));
+    // A paste of any size: its first words are searched, and the line says so.
+    box->setText(QStringLiteral("lee ") + QStringLiteral("x").repeated(10000));
+    QCOMPARE(more->text(), FindCutText() + QStringLiteral(" No booking was found."));
+    box->setText(QStringLiteral("lee ").repeated(2000));
+    QCOMPARE(list->topLevelItemCount(), kFindListed);
+    QVERIFY(more->text().startsWith(FindCutText()));
     // A double-click opens too.
     typeInto(box, QStringLiteral("o'h"));
     QCOMPARE(list->topLevelItemCount(), 1);
