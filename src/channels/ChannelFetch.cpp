@@ -89,6 +89,10 @@ void ChannelFetch::replyFinished(QNetworkReply *reply)
                         .arg(m_timeoutMs / 1000);
     else if (reply->error() == QNetworkReply::OperationCanceledError && !m_cancelled)
         r.failure = QStringLiteral("No answer in %1 seconds, or a feed larger than one can be.").arg(m_timeoutMs / 1000);
+    else if (reply->error() != QNetworkReply::NoError && reply->errorString().startsWith(QLatin1String("Decompression failed")))
+        r.failure = QStringLiteral("the feed came compressed (gzip or deflate) and could not be unpacked: it is damaged, "
+                                   "or larger unpacked than a feed can be (%1 MB)")
+                        .arg(kLargestFeed / (1024 * 1024));
     else if (reply->error() != QNetworkReply::NoError)
         r.failure = reply->errorString();
     else if (status >= 400)

@@ -308,11 +308,69 @@ QStringList WriteRoomFeeds(Database &db, const QString &folder, const QDate &tod
     return written;
 }
 
+namespace {
+
+// The first thing the parser could not read, in its words, with the
+// component it was in.
+QString firstParseError(icalcomponent *c)
+{
+    for (icalproperty *p = icalcomponent_get_first_property(c, ICAL_XLICERROR_PROPERTY); p;
+         p = icalcomponent_get_next_property(c, ICAL_XLICERROR_PROPERTY)) {
+        const char *text = icalproperty_get_xlicerror(p);
+        const char *uid = icalcomponent_isa(c) == ICAL_VEVENT_COMPONENT ? icalcomponent_get_uid(c) : nullptr;
+        return (uid && *uid ? QStringLiteral("in event %1: ").arg(QString::fromUtf8(uid)) : QString())
+            + QString::fromUtf8(text ? text : "");
+    }
+    for (icalcomponent *inner = icalcomponent_get_first_component(c, ICAL_ANY_COMPONENT); inner;
+         inner = icalcomponent_get_next_component(c, ICAL_ANY_COMPONENT)) {
+        const QString found = firstParseError(inner);
+        if (!found.isEmpty())
+            return found;
+    }
+    return QString();
+}
+
+// What a feed's notes say, on one line: the first few, and how many more.
+QString noteLine(const QStringList &notes)
+{
+    QStringList shown = notes.mid(0, 5);
+    if (notes.size() > 5)
+        shown << QStringLiteral("and %1 more").arg(notes.size() - 5);
+    return QStringLiteral("  Not stored: ") + shown.join(QStringLiteral("; ")) + QLatin1Char('.');
+}
+
+}  // namespace
+
 ParsedFeed ParseFeed(const QByteArray &data)
 {
     ParsedFeed feed;
     if (data.trimmed().isEmpty()) {
         feed.problem = QStringLiteral("The feed is empty.");
+        return feed;
+    }
+    // Said before the parser, which reads a C string and would stop there.
+    const qsizetype nul = data.indexOf('\0');
+    if (nul >= 0) {
+        feed.problem = QStringLiteral("The feed holds a NUL character (at byte %1), which no iCalendar feed has.").arg(nul);
+        return feed;
+    }
+    // Its names in any letter case, as iCalendar allows.
+    const QByteArray names = data.toUpper();
+    if (!names.contains("BEGIN:VCALENDAR")) {
+        feed.problem = QStringLiteral("This is not an iCalendar feed.");
+        return feed;
+    }
+    if (!names.contains("END:VCALENDAR")) {
+        feed.problem = QStringLiteral("The feed is cut short: it has no END:VCALENDAR (the transfer may have stopped early).");
+        return feed;
+    }
+    // A room's calendar holds some hundreds of stays: one of very many more
+    // would hold the import for minutes and is refused whole.
+    const qsizetype events = names.count("BEGIN:VEVENT");
+    if (events > kMostFeedEvents) {
+        feed.problem = QStringLiteral("The feed holds %1 events, more than a room's feed can (%2).")
+                           .arg(events)
+                           .arg(kMostFeedEvents);
         return feed;
     }
     Component cal(icalparser_parse_string(data.constData()));
@@ -323,14 +381,22 @@ ParsedFeed ParseFeed(const QByteArray &data)
     // The parser marks what it could not read (a line cut short, a calendar
     // without its end) as errors.
     if (icalcomponent_count_errors(cal.get()) > 0) {
-        feed.problem = QStringLiteral("The feed is damaged or cut short.");
+        feed.problem = QStringLiteral("The feed is damaged or cut short (%1).").arg(firstParseError(cal.get()));
         return feed;
     }
     QSet<QString> uids;
+    QStringList notes;
     for (icalcomponent *e = icalcomponent_get_first_component(cal.get(), ICAL_VEVENT_COMPONENT); e;
          e = icalcomponent_get_next_component(cal.get(), ICAL_VEVENT_COMPONENT)) {
         if (icalcomponent_get_status(e) == ICAL_STATUS_CANCELLED)
             continue;
+        // A repeating stay is refused rather than stored as its first.
+        if (icalcomponent_get_first_property(e, ICAL_RRULE_PROPERTY)
+            || icalcomponent_get_first_property(e, ICAL_RDATE_PROPERTY)) {
+            notes << QStringLiteral("event %1 repeats (RRULE or RDATE), and a booking is one stay")
+                         .arg(StoredText(QString::fromUtf8(icalcomponent_get_uid(e)), false));
+            continue;
+        }
         FeedEvent event;
         event.uid = StoredText(QString::fromUtf8(icalcomponent_get_uid(e)), false);  // as it is stored
         bool zoned = false;
@@ -346,8 +412,12 @@ ParsedFeed ParseFeed(const QByteArray &data)
             feed.events.clear();
             return feed;
         }
-        if (uids.contains(event.uid))
-            continue;  // one booking for one event
+        if (uids.contains(event.uid)) {
+            // One booking for one event: the first is kept.
+            notes << QStringLiteral("event %1 is given twice, its second (%2 to %3) left out")
+                         .arg(event.uid, event.from.toString(Qt::ISODate), event.to.toString(Qt::ISODate));
+            continue;
+        }
         uids.insert(event.uid);
         feed.zoned += zoned ? 1 : 0;
         // An event of a day (arrival and end on one day) holds that night.
@@ -355,6 +425,8 @@ ParsedFeed ParseFeed(const QByteArray &data)
             event.to = event.from.addDays(1);
         feed.events << event;
     }
+    if (!notes.isEmpty())
+        feed.notes = noteLine(notes);
     return feed;
 }
 
@@ -621,7 +693,9 @@ FeedReport StoreFetchedFeed(Database &db, const FeedSource &source, const QByteA
                                                   : QString());
         for (const QString &clash : o.clashes)
             report.lines << QStringLiteral("  Not stored, it clashes: ") + clash;
-        report.attention = !o.clashes.isEmpty();
+        if (!parsed.notes.isEmpty())
+            report.lines << parsed.notes;
+        report.attention = !o.clashes.isEmpty() || !parsed.notes.isEmpty();
     } catch (const DbError &e) {
         report.lines << QStringLiteral("%1: %2 Nothing was stored.").arg(feed, e.message());
     }

@@ -93,8 +93,11 @@ struct ParsedFeed
     QVector<FeedEvent> events;
     QString problem;
     int zoned = 0;  // events whose times had a time zone (made days of the house)
+    QString notes;  // the events left out and why, on one line (empty: none)
     bool ok() const { return problem.isEmpty(); }
 };
+// The most events a feed may hold; one with more is refused whole.
+constexpr int kMostFeedEvents = 5000;
 ParsedFeed ParseFeed(const QByteArray &data);
 
 // What storing a feed's events did.

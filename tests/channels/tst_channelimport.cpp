@@ -39,6 +39,17 @@ public:
                         drip->start(100);
                         return;
                     }
+                    if (path == QLatin1String("packed")) {
+                        // Compressed (deflate), and damaged on the way.
+                        QByteArray packed = qCompress(QByteArray("BEGIN:VCALENDAR\r\n") + QByteArray(4000, 'x'), 9).mid(4);
+                        for (int i = 10; i < 30 && i < packed.size(); ++i)
+                            packed[i] = char(0xA5);
+                        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/calendar\r\nContent-Encoding: deflate\r\n"
+                                      "Content-Length: " + QByteArray::number(packed.size()) + "\r\nConnection: close\r\n\r\n"
+                                      + packed);
+                        socket->disconnectFromHost();
+                        return;
+                    }
                     if (path == QLatin1String("missing")) {
                         socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
                         socket->disconnectFromHost();
@@ -111,7 +122,8 @@ void TestChannelImport::importThroughTheWindow()
             room.feeds = {ChannelFeed{-1, QStringLiteral("Bookit"), base + QStringLiteral("garden")},
                           ChannelFeed{-1, QStringLiteral("Private"),
                                       QString(base).replace(QStringLiteral("//"), QStringLiteral("//agent:s3cret@"))
-                                          + QStringLiteral("missing?token=t0ken")}};
+                                          + QStringLiteral("missing?token=t0ken")},
+                          ChannelFeed{-1, QStringLiteral("Packed"), base + QStringLiteral("packed")}};
     }
     SaveChannelSetup(t.db(), setup);
 
@@ -123,7 +135,7 @@ void TestChannelImport::importThroughTheWindow()
         return p.ui.messages.last().text.split(QLatin1Char('\n'));
     };
     QStringList report = import();
-    QCOMPARE(report.size(), 7);
+    QCOMPARE(report.size(), 8);
     QCOMPARE(report.at(0), QStringLiteral("Bookit, room Sea View: 2 new, 0 moved, 0 removed, 0 as they were."));
     QVERIFY2(report.at(1).startsWith(QStringLiteral("Stayz, room Sea View: This is not an iCalendar feed.")), qPrintable(report.at(1)));
     QVERIFY2(report.at(2).startsWith(QStringLiteral("Slow, room Sea View: could not be fetched (No answer in 1 seconds")),
@@ -137,6 +149,9 @@ void TestChannelImport::importThroughTheWindow()
                                           "booking %1 (Desk Gu\\nest) holds it").arg(desk));
     // A feed's user, password and token are in no report and no log.
     QVERIFY2(report.at(5).startsWith(QStringLiteral("Private, room Garden: could not be fetched (")), qPrintable(report.at(5)));
+    QCOMPARE(report.at(6), QStringLiteral("Packed, room Garden: could not be fetched (the feed came compressed (gzip or "
+                                          "deflate) and could not be unpacked: it is damaged, or larger unpacked than a "
+                                          "feed can be (32 MB)); nothing was stored."));
     QCOMPARE(p.ui.messages.last().icon, QMessageBox::Warning);
     QCOMPARE(t.count(QStringLiteral("booking")), 3);
     QFile log(QDir(t.folder()).filePath(QStringLiteral("channels.log")));

@@ -139,11 +139,33 @@ void TestChannels::channelFeedStoredAndFetchedAgain()
     QCOMPARE(t.count(QStringLiteral("booking")), 1);
     QVERIFY(BookingExists(t.db(), desk));
 
-    // Feeds that are not to be used, said as such.
-    for (const QByteArray &bad : {QByteArray("<!DOCTYPE html><html><body>502 Bad Gateway</body></html>"), QByteArray(),
-                                  first.left(first.size() / 2),
-                                  feed({QStringLiteral("DTSTART;VALUE=DATE:20270101\r\nDTEND;VALUE=DATE:20270102")})})
-        QVERIFY2(!ParseFeed(bad).ok(), bad.constData());
+    // Feeds that are not to be used, each said for what it is.
+    QByteArray withNul = first;
+    withNul.replace("SUMMARY:Smith", QByteArray("SUMMARY:Sm\0ith", 14));
+    QByteArray many = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+    for (int i = 0; i <= kMostFeedEvents; ++i)
+        many += "BEGIN:VEVENT\r\nEND:VEVENT\r\n";
+    many += "END:VCALENDAR\r\n";
+    const std::pair<QByteArray, QString> bad[] = {
+        {QByteArray("<!DOCTYPE html><html><body>502 Bad Gateway</body></html>"), QStringLiteral("This is not an iCalendar feed.")},
+        {QByteArray(), QStringLiteral("The feed is empty.")},
+        {first.left(first.size() / 2), QStringLiteral("The feed is cut short: it has no END:VCALENDAR")},
+        {withNul, QStringLiteral("The feed holds a NUL character (at byte %1)").arg(withNul.indexOf('\0'))},
+        {many, QStringLiteral("The feed holds %1 events, more than a room's feed can (%2).").arg(kMostFeedEvents + 1).arg(kMostFeedEvents)},
+        {feed({QStringLiteral("DTSTART;VALUE=DATE:20270101\r\nDTEND;VALUE=DATE:20270102")}),
+         QStringLiteral("An event of the feed has no UID")},
+    };
+    for (const auto &[data, said] : bad)
+        QVERIFY2(ParseFeed(data).problem.startsWith(said), qPrintable(ParseFeed(data).problem));
+
+    // Events left out are said, on one line: a UID given twice keeps its
+    // first; a repeating event is never stored as its first stay.
+    parsed = ParseFeed(feed({vevent("a@ch", "20270101", "20270103", "Smith"), vevent("a@ch", "20270201", "20270203", "Smith"),
+                             vevent("r@ch", "20270301", "20270302", "Weekly") + QStringLiteral("\r\nRRULE:FREQ=WEEKLY;COUNT=2000000000")}));
+    QVERIFY(parsed.ok());
+    QCOMPARE(parsed.events.size(), 1);
+    QCOMPARE(parsed.notes, QStringLiteral("  Not stored: event a@ch is given twice, its second (2027-02-01 to 2027-02-03) "
+                                          "left out; event r@ch repeats (RRULE or RDATE), and a booking is one stay."));
 }
 
 void TestChannels::storedAsTheGuardJudges()
