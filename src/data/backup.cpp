@@ -95,6 +95,32 @@ QString settleAndCheck(const QString &part)
     return report;
 }
 
+// The database page for page into `part` (replacing what is there), as
+// the engine reads them, none judged: a damaged database copies whole.
+// Returns the pages copied (0 when it could not be).
+qint64 copyPages(sqlite3 *source, const QString &part)
+{
+    QFile::remove(part);
+    sqlite3 *target = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(part).constData(), &target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr)
+        != SQLITE_OK) {
+        sqlite3_close(target);
+        return 0;
+    }
+    qint64 pages = 0;
+    if (sqlite3_backup *copy = sqlite3_backup_init(target, "main", source, "main")) {
+        int rc;
+        do
+            rc = sqlite3_backup_step(copy, 1024);
+        while (rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED);
+        pages = rc == SQLITE_DONE ? sqlite3_backup_pagecount(copy) : 0;
+        sqlite3_backup_finish(copy);
+    }
+    sqlite3_close(target);
+    return pages;
+}
+
 struct ProgressState
 {
     const CopyProgress *progress;
@@ -224,11 +250,19 @@ bool BackUpDatabase(Database &db, const QString &target, const CopyProgress &pro
             }
             const QString error = q.lastError().databaseText().isEmpty() ? q.lastError().text()
                                                                          : q.lastError().databaseText();
-            // The engine met a damaged page: what it could copy is kept as damaged.
+            // The engine met a damaged page: the database is kept as damaged
+            // page for page (the engine's page copy, which reads pages
+            // without judging them), for whoever repairs it.
             if (q.lastError().nativeErrorCode() == QLatin1String("11")) {
                 const QString kept = damagedName(target);
+                const qint64 pages = copyPages(engine, part);
                 putInPlace(part, kept);
-                throw DamagedCopy(DamagedDatabaseMessage(db.path(), error), kept);
+                throw DamagedCopy(DamagedDatabaseMessage(db.path(), error)
+                                      + (pages > 0 ? QStringLiteral(" The damaged database is kept as it is, page for "
+                                                                    "page, in %1, for whoever repairs it.")
+                                                         .arg(QDir::toNativeSeparators(kept))
+                                                   : QString()),
+                                  kept);
             }
             throw DbError(error);
         }
