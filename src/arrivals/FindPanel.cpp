@@ -15,6 +15,9 @@ FindPanel::FindPanel(QWidget *parent) : QFrame(parent), ServiceClient(this), ui(
 {
     ui->setupUi(this);
     connect(ui->lblFindHeading, &ClickLabel::mousePressed, this, &FindPanel::headingPressed);
+    // A paste of any size keeps its beginning (laying out a very long line
+    // took most of a frame); the search reads less than that anyway.
+    ui->txtFind->setMaxLength(4 * kFindCharacters);
     connect(ui->txtFind, &QLineEdit::textChanged, this, &FindPanel::txtFind_Change);
     connect(ui->lstFound, &QTreeWidget::itemActivated, this, &FindPanel::lstFound_DblClick);
     connect(ui->cmdFindViewDetails, &QPushButton::clicked, this, &FindPanel::cmdFindViewDetails_Click);
@@ -79,7 +82,7 @@ void FindPanel::FillList()
     QString said;
     if (found.more)
         said = QStringLiteral("More than %1 bookings were found; type more to narrow the list.").arg(kFindListed);
-    else if (found.bookings.isEmpty() && !ParseFindText(text).isEmpty())
+    else if (found.bookings.isEmpty() && found.searched)
         said = QStringLiteral("No booking was found.");
     if (found.cut)
         said = FindCutText() + (said.isEmpty() ? QString() : QLatin1Char(' ') + said);

@@ -36,6 +36,10 @@ bool isPhoneWord(const QString &word)
 // in it are taken together); invalid for anything else.
 QDate dayOf(const QString &text)
 {
+    // Every short date has the day's number: words without a digit are
+    // no date, and are not given to the (slow) date reading.
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
+        return QDate();
     const QDateTime read = ParseRegionalDateTime(text);
     return read.isValid() && read.time() == QTime(0, 0) ? read.date() : QDate();
 }
@@ -185,7 +189,8 @@ FindSearch ParseFindText(const QString &text)
         }
         endPhone();
         // A word without a letter or a digit begins no word: it is passed over.
-        if (IsFindWord(word))
+        // A word typed twice finds what it finds once.
+        if (IsFindWord(word) && !search.words.contains(word.left(kFindLongestWord), Qt::CaseInsensitive))
             search.words << word.left(kFindLongestWord);
     }
     endPhone();
@@ -202,6 +207,7 @@ FindResult FindBookings(Database &db, const QString &text, int limit)
     FindResult result;
     const FindSearch search = ParseFindText(text);
     result.cut = search.cut;
+    result.searched = !search.isEmpty();
     if (search.isEmpty())
         return result;
     QVector<RecordId> keys = foundKeys(db, search, limit + 1);

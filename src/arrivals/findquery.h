@@ -50,6 +50,7 @@ struct FindResult
     QVector<FoundBooking> bookings;
     bool more = false;  // more were found than are listed
     bool cut = false;   // only the beginning of the text was searched
+    bool searched = false;  // the text held something to search for
 };
 
 // At most this many bookings are listed.

@@ -44,8 +44,10 @@ void ChannelFetch::start()
             });
             connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
                 reply->setProperty("innkeldReceived", received);
-                if (received > kLargestFeed)
+                if (received > kLargestFeed) {
+                    reply->setProperty("innkeldTooLarge", true);
                     reply->abort();
+                }
             });
             continue;
         }
@@ -83,12 +85,14 @@ void ChannelFetch::replyFinished(QNetworkReply *reply)
         return;
     Result &r = m_results[i];
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() == QNetworkReply::OperationCanceledError && reply->property("innkeldDeadline").toBool()
+    if (reply->property("innkeldTooLarge").toBool())
+        r.failure = QStringLiteral("the feed is larger than a feed can be (%1 MB)").arg(kLargestFeed / (1024 * 1024));
+    else if (reply->error() == QNetworkReply::OperationCanceledError && reply->property("innkeldDeadline").toBool()
         && reply->property("innkeldReceived").toLongLong() > 0)
         r.failure = QStringLiteral("the server sent it too slowly: not whole after %1 seconds")
                         .arg(m_timeoutMs / 1000);
     else if (reply->error() == QNetworkReply::OperationCanceledError && !m_cancelled)
-        r.failure = QStringLiteral("No answer in %1 seconds, or a feed larger than one can be.").arg(m_timeoutMs / 1000);
+        r.failure = QStringLiteral("no answer in %1 seconds").arg(m_timeoutMs / 1000);
     else if (reply->error() != QNetworkReply::NoError && reply->errorString().startsWith(QLatin1String("Decompression failed")))
         r.failure = QStringLiteral("the feed came compressed (gzip or deflate) and could not be unpacked: it is damaged, "
                                    "or larger unpacked than a feed can be (%1 MB)")

@@ -138,7 +138,7 @@ void TestChannelImport::importThroughTheWindow()
     QCOMPARE(report.size(), 8);
     QCOMPARE(report.at(0), QStringLiteral("Bookit, room Sea View: 2 new, 0 moved, 0 removed, 0 as they were."));
     QVERIFY2(report.at(1).startsWith(QStringLiteral("Stayz, room Sea View: This is not an iCalendar feed.")), qPrintable(report.at(1)));
-    QVERIFY2(report.at(2).startsWith(QStringLiteral("Slow, room Sea View: could not be fetched (No answer in 1 seconds")),
+    QVERIFY2(report.at(2).startsWith(QStringLiteral("Slow, room Sea View: could not be fetched (no answer in 1 seconds")),
              qPrintable(report.at(2)));
     // A server that sends a byte at a time: the whole transfer has the
     // same seconds as the silence.
