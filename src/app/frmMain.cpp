@@ -3,7 +3,7 @@
 
 #include "arrivals/ArrivalsPanel.h"
 #include "arrivals/FindPanel.h"
-#include "channels/ChannelFetch.h"
+#include "channels/ChannelCycle.h"
 #include "channels/frmChannels.h"
 #include "calendar/Calendar.h"
 #include "config/frmConfigRooms.h"
@@ -35,7 +35,6 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QMouseEvent>
-#include <QProgressDialog>
 #include <QScreen>
 #include <QScopeGuard>
 #include <QWindow>
@@ -109,8 +108,6 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     connect(ui->mnuConfigureRooms, &QAction::triggered, this, &frmMain::mnuConfigureRooms_Click);
     connect(ui->mnuConfigureChannels, &QAction::triggered, this, &frmMain::mnuConfigureChannels_Click);
     connect(ui->mnuFileImportChannels, &QAction::triggered, this, &frmMain::mnuFileImportChannels_Click);
-    m_hourly.setInterval(60 * 60 * 1000);
-    connect(&m_hourly, &QTimer::timeout, this, [this] { importChannels(false); });
 
     // With no menu bar, F10 opens File as a menu bar would; Left and Right
     // in an open pop-up move on to its neighbour.
@@ -258,13 +255,16 @@ void frmMain::Form_Load()
 
     m_loaded = true;
 
-    // The channels fetched at start-up and every hour, when the house asks.
-    guarded([this] {
-        if (ReadChannelSettings(*m_db).autoImport) {
-            m_hourly.start();
-            QTimer::singleShot(0, this, [this] { importChannels(false); });
-        }
+    // The channels fetched at start-up and every hour, when the house asks;
+    // what they stored is shown by the panel in front.
+    m_channels = new ChannelCycle(*m_db, *m_context.ui, *m_context.settings, m_context.dataFolder, this);
+    connect(m_channels, &ChannelCycle::stored, this, [this] {
+        if (ui->picCalendar->isVisible())
+            guarded([this] { ui->MainCalendar->Refresh(); });
+        if (ui->picArrivals->isVisible())
+            guarded([this] { ui->picArrivals->FillLists(); });
     });
+    m_channels->start();
 }
 
 bool frmMain::guarded(const std::function<void()> &action)
@@ -304,8 +304,7 @@ bool frmMain::startLongWork(const QString &label, const LongWork::Job &job,
 
 bool frmMain::isWorking() const
 {
-    return (m_work && m_work->running()) || dailyBackupRunning() || m_fetch || (m_storing && m_storing->running())
-        || (m_publishing && m_publishing->running());
+    return (m_work && m_work->running()) || dailyBackupRunning() || (m_channels && m_channels->running());
 }
 
 QString frmMain::askTarget(const QString &filter, const QString &suffix)
@@ -507,151 +506,21 @@ void frmMain::mnuConfigureChannels_Click()
         dialog.Setup();
         if (dialog.exec() != QDialog::Accepted)
             return;
-        if (dialog.setup().settings.autoImport)
-            m_hourly.start();
-        else
-            m_hourly.stop();
+        m_channels->setHourly(dialog.setup().settings.autoImport);
         publishFeeds();
     });
 }
 
 void frmMain::publishFeeds()
 {
-    if (m_publishing && m_publishing->running()) {
-        m_publishAgain = true;  // written again once these are
-        return;
-    }
-    m_publishAgain = false;
-    QString folder;
-    if (!guarded([&] { folder = ReadChannelSettings(*m_db).folder; }) || folder.isEmpty())
-        return;  // no feeds are written
-    // (Asked again from its own finished signal: deleted once that returns.)
-    if (m_publishing)
-        m_publishing->deleteLater();
-    const QString address = m_db->address();
-    m_publishing = new LongWork(this, QString(), [address, folder](const LongWork::Progress &) {
-        auto db = Database::open(address);
-        WriteRoomFeeds(*db, folder, QDate::currentDate(), QDateTime::currentDateTimeUtc());
-        return true;
-    });
-    connect(m_publishing, &LongWork::finished, this, &frmMain::feedsPublished);
-    m_publishing->start();
-}
-
-void frmMain::feedsPublished(bool, const QString &failure)
-{
-    if (!failure.isEmpty())
-        m_context.ui->message(this, failure, QMessageBox::Critical);
-    if (m_publishAgain)
-        publishFeeds();
+    if (m_channels)
+        m_channels->publishFeeds();
 }
 
 void frmMain::mnuFileImportChannels_Click()
 {
-    importChannels(true);
-}
-
-void frmMain::importChannels(bool asked)
-{
-    if (m_fetch || (m_storing && m_storing->running()))
-        return;  // an import is running
-    QVector<FeedSource> sources;
-    if (!guarded([&] { sources = FeedSources(*m_db); }))
-        return;
-    if (sources.isEmpty()) {
-        if (asked)
-            m_context.ui->message(this, QStringLiteral("No channel's feed is set up: add them in Configure > Channels..."),
-                                  QMessageBox::Information);
-        return;
-    }
-    m_fetchAsked = asked;
-    // How long a feed may keep the fetch waiting (seconds, in the settings).
-    const int timeout = std::clamp(m_context.settings->ReadSetting(QStringLiteral("ChannelTimeoutSeconds"), 30).toInt(), 1, 600);
-    m_fetch = new ChannelFetch(sources, timeout * 1000, this);
-    if (asked) {
-        m_fetchProgress = new QProgressDialog(QStringLiteral("Fetching the channels' bookings..."), QStringLiteral("&Cancel"),
-                                              0, int(sources.size()), this);
-        m_fetchProgress->setObjectName(QStringLiteral("dlgChannelsProgress"));
-        m_fetchProgress->setWindowModality(Qt::WindowModal);
-        m_fetchProgress->setMinimumDuration(0);
-        m_fetchProgress->setAutoClose(false);
-        m_fetchProgress->setAutoReset(false);
-        connect(m_fetchProgress, &QProgressDialog::canceled, m_fetch, &ChannelFetch::cancel);
-        connect(m_fetch, &ChannelFetch::progress, m_fetchProgress, &QProgressDialog::setValue);
-    }
-    connect(m_fetch, &ChannelFetch::finished, this, &frmMain::channelsFetched, Qt::QueuedConnection);
-    m_fetch->start();
-}
-
-void frmMain::channelsFetched(bool cancelled)
-{
-    ChannelFetch *fetch = m_fetch;
-    m_fetch = nullptr;
-    fetch->deleteLater();
-    delete m_fetchProgress;
-    m_fetchProgress = nullptr;
-    if (cancelled)
-        return;  // nothing is stored
-    // Each feed on its own: a bad one stores nothing and changes nothing else.
-    const QVector<ChannelFetch::Result> results = fetch->results();
-    const QString address = m_db->address();
-    const auto report = std::make_shared<FeedReport>();
-    m_channelReport = report;
-    delete m_storing;
-    m_storing = new LongWork(this, m_fetchAsked ? QStringLiteral("Storing the channels' bookings...") : QString(),
-                             [address, results, report](const LongWork::Progress &progress) {
-                                 auto db = Database::open(address);
-                                 for (int i = 0; i < results.size(); ++i) {
-                                     if (!progress(i, results.size()))
-                                         return false;
-                                     const ChannelFetch::Result &r = results.at(i);
-                                     const FeedReport feed = StoreFetchedFeed(*db, r.source, r.data, r.failure);
-                                     report->lines << feed.lines;
-                                     report->attention |= feed.attention;
-                                 }
-                                 return true;
-                             });
-    connect(m_storing, &LongWork::finished, this, &frmMain::channelsStored);
-    m_storing->start();
-}
-
-void frmMain::channelsStored(bool completed, const QString &failure)
-{
-    const std::shared_ptr<FeedReport> stored = std::move(m_channelReport);
-    if (!stored)
-        return;
-    // Line breaks and control characters (of a guest's name, say) written
-    // as escapes: one line of the report a line of the log.
-    QStringList report;
-    for (const QString &line : stored->lines)
-        report << EscapedReportLine(line);
-    bool attention = stored->attention;
-    if (!failure.isEmpty()) {
-        report << failure;
-        attention = true;
-    } else if (!completed) {
-        report << QStringLiteral("Stopped: the feeds not listed were not stored.");
-    }
-    // The report is kept beside the database (a server's, in the desk's
-    // data folder).
-    const QString folder = m_db->onServer() ? m_context.dataFolder : QFileInfo(m_db->path()).absolutePath();
-    QFile log(QDir(folder).filePath(QStringLiteral("channels.log")));
-    if (QDir().mkpath(folder) && log.open(QIODevice::Append | QIODevice::Text)) {
-        // Guests' names: no more readable than the database.
-        log.setPermissions(DataFilePermissions(*m_db));
-        log.write(QStringLiteral("%1\n%2\n\n")
-                      .arg(QDateTime::currentDateTime().toString(Qt::ISODate), report.join(QLatin1Char('\n')))
-                      .toUtf8());
-    }
-    publishFeeds();
-    if (ui->picCalendar->isVisible())
-        guarded([this] { ui->MainCalendar->Refresh(); });
-    if (ui->picArrivals->isVisible())
-        guarded([this] { ui->picArrivals->FillLists(); });
-    if (m_fetchAsked || attention)
-        m_context.ui->message(this, report.join(QLatin1Char('\n')),
-                              attention ? QMessageBox::Warning : QMessageBox::Information,
-                              QMessageBox::Ok, QStringLiteral("Channel Bookings"));
+    if (m_channels)
+        m_channels->importChannels(true);
 }
 
 void frmMain::popupMenu(QMenu *menu, int labelIndex)

@@ -11,7 +11,6 @@
 
 #include <QList>
 #include <QString>
-#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -19,7 +18,6 @@
 
 class QFrame;
 class QMenu;
-class QProgressDialog;
 
 namespace Ui {
 class frmMain;
@@ -28,8 +26,7 @@ class frmMain;
 namespace innkeld {
 
 class ArrivalsPanel;
-class ChannelFetch;
-struct FeedReport;
+class ChannelCycle;
 class BookingWizard;
 class FindPanel;
 class Calendar;
@@ -124,19 +121,10 @@ private slots:
     void mnuConfigureTerminology_Click();
     void mnuConfigureRooms_Click();
     void mnuConfigureChannels_Click();
-    // Fetches every channel's feed and stores its events; the report is
-    // shown (when asked for, or when something needs the operator) and
-    // written to the channels' log beside the database.
+    // Fetches every channel's feed and stores its events (ChannelCycle).
     void mnuFileImportChannels_Click();
-    void importChannels(bool asked);
-    void channelsFetched(bool cancelled);
-    // The feeds fetched stored (on a thread and connection of their own):
-    // the report logged and shown, the calendar and the feeds brought up to date.
-    void channelsStored(bool completed, const QString &failure);
-    // The shared rooms' feeds written again (on a thread and connection of
-    // their own): what the house has sold changed.
+    // The shared rooms' feeds written again: what the house has sold changed.
     void publishFeeds();
-    void feedsPublished(bool completed, const QString &failure);
 
     // Help
     void mnuHelpContents_Click();
@@ -189,14 +177,7 @@ private:
     std::unique_ptr<RegionalTerms> m_terms;
     std::unique_ptr<Database> m_db;
     bool m_loaded = false;
-    ChannelFetch *m_fetch = nullptr;  // the channels' feeds being fetched
-    bool m_fetchAsked = false;         // from the menu, not by the hour
-    QProgressDialog *m_fetchProgress = nullptr;
-    LongWork *m_storing = nullptr;      // the feeds fetched being stored
-    std::shared_ptr<FeedReport> m_channelReport;  // what the storing says, all feeds
-    LongWork *m_publishing = nullptr;  // the shared rooms' feeds being written
-    bool m_publishAgain = false;       // the house changed while they were
-    QTimer m_hourly;                   // the channels fetched every hour
+    ChannelCycle *m_channels = nullptr;  // the channels' fetch, store and write
     // A resize by an edge that the window follows itself.
     Qt::Edges m_resizing;
     QPoint m_pressedAt;
