@@ -6,7 +6,7 @@
 // a clash, and nothing is stored twice for a room; stored again, nothing
 // changes; emptied, the feed leaves only the desk's.
 #include "channels/channelfeeds.h"
-#include "data/backup.h"
+#include "data/copies/backup.h"
 
 #include <QDir>
 #include <QSet>

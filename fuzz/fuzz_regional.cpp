@@ -3,7 +3,7 @@
 // FormatMoney and FormatCount write reads back to the same value and
 // formats again to the same text; no amount that cannot be stored is ever
 // produced; a date read from text is written as text that reads back to it.
-#include "data/regional.h"
+#include "data/regional/regional.h"
 
 #include <QLocale>
 

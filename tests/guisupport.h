@@ -118,7 +118,7 @@ T *child(QObject *parent, const char *name)
 
 #include "app/modMain.h"
 #include "config/frmConfigRooms.h"
-#include "data/settings.h"
+#include "data/regional/settings.h"
 #include "fakeui.h"
 #include "testsupport.h"
 

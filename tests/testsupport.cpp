@@ -3,9 +3,9 @@
 #include "arrivals/findquery.h"
 #include "calendar/calendarweek.h"
 #include "channels/channelfeeds.h"
-#include "data/backup.h"
-#include "data/houserules.h"
-#include "data/regional.h"
+#include "data/copies/backup.h"
+#include "data/schema/houserules.h"
+#include "data/regional/regional.h"
 #include "wizard/availability.h"
 #include "wizard/bookingstore.h"
 

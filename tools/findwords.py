@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
-# Writes src/data/findwords.inc: how SQLite's FTS5 "unicode61 remove_diacritics 2"
+# Writes src/data/schema/findwords.inc: how SQLite's FTS5 "unicode61 remove_diacritics 2"
 # tokenizer splits and folds text, asked of that tokenizer itself for every
 # code point, so that the server's search words are the same words.
-#   python3 tools/findwords.py > src/data/findwords.inc
+#   python3 tools/findwords.py > src/data/schema/findwords.inc
 import sqlite3
 
 db = sqlite3.connect(':memory:')

@@ -17,9 +17,9 @@
 // the program's own "Export Reservations to CSV".
 #include "channels/channelfeeds.h"
 #include "data/database.h"
-#include "data/backup.h"
-#include "data/housecopy.h"
-#include "data/houserules.h"
+#include "data/copies/backup.h"
+#include "data/copies/housecopy.h"
+#include "data/schema/houserules.h"
 #include "output/csvexport.h"
 
 #include <QCoreApplication>

@@ -10,15 +10,15 @@
 #include "config/frmTerminology.h"
 #include "config/roomlist.h"
 #include "wizard/bookingstore.h"
-#include "data/houseterms.h"
+#include "data/schema/houseterms.h"
 #include "frmAbout.h"
 #include "HelpWindow.h"
-#include "data/backup.h"
-#include "data/dailybackup.h"
+#include "data/copies/backup.h"
+#include "data/copies/dailybackup.h"
 #include "data/locations.h"
-#include "data/regional.h"
-#include "data/regionalterms.h"
-#include "data/settings.h"
+#include "data/regional/regional.h"
+#include "data/regional/regionalterms.h"
+#include "data/regional/settings.h"
 #include "output/confirmation.h"
 #include "output/csvexport.h"
 #include "widgets/uiservices.h"
@@ -250,7 +250,7 @@ void frmMain::Form_Load()
     // 12.-17. The regional terms and defaults, the house's for every desk
     // (a database that keeps none yet takes this desk's settings); the
     // labels follow them.
-    m_terms->apply(HouseTermsOrFirst(*m_db, RegionalTerms::FromSettings(*m_context.settings)));
+    ApplyHouseTerms(*m_terms, HouseTermsOrFirst(*m_db, HouseTermsFromSettings(*m_context.settings)));
     ui->picBooking->ShowDefaultCostPerNight();
 
     m_loaded = true;

@@ -4,7 +4,7 @@
 #include "app/modMain.h"
 #include "widgets/uiservices.h"
 #include "data/locations.h"
-#include "data/settings.h"
+#include "data/regional/settings.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,9 +1,9 @@
 #include "modMain.h"
 
-#include "data/backup.h"
+#include "data/copies/backup.h"
 
 #include "data/locations.h"
-#include "data/settings.h"
+#include "data/regional/settings.h"
 #include "frmSplash.h"
 #include "widgets/uiservices.h"
 

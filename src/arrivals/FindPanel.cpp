@@ -2,7 +2,7 @@
 #include "ui_FindPanel.h"
 
 #include "arrivals/findquery.h"
-#include "data/regional.h"
+#include "data/regional/regional.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 #include "findquery.h"
 
 #include "arrivals/arrivalsquery.h"
-#include "data/findindex.h"
-#include "data/regional.h"
+#include "data/schema/findindex.h"
+#include "data/regional/regional.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,7 +1,7 @@
 #include "Calendar.h"
 #include "ui_Calendar.h"
 
-#include "data/regional.h"
+#include "data/regional/regional.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>

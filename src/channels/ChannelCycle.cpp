@@ -1,7 +1,7 @@
 #include "ChannelCycle.h"
 
 #include "data/database.h"
-#include "data/settings.h"
+#include "data/regional/settings.h"
 #include "widgets/LongWork.h"
 #include "widgets/uiservices.h"
 

@@ -1,8 +1,8 @@
 #include "channelfeeds.h"
 
 #include "arrivals/arrivalsquery.h"
-#include "data/houserules.h"
-#include "data/regional.h"
+#include "data/schema/houserules.h"
+#include "data/regional/regional.h"
 #include "data/sqldialect.h"
 #include "wizard/availability.h"
 

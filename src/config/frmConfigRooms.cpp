@@ -3,7 +3,7 @@
 
 #include "widgets/uiservices.h"
 
-#include "data/houserules.h"
+#include "data/schema/houserules.h"
 
 #include <QLocale>
 

@@ -2,10 +2,10 @@
 #include "ui_frmTerminology.h"
 
 #include "widgets/uiservices.h"
-#include "data/houseterms.h"
-#include "data/regional.h"
-#include "data/regionalterms.h"
-#include "data/settings.h"
+#include "data/schema/houseterms.h"
+#include "data/regional/regional.h"
+#include "data/regional/regionalterms.h"
+#include "data/regional/settings.h"
 
 #include <cmath>
 
@@ -139,7 +139,7 @@ void frmTerminology::cmdOk_Click()
     m_settings.WriteSetting(QStringLiteral("CostPerNight"), terms.costPerNight);
     // The main window follows at once (as stored); amounts already shown
     // stay as they are.
-    m_terms.apply(ReadHouseTerms(m_db).value_or(terms));
+    ApplyHouseTerms(m_terms, ReadHouseTerms(m_db).value_or(terms));
     accept();
 }
 

@@ -1,6 +1,6 @@
 #include "roomlist.h"
 
-#include "data/houserules.h"
+#include "data/schema/houserules.h"
 
 namespace innkeld {
 

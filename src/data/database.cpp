@@ -1,11 +1,11 @@
 #include "database.h"
 
-#include "channeltables.h"
-#include "findindex.h"
-#include "houserules.h"
-#include "houseterms.h"
-#include "bookingdrafts.h"
-#include "regional.h"
+#include "data/schema/channeltables.h"
+#include "data/schema/findindex.h"
+#include "data/schema/houserules.h"
+#include "data/schema/houseterms.h"
+#include "data/schema/bookingdrafts.h"
+#include "data/regional/regional.h"
 #include "serverdb.h"
 
 #include <QAtomicInt>

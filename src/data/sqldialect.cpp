@@ -1,6 +1,6 @@
 #include "sqldialect.h"
 
-#include "regional.h"
+#include "data/regional/regional.h"
 
 #include <QRegularExpression>
 

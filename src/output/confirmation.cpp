@@ -1,6 +1,6 @@
 #include "confirmation.h"
 
-#include "data/regional.h"
+#include "data/regional/regional.h"
 #include "wizard/bookingview.h"
 
 #include <QDir>

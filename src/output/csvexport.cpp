@@ -1,6 +1,6 @@
 #include "csvexport.h"
 
-#include "data/regional.h"
+#include "data/regional/regional.h"
 
 #include <QFileDevice>
 #include <QHash>

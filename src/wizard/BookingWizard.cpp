@@ -7,8 +7,8 @@
 #include "ui_RoomsStep.h"
 
 #include "widgets/uiservices.h"
-#include "data/regional.h"
-#include "data/regionalterms.h"
+#include "data/regional/regional.h"
+#include "data/regional/regionalterms.h"
 #include "wizard/availability.h"
 #include "wizard/bookingstore.h"
 #include "wizard/bookingview.h"

@@ -1,7 +1,7 @@
 #include "availability.h"
 
-#include "data/houserules.h"
-#include "data/regional.h"
+#include "data/schema/houserules.h"
+#include "data/regional/regional.h"
 
 #include <QSet>
 

@@ -1,6 +1,6 @@
 #include "bookingstore.h"
 
-#include "data/regional.h"
+#include "data/regional/regional.h"
 #include "wizard/availability.h"
 
 #include <cmath>

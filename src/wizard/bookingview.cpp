@@ -1,6 +1,6 @@
 #include "bookingview.h"
 
-#include "data/regional.h"
+#include "data/regional/regional.h"
 
 namespace innkeld {
 

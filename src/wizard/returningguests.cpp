@@ -1,6 +1,6 @@
 #include "returningguests.h"
 
-#include "data/findindex.h"
+#include "data/schema/findindex.h"
 
 #include <QHash>
 #include <QSet>

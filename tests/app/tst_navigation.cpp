@@ -8,7 +8,7 @@
 #include "channels/frmChannels.h"
 #include "config/frmConfigRooms.h"
 #include "config/frmTerminology.h"
-#include "data/regionalterms.h"
+#include "data/regional/regionalterms.h"
 #include "guisupport.h"
 #include "wizard/BookingWizard.h"
 

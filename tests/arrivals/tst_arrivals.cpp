@@ -3,7 +3,7 @@
 #include "app/frmMain.h"
 #include "arrivals/ArrivalsPanel.h"
 #include "arrivals/arrivalsquery.h"
-#include "data/regional.h"
+#include "data/regional/regional.h"
 #include "guisupport.h"
 #include "wizard/BookingWizard.h"
 

@@ -5,7 +5,7 @@
 // rooms and days that fit the control at three sizes.
 #include "app/frmMain.h"
 #include "calendar/Calendar.h"
-#include "data/regional.h"
+#include "data/regional/regional.h"
 #include "guisupport.h"
 #include "wizard/BookingWizard.h"
 

@@ -2,7 +2,7 @@
 // boundary of the week, the rooms skipped by the scroll position, and the
 // query's bounds.
 #include "calendar/calendarweek.h"
-#include "data/regional.h"
+#include "data/regional/regional.h"
 #include "testsupport.h"
 
 #include <QtTest>

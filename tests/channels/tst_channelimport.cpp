@@ -5,7 +5,7 @@
 // and the shared room's feed written again.
 #include "app/frmMain.h"
 #include "channels/channelfeeds.h"
-#include "data/regional.h"
+#include "data/regional/regional.h"
 #include "guisupport.h"
 
 #include <QTcpServer>

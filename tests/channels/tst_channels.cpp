@@ -3,8 +3,8 @@
 // fetched again with an event moved, one cancelled and one clashing; feeds
 // that are not iCalendar, cut short or in other time zones.
 #include "channels/channelfeeds.h"
-#include "data/houserules.h"
-#include "data/regional.h"
+#include "data/schema/houserules.h"
+#include "data/regional/regional.h"
 #include "testsupport.h"
 
 #include <QDir>

@@ -3,8 +3,8 @@
 // in a region with a decimal comma, and symbols that survive a restart.
 #include "app/frmMain.h"
 #include "config/frmTerminology.h"
-#include "data/regional.h"
-#include "data/regionalterms.h"
+#include "data/regional/regional.h"
+#include "data/regional/regionalterms.h"
 #include "guisupport.h"
 
 #include <QComboBox>

@@ -3,7 +3,7 @@
 // moments; after each kill the file is whole, every step the writer
 // reported done is there whole, and no step is there in part.
 // INNKELD_KILLS sets the number of kills (20 by default).
-#include "data/regional.h"
+#include "data/regional/regional.h"
 #include "wizard/bookingstore.h"
 #include "testsupport.h"
 

@@ -2,10 +2,10 @@
 // overwriting, the cursors' keys, transactions and durability settings,
 // dates that are the same in every time zone.
 #include "arrivals/arrivalsquery.h"
-#include "data/backup.h"
-#include "data/dailybackup.h"
+#include "data/copies/backup.h"
+#include "data/copies/dailybackup.h"
 #include "data/database.h"
-#include "data/regional.h"
+#include "data/regional/regional.h"
 #include "testsupport.h"
 
 #include <QtTest>

@@ -2,7 +2,7 @@
 // regions, on a real database; the tokenizer's handling of string literals;
 // text that does not convert.
 #include "data/database.h"
-#include "data/regional.h"
+#include "data/regional/regional.h"
 #include "testsupport.h"
 
 #include <QtTest>

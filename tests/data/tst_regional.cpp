@@ -1,6 +1,6 @@
 // Regional formats: amounts, counts, numbers and dates in several regions.
 #include "data/database.h"
-#include "data/regional.h"
+#include "data/regional/regional.h"
 #include "data/sqldialect.h"
 #include "testsupport.h"
 

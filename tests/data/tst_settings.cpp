@@ -1,5 +1,5 @@
 // The settings store and its reading rules.
-#include "data/settings.h"
+#include "data/regional/settings.h"
 #include "testsupport.h"
 
 #include <QtTest>

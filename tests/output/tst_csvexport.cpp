@@ -2,7 +2,7 @@
 // field with an RFC 4180 reader, a file that appears whole or not at all,
 // the File menu's command through the dialog seam.
 #include "app/frmMain.h"
-#include "data/regional.h"
+#include "data/regional/regional.h"
 #include "guisupport.h"
 #include "output/csvexport.h"
 

@@ -14,7 +14,7 @@
 //                                    guard stands against; tells "won T" or
 //                                    "lost T MESSAGE".
 #include "data/database.h"
-#include "data/regional.h"
+#include "data/regional/regional.h"
 #include "wizard/bookingstore.h"
 
 #include <QCoreApplication>

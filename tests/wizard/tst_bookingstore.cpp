@@ -1,6 +1,6 @@
 // The wizard's logic without its window: free rooms, the steps' statements
 // and their all-or-nothing writes, the amounts, the confirmation document.
-#include "data/regional.h"
+#include "data/regional/regional.h"
 #include "output/confirmation.h"
 #include "testsupport.h"
 #include "wizard/availability.h"

@@ -2,9 +2,9 @@
 // would, with the database rows checked after each step.
 #include "app/frmMain.h"
 #include "config/frmConfigRooms.h"
-#include "data/houserules.h"
-#include "data/regional.h"
-#include "data/regionalterms.h"
+#include "data/schema/houserules.h"
+#include "data/regional/regional.h"
+#include "data/regional/regionalterms.h"
 #include "guisupport.h"
 #include "config/frmTerminology.h"
 #include "wizard/BookingWizard.h"

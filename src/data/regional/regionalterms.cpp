@@ -1,6 +1,5 @@
 #include "regionalterms.h"
 
-#include "houseterms.h"
 #include "regional.h"
 #include "settings.h"
 
@@ -67,22 +66,6 @@ QString RegionalTerms::ReadSalesTaxName(const SettingsStore &settings)
 QString RegionalTerms::ReadPostCode(const SettingsStore &settings)
 {
     return settings.ReadSetting(QStringLiteral("PostCode"), QStringLiteral("Post Code"));
-}
-
-HouseTerms RegionalTerms::FromSettings(const SettingsStore &settings)
-{
-    return HouseTerms{ReadCurrencySymbol(settings), ReadSalesTaxName(settings), ReadPostCode(settings),
-                      ReadDefaultCostPerNight(settings),
-                      settings.ReadSetting(QStringLiteral("SalesTaxPercentage"), QStringLiteral("10"))};
-}
-
-void RegionalTerms::apply(const HouseTerms &terms)
-{
-    setDefaultCostPerNight(terms.costPerNight);
-    setSalesTaxPercent(SettingToNumber(terms.salesTaxPercentage));
-    setCurrencySymbol(terms.currencySymbol);
-    setSalesTaxName(terms.salesTaxName);
-    setPostCode(terms.postCode);
 }
 
 }  // namespace innkeld

@@ -1,6 +1,6 @@
 #include "dailybackup.h"
 
-#include "data/backup.h"
+#include "data/copies/backup.h"
 #include "data/database.h"
 
 #include <QDir>

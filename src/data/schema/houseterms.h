@@ -12,6 +12,9 @@
 
 namespace innkeld {
 
+class RegionalTerms;
+class SettingsStore;
+
 struct HouseTerms
 {
     QString currencySymbol;
@@ -35,5 +38,12 @@ HouseTerms HouseTermsOrFirst(Database &db, const HouseTerms &first);
 
 // Stores the terms for every desk, in one transaction. Throws DbError.
 void WriteHouseTerms(Database &db, const HouseTerms &terms);
+
+// The terms as this desk's settings store holds them (each with the
+// default a user who never set it gets): what a database that keeps none
+// yet is given by its first desk.
+HouseTerms HouseTermsFromSettings(const SettingsStore &settings);
+// The window's terms become the house's, the labels following.
+void ApplyHouseTerms(RegionalTerms &shown, const HouseTerms &terms);
 
 }  // namespace innkeld

@@ -1,6 +1,6 @@
 #include "houserules.h"
 
-#include "serverdb.h"
+#include "data/serverdb.h"
 
 #include <QDate>
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "findindex.h"
 
-#include "database.h"
+#include "data/database.h"
 
 #include <QDate>
 

@@ -10,7 +10,6 @@
 namespace innkeld {
 
 class SettingsStore;
-struct HouseTerms;
 
 class RegionalTerms : public QObject
 {
@@ -38,13 +37,6 @@ public:
     static QString ReadCurrencySymbol(const SettingsStore &settings);
     static QString ReadSalesTaxName(const SettingsStore &settings);
     static QString ReadPostCode(const SettingsStore &settings);
-
-    // The terms as this desk's settings store holds them (each with the
-    // default a user who never set it gets): what a database that keeps
-    // none yet is given by its first desk.
-    static HouseTerms FromSettings(const SettingsStore &settings);
-    // Takes the house's terms, the labels following.
-    void apply(const HouseTerms &terms);
 
 signals:
     void changed();

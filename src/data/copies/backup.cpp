@@ -1,6 +1,6 @@
 #include "backup.h"
 
-#include "houserules.h"
+#include "data/schema/houserules.h"
 
 #include <QDir>
 #include <QElapsedTimer>

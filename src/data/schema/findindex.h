@@ -7,7 +7,7 @@
 // a customer, by any road. Both split and fold words alike.
 #pragma once
 
-#include "sqldialect.h"
+#include "data/sqldialect.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "housecopy.h"
 
 #include "backup.h"
-#include "houserules.h"
-#include "houseterms.h"
+#include "data/schema/houserules.h"
+#include "data/schema/houseterms.h"
 
 namespace innkeld {
 

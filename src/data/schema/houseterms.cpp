@@ -1,5 +1,8 @@
 #include "houseterms.h"
 
+#include "data/regional/regionalterms.h"
+#include "data/regional/settings.h"
+
 namespace innkeld {
 
 namespace {
@@ -58,6 +61,22 @@ void WriteHouseTerms(Database &db, const HouseTerms &terms)
     db.execute(QStringLiteral("DELETE FROM houseterms"));
     db.execute(QStringLiteral("INSERT INTO houseterms (id, %1) VALUES (1, %2)").arg(QLatin1String(kColumns), values(terms)));
     tx.commit();
+}
+
+HouseTerms HouseTermsFromSettings(const SettingsStore &settings)
+{
+    return HouseTerms{RegionalTerms::ReadCurrencySymbol(settings), RegionalTerms::ReadSalesTaxName(settings),
+                      RegionalTerms::ReadPostCode(settings), RegionalTerms::ReadDefaultCostPerNight(settings),
+                      settings.ReadSetting(QStringLiteral("SalesTaxPercentage"), QStringLiteral("10"))};
+}
+
+void ApplyHouseTerms(RegionalTerms &shown, const HouseTerms &terms)
+{
+    shown.setDefaultCostPerNight(terms.costPerNight);
+    shown.setSalesTaxPercent(SettingToNumber(terms.salesTaxPercentage));
+    shown.setCurrencySymbol(terms.currencySymbol);
+    shown.setSalesTaxName(terms.salesTaxName);
+    shown.setPostCode(terms.postCode);
 }
 
 }  // namespace innkeld
