@@ -424,12 +424,11 @@ QStringList schemaStatements()
 }
 
 
-// The columns of the four tables that the server's database holds (table,
-// column, type), from the server's catalogue (its information schema takes
+// The columns (table, column, type) of the four booking tables, or
+// (`everyTable`) of every table the program reads through its dialect: all
+// but the stays and search indexes, which are the guard's and the
+// search's. From the server's catalogue (its information schema takes
 // several times as long).
-// The columns of the four booking tables, or (`everyTable`) of every table
-// the program reads through its dialect: all but the stays and search
-// indexes, which are the guard's and the search's.
 PGresult *columnsPresent(PGconn *conn, bool everyTable = false)
 {
     const QString tables = everyTable ? QStringLiteral("c.relname NOT LIKE 'booking\\_stay%' "
