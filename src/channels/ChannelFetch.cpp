@@ -77,9 +77,6 @@ void ChannelFetch::cancel()
 void ChannelFetch::replyFinished(QNetworkReply *reply)
 {
     reply->deleteLater();
-    if (reply->property("innkeldCounted").toBool())
-        return;  // told once already (an abort after the end)
-    reply->setProperty("innkeldCounted", true);
     const int i = reply->property("innkeldFeed").toInt();
     if (i < 0 || i >= m_results.size())
         return;

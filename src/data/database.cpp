@@ -525,7 +525,7 @@ void InstallHouseRules(void *sqliteHandle)
         stale);
 }
 
-void InstallHouseTerms(void *sqliteHandle)
+void InstallTermsAndDrafts(void *sqliteHandle)
 {
     // A database made before these tables gets them, empty: the first desk
     // to open it fills the terms from its own settings. A file that cannot
@@ -633,7 +633,7 @@ std::unique_ptr<Database> Database::open(const QString &path)
     db->loadSchema();
     InstallGuard(db->engine());
     InstallHouseRules(db->engine());
-    InstallHouseTerms(db->engine());
+    InstallTermsAndDrafts(db->engine());
     InstallChannelTables(db->engine());
     InstallFindIndex(db->engine());
     db->loadSchema();

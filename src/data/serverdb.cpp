@@ -179,7 +179,17 @@ struct Result
     Result &operator=(const Result &) = delete;
 };
 
-PGresult *execOrThrow(PGconn *conn, const QString &sql);
+PGresult *execOrThrow(PGconn *conn, const QString &sql)
+{
+    PGresult *r = PQexec(conn, sql.toUtf8().constData());
+    const ExecStatusType status = PQresultStatus(r);
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+        const QString text = resultText(r, conn);
+        PQclear(r);
+        throw DbError(text);
+    }
+    return r;
+}
 
 // Runs what cannot have changed anything if the server never saw it (a
 // BEGIN, a query outside a transaction): when the connection turns out to
@@ -198,18 +208,6 @@ PGresult *execAgainIfLost(Database &db, PGconn *conn, const QString &sql)
     const QString text = resultText(r, conn);
     PQclear(r);
     throw DbError(text);
-}
-
-PGresult *execOrThrow(PGconn *conn, const QString &sql)
-{
-    PGresult *r = PQexec(conn, sql.toUtf8().constData());
-    const ExecStatusType status = PQresultStatus(r);
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-        const QString text = resultText(r, conn);
-        PQclear(r);
-        throw DbError(text);
-    }
-    return r;
 }
 
 bool isTimestamp(Oid type)

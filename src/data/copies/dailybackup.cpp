@@ -40,15 +40,9 @@ void DailyBackup::finishBeforeExit()
 {
     m_dayWatch.stop();
     m_refresh.stop();
-    if (m_thread) {
-        m_thread->wait();  // the copy under way is finished, not stopped
-        copyDone();
-    }
+    copyDone();  // the copy under way is finished, not stopped
     startFor(QDate::currentDate(), true);
-    if (m_thread) {
-        m_thread->wait();
-        copyDone();
-    }
+    copyDone();
 }
 
 void DailyBackup::startFor(const QDate &day, bool refresh)
@@ -81,7 +75,7 @@ void DailyBackup::startFor(const QDate &day, bool refresh)
 void DailyBackup::copyDone()
 {
     if (!m_thread)
-        return;  // said already (waited for as the program closed)
+        return;  // none running, or said already (waited for as the program closed)
     m_thread->wait();
     delete m_thread;
     m_thread = nullptr;
