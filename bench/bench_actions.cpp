@@ -26,7 +26,8 @@
 #include "channels/channelfeeds.h"
 #include "data/copies/backup.h"
 #include "wizard/availability.h"
-#include "data/database.h"
+#include "data/schema/schema.h"
+#include "data/sql/database.h"
 #include "data/copies/housecopy.h"
 #include "data/schema/houserules.h"
 #include "data/regional/regionalterms.h"
@@ -142,7 +143,7 @@ std::unique_ptr<House> openHouse(const QString &folder, const QString &kept, int
         return nullptr;
     auto house = std::make_unique<House>();
     house->folder = folder;
-    house->db = Database::open(linked);
+    house->db = OpenDatabase(linked);
     addLongStays(*house->db);
     Recordset middle = house->db->execute(
         QStringLiteral("SELECT ID, FromDate FROM booking WHERE CustomerID <> 0 ORDER BY ID LIMIT 1 OFFSET ")
@@ -180,7 +181,7 @@ std::unique_ptr<House> serverHouse(const QString &server, const QString &name, H
     auto house = std::make_unique<House>();
     house->folder = file.folder;
     house->address = address.toString();
-    house->db = Database::open(house->address);
+    house->db = OpenDatabase(house->address);
     // No statistics on any table, those a later version added included:
     // the server's automatic ANALYZE is off for each, and what it gathered
     // before is taken away (the server's superuser may).

@@ -1,6 +1,7 @@
 // Speed of the SQL dialect: translating the statements the program runs
 // most, and running the arrivals query on a database with many bookings.
-#include "data/database.h"
+#include "data/schema/schema.h"
+#include "data/sql/database.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -53,8 +54,8 @@ void BM_ArrivalsQuery(benchmark::State &state)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("db.mdb"));
-    Database::create(path);
-    auto db = Database::open(path);
+    CreateDatabase(path);
+    auto db = OpenDatabase(path);
     {
         Database::Transaction tx(*db);
         const QDateTime start(QDate(2026, 1, 1), QTime(14, 0));

@@ -2,7 +2,8 @@
 // program's own schema. Its promises: the tokens join back to the input, a
 // translation never crashes and either succeeds or says why (DbError), and
 // what it produces tokenizes again.
-#include "data/database.h"
+#include "data/schema/schema.h"
+#include "data/sql/database.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -23,8 +24,8 @@ const Schema &programSchema()
         static QCoreApplication app(argc, argv);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("db.mdb"));
-        Database::create(path);
-        return Database::open(path)->schema();
+        CreateDatabase(path);
+        return OpenDatabase(path)->schema();
     }();
     return schema;
 }

@@ -7,6 +7,7 @@
 // changes; emptied, the feed leaves only the desk's.
 #include "channels/channelfeeds.h"
 #include "data/copies/backup.h"
+#include "data/schema/schema.h"
 
 #include <QDir>
 #include <QSet>
@@ -34,8 +35,8 @@ struct House
     House()
     {
         const QString path = QDir(dir.path()).filePath(QStringLiteral("db.mdb"));
-        Database::create(path);
-        db = Database::open(path);
+        CreateDatabase(path);
+        db = OpenDatabase(path);
         db->execute(QStringLiteral("INSERT INTO room (name) VALUES ('Sea')"));
         db->execute(QStringLiteral("INSERT INTO booking (CustomerID, FromDate, ToDate) VALUES (0, #1/10/2027 14:00:00#, "
                                    "#1/12/2027 10:00:00#)"));

@@ -6,6 +6,7 @@
 #include "data/copies/backup.h"
 #include "data/schema/houserules.h"
 #include "data/regional/regional.h"
+#include "data/schema/schema.h"
 #include "wizard/availability.h"
 #include "wizard/bookingstore.h"
 
@@ -58,13 +59,13 @@ QList<ZoneAndDay> ZonesWithoutAMidnight()
 
 TempDatabase::TempDatabase()
 {
-    Database::create(path());
+    CreateDatabase(path());
 }
 
 Database &TempDatabase::db()
 {
     if (!m_db)
-        m_db = Database::open(path());
+        m_db = OpenDatabase(path());
     return *m_db;
 }
 
@@ -143,7 +144,7 @@ void TempDatabase::allowClashes(bool allow)
         for (const char *trigger : {"bookingroom_guard_insert", "bookingroom_guard_update", "booking_guard_dates"})
             run(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(QLatin1String(trigger)));
     } else {
-        InstallGuard(db().engine());
+        UpgradeDatabase(db());
     }
 }
 

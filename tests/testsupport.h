@@ -2,7 +2,7 @@
 // fresh booking database in a temporary folder.
 #pragma once
 
-#include "data/database.h"
+#include "data/sql/database.h"
 
 #include <QHash>
 #include <QLocale>

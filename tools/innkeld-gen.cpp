@@ -14,7 +14,9 @@
 // departure; with --departure-day-free the house books rooms from the day
 // the guest leaves (stored as its rule), and a room is free again on the
 // day of a departure.
-#include "data/database.h"
+#include "data/schema/schema.h"
+#include "data/sqlite/fileengine.h"
+#include "data/sql/database.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -127,7 +129,7 @@ int main(int argc, char *argv[])
     clock.start();
     sqlite3 *db = nullptr;
     try {
-        innkeld::Database::create(path);
+        innkeld::CreateDatabase(path);
         if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
             throw innkeld::DbError(QString::fromUtf8(sqlite3_errmsg(db)));
         // Made in one go: nothing to keep safe until it is all there.

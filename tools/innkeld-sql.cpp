@@ -16,7 +16,8 @@
 // under the user's regional settings. The export writes exactly the file of
 // the program's own "Export Reservations to CSV".
 #include "channels/channelfeeds.h"
-#include "data/database.h"
+#include "data/schema/schema.h"
+#include "data/sql/database.h"
 #include "data/copies/backup.h"
 #include "data/copies/housecopy.h"
 #include "data/schema/houserules.h"
@@ -92,14 +93,14 @@ int main(int argc, char *argv[])
                 err << "innkeld-sql: " << args.at(1) << " already exists; it is left as it is.\n";
                 return 1;
             }
-            innkeld::Database::create(args.at(1));
+            innkeld::CreateDatabase(args.at(1));
             return 0;
         }
         for (const auto &[name, command] : commands) {
             if (args.size() == 3 && args.at(0) == name) {
                 if (missing(args.at(1)))
                     return 2;
-                auto db = innkeld::Database::open(args.at(1));
+                auto db = innkeld::OpenDatabase(args.at(1));
                 command(*db, args.at(2));
                 return 0;
             }
@@ -107,12 +108,12 @@ int main(int argc, char *argv[])
         if (args.size() == 3 && args.at(0) == QLatin1String("--copy")) {
             if (missing(args.at(1)))
                 return 2;
-            auto source = innkeld::Database::open(args.at(1));
+            auto source = innkeld::OpenDatabase(args.at(1));
             // A file target is made; a server's database gets the tables
             // when it has none.
             if (!innkeld::IsServerAddress(args.at(2)) && !QFileInfo::exists(args.at(2)))
-                innkeld::Database::create(args.at(2));
-            auto target = innkeld::Database::open(args.at(2));
+                innkeld::CreateDatabase(args.at(2));
+            auto target = innkeld::OpenDatabase(args.at(2));
             innkeld::CopyHouse(*source, *target);
             out << "copied " << source->path() << " to " << target->path() << '\n';
             return 0;
@@ -133,7 +134,7 @@ int main(int argc, char *argv[])
             // departure, also the stays that meet on a day (stored while
             // the rule was otherwise, or in the order it lets them be),
             // which are no fault.
-            auto db = innkeld::Database::open(args.at(1));
+            auto db = innkeld::OpenDatabase(args.at(1));
             innkeld::StoredStays stays;
             innkeld::ReadStoredStays(*db, stays, !innkeld::DepartureDayFree(*db));
             const QStringList lines = stays.clashes + stays.meetingLines;
@@ -148,7 +149,7 @@ int main(int argc, char *argv[])
             return usage(err);
         if (missing(args.at(0)))
             return 2;
-        auto db = innkeld::Database::open(args.at(0));
+        auto db = innkeld::OpenDatabase(args.at(0));
         innkeld::Recordset rs = db->execute(args.at(1));
         if (rs.fieldCount() > 0) {
             QStringList names;

@@ -19,6 +19,7 @@
 #include "data/regional/regional.h"
 #include "data/regional/regionalterms.h"
 #include "data/regional/settings.h"
+#include "data/schema/schema.h"
 #include "output/confirmation.h"
 #include "output/csvexport.h"
 #include "widgets/uiservices.h"
@@ -217,7 +218,7 @@ void frmMain::Form_Load()
     const QString path = m_context.databasePath.isEmpty()
         ? QDir(m_context.programFolder).filePath(QStringLiteral("db.mdb"))
         : m_context.databasePath;
-    m_db = Database::open(path);
+    m_db = OpenDatabase(path);
     ui->picArrivals->setConnection(m_db.get());
     ui->picFind->setConnection(m_db.get());
     ui->picBooking->setConnection(m_db.get());
@@ -329,7 +330,7 @@ void frmMain::mnuFileExportResCSV_Click()
     startLongWork(
         QStringLiteral("Exporting reservations..."),
         [database, path](const LongWork::Progress &progress) {
-            auto db = Database::open(database);
+            auto db = OpenDatabase(database);
             return ExportReservationsCsv(*db, path, progress);
         },
         [this](bool, const QString &failure) {
@@ -350,7 +351,7 @@ void frmMain::mnuFileBackup_Click()
     startLongWork(
         QStringLiteral("Copying the bookings..."),
         [database, path](const LongWork::Progress &progress) {
-            auto db = Database::open(database);
+            auto db = OpenDatabase(database);
             return BackUpDatabase(*db, path, progress);
         },
         [this, path](bool completed, const QString &failure) {

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "widgets/LongWork.h"
-#include "data/database.h"
+#include "data/sql/database.h"
 
 #include <QList>
 #include <QString>

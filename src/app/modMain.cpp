@@ -4,6 +4,7 @@
 
 #include "data/locations.h"
 #include "data/regional/settings.h"
+#include "data/schema/schema.h"
 #include "frmSplash.h"
 #include "widgets/uiservices.h"
 
@@ -40,7 +41,7 @@ void Program::loadMain()
             try {
                 if (!QDir().mkpath(QFileInfo(choice.path).absolutePath()))
                     throw DbError(QStringLiteral("The folder %1 cannot be made.").arg(QFileInfo(choice.path).absolutePath()));
-                Database::create(choice.path);
+                CreateDatabase(choice.path);
             } catch (const DbError &e) {
                 m_failed = true;
                 m_context.ui->message(nullptr, e.message(), QMessageBox::Critical);

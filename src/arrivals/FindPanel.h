@@ -4,7 +4,7 @@
 
 #include "widgets/uiservices.h"
 
-#include "data/database.h"
+#include "data/sql/database.h"
 
 #include <QFrame>
 

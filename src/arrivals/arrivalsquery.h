@@ -2,7 +2,7 @@
 // depart on a day, and how each is named.
 #pragma once
 
-#include "data/database.h"
+#include "data/sql/database.h"
 
 #include <QDate>
 #include <QString>

@@ -3,7 +3,7 @@
 // digits, the booking number, or a day of the stay.
 #pragma once
 
-#include "data/database.h"
+#include "data/sql/database.h"
 
 #include <QDate>
 #include <QLocale>

@@ -7,7 +7,7 @@
 #include "widgets/uiservices.h"
 
 #include "calendar/calendarweek.h"
-#include "data/database.h"
+#include "data/sql/database.h"
 
 #include <QDate>
 #include <QWidget>

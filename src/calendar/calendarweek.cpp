@@ -1,6 +1,7 @@
 #include "calendarweek.h"
 
 #include "arrivals/arrivalsquery.h"
+#include "data/schema/bookingtables.h"
 #include "data/schema/houserules.h"
 #include "data/regional/regional.h"
 

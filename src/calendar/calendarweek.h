@@ -4,7 +4,7 @@
 // control only displays it.
 #pragma once
 
-#include "data/database.h"
+#include "data/sql/database.h"
 
 #include <QDate>
 #include <QString>

@@ -1,6 +1,7 @@
 #include "ChannelCycle.h"
 
-#include "data/database.h"
+#include "data/schema/schema.h"
+#include "data/sql/database.h"
 #include "data/regional/settings.h"
 #include "widgets/LongWork.h"
 #include "widgets/uiservices.h"
@@ -68,7 +69,7 @@ void ChannelCycle::publishFeeds()
         m_publishing->deleteLater();
     const QString address = m_db.address();
     m_publishing = new LongWork(m_window, QString(), [address, folder](const LongWork::Progress &) {
-        auto db = Database::open(address);
+        auto db = OpenDatabase(address);
         WriteRoomFeeds(*db, folder, QDate::currentDate(), QDateTime::currentDateTimeUtc());
         return true;
     });
@@ -132,7 +133,7 @@ void ChannelCycle::channelsFetched(bool cancelled)
     delete m_storing;
     m_storing = new LongWork(m_window, m_fetchAsked ? QStringLiteral("Storing the channels' bookings...") : QString(),
                              [address, results, report](const LongWork::Progress &progress) {
-                                 auto db = Database::open(address);
+                                 auto db = OpenDatabase(address);
                                  for (int i = 0; i < results.size(); ++i) {
                                      if (!progress(i, results.size()))
                                          return false;

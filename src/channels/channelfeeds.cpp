@@ -1,9 +1,10 @@
 #include "channelfeeds.h"
 
 #include "arrivals/arrivalsquery.h"
+#include "data/schema/bookingtables.h"
 #include "data/schema/houserules.h"
 #include "data/regional/regional.h"
-#include "data/sqldialect.h"
+#include "data/sql/sqldialect.h"
 #include "wizard/availability.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 // feed a booking of its room.
 #pragma once
 
-#include "data/database.h"
+#include "data/sql/database.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -4,6 +4,7 @@
 #include "widgets/uiservices.h"
 
 #include "data/schema/houserules.h"
+#include "data/schema/schema.h"
 
 #include <QLocale>
 
@@ -105,7 +106,7 @@ void frmConfigRooms::cmdOk_Click()
     const auto meetings = m_meetings;
     m_count = new LongWork(this, QStringLiteral("Looking for guests who arrive on the day another leaves..."),
                            [address, meetings](const LongWork::Progress &progress) {
-                               auto db = Database::open(address);
+                               auto db = OpenDatabase(address);
                                StoredStays stays;
                                if (!ReadStoredStays(*db, stays, false, progress))
                                    return false;

@@ -2,7 +2,7 @@
 // read from the database and applied back to it in one go.
 #pragma once
 
-#include "data/database.h"
+#include "data/sql/database.h"
 
 #include <QString>
 #include <QVector>

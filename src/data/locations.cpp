@@ -1,6 +1,6 @@
 #include "locations.h"
 
-#include "database.h"
+#include "data/sql/database.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 // line, written to a new file in the temporary folder.
 #pragma once
 
-#include "data/database.h"
+#include "data/sql/database.h"
 
 #include <QString>
 

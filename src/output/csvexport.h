@@ -4,7 +4,7 @@
 // RFC 4180 writes it), CR LF after every line, in the system's encoding.
 #pragma once
 
-#include "data/database.h"
+#include "data/sql/database.h"
 
 #include <QString>
 #include <QVariant>

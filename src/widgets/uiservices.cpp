@@ -1,6 +1,7 @@
 #include "uiservices.h"
 
-#include "data/database.h"
+#include "data/schema/bookingtables.h"
+#include "data/sql/database.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>

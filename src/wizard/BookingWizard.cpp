@@ -9,6 +9,7 @@
 #include "widgets/uiservices.h"
 #include "data/regional/regional.h"
 #include "data/regional/regionalterms.h"
+#include "data/schema/bookingtables.h"
 #include "wizard/availability.h"
 #include "wizard/bookingstore.h"
 #include "wizard/bookingview.h"

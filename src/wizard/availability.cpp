@@ -1,5 +1,6 @@
 #include "availability.h"
 
+#include "data/schema/bookingtables.h"
 #include "data/schema/houserules.h"
 #include "data/regional/regional.h"
 

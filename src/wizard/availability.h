@@ -2,7 +2,7 @@
 // overlapping dates.
 #pragma once
 
-#include "data/database.h"
+#include "data/sql/database.h"
 
 namespace innkeld {
 

@@ -1,6 +1,7 @@
 #include "bookingstore.h"
 
 #include "data/regional/regional.h"
+#include "data/schema/bookingtables.h"
 #include "wizard/availability.h"
 
 #include <cmath>

@@ -2,7 +2,7 @@
 // transaction, so a failure leaves nothing of the step half-written.
 #pragma once
 
-#include "data/database.h"
+#include "data/sql/database.h"
 
 #include <QStringList>
 

@@ -4,7 +4,7 @@
 // printed confirmation reads through the same load as the confirmation step.
 #pragma once
 
-#include "data/database.h"
+#include "data/sql/database.h"
 #include "wizard/availability.h"
 #include "wizard/bookingstore.h"
 #include "wizard/payment.h"

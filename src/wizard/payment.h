@@ -2,7 +2,7 @@
 // confirmation step and the printed confirmation.
 #pragma once
 
-#include "data/database.h"
+#include "data/sql/database.h"
 
 #include <QDateTime>
 #include <QString>

@@ -2,7 +2,7 @@
 // operator types it on the customer step, to fill the step from.
 #pragma once
 
-#include "data/database.h"
+#include "data/sql/database.h"
 
 #include <QDateTime>
 #include <QString>

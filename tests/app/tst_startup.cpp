@@ -6,6 +6,7 @@
 #include "data/regional/regional.h"
 #include "data/regional/regionalterms.h"
 #include "data/regional/settings.h"
+#include "data/schema/schema.h"
 #include "wizard/BookingWizard.h"
 #include "wizard/bookingstore.h"
 #include "fakeui.h"
@@ -257,7 +258,7 @@ void TestStartup::backups()
     QTRY_VERIFY(!s.main()->dailyBackupRunning());
     QVERIFY(QFileInfo::exists(today));
     QCOMPARE(CheckDatabase(today), QStringLiteral("ok"));
-    QCOMPARE(Database::open(today)->execute(QStringLiteral("SELECT count(*) FROM booking")).value(0).toInt(), 1);
+    QCOMPARE(OpenDatabase(today)->execute(QStringLiteral("SELECT count(*) FROM booking")).value(0).toInt(), 1);
     const QStringList kept = QDir(DailyBackupFolder(db)).entryList(QDir::Files, QDir::Name);
     QCOMPARE(kept.size(), 14);
     QCOMPARE(kept.first(), QStringLiteral("db-2025-01-03.mdb"));
@@ -405,7 +406,7 @@ void TestStartup::aDayAtTheDesk()
     QCOMPARE(s.database.run(QStringLiteral("SELECT count(*) FROM booking WHERE id = %1").arg(fresh)).value(0).toInt(), 0);
     // The day's copy was made again as it closed: it holds what changed.
     const QString today = DailyBackupPath(s.database.path(), QDate::currentDate());
-    QCOMPARE(Database::open(today)->execute(QStringLiteral("SELECT count(*) FROM booking")).value(0).toInt(), 1);
+    QCOMPARE(OpenDatabase(today)->execute(QStringLiteral("SELECT count(*) FROM booking")).value(0).toInt(), 1);
 
     // Yes keeps it, to be finished later.
     Start again;
@@ -417,7 +418,7 @@ void TestStartup::aDayAtTheDesk()
     again.ui.answers << QMessageBox::Yes;
     QVERIFY(again.main()->close());
     QCOMPARE(s.database.run(QStringLiteral("SELECT count(*) FROM booking WHERE id = %1").arg(kept)).value(0).toInt(), 1);
-    QCOMPARE(Database::open(today)->execute(QStringLiteral("SELECT count(*) FROM booking")).value(0).toInt(), 2);
+    QCOMPARE(OpenDatabase(today)->execute(QStringLiteral("SELECT count(*) FROM booking")).value(0).toInt(), 2);
 
     // Started and closed without a change: the copy is not made again.
     const QDateTime copied = QFileInfo(today).lastModified();

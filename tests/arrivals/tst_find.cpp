@@ -3,6 +3,7 @@
 // real window: type, narrow, open with Enter, back with Escape; and a
 // returning guest chosen on the customer step.
 #include "app/frmMain.h"
+#include "data/schema/schema.h"
 #include "arrivals/findquery.h"
 #include "guisupport.h"
 #include "wizard/BookingWizard.h"
@@ -118,7 +119,7 @@ void TestFind::matchingRules()
     // A database made before the index gets it, filled, when it is opened.
     t.run(QStringLiteral("DROP TRIGGER customer_find_update"));
     const QString path = t.db().path();
-    auto reopened = Database::open(path);
+    auto reopened = OpenDatabase(path);
     QCOMPARE(keysOf(FindBookings(*reopened, QStringLiteral("bonn")), house), QStringList{QStringLiteral("mueller")});
 }
 

@@ -6,6 +6,7 @@
 #include "app/frmMain.h"
 #include "channels/channelfeeds.h"
 #include "data/regional/regional.h"
+#include "data/schema/bookingtables.h"
 #include "guisupport.h"
 
 #include <QTcpServer>

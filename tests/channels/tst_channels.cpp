@@ -3,8 +3,10 @@
 // fetched again with an event moved, one cancelled and one clashing; feeds
 // that are not iCalendar, cut short or in other time zones.
 #include "channels/channelfeeds.h"
+#include "data/schema/bookingtables.h"
 #include "data/schema/houserules.h"
 #include "data/regional/regional.h"
+#include "data/schema/schema.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -186,7 +188,7 @@ void TestChannels::storedAsTheGuardJudges()
                   .arg(QStringList{"channel_room_link", "channel_room_relink", "channel_feed_link", "channel_feed_relink",
                                    "channel_booking_link", "channel_booking_relink"}
                            .at(i)));
-    auto db = Database::open(t.path());
+    auto db = OpenDatabase(t.path());
     const auto refused = [&](const QString &sql) {
         try {
             db->execute(sql);

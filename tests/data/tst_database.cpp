@@ -4,7 +4,8 @@
 #include "arrivals/arrivalsquery.h"
 #include "data/copies/backup.h"
 #include "data/copies/dailybackup.h"
-#include "data/database.h"
+#include "data/schema/schema.h"
+#include "data/sql/database.h"
 #include "data/regional/regional.h"
 #include "testsupport.h"
 
@@ -72,7 +73,7 @@ void TestDatabase::openNeverCreates()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("db.mdb"));
     try {
-        Database::open(path);
+        OpenDatabase(path);
         QFAIL("opening a missing file must fail");
     } catch (const DbError &e) {
         QVERIFY2(e.message().contains(QStringLiteral("db.mdb")), qPrintable(e.message()));
@@ -89,7 +90,7 @@ void TestDatabase::openRejectsWhatIsNoBookingDatabase()
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(4096, 'x'));
     }
-    QVERIFY_THROWS_EXCEPTION(DbError, Database::open(garbage));
+    QVERIFY_THROWS_EXCEPTION(DbError, OpenDatabase(garbage));
     QCOMPARE(QFileInfo(garbage).size(), 4096);
 
     // An SQLite file without the booking tables.
@@ -103,7 +104,7 @@ void TestDatabase::openRejectsWhatIsNoBookingDatabase()
     }
     QSqlDatabase::removeDatabase(QStringLiteral("other"));
     try {
-        Database::open(other);
+        OpenDatabase(other);
         QFAIL("a database without the booking tables must not open");
     } catch (const DbError &e) {
         QVERIFY2(e.message().contains(QStringLiteral("customer")), qPrintable(e.message()));
@@ -112,18 +113,18 @@ void TestDatabase::openRejectsWhatIsNoBookingDatabase()
     // A folder where the file should be.
     const QString folder = dir.filePath(QStringLiteral("folder.mdb"));
     QVERIFY(QDir().mkdir(folder));
-    QVERIFY_THROWS_EXCEPTION(DbError, Database::open(folder));
+    QVERIFY_THROWS_EXCEPTION(DbError, OpenDatabase(folder));
 }
 
 void TestDatabase::createNeverOverwrites()
 {
     TempDatabase t;
     t.run(QStringLiteral("INSERT INTO room (name) VALUES ('Kept')"));
-    QVERIFY_THROWS_EXCEPTION(DbError, Database::create(t.path()));
+    QVERIFY_THROWS_EXCEPTION(DbError, CreateDatabase(t.path()));
     QCOMPARE(t.run(QStringLiteral("SELECT name FROM room")).text(0), QStringLiteral("Kept"));
 
     QTemporaryDir dir;
-    QVERIFY_THROWS_EXCEPTION(DbError, Database::create(dir.filePath(QStringLiteral("no/such/folder/db.mdb"))));
+    QVERIFY_THROWS_EXCEPTION(DbError, CreateDatabase(dir.filePath(QStringLiteral("no/such/folder/db.mdb"))));
 }
 
 void TestDatabase::cursorsReadBackKeysAndDefaults()
@@ -242,7 +243,7 @@ void TestDatabase::writesAreDurable()
     q.finish();
     // What a statement wrote is there for the next connection at once.
     t.run(QStringLiteral("INSERT INTO room (name) VALUES ('Loft')"));
-    auto second = Database::open(t.path());
+    auto second = OpenDatabase(t.path());
     QCOMPARE(second->execute(QStringLiteral("SELECT name FROM room")).text(0), QStringLiteral("Loft"));
 }
 

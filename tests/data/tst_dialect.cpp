@@ -1,7 +1,7 @@
 // The SQL dialect: every statement shape the program runs, in several
 // regions, on a real database; the tokenizer's handling of string literals;
 // text that does not convert.
-#include "data/database.h"
+#include "data/sql/database.h"
 #include "data/regional/regional.h"
 #include "testsupport.h"
 

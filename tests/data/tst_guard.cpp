@@ -8,6 +8,7 @@
 #include "data/copies/backup.h"
 #include "data/schema/houserules.h"
 #include "data/regional/regional.h"
+#include "data/schema/schema.h"
 #include "output/confirmation.h"
 #include "testsupport.h"
 #include "wizard/availability.h"
@@ -290,7 +291,7 @@ void TestGuard::earlierDatabaseGetsTheGuard()
     t.run(QStringLiteral("CREATE TRIGGER booking_guard_dates BEFORE UPDATE OF FromDate, ToDate ON booking "
                          "BEGIN SELECT innkeld_refuse('an earlier guard'); END"));
 
-    std::unique_ptr<Database> reopened = Database::open(t.path());
+    std::unique_ptr<Database> reopened = OpenDatabase(t.path());
     Database &db = *reopened;
     QCOMPARE(DepartureDayFree(db), false);
     SetDepartureDayFree(db, true);

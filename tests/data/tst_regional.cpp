@@ -1,7 +1,7 @@
 // Regional formats: amounts, counts, numbers and dates in several regions.
-#include "data/database.h"
+#include "data/sql/database.h"
 #include "data/regional/regional.h"
-#include "data/sqldialect.h"
+#include "data/sql/sqldialect.h"
 #include "testsupport.h"
 
 #include <QtTest>

@@ -17,6 +17,7 @@
 #include "wizard/BookingWizard.h"
 #include "data/copies/backup.h"
 #include "data/regional/regional.h"
+#include "data/schema/schema.h"
 #include "guisupport.h"
 #include "output/csvexport.h"
 #include "wizard/bookingstore.h"
@@ -80,7 +81,7 @@ QByteArray exportOf(Database &db)
 
 QByteArray exportOf(const QString &address)
 {
-    auto db = Database::open(address);
+    auto db = OpenDatabase(address);
     return exportOf(*db);
 }
 
@@ -121,7 +122,7 @@ void TestServer::statementsAndGuardOnBothEngines()
     ServerDatabase server;
     REQUIRE_SERVER(server);
     TempDatabase file;
-    auto onServer = Database::open(server.address());
+    auto onServer = OpenDatabase(server.address());
     QCOMPARE(onServer->engineKind(), Engine::PostgreSQL);
     const QStringList queries{
         QStringLiteral("SELECT * FROM booking"),
@@ -200,7 +201,7 @@ void TestServer::wizardRoadAndExportAreTheSame()
         p.notFirst();
         if (engine == 1) {
             p.databaseGiven = server.address();
-            auto db = Database::open(server.address());  // an empty database gets the tables
+            auto db = OpenDatabase(server.address());  // an empty database gets the tables
             for (const char *name : {"Garden", "Sea View"}) {
                 TableCursor c = db->openTable(QStringLiteral("Room"));
                 c.addNew();
@@ -238,7 +239,7 @@ void TestServer::wizardRoadAndExportAreTheSame()
         for (const char *name : {"lblConfirmDates", "lblConfirmContact", "lblConfirmAdultsChildren",
                                  "lblPaymentApartments"})
             confirmations[engine] << p.find<QLabel>(name)->text();
-        auto db = Database::open(engine == 1 ? server.address() : p.database.path());
+        auto db = OpenDatabase(engine == 1 ? server.address() : p.database.path());
         // The customer's row is dated by the clock of its save.
         db->execute(QStringLiteral("UPDATE customer SET SubmittedDate = #1/2/2026 3:04:05 PM#"));
         exports[engine] = exportOf(*db);
@@ -252,7 +253,7 @@ void TestServer::racingDesksNeverDoubleBook()
 {
     ServerDatabase server;
     REQUIRE_SERVER(server);
-    auto db = Database::open(server.address());
+    auto db = OpenDatabase(server.address());
     for (int i = 1; i <= 3; ++i)
         db->execute(QStringLiteral("INSERT INTO room (name) VALUES ('Room %1')").arg(i));
     constexpr int kTrials = 200;
@@ -310,8 +311,8 @@ void TestServer::houseMovesToTheServerAndBack()
     QCOMPARE(exportOf(back), original);
     QCOMPARE(tool({QStringLiteral("--check"), server.address()}, &rc), QStringLiteral("ok"));
     QCOMPARE(rc, 0);
-    QVERIFY(DepartureDayFree(*Database::open(server.address())));
-    QVERIFY(DepartureDayFree(*Database::open(back)));
+    QVERIFY(DepartureDayFree(*OpenDatabase(server.address())));
+    QVERIFY(DepartureDayFree(*OpenDatabase(back)));
     // The server's copy is its own dump.
     const QString dump = dir.filePath(QStringLiteral("house.dump"));
     QCOMPARE(tool({QStringLiteral("--backup"), server.address(), dump}, &rc), QString());
@@ -320,8 +321,8 @@ void TestServer::houseMovesToTheServerAndBack()
     QVERIFY(dumped.open(QIODevice::ReadOnly));
     QCOMPARE(dumped.read(5), QByteArray("PGDMP"));
     // The same lists on both (rooms, a week, a day's arrivals).
-    auto file = Database::open(house);
-    auto onServer = Database::open(server.address());
+    auto file = OpenDatabase(house);
+    auto onServer = OpenDatabase(server.address());
     for (const QString &sql : {QStringLiteral("SELECT id, name FROM room"),
                                QStringLiteral("SELECT * FROM bookingroom WHERE roomid = 3"),
                                QStringLiteral("SELECT * FROM customer WHERE id < 50")})
@@ -340,7 +341,7 @@ void TestServer::lostServerInTheMiddleOfAStep()
     const QString others = QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity "
                                           "WHERE datname = current_database() AND pid <> pg_backend_pid()");
     {
-        auto db = Database::open(server.address());
+        auto db = OpenDatabase(server.address());
         db->execute(QStringLiteral("INSERT INTO room (name) VALUES ('Garden')"));
     }
     ProgramRun p;
@@ -361,7 +362,7 @@ void TestServer::lostServerInTheMiddleOfAStep()
 
     // Lost in the middle of an action: said in plain words with the
     // driver's below; nothing of it stored; the next action connects again.
-    auto db = Database::open(server.address());
+    auto db = OpenDatabase(server.address());
     try {
         Database::Transaction tx(*db);
         db->execute(QStringLiteral("UPDATE booking SET BookedBy = 'Half' WHERE id = %1").arg(id));
@@ -383,7 +384,7 @@ void TestServer::findingIsTheSameOnBothEngines()
     ServerDatabase server;
     REQUIRE_SERVER(server);
     TempDatabase file;
-    auto onServer = Database::open(server.address());
+    auto onServer = OpenDatabase(server.address());
     const QHash<QString, RecordId> house = AddFindHouse(file.db());
     QCOMPARE(AddFindHouse(*onServer), house);
     const auto ids = [](const FindResult &found) {
@@ -440,12 +441,12 @@ void TestServer::findingIsTheSameOnBothEngines()
     ServerDatabase years;
     REQUIRE_SERVER(years);
     {
-        auto target = Database::open(years.address());
-        auto source = Database::open(path);
+        auto target = OpenDatabase(years.address());
+        auto source = OpenDatabase(path);
         CopyHouse(*source, *target);
     }
-    auto yearsFile = Database::open(path);
-    auto yearsServer = Database::open(years.address());
+    auto yearsFile = OpenDatabase(path);
+    auto yearsServer = OpenDatabase(years.address());
     for (const QString &text : {QStringLiteral("m"), QStringLiteral("müller"), QStringLiteral("o'h madrid"),
                                 QStringLiteral("zzxq"), QStringLiteral("555 1"), QStringLiteral("lee berlin"),
                                 QStringLiteral("3/15/2010"), QStringLiteral("ex 3/15/2010"), QStringLiteral("4000")}) {
@@ -472,17 +473,17 @@ void TestServer::departureDayRuleIsTheHouses()
     ServerDatabase server;
     REQUIRE_SERVER(server);
     {
-        auto db = Database::open(server.address());
+        auto db = OpenDatabase(server.address());
         QCOMPARE(DepartureDayCases(*db), ExpectedDepartureDayCases());
         SetDepartureDayFree(*db, true);
     }
-    auto other = Database::open(server.address());
+    auto other = OpenDatabase(server.address());
     QVERIFY(DepartureDayFree(*other));
     other->run(QStringLiteral("DROP TABLE houserules"));
     other->run(QStringLiteral("CREATE OR REPLACE FUNCTION innkeld_guard_dates() RETURNS trigger LANGUAGE plpgsql AS "
                               "$$ BEGIN RAISE EXCEPTION 'an earlier guard'; END $$"));
     other.reset();
-    auto upgraded = Database::open(server.address());
+    auto upgraded = OpenDatabase(server.address());
     QCOMPARE(DepartureDayFree(*upgraded), false);
     QCOMPARE(failureOf(*upgraded, QStringLiteral("UPDATE booking SET todate = #1/1/2041# WHERE id = 2")),
              QStringLiteral("(no failure)"));
@@ -495,7 +496,7 @@ void TestServer::channelFeedsAsTheGuardJudges()
     // are seen, found and guarded at the next.
     ServerDatabase server;
     REQUIRE_SERVER(server);
-    auto db = Database::open(server.address());
+    auto db = OpenDatabase(server.address());
     QCOMPARE(ChannelStoreCases(*db), ExpectedChannelStoreCases());
     db->execute(QStringLiteral("INSERT INTO room (name) VALUES ('Busy')"));
     const RecordId room = db->execute(QStringLiteral("SELECT max(id) FROM room")).value(0).toLongLong();
@@ -506,7 +507,7 @@ void TestServer::channelFeedsAsTheGuardJudges()
         events << FeedEvent{QStringLiteral("%1@stayly").arg(i), QDate(2050, 1, 1).addDays(2 * i),
                             QDate(2050, 1, 1).addDays(2 * i + 1), QStringLiteral("Reserved")};
     QCOMPARE(StoreFeedEvents(*db, feed, events).added, 1000);
-    auto next = Database::open(server.address());
+    auto next = OpenDatabase(server.address());
     QCOMPARE(next->execute(QStringLiteral("SELECT count(*) FROM bookingroom WHERE roomid = %1").arg(room)).value(0).toInt(), 1000);
     QCOMPARE(FindBookings(*next, QStringLiteral("Stayly"), 5000).bookings.size(), 1000);
     QVERIFY(!IsRoomAvailable(*next, 0, room, QDate(2050, 1, 1), QDate(2050, 1, 2)));
@@ -521,8 +522,8 @@ void TestServer::channelFeedsAsTheGuardJudges()
     }());
     QTemporaryDir dir;
     const QString file = QDir(dir.path()).filePath(QStringLiteral("copy.mdb"));
-    Database::create(file);
-    auto copy = Database::open(file);
+    CreateDatabase(file);
+    auto copy = OpenDatabase(file);
     CopyHouse(*next, *copy);
     QCOMPARE(ReadChannelSettings(*copy).folder, QStringLiteral("/srv/feeds"));
     QCOMPARE(rowsOf(*copy, QStringLiteral("SELECT feedid, uid, bookingid FROM channelbooking ORDER BY bookingid")),
@@ -538,7 +539,7 @@ void TestServer::everyDialogAndTheHouseTermsOnAServer()
     ServerDatabase server;
     REQUIRE_SERVER(server);
     {
-        auto db = Database::open(server.address());
+        auto db = OpenDatabase(server.address());
         db->execute(QStringLiteral("INSERT INTO room (name) VALUES ('Garden')"));
     }
     ProgramRun first;
@@ -565,7 +566,7 @@ void TestServer::everyDialogAndTheHouseTermsOnAServer()
     second.main()->findChild<QAction *>(QStringLiteral("mnuConfigureTerminology"))->trigger();
     QVERIFY(regional->seen);
     QVERIFY2(second.ui.messages.isEmpty(), qPrintable(second.ui.messages.value(0).text));
-    auto db = Database::open(server.address());
+    auto db = OpenDatabase(server.address());
     QCOMPARE(ReadHouseTerms(*db)->salesTaxPercentage, QStringLiteral("7.25"));
     QCOMPARE(ReadHouseTerms(*db)->currencySymbol, QString::fromUtf8("€"));
     ProgramRun third;
@@ -610,7 +611,7 @@ void TestServer::storedTextsAreAlikeOnBothEngines()
     ServerDatabase server;
     REQUIRE_SERVER(server);
     TempDatabase file;
-    auto serverDb = Database::open(server.address());
+    auto serverDb = OpenDatabase(server.address());
     QStringList stored[2];
     for (Database *db : {&file.db(), serverDb.get()}) {
         const RecordId id = CreateBooking(*db, QDateTime(QDate(2026, 12, 8), QTime(9, 0)));
@@ -638,7 +639,7 @@ void TestServer::storedTextsAreAlikeOnBothEngines()
     old.db().run(QStringLiteral("INSERT INTO customer (FirstName) VALUES ('A' || char(0) || 'B')"));
     ServerDatabase empty;
     REQUIRE_SERVER(empty);
-    auto target = Database::open(empty.address());
+    auto target = OpenDatabase(empty.address());
     CopyHouse(old.db(), *target);
     QCOMPARE(target->execute(QStringLiteral("SELECT FirstName FROM customer")).text(0), QStringLiteral("AB"));
 }

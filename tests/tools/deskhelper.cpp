@@ -13,7 +13,8 @@
 //                                    by a plain insert that only the engine's
 //                                    guard stands against; tells "won T" or
 //                                    "lost T MESSAGE".
-#include "data/database.h"
+#include "data/schema/schema.h"
+#include "data/sql/database.h"
 #include "data/regional/regional.h"
 #include "wizard/bookingstore.h"
 
@@ -84,7 +85,7 @@ int main(int argc, char *argv[])
     if (args.size() < 2)
         return 2;
     try {
-        auto db = Database::open(args.at(1));
+        auto db = OpenDatabase(args.at(1));
         if (args.at(0) == QLatin1String("write")) {
             writeForever(*db);
         } else if (args.at(0) == QLatin1String("hold") && args.size() == 3) {

@@ -1,6 +1,7 @@
 // The wizard's logic without its window: free rooms, the steps' statements
 // and their all-or-nothing writes, the amounts, the confirmation document.
 #include "data/regional/regional.h"
+#include "data/schema/schema.h"
 #include "output/confirmation.h"
 #include "testsupport.h"
 #include "wizard/availability.h"
@@ -205,7 +206,7 @@ void TestBookingStore::twoDesksNeverBookARoomTwice()
     TempDatabase t;
     const RecordId loft = t.addRoom(QStringLiteral("Loft")), barn = t.addRoom(QStringLiteral("Barn"));
     Database &first = t.db();
-    std::unique_ptr<Database> second = Database::open(t.path());
+    std::unique_ptr<Database> second = OpenDatabase(t.path());
     const QDateTime from = WallClock(QDate(2027, 2, 1), QTime(14, 0)), to = from.addDays(2);
     const RecordId a = CreateBooking(first, from), b = CreateBooking(*second, from);
     SaveDatesStep(first, a, QStringLiteral("A"), from, to);

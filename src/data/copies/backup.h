@@ -2,7 +2,7 @@
 // kept beside the database, and the engine's check of a file.
 #pragma once
 
-#include "data/database.h"
+#include "data/sql/database.h"
 
 #include <QDate>
 #include <QDateTime>

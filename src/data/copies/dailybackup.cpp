@@ -1,7 +1,8 @@
 #include "dailybackup.h"
 
 #include "data/copies/backup.h"
-#include "data/database.h"
+#include "data/schema/schema.h"
+#include "data/sql/database.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -59,7 +60,7 @@ void DailyBackup::startFor(const QDate &day, bool refresh)
     m_stop = false;
     m_thread = QThread::create([this, day, refresh] {
         try {
-            auto db = Database::open(m_path);
+            auto db = OpenDatabase(m_path);
             MakeDailyBackup(*db, day, [this](qint64, qint64) { return !m_stop.load(); }, refresh);
         } catch (const DamagedCopy &e) {
             m_failure = e.message();

@@ -1,6 +1,7 @@
 #include "housecopy.h"
 
 #include "backup.h"
+#include "data/schema/bookingtables.h"
 #include "data/schema/houserules.h"
 #include "data/schema/houseterms.h"
 

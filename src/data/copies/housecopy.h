@@ -2,7 +2,7 @@
 // another (a db.mdb to a server's database, or back).
 #pragma once
 
-#include "data/database.h"
+#include "data/sql/database.h"
 
 #include <functional>
 

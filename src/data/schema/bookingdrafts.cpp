@@ -2,9 +2,10 @@
 
 namespace innkeld {
 
-QStringList BookingDraftStatements()
+SchemaPart BookingDraftsPart()
 {
-    return {QStringLiteral("CREATE TABLE bookingdraft (bookingid bigint PRIMARY KEY, started text NOT NULL)")};
+    return TablesPart({QStringLiteral("CREATE TABLE bookingdraft (bookingid bigint PRIMARY KEY, started text NOT NULL)")},
+                      QStringLiteral("bookingdraft"));
 }
 
 }  // namespace innkeld

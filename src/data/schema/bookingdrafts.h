@@ -3,12 +3,12 @@
 // desk gone) is told from one being entered at another desk right now.
 #pragma once
 
-#include <QStringList>
+#include "schemapart.h"
 
 namespace innkeld {
 
 // The table, empty, in the terms both engines read: the booking's key and
 // the wall-clock time it was begun (ISO 8601 text).
-QStringList BookingDraftStatements();
+SchemaPart BookingDraftsPart();
 
 }  // namespace innkeld

@@ -2,7 +2,11 @@
 
 namespace innkeld {
 
-QStringList ChannelTableStatements(Engine engine)
+namespace {
+
+QStringList channelLinkGuards();
+
+QStringList channelTableStatements(Engine engine)
 {
     if (engine == Engine::PostgreSQL)
         return {
@@ -41,10 +45,12 @@ QStringList ChannelTableStatements(Engine engine)
                        "DELETE FROM channelbooking WHERE bookingid = OLD.ID; END"),
         QStringLiteral("CREATE TRIGGER channel_feed_delete AFTER DELETE ON channelfeed BEGIN "
                        "DELETE FROM channelbooking WHERE feedid = OLD.id; END"),
-    } + ChannelLinkGuards();
+    } + channelLinkGuards();
 }
 
-QStringList ChannelLinkGuards()
+// A file's triggers refusing a link of these tables to a room, booking or
+// feed that is not there (the server's foreign keys).
+QStringList channelLinkGuards()
 {
     // No sharing or feed of a room that is not there, no event of a booking
     // or feed that is not there: the file refuses them as the server's
@@ -67,7 +73,8 @@ QStringList ChannelLinkGuards()
     };
 }
 
-QStringList ChannelTableParts()
+// The names of the tables and triggers a file needs of them.
+QStringList channelTableParts()
 {
     return {QStringLiteral("channelsettings"), QStringLiteral("channelroom"), QStringLiteral("channelfeed"),
             QStringLiteral("channelbooking"), QStringLiteral("channel_room_delete"),
@@ -75,6 +82,38 @@ QStringList ChannelTableParts()
             QStringLiteral("channel_room_link"),      QStringLiteral("channel_room_relink"),
             QStringLiteral("channel_feed_link"),      QStringLiteral("channel_feed_relink"),
             QStringLiteral("channel_booking_link"),   QStringLiteral("channel_booking_relink")};
+}
+
+}  // namespace
+
+SchemaPart ChannelTablesPart()
+{
+    SchemaPart part;
+    part.make = channelTableStatements;
+    // A database made before the channels gets their tables, empty; a file
+    // whose tables were made before their links were guarded gets the guards.
+    part.lacking = [](Engine engine, const Catalogue &catalogue) {
+        if (engine == Engine::PostgreSQL)
+            return catalogue.has(QStringLiteral("channelbooking")) ? QStringList() : channelTableStatements(engine);
+        bool whole = true;
+        for (const QString &name : channelTableParts())
+            whole &= catalogue.has(name);
+        if (whole)
+            return QStringList();
+        if (!catalogue.has(QStringLiteral("channelsettings")))
+            return channelTableStatements(engine);
+        QStringList guards;
+        for (const QString &name : channelTableParts())
+            if (name.startsWith(QLatin1String("channel_")))
+                guards << QStringLiteral("DROP TRIGGER IF EXISTS ") + name;
+        for (const QString &sql : channelTableStatements(engine))
+            if (sql.startsWith(QLatin1String("CREATE TRIGGER")))
+                guards << sql;
+        return guards;
+    };
+    part.table = QStringLiteral("channelsettings");
+    part.temporary = [] { return TemporaryStatements(channelTableStatements(Engine::SQLite)); };
+    return part;
 }
 
 }  // namespace innkeld

@@ -5,21 +5,12 @@
 // made, by the feed and the event they came from (channelbooking).
 #pragma once
 
-#include "data/database.h"
-
-#include <QStringList>
+#include "schemapart.h"
 
 namespace innkeld {
 
 // The tables, their one settings row and what keeps them in step with the
-// rooms and bookings, in the engine's terms.
-QStringList ChannelTableStatements(Engine engine);
-
-// A file's triggers refusing a link of these tables to a room, booking or
-// feed that is not there (the server's foreign keys).
-QStringList ChannelLinkGuards();
-
-// The names of the tables and triggers a SQLite database needs of them.
-QStringList ChannelTableParts();
+// rooms and bookings, in each engine's terms.
+SchemaPart ChannelTablesPart();
 
 }  // namespace innkeld

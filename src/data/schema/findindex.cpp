@@ -1,6 +1,6 @@
 #include "findindex.h"
 
-#include "data/database.h"
+#include "bookingtables.h"
 
 #include <QDate>
 
@@ -274,9 +274,7 @@ QString serverQuery(const FindWords &words)
     return QStringLiteral("(%1)").arg(phrases.join(QLatin1String(" && ")));
 }
 
-}  // namespace
-
-QStringList FindIndexStatements(Engine engine, bool fill)
+QStringList findIndexStatements(Engine engine, bool fill)
 {
     if (engine == Engine::PostgreSQL)
         return serverStatements(fill);
@@ -286,7 +284,8 @@ QStringList FindIndexStatements(Engine engine, bool fill)
     return statements + sqliteTriggers();
 }
 
-QStringList FindIndexParts()
+// The names of a file's index table and triggers.
+QStringList findIndexParts()
 {
     return {QStringLiteral("booking_find"),          QStringLiteral("booking_find_insert"),
             QStringLiteral("booking_find_update"),   QStringLiteral("booking_find_delete"),
@@ -294,9 +293,53 @@ QStringList FindIndexParts()
             QStringLiteral("customer_find_delete")};
 }
 
-QStringList TemporaryFindIndexStatements()
+// The index in the temporary schema of a file that cannot be written:
+// filled, not kept in step (nothing is written).
+QStringList temporaryStatements()
 {
     return {sqliteTable(QStringLiteral("temp.")), sqliteFill(QStringLiteral("temp."))};
+}
+
+}  // namespace
+
+SchemaPart FindIndexPart()
+{
+    SchemaPart part;
+    part.make = [](Engine engine) { return findIndexStatements(engine, false); };
+    // A database made before the index (or with a part of it gone) gets it
+    // anew, filled from the bookings stored; on a server, functions of the
+    // index written by an earlier version are replaced by this version's
+    // (one stored a booking without dates only on a file).
+    part.lacking = [](Engine engine, const Catalogue &catalogue) {
+        if (engine == Engine::SQLite) {
+            bool whole = true;
+            for (const QString &name : findIndexParts())
+                whole &= catalogue.has(name);
+            if (whole)
+                return QStringList();
+            QStringList statements;
+            for (const QString &name : findIndexParts())
+                statements << (name == QLatin1String("booking_find") ? QStringLiteral("DROP TABLE IF EXISTS ")
+                                                                     : QStringLiteral("DROP TRIGGER IF EXISTS "))
+                        + name;
+            return statements + findIndexStatements(engine, true);
+        }
+        if (!catalogue.has(QStringLiteral("booking_find_keep")) || !catalogue.has(QStringLiteral("customer_find")))
+            return QStringList{QStringLiteral("DROP TABLE IF EXISTS booking_find"),
+                               QStringLiteral("DROP FUNCTION IF EXISTS innkeld_find_keep, innkeld_find_customer, "
+                                              "innkeld_find_phrase, innkeld_find_document, innkeld_find_words CASCADE")}
+                + findIndexStatements(engine, true);
+        QStringList stale;
+        for (const QString &sql : findIndexStatements(engine, false))
+            if (sql.startsWith(QLatin1String("CREATE FUNCTION innkeld_find_"))
+                && catalogue.text(CreatedName(sql)) != sql.section(QStringLiteral("$$"), 1, 1))
+                stale << QString(sql).replace(0, 15, QStringLiteral("CREATE OR REPLACE FUNCTION"));
+        return stale;
+    };
+    part.table = QStringLiteral("booking_find");
+    part.temporary = temporaryStatements;
+    part.hidden = QStringList{QStringLiteral("booking_find")};
+    return part;
 }
 
 QVector<qint64> FindBookingKeys(Database &db, const FindWords &words, int limit)

@@ -7,7 +7,7 @@
 // a customer, by any road. Both split and fold words alike.
 #pragma once
 
-#include "data/sqldialect.h"
+#include "schemapart.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,14 +17,8 @@ namespace innkeld {
 
 class Database;
 
-// The index's table, functions and triggers in the engine's terms, for a
-// new database; `fill` also fills it from the bookings already stored.
-QStringList FindIndexStatements(Engine engine, bool fill = false);
-// The names of the SQLite index's table and triggers.
-QStringList FindIndexParts();
-// The index in the temporary schema of an SQLite connection whose file
-// cannot be written: filled, not kept in step (nothing is written).
-QStringList TemporaryFindIndexStatements();
+// The index's table, functions and triggers in each engine's terms.
+SchemaPart FindIndexPart();
 
 // A search of the index: typed words, each of which must begin a word of the
 // guest's (a word that is several words, "o'h", is a phrase whose last word

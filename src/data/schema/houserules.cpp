@@ -1,6 +1,6 @@
 #include "houserules.h"
 
-#include "data/serverdb.h"
+#include "bookingtables.h"
 
 #include <QDate>
 #include <QHash>
@@ -27,13 +27,13 @@ void SetDepartureDayFree(Database &db, bool free)
     tx.commit();
 }
 
-QStringList HouseRulesStatements()
+SchemaPart HouseRulesPart()
 {
-    return {
-        QStringLiteral("CREATE TABLE houserules (id INTEGER PRIMARY KEY CHECK (id = 1), "
-                       "DepartureDayFree INTEGER NOT NULL DEFAULT 0 CHECK (DepartureDayFree IN (0, 1)))"),
-        QStringLiteral("INSERT INTO houserules (id, DepartureDayFree) VALUES (1, 0)"),
-    };
+    // A database made before the rules gets them, the rule off.
+    return TablesPart({QStringLiteral("CREATE TABLE houserules (id INTEGER PRIMARY KEY CHECK (id = 1), "
+                                      "DepartureDayFree INTEGER NOT NULL DEFAULT 0 CHECK (DepartureDayFree IN (0, 1)))"),
+                       QStringLiteral("INSERT INTO houserules (id, DepartureDayFree) VALUES (1, 0)")},
+                      QStringLiteral("houserules"));
 }
 
 QString DepartureDayFreeSql()

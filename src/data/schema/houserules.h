@@ -3,7 +3,7 @@
 // stored make of them.
 #pragma once
 
-#include "data/database.h"
+#include "schemapart.h"
 
 #include <QStringList>
 
@@ -24,7 +24,7 @@ void SetDepartureDayFree(Database &db, bool free);
 
 // The table of the rules with its one row, the rule off, in the terms both
 // engines read.
-QStringList HouseRulesStatements();
+SchemaPart HouseRulesPart();
 
 // The rule as a condition of a statement, read when the statement runs:
 // true when rooms can be booked from the day the guest leaves.

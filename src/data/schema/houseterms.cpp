@@ -21,11 +21,12 @@ QString values(const HouseTerms &t)
 
 }  // namespace
 
-QStringList HouseTermsStatements()
+SchemaPart HouseTermsPart()
 {
-    return {QStringLiteral("CREATE TABLE houseterms (id INTEGER PRIMARY KEY CHECK (id = 1), CurrencySymbol text NOT NULL, "
-                           "SalesTaxName text NOT NULL, PostCodeTerm text NOT NULL, DefaultCostPerNight text NOT NULL, "
-                           "SalesTaxPercentage text NOT NULL)")};
+    return TablesPart({QStringLiteral("CREATE TABLE houseterms (id INTEGER PRIMARY KEY CHECK (id = 1), "
+                                      "CurrencySymbol text NOT NULL, SalesTaxName text NOT NULL, PostCodeTerm text "
+                                      "NOT NULL, DefaultCostPerNight text NOT NULL, SalesTaxPercentage text NOT NULL)")},
+                      QStringLiteral("houseterms"));
 }
 
 std::optional<HouseTerms> ReadHouseTerms(Database &db)

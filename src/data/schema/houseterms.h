@@ -4,7 +4,7 @@
 // and the default cost per night, each as typed.
 #pragma once
 
-#include "data/database.h"
+#include "schemapart.h"
 
 #include <QStringList>
 
@@ -24,8 +24,9 @@ struct HouseTerms
     QString salesTaxPercentage;  // as stored, read whatever the region
 };
 
-// The table, empty, in the terms both engines read.
-QStringList HouseTermsStatements();
+// The table, empty, in the terms both engines read: a database made before
+// the terms were kept in it gets it, and its first desk fills it.
+SchemaPart HouseTermsPart();
 
 // The terms the house keeps; none when no desk has stored them yet (a
 // database made before they were kept in it). Throws DbError.

@@ -1,7 +1,9 @@
-// The booking database: one SQLite file, or a database on a PostgreSQL
-// server that several desks share, reached through one connection, in the
-// program's SQL dialect. Statements are run as text and their rows read
-// forward; rows are added through table cursors that read back the new key.
+// A database as the program talks to it, whatever its engine (an SQLite
+// file, or a PostgreSQL server that several desks share): one connection,
+// statements in the program's SQL dialect run as text, rows read forward,
+// rows added through table cursors that read back the new key, and
+// transactions. The engines (data/sqlite, data/postgres) make the
+// connection and do the engine's part; this knows no table.
 #pragma once
 
 #include "sqldialect.h"
@@ -77,7 +79,8 @@ public:
 
 private:
     friend class Database;
-    friend class ServerConnection;
+    friend class FileEngine;
+    friend class ServerEngine;
     void readRow();
     std::unique_ptr<Cursor> m_cursor;
     Database *m_db = nullptr;
@@ -87,7 +90,6 @@ private:
     bool m_hasRow = false;
 };
 
-class Database;
 
 // Reads a statement's rows straight from the engine, for going through very
 // many of them (an export): each field as the engine holds it, with no
@@ -104,25 +106,33 @@ public:
     RowReader &operator=(const RowReader &) = delete;
 
     // Moves to the next row; false at the end. Throws DbError.
-    bool next();
+    bool next() { return m_rows && m_rows->next(); }
     int columnCount() const { return int(m_kinds.size()); }
     QString columnName(int column) const { return m_names.value(column); }
     // The declared kind of a column; Text for an expression.
     ColumnKind kind(int column) const { return m_kinds.at(column); }
 
-    Type type(int column) const;
-    qint64 integer(int column) const;
-    double real(int column) const;
-    QByteArrayView text(int column) const;  // UTF-8
+    Type type(int column) const { return m_rows->type(column); }
+    qint64 integer(int column) const { return m_rows->integer(column); }
+    double real(int column) const { return m_rows->real(column); }
+    QByteArrayView text(int column) const { return m_rows->text(column); }  // UTF-8
 
-    struct ServerRows;
+    // Where the rows come from: the engine's statement.
+    struct Rows
+    {
+        virtual ~Rows() = default;
+        virtual bool next() = 0;
+        virtual Type type(int column) const = 0;
+        virtual qint64 integer(int column) const = 0;
+        virtual double real(int column) const = 0;
+        virtual QByteArrayView text(int column) const = 0;
+    };
 
 private:
-    friend class Database;
-    friend class ServerConnection;
-    explicit RowReader(void *statement) : m_statement(statement) {}
-    void *m_statement;  // sqlite3_stmt
-    ServerRows *m_server = nullptr;  // the rows of a server's statement (owned)
+    friend class FileEngine;
+    friend class ServerEngine;
+    explicit RowReader(std::unique_ptr<Rows> rows);
+    std::unique_ptr<Rows> m_rows;
     QVector<ColumnKind> m_kinds;
     QStringList m_names;
 };
@@ -148,6 +158,21 @@ private:
     bool m_adding = false;
 };
 
+// How the program names the tables it reads through the dialect, as the
+// schema gives them to the engine.
+struct TableNames
+{
+    // The beginnings of the names of tables that are an index's own (the
+    // stays, the search): no statement of the dialect reads them.
+    QStringList hidden;
+    // The tables whose columns name a server's result column first.
+    QStringList first;
+    // The program's spelling of the columns of the tables `spelled` (a
+    // server keeps names in lower case).
+    QStringList spelled;
+    QStringList spelling;
+};
+
 class Database
 {
 public:
@@ -155,20 +180,10 @@ public:
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
 
-    // Opens an existing database file; never creates one. Throws DbError with
-    // the engine's text when the file is missing, is not a database or lacks
-    // the booking tables. A server's address (postgresql://...) opens that
-    // database; one that holds none of the four tables gets them, empty.
-    static std::unique_ptr<Database> open(const QString &path);
-    // Makes a new database with the four empty tables. Throws DbError when
-    // the file exists (it is left untouched) or cannot be written, or when
-    // the server's database already holds one of the tables.
-    static void create(const QString &path);
-
     Engine engineKind() const { return m_engine; }
     bool onServer() const { return m_engine == Engine::PostgreSQL; }
     // Runs statements in the engine's own terms (not the dialect): for the
-    // copy between engines and the tools. Throws DbError.
+    // schema, the copy between engines and the tools. Throws DbError.
     void run(const QString &engineSql);
 
     // Runs one statement of the dialect. Throws DbError on failure; nothing of
@@ -186,7 +201,14 @@ public:
     // it (nullptr stops it): for looking at the plans of an action.
     void setStatementLog(QStringList *log) { m_log = log; }
 
+    // Reads the columns of the database's tables from the engine's catalogue,
+    // as the dialect reads them (again after tables were made). Throws DbError.
+    void loadSchema(const TableNames &names);
     const Schema &schema() const { return m_schema; }
+    // The statement each transaction runs first on a server, taking the
+    // writers' lock (empty: none).
+    void setWriteLock(const QString &engineSql) { m_writeLock = engineSql; }
+
     // The file, or the server's address without its password.
     QString path() const { return m_path; }
     // What opens this database again (another thread's connection): the
@@ -199,11 +221,12 @@ public:
 
     // Groups the statements of one operator action: everything since begin()
     // is undone unless commit() is reached. It takes the write lock at once
-    // (BEGIN IMMEDIATE). Transactions do not nest: an inner one joins the outer.
+    // (BEGIN IMMEDIATE; on a server, the write lock's statement, or `lock`
+    // when given). Transactions do not nest: an inner one joins the outer.
     class Transaction
     {
     public:
-        explicit Transaction(Database &db);
+        explicit Transaction(Database &db, const QString &lock = QString());
         ~Transaction();
         void commit();
 
@@ -213,21 +236,44 @@ public:
         bool m_done = false;
     };
 
+    // What an engine does for the database: made by the engine that opens it.
+    class Connection
+    {
+    public:
+        virtual ~Connection() = default;
+        virtual void run(Database &db, const QString &engineSql) = 0;
+        virtual Recordset execute(Database &db, const QString &dialectSql, const QString &translated) = 0;
+        virtual RowReader read(Database &db, const QString &translated) = 0;
+        virtual qint64 count(Database &db, const QString &engineSql) = 0;
+        // INSERT: the stored row by lower-case column name.
+        virtual QHash<QString, QVariant> insert(Database &db, const QString &table, const QStringList &columns,
+                                               const QVector<QVariant> &values) = 0;
+        virtual void begin(Database &db, const QString &lock) = 0;
+        virtual void commit(Database &db) = 0;
+        virtual void rollback(Database &db) = 0;
+        virtual void loadSchema(Database &db, const TableNames &names) = 0;
+        virtual void *handle(const Database &db) const = 0;
+    };
+
 private:
     friend class TableCursor;
     friend class Recordset;
-    friend class ServerConnection;
-    Database() = default;
-    void loadSchema();
+    friend class FileEngine;
+    friend class ServerEngine;
+    Database(Engine engine, std::unique_ptr<Connection> connection)
+        : m_engine(engine), m_connection(std::move(connection)) {}
     QVariant storedValue(const QString &column, ColumnKind kind, const QVariant &value) const;
     QString translate(const QString &sql);
     Recordset executeTranslated(const QString &sql, const QString &translated);
 
+    Engine m_engine;
+    std::unique_ptr<Connection> m_connection;
     QString m_connectionName;
     QString m_path;
     QString m_address;
     Schema m_schema;
-    Engine m_engine = Engine::SQLite;
+    TableNames m_names;
+    QString m_writeLock;
     bool m_inTransaction = false;
     QStringList *m_log = nullptr;
 };
@@ -238,9 +284,6 @@ bool IsServerAddress(const QString &name);
 // The address as it may be shown and remembered: without its password.
 QString AddressWithoutPassword(const QString &name);
 
-// Whether the booking's row is there.
-bool BookingExists(Database &db, RecordId bookingId);
-
 // A booking that no longer exists (it was deleted with a room, or at another
 // desk): a step saved for it writes nothing.
 class BookingGone : public DbError
@@ -249,64 +292,10 @@ public:
     BookingGone() : DbError(QStringLiteral("This booking no longer exists.")) {}
 };
 
-// Adds the program's own SQL functions (the guard's refusal) to an engine
-// connection (sqlite3 *) that writes bookings outside this class.
-void RegisterEngineFunctions(void *sqliteHandle);
-// Gives a database the stays index and the guard against double-booked
-// rooms and links to missing rows, when it lacks them. Throws DbError.
-void InstallGuard(void *sqliteHandle);
-// Gives a database the table of the house's rules (the rule off) and the
-// guard that reads it, when it lacks them. Throws DbError.
-void InstallHouseRules(void *sqliteHandle);
-// Gives a database the tables of the booking channels (ChannelTableStatements)
-// when it lacks them. Throws DbError.
-void InstallChannelTables(void *sqliteHandle);
-// Gives a database the search index of its guests (FindIndexStatements)
-// when it lacks it, filled from the bookings stored. Throws DbError.
-void InstallFindIndex(void *sqliteHandle);
-
-// Within a transaction: the check of each link written to bookingroom set
-// aside (`suspend`) or back in place, for writing very many links at once
-// and checking them all in one statement (StoredClashes) before the commit.
-void SuspendLinkGuard(Database &db, bool suspend);
-
 // Refuses, before anything is touched, a file to be written that is the
 // database at `databasePath` or one of the engine's files beside it
 // (-journal, -wal, -shm), by any name that leads there. Throws DbError.
 void RequireOtherThanDatabase(const QString &databasePath, const QString &target);
-
-// The rooms step's rule in the engine's terms, as the guard applies it: the
-// stay stored from `from` to `to` (columns or expressions), taken from the
-// midnight of its days, clashes with the other stay stored from `otherFrom`
-// to `otherTo` when its first or last day lies within the other stay, both
-// ends included, or the other stay lies wholly within it.
-QString StaysClashSql(const QString &from, const QString &to, const QString &otherFrom, const QString &otherTo,
-                      Engine engine = Engine::SQLite);
-
-// The guard's condition that another booking than `booking` holds `room` for
-// a stay that clashes with the stay from `from` to `to` (columns or
-// expressions), by the house's rule as the statement runs, in the engine's
-// terms: what every write is judged by, and what a check asked of many stays
-// at once must use to agree with it.
-QString ClashExistsSql(Engine engine, const QString &booking, const QString &room, const QString &from,
-                       const QString &to);
-
-// The condition on the stays index `alias` that finds the stays sharing a
-// night with the days from `firstDay` to `lastDay`: each one's first day is
-// before the other's last day (whole days; a stay's first and last day are
-// the earlier and the later of its two dates). The rule when rooms can be
-// booked from the day the guest leaves.
-QString StaysShareNightSql(Engine engine, const QString &alias, const QString &firstDay, const QString &lastDay);
-
-// The condition on the stays index `alias` (booking_stay: one row a booking,
-// its first and last day as Julian day numbers) that finds the stays
-// touching the days from `firstDay` to `lastDay`, both included, in the
-// engine's terms: an R*Tree search in SQLite, a range search over a GiST
-// index in PostgreSQL.
-QString StaysTouchingSql(Engine engine, const QString &alias, const QString &firstDay, const QString &lastDay);
-// The Julian day number of a stored date or date and time, in the engine's
-// terms, as the stays index holds it.
-QString DayNumberSql(Engine engine, const QString &date);
 
 // What the operator is told when another desk holds the database for
 // writing longer than a save waits.

@@ -1,0 +1,465 @@
+#include "bookingtables.h"
+
+#include "houserules.h"
+
+namespace innkeld {
+
+namespace {
+
+// Every write that can touch a room's stays takes this lock first, for the
+// rest of its transaction: the guard's check and the write it allows are
+// one step for every desk, as SQLite's write lock makes them.
+constexpr qint64 kStaysLock = 0x496E6B6C;  // "Inkl"
+
+QString dateCheck(const char *column)
+{
+    return QStringLiteral("CHECK (%1 IS NULL OR (typeof(%1) = 'text' AND datetime(%1) = %1))")
+        .arg(QLatin1String(column));
+}
+
+QString numberCheck(const char *column)
+{
+    return QStringLiteral("CHECK (typeof(%1) IN ('integer', 'real'))").arg(QLatin1String(column));
+}
+
+QString integerCheck(const char *column)
+{
+    return QStringLiteral("CHECK (typeof(%1) = 'integer')").arg(QLatin1String(column));
+}
+
+// The indexes that keep every action's time independent of the years of
+// history: links by booking and by room, stays by arrival, departure,
+// customer and length (the longest stay bounds the search for clashes), and
+// the stays stored ending before they start.
+QStringList indexStatements()
+{
+    return {
+        QStringLiteral("CREATE INDEX IF NOT EXISTS bookingroom_bookingid ON bookingroom (bookingid)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS bookingroom_roomid ON bookingroom (roomid)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS booking_fromdate ON booking (FromDate)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS booking_todate ON booking (ToDate)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS booking_customerid ON booking (CustomerID)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS booking_length ON booking (julianday(ToDate) - julianday(FromDate))"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS booking_inverted ON booking (FromDate) WHERE FromDate > ToDate"),
+    };
+}
+
+QString dayNumber(const QString &date)
+{
+    return DayNumberSql(Engine::SQLite, date);
+}
+
+QString clashExists(const QString &booking, const QString &room, const QString &from, const QString &to)
+{
+    return ClashExistsSql(Engine::SQLite, booking, room, from, to);
+}
+
+QString stayRow(const QString &row)
+{
+    return QStringLiteral("SELECT %1.ID, min(%2, %3), max(%2, %3) WHERE %1.FromDate IS NOT NULL AND %1.ToDate IS NOT NULL")
+        .arg(row, dayNumber(row + QStringLiteral(".FromDate")), dayNumber(row + QStringLiteral(".ToDate")));
+}
+
+const QString kStayTable = QStringLiteral("CREATE VIRTUAL TABLE %1booking_stay USING rtree_i32(id, firstday, lastday)");
+
+// The stays index, kept in step with every write of a booking's dates, and
+// the guard: no write, by any road, leaves a room held by two bookings whose
+// stays clash, or a link to a room or booking that is not there. Deleting a
+// booking or a room takes its links with it.
+QStringList guardStatements()
+{
+    const QString refuseClash =
+        QStringLiteral("SELECT innkeld_refuse('The room ' || r.name || ' is booked by another guest on these dates.') ");
+    const QString linkChecks = QStringLiteral(
+        "SELECT innkeld_refuse('There is no room ' || NEW.roomid || ' in the house.') "
+        "WHERE NOT EXISTS (SELECT 1 FROM room WHERE id = NEW.roomid); "
+        "SELECT innkeld_refuse('There is no booking ' || NEW.bookingid || '.') "
+        "WHERE NOT EXISTS (SELECT 1 FROM booking WHERE ID = NEW.bookingid); ")
+        + refuseClash
+        + QStringLiteral("FROM booking AS b, room AS r WHERE b.ID = NEW.bookingid AND r.id = NEW.roomid AND ")
+        + clashExists(QStringLiteral("b.ID"), QStringLiteral("NEW.roomid"), QStringLiteral("b.FromDate"),
+                      QStringLiteral("b.ToDate"))
+        + QStringLiteral("; ");
+    return {
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS booking_stay_insert AFTER INSERT ON booking BEGIN "
+                       "INSERT INTO booking_stay ")
+            + stayRow(QStringLiteral("NEW")) + QStringLiteral("; END"),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS booking_stay_update AFTER UPDATE OF ID, FromDate, ToDate ON booking "
+                       "BEGIN DELETE FROM booking_stay WHERE id = OLD.ID; INSERT INTO booking_stay ")
+            + stayRow(QStringLiteral("NEW")) + QStringLiteral("; END"),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS booking_stay_delete AFTER DELETE ON booking BEGIN "
+                       "DELETE FROM booking_stay WHERE id = OLD.ID; DELETE FROM bookingroom WHERE bookingid = OLD.ID; END"),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS room_links_delete AFTER DELETE ON room BEGIN "
+                       "DELETE FROM bookingroom WHERE roomid = OLD.id; END"),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS bookingroom_guard_insert BEFORE INSERT ON bookingroom BEGIN ")
+            + linkChecks + QStringLiteral("END"),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS bookingroom_guard_update BEFORE UPDATE OF bookingid, roomid "
+                       "ON bookingroom BEGIN ")
+            + linkChecks + QStringLiteral("END"),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS booking_guard_dates BEFORE UPDATE OF FromDate, ToDate ON booking "
+                       "BEGIN ")
+            + refuseClash + QStringLiteral("FROM bookingroom AS l, room AS r WHERE l.bookingid = NEW.ID AND r.id = l.roomid AND ")
+            + clashExists(QStringLiteral("NEW.ID"), QStringLiteral("l.roomid"), QStringLiteral("NEW.FromDate"),
+                          QStringLiteral("NEW.ToDate"))
+            + QStringLiteral("; END"),
+    };
+}
+
+// The four tables in SQLite's terms.
+QStringList fileTables()
+{
+    // Money is kept as a number with four decimals, counts as numbers, dates
+    // as "yyyy-MM-dd HH:mm:ss" text, so that they compare as dates do.
+    const QString money = QStringLiteral(" CURRENCY NOT NULL DEFAULT 0 ");
+    const QString count = QStringLiteral(" DOUBLE NOT NULL DEFAULT 0 ");
+    const QString text = QStringLiteral(" TEXT DEFAULT '', ");
+    const QStringList tables{
+        QStringLiteral("CREATE TABLE booking ("
+                       "ID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                       "CustomerID INTEGER NOT NULL DEFAULT 0 %1, "
+                       "FromDate DATETIME %2, "
+                       "ToDate DATETIME %3, ")
+                .arg(integerCheck("CustomerID"), dateCheck("FromDate"), dateCheck("ToDate"))
+            + QStringLiteral("BookedBy") + text + QStringLiteral("Notes TEXT, ")
+            + QStringLiteral("NoAdults") + count + numberCheck("NoAdults") + QStringLiteral(", ")
+            + QStringLiteral("NoKids") + count + numberCheck("NoKids") + QStringLiteral(", ")
+            + QStringLiteral("CostPerNight") + money + numberCheck("CostPerNight") + QStringLiteral(", ")
+            + QStringLiteral("PaymentMethod") + text
+            + QStringLiteral("OtherCharges") + money + numberCheck("OtherCharges") + QStringLiteral(", ")
+            + QStringLiteral("SalesTax") + money + numberCheck("SalesTax") + QStringLiteral(", ")
+            + QStringLiteral("TotalPayable") + money + numberCheck("TotalPayable") + QStringLiteral(", ")
+            + QStringLiteral("AmountPayed") + money + numberCheck("AmountPayed") + QStringLiteral(", ")
+            + QStringLiteral("CreditCardNo") + text + QStringLiteral("CreditCardExpiry") + text
+            + QStringLiteral("CreditCardType TEXT DEFAULT '')"),
+        QStringLiteral("CREATE TABLE customer (ID INTEGER PRIMARY KEY AUTOINCREMENT, ")
+            + QStringLiteral("FirstName") + text + QStringLiteral("LastName") + text
+            + QStringLiteral("Address1") + text + QStringLiteral("Address2") + text
+            + QStringLiteral("City") + text + QStringLiteral("State") + text
+            + QStringLiteral("PostCode") + text + QStringLiteral("Country") + text
+            + QStringLiteral("Phone") + text + QStringLiteral("Email") + text
+            + QStringLiteral("SubmittedDate DATETIME DEFAULT (strftime('%Y-%m-%d %H:%M:%S', 'now', 'localtime')) ")
+            + dateCheck("SubmittedDate") + QStringLiteral(", BusinessName TEXT DEFAULT '')"),
+        QStringLiteral("CREATE TABLE room (id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT DEFAULT '')"),
+        QStringLiteral("CREATE TABLE bookingroom (id INTEGER PRIMARY KEY AUTOINCREMENT, "
+                       "bookingid INTEGER NOT NULL DEFAULT 0 %1, roomid INTEGER NOT NULL DEFAULT 0 %2)")
+            .arg(integerCheck("bookingid"), integerCheck("roomid")),
+    };
+    return tables;
+}
+
+QString dateColumn(const char *name)
+{
+    return QStringLiteral("%1 timestamp(0) without time zone CHECK (%1 BETWEEN '0001-01-01' AND '9999-12-31 23:59:59')")
+        .arg(QLatin1String(name));
+}
+
+QString moneyColumn(const char *name)
+{
+    return QStringLiteral("%1 numeric(19,4) NOT NULL DEFAULT 0").arg(QLatin1String(name));
+}
+
+QString countColumn(const char *name)
+{
+    return QStringLiteral("%1 double precision NOT NULL DEFAULT 0").arg(QLatin1String(name));
+}
+
+QString textColumns(std::initializer_list<const char *> names)
+{
+    QStringList out;
+    for (const char *n : names)
+        out << QStringLiteral("%1 text DEFAULT ''").arg(QLatin1String(n));
+    return out.join(QLatin1String(", "));
+}
+
+// The four tables in PostgreSQL's terms (the same columns and checks as in
+// SQLite: wall-clock timestamps, numeric money, 64-bit identity keys), the
+// indexes, the stays index and the guard.
+QStringList serverStatements()
+{
+    const QString lock = QString::number(kStaysLock);
+    // The end of both guards: a clash found is refused by the room's name.
+    const QString refuseClash = QStringLiteral(
+        "IF FOUND THEN RAISE EXCEPTION 'The room % is booked by another guest on these dates.', clash; "
+        "END IF; RETURN NEW; END $$");
+    return QStringList{
+        QStringLiteral("CREATE TABLE booking (ID bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY, "
+                       "CustomerID bigint NOT NULL DEFAULT 0, ")
+            + dateColumn("FromDate") + QStringLiteral(", ") + dateColumn("ToDate") + QStringLiteral(", ")
+            + textColumns({"BookedBy"}) + QStringLiteral(", Notes text, ") + countColumn("NoAdults")
+            + QStringLiteral(", ") + countColumn("NoKids") + QStringLiteral(", ") + moneyColumn("CostPerNight")
+            + QStringLiteral(", ") + textColumns({"PaymentMethod"}) + QStringLiteral(", ")
+            + moneyColumn("OtherCharges") + QStringLiteral(", ") + moneyColumn("SalesTax") + QStringLiteral(", ")
+            + moneyColumn("TotalPayable") + QStringLiteral(", ") + moneyColumn("AmountPayed") + QStringLiteral(", ")
+            + textColumns({"CreditCardNo", "CreditCardExpiry", "CreditCardType"}) + QStringLiteral(")"),
+        QStringLiteral("CREATE TABLE customer (ID bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY, ")
+            + textColumns({"FirstName", "LastName", "Address1", "Address2", "City", "State", "PostCode", "Country",
+                           "Phone", "Email"})
+            + QStringLiteral(", ") + dateColumn("SubmittedDate")
+            + QStringLiteral(" DEFAULT date_trunc('second', localtimestamp), ") + textColumns({"BusinessName"})
+            + QStringLiteral(")"),
+        QStringLiteral("CREATE TABLE room (id bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY, name text DEFAULT '')"),
+        QStringLiteral("CREATE TABLE bookingroom (id bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY, "
+                       "bookingid bigint NOT NULL DEFAULT 0 REFERENCES booking (ID) ON DELETE CASCADE ON UPDATE CASCADE, "
+                       "roomid bigint NOT NULL DEFAULT 0 REFERENCES room (id) ON DELETE CASCADE ON UPDATE CASCADE)"),
+        QStringLiteral("CREATE INDEX bookingroom_bookingid ON bookingroom (bookingid)"),
+        QStringLiteral("CREATE INDEX bookingroom_roomid ON bookingroom (roomid)"),
+        QStringLiteral("CREATE INDEX booking_fromdate ON booking (FromDate)"),
+        QStringLiteral("CREATE INDEX booking_todate ON booking (ToDate)"),
+        QStringLiteral("CREATE INDEX booking_customerid ON booking (CustomerID)"),
+        // The stays index: a booking's first and last day (Julian day
+        // numbers) and the range of them, searched through a GiST index.
+        QStringLiteral("CREATE TABLE booking_stay (id bigint PRIMARY KEY REFERENCES booking (ID) ON DELETE CASCADE "
+                       "ON UPDATE CASCADE, firstday integer NOT NULL, lastday integer NOT NULL, "
+                       "days int4range GENERATED ALWAYS AS (int4range(firstday, lastday, '[]')) STORED)"),
+        QStringLiteral("CREATE INDEX booking_stay_days ON booking_stay USING gist (days)"),
+        QStringLiteral("CREATE FUNCTION innkeld_keep_stay() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                       "IF TG_OP = 'UPDATE' THEN DELETE FROM booking_stay WHERE id IN (OLD.ID, NEW.ID); END IF; "
+                       "IF NEW.FromDate IS NOT NULL AND NEW.ToDate IS NOT NULL THEN "
+                       "INSERT INTO booking_stay (id, firstday, lastday) VALUES (NEW.ID, least(%1, %2), greatest(%1, %2)); "
+                       "END IF; RETURN NULL; END $$")
+            .arg(DayNumberSql(Engine::PostgreSQL, QStringLiteral("NEW.FromDate")),
+                 DayNumberSql(Engine::PostgreSQL, QStringLiteral("NEW.ToDate"))),
+        QStringLiteral("CREATE TRIGGER booking_stay_keep AFTER INSERT OR UPDATE OF ID, FromDate, ToDate ON booking "
+                       "FOR EACH ROW EXECUTE FUNCTION innkeld_keep_stay()"),
+        // A transaction that sees one snapshot throughout would not see
+        // another desk's stays committed while it waited for the lock.
+        QStringLiteral("CREATE FUNCTION innkeld_lock_stays() RETURNS void LANGUAGE plpgsql AS $$ BEGIN "
+                       "IF current_setting('transaction_isolation') = 'repeatable read' THEN "
+                       "RAISE EXCEPTION 'Bookings are written at the read committed or serializable isolation level.'; "
+                       "END IF; PERFORM pg_advisory_xact_lock(%1); END $$")
+            .arg(lock),
+        QStringLiteral("CREATE OR REPLACE FUNCTION innkeld_guard_link() RETURNS trigger LANGUAGE plpgsql AS $$ "
+                       "DECLARE clash text; BEGIN PERFORM innkeld_lock_stays(); "
+                       "IF NOT EXISTS (SELECT 1 FROM room WHERE id = NEW.roomid) THEN "
+                       "RAISE EXCEPTION 'There is no room % in the house.', NEW.roomid; END IF; "
+                       "IF NOT EXISTS (SELECT 1 FROM booking WHERE ID = NEW.bookingid) THEN "
+                       "RAISE EXCEPTION 'There is no booking %.', NEW.bookingid; END IF; "
+                       "SELECT r.name INTO clash FROM booking AS b, room AS r WHERE b.ID = NEW.bookingid "
+                       "AND r.id = NEW.roomid AND %1; ")
+            .arg(ClashExistsSql(Engine::PostgreSQL, QStringLiteral("b.ID"), QStringLiteral("NEW.roomid"),
+                                QStringLiteral("b.FromDate"), QStringLiteral("b.ToDate")))
+            + refuseClash,
+        QStringLiteral("CREATE TRIGGER bookingroom_guard BEFORE INSERT OR UPDATE OF bookingid, roomid ON bookingroom "
+                       "FOR EACH ROW EXECUTE FUNCTION innkeld_guard_link()"),
+        QStringLiteral("CREATE OR REPLACE FUNCTION innkeld_guard_dates() RETURNS trigger LANGUAGE plpgsql AS $$ "
+                       "DECLARE clash text; BEGIN "
+                       "IF NEW.FromDate IS NOT DISTINCT FROM OLD.FromDate AND NEW.ToDate IS NOT DISTINCT FROM OLD.ToDate "
+                       "THEN RETURN NEW; END IF; PERFORM innkeld_lock_stays(); "
+                       "SELECT r.name INTO clash FROM bookingroom AS l, room AS r WHERE l.bookingid = NEW.ID "
+                       "AND r.id = l.roomid AND %1 ORDER BY l.id LIMIT 1; ")
+            .arg(ClashExistsSql(Engine::PostgreSQL, QStringLiteral("NEW.ID"), QStringLiteral("l.roomid"),
+                                QStringLiteral("NEW.FromDate"), QStringLiteral("NEW.ToDate")))
+            + refuseClash,
+        QStringLiteral("CREATE TRIGGER booking_guard_dates BEFORE UPDATE OF FromDate, ToDate ON booking "
+                       "FOR EACH ROW EXECUTE FUNCTION innkeld_guard_dates()"),
+    };
+}
+
+
+// The statement that fills the stays index `prefix`booking_stay from the
+// bookings stored.
+QString fillStays(const QString &prefix)
+{
+    return QStringLiteral("INSERT INTO %1booking_stay SELECT ID, min(%2, %3), max(%2, %3) FROM booking "
+                          "WHERE FromDate IS NOT NULL AND ToDate IS NOT NULL")
+        .arg(prefix, dayNumber(QStringLiteral("FromDate")), dayNumber(QStringLiteral("ToDate")));
+}
+
+// The guard's triggers (SQLite) that read the house's rules: made again when
+// they are not this version's (made before the rules, or by an earlier rule).
+const QStringList &ruleGuards()
+{
+    static const QStringList names{QStringLiteral("bookingroom_guard_insert"), QStringLiteral("bookingroom_guard_update"),
+                                   QStringLiteral("booking_guard_dates")};
+    return names;
+}
+
+QStringList fileLacking(const Catalogue &catalogue)
+{
+    QStringList lacking;
+    // An index added since the database was made; that changes no data.
+    const QStringList indexes = indexStatements();
+    for (const QString &sql : indexes)
+        if (!catalogue.has(CreatedName(sql))) {
+            lacking += indexes;
+            break;
+        }
+    // A database made before the guard gets it now; clashes stored before
+    // stay as they are (the check lists them).
+    if (!catalogue.has(QStringLiteral("booking_stay")))
+        lacking << kStayTable.arg(QString()) << fillStays(QString());
+    for (const QString &sql : guardStatements()) {
+        const QString name = CreatedName(sql);
+        // The engine keeps the statement without its IF NOT EXISTS.
+        if (!catalogue.has(name))
+            lacking << sql;
+        else if (ruleGuards().contains(name) && catalogue.text(name) != QString(sql).remove(QStringLiteral("IF NOT EXISTS ")))
+            lacking << QStringLiteral("DROP TRIGGER IF EXISTS ") + name << sql;
+    }
+    return lacking;
+}
+
+QStringList serverLacking(const Catalogue &catalogue)
+{
+    // The guard's functions when they are not this version's (made before
+    // the house's rules, or by an earlier rule).
+    QStringList functions;
+    bool stale = false;
+    for (const QString &sql : serverStatements())
+        if (sql.startsWith(QLatin1String("CREATE OR REPLACE FUNCTION innkeld_guard_"))) {
+            functions << sql;
+            stale |= catalogue.text(CreatedName(sql)) != sql.section(QStringLiteral("$$"), 1, 1);
+        }
+    return stale ? functions : QStringList();
+}
+
+}  // namespace
+
+SchemaPart BookingTablesPart()
+{
+    SchemaPart part;
+    part.make = [](Engine engine) {
+        if (engine == Engine::PostgreSQL)
+            return serverStatements();
+        return fileTables() + indexStatements() + QStringList{kStayTable.arg(QString())} + guardStatements();
+    };
+    part.lacking = [](Engine engine, const Catalogue &catalogue) {
+        return engine == Engine::PostgreSQL ? serverLacking(catalogue) : fileLacking(catalogue);
+    };
+    part.table = QStringLiteral("booking_stay");
+    part.temporary = [] { return QStringList{kStayTable.arg(QStringLiteral("temp.")), fillStays(QStringLiteral("temp."))}; };
+    part.hidden = QStringList{QStringLiteral("booking_stay")};
+    return part;
+}
+
+QString WriteLockSql(Engine engine)
+{
+    return engine == Engine::PostgreSQL ? QStringLiteral("SELECT innkeld_lock_stays()") : QString();
+}
+
+QString SchemaLockSql()
+{
+    return QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kStaysLock);
+}
+
+// The program's spelling of each column (the server's are lower case).
+const QStringList &SpelledColumns()
+{
+    static const QStringList names{
+        QStringLiteral("ID"), QStringLiteral("CustomerID"), QStringLiteral("FromDate"), QStringLiteral("ToDate"),
+        QStringLiteral("BookedBy"), QStringLiteral("Notes"), QStringLiteral("NoAdults"), QStringLiteral("NoKids"),
+        QStringLiteral("CostPerNight"), QStringLiteral("PaymentMethod"), QStringLiteral("OtherCharges"),
+        QStringLiteral("SalesTax"), QStringLiteral("TotalPayable"), QStringLiteral("AmountPayed"),
+        QStringLiteral("CreditCardNo"), QStringLiteral("CreditCardExpiry"), QStringLiteral("CreditCardType"),
+        QStringLiteral("FirstName"), QStringLiteral("LastName"), QStringLiteral("Address1"),
+        QStringLiteral("Address2"), QStringLiteral("City"), QStringLiteral("State"), QStringLiteral("PostCode"),
+        QStringLiteral("Country"), QStringLiteral("Phone"), QStringLiteral("Email"),
+        QStringLiteral("SubmittedDate"), QStringLiteral("BusinessName")};
+    return names;
+}
+
+const QStringList &ProgramTables()
+{
+    static const QStringList tables{QStringLiteral("booking"), QStringLiteral("customer"), QStringLiteral("room"),
+                                    QStringLiteral("bookingroom")};
+    return tables;
+}
+
+void RequireProgramTables(const Schema &schema, const QString &databaseName)
+{
+    for (const QString &table : ProgramTables())
+        if (!schema.hasTable(table))
+            throw DbError(QStringLiteral("The database '%1' has no table '%2'.").arg(databaseName, table));
+}
+
+void SuspendLinkGuard(Database &db, bool suspend)
+{
+    if (db.onServer()) {
+        db.run(QStringLiteral("ALTER TABLE bookingroom %1 TRIGGER bookingroom_guard")
+                   .arg(suspend ? QStringLiteral("DISABLE") : QStringLiteral("ENABLE")));
+        return;
+    }
+    if (suspend) {
+        db.run(QStringLiteral("DROP TRIGGER IF EXISTS bookingroom_guard_insert"));
+        return;
+    }
+    for (const QString &sql : guardStatements())
+        if (sql.contains(QLatin1String(" bookingroom_guard_insert ")))
+            db.run(sql);
+}
+
+bool BookingExists(Database &db, RecordId bookingId)
+{
+    return !db.execute(QStringLiteral("SELECT id FROM booking WHERE id = ") + QString::number(bookingId)).eof();
+}
+
+QString StaysClashSql(const QString &from, const QString &to, const QString &otherFrom, const QString &otherTo,
+                      Engine engine)
+{
+    const QString midnight = engine == Engine::PostgreSQL ? QStringLiteral("date_trunc('day', %1)")
+                                                          : QStringLiteral("(date(%1) || ' 00:00:00')");
+    const QString F = midnight.arg(from);
+    const QString T = midnight.arg(to);
+    return QStringLiteral("((%1 >= %3 AND %1 <= %4) OR (%2 >= %3 AND %2 <= %4) OR (%3 >= %1 AND %4 <= %2))")
+        .arg(F, T, otherFrom, otherTo);
+}
+
+QString StaysShareNightSql(Engine engine, const QString &alias, const QString &firstDay, const QString &lastDay)
+{
+    // The touching stays are found through the index; whether they share a
+    // night is read from the same row.
+    const QString night = QStringLiteral("%1.firstday < %3 AND %1.lastday > %2").arg(alias, firstDay, lastDay);
+    if (engine == Engine::PostgreSQL)
+        return StaysTouchingSql(engine, alias, firstDay, lastDay) + QStringLiteral(" AND ") + night;
+    return night;
+}
+
+QString StaysTouchingSql(Engine engine, const QString &alias, const QString &firstDay, const QString &lastDay)
+{
+    if (engine == Engine::PostgreSQL)
+        return QStringLiteral("%1.days && int4range(%2, %3, '[]')").arg(alias, firstDay, lastDay);
+    return QStringLiteral("%1.firstday <= %3 AND %1.lastday >= %2").arg(alias, firstDay, lastDay);
+}
+
+QString DayNumberSql(Engine engine, const QString &date)
+{
+    // 2000-01-01 is Julian day 2451545.
+    if (engine == Engine::PostgreSQL)
+        return QStringLiteral("((%1)::date - DATE '2000-01-01' + 2451545)").arg(date);
+    return QStringLiteral("CAST(julianday(date(%1)) + 0.5 AS INTEGER)").arg(date);
+}
+
+// Whether another booking than `booking` holds `room` for a stay that clashes
+// with the stay from `from` to `to` by the house's rule, read as the
+// statement runs: with rooms free from the day the guest leaves, when the
+// stays share a night (StaysShareNightSql); else by the rooms step's rule: the stay's first or
+// last day (at midnight) lies within the other stay, both ends included, or
+// the other stay lies wholly within them. The stays index finds the few
+// stays that touch those days; the rule is then applied to them.
+QString ClashExistsSql(Engine engine, const QString &booking, const QString &room, const QString &from,
+                       const QString &to)
+{
+    const bool server = engine == Engine::PostgreSQL;
+    const QString first = QStringLiteral("%1(%2, %3)").arg(server ? QStringLiteral("least") : QStringLiteral("min"),
+                                                            DayNumberSql(engine, from), DayNumberSql(engine, to));
+    const QString last = QStringLiteral("%1(%2, %3)").arg(server ? QStringLiteral("greatest") : QStringLiteral("max"),
+                                                           DayNumberSql(engine, from), DayNumberSql(engine, to));
+    const QString clash = QStringLiteral("CASE WHEN %1 THEN %2 ELSE %3 END")
+                              .arg(DepartureDayFreeSql(), StaysShareNightSql(engine, QStringLiteral("s"), first, last),
+                                   StaysClashSql(from, to, QStringLiteral("o.FromDate"), QStringLiteral("o.ToDate"), engine));
+    // The server's planner, without statistics, would read every link to
+    // join them to the stays, or a room's every link; the lateral query
+    // makes it look up each stay's links and booking by their keys, the
+    // room asked of what it finds.
+    if (server)
+        return QStringLiteral("EXISTS (SELECT 1 FROM booking_stay AS s CROSS JOIN LATERAL (SELECT x.roomid FROM "
+                              "bookingroom AS x JOIN booking AS o ON o.ID = x.bookingid WHERE x.bookingid = s.id "
+                              "AND x.bookingid <> %3 AND %4 OFFSET 0) AS c WHERE %1 AND c.roomid = %2)")
+            .arg(StaysTouchingSql(engine, QStringLiteral("s"), first, last), room, booking, clash);
+    return QStringLiteral("EXISTS (SELECT 1 FROM booking_stay AS s CROSS JOIN bookingroom AS x CROSS JOIN booking AS o "
+                          "WHERE %1 AND x.bookingid = s.id AND x.roomid = %2 AND x.bookingid <> %3 AND o.ID = s.id "
+                          "AND %4)")
+        .arg(StaysTouchingSql(engine, QStringLiteral("s"), first, last), room, booking, clash);
+}
+
+}  // namespace innkeld

@@ -1,0 +1,135 @@
+#include "schema.h"
+
+#include "bookingdrafts.h"
+#include "bookingtables.h"
+#include "channeltables.h"
+#include "findindex.h"
+#include "houserules.h"
+#include "houseterms.h"
+#include "data/postgres/serverengine.h"
+#include "data/sqlite/fileengine.h"
+
+#include <vector>
+
+namespace innkeld {
+
+namespace {
+
+// Every part of the schema, in the order they are made (a part's triggers
+// read the tables of those before it).
+const std::vector<SchemaPart> &schemaParts()
+{
+    static const std::vector<SchemaPart> parts{
+        HouseRulesPart(),
+        BookingTablesPart(),
+        HouseTermsPart(),
+        BookingDraftsPart(),
+        ChannelTablesPart(),
+        FindIndexPart(),
+    };
+    return parts;
+}
+
+TableNames tableNames()
+{
+    TableNames names;
+    for (const SchemaPart &part : schemaParts())
+        names.hidden += part.hidden;
+    names.first = ProgramTables();
+    names.spelled = QStringList{QStringLiteral("booking"), QStringLiteral("customer")};
+    names.spelling = SpelledColumns();
+    return names;
+}
+
+bool holdsBookingTables(const Database &db)
+{
+    for (const QString &table : ProgramTables())
+        if (db.schema().hasTable(table))
+            return true;
+    return false;
+}
+
+// Makes every part, in one transaction, unless another desk made the
+// booking tables meanwhile.
+void makeParts(Database &db)
+{
+    Database::Transaction transaction(db, SchemaLockSql());
+    db.loadSchema(tableNames());
+    if (!holdsBookingTables(db)) {
+        for (const SchemaPart &part : schemaParts())
+            for (const QString &sql : part.make(db.engineKind()))
+                db.run(sql);
+    }
+    transaction.commit();
+    db.loadSchema(tableNames());
+}
+
+}  // namespace
+
+std::unique_ptr<Database> OpenDatabase(const QString &path)
+{
+    std::unique_ptr<Database> db = IsServerAddress(path) ? ServerEngine::open(path) : FileEngine::open(path);
+    db->setWriteLock(WriteLockSql(db->engineKind()));
+    // A file that is not a booking database is refused before anything is
+    // written to it; the tables are read again once those that a database
+    // of an earlier version lacks are given.
+    db->loadSchema(tableNames());
+    if (db->onServer() && !holdsBookingTables(*db))
+        makeParts(*db);  // a new house, as a new db.mdb is made on a first start
+    RequireProgramTables(db->schema(), db->path());
+    UpgradeDatabase(*db);
+    db->loadSchema(tableNames());
+    return db;
+}
+
+void CreateDatabase(const QString &path)
+{
+    if (!IsServerAddress(path)) {
+        std::unique_ptr<Database> db = FileEngine::makeNew(path);
+        try {
+            makeParts(*db);
+        } catch (const DbError &) {
+            FileEngine::discardNew(std::move(db));
+            throw;
+        }
+        return;
+    }
+    std::unique_ptr<Database> db = ServerEngine::open(path);
+    db->loadSchema(tableNames());
+    if (holdsBookingTables(*db))
+        throw DbError(QStringLiteral("The database %1 already holds bookings' tables; it is left as it is.").arg(db->path()));
+    makeParts(*db);
+}
+
+void UpgradeDatabase(Database &db)
+{
+    const auto lacking = [&db](const Catalogue &catalogue) {
+        QStringList statements;
+        for (const SchemaPart &part : schemaParts())
+            statements += part.lacking(db.engineKind(), catalogue);
+        return statements;
+    };
+    // Every part there already (the usual case): nothing is written.
+    if (lacking(Catalogue::read(db)).isEmpty())
+        return;
+    try {
+        // One desk upgrades the database while the others wait; what is
+        // lacking is asked again once it holds the lock.
+        Database::Transaction transaction(db, SchemaLockSql());
+        for (const QString &sql : lacking(Catalogue::read(db)))
+            db.run(sql);
+        transaction.commit();
+    } catch (const DbError &) {
+        if (db.onServer())
+            throw;
+        // A file that cannot be written now (read-only, or busy at another
+        // desk) reads the parts it lacks through temporary ones.
+        const Catalogue catalogue = Catalogue::read(db);
+        for (const SchemaPart &part : schemaParts())
+            if (!catalogue.has(part.table))
+                for (const QString &sql : part.temporary())
+                    db.run(sql);
+    }
+}
+
+}  // namespace innkeld

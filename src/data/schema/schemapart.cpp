@@ -1,0 +1,65 @@
+#include "schemapart.h"
+
+namespace innkeld {
+
+Catalogue Catalogue::read(Database &db)
+{
+    Catalogue catalogue;
+    const QString sql = db.onServer()
+        ? QStringLiteral("SELECT relname, '' FROM pg_catalog.pg_class WHERE relnamespace = current_schema()::regnamespace "
+                         "UNION ALL SELECT tgname, '' FROM pg_catalog.pg_trigger WHERE NOT tgisinternal "
+                         "UNION ALL SELECT proname, prosrc FROM pg_catalog.pg_proc "
+                         "WHERE pronamespace = current_schema()::regnamespace")
+        : QStringLiteral("SELECT name, sql FROM sqlite_master");
+    for (Recordset rs = db.query(sql); !rs.eof(); rs.moveNext())
+        catalogue.m_objects.insert(rs.value(0).toString(), rs.value(1).toString());
+    return catalogue;
+}
+
+QString CreatedName(const QString &statement)
+{
+    const QStringList words = statement.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    int i = 1;  // after CREATE
+    const auto word = [&](const char *w) {
+        if (i < words.size() && words.at(i).compare(QLatin1String(w), Qt::CaseInsensitive) == 0) {
+            ++i;
+            return true;
+        }
+        return false;
+    };
+    if (word("OR"))
+        word("REPLACE");
+    word("TEMP") || word("VIRTUAL") || word("UNIQUE");
+    ++i;  // TABLE, INDEX, TRIGGER, FUNCTION
+    if (word("IF")) {
+        word("NOT");
+        word("EXISTS");
+    }
+    return words.value(i).section(QLatin1Char('('), 0, 0);
+}
+
+QStringList TemporaryStatements(const QStringList &statements)
+{
+    QStringList temporary;
+    for (const QString &sql : statements)
+        if (!sql.startsWith(QLatin1String("CREATE TRIGGER")))
+            temporary << QString(sql)
+                             .replace(QStringLiteral("CREATE TABLE "), QStringLiteral("CREATE TEMP TABLE "))
+                             .replace(QStringLiteral("CREATE INDEX "), QStringLiteral("CREATE INDEX temp."))
+                             .replace(QStringLiteral("INSERT INTO "), QStringLiteral("INSERT INTO temp."));
+    return temporary;
+}
+
+SchemaPart TablesPart(const QStringList &statements, const QString &table)
+{
+    SchemaPart part;
+    part.make = [statements](Engine) { return statements; };
+    part.lacking = [statements, table](Engine, const Catalogue &catalogue) {
+        return catalogue.has(table) ? QStringList() : statements;
+    };
+    part.table = table;
+    part.temporary = [statements] { return TemporaryStatements(statements); };
+    return part;
+}
+
+}  // namespace innkeld

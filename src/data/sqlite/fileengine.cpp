@@ -1,0 +1,423 @@
+#include "fileengine.h"
+
+#include <QAtomicInt>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QSqlResult>
+#include <QUrl>
+
+#include <sqlite3.h>
+#include <sys/vfs.h>
+
+namespace innkeld {
+
+namespace {
+
+QAtomicInt connectionCounter;
+
+QString newConnectionName()
+{
+    return QStringLiteral("innkeld-%1").arg(connectionCounter.fetchAndAddRelaxed(1));
+}
+
+QString engineText(const QSqlError &error)
+{
+    // Another desk holds the write lock longer than the busy timeout: said
+    // in words, and the operator's entries stay where they are.
+    if (error.nativeErrorCode() == QLatin1String("5")
+        || error.databaseText().trimmed() == QLatin1String("database is locked"))
+        return BusyMessage();
+    const QString db = error.databaseText().trimmed();
+    if (!db.isEmpty())
+        return db;
+    return error.text().trimmed();
+}
+
+void runOrThrow(QSqlQuery &q, const QString &sql)
+{
+    if (!q.exec(sql))
+        throw DbError(engineText(q.lastError()));
+}
+
+// A stored value as the program reads it, by its column's declared kind
+// (`typed`: the column has one; an expression's value is taken as it is).
+QVariant fromStored(const QVariant &raw, ColumnKind kind, bool typed)
+{
+    if (raw.isNull())
+        return QVariant();
+    if (!typed)
+        return raw;
+    switch (kind) {
+    case ColumnKind::Date: {
+        const QDateTime dt = StoredDateTime(raw.toString());
+        return dt.isValid() ? QVariant(dt) : raw;
+    }
+    case ColumnKind::Money:
+    case ColumnKind::Number: {
+        bool ok = false;
+        const double v = raw.toDouble(&ok);
+        return ok ? QVariant(v) : raw;
+    }
+    case ColumnKind::Integer: {
+        bool ok = false;
+        const qlonglong v = raw.toLongLong(&ok);
+        return ok ? QVariant(v) : raw;
+    }
+    case ColumnKind::Text:
+        return raw.toString();
+    }
+    return raw;
+}
+
+
+// A Recordset's rows from SQLite: the engine's statement and how each of
+// its columns is read back.
+struct FileCursor : Recordset::Cursor
+{
+    QSqlQuery query;
+    QVector<ColumnKind> kinds;
+    QVector<bool> typed;
+
+    // Reads the next row from the engine; finishes the statement at its end.
+    bool next(QVector<QVariant> &row) override
+    {
+        if (!query.isActive())
+            return false;
+        if (!query.next()) {
+            const QSqlError error = query.lastError();
+            query.finish();
+            if (error.isValid())
+                throw DbError(engineText(error));
+            return false;
+        }
+        const int columns = kinds.size();
+        row.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            row << fromStored(query.value(i), kinds.at(i), typed.at(i));
+        return true;
+    }
+};
+
+
+// A RowReader's rows from SQLite: the engine's statement, stepped.
+struct FileRows : RowReader::Rows
+{
+    sqlite3_stmt *stmt = nullptr;
+    explicit FileRows(sqlite3_stmt *statement) : stmt(statement) {}
+    ~FileRows() override { sqlite3_finalize(stmt); }
+
+    bool next() override
+    {
+        const int rc = sqlite3_step(stmt);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc == SQLITE_DONE) {
+            sqlite3_reset(stmt);  // its read lock goes at once
+            return false;
+        }
+        const QString error = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt)));
+        sqlite3_reset(stmt);
+        throw DbError(error);
+    }
+    RowReader::Type type(int column) const override
+    {
+        switch (sqlite3_column_type(stmt, column)) {
+        case SQLITE_INTEGER:
+            return RowReader::Type::Integer;
+        case SQLITE_FLOAT:
+            return RowReader::Type::Real;
+        case SQLITE_TEXT:
+            return RowReader::Type::Text;
+        case SQLITE_BLOB:
+            return RowReader::Type::Blob;
+        default:
+            return RowReader::Type::Null;
+        }
+    }
+    qint64 integer(int column) const override { return sqlite3_column_int64(stmt, column); }
+    double real(int column) const override { return sqlite3_column_double(stmt, column); }
+    QByteArrayView text(int column) const override
+    {
+        const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+        return QByteArrayView(data, sqlite3_column_bytes(stmt, column));
+    }
+};
+
+sqlite3 *engineHandle(const QSqlDatabase &c)
+{
+    const QVariant handle = c.driver() ? c.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        throw DbError(QStringLiteral("The database connection is not open."));
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+// The write-ahead log lets a desk read while another saves, and a save go
+// on while another desk reads; it needs shared memory beside the file, which
+// a network file system does not give and a folder that cannot be written
+// cannot hold. There the rollback journal is kept.
+bool writeAheadLogWorks(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!QFileInfo(info.absolutePath()).isWritable() || !info.isWritable())
+        return false;
+    struct statfs fs;
+    if (statfs(QFile::encodeName(info.absolutePath()).constData(), &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0x6969UL:      // NFS
+    case 0x517BUL:      // SMB
+    case 0xFF534D42UL:  // CIFS
+    case 0xFE534D42UL:  // SMB2
+    case 0x65735546UL:  // FUSE (sshfs and the like)
+    case 0x01021997UL:  // 9P
+        return false;
+    default:
+        return true;
+    }
+}
+
+// The function the guard refuses a write with: its argument is the message.
+void refuseFunction(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+    sqlite3_result_error(context, text ? text : "This write is refused.", -1);
+}
+
+}  // namespace
+
+void RegisterEngineFunctions(void *sqliteHandle)
+{
+    sqlite3_create_function_v2(static_cast<sqlite3 *>(sqliteHandle), "innkeld_refuse", 1, SQLITE_UTF8, nullptr,
+                               refuseFunction, nullptr, nullptr, nullptr);
+}
+
+std::unique_ptr<Database> FileEngine::open(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw DbError(QStringLiteral("Could not find file '%1'.").arg(info.absoluteFilePath()));
+    std::unique_ptr<Database> db(new Database(Engine::SQLite, std::make_unique<FileEngine>()));
+    db->m_path = info.absoluteFilePath();
+    db->m_connectionName = newConnectionName();
+    {
+        QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), db->m_connectionName);
+        // mode=rw: SQLite would otherwise make a new empty file.
+        c.setDatabaseName(QUrl::fromLocalFile(db->m_path).toString(QUrl::FullyEncoded)
+                          + QStringLiteral("?mode=rw"));
+        c.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+        if (!c.open())
+            throw DbError(engineText(c.lastError()));
+        RegisterEngineFunctions(engineHandle(c));
+        QSqlQuery q(c);
+        // A statement that has returned is on the disk.
+        runOrThrow(q, QStringLiteral("PRAGMA synchronous = FULL"));
+        // Room in memory for what a search or a week reads in a house of
+        // many years (the engine's default is 2 MB).
+        runOrThrow(q, QStringLiteral("PRAGMA cache_size = -32768"));
+        // The journal mode is the file's own; it is changed only when no
+        // other desk has the file open (a busy file keeps what it has).
+        q.exec(writeAheadLogWorks(db->m_path) ? QStringLiteral("PRAGMA journal_mode = WAL")
+                                              : QStringLiteral("PRAGMA journal_mode = DELETE"));
+        q.finish();
+    }
+    return db;
+}
+
+std::unique_ptr<Database> FileEngine::makeNew(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists() || info.isSymLink())
+        throw DbError(QStringLiteral("The file '%1' already exists.").arg(info.absoluteFilePath()));
+    // The guests' data is the owner's alone from the file's first byte; the
+    // engine's log files beside it take the file's permissions.
+    {
+        QFile file(info.absoluteFilePath());
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            throw DbError(QStringLiteral("The file '%1' cannot be made: %2")
+                              .arg(info.absoluteFilePath(), file.errorString()));
+        if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+            const QString reason = file.errorString();
+            file.remove();
+            throw DbError(QStringLiteral("The file '%1' cannot be made private: %2").arg(info.absoluteFilePath(), reason));
+        }
+    }
+    std::unique_ptr<Database> db(new Database(Engine::SQLite, std::make_unique<FileEngine>()));
+    db->m_path = info.absoluteFilePath();
+    db->m_connectionName = newConnectionName();
+    QString failure;
+    {
+        QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), db->m_connectionName);
+        c.setDatabaseName(QUrl::fromLocalFile(db->m_path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+        c.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+        if (!c.open()) {
+            failure = engineText(c.lastError());
+        } else {
+            QSqlQuery q(c);
+            if (!q.exec(QStringLiteral("PRAGMA synchronous = FULL")))
+                failure = engineText(q.lastError());
+        }
+    }
+    if (!failure.isEmpty()) {
+        discardNew(std::move(db));
+        throw DbError(failure);
+    }
+    return db;
+}
+
+void FileEngine::discardNew(std::unique_ptr<Database> db)
+{
+    const QString path = db->m_path;
+    db.reset();
+    QFile::remove(path);
+}
+
+void FileEngine::run(Database &db, const QString &engineSql)
+{
+    QSqlQuery q(db.connection());
+    runOrThrow(q, engineSql);
+}
+
+Recordset FileEngine::execute(Database &db, const QString &, const QString &translated)
+{
+    auto cursor = std::make_unique<FileCursor>();
+    QSqlQuery &q = cursor->query;
+    q = QSqlQuery(db.connection());
+    q.setForwardOnly(true);
+    if (!q.exec(translated))
+        throw DbError(engineText(q.lastError()));
+    Recordset rs;
+    if (!q.isSelect())
+        return rs;
+    const QSqlRecord rec = q.record();
+    // The declared type of each result column tells a date from a text.
+    sqlite3_stmt *stmt = nullptr;
+    const QVariant handle = q.result() ? q.result()->handle() : QVariant();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3_stmt*") == 0)
+        stmt = *static_cast<sqlite3_stmt *const *>(handle.constData());
+    for (int i = 0; i < rec.count(); ++i) {
+        rs.m_names << rec.fieldName(i);
+        const char *decl = stmt ? sqlite3_column_decltype(stmt, i) : nullptr;
+        cursor->kinds << (decl ? KindFromDeclaredType(QString::fromUtf8(decl)) : ColumnKind::Text);
+        cursor->typed << (decl != nullptr);
+    }
+    cursor->fetch();
+    rs.m_cursor = std::move(cursor);
+    rs.m_db = &db;
+    rs.m_sql = translated;
+    rs.readRow();
+    return rs;
+}
+
+RowReader FileEngine::read(Database &db, const QString &translated)
+{
+    sqlite3 *handle = engineHandle(db.connection());
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray utf8 = translated.toUtf8();
+    if (sqlite3_prepare_v2(handle, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) {
+        const QString error = QString::fromUtf8(sqlite3_errmsg(handle));
+        sqlite3_finalize(stmt);
+        throw DbError(error);
+    }
+    RowReader reader(std::make_unique<FileRows>(stmt));
+    for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+        const char *decl = sqlite3_column_decltype(stmt, i);
+        reader.m_kinds << (decl ? KindFromDeclaredType(QString::fromUtf8(decl)) : ColumnKind::Text);
+        reader.m_names << QString::fromUtf8(sqlite3_column_name(stmt, i));
+    }
+    return reader;
+}
+
+qint64 FileEngine::count(Database &db, const QString &engineSql)
+{
+    QSqlQuery q(db.connection());
+    q.setForwardOnly(true);
+    runOrThrow(q, QStringLiteral("SELECT count(*) FROM (") + engineSql + QLatin1Char(')'));
+    return q.next() ? q.value(0).toLongLong() : 0;
+}
+
+QHash<QString, QVariant> FileEngine::insert(Database &db, const QString &table, const QStringList &columns,
+                                            const QVector<QVariant> &values)
+{
+    QString sql;
+    const QString quoted = QLatin1Char('"') + table + QLatin1Char('"');
+    if (columns.isEmpty()) {
+        sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted);
+    } else {
+        QStringList cols, marks;
+        for (const QString &n : columns) {
+            cols << QLatin1Char('"') + n + QLatin1Char('"');
+            marks << QStringLiteral("?");
+        }
+        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(quoted, cols.join(QLatin1String(", ")),
+                                                                   marks.join(QLatin1String(", ")));
+    }
+    QSqlQuery q(db.connection());
+    if (!q.prepare(sql))
+        throw DbError(engineText(q.lastError()));
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    if (!q.exec())
+        throw DbError(engineText(q.lastError()));
+    const qlonglong key = q.lastInsertId().toLongLong();
+    // Read the stored row back, so that the key and the defaults are seen.
+    const Recordset rs = db.execute(QStringLiteral("SELECT * FROM %1 WHERE rowid = %2").arg(quoted).arg(key));
+    QHash<QString, QVariant> row;
+    if (!rs.eof())
+        for (int i = 0; i < rs.fieldCount(); ++i)
+            row.insert(rs.fieldName(i).toLower(), rs.value(i));
+    return row;
+}
+
+void FileEngine::begin(Database &db, const QString &)
+{
+    QSqlQuery begin(db.connection());
+    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        throw DbError(engineText(begin.lastError()));
+}
+
+void FileEngine::commit(Database &db)
+{
+    QSqlDatabase c = db.connection();
+    if (!c.commit()) {
+        const QString text = engineText(c.lastError());
+        c.rollback();
+        throw DbError(text);
+    }
+}
+
+void FileEngine::rollback(Database &db)
+{
+    db.connection().rollback();
+}
+
+void FileEngine::loadSchema(Database &db, const TableNames &names)
+{
+    QSqlQuery q(db.connection());
+    QString hidden;
+    for (const QString &prefix : names.hidden)
+        hidden += QStringLiteral(" AND name NOT LIKE '%1%'").arg(prefix);
+    runOrThrow(q, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'")
+                      + hidden);
+    QStringList tables;
+    while (q.next())
+        tables << q.value(0).toString();
+    for (const QString &table : tables) {
+        QSqlQuery info(db.connection());
+        QString name = table;
+        name.replace(QLatin1String("\""), QLatin1String("\"\""));
+        runOrThrow(info, QStringLiteral("PRAGMA table_info(\"%1\")").arg(name));
+        while (info.next())
+            db.m_schema.addColumn(table, info.value(1).toString(), KindFromDeclaredType(info.value(2).toString()));
+    }
+}
+
+void *FileEngine::handle(const Database &db) const
+{
+    return engineHandle(db.connection());
+}
+
+}  // namespace innkeld
