@@ -429,188 +429,189 @@ struct ServerRows : RowReader::Rows
 
 }  // namespace
 
-Recordset ServerEngine::execute(Database &db, const QString &dialectSql, const QString &translated)
+// The engine's side of a Database.
+class ServerEngine final : public Database::Connection
 {
-    PGconn *conn = liveHandle(db, db.m_inTransaction);
-    auto cursor = std::make_unique<ServerCursor>();
-    const bool query = !db.m_inTransaction && translated.trimmed().startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive);
-    cursor->result = query ? execAgainIfLost(db, conn, translated) : execOrThrow(conn, translated);
-    Recordset rs;
-    if (PQresultStatus(cursor->result) != PGRES_TUPLES_OK)
-        return rs;
-    const QVector<SqlToken> tokens = TokenizeSql(dialectSql);
-    for (int i = 0; i < PQnfields(cursor->result); ++i)
-        rs.m_names << columnName(QString::fromUtf8(PQfname(cursor->result, i)), tokens, db.m_schema, db.m_names.first);
-    cursor->fetch();
-    rs.m_cursor = std::move(cursor);
-    rs.m_db = &db;
-    rs.m_sql = translated;
-    rs.readRow();
-    return rs;
-}
-
-RowReader ServerEngine::read(Database &db, const QString &translated)
-{
-    PGconn *conn = liveHandle(db, db.m_inTransaction);
-    if (!PQsendQuery(conn, translated.toUtf8().constData()))
-        throw DbError(resultText(nullptr, conn));
-    auto owned = std::make_unique<ServerRows>();
-    ServerRows &rows = *owned;
-    RowReader reader(std::move(owned));
-    rows.conn = conn;
-    PQsetSingleRowMode(conn);
-    rows.firstPending = rows.fetch();
-    if (rows.current) {
-        const QVector<SqlToken> tokens = TokenizeSql(translated);
-        for (int i = 0; i < PQnfields(rows.current); ++i) {
-            reader.m_names << columnName(QString::fromUtf8(PQfname(rows.current, i)), tokens, db.m_schema,
-                                         db.m_names.first);
-            reader.m_kinds << kindOfType(PQftype(rows.current, i));
-        }
+public:
+    Recordset execute(Database &db, const QString &dialectSql, const QString &translated) override
+    {
+        PGconn *conn = liveHandle(db, db.m_inTransaction);
+        auto cursor = std::make_unique<ServerCursor>();
+        const bool query = !db.m_inTransaction && translated.trimmed().startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive);
+        cursor->result = query ? execAgainIfLost(db, conn, translated) : execOrThrow(conn, translated);
+        if (PQresultStatus(cursor->result) != PGRES_TUPLES_OK)
+            return Recordset();
+        const QVector<SqlToken> tokens = TokenizeSql(dialectSql);
+        QStringList names;
+        for (int i = 0; i < PQnfields(cursor->result); ++i)
+            names << columnName(QString::fromUtf8(PQfname(cursor->result, i)), tokens, db.m_schema, db.m_names.first);
+        return Recordset(db, translated, names, std::move(cursor));
     }
-    return reader;
-}
 
-// ---------------------------------------------------------------- statements
-
-void ServerEngine::run(Database &db, const QString &sql)
-{
-    Result(execOrThrow(liveHandle(db, db.m_inTransaction), sql));
-}
-
-qint64 ServerEngine::count(Database &db, const QString &sql)
-{
-    Result r(execOrThrow(liveHandle(db, db.m_inTransaction),
-                         QStringLiteral("SELECT count(*) FROM (") + sql + QStringLiteral(") AS counted")));
-    return QByteArray(PQgetvalue(r.r, 0, 0)).toLongLong();
-}
-
-QHash<QString, QVariant> ServerEngine::insert(Database &db, const QString &table, const QStringList &columns,
-                                                  const QVector<QVariant> &values)
-{
-    PGconn *conn = liveHandle(db, db.m_inTransaction);
-    QString sql;
-    if (columns.isEmpty()) {
-        sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING *").arg(table.toLower());
-    } else {
-        QStringList names, marks;
-        for (int i = 0; i < columns.size(); ++i) {
-            names << columns.at(i).toLower();
-            marks << QStringLiteral("$%1").arg(i + 1);
+    RowReader read(Database &db, const QString &translated) override
+    {
+        PGconn *conn = liveHandle(db, db.m_inTransaction);
+        if (!PQsendQuery(conn, translated.toUtf8().constData()))
+            throw DbError(resultText(nullptr, conn));
+        auto owned = std::make_unique<ServerRows>();
+        ServerRows &rows = *owned;
+        RowReader reader(std::move(owned));
+        rows.conn = conn;
+        PQsetSingleRowMode(conn);
+        rows.firstPending = rows.fetch();
+        if (rows.current) {
+            const QVector<SqlToken> tokens = TokenizeSql(translated);
+            for (int i = 0; i < PQnfields(rows.current); ++i) {
+                reader.m_names << columnName(QString::fromUtf8(PQfname(rows.current, i)), tokens, db.m_schema,
+                                             db.m_names.first);
+                reader.m_kinds << kindOfType(PQftype(rows.current, i));
+            }
         }
-        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING *")
-                  .arg(table.toLower(), names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
+        return reader;
     }
-    QVector<QByteArray> texts;
-    QVector<const char *> params;
-    texts.reserve(values.size());
-    for (const QVariant &v : values) {
-        if (v.isNull()) {
-            texts << QByteArray();
-            params << nullptr;
-            continue;
-        }
-        const int type = v.metaType().id();
-        texts << (type == QMetaType::Double ? QByteArray::number(v.toDouble(), 'g', 17) : v.toString().toUtf8());
-        params << texts.last().constData();
-    }
-    Result r(PQexecParams(conn, sql.toUtf8().constData(), int(params.size()), nullptr, params.constData(), nullptr,
-                          nullptr, 0));
-    if (PQresultStatus(r.r) != PGRES_TUPLES_OK)
-        throw DbError(resultText(r.r, conn));
-    QHash<QString, QVariant> row;
-    if (PQntuples(r.r) > 0)
-        for (int i = 0; i < PQnfields(r.r); ++i)
-            row.insert(QString::fromUtf8(PQfname(r.r, i)).toLower(), valueOf(r.r, 0, i));
-    return row;
-}
 
-void ServerEngine::begin(Database &db, const QString &lock)
-{
-    PGconn *conn = liveHandle(db, false);
-    Result(execAgainIfLost(db, conn, QStringLiteral("BEGIN")));
-    if (lock.isEmpty())
-        return;
-    // One writer at a time, as SQLite's write lock: a second desk waits here
-    // (at most the lock timeout) instead of failing half way through.
-    PGresult *r = PQexec(conn, lock.toUtf8().constData());
-    if (PQresultStatus(r) != PGRES_TUPLES_OK) {
-        const QString text = resultText(r, conn);
+    void run(Database &db, const QString &sql) override
+    {
+        Result(execOrThrow(liveHandle(db, db.m_inTransaction), sql));
+    }
+
+    qint64 count(Database &db, const QString &sql) override
+    {
+        Result r(execOrThrow(liveHandle(db, db.m_inTransaction),
+                             QStringLiteral("SELECT count(*) FROM (") + sql + QStringLiteral(") AS counted")));
+        return QByteArray(PQgetvalue(r.r, 0, 0)).toLongLong();
+    }
+
+    QHash<QString, QVariant> insert(Database &db, const QString &table, const QStringList &columns,
+                                                      const QVector<QVariant> &values)
+    {
+        PGconn *conn = liveHandle(db, db.m_inTransaction);
+        QString sql;
+        if (columns.isEmpty()) {
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING *").arg(table.toLower());
+        } else {
+            QStringList names, marks;
+            for (int i = 0; i < columns.size(); ++i) {
+                names << columns.at(i).toLower();
+                marks << QStringLiteral("$%1").arg(i + 1);
+            }
+            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING *")
+                      .arg(table.toLower(), names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
+        }
+        QVector<QByteArray> texts;
+        QVector<const char *> params;
+        texts.reserve(values.size());
+        for (const QVariant &v : values) {
+            if (v.isNull()) {
+                texts << QByteArray();
+                params << nullptr;
+                continue;
+            }
+            const int type = v.metaType().id();
+            texts << (type == QMetaType::Double ? QByteArray::number(v.toDouble(), 'g', 17) : v.toString().toUtf8());
+            params << texts.last().constData();
+        }
+        Result r(PQexecParams(conn, sql.toUtf8().constData(), int(params.size()), nullptr, params.constData(), nullptr,
+                              nullptr, 0));
+        if (PQresultStatus(r.r) != PGRES_TUPLES_OK)
+            throw DbError(resultText(r.r, conn));
+        QHash<QString, QVariant> row;
+        if (PQntuples(r.r) > 0)
+            for (int i = 0; i < PQnfields(r.r); ++i)
+                row.insert(QString::fromUtf8(PQfname(r.r, i)).toLower(), valueOf(r.r, 0, i));
+        return row;
+    }
+
+    void begin(Database &db, const QString &lock) override
+    {
+        PGconn *conn = liveHandle(db, false);
+        Result(execAgainIfLost(db, conn, QStringLiteral("BEGIN")));
+        if (lock.isEmpty())
+            return;
+        // One writer at a time, as SQLite's write lock: a second desk waits here
+        // (at most the lock timeout) instead of failing half way through.
+        PGresult *r = PQexec(conn, lock.toUtf8().constData());
+        if (PQresultStatus(r) != PGRES_TUPLES_OK) {
+            const QString text = resultText(r, conn);
+            PQclear(r);
+            PQclear(PQexec(conn, "ROLLBACK"));
+            throw DbError(text);
+        }
         PQclear(r);
-        PQclear(PQexec(conn, "ROLLBACK"));
-        throw DbError(text);
     }
-    PQclear(r);
-}
 
-void ServerEngine::commit(Database &db)
-{
-    PGconn *conn = handleOf(db);
-    PGresult *r = PQexec(conn, "COMMIT");
-    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
-    const QString text = ok ? QString() : resultText(r, conn);
-    PQclear(r);
-    if (!ok)
-        throw DbError(text);
-}
-
-void ServerEngine::rollback(Database &db)
-{
-    PGconn *conn = connectionOf(db.connection());
-    if (conn && PQstatus(conn) == CONNECTION_OK)
-        PQclear(PQexec(conn, "ROLLBACK"));
-}
-
-// ---------------------------------------------------------------- open
-
-std::unique_ptr<Database> ServerEngine::open(const QString &address)
-{
-    std::unique_ptr<Database> db(new Database(Engine::PostgreSQL, std::make_unique<ServerEngine>()));
-    db->m_path = AddressWithoutPassword(address);
-    db->m_address = address;
-    db->m_connectionName = QStringLiteral("innkeld-server-%1").arg(serverConnections.fetchAndAddRelaxed(1));
-    connectTo(db->m_connectionName, address);
-    setUpSession(handleOf(*db));
-    return db;
-}
-
-void ServerEngine::loadSchema(Database &db, const TableNames &names)
-{
-    // From the server's catalogue (its information schema takes several
-    // times as long).
-    QString hidden;
-    for (QString prefix : names.hidden)
-        hidden += QStringLiteral(" AND c.relname NOT LIKE '%1%'").arg(prefix.replace(QLatin1String("_"), QLatin1String("\\_")));
-    Result r(execOrThrow(liveHandle(db, db.m_inTransaction),
-                         QStringLiteral("SELECT c.relname, a.attname, format_type(a.atttypid, a.atttypmod) "
-                                        "FROM pg_catalog.pg_attribute AS a JOIN pg_catalog.pg_class AS c "
-                                        "ON c.oid = a.attrelid WHERE c.relnamespace = current_schema()::regnamespace "
-                                        "AND c.relkind IN ('r', 'p')%1 AND a.attnum > 0 AND NOT a.attisdropped "
-                                        "ORDER BY c.relname, a.attnum").arg(hidden)));
-    for (int i = 0; i < PQntuples(r.r); ++i) {
-        const QString table = QString::fromUtf8(PQgetvalue(r.r, i, 0));
-        QString column = QString::fromUtf8(PQgetvalue(r.r, i, 1));
-        if (names.spelled.contains(table))
-            for (const QString &spelled : names.spelling)
-                if (spelled.compare(column, Qt::CaseInsensitive) == 0)
-                    column = spelled;
-        const QString type = QString::fromUtf8(PQgetvalue(r.r, i, 2));
-        ColumnKind kind = ColumnKind::Text;
-        if (type.contains(QLatin1String("int")))
-            kind = ColumnKind::Integer;
-        else if (type.startsWith(QLatin1String("timestamp")) || type == QLatin1String("date"))
-            kind = ColumnKind::Date;
-        else if (type.startsWith(QLatin1String("numeric")))
-            kind = ColumnKind::Money;
-        else if (type == QLatin1String("double precision") || type == QLatin1String("real"))
-            kind = ColumnKind::Number;
-        db.m_schema.addColumn(table, column, kind);
+    void commit(Database &db) override
+    {
+        PGconn *conn = handleOf(db);
+        PGresult *r = PQexec(conn, "COMMIT");
+        const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
+        const QString text = ok ? QString() : resultText(r, conn);
+        PQclear(r);
+        if (!ok)
+            throw DbError(text);
     }
-}
 
-void *ServerEngine::handle(const Database &db) const
+    void rollback(Database &db) override
+    {
+        PGconn *conn = connectionOf(db.connection());
+        if (conn && PQstatus(conn) == CONNECTION_OK)
+            PQclear(PQexec(conn, "ROLLBACK"));
+    }
+
+    static std::unique_ptr<Database> open(const QString &address)
+    {
+        std::unique_ptr<Database> db(new Database(Engine::PostgreSQL, std::make_unique<ServerEngine>()));
+        db->m_path = AddressWithoutPassword(address);
+        db->m_address = address;
+        db->m_connectionName = QStringLiteral("innkeld-server-%1").arg(serverConnections.fetchAndAddRelaxed(1));
+        connectTo(db->m_connectionName, address);
+        setUpSession(handleOf(*db));
+        return db;
+    }
+
+    void loadSchema(Database &db, const TableNames &names) override
+    {
+        // From the server's catalogue (its information schema takes several
+        // times as long).
+        QString hidden;
+        for (QString prefix : names.hidden)
+            hidden += QStringLiteral(" AND c.relname NOT LIKE '%1%'").arg(prefix.replace(QLatin1String("_"), QLatin1String("\\_")));
+        Result r(execOrThrow(liveHandle(db, db.m_inTransaction),
+                             QStringLiteral("SELECT c.relname, a.attname, format_type(a.atttypid, a.atttypmod) "
+                                            "FROM pg_catalog.pg_attribute AS a JOIN pg_catalog.pg_class AS c "
+                                            "ON c.oid = a.attrelid WHERE c.relnamespace = current_schema()::regnamespace "
+                                            "AND c.relkind IN ('r', 'p')%1 AND a.attnum > 0 AND NOT a.attisdropped "
+                                            "ORDER BY c.relname, a.attnum").arg(hidden)));
+        for (int i = 0; i < PQntuples(r.r); ++i) {
+            const QString table = QString::fromUtf8(PQgetvalue(r.r, i, 0));
+            QString column = QString::fromUtf8(PQgetvalue(r.r, i, 1));
+            if (names.spelled.contains(table))
+                for (const QString &spelled : names.spelling)
+                    if (spelled.compare(column, Qt::CaseInsensitive) == 0)
+                        column = spelled;
+            const QString type = QString::fromUtf8(PQgetvalue(r.r, i, 2));
+            ColumnKind kind = ColumnKind::Text;
+            if (type.contains(QLatin1String("int")))
+                kind = ColumnKind::Integer;
+            else if (type.startsWith(QLatin1String("timestamp")) || type == QLatin1String("date"))
+                kind = ColumnKind::Date;
+            else if (type.startsWith(QLatin1String("numeric")))
+                kind = ColumnKind::Money;
+            else if (type == QLatin1String("double precision") || type == QLatin1String("real"))
+                kind = ColumnKind::Number;
+            db.m_schema.addColumn(table, column, kind);
+        }
+    }
+
+    void *handle(const Database &db) const
+    {
+        return handleOf(db);
+    }
+};
+
+std::unique_ptr<Database> OpenServerDatabase(const QString &address)
 {
-    return handleOf(db);
+    return ServerEngine::open(address);
 }
 
 }  // namespace innkeld

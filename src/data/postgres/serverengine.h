@@ -9,27 +9,10 @@
 
 namespace innkeld {
 
-class ServerEngine final : public Database::Connection
-{
-public:
-    // Connects to the server's database at `address`: postgresql://[user
-    // [:password]@][host][:port][/dbname][?key=value...]; what it leaves
-    // out comes from PGHOST, PGPORT, PGUSER, PGPASSWORD, PGDATABASE and
-    // ~/.pgpass, as for every libpq program. Throws DbError.
-    static std::unique_ptr<Database> open(const QString &address);
-
-    void run(Database &db, const QString &engineSql) override;
-    Recordset execute(Database &db, const QString &dialectSql, const QString &translated) override;
-    RowReader read(Database &db, const QString &translated) override;
-    qint64 count(Database &db, const QString &engineSql) override;
-    // INSERT ... RETURNING *.
-    QHash<QString, QVariant> insert(Database &db, const QString &table, const QStringList &columns,
-                                   const QVector<QVariant> &values) override;
-    void begin(Database &db, const QString &lock) override;
-    void commit(Database &db) override;
-    void rollback(Database &db) override;
-    void loadSchema(Database &db, const TableNames &names) override;
-    void *handle(const Database &db) const override;
-};
+// Connects to the server's database at `address`: postgresql://[user
+// [:password]@][host][:port][/dbname][?key=value...]; what it leaves out
+// comes from PGHOST, PGPORT, PGUSER, PGPASSWORD, PGDATABASE and ~/.pgpass,
+// as for every libpq program. Throws DbError.
+std::unique_ptr<Database> OpenServerDatabase(const QString &address);
 
 }  // namespace innkeld

@@ -68,7 +68,7 @@ void makeParts(Database &db)
 
 std::unique_ptr<Database> OpenDatabase(const QString &path)
 {
-    std::unique_ptr<Database> db = IsServerAddress(path) ? ServerEngine::open(path) : FileEngine::open(path);
+    std::unique_ptr<Database> db = IsServerAddress(path) ? OpenServerDatabase(path) : OpenDatabaseFile(path);
     db->setWriteLock(WriteLockSql(db->engineKind()));
     // A file that is not a booking database is refused before anything is
     // written to it; the tables are read again once those that a database
@@ -85,16 +85,16 @@ std::unique_ptr<Database> OpenDatabase(const QString &path)
 void CreateDatabase(const QString &path)
 {
     if (!IsServerAddress(path)) {
-        std::unique_ptr<Database> db = FileEngine::makeNew(path);
+        std::unique_ptr<Database> db = MakeDatabaseFile(path);
         try {
             makeParts(*db);
         } catch (const DbError &) {
-            FileEngine::discardNew(std::move(db));
+            DiscardDatabaseFile(std::move(db));
             throw;
         }
         return;
     }
-    std::unique_ptr<Database> db = ServerEngine::open(path);
+    std::unique_ptr<Database> db = OpenServerDatabase(path);
     db->loadSchema(tableNames());
     if (holdsBookingTables(*db))
         throw DbError(QStringLiteral("The database %1 already holds bookings' tables; it is left as it is.").arg(db->path()));

@@ -25,6 +25,14 @@ void Recordset::Cursor::fetch()
 }
 
 Recordset::Recordset() = default;
+
+Recordset::Recordset(Database &db, const QString &sql, const QStringList &names, std::unique_ptr<Cursor> cursor)
+    : m_cursor(std::move(cursor)), m_db(&db), m_sql(sql), m_names(names)
+{
+    m_cursor->fetch();
+    readRow();
+}
+
 Recordset::~Recordset() = default;
 Recordset::Recordset(Recordset &&) noexcept = default;
 Recordset &Recordset::operator=(Recordset &&) noexcept = default;

@@ -81,6 +81,8 @@ private:
     friend class Database;
     friend class FileEngine;
     friend class ServerEngine;
+    // The rows of the engine's statement `sql`, named `names`, from its first.
+    Recordset(Database &db, const QString &sql, const QStringList &names, std::unique_ptr<Cursor> cursor);
     void readRow();
     std::unique_ptr<Cursor> m_cursor;
     Database *m_db = nullptr;

@@ -195,229 +195,244 @@ void RegisterEngineFunctions(void *sqliteHandle)
                                refuseFunction, nullptr, nullptr, nullptr);
 }
 
-std::unique_ptr<Database> FileEngine::open(const QString &path)
+// The engine's side of a Database.
+class FileEngine final : public Database::Connection
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        throw DbError(QStringLiteral("Could not find file '%1'.").arg(info.absoluteFilePath()));
-    std::unique_ptr<Database> db(new Database(Engine::SQLite, std::make_unique<FileEngine>()));
-    db->m_path = info.absoluteFilePath();
-    db->m_connectionName = newConnectionName();
+public:
+    static std::unique_ptr<Database> open(const QString &path)
     {
-        QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), db->m_connectionName);
-        // mode=rw: SQLite would otherwise make a new empty file.
-        c.setDatabaseName(QUrl::fromLocalFile(db->m_path).toString(QUrl::FullyEncoded)
-                          + QStringLiteral("?mode=rw"));
-        c.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
-        if (!c.open())
-            throw DbError(engineText(c.lastError()));
-        RegisterEngineFunctions(engineHandle(c));
-        QSqlQuery q(c);
-        // A statement that has returned is on the disk.
-        runOrThrow(q, QStringLiteral("PRAGMA synchronous = FULL"));
-        // Room in memory for what a search or a week reads in a house of
-        // many years (the engine's default is 2 MB).
-        runOrThrow(q, QStringLiteral("PRAGMA cache_size = -32768"));
-        // The journal mode is the file's own; it is changed only when no
-        // other desk has the file open (a busy file keeps what it has).
-        q.exec(writeAheadLogWorks(db->m_path) ? QStringLiteral("PRAGMA journal_mode = WAL")
-                                              : QStringLiteral("PRAGMA journal_mode = DELETE"));
-        q.finish();
-    }
-    return db;
-}
-
-std::unique_ptr<Database> FileEngine::makeNew(const QString &path)
-{
-    const QFileInfo info(path);
-    if (info.exists() || info.isSymLink())
-        throw DbError(QStringLiteral("The file '%1' already exists.").arg(info.absoluteFilePath()));
-    // The guests' data is the owner's alone from the file's first byte; the
-    // engine's log files beside it take the file's permissions.
-    {
-        QFile file(info.absoluteFilePath());
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            throw DbError(QStringLiteral("The file '%1' cannot be made: %2")
-                              .arg(info.absoluteFilePath(), file.errorString()));
-        if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-            const QString reason = file.errorString();
-            file.remove();
-            throw DbError(QStringLiteral("The file '%1' cannot be made private: %2").arg(info.absoluteFilePath(), reason));
-        }
-    }
-    std::unique_ptr<Database> db(new Database(Engine::SQLite, std::make_unique<FileEngine>()));
-    db->m_path = info.absoluteFilePath();
-    db->m_connectionName = newConnectionName();
-    QString failure;
-    {
-        QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), db->m_connectionName);
-        c.setDatabaseName(QUrl::fromLocalFile(db->m_path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
-        c.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
-        if (!c.open()) {
-            failure = engineText(c.lastError());
-        } else {
+        const QFileInfo info(path);
+        if (!info.exists())
+            throw DbError(QStringLiteral("Could not find file '%1'.").arg(info.absoluteFilePath()));
+        std::unique_ptr<Database> db(new Database(Engine::SQLite, std::make_unique<FileEngine>()));
+        db->m_path = info.absoluteFilePath();
+        db->m_connectionName = newConnectionName();
+        {
+            QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), db->m_connectionName);
+            // mode=rw: SQLite would otherwise make a new empty file.
+            c.setDatabaseName(QUrl::fromLocalFile(db->m_path).toString(QUrl::FullyEncoded)
+                              + QStringLiteral("?mode=rw"));
+            c.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+            if (!c.open())
+                throw DbError(engineText(c.lastError()));
+            RegisterEngineFunctions(engineHandle(c));
             QSqlQuery q(c);
-            if (!q.exec(QStringLiteral("PRAGMA synchronous = FULL")))
-                failure = engineText(q.lastError());
+            // A statement that has returned is on the disk.
+            runOrThrow(q, QStringLiteral("PRAGMA synchronous = FULL"));
+            // Room in memory for what a search or a week reads in a house of
+            // many years (the engine's default is 2 MB).
+            runOrThrow(q, QStringLiteral("PRAGMA cache_size = -32768"));
+            // The journal mode is the file's own; it is changed only when no
+            // other desk has the file open (a busy file keeps what it has).
+            q.exec(writeAheadLogWorks(db->m_path) ? QStringLiteral("PRAGMA journal_mode = WAL")
+                                                  : QStringLiteral("PRAGMA journal_mode = DELETE"));
+            q.finish();
+        }
+        return db;
+    }
+
+    static std::unique_ptr<Database> makeNew(const QString &path)
+    {
+        const QFileInfo info(path);
+        if (info.exists() || info.isSymLink())
+            throw DbError(QStringLiteral("The file '%1' already exists.").arg(info.absoluteFilePath()));
+        // The guests' data is the owner's alone from the file's first byte; the
+        // engine's log files beside it take the file's permissions.
+        {
+            QFile file(info.absoluteFilePath());
+            if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+                throw DbError(QStringLiteral("The file '%1' cannot be made: %2")
+                                  .arg(info.absoluteFilePath(), file.errorString()));
+            if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+                const QString reason = file.errorString();
+                file.remove();
+                throw DbError(QStringLiteral("The file '%1' cannot be made private: %2").arg(info.absoluteFilePath(), reason));
+            }
+        }
+        std::unique_ptr<Database> db(new Database(Engine::SQLite, std::make_unique<FileEngine>()));
+        db->m_path = info.absoluteFilePath();
+        db->m_connectionName = newConnectionName();
+        QString failure;
+        {
+            QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), db->m_connectionName);
+            c.setDatabaseName(QUrl::fromLocalFile(db->m_path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+            c.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+            if (!c.open()) {
+                failure = engineText(c.lastError());
+            } else {
+                QSqlQuery q(c);
+                if (!q.exec(QStringLiteral("PRAGMA synchronous = FULL")))
+                    failure = engineText(q.lastError());
+            }
+        }
+        if (!failure.isEmpty()) {
+            discardNew(std::move(db));
+            throw DbError(failure);
+        }
+        return db;
+    }
+
+    static void discardNew(std::unique_ptr<Database> db)
+    {
+        const QString path = db->m_path;
+        db.reset();
+        QFile::remove(path);
+    }
+
+    void run(Database &db, const QString &engineSql) override
+    {
+        QSqlQuery q(db.connection());
+        runOrThrow(q, engineSql);
+    }
+
+    Recordset execute(Database &db, const QString &, const QString &translated) override
+    {
+        auto cursor = std::make_unique<FileCursor>();
+        QSqlQuery &q = cursor->query;
+        q = QSqlQuery(db.connection());
+        q.setForwardOnly(true);
+        if (!q.exec(translated))
+            throw DbError(engineText(q.lastError()));
+        if (!q.isSelect())
+            return Recordset();
+        const QSqlRecord rec = q.record();
+        // The declared type of each result column tells a date from a text.
+        sqlite3_stmt *stmt = nullptr;
+        const QVariant handle = q.result() ? q.result()->handle() : QVariant();
+        if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3_stmt*") == 0)
+            stmt = *static_cast<sqlite3_stmt *const *>(handle.constData());
+        QStringList names;
+        for (int i = 0; i < rec.count(); ++i) {
+            names << rec.fieldName(i);
+            const char *decl = stmt ? sqlite3_column_decltype(stmt, i) : nullptr;
+            cursor->kinds << (decl ? KindFromDeclaredType(QString::fromUtf8(decl)) : ColumnKind::Text);
+            cursor->typed << (decl != nullptr);
+        }
+        return Recordset(db, translated, names, std::move(cursor));
+    }
+
+    RowReader read(Database &db, const QString &translated) override
+    {
+        sqlite3 *handle = engineHandle(db.connection());
+        sqlite3_stmt *stmt = nullptr;
+        const QByteArray utf8 = translated.toUtf8();
+        if (sqlite3_prepare_v2(handle, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) {
+            const QString error = QString::fromUtf8(sqlite3_errmsg(handle));
+            sqlite3_finalize(stmt);
+            throw DbError(error);
+        }
+        RowReader reader(std::make_unique<FileRows>(stmt));
+        for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+            const char *decl = sqlite3_column_decltype(stmt, i);
+            reader.m_kinds << (decl ? KindFromDeclaredType(QString::fromUtf8(decl)) : ColumnKind::Text);
+            reader.m_names << QString::fromUtf8(sqlite3_column_name(stmt, i));
+        }
+        return reader;
+    }
+
+    qint64 count(Database &db, const QString &engineSql) override
+    {
+        QSqlQuery q(db.connection());
+        q.setForwardOnly(true);
+        runOrThrow(q, QStringLiteral("SELECT count(*) FROM (") + engineSql + QLatin1Char(')'));
+        return q.next() ? q.value(0).toLongLong() : 0;
+    }
+
+    QHash<QString, QVariant> insert(Database &db, const QString &table, const QStringList &columns,
+                                                const QVector<QVariant> &values)
+    {
+        QString sql;
+        const QString quoted = QLatin1Char('"') + table + QLatin1Char('"');
+        if (columns.isEmpty()) {
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted);
+        } else {
+            QStringList cols, marks;
+            for (const QString &n : columns) {
+                cols << QLatin1Char('"') + n + QLatin1Char('"');
+                marks << QStringLiteral("?");
+            }
+            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(quoted, cols.join(QLatin1String(", ")),
+                                                                       marks.join(QLatin1String(", ")));
+        }
+        QSqlQuery q(db.connection());
+        if (!q.prepare(sql))
+            throw DbError(engineText(q.lastError()));
+        for (const QVariant &v : values)
+            q.addBindValue(v);
+        if (!q.exec())
+            throw DbError(engineText(q.lastError()));
+        const qlonglong key = q.lastInsertId().toLongLong();
+        // Read the stored row back, so that the key and the defaults are seen.
+        const Recordset rs = db.execute(QStringLiteral("SELECT * FROM %1 WHERE rowid = %2").arg(quoted).arg(key));
+        QHash<QString, QVariant> row;
+        if (!rs.eof())
+            for (int i = 0; i < rs.fieldCount(); ++i)
+                row.insert(rs.fieldName(i).toLower(), rs.value(i));
+        return row;
+    }
+
+    void begin(Database &db, const QString &) override
+    {
+        QSqlQuery begin(db.connection());
+        if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            throw DbError(engineText(begin.lastError()));
+    }
+
+    void commit(Database &db) override
+    {
+        QSqlDatabase c = db.connection();
+        if (!c.commit()) {
+            const QString text = engineText(c.lastError());
+            c.rollback();
+            throw DbError(text);
         }
     }
-    if (!failure.isEmpty()) {
-        discardNew(std::move(db));
-        throw DbError(failure);
+
+    void rollback(Database &db) override
+    {
+        db.connection().rollback();
     }
-    return db;
-}
 
-void FileEngine::discardNew(std::unique_ptr<Database> db)
-{
-    const QString path = db->m_path;
-    db.reset();
-    QFile::remove(path);
-}
-
-void FileEngine::run(Database &db, const QString &engineSql)
-{
-    QSqlQuery q(db.connection());
-    runOrThrow(q, engineSql);
-}
-
-Recordset FileEngine::execute(Database &db, const QString &, const QString &translated)
-{
-    auto cursor = std::make_unique<FileCursor>();
-    QSqlQuery &q = cursor->query;
-    q = QSqlQuery(db.connection());
-    q.setForwardOnly(true);
-    if (!q.exec(translated))
-        throw DbError(engineText(q.lastError()));
-    Recordset rs;
-    if (!q.isSelect())
-        return rs;
-    const QSqlRecord rec = q.record();
-    // The declared type of each result column tells a date from a text.
-    sqlite3_stmt *stmt = nullptr;
-    const QVariant handle = q.result() ? q.result()->handle() : QVariant();
-    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3_stmt*") == 0)
-        stmt = *static_cast<sqlite3_stmt *const *>(handle.constData());
-    for (int i = 0; i < rec.count(); ++i) {
-        rs.m_names << rec.fieldName(i);
-        const char *decl = stmt ? sqlite3_column_decltype(stmt, i) : nullptr;
-        cursor->kinds << (decl ? KindFromDeclaredType(QString::fromUtf8(decl)) : ColumnKind::Text);
-        cursor->typed << (decl != nullptr);
-    }
-    cursor->fetch();
-    rs.m_cursor = std::move(cursor);
-    rs.m_db = &db;
-    rs.m_sql = translated;
-    rs.readRow();
-    return rs;
-}
-
-RowReader FileEngine::read(Database &db, const QString &translated)
-{
-    sqlite3 *handle = engineHandle(db.connection());
-    sqlite3_stmt *stmt = nullptr;
-    const QByteArray utf8 = translated.toUtf8();
-    if (sqlite3_prepare_v2(handle, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) {
-        const QString error = QString::fromUtf8(sqlite3_errmsg(handle));
-        sqlite3_finalize(stmt);
-        throw DbError(error);
-    }
-    RowReader reader(std::make_unique<FileRows>(stmt));
-    for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-        const char *decl = sqlite3_column_decltype(stmt, i);
-        reader.m_kinds << (decl ? KindFromDeclaredType(QString::fromUtf8(decl)) : ColumnKind::Text);
-        reader.m_names << QString::fromUtf8(sqlite3_column_name(stmt, i));
-    }
-    return reader;
-}
-
-qint64 FileEngine::count(Database &db, const QString &engineSql)
-{
-    QSqlQuery q(db.connection());
-    q.setForwardOnly(true);
-    runOrThrow(q, QStringLiteral("SELECT count(*) FROM (") + engineSql + QLatin1Char(')'));
-    return q.next() ? q.value(0).toLongLong() : 0;
-}
-
-QHash<QString, QVariant> FileEngine::insert(Database &db, const QString &table, const QStringList &columns,
-                                            const QVector<QVariant> &values)
-{
-    QString sql;
-    const QString quoted = QLatin1Char('"') + table + QLatin1Char('"');
-    if (columns.isEmpty()) {
-        sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted);
-    } else {
-        QStringList cols, marks;
-        for (const QString &n : columns) {
-            cols << QLatin1Char('"') + n + QLatin1Char('"');
-            marks << QStringLiteral("?");
+    void loadSchema(Database &db, const TableNames &names) override
+    {
+        QSqlQuery q(db.connection());
+        QString hidden;
+        for (const QString &prefix : names.hidden)
+            hidden += QStringLiteral(" AND name NOT LIKE '%1%'").arg(prefix);
+        runOrThrow(q, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'")
+                          + hidden);
+        QStringList tables;
+        while (q.next())
+            tables << q.value(0).toString();
+        for (const QString &table : tables) {
+            QSqlQuery info(db.connection());
+            QString name = table;
+            name.replace(QLatin1String("\""), QLatin1String("\"\""));
+            runOrThrow(info, QStringLiteral("PRAGMA table_info(\"%1\")").arg(name));
+            while (info.next())
+                db.m_schema.addColumn(table, info.value(1).toString(), KindFromDeclaredType(info.value(2).toString()));
         }
-        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(quoted, cols.join(QLatin1String(", ")),
-                                                                   marks.join(QLatin1String(", ")));
     }
-    QSqlQuery q(db.connection());
-    if (!q.prepare(sql))
-        throw DbError(engineText(q.lastError()));
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!q.exec())
-        throw DbError(engineText(q.lastError()));
-    const qlonglong key = q.lastInsertId().toLongLong();
-    // Read the stored row back, so that the key and the defaults are seen.
-    const Recordset rs = db.execute(QStringLiteral("SELECT * FROM %1 WHERE rowid = %2").arg(quoted).arg(key));
-    QHash<QString, QVariant> row;
-    if (!rs.eof())
-        for (int i = 0; i < rs.fieldCount(); ++i)
-            row.insert(rs.fieldName(i).toLower(), rs.value(i));
-    return row;
-}
 
-void FileEngine::begin(Database &db, const QString &)
-{
-    QSqlQuery begin(db.connection());
-    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        throw DbError(engineText(begin.lastError()));
-}
-
-void FileEngine::commit(Database &db)
-{
-    QSqlDatabase c = db.connection();
-    if (!c.commit()) {
-        const QString text = engineText(c.lastError());
-        c.rollback();
-        throw DbError(text);
+    void *handle(const Database &db) const
+    {
+        return engineHandle(db.connection());
     }
+};
+
+std::unique_ptr<Database> OpenDatabaseFile(const QString &path)
+{
+    return FileEngine::open(path);
 }
 
-void FileEngine::rollback(Database &db)
+std::unique_ptr<Database> MakeDatabaseFile(const QString &path)
 {
-    db.connection().rollback();
+    return FileEngine::makeNew(path);
 }
 
-void FileEngine::loadSchema(Database &db, const TableNames &names)
+void DiscardDatabaseFile(std::unique_ptr<Database> db)
 {
-    QSqlQuery q(db.connection());
-    QString hidden;
-    for (const QString &prefix : names.hidden)
-        hidden += QStringLiteral(" AND name NOT LIKE '%1%'").arg(prefix);
-    runOrThrow(q, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'")
-                      + hidden);
-    QStringList tables;
-    while (q.next())
-        tables << q.value(0).toString();
-    for (const QString &table : tables) {
-        QSqlQuery info(db.connection());
-        QString name = table;
-        name.replace(QLatin1String("\""), QLatin1String("\"\""));
-        runOrThrow(info, QStringLiteral("PRAGMA table_info(\"%1\")").arg(name));
-        while (info.next())
-            db.m_schema.addColumn(table, info.value(1).toString(), KindFromDeclaredType(info.value(2).toString()));
-    }
-}
-
-void *FileEngine::handle(const Database &db) const
-{
-    return engineHandle(db.connection());
+    FileEngine::discardNew(std::move(db));
 }
 
 }  // namespace innkeld

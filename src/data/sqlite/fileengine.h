@@ -9,31 +9,16 @@
 
 namespace innkeld {
 
-class FileEngine final : public Database::Connection
-{
-public:
-    // Opens an existing database file; never creates one. Throws DbError with
-    // the engine's text when the file is missing or is not a database.
-    static std::unique_ptr<Database> open(const QString &path);
-    // Makes a new, empty database file, the owner's alone from its first
-    // byte, and opens it. Throws DbError when the file exists (it is left
-    // untouched) or cannot be made.
-    static std::unique_ptr<Database> makeNew(const QString &path);
-    // Closes a database made by makeNew whose making failed, and removes it.
-    static void discardNew(std::unique_ptr<Database> db);
-
-    void run(Database &db, const QString &engineSql) override;
-    Recordset execute(Database &db, const QString &dialectSql, const QString &translated) override;
-    RowReader read(Database &db, const QString &translated) override;
-    qint64 count(Database &db, const QString &engineSql) override;
-    QHash<QString, QVariant> insert(Database &db, const QString &table, const QStringList &columns,
-                                   const QVector<QVariant> &values) override;
-    void begin(Database &db, const QString &lock) override;
-    void commit(Database &db) override;
-    void rollback(Database &db) override;
-    void loadSchema(Database &db, const TableNames &names) override;
-    void *handle(const Database &db) const override;
-};
+// Opens an existing database file; never creates one. Throws DbError with
+// the engine's text when the file is missing or is not a database.
+std::unique_ptr<Database> OpenDatabaseFile(const QString &path);
+// Makes a new, empty database file, the owner's alone from its first byte,
+// and opens it. Throws DbError when the file exists (it is left untouched)
+// or cannot be made.
+std::unique_ptr<Database> MakeDatabaseFile(const QString &path);
+// Closes a database made by MakeDatabaseFile whose making failed, and
+// removes its file.
+void DiscardDatabaseFile(std::unique_ptr<Database> db);
 
 // Adds the program's own SQL functions (a trigger's refusal of a write) to
 // an engine connection (sqlite3 *) that writes outside Database.
