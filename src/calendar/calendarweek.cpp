@@ -13,31 +13,32 @@ namespace innkeld {
 
 QString CalendarWeekSql(const QDate &start, const QVector<RecordId> &rooms, Engine engine, int days)
 {
-    // The stays that touch one of the seven days (the stays index), of the
-    // rooms shown.
+    // The stays of the rooms shown that touch the days shown, from the
+    // stays index by room: what is read follows the rooms and days shown,
+    // not the house's rooms.
     QStringList ids;
     for (RecordId id : rooms)
         ids << QString::number(id);
     const QString shown = ids.isEmpty() ? QStringLiteral("NULL") : ids.join(QLatin1Char(','));
-    // The server looks up each stay's booking, links and guest by their
-    // keys (a lateral query): without statistics its planner would read
-    // every link.
+    const RecordId firstRoom = rooms.isEmpty() ? 0 : *std::min_element(rooms.cbegin(), rooms.cend());
+    const RecordId lastRoom = rooms.isEmpty() ? -1 : *std::max_element(rooms.cbegin(), rooms.cend());
+    const QString touching = RoomStaysTouchingSql(engine, QStringLiteral("s"), QString::number(start.toJulianDay()),
+                                                  QString::number(start.addDays(days - 1).toJulianDay()), firstRoom,
+                                                  lastRoom);
+    // The server looks up each stay's link, booking and guest by their keys
+    // (a lateral query): without statistics its planner would read every
+    // link.
     if (engine == Engine::PostgreSQL)
-        return QStringLiteral("SELECT w.id, fromdate, todate, baID, firstname, lastname FROM booking_stay AS s "
+        return QStringLiteral("SELECT w.id, fromdate, todate, baID, firstname, lastname FROM room_stay AS s "
                               "CROSS JOIN LATERAL (SELECT b.id, b.fromdate, b.todate, ba.roomid AS baID, c.firstname, "
-                              "c.lastname FROM booking AS b JOIN bookingroom AS ba ON ba.bookingid = b.id "
-                              "LEFT JOIN customer AS c ON c.id = b.customerid WHERE b.id = s.id OFFSET 0) AS w WHERE ")
-            + StaysTouchingSql(engine, QStringLiteral("s"), QString::number(start.toJulianDay()),
-                               QString::number(start.addDays(days - 1).toJulianDay()))
-            + QStringLiteral(" AND baID IN (") + shown + QStringLiteral(") ORDER BY fromdate, todate;");
+                              "c.lastname FROM bookingroom AS ba JOIN booking AS b ON b.id = ba.bookingid "
+                              "LEFT JOIN customer AS c ON c.id = b.customerid WHERE ba.id = s.id OFFSET 0) AS w WHERE ")
+            + touching + QStringLiteral(" AND baID IN (") + shown + QStringLiteral(") ORDER BY fromdate, todate;");
     return QStringLiteral("SELECT b.id, fromdate, todate, ba.roomid AS baID, c.firstname, c.lastname ")
-        + QStringLiteral("FROM booking_stay AS s CROSS JOIN booking AS b CROSS JOIN bookingroom AS ba ")
-        + QStringLiteral("LEFT JOIN customer AS c ON c.id = b.customerid WHERE ")
-        + StaysTouchingSql(engine, QStringLiteral("s"), QString::number(start.toJulianDay()),
-                           QString::number(start.addDays(days - 1).toJulianDay()))
-        + QStringLiteral(" AND b.id = s.id AND ba.bookingid = b.id ")
-        + QStringLiteral("AND ba.roomid IN (") + (ids.isEmpty() ? QStringLiteral("NULL") : ids.join(QLatin1Char(',')))
-        + QStringLiteral(") ORDER BY fromdate, todate;");
+        + QStringLiteral("FROM room_stay AS s CROSS JOIN bookingroom AS ba CROSS JOIN booking AS b ")
+        + QStringLiteral("LEFT JOIN customer AS c ON c.id = b.customerid WHERE ") + touching
+        + QStringLiteral(" AND ba.id = s.id AND b.id = ba.bookingid ")
+        + QStringLiteral("AND ba.roomid IN (") + shown + QStringLiteral(") ORDER BY fromdate, todate;");
 }
 
 HouseRooms ReadHouseRooms(Database &db)

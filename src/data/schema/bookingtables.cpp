@@ -313,6 +313,88 @@ QStringList serverLacking(const Catalogue &catalogue)
     return stale ? functions : QStringList();
 }
 
+// The stays index by room: one row a link of a booking to a room, its
+// stay's first and last day and the room, so that what the calendar shows
+// is read from the rooms and days shown alone. A file's R*Tree (the room a
+// range of one), a server's GiST over the two ranges.
+const QString kRoomStayTable =
+    QStringLiteral("CREATE VIRTUAL TABLE %1room_stay USING rtree_i32(id, firstday, lastday, firstroom, lastroom)");
+
+// The rows of the links `link` of the bookings `booking` that have both
+// dates, in a file's terms.
+QString fileRoomStays(const QString &link, const QString &booking)
+{
+    const QString from = dayNumber(booking + QStringLiteral(".FromDate"));
+    const QString to = dayNumber(booking + QStringLiteral(".ToDate"));
+    return QStringLiteral("SELECT %1.id, min(%2, %3), max(%2, %3), %1.roomid, %1.roomid").arg(link, from, to);
+}
+
+QString fillRoomStays(const QString &prefix)
+{
+    return QStringLiteral("INSERT INTO %1room_stay ").arg(prefix) + fileRoomStays(QStringLiteral("l"), QStringLiteral("b"))
+        + QStringLiteral(" FROM bookingroom AS l JOIN booking AS b ON b.ID = l.bookingid "
+                         "WHERE b.FromDate IS NOT NULL AND b.ToDate IS NOT NULL");
+}
+
+QStringList fileRoomStayStatements()
+{
+    const QString linkRow = QStringLiteral("INSERT INTO room_stay ") + fileRoomStays(QStringLiteral("NEW"), QStringLiteral("b"))
+        + QStringLiteral(" FROM booking AS b WHERE b.ID = NEW.bookingid AND b.FromDate IS NOT NULL AND b.ToDate IS NOT NULL; ");
+    return {
+        kRoomStayTable.arg(QString()),
+        QStringLiteral("CREATE TRIGGER room_stay_link_insert AFTER INSERT ON bookingroom BEGIN ") + linkRow
+            + QStringLiteral("END"),
+        QStringLiteral("CREATE TRIGGER room_stay_link_update AFTER UPDATE OF id, bookingid, roomid ON bookingroom BEGIN "
+                       "DELETE FROM room_stay WHERE id = OLD.id; ")
+            + linkRow + QStringLiteral("END"),
+        QStringLiteral("CREATE TRIGGER room_stay_link_delete AFTER DELETE ON bookingroom BEGIN "
+                       "DELETE FROM room_stay WHERE id = OLD.id; END"),
+        QStringLiteral("CREATE TRIGGER room_stay_dates AFTER UPDATE OF FromDate, ToDate ON booking BEGIN "
+                       "DELETE FROM room_stay WHERE id IN (SELECT id FROM bookingroom WHERE bookingid = NEW.ID); "
+                       "INSERT INTO room_stay ")
+            + fileRoomStays(QStringLiteral("l"), QStringLiteral("NEW"))
+            + QStringLiteral(" FROM bookingroom AS l WHERE l.bookingid = NEW.ID AND NEW.FromDate IS NOT NULL "
+                             "AND NEW.ToDate IS NOT NULL; END"),
+    };
+}
+
+QStringList serverRoomStayStatements(bool fill)
+{
+    const QString day = QStringLiteral("least(%1, %2), greatest(%1, %2)");
+    const QString linkDays = day.arg(DayNumberSql(Engine::PostgreSQL, QStringLiteral("b.FromDate")),
+                                     DayNumberSql(Engine::PostgreSQL, QStringLiteral("b.ToDate")));
+    QStringList statements{
+        QStringLiteral("CREATE TABLE room_stay (id bigint PRIMARY KEY REFERENCES bookingroom (id) ON DELETE CASCADE "
+                       "ON UPDATE CASCADE, roomid bigint NOT NULL, firstday integer NOT NULL, lastday integer NOT NULL, "
+                       "rooms int8range GENERATED ALWAYS AS (int8range(roomid, roomid, '[]')) STORED, "
+                       "days int4range GENERATED ALWAYS AS (int4range(firstday, lastday, '[]')) STORED)"),
+        QStringLiteral("CREATE FUNCTION innkeld_keep_room_stay() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                       "IF TG_TABLE_NAME = 'bookingroom' THEN "
+                       "IF TG_OP = 'UPDATE' THEN DELETE FROM room_stay WHERE id IN (OLD.id, NEW.id); END IF; "
+                       "INSERT INTO room_stay (id, roomid, firstday, lastday) SELECT NEW.id, NEW.roomid, %1 "
+                       "FROM booking AS b WHERE b.ID = NEW.bookingid AND b.FromDate IS NOT NULL AND b.ToDate IS NOT NULL; "
+                       "ELSE DELETE FROM room_stay WHERE id IN (SELECT l.id FROM bookingroom AS l WHERE l.bookingid = NEW.ID); "
+                       "INSERT INTO room_stay (id, roomid, firstday, lastday) SELECT l.id, l.roomid, %2 "
+                       "FROM bookingroom AS l WHERE l.bookingid = NEW.ID AND NEW.FromDate IS NOT NULL "
+                       "AND NEW.ToDate IS NOT NULL; END IF; RETURN NULL; END $$")
+            .arg(linkDays, day.arg(DayNumberSql(Engine::PostgreSQL, QStringLiteral("NEW.FromDate")),
+                                   DayNumberSql(Engine::PostgreSQL, QStringLiteral("NEW.ToDate")))),
+        QStringLiteral("CREATE TRIGGER room_stay_link AFTER INSERT OR UPDATE OF bookingid, roomid ON bookingroom "
+                       "FOR EACH ROW EXECUTE FUNCTION innkeld_keep_room_stay()"),
+        QStringLiteral("CREATE TRIGGER room_stay_dates AFTER UPDATE OF FromDate, ToDate ON booking "
+                       "FOR EACH ROW EXECUTE FUNCTION innkeld_keep_room_stay()"),
+    };
+    // Filled before its index is made: one pass that sorts, rather than a
+    // search tree grown row by row.
+    if (fill)
+        statements << QStringLiteral("INSERT INTO room_stay (id, roomid, firstday, lastday) SELECT l.id, l.roomid, %1 "
+                                     "FROM bookingroom AS l JOIN booking AS b ON b.ID = l.bookingid "
+                                     "WHERE b.FromDate IS NOT NULL AND b.ToDate IS NOT NULL")
+                              .arg(linkDays);
+    statements << QStringLiteral("CREATE INDEX room_stay_place ON room_stay USING gist (rooms, days)");
+    return statements;
+}
+
 }  // namespace
 
 SchemaPart BookingTablesPart()
@@ -330,6 +412,51 @@ SchemaPart BookingTablesPart()
     part.temporary = [] { return QStringList{kStayTable.arg(QStringLiteral("temp.")), fillStays(QStringLiteral("temp."))}; };
     part.hidden = QStringList{QStringLiteral("booking_stay")};
     return part;
+}
+
+SchemaPart RoomStaysPart()
+{
+    SchemaPart part;
+    part.make = [](Engine engine) {
+        return engine == Engine::PostgreSQL ? serverRoomStayStatements(false) : fileRoomStayStatements();
+    };
+    // A database made before the index gets it, filled from the links stored
+    // (a file's made again whole when a part of it is gone).
+    part.lacking = [](Engine engine, const Catalogue &catalogue) {
+        if (engine == Engine::PostgreSQL)
+            return catalogue.has(QStringLiteral("room_stay_place")) ? QStringList()
+                                                                     : QStringList{QStringLiteral("DROP TABLE IF EXISTS room_stay"),
+                                                                                   QStringLiteral("DROP FUNCTION IF EXISTS innkeld_keep_room_stay CASCADE")}
+                       + serverRoomStayStatements(true);
+        QStringList names, drops;
+        for (const QString &sql : fileRoomStayStatements()) {
+            const QString name = CreatedName(sql);
+            names << name;
+            drops << (name == QLatin1String("room_stay") ? QStringLiteral("DROP TABLE IF EXISTS ")
+                                                         : QStringLiteral("DROP TRIGGER IF EXISTS "))
+                    + name;
+        }
+        for (const QString &name : names)
+            if (!catalogue.has(name))
+                return drops + fileRoomStayStatements() + QStringList{fillRoomStays(QString())};
+        return QStringList();
+    };
+    part.table = QStringLiteral("room_stay");
+    part.temporary = [] {
+        return QStringList{kRoomStayTable.arg(QStringLiteral("temp.")), fillRoomStays(QStringLiteral("temp."))};
+    };
+    part.hidden = QStringList{QStringLiteral("room_stay")};
+    return part;
+}
+
+QString RoomStaysTouchingSql(Engine engine, const QString &alias, const QString &firstDay, const QString &lastDay,
+                             RecordId firstRoom, RecordId lastRoom)
+{
+    if (engine == Engine::PostgreSQL)
+        return QStringLiteral("%1.rooms && int8range(%2, %3, '[]') AND ").arg(alias).arg(firstRoom).arg(lastRoom)
+            + StaysTouchingSql(engine, alias, firstDay, lastDay);
+    return StaysTouchingSql(engine, alias, firstDay, lastDay)
+        + QStringLiteral(" AND %1.firstroom <= %3 AND %1.lastroom >= %2").arg(alias).arg(firstRoom).arg(lastRoom);
 }
 
 QString WriteLockSql(Engine engine)

@@ -9,6 +9,9 @@
 namespace innkeld {
 
 SchemaPart BookingTablesPart();
+// The stays index by room (room_stay: one row a link of a booking to a
+// room, its stay's first and last day as Julian day numbers and the room).
+SchemaPart RoomStaysPart();
 
 // The program's four tables, and the refusal of a database without one.
 const QStringList &ProgramTables();
@@ -61,6 +64,11 @@ QString StaysShareNightSql(Engine engine, const QString &alias, const QString &f
 // engine's terms: an R*Tree search in SQLite, a range search over a GiST
 // index in PostgreSQL.
 QString StaysTouchingSql(Engine engine, const QString &alias, const QString &firstDay, const QString &lastDay);
+// The condition on the stays index by room `alias` (room_stay) that finds
+// the stays of the rooms from `firstRoom` to `lastRoom` (keys) touching the
+// days from `firstDay` to `lastDay`, both included, in the engine's terms.
+QString RoomStaysTouchingSql(Engine engine, const QString &alias, const QString &firstDay, const QString &lastDay,
+                             RecordId firstRoom, RecordId lastRoom);
 // The Julian day number of a stored date or date and time, in the engine's
 // terms, as the stays index holds it.
 QString DayNumberSql(Engine engine, const QString &date);

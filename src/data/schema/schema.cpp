@@ -22,6 +22,7 @@ const std::vector<SchemaPart> &schemaParts()
     static const std::vector<SchemaPart> parts{
         HouseRulesPart(),
         BookingTablesPart(),
+        RoomStaysPart(),
         HouseTermsPart(),
         BookingDraftsPart(),
         ChannelTablesPart(),
