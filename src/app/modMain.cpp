@@ -6,10 +6,14 @@
 #include "data/regional/settings.h"
 #include "data/schema/schema.h"
 #include "frmSplash.h"
+#include "widgets/LongWork.h"
 #include "widgets/uiservices.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
+
+#include <atomic>
 
 namespace innkeld {
 
@@ -17,37 +21,101 @@ Program::Program(const AppContext &context) : m_context(context) {}
 
 Program::~Program() = default;
 
+bool Program::chooseDatabase()
+{
+    if (m_chosen)
+        return !m_failed;
+    m_chosen = true;
+    // Which database: the one named, the one beside the program, or the
+    // user's own, made on an installed copy's first start.
+    // A desk started on a database is started there again; a password
+    // is never kept.
+    SettingsStore &settings = *m_context.settings;
+    QString given = m_context.databaseGiven;
+    if (given.isEmpty()) {
+        const QString remembered = settings.ReadSetting(QStringLiteral("Database"), QString());
+        if (IsServerAddress(remembered) || (!remembered.isEmpty() && QFileInfo::exists(remembered)))
+            given = remembered;
+    }
+    const DatabaseChoice choice = ChooseDatabase(given, m_context.programFolder, m_context.dataFolder);
+    if (!m_context.databaseGiven.isEmpty())
+        settings.WriteSetting(QStringLiteral("Database"), AddressWithoutPassword(choice.path));
+    m_context.databasePath = choice.path;
+    if (choice.makeIfMissing && !QFileInfo::exists(choice.path)) {
+        try {
+            if (!QDir().mkpath(QFileInfo(choice.path).absolutePath()))
+                throw DbError(QStringLiteral("The folder %1 cannot be made.").arg(QFileInfo(choice.path).absolutePath()));
+            CreateDatabase(choice.path);
+        } catch (const DbError &e) {
+            m_failed = true;
+            m_context.ui->message(nullptr, e.message(), QMessageBox::Critical);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Program::upgradeDatabase()
+{
+    // A database an earlier version made lacks what this one adds; in a
+    // house of many years building it takes minutes: on a thread of its
+    // own, its progress shown, with Cancel. Stopped or killed, the database
+    // is as it was, and the next start begins again.
+    const QString path = m_context.databasePath;
+    try {
+        if (!DatabaseNeedsUpgrade(*OpenDatabase(path, false)))
+            return true;
+    } catch (const DbError &) {
+        return true;  // said by the load, in its words
+    }
+    const QString label = QStringLiteral("Upgrading the database for this version of the program...");
+    LongWork work(nullptr, label, {});
+    work.setJob([&work, path, label](const LongWork::Progress &progress) {
+        auto db = OpenDatabase(path, false);
+        std::atomic<int> done{0}, total{1};
+        db->setStopCheck([&] { return !progress(done, total); });
+        UpgradeDatabase(*db, [&](int stepsDone, int steps, const QString &what) {
+            done = stepsDone;
+            total = steps;
+            if (!what.isEmpty())
+                work.say(QStringLiteral("%1\n%2 (step %3 of %4)").arg(label, what).arg(stepsDone + 1).arg(steps));
+            return progress(stepsDone, steps);
+        });
+        return true;
+    });
+    QString failure;
+    QEventLoop loop;
+    QObject::connect(&work, &LongWork::finished, &loop, [&](bool, const QString &text) {
+        failure = text;
+        loop.quit();
+    });
+    work.start();
+    loop.exec();
+    if (failure.isEmpty())
+        return true;
+    // A file this user cannot write is read through temporary tables.
+    const QFileInfo file(path);
+    if (!IsServerAddress(path) && (!file.isWritable() || !QFileInfo(file.absolutePath()).isWritable()))
+        return true;
+    m_failed = true;
+    m_context.ui->message(nullptr,
+                          failure.startsWith(QLatin1String("The upgrade of the database was stopped"))
+                              ? failure + QStringLiteral(" It is upgraded at the next start.")
+                              : QStringLiteral("The database could not be upgraded for this version of the "
+                                               "program.\n\n%1").arg(failure),
+                          failure.startsWith(QLatin1String("The upgrade of the database was stopped"))
+                              ? QMessageBox::Information
+                              : QMessageBox::Critical);
+    return false;
+}
+
 void Program::loadMain()
 {
     if (m_failed || (m_main && m_main->isLoaded()))
         return;
     if (!m_main) {
-        // Which database: the one named, the one beside the program, or the
-        // user's own, made on an installed copy's first start.
-        // A desk started on a database is started there again; a password
-        // is never kept.
-        SettingsStore &settings = *m_context.settings;
-        QString given = m_context.databaseGiven;
-        if (given.isEmpty()) {
-            const QString remembered = settings.ReadSetting(QStringLiteral("Database"), QString());
-            if (IsServerAddress(remembered) || (!remembered.isEmpty() && QFileInfo::exists(remembered)))
-                given = remembered;
-        }
-        const DatabaseChoice choice = ChooseDatabase(given, m_context.programFolder, m_context.dataFolder);
-        if (!m_context.databaseGiven.isEmpty())
-            settings.WriteSetting(QStringLiteral("Database"), AddressWithoutPassword(choice.path));
-        m_context.databasePath = choice.path;
-        if (choice.makeIfMissing && !QFileInfo::exists(choice.path)) {
-            try {
-                if (!QDir().mkpath(QFileInfo(choice.path).absolutePath()))
-                    throw DbError(QStringLiteral("The folder %1 cannot be made.").arg(QFileInfo(choice.path).absolutePath()));
-                CreateDatabase(choice.path);
-            } catch (const DbError &e) {
-                m_failed = true;
-                m_context.ui->message(nullptr, e.message(), QMessageBox::Critical);
-                return;
-            }
-        }
+        if (!chooseDatabase())
+            return;
         m_main = std::make_unique<frmMain>(m_context);
     }
     QString failure;
@@ -69,6 +137,8 @@ void Program::loadMain()
 
 int Program::Main()
 {
+    if (!chooseDatabase() || !upgradeDatabase())
+        return 1;
     {
         frmSplash *shown = nullptr;
         frmSplash splash([this, &shown] {

@@ -23,10 +23,17 @@ public:
 
 private:
     void loadMain();
+    // The database to open, made when it is the user's first: false when
+    // it cannot be made (said).
+    bool chooseDatabase();
+    // What an earlier version's database lacks, given with its progress
+    // shown: false when stopped or failed (said).
+    bool upgradeDatabase();
 
     AppContext m_context;
     std::unique_ptr<frmMain> m_main;
     bool m_failed = false;
+    bool m_chosen = false;
 };
 
 }  // namespace innkeld

@@ -62,10 +62,23 @@ void LongWork::start()
     m_thread->start(QThread::LowPriority);
 }
 
+void LongWork::say(const QString &text)
+{
+    QMutexLocker lock(&m_sayLock);
+    m_said = text;
+    m_saidChanged = true;
+}
+
 void LongWork::showProgress()
 {
     if (!m_dialog)
         return;
+    {
+        QMutexLocker lock(&m_sayLock);
+        if (m_saidChanged && !m_said.isEmpty())
+            m_dialog->setLabelText(m_said);
+        m_saidChanged = false;
+    }
     const qint64 total = m_total, done = m_done;
     if (total <= 0)
         return;

@@ -4,6 +4,7 @@
 // is, and the result comes back to the window's thread as a signal.
 #pragma once
 
+#include <QMutex>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -33,8 +34,12 @@ public:
     // Asks the work to stop and waits for it.
     ~LongWork() override;
 
+    // The work, when it needs the LongWork itself (to say what it does).
+    void setJob(Job job) { m_job = std::move(job); }
     void start();
     bool running() const { return m_running; }
+    // What the work is doing, shown in the dialog: callable from the work.
+    void say(const QString &text);
 
 signals:
     // completed: the work ran to its end; failure: its text when it failed.
@@ -53,6 +58,9 @@ private:
     std::atomic<qint64> m_total{0};
     bool m_completed = false;
     QString m_failure;
+    QMutex m_sayLock;
+    QString m_said;
+    bool m_saidChanged = false;
     bool m_running = false;
     Job m_job;
 };

@@ -4,7 +4,7 @@ namespace innkeld {
 
 SchemaPart BookingDraftsPart()
 {
-    return TablesPart({QStringLiteral("CREATE TABLE bookingdraft (bookingid bigint PRIMARY KEY, started text NOT NULL)")},
+    return TablesPart(QStringLiteral("Adding the bookings being begun"), {QStringLiteral("CREATE TABLE bookingdraft (bookingid bigint PRIMARY KEY, started text NOT NULL)")},
                       QStringLiteral("bookingdraft"));
 }
 

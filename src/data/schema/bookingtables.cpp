@@ -400,6 +400,7 @@ QStringList serverRoomStayStatements(bool fill)
 SchemaPart BookingTablesPart()
 {
     SchemaPart part;
+    part.what = QStringLiteral("Building the stays index and the guard");
     part.make = [](Engine engine) {
         if (engine == Engine::PostgreSQL)
             return serverStatements();
@@ -417,6 +418,7 @@ SchemaPart BookingTablesPart()
 SchemaPart RoomStaysPart()
 {
     SchemaPart part;
+    part.what = QStringLiteral("Building the stays index by room");
     part.make = [](Engine engine) {
         return engine == Engine::PostgreSQL ? serverRoomStayStatements(false) : fileRoomStayStatements();
     };

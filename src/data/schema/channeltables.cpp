@@ -89,6 +89,7 @@ QStringList channelTableParts()
 SchemaPart ChannelTablesPart()
 {
     SchemaPart part;
+    part.what = QStringLiteral("Adding the channels' tables");
     part.make = channelTableStatements;
     // A database made before the channels gets their tables, empty; a file
     // whose tables were made before their links were guarded gets the guards.

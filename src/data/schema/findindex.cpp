@@ -305,6 +305,7 @@ QStringList temporaryStatements()
 SchemaPart FindIndexPart()
 {
     SchemaPart part;
+    part.what = QStringLiteral("Building the search index of the guests");
     part.make = [](Engine engine) { return findIndexStatements(engine, false); };
     // A database made before the index (or with a part of it gone) gets it
     // anew, filled from the bookings stored; on a server, functions of the

@@ -23,7 +23,7 @@ QString values(const HouseTerms &t)
 
 SchemaPart HouseTermsPart()
 {
-    return TablesPart({QStringLiteral("CREATE TABLE houseterms (id INTEGER PRIMARY KEY CHECK (id = 1), "
+    return TablesPart(QStringLiteral("Adding the house's terms"), {QStringLiteral("CREATE TABLE houseterms (id INTEGER PRIMARY KEY CHECK (id = 1), "
                                       "CurrencySymbol text NOT NULL, SalesTaxName text NOT NULL, PostCodeTerm text "
                                       "NOT NULL, DefaultCostPerNight text NOT NULL, SalesTaxPercentage text NOT NULL)")},
                       QStringLiteral("houseterms"));

@@ -67,7 +67,7 @@ void makeParts(Database &db)
 
 }  // namespace
 
-std::unique_ptr<Database> OpenDatabase(const QString &path)
+std::unique_ptr<Database> OpenDatabase(const QString &path, bool upgrade)
 {
     std::unique_ptr<Database> db = IsServerAddress(path) ? OpenServerDatabase(path) : OpenDatabaseFile(path);
     db->setWriteLock(WriteLockSql(db->engineKind()));
@@ -78,8 +78,10 @@ std::unique_ptr<Database> OpenDatabase(const QString &path)
     if (db->onServer() && !holdsBookingTables(*db))
         makeParts(*db);  // a new house, as a new db.mdb is made on a first start
     RequireProgramTables(db->schema(), db->path());
-    UpgradeDatabase(*db);
-    db->loadSchema(tableNames());
+    if (upgrade) {
+        UpgradeDatabase(*db);
+        db->loadSchema(tableNames());
+    }
     return db;
 }
 
@@ -102,27 +104,57 @@ void CreateDatabase(const QString &path)
     makeParts(*db);
 }
 
-void UpgradeDatabase(Database &db)
+namespace {
+
+struct Step
 {
-    const auto lacking = [&db](const Catalogue &catalogue) {
-        QStringList statements;
-        for (const SchemaPart &part : schemaParts())
-            statements += part.lacking(db.engineKind(), catalogue);
-        return statements;
-    };
+    QString what;
+    QString sql;
+};
+
+QVector<Step> lackingSteps(Database &db)
+{
+    const Catalogue catalogue = Catalogue::read(db);
+    QVector<Step> steps;
+    for (const SchemaPart &part : schemaParts())
+        for (const QString &sql : part.lacking(db.engineKind(), catalogue))
+            steps.append({part.what, sql});
+    return steps;
+}
+
+}  // namespace
+
+bool DatabaseNeedsUpgrade(Database &db)
+{
+    return !lackingSteps(db).isEmpty();
+}
+
+void UpgradeDatabase(Database &db, const UpgradeProgress &progress)
+{
     // Every part there already (the usual case): nothing is written.
-    if (lacking(Catalogue::read(db)).isEmpty())
+    if (lackingSteps(db).isEmpty())
         return;
+    const QString stopped = QStringLiteral("The upgrade of the database was stopped; the database is as it was.");
     try {
         // One desk upgrades the database while the others wait; what is
         // lacking is asked again once it holds the lock.
         Database::Transaction transaction(db, SchemaLockSql());
-        for (const QString &sql : lacking(Catalogue::read(db)))
-            db.run(sql);
+        const QVector<Step> steps = lackingSteps(db);
+        for (int i = 0; i < steps.size(); ++i) {
+            if (progress && !progress(i, int(steps.size()), steps.at(i).what))
+                throw DbError(stopped);
+            db.run(steps.at(i).sql);
+        }
+        if (progress)
+            progress(int(steps.size()), int(steps.size()), QString());
         transaction.commit();
-    } catch (const DbError &) {
-        if (db.onServer())
+    } catch (const DbError &e) {
+        if (db.onServer() || progress) {
+            // A stop within a statement on a file is the engine's interruption.
+            if (progress && e.message() == QLatin1String("interrupted"))
+                throw DbError(stopped);
             throw;
+        }
         // A file that cannot be written now (read-only, or busy at another
         // desk) reads the parts it lacks through temporary ones.
         const Catalogue catalogue = Catalogue::read(db);

@@ -15,15 +15,29 @@ namespace innkeld {
 // now reads what it lacks through temporary tables. Throws DbError with the
 // engine's text when the file is missing, is not a database or lacks the
 // booking tables.
-std::unique_ptr<Database> OpenDatabase(const QString &path);
+// `upgrade` false: opened as it is, for DatabaseNeedsUpgrade and
+// UpgradeDatabase with progress.
+std::unique_ptr<Database> OpenDatabase(const QString &path, bool upgrade = true);
 
 // Makes a new database with every table, empty, in one transaction. Throws
 // DbError when the file exists (it is left untouched) or cannot be written,
 // or when the server's database already holds one of the booking tables.
 void CreateDatabase(const QString &path);
 
+// Whether a database (opened as it is) lacks a part of the schema: what a
+// first start after installing a newer program gives it, which can take
+// minutes in a house of many years.
+bool DatabaseNeedsUpgrade(Database &db);
+
+// Told before each step of an upgrade: the steps done, the steps in all and
+// what the step does; false stops the upgrade.
+using UpgradeProgress = std::function<bool(int done, int total, const QString &what)>;
+
 // Gives an open database what it lacks of the schema (a part removed or
-// set aside), in one transaction. Throws DbError.
-void UpgradeDatabase(Database &db);
+// set aside), in one transaction. Without `progress`, a file that cannot
+// be written now reads what it lacks through temporary tables. With it, a
+// stop (between steps, or within one on a file) undoes the whole: the
+// database is as it was, and the next upgrade starts again. Throws DbError.
+void UpgradeDatabase(Database &db, const UpgradeProgress &progress = {});
 
 }  // namespace innkeld

@@ -50,9 +50,10 @@ QStringList TemporaryStatements(const QStringList &statements)
     return temporary;
 }
 
-SchemaPart TablesPart(const QStringList &statements, const QString &table)
+SchemaPart TablesPart(const QString &what, const QStringList &statements, const QString &table)
 {
     SchemaPart part;
+    part.what = what;
     part.make = [statements](Engine) { return statements; };
     part.lacking = [statements, table](Engine, const Catalogue &catalogue) {
         return catalogue.has(table) ? QStringList() : statements;

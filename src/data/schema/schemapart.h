@@ -30,6 +30,9 @@ private:
 
 struct SchemaPart
 {
+    // What giving the part to an older database does, as the operator is
+    // told while it runs ("Building the search index").
+    QString what;
     // The statements that make the part in a new database.
     std::function<QStringList(Engine)> make;
     // The statements that give a database what it lacks of the part; none
@@ -57,6 +60,6 @@ QStringList TemporaryStatements(const QStringList &statements);
 
 // A part that is one or more tables made by `statements` alike on both
 // engines, lacking when its `table` is not there.
-SchemaPart TablesPart(const QStringList &statements, const QString &table);
+SchemaPart TablesPart(const QString &what, const QStringList &statements, const QString &table);
 
 }  // namespace innkeld

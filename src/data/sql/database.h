@@ -17,6 +17,7 @@
 #include <QVariant>
 #include <QVector>
 
+#include <functional>
 #include <memory>
 
 namespace innkeld {
@@ -220,6 +221,10 @@ public:
     // The engine's own handle (sqlite3 *), for the work Qt has no call for;
     // throws DbError on a server.
     void *engine() const;
+    // Asked now and then while a statement runs on a file: true stops it,
+    // and it fails as "interrupted" (none: it runs to its end). A server's
+    // statement runs to its end.
+    void setStopCheck(std::function<bool()> stop) { m_connection->setStopCheck(*this, std::move(stop)); }
 
     // Groups the statements of one operator action: everything since begin()
     // is undone unless commit() is reached. It takes the write lock at once
@@ -255,6 +260,7 @@ public:
         virtual void rollback(Database &db) = 0;
         virtual void loadSchema(Database &db, const TableNames &names) = 0;
         virtual void *handle(const Database &db) const = 0;
+        virtual void setStopCheck(Database &, std::function<bool()>) {}
     };
 
 private:

@@ -198,7 +198,21 @@ void RegisterEngineFunctions(void *sqliteHandle)
 // The engine's side of a Database.
 class FileEngine final : public Database::Connection
 {
+    std::function<bool()> m_stop;
+
 public:
+    // The stop check is asked every few thousand of the engine's steps.
+    void setStopCheck(Database &db, std::function<bool()> stop) override
+    {
+        m_stop = std::move(stop);
+        sqlite3 *handle = engineHandle(db.connection());
+        if (!m_stop)
+            sqlite3_progress_handler(handle, 0, nullptr, nullptr);
+        else
+            sqlite3_progress_handler(
+                handle, 10000, [](void *self) { return static_cast<FileEngine *>(self)->m_stop() ? 1 : 0; }, this);
+    }
+
     static std::unique_ptr<Database> open(const QString &path)
     {
         const QFileInfo info(path);
