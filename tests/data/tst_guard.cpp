@@ -291,8 +291,38 @@ void TestGuard::earlierDatabaseGetsTheGuard()
     t.run(QStringLiteral("CREATE TRIGGER booking_guard_dates BEFORE UPDATE OF FromDate, ToDate ON booking "
                          "BEGIN SELECT innkeld_refuse('an earlier guard'); END"));
 
+    // Nor the stays index by room.
+    t.run(QStringLiteral("DROP TABLE room_stay"));
+
+    // The upgrade, told how far it is and what it does; stopped, it leaves
+    // the database as it was, and the next one gives it all.
+    {
+        std::unique_ptr<Database> old = OpenDatabase(t.path(), false);
+        QVERIFY(DatabaseNeedsUpgrade(*old));
+        QStringList said;
+        QVERIFY_THROWS_EXCEPTION(DbError, UpgradeDatabase(*old, [&](int done, int, const QString &what) {
+            said << what;
+            return done < 1;
+        }));
+        QCOMPARE(said.size(), 2);
+        QVERIFY(DatabaseNeedsUpgrade(*old));
+        int last = -1, steps = 0;
+        bool inOrder = true;
+        UpgradeDatabase(*old, [&](int done, int total, const QString &what) -> bool {
+            inOrder &= done > last && done <= total;
+            last = done;
+            steps = total;
+            said << what;
+            return true;
+        });
+        QVERIFY(inOrder);
+        QCOMPARE(last, steps);
+        QVERIFY(said.contains(QStringLiteral("Building the stays index by room")));
+        QVERIFY(!DatabaseNeedsUpgrade(*old));
+    }
     std::unique_ptr<Database> reopened = OpenDatabase(t.path());
     Database &db = *reopened;
+    QCOMPARE(ReadCalendarWeek(db, QDate(2026, 5, 4), 0).cell(0, 1).bookings, (QVector<RecordId>{a, b}));
     QCOMPARE(DepartureDayFree(db), false);
     SetDepartureDayFree(db, true);
     QVERIFY(refusal(db, QStringLiteral("UPDATE booking SET todate = #6/3/2026# WHERE id = %1").arg(c)).isEmpty());

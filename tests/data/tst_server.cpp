@@ -17,6 +17,7 @@
 #include "wizard/BookingWizard.h"
 #include "data/copies/backup.h"
 #include "data/regional/regional.h"
+#include "calendar/calendarweek.h"
 #include "data/schema/schema.h"
 #include "guisupport.h"
 #include "output/csvexport.h"
@@ -482,8 +483,23 @@ void TestServer::departureDayRuleIsTheHouses()
     other->run(QStringLiteral("DROP TABLE houserules"));
     other->run(QStringLiteral("CREATE OR REPLACE FUNCTION innkeld_guard_dates() RETURNS trigger LANGUAGE plpgsql AS "
                               "$$ BEGIN RAISE EXCEPTION 'an earlier guard'; END $$"));
+    // Nor the stays index by room: given again, filled from the links.
+    QVector<RecordId> rooms;
+    for (RecordId id = 1; id <= 40; ++id)
+        rooms << id;
+    const QString week = CalendarWeekSql(QDate(2000, 1, 1), rooms, Engine::PostgreSQL, 20000);
+    const auto stays = [&week](Database &db) {
+        QStringList rows;
+        for (Recordset rs = db.query(week.chopped(1)); !rs.eof(); rs.moveNext())
+            rows << rs.text(0) + QLatin1Char(':') + rs.text(3);
+        return rows;
+    };
+    const QStringList before = stays(*other);
+    QVERIFY(!before.isEmpty());
+    other->run(QStringLiteral("DROP TABLE room_stay"));
     other.reset();
     auto upgraded = OpenDatabase(server.address());
+    QCOMPARE(stays(*upgraded), before);
     QCOMPARE(DepartureDayFree(*upgraded), false);
     QCOMPARE(failureOf(*upgraded, QStringLiteral("UPDATE booking SET todate = #1/1/2041# WHERE id = 2")),
              QStringLiteral("(no failure)"));
