@@ -20,11 +20,8 @@ QString CalendarWeekSql(const QDate &start, const QVector<RecordId> &rooms, Engi
     for (RecordId id : rooms)
         ids << QString::number(id);
     const QString shown = ids.isEmpty() ? QStringLiteral("NULL") : ids.join(QLatin1Char(','));
-    const RecordId firstRoom = rooms.isEmpty() ? 0 : *std::min_element(rooms.cbegin(), rooms.cend());
-    const RecordId lastRoom = rooms.isEmpty() ? -1 : *std::max_element(rooms.cbegin(), rooms.cend());
     const QString touching = RoomStaysTouchingSql(engine, QStringLiteral("s"), QString::number(start.toJulianDay()),
-                                                  QString::number(start.addDays(days - 1).toJulianDay()), firstRoom,
-                                                  lastRoom);
+                                                  QString::number(start.addDays(days - 1).toJulianDay()), rooms);
     // The server looks up each stay's link, booking and guest by their keys
     // (a lateral query): without statistics its planner would read every
     // link.
@@ -33,12 +30,12 @@ QString CalendarWeekSql(const QDate &start, const QVector<RecordId> &rooms, Engi
                               "CROSS JOIN LATERAL (SELECT b.id, b.fromdate, b.todate, ba.roomid AS baID, c.firstname, "
                               "c.lastname FROM bookingroom AS ba JOIN booking AS b ON b.id = ba.bookingid "
                               "LEFT JOIN customer AS c ON c.id = b.customerid WHERE ba.id = s.id OFFSET 0) AS w WHERE ")
-            + touching + QStringLiteral(" AND baID IN (") + shown + QStringLiteral(") ORDER BY fromdate, todate;");
+            + touching + QStringLiteral(" ORDER BY fromdate, todate;");
     return QStringLiteral("SELECT b.id, fromdate, todate, ba.roomid AS baID, c.firstname, c.lastname ")
         + QStringLiteral("FROM room_stay AS s CROSS JOIN bookingroom AS ba CROSS JOIN booking AS b ")
         + QStringLiteral("LEFT JOIN customer AS c ON c.id = b.customerid WHERE ") + touching
-        + QStringLiteral(" AND ba.id = s.id AND b.id = ba.bookingid ")
-        + QStringLiteral("AND ba.roomid IN (") + shown + QStringLiteral(") ORDER BY fromdate, todate;");
+        + QStringLiteral(" AND ba.id = s.id AND b.id = ba.bookingid AND ba.roomid IN (") + shown
+        + QStringLiteral(") ORDER BY fromdate, todate;");
 }
 
 HouseRooms ReadHouseRooms(Database &db)

@@ -2,6 +2,8 @@
 
 #include "houserules.h"
 
+#include <algorithm>
+
 namespace innkeld {
 
 namespace {
@@ -313,35 +315,42 @@ QStringList serverLacking(const Catalogue &catalogue)
     return stale ? functions : QStringList();
 }
 
-// The stays index by room: one row a link of a booking to a room, its
-// stay's first and last day and the room, so that what the calendar shows
-// is read from the rooms and days shown alone. A file's R*Tree (the room a
-// range of one), a server's GiST over the two ranges.
-const QString kRoomStayTable =
-    QStringLiteral("CREATE VIRTUAL TABLE %1room_stay USING rtree_i32(id, firstday, lastday, firstroom, lastroom)");
-
-// The rows of the links `link` of the bookings `booking` that have both
-// dates, in a file's terms.
+// The stays index by room: one row a link of a booking to a room, the room
+// and its stay's first and last day, so that what the calendar shows is read
+// from the rooms and days shown alone. On a file, a table searched by room
+// and last day (bounded by the longest stay, which its own index gives); on
+// a server, a GiST over the room and day ranges.
 QString fileRoomStays(const QString &link, const QString &booking)
 {
     const QString from = dayNumber(booking + QStringLiteral(".FromDate"));
     const QString to = dayNumber(booking + QStringLiteral(".ToDate"));
-    return QStringLiteral("SELECT %1.id, min(%2, %3), max(%2, %3), %1.roomid, %1.roomid").arg(link, from, to);
+    return QStringLiteral("SELECT %1.id, %1.roomid, min(%2, %3), max(%2, %3)").arg(link, from, to);
 }
 
 QString fillRoomStays(const QString &prefix)
 {
     return QStringLiteral("INSERT INTO %1room_stay ").arg(prefix) + fileRoomStays(QStringLiteral("l"), QStringLiteral("b"))
         + QStringLiteral(" FROM bookingroom AS l JOIN booking AS b ON b.ID = l.bookingid "
-                         "WHERE b.FromDate IS NOT NULL AND b.ToDate IS NOT NULL");
+                         "WHERE b.FromDate IS NOT NULL AND b.ToDate IS NOT NULL ORDER BY l.id");
 }
 
-QStringList fileRoomStayStatements()
+// The table, filled by `fill` (none: empty) before its indexes are made:
+// each index then sorts once rather than growing row by row.
+QStringList fileRoomStayStatements(const QString &prefix, const QString &fill)
 {
+    const QString index = prefix.isEmpty() ? QString() : QStringLiteral("temp.");
     const QString linkRow = QStringLiteral("INSERT INTO room_stay ") + fileRoomStays(QStringLiteral("NEW"), QStringLiteral("b"))
         + QStringLiteral(" FROM booking AS b WHERE b.ID = NEW.bookingid AND b.FromDate IS NOT NULL AND b.ToDate IS NOT NULL; ");
-    return {
-        kRoomStayTable.arg(QString()),
+    QStringList statements{QStringLiteral("CREATE %1TABLE room_stay (id INTEGER PRIMARY KEY, roomid INTEGER NOT NULL, "
+                                          "firstday INTEGER NOT NULL, lastday INTEGER NOT NULL)")
+                               .arg(prefix)};
+    if (!fill.isEmpty())
+        statements << fill;
+    statements << QStringLiteral("CREATE INDEX %1room_stay_place ON room_stay (roomid, lastday, firstday)").arg(index)
+               << QStringLiteral("CREATE INDEX %1room_stay_length ON room_stay ((lastday - firstday))").arg(index);
+    if (!prefix.isEmpty())
+        return statements;  // a file that cannot be written: nothing is kept in step
+    return statements + QStringList{
         QStringLiteral("CREATE TRIGGER room_stay_link_insert AFTER INSERT ON bookingroom BEGIN ") + linkRow
             + QStringLiteral("END"),
         QStringLiteral("CREATE TRIGGER room_stay_link_update AFTER UPDATE OF id, bookingid, roomid ON bookingroom BEGIN "
@@ -420,7 +429,8 @@ SchemaPart RoomStaysPart()
     SchemaPart part;
     part.what = QStringLiteral("Building the stays index by room");
     part.make = [](Engine engine) {
-        return engine == Engine::PostgreSQL ? serverRoomStayStatements(false) : fileRoomStayStatements();
+        return engine == Engine::PostgreSQL ? serverRoomStayStatements(false)
+                                            : fileRoomStayStatements(QString(), QString());
     };
     // A database made before the index gets it, filled from the links stored
     // (a file's made again whole when a part of it is gone).
@@ -431,34 +441,45 @@ SchemaPart RoomStaysPart()
                                                                                    QStringLiteral("DROP FUNCTION IF EXISTS innkeld_keep_room_stay CASCADE")}
                        + serverRoomStayStatements(true);
         QStringList names, drops;
-        for (const QString &sql : fileRoomStayStatements()) {
+        for (const QString &sql : fileRoomStayStatements(QString(), QString())) {
             const QString name = CreatedName(sql);
             names << name;
-            drops << (name == QLatin1String("room_stay") ? QStringLiteral("DROP TABLE IF EXISTS ")
-                                                         : QStringLiteral("DROP TRIGGER IF EXISTS "))
-                    + name;
+            if (sql.startsWith(QLatin1String("CREATE TRIGGER")))
+                drops << QStringLiteral("DROP TRIGGER IF EXISTS ") + name;
         }
         for (const QString &name : names)
             if (!catalogue.has(name))
-                return drops + fileRoomStayStatements() + QStringList{fillRoomStays(QString())};
+                return QStringList{QStringLiteral("DROP TABLE IF EXISTS room_stay")} + drops
+                    + fileRoomStayStatements(QString(), fillRoomStays(QString()));
         return QStringList();
     };
     part.table = QStringLiteral("room_stay");
-    part.temporary = [] {
-        return QStringList{kRoomStayTable.arg(QStringLiteral("temp.")), fillRoomStays(QStringLiteral("temp."))};
-    };
+    part.temporary = [] { return fileRoomStayStatements(QStringLiteral("TEMP "), fillRoomStays(QStringLiteral("temp."))); };
     part.hidden = QStringList{QStringLiteral("room_stay")};
     return part;
 }
 
 QString RoomStaysTouchingSql(Engine engine, const QString &alias, const QString &firstDay, const QString &lastDay,
-                             RecordId firstRoom, RecordId lastRoom)
+                             const QVector<RecordId> &rooms)
 {
+    QStringList ids;
+    for (RecordId id : rooms)
+        ids << QString::number(id);
+    const QString touching = StaysTouchingSql(engine, alias, firstDay, lastDay);
+    if (rooms.isEmpty())
+        return touching + QStringLiteral(" AND %1.roomid IS NULL").arg(alias);
     if (engine == Engine::PostgreSQL)
-        return QStringLiteral("%1.rooms && int8range(%2, %3, '[]') AND ").arg(alias).arg(firstRoom).arg(lastRoom)
-            + StaysTouchingSql(engine, alias, firstDay, lastDay);
-    return StaysTouchingSql(engine, alias, firstDay, lastDay)
-        + QStringLiteral(" AND %1.firstroom <= %3 AND %1.lastroom >= %2").arg(alias).arg(firstRoom).arg(lastRoom);
+        return QStringLiteral("%1.rooms && int8range(%2, %3, '[]') AND %4 AND %1.roomid IN (%5)")
+            .arg(alias)
+            .arg(*std::min_element(rooms.cbegin(), rooms.cend()))
+            .arg(*std::max_element(rooms.cbegin(), rooms.cend()))
+            .arg(touching, ids.join(QLatin1Char(',')));
+    // Each room's stays by their last day, from the first day shown to the
+    // last one shown and the longest stay after it.
+    return touching
+        + QStringLiteral(" AND %1.roomid IN (%2) AND %1.lastday <= %3 + (SELECT coalesce(max(lastday - firstday), 0) "
+                         "FROM room_stay)")
+              .arg(alias, ids.join(QLatin1Char(',')), lastDay);
 }
 
 QString WriteLockSql(Engine engine)

@@ -10,7 +10,7 @@ namespace innkeld {
 
 SchemaPart BookingTablesPart();
 // The stays index by room (room_stay: one row a link of a booking to a
-// room, its stay's first and last day as Julian day numbers and the room).
+// room, the room and its stay's first and last day as Julian day numbers).
 SchemaPart RoomStaysPart();
 
 // The program's four tables, and the refusal of a database without one.
@@ -65,10 +65,11 @@ QString StaysShareNightSql(Engine engine, const QString &alias, const QString &f
 // index in PostgreSQL.
 QString StaysTouchingSql(Engine engine, const QString &alias, const QString &firstDay, const QString &lastDay);
 // The condition on the stays index by room `alias` (room_stay) that finds
-// the stays of the rooms from `firstRoom` to `lastRoom` (keys) touching the
-// days from `firstDay` to `lastDay`, both included, in the engine's terms.
+// the stays of the rooms `rooms` touching the days from `firstDay` to
+// `lastDay`, both included, in the engine's terms: what it reads follows
+// the rooms and days asked for.
 QString RoomStaysTouchingSql(Engine engine, const QString &alias, const QString &firstDay, const QString &lastDay,
-                             RecordId firstRoom, RecordId lastRoom);
+                             const QVector<RecordId> &rooms);
 // The Julian day number of a stored date or date and time, in the engine's
 // terms, as the stays index holds it.
 QString DayNumberSql(Engine engine, const QString &date);
