@@ -234,16 +234,18 @@ QHash<RecordId, QByteArray> roomFeeds(Database &db, const QList<RecordId> &rooms
         ids << QString::number(room);
     if (!ids.isEmpty()) {
         const icaltimetype now = utcOf(stamp);
+        QVector<RecordId> shared;
+        for (RecordId room : rooms)
+            shared << room;
+        // The stays index by room: the stays of the shared rooms from today
+        // on, then their links and bookings by key.
         RowReader row = db.read(
-            // The stays index first: the stays from today on, then their
-            // links and bookings by key (the planner would otherwise read
-            // every link of the rooms).
-            QStringLiteral("SELECT x.roomid, b.ID, %3, %4 FROM booking_stay AS s "
-                           "CROSS JOIN bookingroom AS x CROSS JOIN booking AS b WHERE %1 AND x.bookingid = s.id "
-                           "AND b.ID = s.id AND x.roomid IN (%2) ORDER BY b.FromDate, b.ID")
-                .arg(StaysTouchingSql(db.engineKind(), QStringLiteral("s"), QString::number(today.toJulianDay()),
-                                      QString::number(QDate(9999, 12, 31).toJulianDay())),
-                     ids.join(QLatin1Char(',')), DayNumberSql(db.engineKind(), QStringLiteral("b.FromDate")),
+            QStringLiteral("SELECT x.roomid, b.ID, %2, %3 FROM room_stay AS s CROSS JOIN bookingroom AS x "
+                           "CROSS JOIN booking AS b WHERE %1 AND x.id = s.id AND b.ID = x.bookingid "
+                           "ORDER BY b.FromDate, b.ID")
+                .arg(RoomStaysTouchingSql(db.engineKind(), QStringLiteral("s"), QString::number(today.toJulianDay()),
+                                          QString::number(QDate(9999, 12, 31).toJulianDay()), shared),
+                     DayNumberSql(db.engineKind(), QStringLiteral("b.FromDate")),
                      DayNumberSql(db.engineKind(), QStringLiteral("b.ToDate"))));
         while (row.next()) {
             const RecordId room = row.integer(0);
@@ -280,6 +282,21 @@ QByteArray RoomFeed(Database &db, RecordId roomId, const QDate &today, const QDa
     return roomFeeds(db, {roomId}, today, stamp).value(roomId);
 }
 
+namespace {
+
+// A feed without its DTSTAMP lines: what the stays in it make.
+QByteArray withoutStamps(const QByteArray &feed)
+{
+    QByteArray out;
+    out.reserve(feed.size());
+    for (const QByteArray &line : feed.split('\n'))
+        if (!line.startsWith("DTSTAMP:"))
+            out += line + '\n';
+    return out;
+}
+
+}  // namespace
+
 QStringList WriteRoomFeeds(Database &db, const QString &folder, const QDate &today, const QDateTime &stamp)
 {
     QList<RecordId> rooms;
@@ -301,7 +318,19 @@ QStringList WriteRoomFeeds(Database &db, const QString &folder, const QDate &tod
     const QHash<RecordId, QByteArray> feeds = roomFeeds(db, rooms, today, stamp);
     QStringList written;
     for (RecordId room : rooms) {
-        QSaveFile file(QDir(folder).filePath(names.value(room)));
+        const QString path = QDir(folder).filePath(names.value(room));
+        // A feed whose stays did not change is left as it is (its time
+        // stamps, of one length, aside, it is the same): a house of many
+        // rooms writes only the few that changed.
+        {
+            QFile current(path);
+            if (current.open(QIODevice::ReadOnly) && current.size() == feeds.value(room).size()
+                && withoutStamps(current.readAll()) == withoutStamps(feeds.value(room))) {
+                written << path;
+                continue;
+            }
+        }
+        QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(feeds.value(room)) < 0 || !file.commit())
             throw DbError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
         written << file.fileName();

@@ -74,7 +74,8 @@ QByteArray RoomFeed(Database &db, RecordId roomId, const QDate &today, const QDa
 
 // Writes the feed of every shared room into `folder` (FeedFileName), each
 // through a temporary file put in place whole: a channel never reads half a
-// file. Returns the files written. Throws DbError with the system's text.
+// file. A feed whose stays are those of the file already there is left as
+// it is. Returns the feeds' files. Throws DbError with the system's text.
 QStringList WriteRoomFeeds(Database &db, const QString &folder, const QDate &today, const QDateTime &stamp);
 
 // One event of a channel's feed, as days of the house.

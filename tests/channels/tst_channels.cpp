@@ -72,6 +72,20 @@ void TestChannels::feedsOfTheSharedRooms()
     const QByteArray text = file.readAll();
     QVERIFY(!text.contains("Anna") && !text.contains("Secret"));  // no guest data leaves the house
     QVERIFY(text.contains("UID:" + QByteArray::number(stay) + "-" + QByteArray::number(sea) + "@innkeld"));
+    // Written again with no stay changed, the files are left as they were;
+    // a stay moved writes the feeds of its rooms again.
+    const auto contents = [](const QString &path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QDateTime later = stamp.addSecs(3600);
+    QCOMPARE(WriteRoomFeeds(t.db(), folder.filePath(QStringLiteral("feeds")), today, later), written);
+    QCOMPARE(contents(written.first()), text);
+    t.run(QStringLiteral("UPDATE booking SET FromDate = '2026-12-21 14:00:00' WHERE id = %1").arg(stay));
+    WriteRoomFeeds(t.db(), folder.filePath(QStringLiteral("feeds")), today, later);
+    QVERIFY(contents(written.first()).contains("DTSTART;VALUE=DATE:20261221"));
+    QVERIFY(contents(written.last()).contains("DTSTAMP:20261207T100000Z"));
+    t.run(QStringLiteral("UPDATE booking SET FromDate = '2026-12-20 14:00:00' WHERE id = %1").arg(stay));
     // Read back: the stays not ended, the room booked to the day after the
     // departure; with rooms free from the day the guest leaves, to it.
     ParsedFeed back = ParseFeed(text);
