@@ -175,10 +175,20 @@ void Calendar::Refresh()
     // a failure leaves the grid as it was.
     HouseRooms rooms = ReadHouseRooms(*objConn);
     QVector<int> widths;
+    widths.reserve(rooms.names.size());
+    if (m_measuredFont != ui->g->font() || m_nameWidths.size() > 100000) {
+        m_nameWidths.clear();
+        m_measuredFont = ui->g->font();
+    }
     const QFontMetrics metrics(ui->g->font());
     const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ui->g) + 1) + 8;
-    for (const QString &name : rooms.names)
-        widths << std::clamp(metrics.horizontalAdvance(name) + margin, kCellSize, kMaxRoomColumnWidth);
+    for (const QString &name : rooms.names) {
+        auto it = m_nameWidths.constFind(name);
+        if (it == m_nameWidths.constEnd())
+            it = m_nameWidths.insert(name, std::clamp(metrics.horizontalAdvance(name) + margin, kCellSize,
+                                                      kMaxRoomColumnWidth));
+        widths << *it;
+    }
     showRooms(rooms, widths, true);
 }
 

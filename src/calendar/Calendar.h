@@ -10,6 +10,8 @@
 #include "data/sql/database.h"
 
 #include <QDate>
+#include <QFont>
+#include <QHash>
 #include <QWidget>
 
 #include <memory>
@@ -88,6 +90,10 @@ private:
     int intVisibleRooms = 10;  // the room columns shown
     HouseRooms m_rooms;        // as the last refresh read them
     QVector<int> m_widths;
+    // Each room name's column width in the grid's font, measured once: a
+    // refresh of a house of many rooms measures only new names.
+    QHash<QString, int> m_nameWidths;
+    QFont m_measuredFont;
     Shown m_shown;
     const std::unique_ptr<Ui::Calendar> ui;
     CalendarModel *m_model = nullptr;
