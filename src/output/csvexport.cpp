@@ -74,16 +74,26 @@ bool readStored(QByteArrayView t, QDate *date, int *second)
 class FieldTexts
 {
 public:
+    // A date and time is the day's text and, unless at midnight, the time
+    // of day's after a blank: each kept once.
     QByteArrayView date(const QDate &day, int second)
     {
-        const qint64 key = day.toJulianDay() * 86400 + second;
-        auto it = m_dateTimes.constFind(key);
-        if (it == m_dateTimes.constEnd()) {
-            if (m_dateTimes.size() > 100000)
-                m_dateTimes.clear();
-            it = m_dateTimes.insert(key, RegionalDateTimeText(WallClock(day, QTime(0, 0).addSecs(second))).toUtf8());
+        auto it = m_days.constFind(day.toJulianDay());
+        if (it == m_days.constEnd()) {
+            if (m_days.size() > 100000)
+                m_days.clear();
+            it = m_days.insert(day.toJulianDay(), RegionalShortDate(day).toUtf8());
         }
-        return *it;
+        if (second == 0)
+            return *it;
+        auto time = m_times.constFind(second);
+        if (time == m_times.constEnd()) {
+            const QString whole = RegionalDateTimeText(WallClock(day, QTime(0, 0).addSecs(second)));
+            time = m_times.insert(second, whole.mid(RegionalShortDate(day).size()).toUtf8());
+        }
+        m_dateTime = *it;
+        m_dateTime += *time;
+        return m_dateTime;
     }
     QByteArrayView number(double value)
     {
@@ -97,7 +107,9 @@ public:
     }
 
 private:
-    QHash<qint64, QByteArray> m_dateTimes;
+    QHash<qint64, QByteArray> m_days;
+    QHash<int, QByteArray> m_times;  // " " and the time of day
+    QByteArray m_dateTime;
     QHash<double, QByteArray> m_numbers;
 };
 
