@@ -388,8 +388,17 @@ QStringList serverRoomStayStatements(bool fill)
                        "AND NEW.ToDate IS NOT NULL; END IF; RETURN NULL; END $$")
             .arg(linkDays, day.arg(DayNumberSql(Engine::PostgreSQL, QStringLiteral("NEW.FromDate")),
                                    DayNumberSql(Engine::PostgreSQL, QStringLiteral("NEW.ToDate")))),
-        QStringLiteral("CREATE TRIGGER room_stay_link AFTER INSERT OR UPDATE OF bookingid, roomid ON bookingroom "
+        QStringLiteral("CREATE TRIGGER room_stay_link AFTER UPDATE OF bookingid, roomid ON bookingroom "
                        "FOR EACH ROW EXECUTE FUNCTION innkeld_keep_room_stay()"),
+        // Links added many at once (a channel's feed) are indexed in one
+        // statement.
+        QStringLiteral("CREATE FUNCTION innkeld_add_room_stays() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                       "INSERT INTO room_stay (id, roomid, firstday, lastday) SELECT l.id, l.roomid, %1 "
+                       "FROM added AS l JOIN booking AS b ON b.ID = l.bookingid "
+                       "WHERE b.FromDate IS NOT NULL AND b.ToDate IS NOT NULL; RETURN NULL; END $$")
+            .arg(linkDays),
+        QStringLiteral("CREATE TRIGGER room_stay_links_added AFTER INSERT ON bookingroom REFERENCING NEW TABLE AS added "
+                       "FOR EACH STATEMENT EXECUTE FUNCTION innkeld_add_room_stays()"),
         QStringLiteral("CREATE TRIGGER room_stay_dates AFTER UPDATE OF FromDate, ToDate ON booking "
                        "FOR EACH ROW EXECUTE FUNCTION innkeld_keep_room_stay()"),
     };
@@ -436,10 +445,11 @@ SchemaPart RoomStaysPart()
     // (a file's made again whole when a part of it is gone).
     part.lacking = [](Engine engine, const Catalogue &catalogue) {
         if (engine == Engine::PostgreSQL)
-            return catalogue.has(QStringLiteral("room_stay_place")) ? QStringList()
-                                                                     : QStringList{QStringLiteral("DROP TABLE IF EXISTS room_stay"),
-                                                                                   QStringLiteral("DROP FUNCTION IF EXISTS innkeld_keep_room_stay CASCADE")}
-                       + serverRoomStayStatements(true);
+            return catalogue.has(QStringLiteral("room_stay_place")) && catalogue.has(QStringLiteral("room_stay_links_added"))
+                ? QStringList()
+                : QStringList{QStringLiteral("DROP TABLE IF EXISTS room_stay"),
+                              QStringLiteral("DROP FUNCTION IF EXISTS innkeld_keep_room_stay, innkeld_add_room_stays CASCADE")}
+                    + serverRoomStayStatements(true);
         QStringList names, drops;
         for (const QString &sql : fileRoomStayStatements(QString(), QString())) {
             const QString name = CreatedName(sql);
