@@ -382,7 +382,7 @@ QStringList serverRoomStayStatements(bool fill)
                        "IF TG_OP = 'UPDATE' THEN DELETE FROM room_stay WHERE id IN (OLD.id, NEW.id); END IF; "
                        "INSERT INTO room_stay (id, roomid, firstday, lastday) SELECT NEW.id, NEW.roomid, %1 "
                        "FROM booking AS b WHERE b.ID = NEW.bookingid AND b.FromDate IS NOT NULL AND b.ToDate IS NOT NULL; "
-                       "ELSE DELETE FROM room_stay WHERE id IN (SELECT l.id FROM bookingroom AS l WHERE l.bookingid = NEW.ID); "
+                       "ELSE DELETE FROM room_stay WHERE id = ANY (ARRAY(SELECT l.id FROM bookingroom AS l WHERE l.bookingid = NEW.ID)); "
                        "INSERT INTO room_stay (id, roomid, firstday, lastday) SELECT l.id, l.roomid, %2 "
                        "FROM bookingroom AS l WHERE l.bookingid = NEW.ID AND NEW.FromDate IS NOT NULL "
                        "AND NEW.ToDate IS NOT NULL; END IF; RETURN NULL; END $$")
@@ -394,7 +394,8 @@ QStringList serverRoomStayStatements(bool fill)
         // statement.
         QStringLiteral("CREATE FUNCTION innkeld_add_room_stays() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
                        "INSERT INTO room_stay (id, roomid, firstday, lastday) SELECT l.id, l.roomid, %1 "
-                       "FROM added AS l JOIN booking AS b ON b.ID = l.bookingid "
+                       "FROM added AS l CROSS JOIN LATERAL (SELECT x.FromDate, x.ToDate FROM booking AS x "
+                       "WHERE x.ID = l.bookingid OFFSET 0) AS b "
                        "WHERE b.FromDate IS NOT NULL AND b.ToDate IS NOT NULL; RETURN NULL; END $$")
             .arg(linkDays),
         QStringLiteral("CREATE TRIGGER room_stay_links_added AFTER INSERT ON bookingroom REFERENCING NEW TABLE AS added "
@@ -444,12 +445,20 @@ SchemaPart RoomStaysPart()
     // A database made before the index gets it, filled from the links stored
     // (a file's made again whole when a part of it is gone).
     part.lacking = [](Engine engine, const Catalogue &catalogue) {
-        if (engine == Engine::PostgreSQL)
-            return catalogue.has(QStringLiteral("room_stay_place")) && catalogue.has(QStringLiteral("room_stay_links_added"))
-                ? QStringList()
-                : QStringList{QStringLiteral("DROP TABLE IF EXISTS room_stay"),
-                              QStringLiteral("DROP FUNCTION IF EXISTS innkeld_keep_room_stay, innkeld_add_room_stays CASCADE")}
+        if (engine == Engine::PostgreSQL) {
+            if (!catalogue.has(QStringLiteral("room_stay_place")) || !catalogue.has(QStringLiteral("room_stay_links_added")))
+                return QStringList{QStringLiteral("DROP TABLE IF EXISTS room_stay"),
+                                   QStringLiteral("DROP FUNCTION IF EXISTS innkeld_keep_room_stay, innkeld_add_room_stays "
+                                                  "CASCADE")}
                     + serverRoomStayStatements(true);
+            // Functions an earlier version wrote are replaced by this one's.
+            QStringList stale;
+            for (const QString &sql : serverRoomStayStatements(false))
+                if (sql.startsWith(QLatin1String("CREATE FUNCTION"))
+                    && catalogue.text(CreatedName(sql)) != sql.section(QStringLiteral("$$"), 1, 1))
+                    stale << QString(sql).replace(0, 15, QStringLiteral("CREATE OR REPLACE FUNCTION"));
+            return stale;
+        }
         QStringList names, drops;
         for (const QString &sql : fileRoomStayStatements(QString(), QString())) {
             const QString name = CreatedName(sql);
