@@ -223,10 +223,10 @@ void frmMain::Form_Load()
     ui->picFind->setConnection(m_db.get());
     ui->picBooking->setConnection(m_db.get());
 
-    // 4. The calendar gets it too, sets itself up and reads its first week.
+    // 4. The calendar gets it too and sets itself up; it reads its week
+    // each time it is shown (hidden at the start, it reads nothing now).
     ui->MainCalendar->objConn = m_db.get();
     ui->MainCalendar->Setup();
-    ui->MainCalendar->Refresh();
 
     // 5. No booking opened from a list: the wizard's reset at 10. does it.
     // 6.-8. Today's arrivals and departures in front.
