@@ -234,9 +234,6 @@ QHash<RecordId, QByteArray> roomFeeds(Database &db, const QList<RecordId> &rooms
         ids << QString::number(room);
     if (!ids.isEmpty()) {
         const icaltimetype now = utcOf(stamp);
-        QVector<RecordId> shared;
-        for (RecordId room : rooms)
-            shared << room;
         // The stays index by room: the stays of the shared rooms from today
         // on, then their links and bookings by key.
         RowReader row = db.read(
@@ -244,7 +241,7 @@ QHash<RecordId, QByteArray> roomFeeds(Database &db, const QList<RecordId> &rooms
                            "CROSS JOIN booking AS b WHERE %1 AND x.id = s.id AND b.ID = x.bookingid "
                            "ORDER BY b.FromDate, b.ID")
                 .arg(RoomStaysTouchingSql(db.engineKind(), QStringLiteral("s"), QString::number(today.toJulianDay()),
-                                          QString::number(QDate(9999, 12, 31).toJulianDay()), shared),
+                                          QString::number(QDate(9999, 12, 31).toJulianDay()), rooms),
                      DayNumberSql(db.engineKind(), QStringLiteral("b.FromDate")),
                      DayNumberSql(db.engineKind(), QStringLiteral("b.ToDate"))));
         while (row.next()) {
