@@ -33,6 +33,10 @@
 #include "data/regional/regionalterms.h"
 #include "data/regional/settings.h"
 #include "output/confirmation.h"
+#include "output/invoices.h"
+#include "output/papers.h"
+#include "data/schema/housedetails.h"
+#include "widgets/paper.h"
 #include "output/csvexport.h"
 #include "wizard/BookingWizard.h"
 #include "wizard/bookingstore.h"
@@ -40,6 +44,9 @@
 #include "wizard/returningguests.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QPdfWriter>
+#include <QTextDocument>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -83,12 +90,14 @@ public:
         return saveAnswer;
     }
     QString existingFolder(QWidget *, const QString &, const QString &) override { return QString(); }
+    QString openFileName(QWidget *, const QString &, const QString &, const QString &) override { return QString(); }
     bool startProgram(const QString &, const QStringList &) override { return true; }
     bool openUrl(const QUrl &url) override
     {
         lastOpened = url.toLocalFile();
         return true;
     }
+    void showPaper(QWidget *, const QString &, QTextDocument &, const QString &) override {}
 };
 
 // One house: its database and a booking in the middle of its history.
@@ -517,14 +526,32 @@ void BM_StepSave(benchmark::State &state, House &h)
 
 void BM_ConfirmationDocument(benchmark::State &state, House &h)
 {
-    // What Print Confirmation does before the editor opens: the document
-    // read and written to its file.
+    // What Print Confirmation does before the preview shows it: the paper
+    // read, laid out and its pages painted.
     for (auto _ : state) {
-        const QString path = WriteConfirmationFile(
-            ConfirmationDocument(*h.db, h.booking, QStringLiteral("$"), QStringLiteral("Sales Tax")));
+        const auto paper = MakePaper(ConfirmationPaper(*h.db, h.booking, QStringLiteral("$"), QStringLiteral("Sales Tax")),
+                                     ReadHouseDetails(*h.db).logo);
+        QBuffer pdf;
+        pdf.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&pdf);
+        PrintPaper(*paper, writer);
+    }
+}
+
+// Issue Invoice on a booking that has none yet, the invoice stored (the
+// bench's houses keep the invoices issued: none is ever removed).
+void BM_IssueInvoice(benchmark::State &state, House &h)
+{
+    RecordId last = h.booking;
+    for (auto _ : state) {
         state.PauseTiming();
-        QFile::remove(path);
+        last = h.db->execute(QStringLiteral("SELECT min(ID) FROM booking WHERE ID > %1 AND CustomerID <> 0").arg(last))
+                   .value(0)
+                   .toLongLong();
+        while (!InvoicesOfBooking(*h.db, last).isEmpty())
+            ++last;
         state.ResumeTiming();
+        benchmark::DoNotOptimize(IssueInvoice(*h.db, last, QDate::currentDate()));
     }
 }
 
@@ -764,6 +791,7 @@ int main(int argc, char *argv[])
         {"BM_PaymentStep", BM_PaymentStep},
         {"BM_StepSave", BM_StepSave},
         {"BM_ConfirmationDocument", BM_ConfirmationDocument},
+        {"BM_IssueInvoice", BM_IssueInvoice},
         {"BM_FindBookingOneLetter", BM_FindBookingOneLetter},
         {"BM_FindBookingCommonName", BM_FindBookingCommonName},
         {"BM_FindBookingNoMatch", BM_FindBookingNoMatch},

@@ -1,7 +1,10 @@
 // Stands in for message boxes, the save dialog and other programs in tests.
 #pragma once
 
+#include "widgets/paper.h"
 #include "widgets/uiservices.h"
+
+#include <QTextDocument>
 
 #include <QList>
 #include <QStringList>
@@ -37,6 +40,8 @@ public:
                 return QMessageBox::StandardButton(b);
         return QMessageBox::NoButton;
     }
+    QString openAnswer;
+    QString openFileName(QWidget *, const QString &, const QString &, const QString &) override { return openAnswer; }
     QString saveFilter, saveSuffix;
     QStringList folderAnswers;  // taken in order; then empty (cancelled)
     QString existingFolder(QWidget *, const QString &, const QString &) override
@@ -60,6 +65,18 @@ public:
     {
         opened << url;
         return startSucceeds;
+    }
+    // Each paper shown: its title and text; written as PDF to `paperPdf`
+    // when it is set, as the preview's Save as PDF does.
+    QStringList paperTitles, paperTexts, paperNames;
+    QString paperPdf;
+    void showPaper(QWidget *, const QString &title, QTextDocument &paper, const QString &pdfName) override
+    {
+        paperTitles << title;
+        paperTexts << paper.toPlainText();
+        paperNames << pdfName;
+        if (!paperPdf.isEmpty())
+            WritePaperPdf(paper, title, paperPdf);
     }
 };
 

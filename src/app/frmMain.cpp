@@ -20,7 +20,10 @@
 #include "data/regional/regionalterms.h"
 #include "data/regional/settings.h"
 #include "data/schema/schema.h"
-#include "output/confirmation.h"
+#include "output/invoices.h"
+#include "output/papers.h"
+#include "widgets/paper.h"
+#include "config/frmHouseDetails.h"
 #include "output/csvexport.h"
 #include "widgets/uiservices.h"
 #include "widgets/windowplacement.h"
@@ -31,6 +34,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QRegularExpression>
+#include <QTextDocument>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QShortcut>
@@ -108,6 +113,7 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     connect(ui->mnuConfigureTerminology, &QAction::triggered, this, &frmMain::mnuConfigureTerminology_Click);
     connect(ui->mnuConfigureRooms, &QAction::triggered, this, &frmMain::mnuConfigureRooms_Click);
     connect(ui->mnuConfigureChannels, &QAction::triggered, this, &frmMain::mnuConfigureChannels_Click);
+    connect(ui->mnuConfigureHouseDetails, &QAction::triggered, this, &frmMain::mnuConfigureHouseDetails_Click);
     connect(ui->mnuFileImportChannels, &QAction::triggered, this, &frmMain::mnuFileImportChannels_Click);
 
     // With no menu bar, F10 opens File as a menu bar would; Left and Right
@@ -156,6 +162,7 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     connect(ui->picBooking, &BookingWizard::staysChanged, this, &frmMain::publishFeeds);
     connect(ui->picBooking, &BookingWizard::bookingClosed, this, &frmMain::publishFeeds);
     connect(ui->picBooking, &BookingWizard::printConfirmation, this, &frmMain::printConfirmation);
+    connect(ui->picBooking, &BookingWizard::issueInvoice, this, &frmMain::issueInvoice);
 }
 
 frmMain::~frmMain()
@@ -164,8 +171,6 @@ frmMain::~frmMain()
     // window's parts go.
     delete m_dailyBackup;
     delete m_work;
-    for (const QString &file : std::as_const(m_confirmationFiles))
-        QFile::remove(file);
 }
 
 ArrivalsPanel *frmMain::arrivals() const
@@ -464,14 +469,38 @@ void frmMain::openBooking(RecordId bookingId)
 void frmMain::printConfirmation(RecordId bookingId, const QString &currencySymbol, const QString &taxName)
 {
     guarded([&] {
-        const QString path = WriteConfirmationFile(ConfirmationDocument(*m_db, bookingId, currencySymbol, taxName));
-        m_confirmationFiles << path;  // the guest's details: removed as the program ends
-        if (!m_context.ui->openUrl(QUrl::fromLocalFile(path)))
-            m_context.ui->message(this,
-                                  QStringLiteral("The confirmation was written to %1, but no program to show it "
-                                                 "could be started.")
-                                      .arg(path),
-                                  QMessageBox::Warning, QMessageBox::Ok);
+        const auto paper = MakePaper(ConfirmationPaper(*m_db, bookingId, currencySymbol, taxName), ReadHouseDetails(*m_db).logo);
+        m_context.ui->showPaper(this, QStringLiteral("Booking Confirmation %1").arg(bookingId), *paper,
+                                QStringLiteral("Confirmation-%1.pdf").arg(bookingId));
+    });
+}
+
+void frmMain::issueInvoice(RecordId bookingId)
+{
+    RecordId invoice = 0;
+    if (!guarded([&] { invoice = IssueInvoice(*m_db, bookingId, QDate::currentDate()); }))
+        return;
+    showInvoice(invoice);
+}
+
+void frmMain::showInvoice(RecordId invoiceId)
+{
+    guarded([&] {
+        const Invoice invoice = ReadInvoice(*m_db, invoiceId);
+        const auto paper = MakePaper(InvoicePaper(invoice), invoice.house.logo);
+        const QString kind = invoice.credit ? QStringLiteral("Credit Note") : QStringLiteral("Invoice");
+        QString file = kind + QLatin1Char('-') + invoice.number + QStringLiteral(".pdf");
+        file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("-"));
+        m_context.ui->showPaper(this, kind + QLatin1Char(' ') + invoice.number, *paper, file);
+    });
+}
+
+void frmMain::mnuConfigureHouseDetails_Click()
+{
+    guarded([this] {
+        frmHouseDetails dialog(*m_db, *m_context.ui, this);
+        dialog.Setup();
+        dialog.exec();
     });
 }
 

@@ -121,6 +121,7 @@ private slots:
     void mnuConfigureTerminology_Click();
     void mnuConfigureRooms_Click();
     void mnuConfigureChannels_Click();
+    void mnuConfigureHouseDetails_Click();
     // Fetches every channel's feed and stores its events (ChannelCycle).
     void mnuFileImportChannels_Click();
     // The shared rooms' feeds written again: what the house has sold changed.
@@ -148,6 +149,9 @@ private:
     // The wizard's Print Confirmation: the document written and opened in
     // the desktop's program for it.
     void printConfirmation(RecordId bookingId, const QString &currencySymbol, const QString &taxName);
+    // Issues the booking's invoice and shows it in the print preview.
+    void issueInvoice(RecordId bookingId);
+    void showInvoice(RecordId invoiceId);
     void DragWindow();
     // The edges of the window under a point of it that resize it.
     Qt::Edges edgesAt(const QPoint &position) const;
@@ -182,7 +186,6 @@ private:
     Qt::Edges m_resizing;
     QPoint m_pressedAt;
     QRect m_pressedGeometry;
-    QStringList m_confirmationFiles;  // written for the text editor this run
 };
 
 // Colours of the label menu.

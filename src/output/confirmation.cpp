@@ -3,11 +3,7 @@
 #include "data/regional/regional.h"
 #include "wizard/bookingview.h"
 
-#include <QDir>
-#include <QStringEncoder>
-#include <QTemporaryFile>
 
-#include <stdexcept>
 
 namespace innkeld {
 
@@ -48,24 +44,6 @@ QString ConfirmationDocument(Database &db, RecordId bookingId, const QString &cu
         AddLine(doc, v.contact);
     }
     return doc;
-}
-
-QString WriteConfirmationFile(const QString &document)
-{
-    QTemporaryFile file(QDir(QDir::tempPath()).filePath(QStringLiteral("ConXXXXXX.txt")));
-    file.setAutoRemove(false);  // the text editor reads it after we are done
-    if (!file.open())
-        throw std::runtime_error(QStringLiteral("Could not create a file in %1: %2")
-                                     .arg(QDir::tempPath(), file.errorString())
-                                     .toStdString());
-    QStringEncoder encoder(QStringConverter::System);
-    const QByteArray bytes = encoder.encode(document);
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        throw std::runtime_error(QStringLiteral("Could not write %1: %2")
-                                     .arg(file.fileName(), file.errorString())
-                                     .toStdString());
-    file.close();
-    return file.fileName();
 }
 
 }  // namespace innkeld

@@ -1,5 +1,5 @@
-// The printed booking confirmation: a plain-text document built line by
-// line, written to a new file in the temporary folder.
+// The booking confirmation as plain text, built line by line: the lines
+// every printed confirmation holds (papers.h lays them out for printing).
 #pragma once
 
 #include "data/sql/database.h"
@@ -18,9 +18,5 @@ void AddLine(QString &document, const QString &line);
 QString ConfirmationDocument(Database &db, RecordId bookingId, const QString &currencySymbol,
                              const QString &taxName);
 
-// Writes the document to a new file named Con*.txt in the temporary folder,
-// in the system's encoding, and returns its path. Each call makes a new
-// file. Throws std::runtime_error with the system's text on failure.
-QString WriteConfirmationFile(const QString &document);
 
 }  // namespace innkeld

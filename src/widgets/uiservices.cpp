@@ -3,7 +3,12 @@
 #include "data/schema/bookingtables.h"
 #include "data/sql/database.h"
 
+#include "paper.h"
+
 #include <QDesktopServices>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QToolBar>
 #include <QFileDialog>
 #include <QLabel>
 #include <QProcess>
@@ -68,6 +73,36 @@ bool DesktopServices::startProgram(const QString &program, const QStringList &ar
 bool DesktopServices::openUrl(const QUrl &url)
 {
     return QDesktopServices::openUrl(url);
+}
+
+QString DesktopServices::openFileName(QWidget *parent, const QString &title, const QString &initialPath,
+                                      const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, title, initialPath, filter);
+}
+
+void DesktopServices::showPaper(QWidget *parent, const QString &title, QTextDocument &paper, const QString &pdfName)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(title);
+    printer.setPageLayout(RegionalPageLayout());
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setWindowTitle(title);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&paper](QPrinter *device) { PrintPaper(paper, *device); });
+    // Beside Print, the PDF: the same pages, written as PDF/A.
+    if (auto *bar = preview.findChild<QToolBar *>()) {
+        QAction *pdf = bar->addAction(QObject::tr("Save as &PDF..."));
+        pdf->setObjectName(QStringLiteral("actSavePdf"));
+        pdf->setToolTip(QObject::tr("Save the document as a PDF file"));
+        QObject::connect(pdf, &QAction::triggered, &preview, [&, this] {
+            const QString path = saveFileName(&preview, QObject::tr("Save as PDF"), pdfName,
+                                              QObject::tr("PDF documents (*.pdf)"), QStringLiteral("pdf"));
+            if (!path.isEmpty())
+                RunGuarded(*this, &preview, [&] { WritePaperPdf(paper, title, path); });
+        });
+    }
+    preview.exec();
 }
 
 void ShowLabelsAsPlainText(QWidget *root)

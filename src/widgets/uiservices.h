@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class QTextDocument;
 class QWidget;
 
 namespace innkeld {
@@ -33,10 +34,16 @@ public:
                                  const QString &filter, const QString &defaultSuffix) = 0;
     // The folder dialog; empty text when the operator cancels.
     virtual QString existingFolder(QWidget *parent, const QString &title, const QString &initialPath) = 0;
+    // The open-file dialog; empty text when the operator cancels.
+    virtual QString openFileName(QWidget *parent, const QString &title, const QString &initialPath,
+                                 const QString &filter) = 0;
     // Starts another program without waiting for it; false when it cannot start.
     virtual bool startProgram(const QString &program, const QStringList &arguments) = 0;
     // Opens a file or a web page in the desktop's program for it.
     virtual bool openUrl(const QUrl &url) = 0;
+    // Shows a paper in the print preview, from which the operator prints it
+    // or saves it as PDF (`pdfName` offered as the file's name).
+    virtual void showPaper(QWidget *parent, const QString &title, QTextDocument &paper, const QString &pdfName) = 0;
 };
 
 // The real desktop: message boxes, the save dialog, processes and URLs.
@@ -48,8 +55,11 @@ public:
     QString saveFileName(QWidget *parent, const QString &title, const QString &initialPath,
                          const QString &filter, const QString &defaultSuffix) override;
     QString existingFolder(QWidget *parent, const QString &title, const QString &initialPath) override;
+    QString openFileName(QWidget *parent, const QString &title, const QString &initialPath,
+                         const QString &filter) override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
     bool openUrl(const QUrl &url) override;
+    void showPaper(QWidget *parent, const QString &title, QTextDocument &paper, const QString &pdfName) override;
 };
 
 // What a panel or dialog has of the seam: the services its host gives it,

@@ -85,7 +85,8 @@ BookingWizard::BookingWizard(QWidget *parent)
     // The step forms are filled after this one, so their controls would
     // come after the buttons in the tab chain: the notes and the buttons
     // follow the step's controls.
-    setTabOrder(confirm->cmdConfirmation, ui->txtBookingNotes);
+    setTabOrder(confirm->cmdConfirmation, confirm->cmdIssueInvoice);
+    setTabOrder(confirm->cmdIssueInvoice, ui->txtBookingNotes);
     setTabOrder(ui->txtBookingNotes, ui->cmdCancel);
     setTabOrder(ui->cmdCancel, ui->cmdBack);
     setTabOrder(ui->cmdBack, ui->cmdNext);
@@ -97,6 +98,7 @@ BookingWizard::BookingWizard(QWidget *parent)
     connect(payment->cmdRecalculateTotalPayable, &QPushButton::clicked, this,
             &BookingWizard::cmdRecalculateTotalPayable_Click);
     connect(confirm->cmdConfirmation, &QPushButton::clicked, this, &BookingWizard::cmdConfirmation_Click);
+    connect(confirm->cmdIssueInvoice, &QPushButton::clicked, this, &BookingWizard::cmdIssueInvoice_Click);
     // Leaving these boxes formats, recomputes or saves what they hold.
     for (QWidget *box : std::initializer_list<QWidget *>{
              ui->txtBookingNotes, customer->txtNoAdults, customer->txtNoChildren, payment->txtCostPerNight,
@@ -678,6 +680,13 @@ void BookingWizard::cmdConfirmation_Click()
     if (m_currentBookingId == 0)
         return;
     emit printConfirmation(m_currentBookingId, lblCurrencySymbol[0]->text(), lblSalesTaxName[0]->text());
+}
+
+void BookingWizard::cmdIssueInvoice_Click()
+{
+    if (m_currentBookingId == 0)
+        return;
+    emit issueInvoice(m_currentBookingId);
 }
 
 }  // namespace innkeld

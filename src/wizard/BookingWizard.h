@@ -83,6 +83,8 @@ signals:
     // Print Confirmation on the last step: the host makes the confirmation
     // of the booking with the regional words the labels show, and opens it.
     void printConfirmation(RecordId bookingId, const QString &currencySymbol, const QString &taxName);
+    // Issue Invoice was pressed for the booking shown.
+    void issueInvoice(RecordId bookingId);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -98,6 +100,7 @@ private slots:
     void ResetCustomerForm();
     void txtBookingNotes_LostFocus();
     void cmdConfirmation_Click();
+    void cmdIssueInvoice_Click();
 
     // Returning guests: typing a last name offers the earlier guests of
     // that name; choosing one fills the step from their last booking.

@@ -39,7 +39,6 @@ private slots:
     void failingStepWritesNothing();
     void confirmationDocument_data();
     void confirmationDocument();
-    void confirmationFiles();
 };
 
 void TestBookingStore::availability()
@@ -381,24 +380,6 @@ void TestBookingStore::confirmationDocument()
     t.run(QStringLiteral("DELETE FROM customer"));
     QVERIFY(!ConfirmationDocument(t.db(), b, symbol, QStringLiteral("VAT")).contains(QStringLiteral("Contact")));
     QCOMPARE(ConfirmationDocument(t.db(), b + 100, symbol, QStringLiteral("VAT")), QStringLiteral("Booking Confirmation\r\n\r\n"));
-}
-
-void TestBookingStore::confirmationFiles()
-{
-    const QString text = QStringLiteral("Booking Confirmation\r\n\r\nCost per night: \t$25.00\r\n");
-    const QString first = WriteConfirmationFile(text);
-    const QString second = WriteConfirmationFile(text);
-    QVERIFY(first != second);
-    for (const QString &path : {first, second}) {
-        const QFileInfo info(path);
-        QCOMPARE(info.absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
-        QVERIFY(info.fileName().startsWith(QStringLiteral("Con")));
-        QCOMPARE(info.suffix(), QStringLiteral("txt"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), text.toUtf8());
-        f.remove();
-    }
 }
 
 QTEST_GUILESS_MAIN(TestBookingStore)

@@ -2,6 +2,7 @@
 // would, with the database rows checked after each step.
 #include "app/frmMain.h"
 #include "config/frmConfigRooms.h"
+#include "data/schema/housedetails.h"
 #include "data/schema/houserules.h"
 #include "data/regional/regional.h"
 #include "data/regional/regionalterms.h"
@@ -20,6 +21,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
+#include <QBuffer>
+#include <QImage>
 
 #include <clocale>
 
@@ -107,6 +110,7 @@ struct Controls
     CONTROL(QLabel, lblConfirmContact)
     CONTROL(QLabel, lblConfirmAdultsChildren)
     CONTROL(QPushButton, cmdConfirmation)
+    CONTROL(QPushButton, cmdIssueInvoice)
 #undef CONTROL
     QList<QLabel *> lblStep;
     QList<QLabel *> lblConfirm;
@@ -355,18 +359,75 @@ void TestWizard::newBookingEndToEnd()
     QCOMPARE(w->lblConfirm[6]->text(), QStringLiteral("Visa 'gold'"));
     QCOMPARE(w->lblConfirmContact->text(), QStringLiteral(" Siobhán O'Brien\r\n1 Quay St, , Cork,  . \r\nph: 555-0101 "));
 
-    // Print twice: two files, each opened through the desktop.
+    // The house's details, through Configure > House Details..., head every paper.
+    QByteArray logo;
+    {
+        QBuffer png(&logo);
+        png.open(QIODevice::WriteOnly);
+        QImage picture(64, 32, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        picture.save(&png, "PNG");
+    }
+    QTemporaryDir files;
+    const QString logoFile = files.filePath(QStringLiteral("logo.png"));
+    {
+        QFile f(logoFile);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(logo) == logo.size());
+    }
+    p.ui.openAnswer = logoFile;
+    auto details = whenModal<QDialog>([&](QDialog *d) {
+        typeInto(child<QLineEdit>(d, "txtHouseName"), QStringLiteral("Pension Seeblick"));
+        child<QPlainTextEdit>(d, "txtHouseAddress")->setPlainText(QStringLiteral("Uferweg 3\n6900 Bregenz"));
+        typeInto(child<QLineEdit>(d, "txtVatNumber"), QStringLiteral("ATU12345678"));
+        click(child<QPushButton>(d, "cmdChooseLogo"));
+        child<QPlainTextEdit>(d, "txtFooter")->setPlainText(QStringLiteral("IBAN AT61 1904 3002 3457 3201"));
+        typeInto(child<QLineEdit>(d, "txtInvoicePrefix"), QStringLiteral("R-"));
+        click(child<QPushButton>(d, "cmdOk"));
+    });
+    p.main()->findChild<QAction *>(QStringLiteral("mnuConfigureHouseDetails"))->trigger();
+    QVERIFY(details->seen);
+    QCOMPARE(ReadHouseDetails(t.db()).logo, logo);
+
+    // Print Confirmation: the paper in the print preview, no file anywhere.
     click(w->cmdConfirmation);
-    click(w->cmdConfirmation);
-    QCOMPARE(p.ui.opened.size(), 2);
-    QVERIFY(p.ui.opened[0] != p.ui.opened[1]);
-    QFile doc(p.ui.opened[0].toLocalFile());
-    QVERIFY(doc.open(QIODevice::ReadOnly));
-    const QString printed = QString::fromUtf8(doc.readAll());
-    QVERIFY(printed.contains(QStringLiteral("Sub Total: \t\t") + symbol + money(2469) + QStringLiteral("\r\n")));
-    QVERIFY(printed.contains(QStringLiteral("Sales Tax \t\t\t") + symbol + money(246.9)));
-    for (const QUrl &u : p.ui.opened)
-        QFile::remove(u.toLocalFile());
+    QCOMPARE(p.ui.paperTexts.size(), 1);
+    QVERIFY(p.ui.opened.isEmpty());
+    const QString printed = p.ui.paperTexts[0];
+    for (const QString &line : {QStringLiteral("Pension Seeblick"), QStringLiteral("Booking number: %1").arg(id),
+                                QStringLiteral("Rooms: Garden, Attic"), QStringLiteral("Nights: 3"),
+                                symbol + money(2469), symbol + money(246.9), QStringLiteral("Balance Due:"),
+                                symbol + money(2715.9 - 100), QStringLiteral("Siobhán O'Brien"),
+                                QStringLiteral("IBAN AT61")})
+        QVERIFY2(printed.contains(line), qPrintable(line + QStringLiteral(" not in:\n") + printed));
+
+    // Issue Invoice: the next number of the series, saved as a PDF/A from
+    // the preview, read back.
+    const QString pdf = files.filePath(QStringLiteral("invoice.pdf"));
+    p.ui.paperPdf = pdf;
+    click(w->cmdIssueInvoice);
+    const QString number = QStringLiteral("R-%1-0001").arg(QDate::currentDate().year());
+    QCOMPARE(p.ui.paperTitles.last(), QStringLiteral("Invoice ") + number);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY2(text.waitForFinished(60000) && text.exitCode() == 0,
+             "pdftotext (Debian's poppler-utils) could not read the invoice's PDF");
+    const QString read = QString::fromUtf8(text.readAllStandardOutput());
+    for (const QString &line : {number, QStringLiteral("Pension Seeblick"), QStringLiteral("ATU12345678"),
+                                QStringLiteral("Siobhán O'Brien"), QStringLiteral("Room Garden"), QStringLiteral("Room Attic"),
+                                money(205.75 * 3), money(1234.5), money(246.9), money(2715.9), money(2615.9)})
+        QVERIFY2(read.contains(line), qPrintable(line + QStringLiteral(" not in:\n") + read));
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {QStringLiteral("-meta"), pdf});
+    QVERIFY(info.waitForFinished(60000) && info.exitCode() == 0);
+    const QString meta = QString::fromUtf8(info.readAllStandardOutput());
+    QVERIFY2(meta.contains(QRegularExpression(QStringLiteral("pdfaid:part(>|=\"|')1"))), qPrintable(meta));
+    // A second press issues nothing: the booking has its invoice.
+    const int said = int(p.ui.messages.size());
+    click(w->cmdIssueInvoice);
+    QCOMPARE(p.ui.messages.size(), said + 1);
+    QVERIFY(p.ui.messages.last().text.contains(QStringLiteral("already has the invoice ") + number));
+    QCOMPARE(t.count(QStringLiteral("invoice")), 1);
+    p.ui.messages.removeLast();
 
     // Confirm: back to the day's lists, where the new booking arrives.
     p.next();

@@ -6,6 +6,8 @@
 #include "findindex.h"
 #include "houserules.h"
 #include "houseterms.h"
+#include "housedetails.h"
+#include "invoicetables.h"
 #include "data/postgres/serverengine.h"
 #include "data/sqlite/fileengine.h"
 
@@ -27,6 +29,8 @@ const std::vector<SchemaPart> &schemaParts()
         BookingDraftsPart(),
         ChannelTablesPart(),
         FindIndexPart(),
+        HouseDetailsPart(),
+        InvoiceTablesPart(),
     };
     return parts;
 }

@@ -1,0 +1,19 @@
+// The invoices and credit notes the house issued, as they were issued: each
+// a row that holds its lines, the guest's name and address, the house's
+// details and the amounts, never changed nor removed once stored (the
+// engine refuses it, by any road). Their numbers come from the house's
+// series (invoiceseries: the last number given in each), given in the same
+// transaction that stores the invoice: a series has no gap and no number
+// twice. A logo is kept once for all the invoices that show it.
+#pragma once
+
+#include "schemapart.h"
+
+namespace innkeld {
+
+SchemaPart InvoiceTablesPart();
+
+// What the engine says when an issued invoice would be changed or removed.
+QString IssuedInvoiceRefusal();
+
+}  // namespace innkeld

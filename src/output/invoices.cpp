@@ -1,0 +1,363 @@
+#include "invoices.h"
+
+#include "csvexport.h"
+#include "data/regional/regional.h"
+#include "data/schema/findindex.h"
+#include "data/schema/houseterms.h"
+
+#include <QCryptographicHash>
+#include <QIODevice>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+
+#include <cmath>
+#include <stdexcept>
+
+namespace innkeld {
+
+namespace {
+
+QString literal(const QString &text)
+{
+    return QLatin1Char('\'') + SqlText(StoredText(text, true)) + QLatin1Char('\'');
+}
+
+qint64 cents(double amount)
+{
+    return std::llround(amount * 100.0);
+}
+
+QString dayText(const QDate &day)
+{
+    return day.toString(Qt::ISODate);
+}
+
+// The number an invoice of the series is given: the house's prefix, the
+// year when the series starts again each year, the sequence of four digits.
+QString invoiceNumber(const HouseDetails &house, const QDate &on, qint64 sequence)
+{
+    return house.invoicePrefix + (house.yearlyRestart ? QString::number(on.year()) + QLatin1Char('-') : QString())
+        + QStringLiteral("%1").arg(sequence, 4, 10, QLatin1Char('0'));
+}
+
+// Gives the series' next number; the write lock is held, so no other desk
+// gives one meanwhile, and a rollback takes it back with the invoice.
+std::pair<QString, qint64> nextNumber(Database &db, const HouseDetails &house, const QDate &on)
+{
+    const QString series = house.yearlyRestart ? QString::number(on.year()) : QStringLiteral("all");
+    Recordset next = db.query(QStringLiteral("UPDATE invoiceseries SET LastNumber = LastNumber + 1 WHERE Series = %1 "
+                                             "RETURNING LastNumber")
+                                  .arg(literal(series)));
+    if (!next.eof())
+        return {series, next.value(0).toLongLong()};
+    db.query(QStringLiteral("INSERT INTO invoiceseries (Series, LastNumber) VALUES (%1, 1)").arg(literal(series)));
+    return {series, 1};
+}
+
+QString houseJson(const HouseDetails &h)
+{
+    return QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("name"), h.name},
+                                                       {QStringLiteral("address"), h.address},
+                                                       {QStringLiteral("phone"), h.phone},
+                                                       {QStringLiteral("email"), h.email},
+                                                       {QStringLiteral("vat"), h.vatNumber},
+                                                       {QStringLiteral("footer"), h.footer}})
+                                 .toJson(QJsonDocument::Compact));
+}
+
+HouseDetails houseOf(const QString &json)
+{
+    const QJsonObject o = QJsonDocument::fromJson(json.toUtf8()).object();
+    HouseDetails h;
+    h.name = o.value(QStringLiteral("name")).toString();
+    h.address = o.value(QStringLiteral("address")).toString();
+    h.phone = o.value(QStringLiteral("phone")).toString();
+    h.email = o.value(QStringLiteral("email")).toString();
+    h.vatNumber = o.value(QStringLiteral("vat")).toString();
+    h.footer = o.value(QStringLiteral("footer")).toString();
+    return h;
+}
+
+QString linesJson(const Invoice &inv)
+{
+    QJsonArray lines;
+    for (const InvoiceLine &l : inv.lines)
+        lines.append(QJsonObject{{QStringLiteral("room"), l.room},
+                                 {QStringLiteral("nights"), l.nights},
+                                 {QStringLiteral("unit"), l.unitCents},
+                                 {QStringLiteral("amount"), l.cents}});
+    return QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("arrival"), dayText(inv.arrival)},
+                                                       {QStringLiteral("departure"), dayText(inv.departure)},
+                                                       {QStringLiteral("lines"), lines}})
+                                 .toJson(QJsonDocument::Compact));
+}
+
+void readLines(Invoice &inv, const QString &json)
+{
+    const QJsonObject o = QJsonDocument::fromJson(json.toUtf8()).object();
+    inv.arrival = QDate::fromString(o.value(QStringLiteral("arrival")).toString(), Qt::ISODate);
+    inv.departure = QDate::fromString(o.value(QStringLiteral("departure")).toString(), Qt::ISODate);
+    for (const QJsonValue &v : o.value(QStringLiteral("lines")).toArray()) {
+        const QJsonObject l = v.toObject();
+        inv.lines.append(InvoiceLine{l.value(QStringLiteral("room")).toString(), l.value(QStringLiteral("nights")).toInt(),
+                                     qint64(l.value(QStringLiteral("unit")).toDouble()),
+                                     qint64(l.value(QStringLiteral("amount")).toDouble())});
+    }
+}
+
+// Stores an invoice or credit note under the series' next number.
+RecordId store(Database &db, Invoice &inv, RecordId creditOf)
+{
+    const HouseDetails house = ReadHouseDetails(db);
+    inv.house = house;
+    QString digest;
+    if (!house.logo.isEmpty()) {
+        digest = QString::fromLatin1(QCryptographicHash::hash(house.logo, QCryptographicHash::Sha256).toHex());
+        db.query(QStringLiteral("INSERT INTO invoicelogo (Digest, Picture) SELECT '%1', '%2' WHERE NOT EXISTS "
+                                "(SELECT 1 FROM invoicelogo WHERE Digest = '%1')")
+                     .arg(digest, QString::fromLatin1(house.logo.toBase64())));
+    }
+    const auto [series, sequence] = nextNumber(db, house, inv.issuedOn);
+    inv.number = invoiceNumber(house, inv.issuedOn, sequence);
+    const QStringList values{literal(inv.number),
+                             literal(series),
+                             QString::number(sequence),
+                             inv.credit ? QStringLiteral("'credit'") : QStringLiteral("'invoice'"),
+                             literal(dayText(inv.issuedOn)),
+                             QString::number(inv.bookingId),
+                             creditOf ? QString::number(creditOf) : QStringLiteral("NULL"),
+                             literal(inv.guest),
+                             literal(inv.guestAddress),
+                             literal(houseJson(house)),
+                             literal(digest),
+                             literal(inv.currency),
+                             literal(inv.taxName),
+                             literal(inv.taxRate),
+                             literal(linesJson(inv)),
+                             QString::number(inv.netCents),
+                             QString::number(inv.taxCents),
+                             QString::number(inv.totalCents),
+                             QString::number(inv.paidCents)};
+    Recordset made = db.query(QStringLiteral("INSERT INTO invoice (Number, Series, Sequence, Kind, IssuedOn, BookingID, "
+                                             "CreditOf, Guest, GuestAddress, House, LogoDigest, Currency, TaxName, "
+                                             "TaxRate, Lines, NetCents, TaxCents, TotalCents, PaidCents) VALUES (")
+                              + values.join(QStringLiteral(", ")) + QStringLiteral(") RETURNING id"));
+    inv.id = made.value(0).toLongLong();
+    return inv.id;
+}
+
+QString joined(const QStringList &parts, const QString &separator)
+{
+    QStringList kept;
+    for (const QString &p : parts)
+        if (!p.trimmed().isEmpty())
+            kept << p.trimmed();
+    return kept.join(separator);
+}
+
+const char *const kInvoiceColumns =
+    "i.id, i.Number, i.Kind, i.IssuedOn, i.BookingID, i.Guest, i.GuestAddress, i.House, i.LogoDigest, i.Currency, "
+    "i.TaxName, i.TaxRate, i.Lines, i.NetCents, i.TaxCents, i.TotalCents, i.PaidCents, c.Number";
+
+}  // namespace
+
+QString FormatCents(qint64 amount)
+{
+    return FormatMoney(double(amount) / 100.0);
+}
+
+RecordId IssueInvoice(Database &db, RecordId bookingId, const QDate &on)
+{
+    Database::Transaction tx(db);
+    const Recordset b = db.execute(QStringLiteral("SELECT CustomerID, FromDate, ToDate, CostPerNight, OtherCharges, SalesTax, "
+                                                  "AmountPayed FROM booking WHERE ID = %1")
+                                       .arg(bookingId));
+    if (b.eof())
+        throw BookingGone();
+    const Recordset c = db.execute(QStringLiteral("SELECT FirstName, LastName, BusinessName, Address1, Address2, City, State, "
+                                                  "PostCode, Country FROM customer WHERE ID = %1")
+                                       .arg(b.value(0).toLongLong()));
+    if (b.value(0).toLongLong() == 0 || c.eof())
+        throw DbError(QStringLiteral("Booking %1 has no guest yet: an invoice is issued to the guest whose details "
+                                     "the booking holds.")
+                          .arg(bookingId));
+    const Recordset standing = db.query(QStringLiteral("SELECT i.Number FROM invoice AS i WHERE i.BookingID = %1 AND "
+                                                       "i.Kind = 'invoice' AND NOT EXISTS (SELECT 1 FROM invoice AS c "
+                                                       "WHERE c.CreditOf = i.id)")
+                                            .arg(bookingId));
+    if (!standing.eof())
+        throw DbError(QStringLiteral("Booking %1 already has the invoice %2. To change it, issue the credit note of %2 "
+                                     "first, then a new invoice.")
+                          .arg(bookingId)
+                          .arg(standing.text(0)));
+    Invoice inv;
+    inv.issuedOn = on;
+    inv.bookingId = bookingId;
+    inv.arrival = DayOf(b.value(1));
+    inv.departure = DayOf(b.value(2));
+    inv.guest = joined({c.text(2), joined({c.text(0), c.text(1)}, QStringLiteral(" "))}, QStringLiteral(", "));
+    inv.guestAddress = joined({c.text(3), c.text(4), joined({c.text(5), c.text(6), c.text(7)}, QStringLiteral(" ")), c.text(8)},
+                              QStringLiteral("\n"));
+    const int nights = inv.arrival.isValid() && inv.departure.isValid() ? int(inv.arrival.daysTo(inv.departure)) : 0;
+    const qint64 unit = cents(b.value(3).toDouble());
+    for (Recordset r = db.execute(QStringLiteral("SELECT room.name FROM bookingroom, room WHERE bookingroom.bookingid = %1 "
+                                                 "AND room.id = bookingroom.roomid ORDER BY bookingroom.id")
+                                      .arg(bookingId));
+         !r.eof(); r.moveNext())
+        inv.lines.append(InvoiceLine{r.text(0), nights, unit, unit * nights});
+    if (const qint64 other = cents(b.value(4).toDouble()); other != 0)
+        inv.lines.append(InvoiceLine{QString(), 0, 0, other});
+    for (const InvoiceLine &l : inv.lines)
+        inv.netCents += l.cents;
+    inv.taxCents = cents(b.value(5).toDouble());
+    inv.totalCents = inv.netCents + inv.taxCents;
+    inv.paidCents = cents(b.value(6).toDouble());
+    const HouseTerms terms = ReadHouseTerms(db).value_or(HouseTerms{QString(), QStringLiteral("Sales Tax"), QString(),
+                                                                    QString(), QString()});
+    inv.currency = terms.currencySymbol;
+    inv.taxName = terms.salesTaxName;
+    inv.taxRate = terms.salesTaxPercentage;
+    const RecordId id = store(db, inv, 0);
+    tx.commit();
+    return id;
+}
+
+RecordId IssueCreditNote(Database &db, RecordId invoiceId, const QDate &on)
+{
+    Database::Transaction tx(db);
+    Invoice inv = ReadInvoice(db, invoiceId);
+    if (inv.credit)
+        throw DbError(QStringLiteral("%1 is a credit note: only an invoice is credited.").arg(inv.number));
+    const Recordset credited = db.query(QStringLiteral("SELECT Number FROM invoice WHERE CreditOf = %1").arg(invoiceId));
+    if (!credited.eof())
+        throw DbError(QStringLiteral("The invoice %1 was already credited by %2.").arg(inv.number, credited.text(0)));
+    inv.credit = true;
+    inv.issuedOn = on;
+    for (InvoiceLine &l : inv.lines) {
+        l.unitCents = -l.unitCents;
+        l.cents = -l.cents;
+    }
+    inv.netCents = -inv.netCents;
+    inv.taxCents = -inv.taxCents;
+    inv.totalCents = -inv.totalCents;
+    inv.paidCents = 0;
+    const RecordId id = store(db, inv, invoiceId);
+    tx.commit();
+    return id;
+}
+
+Invoice ReadInvoice(Database &db, RecordId invoiceId)
+{
+    const Recordset r = db.query(QStringLiteral("SELECT %1 FROM invoice AS i LEFT JOIN invoice AS c ON c.id = i.CreditOf "
+                                                "WHERE i.id = %2")
+                                     .arg(QLatin1String(kInvoiceColumns))
+                                     .arg(invoiceId));
+    if (r.eof())
+        throw DbError(QStringLiteral("There is no invoice %1.").arg(invoiceId));
+    Invoice inv;
+    inv.id = r.value(0).toLongLong();
+    inv.number = r.text(1);
+    inv.credit = r.text(2) == QLatin1String("credit");
+    inv.issuedOn = QDate::fromString(r.text(3), Qt::ISODate);
+    inv.bookingId = r.value(4).toLongLong();
+    inv.guest = r.text(5);
+    inv.guestAddress = r.text(6);
+    inv.house = houseOf(r.text(7));
+    if (!r.text(8).isEmpty()) {
+        const Recordset logo = db.query(QStringLiteral("SELECT Picture FROM invoicelogo WHERE Digest = %1").arg(literal(r.text(8))));
+        if (!logo.eof())
+            inv.house.logo = QByteArray::fromBase64(logo.text(0).toLatin1());
+    }
+    inv.currency = r.text(9);
+    inv.taxName = r.text(10);
+    inv.taxRate = r.text(11);
+    readLines(inv, r.text(12));
+    inv.netCents = r.value(13).toLongLong();
+    inv.taxCents = r.value(14).toLongLong();
+    inv.totalCents = r.value(15).toLongLong();
+    inv.paidCents = r.value(16).toLongLong();
+    inv.creditOfNumber = r.text(17);
+    return inv;
+}
+
+QVector<RecordId> InvoicesOfBooking(Database &db, RecordId bookingId)
+{
+    QVector<RecordId> ids;
+    for (Recordset r = db.query(QStringLiteral("SELECT id FROM invoice WHERE BookingID = %1 ORDER BY id DESC").arg(bookingId));
+         !r.eof(); r.moveNext())
+        ids << r.value(0).toLongLong();
+    return ids;
+}
+
+QVector<InvoiceListRow> ListInvoices(Database &db, const QString &text, int limit)
+{
+    const QString columns = QStringLiteral("SELECT id, Number, Kind, IssuedOn, Guest, TotalCents, PaidCents FROM invoice ");
+    QVector<InvoiceListRow> rows;
+    QSet<RecordId> listed;
+    const auto read = [&](const QString &sql) {
+        for (Recordset r = db.query(sql); !r.eof() && rows.size() < limit; r.moveNext()) {
+            const RecordId id = r.value(0).toLongLong();
+            if (listed.contains(id))
+                continue;
+            listed.insert(id);
+            rows.append(InvoiceListRow{id, r.text(1), r.text(2) == QLatin1String("credit"),
+                                       QDate::fromString(r.text(3), Qt::ISODate), r.text(4), r.value(5).toLongLong(),
+                                       r.value(5).toLongLong() - r.value(6).toLongLong()});
+        }
+    };
+    const QString typed = text.simplified();
+    if (typed.isEmpty()) {
+        read(columns + QStringLiteral("ORDER BY id DESC LIMIT %1").arg(limit));
+        return rows;
+    }
+    // A number as typed, by the numbers' own index.
+    read(columns + QStringLiteral("WHERE Number >= %1 AND Number < %2 ORDER BY Number DESC LIMIT %3")
+                       .arg(literal(typed), literal(typed + QChar(0xFFFF)))
+                       .arg(limit));
+    // The guest's words, by the bookings' index of their guests' words.
+    FindWords words;
+    for (const QString &word : typed.split(QLatin1Char(' ')))
+        if (IsFindWord(word))
+            words.words << word.left(kFindLongestWord);
+    if (rows.size() < limit && !words.words.isEmpty()) {
+        QStringList bookings;
+        for (const qint64 key : FindBookingKeys(db, words, limit))
+            bookings << QString::number(key);
+        if (!bookings.isEmpty())
+            read(columns + QStringLiteral("WHERE BookingID IN (%1) ORDER BY id DESC LIMIT %2")
+                               .arg(bookings.join(QLatin1Char(',')))
+                               .arg(limit));
+    }
+    return rows;
+}
+
+void WriteInvoiceJournal(Database &db, const QDate &first, const QDate &last, QIODevice &out)
+{
+    const auto write = [&out](const QStringList &fields) {
+        QStringList quoted;
+        for (const QString &f : fields)
+            quoted << q(f);
+        const QByteArray line = (quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8();
+        if (out.write(line) != line.size())
+            throw std::runtime_error(out.errorString().toStdString());
+    };
+    write({QStringLiteral("Number"), QStringLiteral("Date"), QStringLiteral("Kind"), QStringLiteral("Credits"),
+           QStringLiteral("Booking"), QStringLiteral("Guest"), QStringLiteral("Net"), QStringLiteral("Tax"),
+           QStringLiteral("Tax Rate"), QStringLiteral("Total"), QStringLiteral("Paid"), QStringLiteral("Due")});
+    for (Recordset r = db.query(QStringLiteral("SELECT i.Number, i.IssuedOn, i.Kind, c.Number, i.BookingID, i.Guest, i.NetCents, "
+                                               "i.TaxCents, i.TaxRate, i.TotalCents, i.PaidCents FROM invoice AS i "
+                                               "LEFT JOIN invoice AS c ON c.id = i.CreditOf WHERE i.IssuedOn >= %1 AND "
+                                               "i.IssuedOn <= %2 ORDER BY i.IssuedOn, i.Series, i.Sequence")
+                                    .arg(literal(dayText(first)), literal(dayText(last))));
+         !r.eof(); r.moveNext()) {
+        const qint64 total = r.value(9).toLongLong(), paid = r.value(10).toLongLong();
+        write({r.text(0), RegionalShortDate(QDate::fromString(r.text(1), Qt::ISODate)),
+               r.text(2) == QLatin1String("credit") ? QStringLiteral("Credit note") : QStringLiteral("Invoice"), r.text(3),
+               r.text(4), r.text(5), FormatCents(r.value(6).toLongLong()), FormatCents(r.value(7).toLongLong()), r.text(8),
+               FormatCents(total), FormatCents(paid), FormatCents(total - paid)});
+    }
+}
+
+}  // namespace innkeld

@@ -1,0 +1,82 @@
+// Invoices and credit notes: issued from a booking (the next number of the
+// house's series, given in the transaction that stores the invoice), read
+// back as they were issued, listed as the operator types, and written out
+// as the accountant's journal.
+#pragma once
+
+#include "data/schema/housedetails.h"
+#include "data/sql/database.h"
+
+#include <QDate>
+#include <QString>
+#include <QVector>
+
+class QIODevice;
+
+namespace innkeld {
+
+struct InvoiceLine
+{
+    QString room;    // the room's name; empty for the other charges
+    int nights = 0;  // of the room
+    qint64 unitCents = 0;  // the cost per night
+    qint64 cents = 0;
+};
+
+struct Invoice
+{
+    RecordId id = 0;
+    QString number;
+    bool credit = false;     // a credit note
+    QString creditOfNumber;  // the invoice a credit note credits
+    QDate issuedOn;
+    RecordId bookingId = 0;
+    QDate arrival, departure;
+    QString guest;
+    QString guestAddress;  // lines
+    HouseDetails house;    // as they were at the issue, the logo included
+    QString currency, taxName, taxRate;
+    QVector<InvoiceLine> lines;
+    qint64 netCents = 0, taxCents = 0, totalCents = 0, paidCents = 0;
+    qint64 dueCents() const { return totalCents - paidCents; }
+};
+
+// Issues the invoice of a booking dated `on`: its rooms' nights at the cost
+// per night, the other charges, the sales tax stored with the booking, what
+// was paid. Refused (DbError, in the operator's words) for a booking that
+// is gone, has no guest, or has an invoice no credit note took back.
+// Returns the invoice's key.
+RecordId IssueInvoice(Database &db, RecordId bookingId, const QDate &on);
+// Issues the credit note of an invoice: its lines and amounts negated,
+// its own number of the series. Refused for a credit note, or an invoice
+// already credited. Returns the credit note's key.
+RecordId IssueCreditNote(Database &db, RecordId invoiceId, const QDate &on);
+// The invoice as it was issued. Throws DbError when there is none.
+Invoice ReadInvoice(Database &db, RecordId invoiceId);
+// The booking's invoices and credit notes, the latest first.
+QVector<RecordId> InvoicesOfBooking(Database &db, RecordId bookingId);
+
+// A line of the invoices' list.
+struct InvoiceListRow
+{
+    RecordId id = 0;
+    QString number;
+    bool credit = false;
+    QDate issuedOn;
+    QString guest;
+    qint64 totalCents = 0, dueCents = 0;
+};
+// The invoices whose number begins with `text`, or whose guest has a word
+// that begins with each word of it, the latest first; at most `limit`.
+QVector<InvoiceListRow> ListInvoices(Database &db, const QString &text, int limit);
+
+// The journal of the invoices and credit notes issued from `first` to
+// `last`, as CSV (one line each: number, date, kind, credited invoice,
+// booking, guest, net, tax, total, paid, due). Throws DbError, or
+// std::runtime_error when the device fails.
+void WriteInvoiceJournal(Database &db, const QDate &first, const QDate &last, QIODevice &out);
+
+// An amount in hundredths as the region writes money, without its symbol.
+QString FormatCents(qint64 cents);
+
+}  // namespace innkeld

@@ -1,0 +1,29 @@
+// The papers a guest is handed, as markup laid out once (by the print
+// preview, the printer and the PDF alike): the booking's confirmation and
+// an invoice or credit note as it was issued. Each has the house's
+// letterhead at its head (the logo is the image "logo:house", given by
+// whoever lays it out) and its footer at its foot.
+#pragma once
+
+#include "data/schema/housedetails.h"
+#include "data/sql/database.h"
+
+#include <QString>
+
+namespace innkeld {
+
+struct Invoice;
+
+// Where the markup shows the house's logo.
+inline constexpr char kLogoName[] = "logo:house";
+
+// The confirmation of a booking: every line of the plain confirmation (the
+// stay, the party, the charges, the payment, the guest's contact details),
+// with the letterhead, the booking's number, its rooms by name, the nights
+// and the balance due. The booking not found gives the heading alone.
+QString ConfirmationPaper(Database &db, RecordId bookingId, const QString &currencySymbol, const QString &taxName);
+
+// An invoice or credit note, from what was stored at its issue.
+QString InvoicePaper(const Invoice &invoice);
+
+}  // namespace innkeld

@@ -1,0 +1,58 @@
+#include "paper.h"
+
+#include <QImage>
+#include <QLocale>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextDocument>
+#include <QUrl>
+
+#include <stdexcept>
+
+namespace innkeld {
+
+namespace {
+constexpr char kLogo[] = "logo:house";  // as the papers' markup names it
+}
+
+QPageLayout RegionalPageLayout()
+{
+    const bool inches = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
+    return QPageLayout(QPageSize(inches ? QPageSize::Letter : QPageSize::A4), QPageLayout::Portrait,
+                       QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+}
+
+std::unique_ptr<QTextDocument> MakePaper(const QString &html, const QByteArray &logo)
+{
+    auto paper = std::make_unique<QTextDocument>();
+    if (!logo.isEmpty())
+        paper->addResource(QTextDocument::ImageResource, QUrl(QLatin1String(kLogo)), QImage::fromData(logo));
+    paper->setHtml(html);
+    return paper;
+}
+
+void PrintPaper(QTextDocument &paper, QPagedPaintDevice &device)
+{
+    device.setPageLayout(RegionalPageLayout());
+    paper.print(&device);
+}
+
+void WritePaperPdf(QTextDocument &paper, const QString &title, const QString &path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw std::runtime_error(QStringLiteral("Could not write %1: %2").arg(path, file.errorString()).toStdString());
+    {
+        QPdfWriter writer(&file);
+        writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("Innkeld"));
+        writer.setResolution(300);
+        PrintPaper(paper, writer);
+    }
+    if (!file.commit())
+        throw std::runtime_error(QStringLiteral("Could not write %1: %2").arg(path, file.errorString()).toStdString());
+}
+
+}  // namespace innkeld
