@@ -2,6 +2,7 @@
 
 #include "backup.h"
 #include "data/schema/bookingtables.h"
+#include "data/schema/housedetails.h"
 #include "data/schema/houserules.h"
 #include "data/schema/houseterms.h"
 
@@ -13,7 +14,8 @@ namespace {
 // bookings, then which booking holds which room; then the channels' rooms,
 // feeds and the bookings their feeds made. Each with its key, and the
 // channels' tables with their columns (the program's four are copied with
-// the columns both databases have).
+// the columns both databases have); then the invoices' series, logos and
+// the invoices as they were issued, each with its number.
 struct CopiedTable
 {
     const char *name, *key, *columns;
@@ -24,7 +26,13 @@ const CopiedTable kOrder[] = {{"room", "id", nullptr},
                               {"bookingroom", "id", nullptr},
                               {"channelroom", "roomid", "roomid, Shared"},
                               {"channelfeed", "id", "id, roomid, Channel, Address"},
-                              {"channelbooking", "bookingid", "bookingid, feedid, uid"}};
+                              {"channelbooking", "bookingid", "bookingid, feedid, uid"},
+                              {"invoiceseries", "Series", "Series, LastNumber"},
+                              {"invoicelogo", "Digest", "Digest, Picture"},
+                              {"invoice", "id",
+                               "id, Number, Series, Sequence, Kind, IssuedOn, BookingID, CreditOf, Guest, GuestAddress, "
+                               "House, LogoDigest, Currency, TaxName, TaxRate, Lines, NetCents, TaxCents, TotalCents, "
+                               "PaidCents"}};
 
 qint64 countOf(Database &db, const char *table)
 {
@@ -77,6 +85,8 @@ void CopyHouse(Database &source, Database &target, const CopyRowsProgress &progr
     // And the house's terms, when the source keeps them.
     if (const auto terms = ReadHouseTerms(source))
         WriteHouseTerms(target, *terms);
+    // And its details, which head its papers.
+    WriteHouseDetails(target, ReadHouseDetails(source));
     for (const auto &[table, key, fixed] : kOrder) {
         // The columns both databases have, as the source spells them.
         QStringList columns;
