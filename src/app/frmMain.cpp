@@ -24,6 +24,7 @@
 #include "output/papers.h"
 #include "widgets/paper.h"
 #include "config/frmHouseDetails.h"
+#include "output/frmInvoices.h"
 #include "output/csvexport.h"
 #include "widgets/uiservices.h"
 #include "widgets/windowplacement.h"
@@ -114,6 +115,7 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     connect(ui->mnuConfigureRooms, &QAction::triggered, this, &frmMain::mnuConfigureRooms_Click);
     connect(ui->mnuConfigureChannels, &QAction::triggered, this, &frmMain::mnuConfigureChannels_Click);
     connect(ui->mnuConfigureHouseDetails, &QAction::triggered, this, &frmMain::mnuConfigureHouseDetails_Click);
+    connect(ui->mnuReservationInvoices, &QAction::triggered, this, &frmMain::mnuReservationInvoices_Click);
     connect(ui->mnuFileImportChannels, &QAction::triggered, this, &frmMain::mnuFileImportChannels_Click);
 
     // With no menu bar, F10 opens File as a menu bar would; Left and Right
@@ -492,6 +494,15 @@ void frmMain::showInvoice(RecordId invoiceId)
         QString file = kind + QLatin1Char('-') + invoice.number + QStringLiteral(".pdf");
         file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("-"));
         m_context.ui->showPaper(this, kind + QLatin1Char(' ') + invoice.number, *paper, file);
+    });
+}
+
+void frmMain::mnuReservationInvoices_Click()
+{
+    guarded([this] {
+        frmInvoices dialog(*m_db, *m_context.ui, [this](RecordId id) { showInvoice(id); }, this);
+        dialog.Setup();
+        dialog.exec();
     });
 }
 

@@ -122,6 +122,7 @@ private slots:
     void mnuConfigureRooms_Click();
     void mnuConfigureChannels_Click();
     void mnuConfigureHouseDetails_Click();
+    void mnuReservationInvoices_Click();
     // Fetches every channel's feed and stores its events (ChannelCycle).
     void mnuFileImportChannels_Click();
     // The shared rooms' feeds written again: what the house has sold changed.

@@ -109,8 +109,9 @@ void TestNavigation::labelMenuColoursAndActions()
     const QList<std::pair<int, QStringList>> popups{
         {0, {QStringLiteral("&Export Reservations to CSV"), QStringLiteral("&Back Up Database..."),
              QStringLiteral("&Import Channel Bookings"), QStringLiteral("E&xit")}},
-        {2, {QStringLiteral("&Add Booking"), QStringLiteral("&Find Booking...")}},
-        {3, {QStringLiteral("&Regional Settings..."), QStringLiteral("&Rooms..."), QStringLiteral("&Channels...")}},
+        {2, {QStringLiteral("&Add Booking"), QStringLiteral("&Find Booking..."), QStringLiteral("&Invoices...")}},
+        {3, {QStringLiteral("&Regional Settings..."), QStringLiteral("&Rooms..."), QStringLiteral("&Channels..."),
+             QStringLiteral("&House Details...")}},
         {4, {QStringLiteral("Contents..."), QStringLiteral("Index..."), QStringLiteral("&Search..."), QString(),
              QStringLiteral("&About")}}};
     for (const auto &[index, items] : popups) {

@@ -12,7 +12,9 @@
 #include "wizard/bookingstore.h"
 
 #include <QCheckBox>
+#include <QDateEdit>
 #include <QDateTimeEdit>
+#include <QTreeWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -428,6 +430,33 @@ void TestWizard::newBookingEndToEnd()
     QVERIFY(p.ui.messages.last().text.contains(QStringLiteral("already has the invoice ") + number));
     QCOMPARE(t.count(QStringLiteral("invoice")), 1);
     p.ui.messages.removeLast();
+
+    // Bookings > Invoices...: found by the guest's name, credited (a
+    // question first), the journal of this month exported.
+    p.ui.paperPdf.clear();
+    const QString journal = files.filePath(QStringLiteral("journal.csv"));
+    p.ui.saveAnswer = journal;
+    auto invoices = whenModal<QDialog>([&](QDialog *d) {
+        auto *list = child<QTreeWidget>(d, "lstInvoices");
+        QCOMPARE(list->topLevelItemCount(), 1);
+        typeInto(child<QLineEdit>(d, "txtFindInvoice"), QStringLiteral("o'bri"));
+        QCOMPARE(list->topLevelItemCount(), 1);
+        QCOMPARE(list->topLevelItem(0)->text(0), number);
+        click(child<QPushButton>(d, "cmdCreditNote"));
+        QCOMPARE(p.ui.paperTitles.last(), QStringLiteral("Credit Note R-%1-0002").arg(QDate::currentDate().year()));
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(p.ui.paperTexts.last().contains(symbol + money(-2715.9)), true);
+        child<QDateEdit>(d, "dtJournalFrom")->setDate(QDate::currentDate().addDays(-1));
+        child<QDateEdit>(d, "dtJournalTo")->setDate(QDate::currentDate());
+        click(child<QPushButton>(d, "cmdExportJournal"));
+        click(child<QPushButton>(d, "cmdClose"));
+    });
+    p.main()->findChild<QAction *>(QStringLiteral("mnuReservationInvoices"))->trigger();
+    QVERIFY(invoices->seen);
+    QVERIFY(p.ui.messages.takeLast().text.contains(QStringLiteral("credit note")));
+    QFile csv(journal);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(csv.readAll()).count(QStringLiteral("\r\n")), 3);  // the header, the invoice, its credit note
 
     // Confirm: back to the day's lists, where the new booking arrives.
     p.next();

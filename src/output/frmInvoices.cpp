@@ -1,0 +1,123 @@
+#include "frmInvoices.h"
+#include "ui_frmInvoices.h"
+
+#include "output/invoices.h"
+#include "data/regional/regional.h"
+#include "widgets/uiservices.h"
+
+#include <QSaveFile>
+
+#include <stdexcept>
+
+namespace innkeld {
+
+namespace {
+constexpr int kListed = 200;
+}
+
+frmInvoices::frmInvoices(Database &db, UiServices &ui, std::function<void(RecordId)> show, QWidget *parent)
+    : QDialog(parent), ui(new Ui::frmInvoices), m_db(db), m_ui(ui), m_show(std::move(show))
+{
+    this->ui->setupUi(this);
+    connect(this->ui->txtFindInvoice, &QLineEdit::textChanged, this, &frmInvoices::txtFindInvoice_Change);
+    connect(this->ui->lstInvoices, &QTreeWidget::itemActivated, this, &frmInvoices::cmdOpenInvoice_Click);
+    connect(this->ui->cmdOpenInvoice, &QPushButton::clicked, this, &frmInvoices::cmdOpenInvoice_Click);
+    connect(this->ui->cmdCreditNote, &QPushButton::clicked, this, &frmInvoices::cmdCreditNote_Click);
+    connect(this->ui->cmdExportJournal, &QPushButton::clicked, this, &frmInvoices::cmdExportJournal_Click);
+    connect(this->ui->cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+    // The journal's period: the month before this one, as the accountant asks.
+    const QDate month = QDate::currentDate().addMonths(-1);
+    for (QDateEdit *edit : {this->ui->dtJournalFrom, this->ui->dtJournalTo})
+        edit->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    this->ui->dtJournalFrom->setDate(QDate(month.year(), month.month(), 1));
+    this->ui->dtJournalTo->setDate(QDate(month.year(), month.month(), month.daysInMonth()));
+}
+
+frmInvoices::~frmInvoices() = default;
+
+void frmInvoices::Setup()
+{
+    fill();
+}
+
+void frmInvoices::fill()
+{
+    const QVector<InvoiceListRow> rows = ListInvoices(m_db, ui->txtFindInvoice->text(), kListed);
+    ui->lstInvoices->clear();
+    QList<QTreeWidgetItem *> items;
+    for (const InvoiceListRow &r : rows) {
+        auto *item = new QTreeWidgetItem({r.number + (r.credit ? tr(" (credit note)") : QString()),
+                                          RegionalShortDate(r.issuedOn), r.guest, FormatCents(r.totalCents),
+                                          FormatCents(r.dueCents)});
+        item->setData(0, Qt::UserRole, r.id);
+        for (int column : {3, 4})
+            item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+        items << item;
+    }
+    ui->lstInvoices->addTopLevelItems(items);
+    if (!items.isEmpty())
+        ui->lstInvoices->setCurrentItem(items.first());
+    const bool any = !items.isEmpty();
+    ui->cmdOpenInvoice->setEnabled(any);
+    ui->cmdCreditNote->setEnabled(any);
+}
+
+RecordId frmInvoices::chosen() const
+{
+    const QTreeWidgetItem *item = ui->lstInvoices->currentItem();
+    return item ? item->data(0, Qt::UserRole).toLongLong() : 0;
+}
+
+void frmInvoices::txtFindInvoice_Change()
+{
+    RunGuarded(m_ui, this, [this] { fill(); });
+}
+
+void frmInvoices::cmdOpenInvoice_Click()
+{
+    if (const RecordId id = chosen())
+        m_show(id);
+}
+
+void frmInvoices::cmdCreditNote_Click()
+{
+    const RecordId id = chosen();
+    if (id == 0)
+        return;
+    const QString number = ui->lstInvoices->currentItem()->text(0);
+    if (m_ui.message(this, tr("Issue the credit note that takes back %1? It gets the next number of the series and "
+                              "cannot be undone.")
+                               .arg(number),
+                     QMessageBox::Question, QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    RecordId credit = 0;
+    if (!RunGuarded(m_ui, this, [&] {
+            credit = IssueCreditNote(m_db, id, QDate::currentDate());
+            fill();
+        }))
+        return;
+    m_show(credit);
+}
+
+void frmInvoices::cmdExportJournal_Click()
+{
+    const QDate first = ui->dtJournalFrom->date(), last = ui->dtJournalTo->date();
+    const QString path = m_ui.saveFileName(this, tr("Export the Invoice Journal"),
+                                           QStringLiteral("invoices-%1-%2.csv")
+                                               .arg(first.toString(Qt::ISODate), last.toString(Qt::ISODate)),
+                                           tr("Comma-separated values (*.csv)"), QStringLiteral("csv"));
+    if (path.isEmpty())
+        return;
+    RunGuarded(m_ui, this, [&] {
+        RequireOtherThanDatabase(m_db.path(), path);
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            throw std::runtime_error(tr("Could not write %1: %2").arg(path, file.errorString()).toStdString());
+        WriteInvoiceJournal(m_db, first, last, file);
+        if (!file.commit())
+            throw std::runtime_error(tr("Could not write %1: %2").arg(path, file.errorString()).toStdString());
+    });
+}
+
+}  // namespace innkeld

@@ -1,0 +1,51 @@
+// The invoices dialog (Bookings > Invoices...): the invoices and credit
+// notes found as the operator types a number or a guest's name, each opened
+// in the print preview (print, PDF), credited, and the accountant's
+// journal of a period exported as CSV.
+#pragma once
+
+#include "data/sql/database.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+namespace Ui {
+class frmInvoices;
+}
+
+namespace innkeld {
+
+class UiServices;
+
+class frmInvoices : public QDialog
+{
+    Q_OBJECT
+public:
+    // `show` shows an invoice or credit note in the print preview.
+    frmInvoices(Database &db, UiServices &ui, std::function<void(RecordId)> show, QWidget *parent = nullptr);
+    ~frmInvoices() override;
+    frmInvoices(const frmInvoices &) = delete;
+    frmInvoices &operator=(const frmInvoices &) = delete;
+
+    // Lists the latest invoices; throws DbError.
+    void Setup();
+
+private slots:
+    void txtFindInvoice_Change();
+    void cmdOpenInvoice_Click();
+    void cmdCreditNote_Click();
+    void cmdExportJournal_Click();
+
+private:
+    void fill();
+    RecordId chosen() const;
+
+    const std::unique_ptr<Ui::frmInvoices> ui;
+    Database &m_db;
+    UiServices &m_ui;
+    std::function<void(RecordId)> m_show;
+};
+
+}  // namespace innkeld
