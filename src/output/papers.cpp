@@ -99,13 +99,13 @@ QString InvoicePaper(const Invoice &inv)
                      escaped(RegionalShortDate(inv.departure)),
                      inv.credit ? QStringLiteral("<br>Credits the invoice ") + escaped(inv.creditOfNumber) : QString());
     body += QStringLiteral("<br><table width=\"100%\" cellpadding=\"3\" style=\"border-collapse:collapse\">"
-                           "<tr><th align=\"left\">Description</th><th align=\"right\">Nights</th>"
+                           "<tr><th align=\"left\">Room</th><th align=\"right\">Nights</th>"
                            "<th align=\"right\">Per night</th><th align=\"right\">Amount</th></tr>");
     for (const InvoiceLine &l : inv.lines) {
         const bool room = !l.room.isEmpty();
         body += QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td><td align=\"right\">%3</td>"
                                "<td align=\"right\">%4</td></tr>")
-                    .arg(escaped(room ? QStringLiteral("Room ") + l.room : QStringLiteral("Other charges")),
+                    .arg(escaped(room ? l.room : QStringLiteral("Other charges")),
                          room ? QString::number(l.nights) : QString(),
                          room ? escaped(C + FormatCents(l.unitCents)) : QString(), escaped(C + FormatCents(l.cents)));
     }
