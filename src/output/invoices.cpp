@@ -4,6 +4,7 @@
 #include "data/regional/regional.h"
 #include "data/schema/findindex.h"
 #include "data/schema/houseterms.h"
+#include "wizard/bookingview.h"
 
 #include <QCryptographicHash>
 #include <QIODevice>
@@ -202,11 +203,8 @@ RecordId IssueInvoice(Database &db, RecordId bookingId, const QDate &on)
                               QStringLiteral("\n"));
     const int nights = inv.arrival.isValid() && inv.departure.isValid() ? int(inv.arrival.daysTo(inv.departure)) : 0;
     const qint64 unit = cents(b.value(3).toDouble());
-    for (Recordset r = db.execute(QStringLiteral("SELECT room.name FROM bookingroom, room WHERE bookingroom.bookingid = %1 "
-                                                 "AND room.id = bookingroom.roomid ORDER BY bookingroom.id")
-                                      .arg(bookingId));
-         !r.eof(); r.moveNext())
-        inv.lines.append(InvoiceLine{r.text(0), nights, unit, unit * nights});
+    for (const QString &room : BookedRoomNames(db, bookingId))
+        inv.lines.append(InvoiceLine{room, nights, unit, unit * nights});
     if (const qint64 other = cents(b.value(4).toDouble()); other != 0)
         inv.lines.append(InvoiceLine{QString(), 0, 0, other});
     for (const InvoiceLine &l : inv.lines)

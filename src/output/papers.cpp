@@ -61,12 +61,7 @@ QString ConfirmationPaper(Database &db, RecordId bookingId, const QString &curre
         return page(house, body);
     const BookingAmounts &a = v.amounts;
     const QString &C = currencySymbol;
-    QStringList rooms;
-    for (Recordset r = db.execute(QStringLiteral("SELECT room.name FROM bookingroom, room WHERE bookingroom.bookingid = %1 "
-                                                 "AND room.id = bookingroom.roomid ORDER BY bookingroom.id")
-                                      .arg(bookingId));
-         !r.eof(); r.moveNext())
-        rooms << r.text(0);
+    const QStringList rooms = BookedRoomNames(db, bookingId);
     body += QStringLiteral("<p><b>Booking number: %1</b></p><p>").arg(bookingId);
     body += escaped(QStringLiteral("Booking from ") + RegionalShortDate(v.from.date()) + QStringLiteral(" to ")
                     + RegionalShortDate(v.to.date()))

@@ -103,6 +103,17 @@ PaymentView LoadPaymentStep(Database &db, RecordId bookingId)
     return v;
 }
 
+QStringList BookedRoomNames(Database &db, RecordId bookingId)
+{
+    QStringList names;
+    for (Recordset r = db.execute(QStringLiteral("SELECT room.name FROM bookingroom, room WHERE bookingroom.bookingid = %1 "
+                                                 "AND room.id = bookingroom.roomid ORDER BY bookingroom.id")
+                                      .arg(bookingId));
+         !r.eof(); r.moveNext())
+        names << r.text(0);
+    return names;
+}
+
 ConfirmView LoadConfirmStep(Database &db, RecordId bookingId)
 {
     ConfirmView v;

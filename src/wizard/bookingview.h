@@ -62,6 +62,10 @@ struct PaymentView
 };
 PaymentView LoadPaymentStep(Database &db, RecordId bookingId);
 
+// The names of the rooms the booking holds, in the order they were linked
+// (as its papers list them).
+QStringList BookedRoomNames(Database &db, RecordId bookingId);
+
 // The customer's contact block: name line, address line, phone line,
 // joined by CR LF. Missing parts leave their separators in place.
 QString ContactText(const Recordset &customer);

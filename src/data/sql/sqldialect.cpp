@@ -405,18 +405,14 @@ QVector<SqlToken> TokenizeSql(const QString &sql)
             if (end < 0)
                 throw DbError(QStringLiteral("Syntax error: a name that starts with %1 is never closed.").arg(c));
             kind = SqlToken::QuotedIdent;
-        } else if (c == QLatin1Char('[')) {
-            const int close = sql.indexOf(QLatin1Char(']'), i + 1);
+        } else if (c == QLatin1Char('[') || c == QLatin1Char('#')) {
+            const bool date = c == QLatin1Char('#');
+            const int close = sql.indexOf(date ? QLatin1Char('#') : QLatin1Char(']'), i + 1);
             if (close < 0)
-                throw DbError(QStringLiteral("Syntax error: a name that starts with [ is never closed."));
+                throw DbError(date ? QStringLiteral("Syntax error in date: a date that starts with # is never closed.")
+                                   : QStringLiteral("Syntax error: a name that starts with [ is never closed."));
             end = close + 1;
-            kind = SqlToken::QuotedIdent;
-        } else if (c == QLatin1Char('#')) {
-            const int close = sql.indexOf(QLatin1Char('#'), i + 1);
-            if (close < 0)
-                throw DbError(QStringLiteral("Syntax error in date: a date that starts with # is never closed."));
-            end = close + 1;
-            kind = SqlToken::DateLiteral;
+            kind = date ? SqlToken::DateLiteral : SqlToken::QuotedIdent;
         } else if (isWordStart(c)) {
             while (end < n && isWordChar(sql.at(end)))
                 ++end;
