@@ -3,6 +3,7 @@
 #include "invoices.h"
 #include "data/regional/regional.h"
 #include "wizard/bookingview.h"
+#include "wizard/paymentrecords.h"
 
 namespace innkeld {
 
@@ -114,6 +115,32 @@ QString InvoicePaper(const Invoice &inv)
                    {QStringLiteral("Balance due:"), C + FormatCents(inv.dueCents())}};
     body += QStringLiteral("<table width=\"100%\"><tr><td></td><td align=\"right\">%1</td></tr></table>").arg(rows(totals));
     return page(inv.house, body);
+}
+
+QString ReceiptPaper(Database &db, RecordId paymentId, const QString &currencySymbol)
+{
+    const Payment paid = ReadPayment(db, paymentId);
+    const ConfirmView v = LoadConfirmStep(db, paid.bookingId);
+    if (!v.found)
+        throw BookingGone();
+    const QString &C = currencySymbol;
+    const bool refund = paid.cents < 0;
+    QString body = QStringLiteral("<h2>%1 %2</h2>")
+                       .arg(refund ? QStringLiteral("Refund Receipt") : QStringLiteral("Receipt"), QString::number(paid.id));
+    body += QStringLiteral("<p>%1</p>")
+                .arg(escaped((refund ? QStringLiteral("Refunded to: ") : QStringLiteral("Received from: "))
+                             + v.contact.section(QStringLiteral("\r\n"), 0, 0).trimmed()));
+    body += rows({{QStringLiteral("Date:"), RegionalShortDate(paid.paidOn)},
+                  {QStringLiteral("Amount:"), C + FormatMoney(double(paid.cents) / 100.0)},
+                  {QStringLiteral("Method:"), paid.method},
+                  {QStringLiteral("Note:"), paid.note},
+                  {QStringLiteral("Booking number:"), QString::number(paid.bookingId)},
+                  {QStringLiteral("Stay:"), RegionalShortDate(v.from.date()) + QStringLiteral(" to ")
+                                                 + RegionalShortDate(v.to.date())},
+                  {QStringLiteral("Total Payable:"), C + FormatMoney(v.amounts.total)},
+                  {QStringLiteral("Paid in all:"), C + FormatMoney(v.amounts.amountPayed)},
+                  {QStringLiteral("Balance Due:"), C + FormatMoney(v.amounts.total - v.amounts.amountPayed)}});
+    return page(ReadHouseDetails(db), body);
 }
 
 }  // namespace innkeld

@@ -26,4 +26,10 @@ QString ConfirmationPaper(Database &db, RecordId bookingId, const QString &curre
 // An invoice or credit note, from what was stored at its issue.
 QString InvoicePaper(const Invoice &invoice);
 
+// The receipt of a payment: the letterhead, the payment (its day, amount,
+// method and note), the guest and the booking, what the booking costs, what
+// it received in all and what is still due. Throws DbError when the payment
+// or its booking is gone.
+QString ReceiptPaper(Database &db, RecordId paymentId, const QString &currencySymbol);
+
 }  // namespace innkeld

@@ -1,5 +1,6 @@
 #include "BookingWizard.h"
 #include "ui_BookingWizard.h"
+#include "frmRecordPayment.h"
 #include "ui_ConfirmStep.h"
 #include "ui_CustomerStep.h"
 #include "ui_DatesStep.h"
@@ -95,6 +96,7 @@ BookingWizard::BookingWizard(QWidget *parent)
     connect(ui->cmdNext, &QPushButton::clicked, this, &BookingWizard::cmdNext_Click);
     connect(ui->cmdBack, &QPushButton::clicked, this, &BookingWizard::cmdBack_Click);
     connect(ui->cmdCancel, &QPushButton::clicked, this, &BookingWizard::cmdCancel_Click);
+    connect(payment->cmdRecordPayment, &QPushButton::clicked, this, &BookingWizard::cmdRecordPayment_Click);
     connect(payment->cmdRecalculateTotalPayable, &QPushButton::clicked, this,
             &BookingWizard::cmdRecalculateTotalPayable_Click);
     connect(confirm->cmdConfirmation, &QPushButton::clicked, this, &BookingWizard::cmdConfirmation_Click);
@@ -626,6 +628,29 @@ void BookingWizard::txtNoAdults_LostFocus()
 void BookingWizard::txtNoChildren_LostFocus()
 {
     customer->txtNoChildren->setText(FormatCount(customer->txtNoChildren->text()));
+}
+
+void BookingWizard::cmdRecordPayment_Click()
+{
+    if (m_currentBookingId == 0 || !m_db || !m_ui)
+        return;
+    // What the step holds is stored first: an amount typed there is a
+    // payment among the others the dialog lists.
+    CommitTypedEntry();
+    bool stored = false;
+    if (!guarded([&] { stored = writeStep(3); }) || !stored)
+        return;
+    guarded([this] {
+        frmRecordPayment dialog(*m_db, *m_ui, m_currentBookingId, lblCurrencySymbol[0]->text(),
+                                payment->txtPaymentMethod->text(), this);
+        dialog.Setup();
+        dialog.exec();
+        // The amount paid is now the payments' sum: the box shows it, so
+        // that leaving the step stores no other.
+        const Recordset paid = m_db->execute(QStringLiteral("SELECT AmountPayed FROM booking WHERE ID = %1").arg(m_currentBookingId));
+        if (!paid.eof())
+            payment->txtAmountPayed->setText(FormatMoney(paid.value(0)));
+    });
 }
 
 void BookingWizard::cmdRecalculateTotalPayable_Click()

@@ -7,6 +7,8 @@
 #include "data/schema/invoicetables.h"
 #include "data/schema/schema.h"
 #include "output/invoices.h"
+#include "output/papers.h"
+#include "wizard/paymentrecords.h"
 #include "testsupport.h"
 
 #include <QBuffer>
@@ -179,15 +181,55 @@ void TestInvoices::issuedAndCreditedAsTheHouseMust()
     QVERIFY(lines[2].startsWith(QStringLiteral("\"INV-2026-0002\",\"3/6/2026\",\"Credit note\",\"INV-2026-0001\"")));
     QVERIFY(lines[2].contains(QStringLiteral("\"%1\"").arg(FormatCents(-issued.totalCents))));
 
+    // Payments: the 100.00 stored with the booking is its first; a deposit
+    // recorded, an amount paid written by another road: the booking's
+    // amount paid is their sum, the difference a payment of its own.
+    QCOMPARE(PaymentsOf(db, first).size(), 1);
+    QCOMPARE(PaymentsOf(db, first)[0].cents, 10000);
+    const RecordId deposit =
+        RecordPayment(db, Payment{0, first, QDate(2026, 3, 7), 2500, QStringLiteral("Cash"), QStringLiteral("deposit")});
+    const auto paid = [&] {
+        return db.execute(QStringLiteral("SELECT AmountPayed FROM booking WHERE ID = %1").arg(first)).value(0).toDouble();
+    };
+    QCOMPARE(paid(), 125.0);
+    db.execute(QStringLiteral("UPDATE booking SET AmountPayed = 130 WHERE ID = %1").arg(first));
+    QCOMPARE(PaymentsOf(db, first).size(), 3);
+    QCOMPARE(PaymentsOf(db, first).last().cents, 500);
+    db.query(QStringLiteral("DELETE FROM payment WHERE AmountCents = 500"));
+    QCOMPARE(paid(), 125.0);
+    QVERIFY(refusalOf([&] { RecordPayment(db, Payment{0, first, QDate(2026, 3, 7), 0, QString(), QString()}); })
+                .contains(QStringLiteral("has an amount")));
+    QVERIFY(refusalOf([&] { RecordPayment(db, Payment{0, first + 1000, QDate(2026, 3, 7), 1, QString(), QString()}); })
+                .contains(QStringLiteral("no longer exists")));
+    const QString receipt = ReceiptPaper(db, deposit, QStringLiteral("$"));
+    for (const QString &line : {QStringLiteral("Receipt"), QStringLiteral("$25.00"), QStringLiteral("Paid in all:"),
+                                QStringLiteral("$125.00"), QStringLiteral("Pension Seeblick")})
+        QVERIFY2(receipt.contains(line), qPrintable(line));
+    // A new invoice (after the credit note of the standing one) shows what
+    // was paid by then.
+    IssueCreditNote(db, InvoicesOfBooking(db, first).first(), QDate(2026, 3, 8));
+    QCOMPARE(ReadInvoice(db, IssueInvoice(db, first, QDate(2026, 3, 8))).paidCents, 12500);
+
     // A copy of the house takes them along with their numbers; its next
     // invoice goes on from there.
     TempDatabase other;
     CopyHouse(db, other.db());
-    QCOMPARE(other.count(QStringLiteral("invoice")), 4);
+    QCOMPARE(other.count(QStringLiteral("invoice")), 6);
+    QCOMPARE(other.count(QStringLiteral("payment")), 3);
+    QCOMPARE(PaymentsOf(other.db(), first).size(), 2);
     QCOMPARE(ReadInvoice(other.db(), credit.id).number, credit.number);
     QCOMPARE(ReadInvoice(other.db(), invoice).house.logo, issued.house.logo);
     QCOMPARE(ReadHouseDetails(other.db()).invoicePrefix, QStringLiteral("INV-"));
     QVERIFY(refusalOf([&] { IssueInvoice(other.db(), house.bookings[1], QDate(2027, 1, 3)); }).contains(QStringLiteral("already")));
+    // A database made before payments were recorded gets one for each
+    // booking's amount paid, at its first open.
+    for (const char *trigger : {"payment_link", "payment_relink", "payment_added", "payment_changed", "payment_removed",
+                                "payment_booking_delete", "payment_typed"})
+        other.run(QStringLiteral("DROP TRIGGER %1").arg(QLatin1String(trigger)));
+    other.run(QStringLiteral("DROP TABLE payment"));
+    const auto reopened = OpenDatabase(other.path());
+    QCOMPARE(reopened->execute(QStringLiteral("SELECT count(*), sum(AmountCents) FROM payment")).value(1).toLongLong(),
+             12500 + 10000);
     QCOMPARE(ReadInvoice(other.db(), IssueCreditNote(other.db(), nextYear, QDate(2027, 1, 3))).number,
              QStringLiteral("INV-2027-0002"));
 }

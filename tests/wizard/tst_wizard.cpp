@@ -200,8 +200,8 @@ void TestWizard::wizardWithoutMainWindow()
     QCOMPARE(child<QLabel>(&wizard, "lblCurrencySymbol_4")->text(), QStringLiteral("kr"));
     QCOMPARE(child<QLineEdit>(&wizard, "txtTotalPayable")->text(), FormatMoney(200));  // 2 x 80 + 25 %
     // Tab goes down the step's boxes, then to the notes and the buttons.
-    QCOMPARE(tabChain(child(&wizard, "txtAmountPayed"), 9),
-             QStringList({"cmdRecalculateTotalPayable", "txtPaymentMethod", "txtCreditCardType", "txtCreditCardNo",
+    QCOMPARE(tabChain(child(&wizard, "txtAmountPayed"), 10),
+             QStringList({"cmdRecordPayment", "cmdRecalculateTotalPayable", "txtPaymentMethod", "txtCreditCardType", "txtCreditCardNo",
                           "txtCreditCardExpiry", "txtBookingNotes", "cmdCancel", "cmdBack", "cmdNext"}));
     click(next);
     QCOMPARE(child<QLabel>(&wizard, "lblConfirm_4")->text(), QStringLiteral("kr") + FormatMoney(200));
@@ -340,6 +340,28 @@ void TestWizard::newBookingEndToEnd()
     QCOMPARE(w->txtTotalPayable->text(), money(2715.9));
     QCOMPARE(w->txtAmountPayed->text(), money(100));
     typeInto(w->txtPaymentMethod, QStringLiteral("Visa 'gold'"));
+    // Record Payment...: the 100 typed is a payment among the others; a
+    // deposit and its refund recorded, the refund's receipt printed.
+    auto payments = whenModal<QDialog>([&](QDialog *d) {
+        auto *list = child<QTreeWidget>(d, "lstPayments");
+        QCOMPARE(list->topLevelItemCount(), 1);
+        QCOMPARE(list->topLevelItem(0)->text(1), symbol + money(100));
+        for (const QString &amount : {QStringLiteral("20"), QStringLiteral("-20")}) {
+            typeInto(child<QLineEdit>(d, "txtPaymentAmount"), amount);
+            typeInto(child<QLineEdit>(d, "txtPaymentNote"), QStringLiteral("deposit"));
+            click(child<QPushButton>(d, "cmdRecord"));
+        }
+        QCOMPARE(list->topLevelItemCount(), 3);
+        click(child<QPushButton>(d, "cmdPrintReceipt"));
+        click(child<QPushButton>(d, "cmdClose"));
+    });
+    click(p.find<QPushButton>("cmdRecordPayment"));
+    QVERIFY(payments->seen);
+    QVERIFY(p.ui.paperTitles.last().startsWith(QStringLiteral("Receipt ")));
+    for (const QString &line : {QStringLiteral("Refund Receipt"), symbol + money(-20), QStringLiteral("Visa 'gold'"),
+                                QStringLiteral("Siobhán O'Brien")})
+        QVERIFY2(p.ui.paperTexts.last().contains(line), qPrintable(line + QStringLiteral(" not in:\n") + p.ui.paperTexts.last()));
+    QCOMPARE(w->txtAmountPayed->text(), money(100));
     p.next();
     QCOMPARE(p.step(), 4);
     row = bookingRow(t, id);
@@ -392,9 +414,8 @@ void TestWizard::newBookingEndToEnd()
 
     // Print Confirmation: the paper in the print preview, no file anywhere.
     click(w->cmdConfirmation);
-    QCOMPARE(p.ui.paperTexts.size(), 1);
     QVERIFY(p.ui.opened.isEmpty());
-    const QString printed = p.ui.paperTexts[0];
+    const QString printed = p.ui.paperTexts.last();
     for (const QString &line : {QStringLiteral("Pension Seeblick"), QStringLiteral("Booking number: %1").arg(id),
                                 QStringLiteral("Rooms: Garden, Attic"), QStringLiteral("Nights: 3"),
                                 symbol + money(2469), symbol + money(246.9), QStringLiteral("Balance Due:"),

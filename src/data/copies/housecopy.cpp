@@ -15,7 +15,7 @@ namespace {
 // feeds and the bookings their feeds made. Each with its key, and the
 // channels' tables with their columns (the program's four are copied with
 // the columns both databases have); then the invoices' series, logos and
-// the invoices as they were issued, each with its number.
+// the invoices as they were issued, each with its number; the payments.
 struct CopiedTable
 {
     const char *name, *key, *columns;
@@ -32,7 +32,8 @@ const CopiedTable kOrder[] = {{"room", "id", nullptr},
                               {"invoice", "id",
                                "id, Number, Series, Sequence, Kind, IssuedOn, BookingID, CreditOf, Guest, GuestAddress, "
                                "House, LogoDigest, Currency, TaxName, TaxRate, Lines, NetCents, TaxCents, TotalCents, "
-                               "PaidCents"}};
+                               "PaidCents"},
+                              {"payment", "id", "id, BookingID, PaidOn, AmountCents, Method, Note"}};
 
 qint64 countOf(Database &db, const char *table)
 {

@@ -8,6 +8,7 @@
 #include "houseterms.h"
 #include "housedetails.h"
 #include "invoicetables.h"
+#include "payments.h"
 #include "data/postgres/serverengine.h"
 #include "data/sqlite/fileengine.h"
 
@@ -31,6 +32,7 @@ const std::vector<SchemaPart> &schemaParts()
         FindIndexPart(),
         HouseDetailsPart(),
         InvoiceTablesPart(),
+        PaymentsPart(),
     };
     return parts;
 }

@@ -1,0 +1,94 @@
+#include "frmRecordPayment.h"
+#include "ui_frmRecordPayment.h"
+
+#include "output/papers.h"
+#include "data/regional/regional.h"
+#include "data/schema/housedetails.h"
+#include "widgets/paper.h"
+#include "widgets/uiservices.h"
+#include "wizard/paymentrecords.h"
+
+#include <QTextDocument>
+
+#include <cmath>
+
+namespace innkeld {
+
+frmRecordPayment::frmRecordPayment(Database &db, UiServices &ui, RecordId bookingId, const QString &currencySymbol,
+                                   const QString &method, QWidget *parent)
+    : QDialog(parent), ui(new Ui::frmRecordPayment), m_db(db), m_ui(ui), m_booking(bookingId), m_symbol(currencySymbol)
+{
+    this->ui->setupUi(this);
+    ShowLabelsAsPlainText(this);
+    setWindowTitle(tr("Payments of Booking %1").arg(bookingId));
+    this->ui->dtPaidOn->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    this->ui->dtPaidOn->setDate(QDate::currentDate());
+    this->ui->txtPaidMethod->setText(method);
+    connect(this->ui->cmdRecord, &QPushButton::clicked, this, &frmRecordPayment::cmdRecord_Click);
+    connect(this->ui->cmdPrintReceipt, &QPushButton::clicked, this, &frmRecordPayment::cmdPrintReceipt_Click);
+    connect(this->ui->lstPayments, &QTreeWidget::itemActivated, this, &frmRecordPayment::cmdPrintReceipt_Click);
+    connect(this->ui->cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+frmRecordPayment::~frmRecordPayment() = default;
+
+void frmRecordPayment::Setup()
+{
+    fill(0);
+}
+
+void frmRecordPayment::fill(RecordId current)
+{
+    ui->lstPayments->clear();
+    qint64 paid = 0;
+    for (const Payment &p : PaymentsOf(m_db, m_booking)) {
+        auto *item = new QTreeWidgetItem(ui->lstPayments, {RegionalShortDate(p.paidOn),
+                                                           m_symbol + FormatMoney(double(p.cents) / 100.0), p.method, p.note});
+        item->setData(0, Qt::UserRole, p.id);
+        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        if (p.id == current || current == 0)
+            ui->lstPayments->setCurrentItem(item);
+        paid += p.cents;
+    }
+    ui->lblPaidInAll->setText(tr("Paid in all: %1").arg(m_symbol + FormatMoney(double(paid) / 100.0)));
+    ui->cmdPrintReceipt->setEnabled(ui->lstPayments->topLevelItemCount() > 0);
+}
+
+void frmRecordPayment::cmdRecord_Click()
+{
+    bool ok = false;
+    const double amount = ParseRegionalNumber(ui->txtPaymentAmount->text(), &ok);
+    if (!ok) {
+        m_ui.message(this, tr("%1 is no amount: enter what the guest paid, such as %2.")
+                               .arg(ui->txtPaymentAmount->text(), FormatMoney(50)),
+                     QMessageBox::Warning);
+        ui->txtPaymentAmount->setFocus();
+        return;
+    }
+    Payment p;
+    p.bookingId = m_booking;
+    p.paidOn = ui->dtPaidOn->date();
+    p.cents = std::llround(amount * 100.0);
+    p.method = ui->txtPaidMethod->text().trimmed();
+    p.note = ui->txtPaymentNote->text().trimmed();
+    RunGuarded(m_ui, this, [&] {
+        const RecordId id = RecordPayment(m_db, p);
+        ui->txtPaymentAmount->clear();
+        ui->txtPaymentNote->clear();
+        fill(id);
+    });
+}
+
+void frmRecordPayment::cmdPrintReceipt_Click()
+{
+    const QTreeWidgetItem *item = ui->lstPayments->currentItem();
+    if (!item)
+        return;
+    const RecordId id = item->data(0, Qt::UserRole).toLongLong();
+    RunGuarded(m_ui, this, [&] {
+        const auto paper = MakePaper(ReceiptPaper(m_db, id, m_symbol), ReadHouseDetails(m_db).logo);
+        m_ui.showPaper(this, tr("Receipt %1").arg(id), *paper, QStringLiteral("Receipt-%1.pdf").arg(id));
+    });
+}
+
+}  // namespace innkeld
