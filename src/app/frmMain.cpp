@@ -157,6 +157,7 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     connect(ui->picArrivals, &ArrivalsPanel::openBooking, this, &frmMain::openBooking);
     ui->picFind->setServices(m_context.ui);
     connect(ui->picFind, &FindPanel::openBooking, this, &frmMain::openBooking);
+    connect(ui->picFind, &FindPanel::issueInvoice, this, &frmMain::issueInvoice);
     connect(ui->picFind, &FindPanel::closed, this, &frmMain::FindClosed);
     ui->picBooking->setServices(m_context.ui);
     ui->picBooking->setTerms(m_terms.get());

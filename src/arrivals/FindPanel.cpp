@@ -21,6 +21,7 @@ FindPanel::FindPanel(QWidget *parent) : QFrame(parent), ServiceClient(this), ui(
     connect(ui->txtFind, &QLineEdit::textChanged, this, &FindPanel::txtFind_Change);
     connect(ui->lstFound, &QTreeWidget::itemActivated, this, &FindPanel::lstFound_DblClick);
     connect(ui->cmdFindViewDetails, &QPushButton::clicked, this, &FindPanel::cmdFindViewDetails_Click);
+    connect(ui->cmdFindIssueInvoice, &QPushButton::clicked, this, &FindPanel::cmdFindIssueInvoice_Click);
     ui->txtFind->installEventFilter(this);
     ui->lstFound->installEventFilter(this);
     // The dates and numbers as wide as they are written in the region; the
@@ -97,15 +98,29 @@ void FindPanel::txtFind_Change()
 void FindPanel::lstFound_DblClick()
 {
     guarded([this] {
-        const QTreeWidgetItem *item = ui->lstFound->currentItem();
-        if (!item)
-            return;
-        const RecordId id = item->data(0, Qt::UserRole).toLongLong();
-        if (!bookingStillThere(*m_db, id)) {
-            FillList();  // the list as it is now
-            return;
-        }
-        emit openBooking(id);
+        if (const RecordId id = chosenBooking())
+            emit openBooking(id);
+    });
+}
+
+RecordId FindPanel::chosenBooking()
+{
+    const QTreeWidgetItem *item = ui->lstFound->currentItem();
+    if (!item)
+        return 0;
+    const RecordId id = item->data(0, Qt::UserRole).toLongLong();
+    if (!bookingStillThere(*m_db, id)) {
+        FillList();  // the list as it is now
+        return 0;
+    }
+    return id;
+}
+
+void FindPanel::cmdFindIssueInvoice_Click()
+{
+    guarded([this] {
+        if (const RecordId id = chosenBooking())
+            emit issueInvoice(id);
     });
 }
 

@@ -35,6 +35,8 @@ public:
 signals:
     // The operator opens a listed booking, which is still there.
     void openBooking(RecordId bookingId);
+    // Issue Invoice for a listed booking, which is still there.
+    void issueInvoice(RecordId bookingId);
     // Escape: back to the panel shown before.
     void closed();
     // A press on the panel's heading: the window is moved as by a title bar.
@@ -47,8 +49,13 @@ private slots:
     void txtFind_Change();
     void lstFound_DblClick();
     void cmdFindViewDetails_Click();
+    void cmdFindIssueInvoice_Click();
 
 private:
+    // The listed booking chosen, when it is still there (0 otherwise, the
+    // list then found again).
+    RecordId chosenBooking();
+
     const std::unique_ptr<Ui::FindPanel> ui;
     Database *m_db = nullptr;
     // The rooms column's width as designed, and all the columns' but the

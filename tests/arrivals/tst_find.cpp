@@ -182,6 +182,11 @@ void TestFind::windowRoad()
     // A double-click opens too.
     typeInto(box, QStringLiteral("o'h"));
     QCOMPARE(list->topLevelItemCount(), 1);
+    // Issue Invoice from the list: the booking's invoice in the preview.
+    QTest::mouseClick(p.find("cmdFindIssueInvoice"), Qt::LeftButton);
+    QCOMPARE(p.ui.paperTitles.size(), 1);
+    QVERIFY(p.ui.paperTitles[0].startsWith(QStringLiteral("Invoice %1-0001").arg(QDate::currentDate().year())));
+    QVERIFY(p.ui.paperTexts[0].contains(QStringLiteral("O'Hara")));
     doubleClick(list, 0);
     QTRY_COMPARE(w->wizard()->CurrentBookingId(), house.value(QStringLiteral("ohara")));
 
