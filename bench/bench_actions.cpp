@@ -35,6 +35,7 @@
 #include "output/confirmation.h"
 #include "output/invoices.h"
 #include "output/papers.h"
+#include "output/frmInvoices.h"
 #include "data/schema/housedetails.h"
 #include "widgets/paper.h"
 #include "output/csvexport.h"
@@ -538,6 +539,52 @@ void BM_ConfirmationDocument(benchmark::State &state, House &h)
     }
 }
 
+// Every booking with a guest invoiced once (made once, kept with the house;
+// the numbers of a series of the bench's own).
+void invoiceEveryBooking(Database &db)
+{
+    if (db.query(QStringLiteral("SELECT 1 FROM invoiceseries WHERE Series = 'bench'")).eof() == false)
+        return;
+    Database::Transaction tx(db);
+    db.query(QStringLiteral("INSERT INTO invoiceseries (Series, LastNumber) SELECT 'bench', max(ID) FROM booking"));
+    db.query(QStringLiteral("INSERT INTO invoice (Number, Series, Sequence, Kind, IssuedOn, BookingID, CreditOf, Guest, "
+                            "GuestAddress, House, LogoDigest, Currency, TaxName, TaxRate, Lines, NetCents, TaxCents, "
+                            "TotalCents, PaidCents) SELECT 'B-' || b.ID, 'bench', b.ID, 'invoice', '2026-01-01', b.ID, NULL, "
+                            "coalesce(c.FirstName, '') || ' ' || coalesce(c.LastName, ''), '', '{}', '', '$', 'Tax', '10', "
+                            "'{}', 10000, 1000, 11000, 0 FROM booking AS b JOIN customer AS c ON c.ID = b.CustomerID "
+                            "WHERE NOT EXISTS (SELECT 1 FROM invoice AS i WHERE i.BookingID = b.ID)"));
+    tx.commit();
+}
+
+// A keystroke in the invoices dialog, every booking invoiced: the list found
+// for the text and painted.
+void invoiceList(benchmark::State &state, House &h, const QString &typed)
+{
+    invoiceEveryBooking(*h.db);
+    frmInvoices dialog(*h.db, quietUi, [](RecordId) {});
+    dialog.resize(720, 480);
+    dialog.Setup();
+    auto *box = dialog.findChild<QLineEdit *>(QStringLiteral("txtFindInvoice"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        box->clear();
+        state.ResumeTiming();
+        box->setText(typed);
+        benchmark::DoNotOptimize(dialog.grab());  // painted
+    }
+    state.counters["listed"] = dialog.findChild<QTreeWidget *>(QStringLiteral("lstInvoices"))->topLevelItemCount();
+}
+
+void BM_InvoiceListName(benchmark::State &state, House &h)
+{
+    invoiceList(state, h, QStringLiteral("müller"));
+}
+
+void BM_InvoiceListNumber(benchmark::State &state, House &h)
+{
+    invoiceList(state, h, QStringLiteral("B-12"));
+}
+
 // Issue Invoice on a booking with a guest and no standing invoice (the
 // bench's houses keep every invoice issued: none is ever removed; a booking
 // invoiced by an earlier round has its invoice credited first, untimed).
@@ -799,6 +846,8 @@ int main(int argc, char *argv[])
         {"BM_StepSave", BM_StepSave},
         {"BM_ConfirmationDocument", BM_ConfirmationDocument},
         {"BM_IssueInvoice", BM_IssueInvoice},
+        {"BM_InvoiceListName", BM_InvoiceListName},
+        {"BM_InvoiceListNumber", BM_InvoiceListNumber},
         {"BM_FindBookingOneLetter", BM_FindBookingOneLetter},
         {"BM_FindBookingCommonName", BM_FindBookingCommonName},
         {"BM_FindBookingNoMatch", BM_FindBookingNoMatch},
