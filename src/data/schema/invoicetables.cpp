@@ -5,6 +5,8 @@ namespace innkeld {
 namespace {
 
 const char *const kRefusal = "An issued invoice is never changed nor removed: put it right with a credit note.";
+// The journal of a period reads the invoices of its days.
+const QString kIssuedIndex = QStringLiteral("CREATE INDEX invoice_issued ON invoice (IssuedOn)");
 const char *const kSeriesRefusal = "The invoice numbers go on one at a time and are never taken back.";
 
 // The columns of an invoice; amounts in the currency's hundredths.
@@ -29,6 +31,7 @@ QStringList fileStatements()
         QStringLiteral("CREATE TABLE invoice (%1)").arg(invoiceColumns(QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"), QString())),
         QStringLiteral("CREATE INDEX invoice_booking ON invoice (BookingID)"),
         QStringLiteral("CREATE UNIQUE INDEX invoice_credited ON invoice (CreditOf)"),
+        kIssuedIndex,
         QStringLiteral("CREATE TRIGGER invoice_issued_update BEFORE UPDATE ON invoice BEGIN ") + refuse + QStringLiteral("END"),
         QStringLiteral("CREATE TRIGGER invoice_issued_delete BEFORE DELETE ON invoice BEGIN ") + refuse + QStringLiteral("END"),
         QStringLiteral("CREATE TRIGGER invoice_logo_update BEFORE UPDATE ON invoicelogo BEGIN ") + refuse + QStringLiteral("END"),
@@ -63,6 +66,7 @@ QStringList serverStatements()
                                 QStringLiteral("REFERENCES invoice (id)"))),
         QStringLiteral("CREATE INDEX invoice_booking ON invoice (BookingID)"),
         QStringLiteral("CREATE UNIQUE INDEX invoice_credited ON invoice (CreditOf)"),
+        kIssuedIndex,
         QStringLiteral("CREATE FUNCTION innkeld_invoice_issued() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
                        "RAISE EXCEPTION '%1'; END $$")
             .arg(QLatin1String(kRefusal)),
@@ -108,8 +112,9 @@ SchemaPart InvoiceTablesPart()
     part.what = QStringLiteral("Adding the invoices");
     part.make = [](Engine engine) { return engine == Engine::PostgreSQL ? serverStatements() : fileStatements(); };
     part.lacking = [](Engine engine, const Catalogue &catalogue) {
-        return catalogue.has(QStringLiteral("invoice")) ? QStringList()
-                                                        : (engine == Engine::PostgreSQL ? serverStatements() : fileStatements());
+        if (!catalogue.has(QStringLiteral("invoice")))
+            return engine == Engine::PostgreSQL ? serverStatements() : fileStatements();
+        return catalogue.has(QStringLiteral("invoice_issued")) ? QStringList() : QStringList{kIssuedIndex};
     };
     part.table = QStringLiteral("invoice");
     part.temporary = [] { return TemporaryStatements(fileStatements()); };
