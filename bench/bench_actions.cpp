@@ -47,6 +47,8 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QPdfWriter>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QTextDocument>
 #include <QDir>
 #include <QElapsedTimer>
@@ -539,6 +541,25 @@ void BM_ConfirmationDocument(benchmark::State &state, House &h)
     }
 }
 
+// An invoice opened in the print preview: read as issued, laid out, and
+// its first page shown in the preview's widget, painted.
+void BM_InvoicePreview(benchmark::State &state, House &h)
+{
+    const QVector<RecordId> issued = InvoicesOfBooking(*h.db, h.booking);
+    const RecordId invoice = issued.isEmpty() ? IssueInvoice(*h.db, h.booking, QDate::currentDate()) : issued.first();
+    for (auto _ : state) {
+        const Invoice read = ReadInvoice(*h.db, invoice);
+        const auto paper = MakePaper(InvoicePaper(read), read.house.logo);
+        QPrinter printer(QPrinter::HighResolution);
+        QPrintPreviewWidget preview(&printer);
+        QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
+                         [&](QPrinter *device) { PrintPaper(*paper, *device); });
+        preview.resize(800, 600);
+        preview.updatePreview();
+        benchmark::DoNotOptimize(preview.grab());  // painted
+    }
+}
+
 // Every booking with a guest invoiced once (made once, kept with the house;
 // the numbers of a series of the bench's own).
 void invoiceEveryBooking(Database &db)
@@ -846,6 +867,7 @@ int main(int argc, char *argv[])
         {"BM_StepSave", BM_StepSave},
         {"BM_ConfirmationDocument", BM_ConfirmationDocument},
         {"BM_IssueInvoice", BM_IssueInvoice},
+        {"BM_InvoicePreview", BM_InvoicePreview},
         {"BM_InvoiceListName", BM_InvoiceListName},
         {"BM_InvoiceListNumber", BM_InvoiceListNumber},
         {"BM_FindBookingOneLetter", BM_FindBookingOneLetter},
