@@ -582,7 +582,7 @@ void invoiceEveryBooking(Database &db)
 void invoiceList(benchmark::State &state, House &h, const QString &typed)
 {
     invoiceEveryBooking(*h.db);
-    frmInvoices dialog(*h.db, quietUi, [](RecordId) {});
+    frmInvoices dialog(*h.db, quietUi);
     dialog.resize(720, 480);
     dialog.Setup();
     auto *box = dialog.findChild<QLineEdit *>(QStringLiteral("txtFindInvoice"));

@@ -21,8 +21,7 @@
 #include "data/regional/settings.h"
 #include "data/schema/schema.h"
 #include "output/invoices.h"
-#include "output/papers.h"
-#include "widgets/paper.h"
+#include "output/showpapers.h"
 #include "config/frmHouseDetails.h"
 #include "output/frmInvoices.h"
 #include "output/csvexport.h"
@@ -35,8 +34,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QRegularExpression>
-#include <QTextDocument>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QShortcut>
@@ -471,37 +468,18 @@ void frmMain::openBooking(RecordId bookingId)
 
 void frmMain::printConfirmation(RecordId bookingId, const QString &currencySymbol, const QString &taxName)
 {
-    guarded([&] {
-        const auto paper = MakePaper(ConfirmationPaper(*m_db, bookingId, currencySymbol, taxName), ReadHouseDetails(*m_db).logo);
-        m_context.ui->showPaper(this, QStringLiteral("Booking Confirmation %1").arg(bookingId), *paper,
-                                QStringLiteral("Confirmation-%1.pdf").arg(bookingId));
-    });
+    guarded([&] { ShowConfirmation(*m_db, *m_context.ui, this, bookingId, currencySymbol, taxName); });
 }
 
 void frmMain::issueInvoice(RecordId bookingId)
 {
-    RecordId invoice = 0;
-    if (!guarded([&] { invoice = IssueInvoice(*m_db, bookingId, QDate::currentDate()); }))
-        return;
-    showInvoice(invoice);
-}
-
-void frmMain::showInvoice(RecordId invoiceId)
-{
-    guarded([&] {
-        const Invoice invoice = ReadInvoice(*m_db, invoiceId);
-        const auto paper = MakePaper(InvoicePaper(invoice), invoice.house.logo);
-        const QString kind = invoice.credit ? QStringLiteral("Credit Note") : QStringLiteral("Invoice");
-        QString file = kind + QLatin1Char('-') + invoice.number + QStringLiteral(".pdf");
-        file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("-"));
-        m_context.ui->showPaper(this, kind + QLatin1Char(' ') + invoice.number, *paper, file);
-    });
+    guarded([&] { ShowInvoice(*m_db, *m_context.ui, this, IssueInvoice(*m_db, bookingId, QDate::currentDate())); });
 }
 
 void frmMain::mnuReservationInvoices_Click()
 {
     guarded([this] {
-        frmInvoices dialog(*m_db, *m_context.ui, [this](RecordId id) { showInvoice(id); }, this);
+        frmInvoices dialog(*m_db, *m_context.ui, this);
         dialog.Setup();
         dialog.exec();
     });

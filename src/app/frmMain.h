@@ -152,7 +152,6 @@ private:
     void printConfirmation(RecordId bookingId, const QString &currencySymbol, const QString &taxName);
     // Issues the booking's invoice and shows it in the print preview.
     void issueInvoice(RecordId bookingId);
-    void showInvoice(RecordId invoiceId);
     void DragWindow();
     // The edges of the window under a point of it that resize it.
     Qt::Edges edgesAt(const QPoint &position) const;

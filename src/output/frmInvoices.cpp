@@ -2,6 +2,7 @@
 #include "ui_frmInvoices.h"
 
 #include "output/invoices.h"
+#include "output/showpapers.h"
 #include "data/regional/regional.h"
 #include "widgets/uiservices.h"
 
@@ -15,8 +16,8 @@ namespace {
 constexpr int kListed = 200;
 }
 
-frmInvoices::frmInvoices(Database &db, UiServices &ui, std::function<void(RecordId)> show, QWidget *parent)
-    : QDialog(parent), ui(new Ui::frmInvoices), m_db(db), m_ui(ui), m_show(std::move(show))
+frmInvoices::frmInvoices(Database &db, UiServices &ui, QWidget *parent)
+    : QDialog(parent), ui(new Ui::frmInvoices), m_db(db), m_ui(ui)
 {
     this->ui->setupUi(this);
     connect(this->ui->txtFindInvoice, &QLineEdit::textChanged, this, &frmInvoices::txtFindInvoice_Change);
@@ -76,7 +77,7 @@ void frmInvoices::txtFindInvoice_Change()
 void frmInvoices::cmdOpenInvoice_Click()
 {
     if (const RecordId id = chosen())
-        m_show(id);
+        RunGuarded(m_ui, this, [&] { ShowInvoice(m_db, m_ui, this, id); });
 }
 
 void frmInvoices::cmdCreditNote_Click()
@@ -91,13 +92,11 @@ void frmInvoices::cmdCreditNote_Click()
                      QMessageBox::Question, QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return;
-    RecordId credit = 0;
-    if (!RunGuarded(m_ui, this, [&] {
-            credit = IssueCreditNote(m_db, id, QDate::currentDate());
-            fill();
-        }))
-        return;
-    m_show(credit);
+    RunGuarded(m_ui, this, [&] {
+        const RecordId credit = IssueCreditNote(m_db, id, QDate::currentDate());
+        fill();
+        ShowInvoice(m_db, m_ui, this, credit);
+    });
 }
 
 void frmInvoices::cmdExportJournal_Click()

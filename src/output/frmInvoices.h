@@ -8,7 +8,6 @@
 
 #include <QDialog>
 
-#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -23,8 +22,7 @@ class frmInvoices : public QDialog
 {
     Q_OBJECT
 public:
-    // `show` shows an invoice or credit note in the print preview.
-    frmInvoices(Database &db, UiServices &ui, std::function<void(RecordId)> show, QWidget *parent = nullptr);
+    frmInvoices(Database &db, UiServices &ui, QWidget *parent = nullptr);
     ~frmInvoices() override;
     frmInvoices(const frmInvoices &) = delete;
     frmInvoices &operator=(const frmInvoices &) = delete;
@@ -45,7 +43,6 @@ private:
     const std::unique_ptr<Ui::frmInvoices> ui;
     Database &m_db;
     UiServices &m_ui;
-    std::function<void(RecordId)> m_show;
 };
 
 }  // namespace innkeld

@@ -1,0 +1,33 @@
+#include "showpapers.h"
+
+#include "invoices.h"
+#include "papers.h"
+#include "data/schema/housedetails.h"
+#include "widgets/paper.h"
+#include "widgets/uiservices.h"
+
+#include <QRegularExpression>
+#include <QTextDocument>
+
+namespace innkeld {
+
+void ShowConfirmation(Database &db, UiServices &ui, QWidget *parent, RecordId bookingId, const QString &currencySymbol,
+                      const QString &taxName)
+{
+    const auto paper = MakePaper(ConfirmationPaper(db, bookingId, currencySymbol, taxName), ReadHouseDetails(db).logo);
+    ui.showPaper(parent, QStringLiteral("Booking Confirmation %1").arg(bookingId), *paper,
+                 QStringLiteral("Confirmation-%1.pdf").arg(bookingId));
+}
+
+void ShowInvoice(Database &db, UiServices &ui, QWidget *parent, RecordId invoiceId)
+{
+    const Invoice invoice = ReadInvoice(db, invoiceId);
+    const auto paper = MakePaper(InvoicePaper(invoice), invoice.house.logo);
+    const QString kind = invoice.credit ? QStringLiteral("Credit Note") : QStringLiteral("Invoice");
+    // The number as a file's name takes only what every file system takes.
+    QString file = kind + QLatin1Char('-') + invoice.number + QStringLiteral(".pdf");
+    file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("-"));
+    ui.showPaper(parent, kind + QLatin1Char(' ') + invoice.number, *paper, file);
+}
+
+}  // namespace innkeld

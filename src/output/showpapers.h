@@ -1,0 +1,18 @@
+// A paper of the house shown in the print preview, through the seam: the
+// booking's confirmation, an invoice or credit note as it was issued.
+#pragma once
+
+#include "data/sql/database.h"
+
+class QWidget;
+
+namespace innkeld {
+
+class UiServices;
+
+// Throws DbError.
+void ShowConfirmation(Database &db, UiServices &ui, QWidget *parent, RecordId bookingId, const QString &currencySymbol,
+                      const QString &taxName);
+void ShowInvoice(Database &db, UiServices &ui, QWidget *parent, RecordId invoiceId);
+
+}  // namespace innkeld
