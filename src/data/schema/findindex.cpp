@@ -21,6 +21,8 @@ constexpr int kPhoneDigits = 30;  // the digits of a phone looked at
 // The most recent bookings a server reads in order for words found often;
 // when they hold fewer than a list of matches, the index finds the rest.
 constexpr int kRecentlyRead = 5000;
+// The most read on in order after them, for a word found there often.
+constexpr qint64 kRecentlyReadOn = 40000;
 // The months before those that the index is asked for at once.
 constexpr int kMonthsMarked = 15;
 
@@ -397,7 +399,35 @@ QVector<qint64> FindBookingKeys(Database &db, const FindWords &words, int limit)
         QStringLiteral("SELECT orderkey FROM booking_find ORDER BY orderkey DESC OFFSET %1 LIMIT 1").arg(kRecentlyRead - 1));
     if (boundary.eof())
         return keys;  // those were all the bookings
-    const qint64 oldest = boundary.value(0).toLongLong();
+    qint64 oldest = boundary.value(0).toLongLong();
+    // A word found often among the most recent: the bookings before them
+    // read on in order, as many as the rate found there says fill the list
+    // (reading them costs less than the index's merging of every booking of
+    // so common a word; a chain's house has many a month).
+    if (!keys.isEmpty()) {
+        const qint64 needed = (limit - keys.size()) * qint64(kRecentlyRead) / keys.size() * 2 + 100;
+        if (needed <= kRecentlyReadOn) {
+            const QString before = QStringLiteral("SELECT id, orderkey, words FROM booking_find WHERE orderkey < %1 "
+                                                  "ORDER BY orderkey DESC LIMIT %2")
+                                       .arg(oldest)
+                                       .arg(needed);
+            for (Recordset rs = db.query(QStringLiteral("SELECT id FROM (%1) AS recent WHERE words @@ %2 ORDER BY "
+                                                        "orderkey DESC LIMIT %3")
+                                             .arg(before, whole)
+                                             .arg(limit - keys.size()));
+                 !rs.eof(); rs.moveNext())
+                keys << rs.value(0).toLongLong();
+            if (keys.size() >= limit)
+                return keys;
+            const Recordset end = db.query(QStringLiteral("SELECT orderkey FROM booking_find WHERE orderkey < %1 ORDER BY "
+                                                          "orderkey DESC OFFSET %2 LIMIT 1")
+                                               .arg(oldest)
+                                               .arg(needed - 1));
+            if (end.eof())
+                return keys;  // those were all the bookings
+            oldest = end.value(0).toLongLong();
+        }
+    }
     // The rest of the months before those through the index (a month mark
     // among each booking's words lets it find a word's bookings of some
     // months at once), then all before them.
