@@ -1,0 +1,53 @@
+// The figures of the owner's and the authorities' reports over a period,
+// worked out by the engine from the stays indexes (never by reading every
+// booking): the occupancy per day, week or month, and the arrivals, guests
+// and nights by the guest's country. A stay's nights count in the days,
+// weeks or months they fall in (a stay over a month's end is split); a
+// booking without a guest yet, or one still being begun in the wizard, is
+// left out.
+#pragma once
+
+#include "data/sql/database.h"
+
+#include <QDate>
+#include <QStringList>
+#include <QVector>
+
+namespace innkeld {
+
+enum class ReportGrouping { Day, Week, Month };
+
+// The stretches of days (first and last, both counted) the period is
+// grouped in: whole days, weeks from Monday, months, cut at its ends.
+QVector<std::pair<QDate, QDate>> ReportStretches(const QDate &first, const QDate &last, ReportGrouping grouping);
+
+struct OccupancyRow
+{
+    QDate first, last;
+    qint64 roomsAvailable = 0;  // room-nights: the house's rooms times the nights
+    qint64 roomNightsSold = 0;
+    double revenue = 0;         // the cost per night of each room-night sold
+    double occupancy() const { return roomsAvailable ? 100.0 * double(roomNightsSold) / double(roomsAvailable) : 0; }
+    double averageRate() const { return roomNightsSold ? revenue / double(roomNightsSold) : 0; }
+    double revenuePerAvailableRoom() const { return roomsAvailable ? revenue / double(roomsAvailable) : 0; }
+};
+// Throws DbError.
+QVector<OccupancyRow> OccupancyReport(Database &db, const QDate &first, const QDate &last, ReportGrouping grouping);
+
+struct CountryRow
+{
+    QString country;       // as most of its bookings spell it; empty: none given
+    QStringList spellings; // every spelling grouped under it
+    qint64 arrivals = 0;   // bookings arriving in the period
+    double guests = 0;     // their adults and children
+    qint64 nights = 0;     // their nights in the period
+};
+// The arrivals of the period by the customer's country, spellings that
+// differ only by letter case and blanks taken as one; the house's own
+// country first, then by arrivals. Throws DbError.
+QVector<CountryRow> GuestsByCountry(Database &db, const QDate &first, const QDate &last, const QString &houseCountry);
+
+// The line under a report's table that says what it counted.
+QString ReportCountedLine();
+
+}  // namespace innkeld
