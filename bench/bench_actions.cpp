@@ -35,6 +35,7 @@
 #include "output/confirmation.h"
 #include "output/invoices.h"
 #include "output/papers.h"
+#include "reports/reportsquery.h"
 #include "output/frmInvoices.h"
 #include "data/schema/housedetails.h"
 #include "widgets/paper.h"
@@ -541,6 +542,44 @@ void BM_ConfirmationDocument(benchmark::State &state, House &h)
     }
 }
 
+// A report of a year (and of a month) around the house's busy day, worked
+// out by the engine.
+void report(benchmark::State &state, House &h, int months, const std::function<void(const QDate &, const QDate &)> &work)
+{
+    const QDate first(h.busyDay.year(), months == 12 ? 1 : h.busyDay.month(), 1);
+    const QDate last = first.addMonths(months).addDays(-1);
+    for (auto _ : state)
+        work(first, last);
+}
+
+void BM_OccupancyYearByDay(benchmark::State &state, House &h)
+{
+    report(state, h, 12, [&](const QDate &f, const QDate &l) {
+        benchmark::DoNotOptimize(OccupancyReport(*h.db, f, l, ReportGrouping::Day));
+    });
+}
+
+void BM_OccupancyMonthByDay(benchmark::State &state, House &h)
+{
+    report(state, h, 1, [&](const QDate &f, const QDate &l) {
+        benchmark::DoNotOptimize(OccupancyReport(*h.db, f, l, ReportGrouping::Day));
+    });
+}
+
+void BM_GuestsByCountryYear(benchmark::State &state, House &h)
+{
+    report(state, h, 12, [&](const QDate &f, const QDate &l) {
+        benchmark::DoNotOptimize(GuestsByCountry(*h.db, f, l, QStringLiteral("Austria")));
+    });
+}
+
+void BM_GuestsByCountryMonth(benchmark::State &state, House &h)
+{
+    report(state, h, 1, [&](const QDate &f, const QDate &l) {
+        benchmark::DoNotOptimize(GuestsByCountry(*h.db, f, l, QStringLiteral("Austria")));
+    });
+}
+
 // An invoice opened in the print preview: read as issued, laid out, and
 // its first page shown in the preview's widget, painted.
 void BM_InvoicePreview(benchmark::State &state, House &h)
@@ -867,6 +906,10 @@ int main(int argc, char *argv[])
         {"BM_StepSave", BM_StepSave},
         {"BM_ConfirmationDocument", BM_ConfirmationDocument},
         {"BM_IssueInvoice", BM_IssueInvoice},
+        {"BM_OccupancyYearByDay", BM_OccupancyYearByDay},
+        {"BM_OccupancyMonthByDay", BM_OccupancyMonthByDay},
+        {"BM_GuestsByCountryYear", BM_GuestsByCountryYear},
+        {"BM_GuestsByCountryMonth", BM_GuestsByCountryMonth},
         {"BM_InvoicePreview", BM_InvoicePreview},
         {"BM_InvoiceListName", BM_InvoiceListName},
         {"BM_InvoiceListNumber", BM_InvoiceListNumber},
