@@ -3,6 +3,7 @@
 
 #include "arrivals/ArrivalsPanel.h"
 #include "arrivals/FindPanel.h"
+#include "reports/ReportsPanel.h"
 #include "channels/ChannelCycle.h"
 #include "channels/frmChannels.h"
 #include "calendar/Calendar.h"
@@ -82,9 +83,9 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     lblMenu = {ui->lblMenu_0, ui->lblMenu_1, ui->lblMenu_2, ui->lblMenu_3,
-               ui->lblMenu_4, ui->lblMenu_5, ui->lblMenu_6, ui->lblMenu_7};
+               ui->lblMenu_4, ui->lblMenu_5, ui->lblMenu_6, ui->lblMenu_7, ui->lblMenu_8};
     // The system's highlight-text colour is known only when the program runs.
-    for (int i : {1, 2, 3, 4, 7})
+    for (int i : {1, 2, 3, 4, 7, 8})
         setTextColour(lblMenu[i], MenuHighlightTextColor());
     for (int i = 0; i < lblMenu.size(); ++i) {
         ClickLabel *label = lblMenu[i];
@@ -125,7 +126,8 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     const std::pair<int, QKeySequence> keys[] = {{1, QKeySequence(Qt::CTRL | Qt::Key_L)},
                                                  {5, QKeySequence(Qt::CTRL | Qt::Key_N)},
                                                  {6, QKeySequence(Qt::CTRL | Qt::Key_T)},
-                                                 {7, QKeySequence(Qt::CTRL | Qt::Key_R)}};
+                                                 {7, QKeySequence(Qt::CTRL | Qt::Key_R)},
+                                                 {8, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)}};
     for (const auto &[index, key] : keys) {
         auto *shortcut = new QShortcut(key, this);
         shortcut->setObjectName(lblMenu[index]->objectName() + QStringLiteral("_Shortcut"));
@@ -156,6 +158,9 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     connect(ui->picFind, &FindPanel::openBooking, this, &frmMain::openBooking);
     connect(ui->picFind, &FindPanel::issueInvoice, this, &frmMain::issueInvoice);
     connect(ui->picFind, &FindPanel::closed, this, &frmMain::FindClosed);
+    ui->picReports->setServices(m_context.ui);
+    ui->picReports->setTerms(m_terms.get());
+    connect(ui->picReports, &ReportsPanel::headingPressed, this, &frmMain::DragWindow);
     ui->picBooking->setServices(m_context.ui);
     ui->picBooking->setTerms(m_terms.get());
     connect(ui->picBooking, &BookingWizard::bookingClosed, this, &frmMain::bookingClosed);
@@ -195,7 +200,7 @@ FindPanel *frmMain::finder() const
 
 QList<QWidget *> frmMain::panels() const
 {
-    return {ui->picCalendar, ui->picBooking, ui->picArrivals, ui->picFind};
+    return {ui->picCalendar, ui->picBooking, ui->picArrivals, ui->picFind, ui->picReports};
 }
 
 void frmMain::Form_Load()
@@ -226,6 +231,7 @@ void frmMain::Form_Load()
     m_db = OpenDatabase(path);
     ui->picArrivals->setConnection(m_db.get());
     ui->picFind->setConnection(m_db.get());
+    ui->picReports->setConnection(m_db.get());
     ui->picBooking->setConnection(m_db.get());
 
     // 4. The calendar gets it too and sets itself up; it reads its week
@@ -450,6 +456,17 @@ void frmMain::mnuReservationFind_Click()
     ui->picFind->Activate();
 }
 
+void frmMain::mnuReports_Click()
+{
+    showPanel(ui->picReports);
+    ui->picReports->Activate();
+}
+
+ReportsPanel *frmMain::reports() const
+{
+    return ui->picReports;
+}
+
 void frmMain::FindClosed()
 {
     showPanel(m_beforeFind ? m_beforeFind : ui->picArrivals);
@@ -578,6 +595,9 @@ void frmMain::lblMenu_Click(int index)
         break;
     case 7:
         mnuReservationsArrivals_Click();
+        break;
+    case 8:
+        mnuReports_Click();
         break;
     default:
         break;

@@ -29,6 +29,7 @@ class ArrivalsPanel;
 class ChannelCycle;
 class BookingWizard;
 class FindPanel;
+class ReportsPanel;
 class Calendar;
 class HelpWindow;
 class ClickLabel;
@@ -86,6 +87,7 @@ public:
     BookingWizard *wizard() const;
     Calendar *calendar() const;
     FindPanel *finder() const;
+    ReportsPanel *reports() const;
     RegionalTerms *terms() const { return m_terms.get(); }
     Database *db() const { return m_db.get(); }
 
@@ -118,6 +120,7 @@ private slots:
     void mnuReservationAdd_Click();        // start or resume a booking
     void mnuReservationFind_Click();       // the find panel, its box ready for typing
     void FindClosed();                     // back to the panel shown before
+    void mnuReports_Click();               // the reports panel, its report counted again
     void mnuConfigureTerminology_Click();
     void mnuConfigureRooms_Click();
     void mnuConfigureChannels_Click();

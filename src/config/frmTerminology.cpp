@@ -1,8 +1,11 @@
 #include "frmTerminology.h"
+
+#include "data/schema/touristtax.h"
 #include "ui_frmTerminology.h"
 
 #include "widgets/uiservices.h"
 #include "data/schema/houseterms.h"
+#include "data/schema/touristtax.h"
 #include "data/regional/regional.h"
 #include "data/regional/regionalterms.h"
 #include "data/regional/settings.h"
@@ -95,6 +98,14 @@ void frmTerminology::Fill()
     ui->txtSalesTaxName->setText(m_terms.SalesTaxName());
     ui->txtCostPerNight->setText(m_terms.DefaultCostPerNight());
     ui->txtSalesTax->setText(NumberText(m_terms.SalesTaxPercent()));
+    try {
+        const TouristTax tax = ReadTouristTax(m_db);
+        ui->txtTouristTax->setText(tax.setUp() ? QLocale().toString(double(tax.cents) / 100.0, 'f', 2) : QString());
+        ui->txtTouristTaxFreeAge->setText(tax.freeUnderAge > 0 ? QString::number(tax.freeUnderAge) : QString());
+        ui->txtTouristTaxCap->setText(tax.capNights > 0 ? QString::number(tax.capNights) : QString());
+    } catch (const DbError &) {
+        // Left empty; storing says what the engine says.
+    }
 }
 
 void frmTerminology::SetCountry(int index)
@@ -120,10 +131,47 @@ void frmTerminology::cmdOk_Click()
         ui->txtSalesTax->selectAll();
         return;
     }
+    TouristTax tourist;
+    {
+        bool ok = true;
+        const QString amount = ui->txtTouristTax->text().trimmed();
+        const double value = amount.isEmpty() ? 0 : ParseRegionalNumber(amount, &ok);
+        int age = 0, cap = 0;
+        bool ageOk = true, capOk = true;
+        if (!ui->txtTouristTaxFreeAge->text().trimmed().isEmpty())
+            age = ui->txtTouristTaxFreeAge->text().trimmed().toInt(&ageOk);
+        if (!ui->txtTouristTaxCap->text().trimmed().isEmpty())
+            cap = ui->txtTouristTaxCap->text().trimmed().toInt(&capOk);
+        QLineEdit *wrong = nullptr;
+        QString said;
+        if (!ok || value < 0 || !IsStorableAmount(value)) {
+            wrong = ui->txtTouristTax;
+            said = QStringLiteral("The tourist tax must be an amount, such as %1, or empty.").arg(NumberText(1.5));
+        } else if (!ageOk || age < 0 || age > 99) {
+            wrong = ui->txtTouristTaxFreeAge;
+            said = QStringLiteral("The age under which children pay no tourist tax must be a whole number from 0 to 99, "
+                                  "or empty.");
+        } else if (!capOk || cap < 0 || cap > 3650) {
+            wrong = ui->txtTouristTaxCap;
+            said = QStringLiteral("The nights taxed at most must be a whole number from 0 to 3650, or empty.");
+        }
+        if (wrong) {
+            m_ui.message(this, said, QMessageBox::Warning);
+            wrong->setFocus();
+            wrong->selectAll();
+            return;
+        }
+        tourist.cents = qRound64(value * 100);
+        tourist.freeUnderAge = age;
+        tourist.capNights = cap;
+    }
     const HouseTerms terms{ui->txtCurrencySymbol->text(), ui->txtSalesTaxName->text(), ui->cmdPostcode->currentText(),
                            ui->txtCostPerNight->text(), percentage};
     try {
+        Database::Transaction tx(m_db);
         WriteHouseTerms(m_db, terms);
+        WriteTouristTax(m_db, tourist);
+        tx.commit();
     } catch (const DbError &e) {
         // Nothing was stored; the fields stay for another try or Cancel.
         m_ui.message(this, QStringLiteral("The regional settings could not be stored.\n\n%1").arg(e.message()),

@@ -42,6 +42,15 @@ QString page(const HouseDetails &house, const QString &body)
     return html + QStringLiteral("</body></html>");
 }
 
+}  // namespace
+
+QString LetterheadPaper(const HouseDetails &house, const QString &body)
+{
+    return page(house, body);
+}
+
+namespace {
+
 // A table of captions and values, the values to the right.
 QString rows(const QList<std::pair<QString, QString>> &lines)
 {

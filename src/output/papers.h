@@ -17,6 +17,9 @@ struct Invoice;
 // Where the markup shows the house's logo.
 inline constexpr char kLogoName[] = "logo:house";
 
+// A paper of the house: its letterhead, `body` (markup), its footer.
+QString LetterheadPaper(const HouseDetails &house, const QString &body);
+
 // The confirmation of a booking: every line of the plain confirmation (the
 // stay, the party, the charges, the payment, the guest's contact details),
 // with the letterhead, the booking's number, its rooms by name, the nights

@@ -63,6 +63,104 @@ QVector<std::pair<QDate, QDate>> ReportStretches(const QDate &first, const QDate
     return out;
 }
 
+namespace {
+
+// For each night of the period p0 .. p1 - 1 (Julian days), the sums of two
+// weights over the stays that hold it. The period's stays are found once by
+// the stays index, with the rooms each booking holds, its cost per night
+// and its party (columns firstday, lastday, r, cost, adults, kids of x);
+// `stop` is the day after the last night of a stay that counts. The engine
+// adds up, for each day, what begins to count that day and what stops; the
+// nights follow by summing those in order, here.
+struct Nightly
+{
+    QVector<qint64> count;
+    QVector<double> amount;
+};
+
+Nightly nightly(Database &db, qint64 p0, qint64 p1, const QString &count, const QString &amount, const QString &stop)
+{
+    const Engine engine = db.engineKind();
+    const bool server = engine == Engine::PostgreSQL;
+    const QString touching =
+        StaysTouchingSql(engine, QStringLiteral("s"), QString::number(p0), QString::number(p1 - 1))
+        + QStringLiteral(" AND s.lastday > %1").arg(p0);
+    // (On a server each stay's booking is looked up by key apart: without
+    // statistics it would read every booking.)
+    const QString stays = server
+        ? QStringLiteral("SELECT s.firstday, s.lastday, (SELECT count(*) FROM bookingroom AS l WHERE l.bookingid = s.id) "
+                         "AS r, b.CostPerNight AS cost, b.NoAdults AS adults, b.NoKids AS kids FROM booking_stay AS s "
+                         "CROSS JOIN LATERAL (SELECT b.CostPerNight, b.NoAdults, b.NoKids FROM booking AS b WHERE "
+                         "b.ID = s.id AND %1 OFFSET 0) AS b WHERE %2")
+              .arg(QLatin1String(kCounted), touching)
+        : QStringLiteral("SELECT s.firstday, s.lastday, (SELECT count(*) FROM bookingroom AS l WHERE l.bookingid = s.id) "
+                         "AS r, b.CostPerNight AS cost, b.NoAdults AS adults, b.NoKids AS kids FROM booking_stay AS s "
+                         "CROSS JOIN booking AS b WHERE %1 AND b.ID = s.id AND %2")
+              .arg(touching, QLatin1String(kCounted));
+    const QString later = server ? QStringLiteral("greatest") : QStringLiteral("max");
+    const QString sooner = server ? QStringLiteral("least") : QStringLiteral("min");
+    const QString sql =
+        QStringLiteral("WITH x AS (%1), y AS (SELECT %2(x.firstday, %4) AS d0, %3(%6, %5) AS d1, %7 AS c, %8 AS v "
+                       "FROM x) SELECT t.d, sum(t.c), sum(t.v) FROM (SELECT y.d0 AS d, y.c AS c, y.v AS v FROM y WHERE "
+                       "y.d1 > y.d0 UNION ALL SELECT y.d1 AS d, -y.c AS c, -y.v AS v FROM y WHERE y.d1 > y.d0) AS t "
+                       "GROUP BY t.d")
+            .arg(stays, later, sooner, QString::number(p0), QString::number(p1), stop,
+                 count, amount);
+    const qsizetype days = p1 - p0;
+    QVector<qint64> begun(days + 1, 0);
+    QVector<double> earned(days + 1, 0);
+    for (Recordset r = db.query(sql); !r.eof(); r.moveNext()) {
+        const qint64 day = r.value(0).toLongLong() - p0;
+        if (day < 0 || day > days)
+            continue;
+        begun[day] += r.value(1).toLongLong();
+        earned[day] += r.value(2).toDouble();
+    }
+    Nightly out;
+    out.count.resize(days);
+    out.amount.resize(days);
+    qint64 running = 0;
+    double value = 0;
+    for (qsizetype day = 0; day < days; ++day) {
+        running += begun[day];
+        value += earned[day];
+        out.count[day] = running;
+        out.amount[day] = value;
+    }
+    return out;
+}
+
+// The stretch of `stretches` that holds the Julian day `day`, from `from` on.
+int stretchOf(const QVector<std::pair<QDate, QDate>> &stretches, qint64 day, int from)
+{
+    while (from < stretches.size() && stretches[from].second.toJulianDay() < day)
+        ++from;
+    return from;
+}
+
+QString isoDay(const QDate &day)
+{
+    return day.toString(Qt::ISODate);
+}
+
+// The month `yyyy-MM` of a stored date, in the engine's terms.
+QString monthOf(Engine engine, const QString &column)
+{
+    return engine == Engine::PostgreSQL ? QStringLiteral("to_char(%1, 'YYYY-MM')").arg(column)
+                                        : QStringLiteral("substr(%1, 1, 7)").arg(column);
+}
+
+// The row of each month `yyyy-MM` among month stretches.
+QHash<QString, int> monthRows(const QVector<std::pair<QDate, QDate>> &months)
+{
+    QHash<QString, int> rows;
+    for (int i = 0; i < months.size(); ++i)
+        rows.insert(months[i].first.toString(QStringLiteral("yyyy-MM")), i);
+    return rows;
+}
+
+}  // namespace
+
 QVector<OccupancyRow> OccupancyReport(Database &db, const QDate &first, const QDate &last, ReportGrouping grouping)
 {
     const QVector<std::pair<QDate, QDate>> stretches = ReportStretches(first, last, grouping);
@@ -77,60 +175,139 @@ QVector<OccupancyRow> OccupancyReport(Database &db, const QDate &first, const QD
         row.roomsAvailable = rooms * (f.daysTo(l) + 1);
         rows << row;
     }
-    const Engine engine = db.engineKind();
-    const bool server = engine == Engine::PostgreSQL;
-    // The period's stays found once by the stays index, with the rooms each
-    // booking holds and its cost per night. The engine adds up, for each
-    // day, what begins to be sold that day (a stay's first night in the
-    // period) and what stops (its departure, or the period's end); the
-    // nights of each day follow by summing those in order, here.
-    const qint64 p0 = first.toJulianDay(), p1 = last.toJulianDay() + 1;  // the nights are p0 .. p1 - 1
-    const QString touching =
-        StaysTouchingSql(engine, QStringLiteral("s"), QString::number(p0), QString::number(p1 - 1))
-        + QStringLiteral(" AND s.lastday > %1").arg(p0);
-    // (On a server each stay's booking is looked up by key apart: without
-    // statistics it would read every booking.)
-    const QString stays = server
-        ? QStringLiteral("SELECT s.firstday, s.lastday, (SELECT count(*) FROM bookingroom AS l WHERE l.bookingid = s.id) "
-                         "AS r, b.CostPerNight AS cost FROM booking_stay AS s CROSS JOIN LATERAL (SELECT b.CostPerNight "
-                         "FROM booking AS b WHERE b.ID = s.id AND %1 OFFSET 0) AS b WHERE %2")
-              .arg(QLatin1String(kCounted), touching)
-        : QStringLiteral("SELECT s.firstday, s.lastday, (SELECT count(*) FROM bookingroom AS l WHERE l.bookingid = s.id) "
-                         "AS r, b.CostPerNight AS cost FROM booking_stay AS s CROSS JOIN booking AS b WHERE %1 AND "
-                         "b.ID = s.id AND %2")
-              .arg(touching, QLatin1String(kCounted));
-    const QString later = server ? QStringLiteral("greatest") : QStringLiteral("max");
-    const QString sooner = server ? QStringLiteral("least") : QStringLiteral("min");
-    const QString sql =
-        QStringLiteral("WITH x AS (%1) SELECT t.d, sum(t.r), sum(t.v) FROM (SELECT %2(x.firstday, %4) AS d, x.r AS r, "
-                       "x.r * x.cost AS v FROM x UNION ALL SELECT %3(x.lastday, %5) AS d, -x.r AS r, -x.r * x.cost AS v "
-                       "FROM x) AS t GROUP BY t.d")
-            .arg(stays, later, sooner, QString::number(p0), QString::number(p1));
-    const qsizetype days = p1 - p0;
-    QVector<qint64> sold(days + 1, 0);
-    QVector<double> earned(days + 1, 0);
-    for (Recordset r = db.query(sql); !r.eof(); r.moveNext()) {
-        const qint64 day = r.value(0).toLongLong() - p0;
-        if (day < 0 || day > days)
-            continue;
-        sold[day] += r.value(1).toLongLong();
-        earned[day] += r.value(2).toDouble();
-    }
-    qint64 running = 0;
-    double revenue = 0;
+    const qint64 p0 = first.toJulianDay(), p1 = last.toJulianDay() + 1;
+    const Nightly sold = nightly(db, p0, p1, QStringLiteral("x.r"), QStringLiteral("x.r * x.cost"), QStringLiteral("x.lastday"));
     int row = 0;
-    for (qsizetype day = 0; day < days; ++day) {
-        running += sold[day];
-        revenue += earned[day];
-        while (row < rows.size() && rows[row].last.toJulianDay() < p0 + day)
-            ++row;
-        rows[row].roomNightsSold += running;
-        rows[row].revenue += revenue;
+    for (qsizetype day = 0; day < sold.count.size(); ++day) {
+        row = stretchOf(stretches, p0 + day, row);
+        rows[row].roomNightsSold += sold.count[day];
+        rows[row].revenue += sold.amount[day];
     }
     return rows;
 }
 
+QVector<RevenueRow> RevenueReport(Database &db, const QDate &first, const QDate &last)
+{
+    const QVector<std::pair<QDate, QDate>> months = ReportStretches(first, last, ReportGrouping::Month);
+    QVector<RevenueRow> rows;
+    if (months.isEmpty())
+        return rows;
+    for (const auto &[f, l] : months) {
+        RevenueRow row;
+        row.first = f;
+        row.last = l;
+        rows << row;
+    }
+    const Engine engine = db.engineKind();
+    const bool server = engine == Engine::PostgreSQL;
+    const QHash<QString, int> rowOf = monthRows(months);
+    // The rooms' nights at their cost, in the months they fall in.
+    const QVector<OccupancyRow> nights = OccupancyReport(db, first, last, ReportGrouping::Month);
+    for (int i = 0; i < rows.size(); ++i)
+        rows[i].roomRevenue = nights[i].revenue;
+    // The other charges, in the month of the arrival.
+    const QString arriving = server ? QStringLiteral("b.FromDate >= DATE '%1' AND b.FromDate < DATE '%2'")
+                                    : QStringLiteral("b.FromDate >= '%1' AND b.FromDate < '%2'");
+    for (Recordset r = db.query(QStringLiteral("SELECT %1, sum(b.OtherCharges) FROM booking AS b WHERE %2 AND %3 GROUP BY 1")
+                                    .arg(monthOf(engine, QStringLiteral("b.FromDate")),
+                                         arriving.arg(isoDay(first), isoDay(last.addDays(1))), QLatin1String(kCounted)));
+         !r.eof(); r.moveNext())
+        if (const auto it = rowOf.find(r.text(0)); it != rowOf.end())
+            rows[*it].otherCharges += r.value(1).toDouble();
+    // The invoices and credit notes issued, in the month of their issue.
+    for (Recordset r = db.query(QStringLiteral("SELECT substr(IssuedOn, 1, 7), sum(TaxCents), sum(TotalCents) FROM invoice "
+                                               "WHERE IssuedOn >= '%1' AND IssuedOn <= '%2' GROUP BY 1")
+                                    .arg(isoDay(first), isoDay(last)));
+         !r.eof(); r.moveNext())
+        if (const auto it = rowOf.find(r.text(0)); it != rowOf.end()) {
+            rows[*it].taxCents += r.value(1).toLongLong();
+            rows[*it].invoicedCents += r.value(2).toLongLong();
+        }
+    // The payments received, by method, in the month of their day.
+    const QString paid =
+        server ? QStringLiteral("SELECT substr(p.PaidOn, 1, 7), p.Method, sum(p.AmountCents) FROM payment AS p CROSS JOIN "
+                                "LATERAL (SELECT 1 FROM booking AS b WHERE b.ID = p.BookingID AND %1 OFFSET 0) AS b "
+                                "WHERE p.PaidOn >= '%2' AND p.PaidOn <= '%3' GROUP BY 1, 2")
+               : QStringLiteral("SELECT substr(p.PaidOn, 1, 7), p.Method, sum(p.AmountCents) FROM payment AS p CROSS JOIN "
+                                "booking AS b WHERE p.PaidOn >= '%2' AND p.PaidOn <= '%3' AND b.ID = p.BookingID AND %1 "
+                                "GROUP BY 1, 2");
+    for (Recordset r = db.query(paid.arg(QLatin1String(kCounted), isoDay(first), isoDay(last))); !r.eof(); r.moveNext())
+        if (const auto it = rowOf.find(r.text(0)); it != rowOf.end())
+            rows[*it].paidCents[r.text(1).simplified()] += r.value(2).toLongLong();
+    // What the bookings staying in each month still owed at its end.
+    for (RevenueRow &row : rows) {
+        const qint64 f = row.first.toJulianDay(), l = row.last.toJulianDay();
+        const QString touching = StaysTouchingSql(engine, QStringLiteral("s"), QString::number(f), QString::number(l))
+            + QStringLiteral(" AND s.lastday > %1").arg(f);
+        const QString owed = QStringLiteral("round(b.TotalPayable * 100) - (SELECT coalesce(sum(p.AmountCents), 0) FROM "
+                                            "payment AS p WHERE p.BookingID = b.ID AND p.PaidOn <= '%1')")
+                                 .arg(isoDay(row.last));
+        const QString sql = server
+            ? QStringLiteral("SELECT sum(greatest(b.owed, 0)) FROM booking_stay AS s CROSS JOIN LATERAL (SELECT %1 AS owed "
+                             "FROM booking AS b WHERE b.ID = s.id AND %2 OFFSET 0) AS b WHERE %3")
+                  .arg(owed, QLatin1String(kCounted), touching)
+            : QStringLiteral("SELECT sum(max(%1, 0)) FROM booking_stay AS s CROSS JOIN booking AS b WHERE %3 AND b.ID = s.id "
+                             "AND %2")
+                  .arg(owed, QLatin1String(kCounted), touching);
+        row.outstandingCents = qRound64(db.execute(sql).value(0).toDouble());
+    }
+    return rows;
+}
+
+TaxesReportRows TaxesReport(Database &db, const QDate &first, const QDate &last, const TouristTax &tourist)
+{
+    TaxesReportRows out;
+    const QVector<std::pair<QDate, QDate>> months = ReportStretches(first, last, ReportGrouping::Month);
+    if (months.isEmpty())
+        return out;
+    // The sales tax as the invoices and credit notes issued show it, by rate.
+    for (Recordset r = db.query(QStringLiteral("SELECT substr(IssuedOn, 1, 7), TaxName, TaxRate, sum(NetCents), "
+                                               "sum(TaxCents) FROM invoice WHERE IssuedOn >= '%1' AND IssuedOn <= '%2' "
+                                               "GROUP BY 1, 2, 3 ORDER BY 1, 2, 3")
+                                    .arg(isoDay(first), isoDay(last)));
+         !r.eof(); r.moveNext()) {
+        SalesTaxRow row;
+        row.month = QDate::fromString(r.text(0) + QStringLiteral("-01"), Qt::ISODate);
+        row.taxName = r.text(1);
+        row.rate = r.text(2);
+        row.netCents = r.value(3).toLongLong();
+        row.taxCents = r.value(4).toLongLong();
+        out.sales << row;
+    }
+    if (!tourist.setUp())
+        return out;
+    // The tourist tax: each guest's nights, the children under the age
+    // free, at most the cap's first nights of a stay.
+    const QString persons = tourist.freeUnderAge > 0 ? QStringLiteral("x.adults") : QStringLiteral("(x.adults + x.kids)");
+    const bool server = db.engineKind() == Engine::PostgreSQL;
+    const QString stop = tourist.capNights > 0
+        ? QStringLiteral("%1(x.lastday, x.firstday + %2)").arg(server ? QStringLiteral("least") : QStringLiteral("min"))
+              .arg(tourist.capNights)
+        : QStringLiteral("x.lastday");
+    const qint64 p0 = first.toJulianDay(), p1 = last.toJulianDay() + 1;
+    const Nightly taxed = nightly(db, p0, p1, persons, QStringLiteral("0"), stop);
+    for (const auto &[f, l] : months) {
+        TouristTaxRow row;
+        row.first = f;
+        row.last = l;
+        out.tourist << row;
+    }
+    int row = 0;
+    for (qsizetype day = 0; day < taxed.count.size(); ++day) {
+        row = stretchOf(months, p0 + day, row);
+        out.tourist[row].personNights += taxed.count[day];
+    }
+    for (TouristTaxRow &r : out.tourist)
+        r.cents = r.personNights * tourist.cents;
+    return out;
+}
+
 QVector<CountryRow> GuestsByCountry(Database &db, const QDate &first, const QDate &last, const QString &houseCountry)
+{
+    return GuestsByCountry(db, first, last, QStringList{houseCountry});
+}
+
+QVector<CountryRow> GuestsByCountry(Database &db, const QDate &first, const QDate &last, const QStringList &houseCountry)
 {
     const Engine engine = db.engineKind();
     const QVector<std::pair<QDate, QDate>> period{{first, last}};
@@ -182,20 +359,16 @@ QVector<CountryRow> GuestsByCountry(Database &db, const QDate &first, const QDat
         it->country = spelled.first().spelling.simplified();
         rows << *it;
     }
-    const QString home = folded(houseCountry.simplified());
+    QStringList home;
+    for (const QString &name : houseCountry)
+        if (!name.simplified().isEmpty())
+            home << folded(name.simplified());
     std::sort(rows.begin(), rows.end(), [&](const CountryRow &a, const CountryRow &b) {
-        const bool aHome = !home.isEmpty() && folded(a.country) == home, bHome = !home.isEmpty() && folded(b.country) == home;
+        const bool aHome = home.contains(folded(a.country)), bHome = home.contains(folded(b.country));
         if (aHome != bHome)
             return aHome;
         return a.arrivals != b.arrivals ? a.arrivals > b.arrivals : a.country < b.country;
     });
     return rows;
 }
-
-QString ReportCountedLine()
-{
-    return QStringLiteral("Counted: the bookings with a guest, each stay's nights in the days they fall in; bookings "
-                          "still being begun are left out.");
-}
-
 }  // namespace innkeld

@@ -7,9 +7,11 @@
 // left out.
 #pragma once
 
+#include "data/schema/touristtax.h"
 #include "data/sql/database.h"
 
 #include <QDate>
+#include <QMap>
 #include <QStringList>
 #include <QVector>
 
@@ -46,8 +48,42 @@ struct CountryRow
 // differ only by letter case and blanks taken as one; the house's own
 // country first, then by arrivals. Throws DbError.
 QVector<CountryRow> GuestsByCountry(Database &db, const QDate &first, const QDate &last, const QString &houseCountry);
+// The same, the house's country given by any of its names (as the region
+// writes it, in English).
+QVector<CountryRow> GuestsByCountry(Database &db, const QDate &first, const QDate &last, const QStringList &houseCountry);
 
-// The line under a report's table that says what it counted.
-QString ReportCountedLine();
+struct RevenueRow
+{
+    QDate first, last;           // a month, cut at the period's ends
+    double roomRevenue = 0;      // the cost per night of each room-night in the month
+    double otherCharges = 0;     // of the bookings arriving in the month
+    qint64 taxCents = 0;         // the sales tax of the invoices and credit notes issued in it
+    qint64 invoicedCents = 0;    // their totals
+    QMap<QString, qint64> paidCents;  // the payments received in it, by method
+    qint64 outstandingCents = 0;  // what the bookings staying in it still owed at its end
+};
+// The period's revenue month by month. Throws DbError.
+QVector<RevenueRow> RevenueReport(Database &db, const QDate &first, const QDate &last);
+
+struct SalesTaxRow
+{
+    QDate month;  // its first day
+    QString taxName, rate;  // as the invoices were issued
+    qint64 netCents = 0, taxCents = 0;
+};
+struct TouristTaxRow
+{
+    QDate first, last;
+    qint64 personNights = 0;  // the nights taxed, a guest's night each
+    qint64 cents = 0;
+};
+struct TaxesReportRows
+{
+    QVector<SalesTaxRow> sales;      // by month and rate, months without invoices left out
+    QVector<TouristTaxRow> tourist;  // every month; none when no tourist tax is set up
+};
+// The sales tax invoiced and the tourist tax of the period's nights, month
+// by month. Throws DbError.
+TaxesReportRows TaxesReport(Database &db, const QDate &first, const QDate &last, const TouristTax &tourist);
 
 }  // namespace innkeld

@@ -3,6 +3,7 @@
 #include "backup.h"
 #include "data/schema/bookingtables.h"
 #include "data/schema/housedetails.h"
+#include "data/schema/touristtax.h"
 #include "data/schema/houserules.h"
 #include "data/schema/houseterms.h"
 
@@ -88,6 +89,7 @@ void CopyHouse(Database &source, Database &target, const CopyRowsProgress &progr
         WriteHouseTerms(target, *terms);
     // And its details, which head its papers.
     WriteHouseDetails(target, ReadHouseDetails(source));
+    WriteTouristTax(target, ReadTouristTax(source));
     for (const auto &[table, key, fixed] : kOrder) {
         // The columns both databases have, as the source spells them.
         QStringList columns;

@@ -6,6 +6,8 @@ namespace {
 
 const char *const kEarlier = "Paid before payments were recorded one by one";
 const char *const kTyped = "Entered as the amount paid";
+// The reports read the payments of a period by their day.
+const QString kPaidIndex = QStringLiteral("CREATE INDEX payment_paid ON payment (PaidOn)");
 
 // The booking's AmountPayed set to the sum of its payments (when it is not
 // that already), for the booking `booking` (NEW.BookingID, OLD.BookingID).
@@ -34,6 +36,7 @@ QStringList fileStatements(bool filled)
                        "AmountCents INTEGER NOT NULL CHECK (typeof(AmountCents) = 'integer'), "
                        "Method TEXT NOT NULL DEFAULT '', Note TEXT NOT NULL DEFAULT '')"),
         QStringLiteral("CREATE INDEX payment_booking ON payment (BookingID)"),
+        kPaidIndex,
     };
     if (filled)
         statements << fill(QStringLiteral("coalesce(date(FromDate), date('now', 'localtime'))"));
@@ -70,6 +73,7 @@ QStringList serverStatements(bool filled)
                        "PaidOn text NOT NULL CHECK (length(PaidOn) = 10 AND to_char(PaidOn::date, 'YYYY-MM-DD') = PaidOn), "
                        "AmountCents bigint NOT NULL, Method text NOT NULL DEFAULT '', Note text NOT NULL DEFAULT '')"),
         QStringLiteral("CREATE INDEX payment_booking ON payment (BookingID)"),
+        kPaidIndex,
     };
     if (filled)
         statements << fill(QStringLiteral("to_char(coalesce(FromDate::date, current_date), 'YYYY-MM-DD')"));
@@ -100,7 +104,7 @@ SchemaPart PaymentsPart()
     part.make = [](Engine engine) { return engine == Engine::PostgreSQL ? serverStatements(false) : fileStatements(false); };
     part.lacking = [](Engine engine, const Catalogue &catalogue) {
         if (catalogue.has(QStringLiteral("payment")))
-            return QStringList();
+            return catalogue.has(QStringLiteral("payment_paid")) ? QStringList() : QStringList{kPaidIndex};
         return engine == Engine::PostgreSQL ? serverStatements(true) : fileStatements(true);
     };
     part.table = QStringLiteral("payment");

@@ -9,6 +9,7 @@
 #include "housedetails.h"
 #include "invoicetables.h"
 #include "payments.h"
+#include "touristtax.h"
 #include "data/postgres/serverengine.h"
 #include "data/sqlite/fileengine.h"
 
@@ -33,6 +34,7 @@ const std::vector<SchemaPart> &schemaParts()
         HouseDetailsPart(),
         InvoiceTablesPart(),
         PaymentsPart(),
+        TouristTaxPart(),
     };
     return parts;
 }

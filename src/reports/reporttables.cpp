@@ -1,0 +1,334 @@
+#include "reporttables.h"
+
+#include "data/regional/regional.h"
+#include "data/schema/housedetails.h"
+#include "output/csvexport.h"
+#include "output/papers.h"
+
+#include <QIODevice>
+#include <QLocale>
+#include <QSet>
+
+#include <stdexcept>
+
+namespace innkeld {
+
+namespace {
+
+QString amount(double value)
+{
+    return QLocale().toString(value, 'f', 2);
+}
+
+QString cents(qint64 value)
+{
+    return amount(double(value) / 100.0);
+}
+
+QString count(qint64 value)
+{
+    return QLocale().toString(value);
+}
+
+QString percent(double value)
+{
+    return QLocale().toString(value, 'f', 1);
+}
+
+QString monthName(const QDate &day)
+{
+    return QStringLiteral("%1 %2").arg(QLocale().standaloneMonthName(day.month(), QLocale::LongFormat)).arg(day.year());
+}
+
+QString span(const QDate &first, const QDate &last)
+{
+    return first == last ? RegionalShortDate(first)
+                         : QStringLiteral("%1 \u2013 %2").arg(RegionalShortDate(first), RegionalShortDate(last));
+}
+
+// How a stretch of the period is named in the table.
+QString stretchName(const QDate &first, const QDate &last, ReportGrouping grouping)
+{
+    if (grouping == ReportGrouping::Month && first.day() == 1 && last.day() == last.daysInMonth())
+        return monthName(first);
+    return span(first, last);
+}
+
+QString money(const QString &caption, const QString &currency)
+{
+    return currency.isEmpty() ? caption : QStringLiteral("%1 (%2)").arg(caption, currency);
+}
+
+const char *const kNightsCounted =
+    "Counted: the bookings with a guest, a stay's nights in the days they fall in (a stay over a month's end is "
+    "split); bookings still being begun are left out.";
+
+void occupancy(Database &db, const ReportRequest &rq, ReportTable &t)
+{
+    t.title = QStringLiteral("Occupancy");
+    const QVector<OccupancyRow> rows = OccupancyReport(db, rq.first, rq.last, rq.grouping);
+    const QString period = rq.grouping == ReportGrouping::Day ? QStringLiteral("Day")
+        : rq.grouping == ReportGrouping::Week                ? QStringLiteral("Week")
+                                                              : QStringLiteral("Month");
+    t.headers = QStringList{period, QStringLiteral("Rooms available"), QStringLiteral("Room-nights sold"),
+                            QStringLiteral("Occupancy %"), money(QStringLiteral("Average rate"), rq.currency),
+                            money(QStringLiteral("Revenue per available room"), rq.currency)};
+    t.chart = rq.grouping == ReportGrouping::Day && rows.size() > 31 ? ChartStyle::Line : ChartStyle::Bars;
+    t.chartUnit = QStringLiteral("%");
+    t.seriesNames = QStringList{QStringLiteral("Occupancy %")};
+    t.series.resize(1);
+    OccupancyRow total;
+    for (const OccupancyRow &r : rows) {
+        t.cells << QStringList{stretchName(r.first, r.last, rq.grouping), count(r.roomsAvailable), count(r.roomNightsSold),
+                               percent(r.occupancy()), amount(r.averageRate()), amount(r.revenuePerAvailableRoom())};
+        t.series[0] << r.occupancy();
+        total.roomsAvailable += r.roomsAvailable;
+        total.roomNightsSold += r.roomNightsSold;
+        total.revenue += r.revenue;
+    }
+    t.cells << QStringList{QStringLiteral("Total"), count(total.roomsAvailable), count(total.roomNightsSold),
+                           percent(total.occupancy()), amount(total.averageRate()), amount(total.revenuePerAvailableRoom())};
+    t.hasTotals = true;
+    t.notes << QLatin1String(kNightsCounted)
+            << QStringLiteral("Rooms available: the rooms the house has now, each night of the period; the rate: each "
+                              "room-night at its booking's cost per night.");
+}
+
+void revenue(Database &db, const ReportRequest &rq, ReportTable &t)
+{
+    t.title = QStringLiteral("Revenue");
+    const QVector<RevenueRow> rows = RevenueReport(db, rq.first, rq.last);
+    QStringList methods;
+    for (const RevenueRow &r : rows)
+        for (auto it = r.paidCents.begin(); it != r.paidCents.end(); ++it)
+            if (!methods.contains(it.key()))
+                methods << it.key();
+    std::sort(methods.begin(), methods.end());
+    t.headers = QStringList{QStringLiteral("Month"), money(QStringLiteral("Room revenue"), rq.currency),
+                            money(QStringLiteral("Other charges"), rq.currency),
+                            money(QStringLiteral("Sales tax invoiced"), rq.currency),
+                            money(QStringLiteral("Total invoiced"), rq.currency)};
+    for (const QString &method : methods)
+        t.headers << money(QStringLiteral("Paid: %1").arg(method.isEmpty() ? QStringLiteral("no method") : method),
+                           rq.currency);
+    t.headers << money(QStringLiteral("Outstanding at the end"), rq.currency);
+    t.chart = ChartStyle::StackedBars;
+    t.chartUnit = rq.currency;
+    t.seriesNames = QStringList{QStringLiteral("Room revenue"), QStringLiteral("Other charges"),
+                                QStringLiteral("Sales tax invoiced")};
+    t.series.resize(3);
+    double room = 0, other = 0;
+    qint64 tax = 0, invoiced = 0;
+    QMap<QString, qint64> paid;
+    for (const RevenueRow &r : rows) {
+        QStringList line{stretchName(r.first, r.last, ReportGrouping::Month), amount(r.roomRevenue), amount(r.otherCharges),
+                         cents(r.taxCents), cents(r.invoicedCents)};
+        for (const QString &method : methods) {
+            line << cents(r.paidCents.value(method));
+            paid[method] += r.paidCents.value(method);
+        }
+        line << cents(r.outstandingCents);
+        t.cells << line;
+        t.series[0] << r.roomRevenue;
+        t.series[1] << r.otherCharges;
+        t.series[2] << double(r.taxCents) / 100.0;
+        room += r.roomRevenue;
+        other += r.otherCharges;
+        tax += r.taxCents;
+        invoiced += r.invoicedCents;
+    }
+    QStringList line{QStringLiteral("Total"), amount(room), amount(other), cents(tax), cents(invoiced)};
+    for (const QString &method : methods)
+        line << cents(paid.value(method));
+    line << (rows.isEmpty() ? cents(0) : cents(rows.last().outstandingCents));
+    t.cells << line;
+    t.hasTotals = true;
+    t.notes << QLatin1String(kNightsCounted)
+            << QStringLiteral("Room revenue: each room-night at its booking's cost per night, in the month it falls in. "
+                              "Other charges: in the month of arrival. Sales tax and total: the invoices and credit notes "
+                              "issued in the month. Payments: received in the month, by method. Outstanding: what the "
+                              "bookings staying in the month still owed at its end (the total: at the period's end).");
+}
+
+void countries(Database &db, const ReportRequest &rq, ReportTable &t)
+{
+    t.title = QStringLiteral("Guests by Country");
+    const QVector<CountryRow> rows = GuestsByCountry(db, rq.first, rq.last, rq.houseCountry);
+    t.headers = QStringList{QStringLiteral("Country"), QStringLiteral("Arrivals"), QStringLiteral("Guests"),
+                            QStringLiteral("Nights"), QStringLiteral("Spellings grouped")};
+    t.chart = ChartStyle::Bars;
+    t.seriesNames = QStringList{QStringLiteral("Nights")};
+    t.series.resize(1);
+    qint64 arrivals = 0, nights = 0;
+    double guests = 0;
+    for (const CountryRow &r : rows) {
+        QStringList spelled;
+        if (r.spellings.size() > 1)
+            for (const QString &s : r.spellings)
+                spelled << QStringLiteral("\u201c%1\u201d").arg(s);
+        t.cells << QStringList{r.country.isEmpty() ? QStringLiteral("(not given)") : r.country, count(r.arrivals),
+                               QLocale().toString(r.guests, 'g', 12), count(r.nights), spelled.join(QStringLiteral(", "))};
+        t.series[0] << double(r.nights);
+        arrivals += r.arrivals;
+        guests += r.guests;
+        nights += r.nights;
+    }
+    t.cells << QStringList{QStringLiteral("Total"), count(arrivals), QLocale().toString(guests, 'g', 12), count(nights),
+                           QString()};
+    t.hasTotals = true;
+    t.notes << QStringLiteral("Counted: the bookings with a guest arriving in the period, by the guest's country; guests: "
+                              "adults and children; nights: those in the period. Countries written alike but for letter "
+                              "case and blanks are taken as one (the spellings are listed). Bookings still being begun "
+                              "are left out.");
+}
+
+void taxes(Database &db, const ReportRequest &rq, ReportTable &t)
+{
+    t.title = QStringLiteral("Taxes");
+    const TaxesReportRows rows = TaxesReport(db, rq.first, rq.last, rq.tourist);
+    // A column pair for each tax and rate the invoices carry.
+    QStringList rates;
+    for (const SalesTaxRow &r : rows.sales) {
+        const QString rate = QStringLiteral("%1 %2 %").arg(r.taxName, r.rate).simplified();
+        if (!rates.contains(rate))
+            rates << rate;
+    }
+    t.headers = QStringList{QStringLiteral("Month")};
+    for (const QString &rate : rates)
+        t.headers << money(QStringLiteral("Taxable at %1").arg(rate), rq.currency)
+                  << money(QStringLiteral("%1").arg(rate), rq.currency);
+    const bool tourist = rq.tourist.setUp();
+    if (tourist)
+        t.headers << QStringLiteral("Tourist tax nights") << money(QStringLiteral("Tourist tax"), rq.currency);
+    t.chart = ChartStyle::StackedBars;
+    t.chartUnit = rq.currency;
+    t.seriesNames = rates;
+    if (tourist)
+        t.seriesNames << QStringLiteral("Tourist tax");
+    t.series.resize(t.seriesNames.size());
+    const QVector<std::pair<QDate, QDate>> months = ReportStretches(rq.first, rq.last, ReportGrouping::Month);
+    QVector<qint64> net(rates.size(), 0), tax(rates.size(), 0);
+    qint64 nights = 0, touristCents = 0;
+    for (int m = 0; m < months.size(); ++m) {
+        const QDate monthStart(months[m].first.year(), months[m].first.month(), 1);
+        QStringList line{stretchName(months[m].first, months[m].second, ReportGrouping::Month)};
+        for (int i = 0; i < rates.size(); ++i) {
+            qint64 n = 0, x = 0;
+            for (const SalesTaxRow &r : rows.sales)
+                if (r.month == monthStart && QStringLiteral("%1 %2 %").arg(r.taxName, r.rate).simplified() == rates[i]) {
+                    n += r.netCents;
+                    x += r.taxCents;
+                }
+            line << cents(n) << cents(x);
+            t.series[i] << double(x) / 100.0;
+            net[i] += n;
+            tax[i] += x;
+        }
+        if (tourist) {
+            const TouristTaxRow &r = rows.tourist.at(m);
+            line << count(r.personNights) << cents(r.cents);
+            t.series[rates.size()] << double(r.cents) / 100.0;
+            nights += r.personNights;
+            touristCents += r.cents;
+        }
+        t.cells << line;
+    }
+    QStringList line{QStringLiteral("Total")};
+    for (int i = 0; i < rates.size(); ++i)
+        line << cents(net[i]) << cents(tax[i]);
+    if (tourist)
+        line << count(nights) << cents(touristCents);
+    t.cells << line;
+    t.hasTotals = true;
+    t.notes << QStringLiteral("Sales tax: as the invoices and credit notes issued in the month show it, by rate.");
+    if (tourist) {
+        QString rule = QStringLiteral("Tourist tax: %1 per guest and night").arg(cents(rq.tourist.cents));
+        if (rq.tourist.freeUnderAge > 0)
+            rule += QStringLiteral("; the bookings' children (under %1) free").arg(rq.tourist.freeUnderAge);
+        if (rq.tourist.capNights > 0)
+            rule += QStringLiteral("; at most the first %1 nights of a stay").arg(rq.tourist.capNights);
+        t.notes << rule + QStringLiteral(". ") + QLatin1String(kNightsCounted);
+    } else {
+        t.notes << QStringLiteral("No tourist tax is set up (Configure > Regional Settings).");
+    }
+}
+
+void writeLine(QIODevice &out, const QStringList &fields)
+{
+    QStringList quoted;
+    for (const QString &f : fields)
+        quoted << q(f);
+    const QByteArray line = (quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8();
+    if (out.write(line) != line.size())
+        throw std::runtime_error(out.errorString().toStdString());
+}
+
+}  // namespace
+
+ReportTable MakeReport(Database &db, const ReportRequest &request)
+{
+    ReportTable t;
+    t.period = span(request.first, request.last);
+    switch (request.kind) {
+    case ReportKind::Occupancy:
+        occupancy(db, request, t);
+        break;
+    case ReportKind::Revenue:
+        revenue(db, request, t);
+        break;
+    case ReportKind::GuestsByCountry:
+        countries(db, request, t);
+        break;
+    case ReportKind::Taxes:
+        taxes(db, request, t);
+        break;
+    }
+    return t;
+}
+
+QString ReportText(const ReportTable &table)
+{
+    QStringList lines{table.title + QLatin1Char(' ') + table.period, table.headers.join(QLatin1Char('\t'))};
+    for (const QStringList &row : table.cells)
+        lines << row.join(QLatin1Char('\t'));
+    return lines.join(QLatin1Char('\n'));
+}
+
+void WriteReportCsv(const ReportTable &table, QIODevice &out)
+{
+    writeLine(out, {table.title, table.period});
+    writeLine(out, table.headers);
+    for (const QStringList &row : table.cells)
+        writeLine(out, row);
+    for (const QString &note : table.notes)
+        writeLine(out, {note});
+}
+
+QString ReportPaper(const ReportTable &table, const HouseDetails &house, const QString &chartImage)
+{
+    QString body = QStringLiteral("<h2>%1</h2><p>%2</p>").arg(table.title.toHtmlEscaped(), table.period.toHtmlEscaped());
+    if (!chartImage.isEmpty())
+        body += QStringLiteral("<p><img src=\"%1\" width=\"600\"></p>").arg(chartImage.toHtmlEscaped());
+    body += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\" style=\"border-color:#888; "
+                           "font-size:8pt\"><tr>");
+    for (const QString &h : table.headers)
+        body += QStringLiteral("<th>%1</th>").arg(h.toHtmlEscaped());
+    body += QStringLiteral("</tr>");
+    for (int r = 0; r < table.cells.size(); ++r) {
+        const bool totals = table.hasTotals && r == table.cells.size() - 1;
+        body += QStringLiteral("<tr>");
+        for (int c = 0; c < table.cells[r].size(); ++c) {
+            QString cell = table.cells[r][c].toHtmlEscaped();
+            if (totals)
+                cell = QStringLiteral("<b>%1</b>").arg(cell);
+            body += c == 0 ? QStringLiteral("<td>%1</td>").arg(cell) : QStringLiteral("<td align=\"right\">%1</td>").arg(cell);
+        }
+        body += QStringLiteral("</tr>");
+    }
+    body += QStringLiteral("</table>");
+    for (const QString &note : table.notes)
+        body += QStringLiteral("<p style=\"font-size:8pt\">%1</p>").arg(note.toHtmlEscaped());
+    return LetterheadPaper(house, body);
+}
+
+}  // namespace innkeld
