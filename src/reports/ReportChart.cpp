@@ -195,12 +195,12 @@ void ReportChart::paintChart(QPainter &painter, const QRectF &area, const Report
         }
     } else {
         const int groups = stacked ? 1 : int(table.series.size());
-        const double barWidth = std::max(1.0, slot * 0.7 / groups);
+        const double barWidth = std::clamp(slot * 0.7 / groups, 1.0, 48.0);
         for (int r = 0; r < n; ++r) {
             double base = 0;
             for (int s = 0; s < table.series.size(); ++s) {
                 const double v = std::max(0.0, table.series[s].value(r));
-                const double left = plot.left() + slot * r + slot * 0.15 + (stacked ? 0 : barWidth * s);
+                const double left = plot.left() + slot * r + (slot - barWidth * groups) / 2 + (stacked ? 0 : barWidth * s);
                 const double from = stacked ? base : 0;
                 painter.fillRect(QRectF(QPointF(left, yOf(from + v)), QPointF(left + barWidth, yOf(from))), seriesColour(s));
                 if (stacked)
@@ -214,7 +214,8 @@ void ReportChart::paintChart(QPainter &painter, const QRectF &area, const Report
     const int every = std::max(1, int(std::ceil(n * (metrics.horizontalAdvance(QStringLiteral("00.00.00")) + 8) / plot.width())));
     for (int r = 0; r < n && r < table.cells.size(); r += every) {
         const QRectF cell(plot.left() + slot * r, plot.bottom() + 2, slot * every, line);
-        painter.drawText(cell, Qt::AlignLeft | Qt::AlignTop, metrics.elidedText(table.cells[r].value(0), Qt::ElideRight, cell.width()));
+        painter.drawText(cell, (every == 1 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop,
+                         metrics.elidedText(table.cells[r].value(0), Qt::ElideRight, cell.width()));
     }
     painter.restore();
 }

@@ -37,6 +37,9 @@ ReportsPanel::ReportsPanel(QWidget *parent) : QFrame(parent), ServiceClient(this
     ui->dtpReportFrom->setDate(QDate(month.year(), month.month(), 1));
     fitPeriod();
     ui->grdReport->verticalHeader()->setVisible(false);
+    // A line of text a row, as many rows as fit.
+    ui->grdReport->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ui->grdReport->verticalHeader()->setDefaultSectionSize(ui->grdReport->fontMetrics().height() + 6);
     ui->grdReport->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     connect(ui->cboReport, qOverload<int>(&QComboBox::currentIndexChanged), this, &ReportsPanel::cboReport_Click);
     connect(ui->cboGrouping, qOverload<int>(&QComboBox::currentIndexChanged), this, &ReportsPanel::cboReport_Click);

@@ -60,8 +60,8 @@ QString money(const QString &caption, const QString &currency)
 }
 
 const char *const kNightsCounted =
-    "Counted: the bookings with a guest, a stay's nights in the days they fall in (a stay over a month's end is "
-    "split); bookings still being begun are left out.";
+    "Counted: the bookings with a guest (not those still being begun), each night in the day, week or month it "
+    "falls in";
 
 void occupancy(Database &db, const ReportRequest &rq, ReportTable &t)
 {
@@ -90,8 +90,7 @@ void occupancy(Database &db, const ReportRequest &rq, ReportTable &t)
                            percent(total.occupancy()), amount(total.averageRate()), amount(total.revenuePerAvailableRoom())};
     t.hasTotals = true;
     t.notes << QLatin1String(kNightsCounted)
-            << QStringLiteral("Rooms available: the rooms the house has now, each night of the period; the rate: each "
-                              "room-night at its booking's cost per night.");
+                   + QStringLiteral("; rooms available: the house's rooms now; a room-night at its booking's cost.");
 }
 
 void revenue(Database &db, const ReportRequest &rq, ReportTable &t)
@@ -144,10 +143,9 @@ void revenue(Database &db, const ReportRequest &rq, ReportTable &t)
     t.cells << line;
     t.hasTotals = true;
     t.notes << QLatin1String(kNightsCounted)
-            << QStringLiteral("Room revenue: each room-night at its booking's cost per night, in the month it falls in. "
-                              "Other charges: in the month of arrival. Sales tax and total: the invoices and credit notes "
-                              "issued in the month. Payments: received in the month, by method. Outstanding: what the "
-                              "bookings staying in the month still owed at its end (the total: at the period's end).");
+                   + QStringLiteral(", at its cost; other charges by arrival; tax and invoiced: the invoices and credit "
+                                    "notes issued; payments by the day received; outstanding: what the month's stays "
+                                    "still owed at its end.");
 }
 
 void countries(Database &db, const ReportRequest &rq, ReportTable &t)
@@ -176,10 +174,9 @@ void countries(Database &db, const ReportRequest &rq, ReportTable &t)
     t.cells << QStringList{QStringLiteral("Total"), count(arrivals), QLocale().toString(guests, 'g', 12), count(nights),
                            QString()};
     t.hasTotals = true;
-    t.notes << QStringLiteral("Counted: the bookings with a guest arriving in the period, by the guest's country; guests: "
-                              "adults and children; nights: those in the period. Countries written alike but for letter "
-                              "case and blanks are taken as one (the spellings are listed). Bookings still being begun "
-                              "are left out.");
+    t.notes << QStringLiteral("Counted: the bookings with a guest (not those still being begun) arriving in the period, "
+                              "by the guest's country, with their nights in it; countries written alike but for letter "
+                              "case and blanks are one (the spellings listed).");
 }
 
 void taxes(Database &db, const ReportRequest &rq, ReportTable &t)
@@ -247,7 +244,7 @@ void taxes(Database &db, const ReportRequest &rq, ReportTable &t)
             rule += QStringLiteral("; the bookings' children (under %1) free").arg(rq.tourist.freeUnderAge);
         if (rq.tourist.capNights > 0)
             rule += QStringLiteral("; at most the first %1 nights of a stay").arg(rq.tourist.capNights);
-        t.notes << rule + QStringLiteral(". ") + QLatin1String(kNightsCounted);
+        t.notes << rule + QStringLiteral(". ") + QLatin1String(kNightsCounted) + QLatin1Char('.');
     } else {
         t.notes << QStringLiteral("No tourist tax is set up (Configure > Regional Settings).");
     }
