@@ -36,6 +36,7 @@
 #include "output/invoices.h"
 #include "output/papers.h"
 #include "reports/reportsquery.h"
+#include "reports/ReportsPanel.h"
 #include "output/frmInvoices.h"
 #include "data/schema/housedetails.h"
 #include "widgets/paper.h"
@@ -55,6 +56,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QTreeWidget>
 #include <QLocale>
 #include <QProcess>
@@ -580,6 +583,30 @@ void BM_GuestsByCountryMonth(benchmark::State &state, House &h)
     });
 }
 
+// A report shown in the panel, painted: counted, its table filled and its
+// chart drawn (the year's January to December, or the busy day's month).
+template <int Kind, int Months>
+void BM_ReportShown(benchmark::State &state, House &h)
+{
+    if (Kind == 3 && !ReadTouristTax(*h.db).setUp()) {
+        TouristTax tax;
+        tax.cents = 150;
+        tax.freeUnderAge = 12;
+        tax.capNights = 7;
+        WriteTouristTax(*h.db, tax);
+    }
+    ReportsPanel panel;
+    panel.setConnection(h.db.get());
+    panel.resize(800, 600);
+    panel.findChild<QComboBox *>(QStringLiteral("cboReport"))->setCurrentIndex(Kind);
+    panel.findChild<QComboBox *>(QStringLiteral("cboPeriod"))->setCurrentIndex(Months == 12 ? 2 : 0);
+    panel.findChild<QDateEdit *>(QStringLiteral("dtpReportFrom"))->setDate(h.busyDay);
+    for (auto _ : state) {
+        panel.FillNow();
+        benchmark::DoNotOptimize(panel.grab());
+    }
+}
+
 // An invoice opened in the print preview: read as issued, laid out, and
 // its first page shown in the preview's widget, painted.
 void BM_InvoicePreview(benchmark::State &state, House &h)
@@ -910,6 +937,14 @@ int main(int argc, char *argv[])
         {"BM_OccupancyMonthByDay", BM_OccupancyMonthByDay},
         {"BM_GuestsByCountryYear", BM_GuestsByCountryYear},
         {"BM_GuestsByCountryMonth", BM_GuestsByCountryMonth},
+        {"BM_ReportOccupancyYear", BM_ReportShown<0, 12>},
+        {"BM_ReportOccupancyMonth", BM_ReportShown<0, 1>},
+        {"BM_ReportRevenueYear", BM_ReportShown<1, 12>},
+        {"BM_ReportRevenueMonth", BM_ReportShown<1, 1>},
+        {"BM_ReportCountriesYear", BM_ReportShown<2, 12>},
+        {"BM_ReportCountriesMonth", BM_ReportShown<2, 1>},
+        {"BM_ReportTaxesYear", BM_ReportShown<3, 12>},
+        {"BM_ReportTaxesMonth", BM_ReportShown<3, 1>},
         {"BM_InvoicePreview", BM_InvoicePreview},
         {"BM_InvoiceListName", BM_InvoiceListName},
         {"BM_InvoiceListNumber", BM_InvoiceListNumber},
