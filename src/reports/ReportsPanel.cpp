@@ -40,7 +40,7 @@ ReportsPanel::ReportsPanel(QWidget *parent) : QFrame(parent), ServiceClient(this
     // A line of text a row, as many rows as fit.
     ui->grdReport->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     ui->grdReport->verticalHeader()->setDefaultSectionSize(ui->grdReport->fontMetrics().height() + 6);
-    ui->grdReport->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ui->grdReport->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     connect(ui->cboReport, qOverload<int>(&QComboBox::currentIndexChanged), this, &ReportsPanel::cboReport_Click);
     connect(ui->cboGrouping, qOverload<int>(&QComboBox::currentIndexChanged), this, &ReportsPanel::cboReport_Click);
     connect(ui->cboPeriod, qOverload<int>(&QComboBox::currentIndexChanged), this, &ReportsPanel::cboPeriod_Click);
@@ -130,6 +130,18 @@ void ReportsPanel::show(const ReportTable &table)
                 item->setFont(bold);
             grid->setItem(r, c, item);
         }
+    // Each column as wide as its widest text (measured here once: a header
+    // that fits itself to its contents asks every row each time).
+    const QFontMetrics plain(grid->font()), heavy(bold);
+    const QFontMetrics heading(grid->horizontalHeader()->font());
+    for (int c = 0; c < table.headers.size(); ++c) {
+        int width = heading.horizontalAdvance(table.headers[c]);
+        for (int r = 0; r < table.cells.size(); ++r)
+            if (c < table.cells[r].size())
+                width = std::max(width, (table.hasTotals && r == table.cells.size() - 1 ? heavy : plain)
+                                            .horizontalAdvance(table.cells[r][c]));
+        grid->setColumnWidth(c, width + 2 * plain.averageCharWidth() + 8);
+    }
     grid->setUpdatesEnabled(true);
     grid->setAccessibleDescription(QStringLiteral("%1, %2").arg(table.title, table.period));
     ui->picReportChart->setReport(table);

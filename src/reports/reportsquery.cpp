@@ -3,6 +3,9 @@
 #include "data/schema/bookingtables.h"
 
 #include <QHash>
+#include <QMap>
+
+#include <tuple>
 
 #include <algorithm>
 
@@ -215,11 +218,13 @@ QVector<RevenueRow> RevenueReport(Database &db, const QDate &first, const QDate 
         if (const auto it = rowOf.find(r.text(0)); it != rowOf.end())
             rows[*it].otherCharges += r.value(1).toDouble();
     // The invoices and credit notes issued, in the month of their issue.
-    for (Recordset r = db.query(QStringLiteral("SELECT substr(IssuedOn, 1, 7), sum(TaxCents), sum(TotalCents) FROM invoice "
-                                               "WHERE IssuedOn >= '%1' AND IssuedOn <= '%2' GROUP BY 1")
+    // (Grouped by the day, in the order of the amounts' index, and the
+    // days taken together here: a group by the month sorts every invoice.)
+    for (Recordset r = db.query(QStringLiteral("SELECT IssuedOn, sum(TaxCents), sum(TotalCents) FROM invoice "
+                                               "WHERE IssuedOn >= '%1' AND IssuedOn <= '%2' GROUP BY IssuedOn")
                                     .arg(isoDay(first), isoDay(last)));
          !r.eof(); r.moveNext())
-        if (const auto it = rowOf.find(r.text(0)); it != rowOf.end()) {
+        if (const auto it = rowOf.find(r.text(0).left(7)); it != rowOf.end()) {
             rows[*it].taxCents += r.value(1).toLongLong();
             rows[*it].invoicedCents += r.value(2).toLongLong();
         }
@@ -261,19 +266,22 @@ TaxesReportRows TaxesReport(Database &db, const QDate &first, const QDate &last,
     if (months.isEmpty())
         return out;
     // The sales tax as the invoices and credit notes issued show it, by rate.
-    for (Recordset r = db.query(QStringLiteral("SELECT substr(IssuedOn, 1, 7), TaxName, TaxRate, sum(NetCents), "
-                                               "sum(TaxCents) FROM invoice WHERE IssuedOn >= '%1' AND IssuedOn <= '%2' "
-                                               "GROUP BY 1, 2, 3 ORDER BY 1, 2, 3")
+    // (Grouped by the day as the amounts' index holds them; the days of a
+    // month taken together here.)
+    QMap<std::tuple<QString, QString, QString>, SalesTaxRow> sales;
+    for (Recordset r = db.query(QStringLiteral("SELECT IssuedOn, TaxName, TaxRate, sum(NetCents), sum(TaxCents) FROM "
+                                               "invoice WHERE IssuedOn >= '%1' AND IssuedOn <= '%2' GROUP BY IssuedOn, "
+                                               "TaxName, TaxRate")
                                     .arg(isoDay(first), isoDay(last)));
          !r.eof(); r.moveNext()) {
-        SalesTaxRow row;
-        row.month = QDate::fromString(r.text(0) + QStringLiteral("-01"), Qt::ISODate);
+        SalesTaxRow &row = sales[{r.text(0).left(7), r.text(1), r.text(2)}];
+        row.month = QDate::fromString(r.text(0).left(7) + QStringLiteral("-01"), Qt::ISODate);
         row.taxName = r.text(1);
         row.rate = r.text(2);
-        row.netCents = r.value(3).toLongLong();
-        row.taxCents = r.value(4).toLongLong();
-        out.sales << row;
+        row.netCents += r.value(3).toLongLong();
+        row.taxCents += r.value(4).toLongLong();
     }
+    out.sales = sales.values().toVector();
     if (!tourist.setUp())
         return out;
     // The tourist tax: each guest's nights, the children under the age

@@ -7,6 +7,9 @@ namespace {
 const char *const kRefusal = "An issued invoice is never changed nor removed: put it right with a credit note.";
 // The journal of a period reads the invoices of its days.
 const QString kIssuedIndex = QStringLiteral("CREATE INDEX invoice_issued ON invoice (IssuedOn)");
+// The reports add up a period's amounts by tax and rate from the index alone.
+const QString kAmountsIndex =
+    QStringLiteral("CREATE INDEX invoice_amounts ON invoice (IssuedOn, TaxName, TaxRate, NetCents, TaxCents, TotalCents)");
 const char *const kSeriesRefusal = "The invoice numbers go on one at a time and are never taken back.";
 
 // The columns of an invoice; amounts in the currency's hundredths.
@@ -32,6 +35,7 @@ QStringList fileStatements()
         QStringLiteral("CREATE INDEX invoice_booking ON invoice (BookingID)"),
         QStringLiteral("CREATE UNIQUE INDEX invoice_credited ON invoice (CreditOf)"),
         kIssuedIndex,
+        kAmountsIndex,
         QStringLiteral("CREATE TRIGGER invoice_issued_update BEFORE UPDATE ON invoice BEGIN ") + refuse + QStringLiteral("END"),
         QStringLiteral("CREATE TRIGGER invoice_issued_delete BEFORE DELETE ON invoice BEGIN ") + refuse + QStringLiteral("END"),
         QStringLiteral("CREATE TRIGGER invoice_logo_update BEFORE UPDATE ON invoicelogo BEGIN ") + refuse + QStringLiteral("END"),
@@ -67,6 +71,7 @@ QStringList serverStatements()
         QStringLiteral("CREATE INDEX invoice_booking ON invoice (BookingID)"),
         QStringLiteral("CREATE UNIQUE INDEX invoice_credited ON invoice (CreditOf)"),
         kIssuedIndex,
+        kAmountsIndex,
         QStringLiteral("CREATE FUNCTION innkeld_invoice_issued() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
                        "RAISE EXCEPTION '%1'; END $$")
             .arg(QLatin1String(kRefusal)),
@@ -114,7 +119,12 @@ SchemaPart InvoiceTablesPart()
     part.lacking = [](Engine engine, const Catalogue &catalogue) {
         if (!catalogue.has(QStringLiteral("invoice")))
             return engine == Engine::PostgreSQL ? serverStatements() : fileStatements();
-        return catalogue.has(QStringLiteral("invoice_issued")) ? QStringList() : QStringList{kIssuedIndex};
+        QStringList lacking;
+        if (!catalogue.has(QStringLiteral("invoice_issued")))
+            lacking << kIssuedIndex;
+        if (!catalogue.has(QStringLiteral("invoice_amounts")))
+            lacking << kAmountsIndex;
+        return lacking;
     };
     part.table = QStringLiteral("invoice");
     part.temporary = [] { return TemporaryStatements(fileStatements()); };
