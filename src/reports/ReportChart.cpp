@@ -211,7 +211,10 @@ void ReportChart::paintChart(QPainter &painter, const QRectF &area, const Report
     painter.setPen(Qt::black);
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
     // The rows' names under the plot, as many as fit.
-    const int every = std::max(1, int(std::ceil(n * (metrics.horizontalAdvance(QStringLiteral("00.00.00")) + 8) / plot.width())));
+    double widest = 0;
+    for (int r = 0; r < n && r < table.cells.size(); ++r)
+        widest = std::max(widest, metrics.horizontalAdvance(table.cells[r].value(0)));
+    const int every = std::max(1, int(std::ceil(n * (widest + 8) / plot.width())));
     for (int r = 0; r < n && r < table.cells.size(); r += every) {
         const QRectF cell(plot.left() + slot * r, plot.bottom() + 2, slot * every, line);
         painter.drawText(cell, (every == 1 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop,

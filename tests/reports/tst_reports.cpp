@@ -164,6 +164,18 @@ void TestReports::run()
                                     QStringLiteral("100"), QStringLiteral("7")});
     IssueInvoice(*db, ids[1], QDate(2026, 4, 2));
 
+    // The days' sums the reports read are the invoices' own.
+    const QString byDay = QStringLiteral("SELECT IssuedOn, TaxRate, %1 FROM %2 GROUP BY IssuedOn, TaxRate ORDER BY 1, 2");
+    const auto rowsOf = [&](const QString &sql) {
+        QStringList out;
+        for (Recordset r = db->query(sql); !r.eof(); r.moveNext())
+            out << QStringLiteral("%1 %2 %3 %4 %5").arg(r.text(0), r.text(1), r.text(2), r.text(3), r.text(4));
+        return out;
+    };
+    QCOMPARE(rowsOf(byDay.arg(QStringLiteral("sum(NetCents), sum(TaxCents), sum(TotalCents)"), QStringLiteral("invoiceday"))),
+             rowsOf(byDay.arg(QStringLiteral("sum(NetCents), sum(TaxCents), sum(TotalCents)"), QStringLiteral("invoice"))));
+    QCOMPARE(rowsOf(byDay.arg(QStringLiteral("sum(NetCents), sum(TaxCents), sum(TotalCents)"), QStringLiteral("invoiceday"))).size(), 4);
+
     const QVector<RevenueRow> revenue = RevenueReport(*db, march, april);
     QCOMPARE(revenue.size(), 2);
     QCOMPARE(revenue[0].roomRevenue, 470.0);

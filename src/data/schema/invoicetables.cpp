@@ -7,9 +7,6 @@ namespace {
 const char *const kRefusal = "An issued invoice is never changed nor removed: put it right with a credit note.";
 // The journal of a period reads the invoices of its days.
 const QString kIssuedIndex = QStringLiteral("CREATE INDEX invoice_issued ON invoice (IssuedOn)");
-// The reports add up a period's amounts by tax and rate from the index alone.
-const QString kAmountsIndex =
-    QStringLiteral("CREATE INDEX invoice_amounts ON invoice (IssuedOn, TaxName, TaxRate, NetCents, TaxCents, TotalCents)");
 const char *const kSeriesRefusal = "The invoice numbers go on one at a time and are never taken back.";
 
 // The columns of an invoice; amounts in the currency's hundredths.
@@ -35,7 +32,6 @@ QStringList fileStatements()
         QStringLiteral("CREATE INDEX invoice_booking ON invoice (BookingID)"),
         QStringLiteral("CREATE UNIQUE INDEX invoice_credited ON invoice (CreditOf)"),
         kIssuedIndex,
-        kAmountsIndex,
         QStringLiteral("CREATE TRIGGER invoice_issued_update BEFORE UPDATE ON invoice BEGIN ") + refuse + QStringLiteral("END"),
         QStringLiteral("CREATE TRIGGER invoice_issued_delete BEFORE DELETE ON invoice BEGIN ") + refuse + QStringLiteral("END"),
         QStringLiteral("CREATE TRIGGER invoice_logo_update BEFORE UPDATE ON invoicelogo BEGIN ") + refuse + QStringLiteral("END"),
@@ -71,7 +67,6 @@ QStringList serverStatements()
         QStringLiteral("CREATE INDEX invoice_booking ON invoice (BookingID)"),
         QStringLiteral("CREATE UNIQUE INDEX invoice_credited ON invoice (CreditOf)"),
         kIssuedIndex,
-        kAmountsIndex,
         QStringLiteral("CREATE FUNCTION innkeld_invoice_issued() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
                        "RAISE EXCEPTION '%1'; END $$")
             .arg(QLatin1String(kRefusal)),
@@ -119,15 +114,60 @@ SchemaPart InvoiceTablesPart()
     part.lacking = [](Engine engine, const Catalogue &catalogue) {
         if (!catalogue.has(QStringLiteral("invoice")))
             return engine == Engine::PostgreSQL ? serverStatements() : fileStatements();
-        QStringList lacking;
-        if (!catalogue.has(QStringLiteral("invoice_issued")))
-            lacking << kIssuedIndex;
-        if (!catalogue.has(QStringLiteral("invoice_amounts")))
-            lacking << kAmountsIndex;
-        return lacking;
+        return catalogue.has(QStringLiteral("invoice_issued")) ? QStringList() : QStringList{kIssuedIndex};
     };
     part.table = QStringLiteral("invoice");
     part.temporary = [] { return TemporaryStatements(fileStatements()); };
+    return part;
+}
+
+namespace {
+
+// The amounts issued each day by tax and rate, as the invoices and credit
+// notes of the day add up: the reports read a period's days, not every
+// invoice. An invoice is only ever added, so the sums are kept exact by
+// adding each one as it is stored.
+const char *const kDaysTable = "CREATE TABLE invoiceday (IssuedOn text NOT NULL, TaxName text NOT NULL, TaxRate text NOT "
+                               "NULL, Issued bigint NOT NULL, NetCents bigint NOT NULL, TaxCents bigint NOT NULL, "
+                               "TotalCents bigint NOT NULL, PRIMARY KEY (IssuedOn, TaxName, TaxRate))";
+const char *const kDaysFill = "INSERT INTO invoiceday (IssuedOn, TaxName, TaxRate, Issued, NetCents, TaxCents, TotalCents) "
+                              "SELECT IssuedOn, TaxName, TaxRate, count(*), sum(NetCents), sum(TaxCents), sum(TotalCents) "
+                              "FROM invoice GROUP BY IssuedOn, TaxName, TaxRate";
+const char *const kDaysAdd = "INSERT INTO invoiceday (IssuedOn, TaxName, TaxRate, Issued, NetCents, TaxCents, TotalCents) "
+                             "VALUES (NEW.IssuedOn, NEW.TaxName, NEW.TaxRate, 1, NEW.NetCents, NEW.TaxCents, NEW.TotalCents) "
+                             "ON CONFLICT (IssuedOn, TaxName, TaxRate) DO UPDATE SET Issued = invoiceday.Issued + 1, "
+                             "NetCents = invoiceday.NetCents + excluded.NetCents, TaxCents = invoiceday.TaxCents + "
+                             "excluded.TaxCents, TotalCents = invoiceday.TotalCents + excluded.TotalCents";
+
+QStringList dayStatements(Engine engine, bool filled)
+{
+    QStringList statements{QLatin1String(kDaysTable)};
+    if (filled)
+        statements << QLatin1String(kDaysFill);
+    if (engine == Engine::PostgreSQL)
+        statements << QStringLiteral("CREATE FUNCTION innkeld_invoice_day() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                                     "%1; RETURN NULL; END $$")
+                          .arg(QLatin1String(kDaysAdd))
+                   << QStringLiteral("CREATE TRIGGER invoice_day AFTER INSERT ON invoice FOR EACH ROW "
+                                     "EXECUTE FUNCTION innkeld_invoice_day()");
+    else
+        statements << QStringLiteral("CREATE TRIGGER invoice_day AFTER INSERT ON invoice BEGIN %1; END")
+                          .arg(QLatin1String(kDaysAdd));
+    return statements;
+}
+
+}  // namespace
+
+SchemaPart InvoiceDaysPart()
+{
+    SchemaPart part;
+    part.what = QStringLiteral("Adding up the invoices by day");
+    part.make = [](Engine engine) { return dayStatements(engine, false); };
+    part.lacking = [](Engine engine, const Catalogue &catalogue) {
+        return catalogue.has(QStringLiteral("invoiceday")) ? QStringList() : dayStatements(engine, true);
+    };
+    part.table = QStringLiteral("invoiceday");
+    part.temporary = [] { return TemporaryStatements(dayStatements(Engine::SQLite, true)); };
     return part;
 }
 

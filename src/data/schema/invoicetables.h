@@ -12,6 +12,9 @@
 namespace innkeld {
 
 SchemaPart InvoiceTablesPart();
+// The amounts issued each day, by tax and rate (invoiceday), added up as
+// each invoice or credit note is stored: what the reports read.
+SchemaPart InvoiceDaysPart();
 
 // What the engine says when an issued invoice would be changed or removed.
 QString IssuedInvoiceRefusal();

@@ -33,6 +33,7 @@ const std::vector<SchemaPart> &schemaParts()
         FindIndexPart(),
         HouseDetailsPart(),
         InvoiceTablesPart(),
+        InvoiceDaysPart(),
         PaymentsPart(),
         TouristTaxPart(),
     };
