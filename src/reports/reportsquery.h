@@ -60,7 +60,7 @@ struct RevenueRow
     qint64 taxCents = 0;         // the sales tax of the invoices and credit notes issued in it
     qint64 invoicedCents = 0;    // their totals
     QMap<QString, qint64> paidCents;  // the payments received in it, by method
-    qint64 outstandingCents = 0;  // what the bookings staying in it still owed at its end
+    qint64 outstandingCents = 0;  // what the bookings arriving in it still owed at the period's end
 };
 // The period's revenue month by month. Throws DbError.
 QVector<RevenueRow> RevenueReport(Database &db, const QDate &first, const QDate &last);

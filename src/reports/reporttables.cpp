@@ -110,7 +110,7 @@ void revenue(Database &db, const ReportRequest &rq, ReportTable &t)
     for (const QString &method : methods)
         t.headers << money(QStringLiteral("Paid: %1").arg(method.isEmpty() ? QStringLiteral("no method") : method),
                            rq.currency);
-    t.headers << money(QStringLiteral("Outstanding at the end"), rq.currency);
+    t.headers << money(QStringLiteral("Outstanding at the period's end"), rq.currency);
     t.chart = ChartStyle::StackedBars;
     t.chartUnit = rq.currency;
     t.seriesNames = QStringList{QStringLiteral("Room revenue"), QStringLiteral("Other charges"),
@@ -139,13 +139,16 @@ void revenue(Database &db, const ReportRequest &rq, ReportTable &t)
     QStringList line{QStringLiteral("Total"), amount(room), amount(other), cents(tax), cents(invoiced)};
     for (const QString &method : methods)
         line << cents(paid.value(method));
-    line << (rows.isEmpty() ? cents(0) : cents(rows.last().outstandingCents));
+    qint64 outstanding = 0;
+    for (const RevenueRow &r : rows)
+        outstanding += r.outstandingCents;
+    line << cents(outstanding);
     t.cells << line;
     t.hasTotals = true;
     t.notes << QLatin1String(kNightsCounted)
                    + QStringLiteral(", at its cost; other charges by arrival; tax and invoiced: the invoices and credit "
-                                    "notes issued; payments by the day received; outstanding: what the month's stays "
-                                    "still owed at its end.");
+                                    "notes issued; payments by the day received; outstanding: what the bookings arriving "
+                                    "in the month still owed at the period's end.");
 }
 
 void countries(Database &db, const ReportRequest &rq, ReportTable &t)
