@@ -86,7 +86,7 @@ void ReportChart::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().base());
-    paintChart(painter, QRectF(rect()).adjusted(4, 4, -4, -4), m_table, m_chosen);
+    m_plot = paintChart(painter, QRectF(rect()).adjusted(4, 4, -4, -4), m_table, m_chosen);
     if (hasFocus()) {
         painter.setPen(QPen(palette().highlight().color(), 1, Qt::DotLine));
         painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
@@ -117,17 +117,15 @@ void ReportChart::keyPressEvent(QKeyEvent *event)
 void ReportChart::mousePressEvent(QMouseEvent *event)
 {
     const int n = rows();
-    const QRectF area = QRectF(rect()).adjusted(4, 4, -4, -4);
-    const double left = area.left() + 48, width = area.right() - left;
-    if (n > 0 && width > 0 && event->position().x() >= left) {
-        const int row = std::clamp(int((event->position().x() - left) / (width / n)), 0, n - 1);
+    if (n > 0 && m_plot.width() > 0 && event->position().x() >= m_plot.left() && event->position().x() < m_plot.right()) {
+        const int row = std::clamp(int((event->position().x() - m_plot.left()) / (m_plot.width() / n)), 0, n - 1);
         setChosen(row);
         emit chosenChanged(row);
     }
     QWidget::mousePressEvent(event);
 }
 
-void ReportChart::paintChart(QPainter &painter, const QRectF &area, const ReportTable &table, int chosen)
+QRectF ReportChart::paintChart(QPainter &painter, const QRectF &area, const ReportTable &table, int chosen)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -137,7 +135,7 @@ void ReportChart::paintChart(QPainter &painter, const QRectF &area, const Report
         painter.setPen(Qt::gray);
         painter.drawText(area, Qt::AlignCenter, QStringLiteral("Nothing to show for this period."));
         painter.restore();
-        return;
+        return QRectF();
     }
     const bool stacked = table.chart == ChartStyle::StackedBars;
     double top = 0;
@@ -154,9 +152,13 @@ void ReportChart::paintChart(QPainter &painter, const QRectF &area, const Report
     const double step = niceStep(top);
     top = std::max(step, std::ceil(top / step) * step);
 
-    // The legend above, the scale at the left.
+    // The legend above, the scale at the left as wide as its widest figure.
     const double line = metrics.height();
-    double x = area.left() + 48;
+    double scaleWidth = 0;
+    for (double v = 0; v <= top + step / 2; v += step)
+        scaleWidth = std::max(scaleWidth, metrics.horizontalAdvance(scaleText(v)));
+    const double left = area.left() + scaleWidth + line * 0.5;
+    double x = left;
     for (int s = 0; s < table.seriesNames.size(); ++s) {
         painter.fillRect(QRectF(x, area.top() + line * 0.25, line * 0.6, line * 0.6), seriesColour(s));
         painter.setPen(Qt::black);
@@ -166,10 +168,10 @@ void ReportChart::paintChart(QPainter &painter, const QRectF &area, const Report
         painter.drawText(QPointF(x + line * 0.8, area.top() + metrics.ascent()), name);
         x += line * 0.8 + metrics.horizontalAdvance(name) + line;
     }
-    const QRectF plot(area.left() + 48, area.top() + line * 1.5, area.width() - 52, area.height() - line * 1.5 - line * 1.3);
+    const QRectF plot(left, area.top() + line * 1.5, area.right() - left - 4, area.height() - line * 1.5 - line * 1.3);
     if (plot.height() <= 4 || plot.width() <= 4) {
         painter.restore();
-        return;
+        return QRectF();
     }
     const auto yOf = [&](double v) { return plot.bottom() - plot.height() * std::clamp(v / top, 0.0, 1.0); };
     painter.setPen(QColor(0xd0, 0xd0, 0xd0));
@@ -177,7 +179,8 @@ void ReportChart::paintChart(QPainter &painter, const QRectF &area, const Report
         painter.setPen(QColor(0xd8, 0xd8, 0xd8));
         painter.drawLine(QPointF(plot.left(), yOf(v)), QPointF(plot.right(), yOf(v)));
         painter.setPen(Qt::darkGray);
-        painter.drawText(QRectF(area.left(), yOf(v) - line / 2, 44, line), Qt::AlignRight | Qt::AlignVCenter, scaleText(v));
+        painter.drawText(QRectF(area.left(), yOf(v) - line / 2, scaleWidth, line), Qt::AlignRight | Qt::AlignVCenter,
+                         scaleText(v));
     }
     const double slot = plot.width() / n;
     if (chosen >= 0 && chosen < n)
@@ -221,6 +224,7 @@ void ReportChart::paintChart(QPainter &painter, const QRectF &area, const Report
                          metrics.elidedText(table.cells[r].value(0), Qt::ElideRight, cell.width()));
     }
     painter.restore();
+    return plot;
 }
 
 }  // namespace innkeld

@@ -23,8 +23,9 @@ public:
     void setChosen(int row);
     int chosen() const { return m_chosen; }
 
-    // Paints `table`'s chart within `area`, the row `chosen` marked.
-    static void paintChart(QPainter &painter, const QRectF &area, const ReportTable &table, int chosen);
+    // Paints `table`'s chart within `area`, the row `chosen` marked; returns
+    // where its bars or line lie.
+    static QRectF paintChart(QPainter &painter, const QRectF &area, const ReportTable &table, int chosen);
 
 signals:
     // The operator chose a row on the chart (a click, Left or Right).
@@ -39,6 +40,7 @@ private:
     int rows() const;
     ReportTable m_table;
     int m_chosen = -1;
+    QRectF m_plot;
 };
 
 }  // namespace innkeld

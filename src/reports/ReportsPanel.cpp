@@ -239,14 +239,15 @@ void ReportsPanel::cmdReportPrint_Click()
         const QString html = ReportPaper(m_shown, house, charted ? QLatin1String(kChartImage) : QString());
         const auto paper = MakePaper(html, house.logo);
         if (charted) {
-            // Drawn at 300 dots an inch for a 16 cm wide chart.
-            QImage chart(1890, 780, QImage::Format_RGB32);
+            // Drawn as on the screen, at three times its pixels: sharp on paper.
+            QImage chart(QSize(640, 260) * 3, QImage::Format_RGB32);
+            chart.setDevicePixelRatio(3);
             chart.fill(Qt::white);
             QPainter painter(&chart);
             QFont font = painter.font();
-            font.setPixelSize(30);
+            font.setPixelSize(11);
             painter.setFont(font);
-            ReportChart::paintChart(painter, QRectF(10, 10, 1870, 760), m_shown, -1);
+            ReportChart::paintChart(painter, QRectF(4, 4, 632, 252), m_shown, -1);
             painter.end();
             paper->addResource(QTextDocument::ImageResource, QUrl(QLatin1String(kChartImage)), chart);
             paper->setHtml(html);

@@ -74,53 +74,76 @@ namespace {
 // and its party (columns firstday, lastday, r, cost, adults, kids of x);
 // `stop` is the day after the last night of a stay that counts. The engine
 // adds up, for each day, what begins to count that day and what stops; the
-// nights follow by summing those in order, here.
+// nights follow by summing those in order, here. The stays arriving in the
+// period add besides, on their arrival's day, the figures `arrived` (of
+// the columns `extra` reads of the booking b: "expression AS name").
 struct Nightly
 {
     QVector<qint64> count;
     QVector<double> amount;
+    QVector<QVector<double>> arrived;  // [figure][day]: on the day only
 };
 
-Nightly nightly(Database &db, qint64 p0, qint64 p1, const QString &count, const QString &amount, const QString &stop)
+Nightly nightly(Database &db, qint64 p0, qint64 p1, const QString &count, const QString &amount, const QString &stop,
+                const QStringList &arrived = {}, const QStringList &extra = {})
 {
     const Engine engine = db.engineKind();
     const bool server = engine == Engine::PostgreSQL;
     const QString touching =
         StaysTouchingSql(engine, QStringLiteral("s"), QString::number(p0), QString::number(p1 - 1))
         + QStringLiteral(" AND s.lastday > %1").arg(p0);
+    QString inner, outer;
+    for (const QString &column : extra) {
+        inner += QStringLiteral(", ") + column;
+        outer += QStringLiteral(", b.") + column.section(QStringLiteral(" AS "), -1);
+    }
     // (On a server each stay's booking is looked up by key apart: without
     // statistics it would read every booking.)
     const QString stays = server
         ? QStringLiteral("SELECT s.firstday, s.lastday, (SELECT count(*) FROM bookingroom AS l WHERE l.bookingid = s.id) "
-                         "AS r, b.CostPerNight AS cost, b.NoAdults AS adults, b.NoKids AS kids FROM booking_stay AS s "
-                         "CROSS JOIN LATERAL (SELECT b.CostPerNight, b.NoAdults, b.NoKids FROM booking AS b WHERE "
+                         "AS r, b.CostPerNight AS cost, b.NoAdults AS adults, b.NoKids AS kids%3 FROM booking_stay AS s "
+                         "CROSS JOIN LATERAL (SELECT b.CostPerNight, b.NoAdults, b.NoKids%4 FROM booking AS b WHERE "
                          "b.ID = s.id AND %1 OFFSET 0) AS b WHERE %2")
-              .arg(QLatin1String(kCounted), touching)
+              .arg(QLatin1String(kCounted), touching, outer, inner)
         : QStringLiteral("SELECT s.firstday, s.lastday, (SELECT count(*) FROM bookingroom AS l WHERE l.bookingid = s.id) "
-                         "AS r, b.CostPerNight AS cost, b.NoAdults AS adults, b.NoKids AS kids FROM booking_stay AS s "
+                         "AS r, b.CostPerNight AS cost, b.NoAdults AS adults, b.NoKids AS kids%3 FROM booking_stay AS s "
                          "CROSS JOIN booking AS b WHERE %1 AND b.ID = s.id AND %2")
-              .arg(touching, QLatin1String(kCounted));
+              .arg(touching, QLatin1String(kCounted), inner);
     const QString later = server ? QStringLiteral("greatest") : QStringLiteral("max");
     const QString sooner = server ? QStringLiteral("least") : QStringLiteral("min");
+    // The figures of an arrival, on the begin rows only.
+    QString onArrival, begins, stops, sums;
+    for (int k = 0; k < arrived.size(); ++k) {
+        onArrival += QStringLiteral(", CASE WHEN x.firstday >= %1 THEN %2 ELSE 0 END AS a%3").arg(p0).arg(arrived[k]).arg(k);
+        begins += QStringLiteral(", y.a%1 AS a%1").arg(k);
+        stops += QStringLiteral(", 0 AS a%1").arg(k);
+        sums += QStringLiteral(", sum(t.a%1)").arg(k);
+    }
     const QString sql =
-        QStringLiteral("WITH x AS %9(%1), y AS (SELECT %2(x.firstday, %4) AS d0, %3(%6, %5) AS d1, %7 AS c, %8 AS v "
-                       "FROM x) SELECT t.d, sum(t.c), sum(t.v) FROM (SELECT y.d0 AS d, y.c AS c, y.v AS v FROM y WHERE "
-                       "y.d1 > y.d0 UNION ALL SELECT y.d1 AS d, -y.c AS c, -y.v AS v FROM y WHERE y.d1 > y.d0) AS t "
-                       "GROUP BY t.d")
+        QStringLiteral("WITH x AS %9(%1), y AS (SELECT %2(x.firstday, %4) AS d0, %3(%6, %5) AS d1, %7 AS c, %8 AS v")
             .arg(stays, later, sooner, QString::number(p0), QString::number(p1), stop, count, amount,
                  // (A server would count each stay's rooms once for each use.)
-                 server ? QStringLiteral("MATERIALIZED ") : QString());
+                 server ? QStringLiteral("MATERIALIZED ") : QString())
+        + onArrival
+        + QStringLiteral(" FROM x) SELECT t.d, sum(t.c), sum(t.v)%1 FROM (SELECT y.d0 AS d, y.c AS c, y.v AS v%2 FROM y "
+                         "WHERE y.d1 > y.d0 UNION ALL SELECT y.d1 AS d, -y.c AS c, -y.v AS v%3 FROM y WHERE y.d1 > y.d0) "
+                         "AS t GROUP BY t.d")
+              .arg(sums, begins, stops);
     const qsizetype days = p1 - p0;
     QVector<qint64> begun(days + 1, 0);
     QVector<double> earned(days + 1, 0);
+    Nightly out;
+    out.arrived.fill(QVector<double>(days, 0), arrived.size());
     for (Recordset r = db.query(sql); !r.eof(); r.moveNext()) {
         const qint64 day = r.value(0).toLongLong() - p0;
         if (day < 0 || day > days)
             continue;
         begun[day] += r.value(1).toLongLong();
         earned[day] += r.value(2).toDouble();
+        if (day < days)
+            for (int k = 0; k < arrived.size(); ++k)
+                out.arrived[k][day] += r.value(3 + k).toDouble();
     }
-    Nightly out;
     out.count.resize(days);
     out.amount.resize(days);
     qint64 running = 0;
@@ -145,13 +168,6 @@ int stretchOf(const QVector<std::pair<QDate, QDate>> &stretches, qint64 day, int
 QString isoDay(const QDate &day)
 {
     return day.toString(Qt::ISODate);
-}
-
-// The month `yyyy-MM` of a stored date, in the engine's terms.
-QString monthOf(Engine engine, const QString &column)
-{
-    return engine == Engine::PostgreSQL ? QStringLiteral("to_char(%1, 'YYYY-MM')").arg(column)
-                                        : QStringLiteral("substr(%1, 1, 7)").arg(column);
 }
 
 // The row of each month `yyyy-MM` among month stretches.
@@ -205,29 +221,28 @@ QVector<RevenueRow> RevenueReport(Database &db, const QDate &first, const QDate 
     const Engine engine = db.engineKind();
     const bool server = engine == Engine::PostgreSQL;
     const QHash<QString, int> rowOf = monthRows(months);
-    // The rooms' nights at their cost, in the months they fall in.
-    const QVector<OccupancyRow> nights = OccupancyReport(db, first, last, ReportGrouping::Month);
-    for (int i = 0; i < rows.size(); ++i)
-        rows[i].roomRevenue = nights[i].revenue;
-    // The other charges, in the month of the arrival, and what those
-    // bookings still owed at the period's end. (The day is no condition of
-    // the payments' search: an engine without statistics would read every
-    // payment before it for each booking.)
-    const QString arriving = server ? QStringLiteral("b.FromDate >= DATE '%1' AND b.FromDate < DATE '%2'")
-                                    : QStringLiteral("b.FromDate >= '%1' AND b.FromDate < '%2'");
+    // The rooms' nights at their cost, in the months they fall in; with
+    // the stays arriving in the period, their other charges and what they
+    // still owed at the period's end, in the month of the arrival. (The
+    // day is no condition of the payments' search: an engine without
+    // statistics would read every payment before it for each booking.)
     const QString owed =
-        QStringLiteral("%1(round(b.TotalPayable * 100) - (SELECT coalesce(sum(CASE WHEN p.PaidOn <= '%2' THEN "
-                       "p.AmountCents ELSE 0 END), 0) FROM payment AS p WHERE p.BookingID = b.ID), 0)")
-            .arg(server ? QStringLiteral("greatest") : QStringLiteral("max"), isoDay(last));
-    for (Recordset r = db.query(QStringLiteral("SELECT %1, sum(b.OtherCharges), sum(%2) FROM booking AS b WHERE %3 AND %4 "
-                                               "GROUP BY 1")
-                                    .arg(monthOf(engine, QStringLiteral("b.FromDate")), owed,
-                                         arriving.arg(isoDay(first), isoDay(last.addDays(1))), QLatin1String(kCounted)));
-         !r.eof(); r.moveNext())
-        if (const auto it = rowOf.find(r.text(0)); it != rowOf.end()) {
-            rows[*it].otherCharges += r.value(1).toDouble();
-            rows[*it].outstandingCents += qRound64(r.value(2).toDouble());
-        }
+        QStringLiteral("round(b.TotalPayable * 100) - (SELECT coalesce(sum(CASE WHEN p.PaidOn <= '%1' THEN p.AmountCents "
+                       "ELSE 0 END), 0) FROM payment AS p WHERE p.BookingID = b.ID) AS owed")
+            .arg(isoDay(last));
+    const qint64 p0 = first.toJulianDay(), p1 = last.toJulianDay() + 1;
+    const Nightly sold = nightly(db, p0, p1, QStringLiteral("x.r"), QStringLiteral("x.r * x.cost"),
+                                 QStringLiteral("x.lastday"),
+                                 {QStringLiteral("x.other"), QStringLiteral("%1(x.owed, 0)").arg(server ? QStringLiteral("greatest")
+                                                                                                     : QStringLiteral("max"))},
+                                 {QStringLiteral("b.OtherCharges AS other"), owed});
+    int at = 0;
+    for (qsizetype day = 0; day < sold.count.size(); ++day) {
+        at = stretchOf(months, p0 + day, at);
+        rows[at].roomRevenue += sold.amount[day];
+        rows[at].otherCharges += sold.arrived[0][day];
+        rows[at].outstandingCents += qRound64(sold.arrived[1][day]);
+    }
     // The invoices and credit notes issued, in the month of their issue.
     // (Their sums by day, the days taken together here.)
     for (Recordset r = db.query(QStringLiteral("SELECT IssuedOn, TaxCents, TotalCents FROM invoiceday "
@@ -242,11 +257,13 @@ QVector<RevenueRow> RevenueReport(Database &db, const QDate &first, const QDate 
     // bookings left out are few: taken apart once rather than each
     // payment's booking looked up.)
     const QString paid = QStringLiteral(
-        "SELECT substr(p.PaidOn, 1, 7), p.Method, sum(p.AmountCents) FROM payment AS p WHERE p.PaidOn >= '%1' AND "
-        "p.PaidOn <= '%2' AND p.BookingID NOT IN (SELECT d.bookingid FROM bookingdraft AS d) AND p.BookingID NOT IN "
-        "(SELECT b.ID FROM booking AS b WHERE b.CustomerID = 0) GROUP BY 1, 2");
+        "SELECT p.PaidOn, p.Method, sum(p.AmountCents) FROM payment AS p WHERE p.PaidOn >= '%1' AND p.PaidOn <= '%2' "
+        "AND p.BookingID NOT IN (SELECT d.bookingid FROM bookingdraft AS d) AND p.BookingID NOT IN (SELECT b.ID FROM "
+        "booking AS b WHERE b.CustomerID = 0) GROUP BY p.PaidOn, p.Method");
+    // (Grouped by the day in the order of the payments' index; the days
+    // taken together here.)
     for (Recordset r = db.query(paid.arg(isoDay(first), isoDay(last))); !r.eof(); r.moveNext())
-        if (const auto it = rowOf.find(r.text(0)); it != rowOf.end())
+        if (const auto it = rowOf.find(r.text(0).left(7)); it != rowOf.end())
             rows[*it].paidCents[r.text(1).simplified()] += r.value(2).toLongLong();
     return rows;
 }

@@ -308,7 +308,7 @@ QString ReportPaper(const ReportTable &table, const HouseDetails &house, const Q
 {
     QString body = QStringLiteral("<h2>%1</h2><p>%2</p>").arg(table.title.toHtmlEscaped(), table.period.toHtmlEscaped());
     if (!chartImage.isEmpty())
-        body += QStringLiteral("<p><img src=\"%1\" width=\"600\"></p>").arg(chartImage.toHtmlEscaped());
+        body += QStringLiteral("<p><img src=\"%1\" width=\"640\" height=\"260\"></p>").arg(chartImage.toHtmlEscaped());
     body += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\" style=\"border-color:#888; "
                            "font-size:8pt\"><tr>");
     for (const QString &h : table.headers)

@@ -6,8 +6,12 @@ namespace {
 
 const char *const kEarlier = "Paid before payments were recorded one by one";
 const char *const kTyped = "Entered as the amount paid";
-// The reports read the payments of a period by their day.
-const QString kPaidIndex = QStringLiteral("CREATE INDEX payment_paid ON payment (PaidOn)");
+// A booking's payments, with what the reports read of them (what it had
+// received by a day) from the index alone.
+const QString kDuesIndex = QStringLiteral("CREATE INDEX payment_dues ON payment (BookingID, PaidOn, AmountCents)");
+// The reports add up the payments of a period by their day and method from
+// the index alone.
+const QString kPaidIndex = QStringLiteral("CREATE INDEX payment_paid ON payment (PaidOn, Method, AmountCents, BookingID)");
 
 // The booking's AmountPayed set to the sum of its payments (when it is not
 // that already), for the booking `booking` (NEW.BookingID, OLD.BookingID).
@@ -35,7 +39,7 @@ QStringList fileStatements(bool filled)
                        "PaidOn TEXT NOT NULL CHECK (length(PaidOn) = 10 AND date(PaidOn) = PaidOn), "
                        "AmountCents INTEGER NOT NULL CHECK (typeof(AmountCents) = 'integer'), "
                        "Method TEXT NOT NULL DEFAULT '', Note TEXT NOT NULL DEFAULT '')"),
-        QStringLiteral("CREATE INDEX payment_booking ON payment (BookingID)"),
+        kDuesIndex,
         kPaidIndex,
     };
     if (filled)
@@ -72,7 +76,7 @@ QStringList serverStatements(bool filled)
                        "BookingID bigint NOT NULL REFERENCES booking (ID) ON DELETE CASCADE ON UPDATE CASCADE, "
                        "PaidOn text NOT NULL CHECK (length(PaidOn) = 10 AND to_char(PaidOn::date, 'YYYY-MM-DD') = PaidOn), "
                        "AmountCents bigint NOT NULL, Method text NOT NULL DEFAULT '', Note text NOT NULL DEFAULT '')"),
-        QStringLiteral("CREATE INDEX payment_booking ON payment (BookingID)"),
+        kDuesIndex,
         kPaidIndex,
     };
     if (filled)
@@ -103,8 +107,14 @@ SchemaPart PaymentsPart()
     part.what = QStringLiteral("Recording the payments received");
     part.make = [](Engine engine) { return engine == Engine::PostgreSQL ? serverStatements(false) : fileStatements(false); };
     part.lacking = [](Engine engine, const Catalogue &catalogue) {
-        if (catalogue.has(QStringLiteral("payment")))
-            return catalogue.has(QStringLiteral("payment_paid")) ? QStringList() : QStringList{kPaidIndex};
+        if (catalogue.has(QStringLiteral("payment"))) {
+            QStringList lacking;
+            if (!catalogue.has(QStringLiteral("payment_dues")))
+                lacking << kDuesIndex << QStringLiteral("DROP INDEX IF EXISTS payment_booking");
+            if (!catalogue.has(QStringLiteral("payment_paid")))
+                lacking << kPaidIndex;
+            return lacking;
+        }
         return engine == Engine::PostgreSQL ? serverStatements(true) : fileStatements(true);
     };
     part.table = QStringLiteral("payment");
