@@ -140,7 +140,11 @@ struct ProgramRun
     std::shared_ptr<ModalWatch> roomsDialog;
     QString databaseGiven;  // as with --database
 
-    ProgramRun() : settings(std::make_unique<SettingsStore>(settingsDir.filePath(QStringLiteral("settings.ini")))) {}
+    // The program speaks English unless a test asks for another language.
+    ProgramRun() : settings(std::make_unique<SettingsStore>(settingsDir.filePath(QStringLiteral("settings.ini"))))
+    {
+        settings->WriteSetting(QStringLiteral("Language"), QStringLiteral("en"));
+    }
     ~ProgramRun()
     {
         if (program && program->mainWindow())

@@ -3,6 +3,7 @@
 #include "data/copies/backup.h"
 
 #include "data/locations.h"
+#include "data/regional/language.h"
 #include "data/regional/settings.h"
 #include "data/schema/schema.h"
 #include "frmSplash.h"
@@ -137,6 +138,8 @@ void Program::loadMain()
 
 int Program::Main()
 {
+    // The program's words in the desk's language, from the first window on.
+    UseLanguage(DeskLanguage(*m_context.settings));
     if (!chooseDatabase() || !upgradeDatabase())
         return 1;
     {

@@ -1,6 +1,7 @@
 #include "frmTerminology.h"
 
 #include "data/schema/touristtax.h"
+#include "data/regional/language.h"
 #include "ui_frmTerminology.h"
 
 #include "widgets/uiservices.h"
@@ -98,6 +99,10 @@ void frmTerminology::Fill()
     ui->txtSalesTaxName->setText(m_terms.SalesTaxName());
     ui->txtCostPerNight->setText(m_terms.DefaultCostPerNight());
     ui->txtSalesTax->setText(NumberText(m_terms.SalesTaxPercent()));
+    // The desk's language: the system's (empty) or one the program speaks.
+    const QString language = m_settings.ReadSetting(QStringLiteral("Language"), QString()).trimmed();
+    const int spoken = int(SpokenLanguages().indexOf(language));
+    ui->cboLanguage->setCurrentIndex(spoken < 0 ? 0 : spoken + 1);
     try {
         const TouristTax tax = ReadTouristTax(m_db);
         ui->txtTouristTax->setText(tax.setUp() ? QLocale().toString(double(tax.cents) / 100.0, 'f', 2) : QString());
@@ -185,6 +190,11 @@ void frmTerminology::cmdOk_Click()
     m_settings.WriteSetting(QStringLiteral("SalesTaxName"), terms.salesTaxName);
     m_settings.WriteSetting(QStringLiteral("SalesTaxPercentage"), percentage);
     m_settings.WriteSetting(QStringLiteral("CostPerNight"), terms.costPerNight);
+    // The language is this desk's own, in force from the next start.
+    const int chosen = ui->cboLanguage->currentIndex();
+    m_settings.WriteSetting(QStringLiteral("Language"), chosen <= 0 ? QString() : SpokenLanguages().value(chosen - 1));
+    if (DeskLanguage(m_settings) != LanguageInUse())
+        m_ui.message(this, tr("The language changes when Innkeld is started again."), QMessageBox::Information);
     // The main window follows at once (as stored); amounts already shown
     // stay as they are.
     ApplyHouseTerms(m_terms, ReadHouseTerms(m_db).value_or(terms));

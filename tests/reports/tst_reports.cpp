@@ -330,7 +330,9 @@ void TestReports::panelRoad()
 
     // Printed with the letterhead, saved as PDF and read back, and exported.
     QTemporaryDir folder;
-    WriteHouseDetails(p.database.db(), HouseDetails{QStringLiteral("Pension Seeblick")});
+    HouseDetails house;
+    house.name = QStringLiteral("Pension Seeblick");
+    WriteHouseDetails(p.database.db(), house);
     p.ui.paperPdf = folder.filePath(QStringLiteral("taxes.pdf"));
     QTest::mouseClick(p.find("cmdReportPrint"), Qt::LeftButton);
     QCOMPARE(p.ui.paperTitles.size(), 1);

@@ -1,0 +1,1359 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>ArrivalsPanel</name>
+    <message>
+        <source>Arrivals and Departures</source>
+        <translation>Anreisen und Abreisen</translation>
+    </message>
+    <message>
+        <source>Date:</source>
+        <translation>Datum:</translation>
+    </message>
+    <message>
+        <source>View the arrivals and departures on the selected date.</source>
+        <translation>Die Anreisen und Abreisen am gewählten Tag anzeigen.</translation>
+    </message>
+    <message>
+        <source>Arrivals:</source>
+        <translation>Anreisen:</translation>
+    </message>
+    <message>
+        <source>Arrivals</source>
+        <translation>Anreisen</translation>
+    </message>
+    <message>
+        <source>Customers arriving on the selected date.</source>
+        <translation>Gäste, die am gewählten Tag anreisen.</translation>
+    </message>
+    <message>
+        <source>Departures:</source>
+        <translation>Abreisen:</translation>
+    </message>
+    <message>
+        <source>Departures</source>
+        <translation>Abreisen</translation>
+    </message>
+    <message>
+        <source>Customers departing on the selected date.</source>
+        <translation>Gäste, die am gewählten Tag abreisen.</translation>
+    </message>
+    <message>
+        <source>Display details of the selected booking.</source>
+        <translation>Die Einzelheiten der gewählten Buchung anzeigen.</translation>
+    </message>
+    <message>
+        <source>View Details</source>
+        <translation>Details anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>BookingWizard</name>
+    <message>
+        <source>Booking</source>
+        <translation>Buchung</translation>
+    </message>
+    <message>
+        <source>Booking Progress</source>
+        <translation>Buchungsschritte</translation>
+    </message>
+    <message>
+        <source>Step 1 - Dates</source>
+        <translation>Schritt 1 - Zeitraum</translation>
+    </message>
+    <message>
+        <source>Step 2 - Select Rooms</source>
+        <translation>Schritt 2 - Zimmer wählen</translation>
+    </message>
+    <message>
+        <source>Step 3 - Customer Details</source>
+        <translation>Schritt 3 - Gästedaten</translation>
+    </message>
+    <message>
+        <source>Step 4 - Payment</source>
+        <translation>Schritt 4 - Zahlung</translation>
+    </message>
+    <message>
+        <source>Step 5 - Confirmation</source>
+        <translation>Schritt 5 - Bestätigung</translation>
+    </message>
+    <message>
+        <source>Booking Notes</source>
+        <translation>Notizen zur Buchung</translation>
+    </message>
+    <message>
+        <source>Notes for this booking.</source>
+        <translation>Notizen zu dieser Buchung.</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel Booking</source>
+        <translation>Buchung s&amp;tornieren</translation>
+    </message>
+    <message>
+        <source>&amp;Back</source>
+        <translation>&amp;Zurück</translation>
+    </message>
+    <message>
+        <source>&amp;Next</source>
+        <translation>&amp;Weiter</translation>
+    </message>
+</context>
+<context>
+    <name>Calendar</name>
+    <message>
+        <source>Move the week by a day.</source>
+        <translation>Die Woche um einen Tag verschieben.</translation>
+    </message>
+    <message>
+        <source>Days</source>
+        <translation>Tage</translation>
+    </message>
+    <message>
+        <source>Rooms</source>
+        <translation>Zimmer</translation>
+    </message>
+    <message>
+        <source>Rooms against days</source>
+        <translation>Zimmer nach Tagen</translation>
+    </message>
+    <message>
+        <source>No rooms yet: add them with Configure &gt; Rooms...</source>
+        <translation>Noch keine Zimmer: Legen Sie sie unter Einstellungen &gt; Zimmer... an.</translation>
+    </message>
+    <message>
+        <source>Show other rooms.</source>
+        <translation>Andere Zimmer anzeigen.</translation>
+    </message>
+    <message>
+        <source>Rooms shown</source>
+        <translation>Angezeigte Zimmer</translation>
+    </message>
+    <message>
+        <source>Read the week again from the bookings.</source>
+        <translation>Die Woche neu aus den Buchungen lesen.</translation>
+    </message>
+    <message>
+        <source>&amp;Refresh</source>
+        <translation>&amp;Aktualisieren</translation>
+    </message>
+    <message>
+        <source>The guest leaves that day; the room can be booked from it.</source>
+        <translation>Der Gast reist an diesem Tag ab; das Zimmer ist ab diesem Tag buchbar.</translation>
+    </message>
+    <message>
+        <source>Departs</source>
+        <translation>Abreise</translation>
+    </message>
+    <message>
+        <source>Booked</source>
+        <translation>Belegt</translation>
+    </message>
+    <message>
+        <source>Available</source>
+        <translation>Frei</translation>
+    </message>
+</context>
+<context>
+    <name>ConfirmStep</name>
+    <message>
+        <source>Booking confirmation details.</source>
+        <translation>Einzelheiten der Buchungsbestätigung.</translation>
+    </message>
+    <message>
+        <source>Cost per night:</source>
+        <translation>Preis pro Nacht:</translation>
+    </message>
+    <message>
+        <source>Other Charges:</source>
+        <translation>Sonstige Kosten:</translation>
+    </message>
+    <message>
+        <source>Sub Total:</source>
+        <translation>Zwischensumme:</translation>
+    </message>
+    <message>
+        <source>Sales Tax:</source>
+        <translation>MwSt.:</translation>
+    </message>
+    <message>
+        <source>Total Payable:</source>
+        <translation>Gesamtbetrag:</translation>
+    </message>
+    <message>
+        <source>Amount Payed:</source>
+        <translation>Bezahlt:</translation>
+    </message>
+    <message>
+        <source>Payment Method:</source>
+        <translation>Zahlungsart:</translation>
+    </message>
+    <message>
+        <source>Credit Card Type:</source>
+        <translation>Kreditkartentyp:</translation>
+    </message>
+    <message>
+        <source>Credit Card No:</source>
+        <translation>Kreditkartennr.:</translation>
+    </message>
+    <message>
+        <source>Credit Card Expiry:</source>
+        <translation>Karte gültig bis:</translation>
+    </message>
+    <message>
+        <source>Print &amp;Confirmation</source>
+        <translation>&amp;Bestätigung drucken</translation>
+    </message>
+    <message>
+        <source>Issue In&amp;voice</source>
+        <translation>&amp;Rechnung ausstellen</translation>
+    </message>
+    <message>
+        <source>Issue the guest&apos;s invoice for this booking, with the next number of the house&apos;s series.</source>
+        <translation>Die Rechnung dieser Buchung ausstellen, mit der nächsten Nummer des Nummernkreises.</translation>
+    </message>
+</context>
+<context>
+    <name>CustomerStep</name>
+    <message>
+        <source>Enter your customer&apos;s details.</source>
+        <translation>Geben Sie die Daten des Gastes ein.</translation>
+    </message>
+    <message>
+        <source>First Name:</source>
+        <translation>Vorname:</translation>
+    </message>
+    <message>
+        <source>Last Name:</source>
+        <translation>Nachname:</translation>
+    </message>
+    <message>
+        <source>Business Name:</source>
+        <translation>Firma:</translation>
+    </message>
+    <message>
+        <source>Address:</source>
+        <translation>Adresse:</translation>
+    </message>
+    <message>
+        <source>City:</source>
+        <translation>Ort:</translation>
+    </message>
+    <message>
+        <source>State:</source>
+        <translation>Bundesland:</translation>
+    </message>
+    <message>
+        <source>Country:</source>
+        <translation>Land:</translation>
+    </message>
+    <message>
+        <source>Post Code:</source>
+        <translation>PLZ:</translation>
+    </message>
+    <message>
+        <source>Phone:</source>
+        <translation>Telefon:</translation>
+    </message>
+    <message>
+        <source>Email:</source>
+        <translation>E-Mail:</translation>
+    </message>
+    <message>
+        <source>No Adults:</source>
+        <translation>Erwachsene:</translation>
+    </message>
+    <message>
+        <source>No Children:</source>
+        <translation>Kinder:</translation>
+    </message>
+</context>
+<context>
+    <name>DatesStep</name>
+    <message>
+        <source>Select the booking date range.</source>
+        <translation>Wählen Sie den Zeitraum der Buchung.</translation>
+    </message>
+    <message>
+        <source>Arrival Date:</source>
+        <translation>Anreise:</translation>
+    </message>
+    <message>
+        <source>Departure Date:</source>
+        <translation>Abreise:</translation>
+    </message>
+    <message>
+        <source>Booked By (your name):</source>
+        <translation>Gebucht von (Ihr Name):</translation>
+    </message>
+</context>
+<context>
+    <name>FindPanel</name>
+    <message>
+        <source>Find Booking</source>
+        <translation>Buchung suchen</translation>
+    </message>
+    <message>
+        <source>&amp;Name, phone, e-mail, city, booking number or date:</source>
+        <translation>&amp;Name, Telefon, E-Mail, Ort, Buchungsnummer oder Datum:</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Type the start of any of the guest&apos;s names, the phone&apos;s digits, the booking number or a day of the stay.</source>
+        <translation>Geben Sie den Anfang eines Namens des Gastes, Ziffern der Telefonnummer, die Buchungsnummer oder einen Tag des Aufenthalts ein.</translation>
+    </message>
+    <message>
+        <source>&amp;Bookings found:</source>
+        <translation>Gefundene &amp;Buchungen:</translation>
+    </message>
+    <message>
+        <source>Bookings found</source>
+        <translation>Gefundene Buchungen</translation>
+    </message>
+    <message>
+        <source>The bookings found, the most recent arrival first. Enter or a double-click opens one.</source>
+        <translation>Die gefundenen Buchungen, die jüngste Anreise zuerst. Die Eingabetaste oder ein Doppelklick öffnet eine.</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>Nr.</translation>
+    </message>
+    <message>
+        <source>Guest</source>
+        <translation>Gast</translation>
+    </message>
+    <message>
+        <source>Arrival</source>
+        <translation>Anreise</translation>
+    </message>
+    <message>
+        <source>Departure</source>
+        <translation>Abreise</translation>
+    </message>
+    <message>
+        <source>Rooms</source>
+        <translation>Zimmer</translation>
+    </message>
+    <message>
+        <source>Phone</source>
+        <translation>Telefon</translation>
+    </message>
+    <message>
+        <source>Issue the guest&apos;s invoice for the selected booking, with the next number of the house&apos;s series.</source>
+        <translation>Die Rechnung der gewählten Buchung ausstellen, mit der nächsten Nummer des Nummernkreises.</translation>
+    </message>
+    <message>
+        <source>Issue In&amp;voice</source>
+        <translation>&amp;Rechnung ausstellen</translation>
+    </message>
+    <message>
+        <source>Display details of the selected booking.</source>
+        <translation>Die Einzelheiten der gewählten Buchung anzeigen.</translation>
+    </message>
+    <message>
+        <source>View Details</source>
+        <translation>Details anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>HelpWindow</name>
+    <message>
+        <source>Innkeld Help</source>
+        <translation>Innkeld-Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Contents</source>
+        <translation>&amp;Inhalt</translation>
+    </message>
+    <message>
+        <source>&amp;Index</source>
+        <translation>In&amp;dex</translation>
+    </message>
+    <message>
+        <source>&amp;Search</source>
+        <translation>&amp;Suchen</translation>
+    </message>
+    <message>
+        <source>Help topic</source>
+        <translation>Hilfethema</translation>
+    </message>
+</context>
+<context>
+    <name>PaymentStep</name>
+    <message>
+        <source>Payment details.</source>
+        <translation>Zahlungsdetails.</translation>
+    </message>
+    <message>
+        <source>No of nights:</source>
+        <translation>Nächte:</translation>
+    </message>
+    <message>
+        <source>Apartments:</source>
+        <translation>Zimmer:</translation>
+    </message>
+    <message>
+        <source>Cost per night:</source>
+        <translation>Preis pro Nacht:</translation>
+    </message>
+    <message>
+        <source>Other Charges:</source>
+        <translation>Sonstige Kosten:</translation>
+    </message>
+    <message>
+        <source>Enter any other charges this booking has.</source>
+        <translation>Geben Sie sonstige Kosten dieser Buchung ein.</translation>
+    </message>
+    <message>
+        <source>Sub Total:</source>
+        <translation>Zwischensumme:</translation>
+    </message>
+    <message>
+        <source>0.00</source>
+        <translation>0.00</translation>
+    </message>
+    <message>
+        <source>Sales Tax:</source>
+        <translation>MwSt.:</translation>
+    </message>
+    <message>
+        <source>at</source>
+        <translation>zu</translation>
+    </message>
+    <message>
+        <source>Total Payable:</source>
+        <translation>Gesamtbetrag:</translation>
+    </message>
+    <message>
+        <source>Total amount the customer should pay.</source>
+        <translation>Der Betrag, den der Gast insgesamt zahlt.</translation>
+    </message>
+    <message>
+        <source>Amount Payed:</source>
+        <translation>Bezahlt:</translation>
+    </message>
+    <message>
+        <source>Total amount payed by the customer.</source>
+        <translation>Der Betrag, den der Gast bisher bezahlt hat.</translation>
+    </message>
+    <message>
+        <source>Record a payment received (a deposit, the balance, a refund) and print its receipt.</source>
+        <translation>Eine erhaltene Zahlung erfassen (Anzahlung, Restbetrag, Erstattung) und ihre Quittung drucken.</translation>
+    </message>
+    <message>
+        <source>Record &amp;Payment...</source>
+        <translation>Zahlung &amp;erfassen...</translation>
+    </message>
+    <message>
+        <source>Recalculate the total.</source>
+        <translation>Den Gesamtbetrag neu berechnen.</translation>
+    </message>
+    <message>
+        <source>&amp;Update Total Payable</source>
+        <translation>Gesamtbetrag &amp;neu berechnen</translation>
+    </message>
+    <message>
+        <source>Payment Method:</source>
+        <translation>Zahlungsart:</translation>
+    </message>
+    <message>
+        <source>Credit Card, Cheque etc.</source>
+        <translation>Kreditkarte, Überweisung usw.</translation>
+    </message>
+    <message>
+        <source>Credit Card Type:</source>
+        <translation>Kreditkartentyp:</translation>
+    </message>
+    <message>
+        <source>Credit Card No:</source>
+        <translation>Kreditkartennr.:</translation>
+    </message>
+    <message>
+        <source>Credit Card Expiry:</source>
+        <translation>Karte gültig bis:</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Save as &amp;PDF...</source>
+        <translation>Als &amp;PDF speichern...</translation>
+    </message>
+    <message>
+        <source>Save the document as a PDF file</source>
+        <translation>Das Dokument als PDF-Datei speichern</translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation>Als PDF speichern</translation>
+    </message>
+    <message>
+        <source>PDF documents (*.pdf)</source>
+        <translation>PDF-Dokumente (*.pdf)</translation>
+    </message>
+</context>
+<context>
+    <name>ReportsPanel</name>
+    <message>
+        <source>Reports</source>
+        <translation>Berichte</translation>
+    </message>
+    <message>
+        <source>&amp;Report:</source>
+        <translation>&amp;Bericht:</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>Bericht</translation>
+    </message>
+    <message>
+        <source>Occupancy</source>
+        <translation>Auslastung</translation>
+    </message>
+    <message>
+        <source>Revenue</source>
+        <translation>Umsatz</translation>
+    </message>
+    <message>
+        <source>Guests by Country</source>
+        <translation>Gäste nach Herkunftsland</translation>
+    </message>
+    <message>
+        <source>Taxes</source>
+        <translation>Steuern</translation>
+    </message>
+    <message>
+        <source>&amp;By:</source>
+        <translation>&amp;Nach:</translation>
+    </message>
+    <message>
+        <source>By</source>
+        <translation>Nach</translation>
+    </message>
+    <message>
+        <source>The occupancy day by day, week by week or month by month.</source>
+        <translation>Die Auslastung Tag für Tag, Woche für Woche oder Monat für Monat.</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>Week</source>
+        <translation>Woche</translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation>Monat</translation>
+    </message>
+    <message>
+        <source>&amp;Period:</source>
+        <translation>&amp;Zeitraum:</translation>
+    </message>
+    <message>
+        <source>Period</source>
+        <translation>Zeitraum</translation>
+    </message>
+    <message>
+        <source>Quarter</source>
+        <translation>Quartal</translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation>Jahr</translation>
+    </message>
+    <message>
+        <source>Dates</source>
+        <translation>Freier Zeitraum</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;Von:</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>Von</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>B&amp;is:</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>Bis</translation>
+    </message>
+    <message>
+        <source>Counting...</source>
+        <translation>Wird gezählt...</translation>
+    </message>
+    <message>
+        <source>F&amp;igures:</source>
+        <translation>Zahl&amp;en:</translation>
+    </message>
+    <message>
+        <source>Figures</source>
+        <translation>Zahlen</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Drucken...</translation>
+    </message>
+    <message>
+        <source>The report with the house&apos;s letterhead in the print preview, to print or save as PDF.</source>
+        <translation>Der Bericht mit dem Briefkopf des Hauses in der Druckvorschau, zum Drucken oder Speichern als PDF.</translation>
+    </message>
+    <message>
+        <source>E&amp;xport CSV...</source>
+        <translation>CSV e&amp;xportieren...</translation>
+    </message>
+    <message>
+        <source>The report&apos;s table as a comma-separated file.</source>
+        <translation>Die Tabelle des Berichts als CSV-Datei.</translation>
+    </message>
+</context>
+<context>
+    <name>RoomsStep</name>
+    <message>
+        <source>Select the rooms for this booking.</source>
+        <translation>Wählen Sie die Zimmer für diese Buchung.</translation>
+    </message>
+    <message>
+        <source>Rooms:</source>
+        <translation>Zimmer:</translation>
+    </message>
+    <message>
+        <source>Rooms</source>
+        <translation>Zimmer</translation>
+    </message>
+</context>
+<context>
+    <name>frmAbout</name>
+    <message>
+        <source>About</source>
+        <translation>Über Innkeld</translation>
+    </message>
+    <message>
+        <source>Visit the publisher&apos;s web site.</source>
+        <translation>Die Website des Herausgebers besuchen.</translation>
+    </message>
+    <message>
+        <source>Vantrel</source>
+        <translation>Vantrel</translation>
+    </message>
+    <message>
+        <source>Innkeld</source>
+        <translation>Innkeld</translation>
+    </message>
+    <message>
+        <source>v1.2</source>
+        <translation>v1.2</translation>
+    </message>
+    <message>
+        <source>The fully flexible and easy to use reservation system.</source>
+        <translation>Das vollständig flexible und einfach zu bedienende Reservierungssystem.</translation>
+    </message>
+    <message>
+        <source>This program is provided as it is, without warranty of any kind. Keep a copy of db.mdb: it holds every booking.</source>
+        <translation>Dieses Programm wird ohne jede Gewährleistung bereitgestellt, so wie es ist. Bewahren Sie eine Kopie von db.mdb auf: Sie enthält alle Buchungen.</translation>
+    </message>
+    <message>
+        <source>&amp;System Info...</source>
+        <translation>&amp;Systeminformationen...</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>frmChannels</name>
+    <message>
+        <source>Channels</source>
+        <translation>Buchungskanäle</translation>
+    </message>
+    <message>
+        <source>Share the rooms&apos; calendars with booking channels, and take in what the channels have sold.</source>
+        <translation>Geben Sie die Kalender der Zimmer an Buchungskanäle weiter und übernehmen Sie, was die Kanäle verkauft haben.</translation>
+    </message>
+    <message>
+        <source>Feeds &amp;folder:</source>
+        <translation>Ordner der &amp;Kalender:</translation>
+    </message>
+    <message>
+        <source>The shared rooms&apos; calendars are written here, one .ics file a room, for the channels to read.</source>
+        <translation>Hier werden die Kalender der freigegebenen Zimmer abgelegt, eine .ics-Datei je Zimmer, zum Abruf durch die Kanäle.</translation>
+    </message>
+    <message>
+        <source>&amp;Browse...</source>
+        <translation>&amp;Durchsuchen...</translation>
+    </message>
+    <message>
+        <source>&amp;Rooms (tick the rooms whose calendar is shared):</source>
+        <translation>&amp;Zimmer (kreuzen Sie die Zimmer an, deren Kalender freigegeben wird):</translation>
+    </message>
+    <message>
+        <source>Rooms</source>
+        <translation>Zimmer</translation>
+    </message>
+    <message>
+        <source>Channels&apos; feeds of the room &amp;chosen (channel and address):</source>
+        <translation>Kalender der Kanäle für das &amp;gewählte Zimmer (Kanal und Adresse):</translation>
+    </message>
+    <message>
+        <source>Channels&apos; feeds</source>
+        <translation>Kalender der Kanäle</translation>
+    </message>
+    <message>
+        <source>Channel</source>
+        <translation>Kanal</translation>
+    </message>
+    <message>
+        <source>Address (https://... or a file)</source>
+        <translation>Adresse (https://... oder eine Datei)</translation>
+    </message>
+    <message>
+        <source>&amp;Add Feed</source>
+        <translation>Kalender &amp;hinzufügen</translation>
+    </message>
+    <message>
+        <source>Re&amp;move Feed</source>
+        <translation>Kalender &amp;entfernen</translation>
+    </message>
+    <message>
+        <source>Fetch the channels&apos; bookings at start-up and every &amp;hour</source>
+        <translation>Buchungen der Kanäle beim Start und jede &amp;Stunde abrufen</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Ca&amp;ncel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>frmConfigRooms</name>
+    <message>
+        <source>Configure Rooms</source>
+        <translation>Zimmer einrichten</translation>
+    </message>
+    <message>
+        <source>Configure the rooms/apartments that should be available for booking.</source>
+        <translation>Richten Sie die Zimmer und Ferienwohnungen ein, die gebucht werden können.</translation>
+    </message>
+    <message>
+        <source>Available Rooms:</source>
+        <translation>Vorhandene Zimmer:</translation>
+    </message>
+    <message>
+        <source>Available Rooms</source>
+        <translation>Vorhandene Zimmer</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>Rooms can be &amp;booked from the day the guest leaves</source>
+        <translation>Zimmer sind ab dem Abreisetag &amp;buchbar</translation>
+    </message>
+    <message>
+        <source>Two stays in one room then clash only when they share a night: a guest can arrive on the day another leaves. Every desk follows the same rule.</source>
+        <translation>Zwei Aufenthalte in einem Zimmer überschneiden sich dann nur, wenn sie eine Nacht teilen: Ein Gast kann an dem Tag anreisen, an dem ein anderer abreist. Jeder Arbeitsplatz folgt derselben Regel.</translation>
+    </message>
+    <message>
+        <source>Room name:</source>
+        <translation>Zimmername:</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>frmHouseDetails</name>
+    <message>
+        <source>House Details</source>
+        <translation>Hausdaten</translation>
+    </message>
+    <message>
+        <source>House &amp;name:</source>
+        <translation>&amp;Name des Hauses:</translation>
+    </message>
+    <message>
+        <source>&amp;Address:</source>
+        <translation>&amp;Adresse:</translation>
+    </message>
+    <message>
+        <source>&amp;Phone:</source>
+        <translation>&amp;Telefon:</translation>
+    </message>
+    <message>
+        <source>&amp;E-mail:</source>
+        <translation>&amp;E-Mail:</translation>
+    </message>
+    <message>
+        <source>&amp;VAT number:</source>
+        <translation>&amp;USt-IdNr.:</translation>
+    </message>
+    <message>
+        <source>&amp;Logo:</source>
+        <translation>&amp;Logo:</translation>
+    </message>
+    <message>
+        <source>C&amp;hoose...</source>
+        <translation>Aus&amp;wählen...</translation>
+    </message>
+    <message>
+        <source>No lo&amp;go</source>
+        <translation>&amp;Kein Logo</translation>
+    </message>
+    <message>
+        <source>&amp;Footer:</source>
+        <translation>&amp;Fußzeile:</translation>
+    </message>
+    <message>
+        <source>Bank details, terms: printed at the foot of every document.</source>
+        <translation>Bankverbindung, Bedingungen: am Fuß jedes Dokuments gedruckt.</translation>
+    </message>
+    <message>
+        <source>&amp;Invoice number prefix:</source>
+        <translation>&amp;Präfix der Rechnungsnummern:</translation>
+    </message>
+    <message>
+        <source>Start the invoice numbers again each &amp;year</source>
+        <translation>Rechnungsnummern jedes &amp;Jahr neu beginnen</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Ca&amp;ncel</source>
+        <translation>Abb&amp;rechen</translation>
+    </message>
+</context>
+<context>
+    <name>frmInvoices</name>
+    <message>
+        <source>Invoices</source>
+        <translation>Rechnungen</translation>
+    </message>
+    <message>
+        <source>&amp;Find (number or guest):</source>
+        <translation>&amp;Suchen (Nummer oder Gast):</translation>
+    </message>
+    <message>
+        <source>&amp;Invoices and credit notes, the latest first:</source>
+        <translation>&amp;Rechnungen und Stornorechnungen, die neuesten zuerst:</translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation>Nummer</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Guest</source>
+        <translation>Gast</translation>
+    </message>
+    <message>
+        <source>Total</source>
+        <translation>Gesamt</translation>
+    </message>
+    <message>
+        <source>Balance</source>
+        <translation>Offen</translation>
+    </message>
+    <message>
+        <source>&amp;Open / Print...</source>
+        <translation>Ö&amp;ffnen / Drucken...</translation>
+    </message>
+    <message>
+        <source>&amp;Credit Note</source>
+        <translation>Stor&amp;norechnung</translation>
+    </message>
+    <message>
+        <source>Issue the credit note that takes this invoice back.</source>
+        <translation>Die Stornorechnung ausstellen, die diese Rechnung aufhebt.</translation>
+    </message>
+    <message>
+        <source>Export &amp;Journal...</source>
+        <translation>Rechnungs&amp;journal exportieren...</translation>
+    </message>
+    <message>
+        <source>The invoices and credit notes of a period, as CSV for the accountant.</source>
+        <translation>Die Rechnungen und Stornorechnungen eines Zeitraums, als CSV für die Buchhaltung.</translation>
+    </message>
+    <message>
+        <source>Clo&amp;se</source>
+        <translation>Schl&amp;ießen</translation>
+    </message>
+    <message>
+        <source>Journal f&amp;rom:</source>
+        <translation>Journal &amp;von:</translation>
+    </message>
+    <message>
+        <source>&amp;to:</source>
+        <translation>&amp;bis:</translation>
+    </message>
+</context>
+<context>
+    <name>frmMain</name>
+    <message>
+        <source>Vantrel Innkeld v1.2</source>
+        <translation>Vantrel Innkeld v1.2</translation>
+    </message>
+    <message>
+        <source>Innkeld</source>
+        <translation>Innkeld</translation>
+    </message>
+    <message>
+        <source>Minimise</source>
+        <translation>Minimieren</translation>
+    </message>
+    <message>
+        <source>Maximise</source>
+        <translation>Maximieren</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>View Calendar</source>
+        <translation>Kalender anzeigen</translation>
+    </message>
+    <message>
+        <source>Bookings</source>
+        <translation>Buchungen</translation>
+    </message>
+    <message>
+        <source>Configure</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Create a new booking.</source>
+        <translation>Eine neue Buchung anlegen.</translation>
+    </message>
+    <message>
+        <source>Add Booking</source>
+        <translation>Neue Buchung</translation>
+    </message>
+    <message>
+        <source>View today&apos;s arrivals and departures.</source>
+        <translation>Die heutigen Anreisen und Abreisen anzeigen.</translation>
+    </message>
+    <message>
+        <source>Today</source>
+        <translation>Heute</translation>
+    </message>
+    <message>
+        <source>Arrivals and Departures</source>
+        <translation>Anreisen und Abreisen</translation>
+    </message>
+    <message>
+        <source>Occupancy, revenue, guests by country and taxes over a period.</source>
+        <translation>Auslastung, Umsatz, Gäste nach Herkunftsland und Steuern eines Zeitraums.</translation>
+    </message>
+    <message>
+        <source>Reports</source>
+        <translation>Berichte</translation>
+    </message>
+    <message>
+        <source>Calendar</source>
+        <translation>Kalender</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Bookings</source>
+        <translation>&amp;Buchungen</translation>
+    </message>
+    <message>
+        <source>&amp;Configure</source>
+        <translation>&amp;Einstellungen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Contents...</source>
+        <translation>Inhalt...</translation>
+    </message>
+    <message>
+        <source>Index...</source>
+        <translation>Index...</translation>
+    </message>
+    <message>
+        <source>&amp;Search...</source>
+        <translation>&amp;Suchen...</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>Ü&amp;ber Innkeld</translation>
+    </message>
+    <message>
+        <source>View &amp;Calendar</source>
+        <translation>&amp;Kalender anzeigen</translation>
+    </message>
+    <message>
+        <source>View Arrivals and Departures</source>
+        <translation>Anreisen und Abreisen anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Export Reservations to CSV</source>
+        <translation>Buchungen als CSV &amp;exportieren</translation>
+    </message>
+    <message>
+        <source>&amp;Back Up Database...</source>
+        <translation>Datenbank &amp;sichern...</translation>
+    </message>
+    <message>
+        <source>&amp;Import Channel Bookings</source>
+        <translation>Buchungen der Kanäle &amp;importieren</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Add Booking</source>
+        <translation>&amp;Neue Buchung</translation>
+    </message>
+    <message>
+        <source>&amp;Find Booking...</source>
+        <translation>Buchung &amp;suchen...</translation>
+    </message>
+    <message>
+        <source>&amp;Invoices...</source>
+        <translation>&amp;Rechnungen...</translation>
+    </message>
+    <message>
+        <source>&amp;Regional Settings...</source>
+        <translation>&amp;Regionale Einstellungen...</translation>
+    </message>
+    <message>
+        <source>&amp;Rooms...</source>
+        <translation>&amp;Zimmer...</translation>
+    </message>
+    <message>
+        <source>&amp;Channels...</source>
+        <translation>&amp;Kanäle...</translation>
+    </message>
+    <message>
+        <source>&amp;House Details...</source>
+        <translation>&amp;Hausdaten...</translation>
+    </message>
+</context>
+<context>
+    <name>frmRecordPayment</name>
+    <message>
+        <source>Payments</source>
+        <translation>Zahlungen</translation>
+    </message>
+    <message>
+        <source>&amp;Payments received:</source>
+        <translation>Erhaltene &amp;Zahlungen:</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Amount</source>
+        <translation>Betrag</translation>
+    </message>
+    <message>
+        <source>Method</source>
+        <translation>Zahlungsart</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Notiz</translation>
+    </message>
+    <message>
+        <source>Print &amp;Receipt...</source>
+        <translation>&amp;Quittung drucken...</translation>
+    </message>
+    <message>
+        <source>A new payment (a refund as a negative amount)</source>
+        <translation>Eine neue Zahlung (eine Erstattung als negativer Betrag)</translation>
+    </message>
+    <message>
+        <source>&amp;Date:</source>
+        <translation>&amp;Datum:</translation>
+    </message>
+    <message>
+        <source>&amp;Amount:</source>
+        <translation>&amp;Betrag:</translation>
+    </message>
+    <message>
+        <source>&amp;Method:</source>
+        <translation>Zahlungs&amp;art:</translation>
+    </message>
+    <message>
+        <source>Cash, card, bank transfer...</source>
+        <translation>Bar, Karte, Überweisung...</translation>
+    </message>
+    <message>
+        <source>N&amp;ote:</source>
+        <translation>&amp;Notiz:</translation>
+    </message>
+    <message>
+        <source>Re&amp;cord</source>
+        <translation>&amp;Erfassen</translation>
+    </message>
+    <message>
+        <source>Clo&amp;se</source>
+        <translation>Schl&amp;ießen</translation>
+    </message>
+</context>
+<context>
+    <name>frmSplash</name>
+    <message>
+        <source>Innkeld</source>
+        <translation>Innkeld</translation>
+    </message>
+    <message>
+        <source>Vantrel</source>
+        <translation>Vantrel</translation>
+    </message>
+    <message>
+        <source>v1.2</source>
+        <translation>v1.2</translation>
+    </message>
+    <message>
+        <source>98/NT/2000</source>
+        <translation>98/NT/2000</translation>
+    </message>
+    <message>
+        <source>A room key</source>
+        <translation>Ein Zimmerschlüssel</translation>
+    </message>
+    <message>
+        <source>This program is provided as it is. Keep a copy of db.mdb: it holds every booking.</source>
+        <translation>Dieses Programm wird bereitgestellt, wie es ist. Bewahren Sie eine Kopie von db.mdb auf: Sie enthält alle Buchungen.</translation>
+    </message>
+</context>
+<context>
+    <name>frmTerminology</name>
+    <message>
+        <source>Regional Settings</source>
+        <translation>Regionale Einstellungen</translation>
+    </message>
+    <message>
+        <source>Configure the system to show your regional settings and preferences.</source>
+        <translation>Stellen Sie hier die Begriffe und Vorgaben Ihrer Region ein.</translation>
+    </message>
+    <message>
+        <source>Quick Setup - if your country is listed save time by clicking it.</source>
+        <translation>Schnelleinrichtung - steht Ihr Land hier, sparen Sie Zeit mit einem Klick darauf.</translation>
+    </message>
+    <message>
+        <source>Australia</source>
+        <translation>Australien</translation>
+    </message>
+    <message>
+        <source>France</source>
+        <translation>Frankreich</translation>
+    </message>
+    <message>
+        <source>United Kingdom</source>
+        <translation>Vereinigtes Königreich</translation>
+    </message>
+    <message>
+        <source>United States</source>
+        <translation>Vereinigte Staaten</translation>
+    </message>
+    <message>
+        <source>Sales Tax name (i.e. VAT, GST etc):</source>
+        <translation>Name der Umsatzsteuer (z. B. MwSt.):</translation>
+    </message>
+    <message>
+        <source>Sales Tax Percentage:</source>
+        <translation>Steuersatz:</translation>
+    </message>
+    <message>
+        <source>%</source>
+        <translation>%</translation>
+    </message>
+    <message>
+        <source>Currency Symbol:</source>
+        <translation>Währungssymbol:</translation>
+    </message>
+    <message>
+        <source>Post Code / Zip Code:</source>
+        <translation>Postleitzahl:</translation>
+    </message>
+    <message>
+        <source>Post Code</source>
+        <translation>Post Code</translation>
+    </message>
+    <message>
+        <source>Zip Code</source>
+        <translation>Zip Code</translation>
+    </message>
+    <message>
+        <source>Default cost per night to:</source>
+        <translation>Vorgabe für den Preis pro Nacht:</translation>
+    </message>
+    <message>
+        <source>&amp;Tourist tax per guest and night:</source>
+        <translation>&amp;Kurtaxe pro Gast und Nacht:</translation>
+    </message>
+    <message>
+        <source>The town&apos;s tax on each guest&apos;s night; empty or 0: none.</source>
+        <translation>Die Abgabe der Gemeinde für jede Übernachtung eines Gastes; leer oder 0: keine.</translation>
+    </message>
+    <message>
+        <source>Children free under the a&amp;ge of:</source>
+        <translation>Kinder frei unter dem &amp;Alter von:</translation>
+    </message>
+    <message>
+        <source>A booking&apos;s children are taken as under this age and pay no tourist tax; empty or 0: children pay as adults do.</source>
+        <translation>Die Kinder einer Buchung gelten als jünger und zahlen keine Kurtaxe; leer oder 0: Kinder zahlen wie Erwachsene.</translation>
+    </message>
+    <message>
+        <source>Ta&amp;xed nights of a stay at most:</source>
+        <translation>&amp;Höchstens besteuerte Nächte je Aufenthalt:</translation>
+    </message>
+    <message>
+        <source>Only a stay&apos;s first nights up to this number are taxed; empty or 0: every night.</source>
+        <translation>Nur die ersten Nächte eines Aufenthalts bis zu dieser Zahl werden besteuert; leer oder 0: jede Nacht.</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>A&amp;bbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;Language:</source>
+        <translation>&amp;Sprache:</translation>
+    </message>
+    <message>
+        <source>The language of the program&apos;s words at this desk: the system&apos;s, or the one chosen. It changes at the next start.</source>
+        <translation>Die Sprache des Programms an diesem Arbeitsplatz: die des Systems oder die gewählte. Sie wechselt beim nächsten Start.</translation>
+    </message>
+    <message>
+        <source>System</source>
+        <translation>Wie das System</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::frmHouseDetails</name>
+    <message>
+        <source>(none)</source>
+        <translation>(keines)</translation>
+    </message>
+    <message>
+        <source>(not a picture)</source>
+        <translation>(kein Bild)</translation>
+    </message>
+    <message>
+        <source>The first invoice is numbered %1.</source>
+        <translation>Die erste Rechnung erhält die Nummer %1.</translation>
+    </message>
+    <message>
+        <source>Choose the House&apos;s Logo</source>
+        <translation>Logo des Hauses wählen</translation>
+    </message>
+    <message>
+        <source>Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.svg)</source>
+        <translation>Bilder (*.png *.jpg *.jpeg *.bmp *.gif *.svg)</translation>
+    </message>
+    <message>
+        <source>The picture could not be read.
+
+%1</source>
+        <translation>Das Bild konnte nicht gelesen werden.
+
+%1</translation>
+    </message>
+    <message>
+        <source>The picture is larger than 2 MB; a logo of a few hundred pixels prints as well.</source>
+        <translation>Das Bild ist größer als 2 MB; ein Logo von einigen hundert Pixeln druckt ebenso gut.</translation>
+    </message>
+    <message>
+        <source>%1 is not a picture this program can show.</source>
+        <translation>%1 ist kein Bild, das dieses Programm anzeigen kann.</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::frmInvoices</name>
+    <message>
+        <source> (credit note)</source>
+        <translation> (Stornorechnung)</translation>
+    </message>
+    <message>
+        <source>Issue the credit note that takes back %1? It gets the next number of the series and cannot be undone.</source>
+        <translation>Die Stornorechnung zu %1 ausstellen? Sie erhält die nächste Nummer des Nummernkreises und kann nicht rückgängig gemacht werden.</translation>
+    </message>
+    <message>
+        <source>Export the Invoice Journal</source>
+        <translation>Rechnungsjournal exportieren</translation>
+    </message>
+    <message>
+        <source>Comma-separated values (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Could not write %1: %2</source>
+        <translation>%1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::frmRecordPayment</name>
+    <message>
+        <source>Payments of Booking %1</source>
+        <translation>Zahlungen zu Buchung %1</translation>
+    </message>
+    <message>
+        <source>Paid in all: %1</source>
+        <translation>Insgesamt bezahlt: %1</translation>
+    </message>
+    <message>
+        <source>%1 is no amount: enter what the guest paid, such as %2.</source>
+        <translation>%1 ist kein Betrag: Geben Sie ein, was der Gast bezahlt hat, etwa %2.</translation>
+    </message>
+    <message>
+        <source>Receipt %1</source>
+        <translation>Quittung %1</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::frmTerminology</name>
+    <message>
+        <source>The language changes when Innkeld is started again.</source>
+        <translation>Die Sprache wechselt beim nächsten Start von Innkeld.</translation>
+    </message>
+</context>
+</TS>
