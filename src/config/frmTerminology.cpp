@@ -11,6 +11,8 @@
 #include "data/regional/regionalterms.h"
 #include "data/regional/settings.h"
 
+#include <QLocale>
+
 #include <cmath>
 
 namespace innkeld {
@@ -99,7 +101,18 @@ void frmTerminology::Fill()
     ui->txtSalesTaxName->setText(m_terms.SalesTaxName());
     ui->txtCostPerNight->setText(m_terms.DefaultCostPerNight());
     ui->txtSalesTax->setText(NumberText(m_terms.SalesTaxPercent()));
-    // The desk's language: the system's (empty) or one the program speaks.
+    // The desk's language: the system's (empty) or one the program speaks,
+    // each by its own name.
+    while (ui->cboLanguage->count() > 1)
+        ui->cboLanguage->removeItem(1);
+    for (const QString &code : SpokenLanguages()) {
+        // (English by its plain name, not the United States' variety.)
+        QString name = code == QLatin1String("en") ? QLocale::languageToString(QLocale::English)
+                                                   : QLocale(code).nativeLanguageName();
+        if (!name.isEmpty())
+            name[0] = name[0].toUpper();
+        ui->cboLanguage->addItem(name.isEmpty() ? code : name);
+    }
     const QString language = m_settings.ReadSetting(QStringLiteral("Language"), QString()).trimmed();
     const int spoken = int(SpokenLanguages().indexOf(language));
     ui->cboLanguage->setCurrentIndex(spoken < 0 ? 0 : spoken + 1);

@@ -3,6 +3,7 @@
 // in a region with a decimal comma, and symbols that survive a restart.
 #include "app/frmMain.h"
 #include "config/frmTerminology.h"
+#include "data/regional/language.h"
 #include "data/regional/regional.h"
 #include "data/regional/regionalterms.h"
 #include "guisupport.h"
@@ -52,6 +53,7 @@ private slots:
     void init() { QLocale::setDefault(QLocale(QStringLiteral("en_US"))); }
     void presetsOkAndCancel();
     void decimalCommaAndARestart();
+    void theDesktopsLanguage();
 };
 
 void TestTerminology::presetsOkAndCancel()
@@ -194,6 +196,43 @@ void TestTerminology::decimalCommaAndARestart()
         QCOMPARE(caption(again, "lblCurrencySymbol_0"), QString::fromUtf8("€"));
         QCOMPARE(again.main()->terms()->SalesTaxPercent(), 10.0);
     }
+}
+
+// A German desktop gets the program in German, Qt's standard buttons too;
+// Language chooses another for the next start, said in the words in force.
+void TestTerminology::theDesktopsLanguage()
+{
+    QCOMPARE(ResolveLanguage(QString(), {QStringLiteral("fr-FR"), QStringLiteral("de-AT"), QStringLiteral("en-US")}),
+             QStringLiteral("de"));
+    QCOMPARE(ResolveLanguage(QStringLiteral("en"), {QStringLiteral("de-DE")}), QStringLiteral("en"));
+    QCOMPARE(ResolveLanguage(QStringLiteral("xx"), {QStringLiteral("ja-JP")}), QStringLiteral("en"));
+    QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+    ProgramRun p;
+    p.notFirst();
+    p.settings->WriteSetting(QStringLiteral("Language"), QString());  // the desktop's
+    QCOMPARE(p.run(), 0);
+    QCOMPARE(LanguageInUse(), QStringLiteral("de"));
+    QCOMPARE(p.find<QLabel>("lblMenu_8")->text(), QStringLiteral("Berichte"));
+    QCOMPARE(p.main()->findChild<QMenu *>(QStringLiteral("mnuConfigure"))->actions().first()->text(),
+             QStringLiteral("&Regionale Einstellungen..."));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+    QVERIFY(openDialog(p, [](frmTerminology *d) {
+        QCOMPARE(d->windowTitle(), QStringLiteral("Regionale Einstellungen"));
+        auto *language = child<QComboBox>(d, "cboLanguage");
+        QStringList names;
+        for (int i = 0; i < language->count(); ++i)
+            names << language->itemText(i);
+        QCOMPARE(names, (QStringList{QStringLiteral("Wie das System"), QStringLiteral("English"), QStringLiteral("Deutsch")}));
+        QCOMPARE(language->currentIndex(), 0);
+        language->setCurrentIndex(1);
+        QTest::mouseClick(child(d, "cmdOk"), Qt::LeftButton);
+    }));
+    QCOMPARE(p.settings->ReadSetting(QStringLiteral("Language"), QString()), QStringLiteral("en"));
+    QCOMPARE(p.ui.messages.size(), 1);
+    QCOMPARE(p.ui.messages[0].text, QStringLiteral("Die Sprache wechselt beim nächsten Start von Innkeld."));
+    p.main()->close();
+    UseLanguage(QStringLiteral("en"));
+    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
 }
 
 QTEST_MAIN(TestTerminology)

@@ -3,6 +3,7 @@
 #include "settings.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -29,7 +30,12 @@ InForce &inForce()
 
 QStringList SpokenLanguages()
 {
-    return {QStringLiteral("en"), QStringLiteral("de")};
+    // English, and each translation built into the program.
+    QStringList spoken{QStringLiteral("en")};
+    const QStringList built = QDir(QStringLiteral(":/i18n")).entryList({QStringLiteral("innkeld_*.qm")}, QDir::Files, QDir::Name);
+    for (const QString &file : built)
+        spoken << file.mid(8, file.size() - 8 - 3);
+    return spoken;
 }
 
 QString ResolveLanguage(const QString &chosen, const QStringList &desktop)

@@ -12,7 +12,8 @@ namespace innkeld {
 
 class SettingsStore;
 
-// The languages the program speaks, English first ("en", "de").
+// The languages the program speaks: English, then those whose translation
+// is built into it ("en", "de").
 QStringList SpokenLanguages();
 // The language asked for by the desktop's languages (in their order) or
 // by `chosen` when it is one the program speaks; English else.
