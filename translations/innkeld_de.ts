@@ -477,6 +477,43 @@
     </message>
 </context>
 <context>
+    <name>Program</name>
+    <message>
+        <source>The folder %1 cannot be made.</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Upgrading the database for this version of the program...</source>
+        <translation>Die Datenbank wird für diese Version des Programms aktualisiert...</translation>
+    </message>
+    <message>
+        <source>%1
+%2 (step %3 of %4)</source>
+        <translation>%1
+%2 (Schritt %3 von %4)</translation>
+    </message>
+    <message>
+        <source> It is upgraded at the next start.</source>
+        <translation> Sie wird beim nächsten Start aktualisiert.</translation>
+    </message>
+    <message>
+        <source>The database could not be upgraded for this version of the program.
+
+%1</source>
+        <translation>Die Datenbank konnte nicht für diese Version des Programms aktualisiert werden.
+
+%1</translation>
+    </message>
+    <message>
+        <source>The bookings in %1 can be looked at but not saved: the folder cannot be written by this user.</source>
+        <translation>Die Buchungen in %1 können angesehen, aber nicht gespeichert werden: Dieser Benutzer darf den Ordner nicht beschreiben.</translation>
+    </message>
+    <message>
+        <source>The bookings in %1 can be looked at but not saved: the file cannot be written by this user.</source>
+        <translation>Die Buchungen in %1 können angesehen, aber nicht gespeichert werden: Dieser Benutzer darf die Datei nicht beschreiben.</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Save as &amp;PDF...</source>
@@ -493,6 +530,161 @@
     <message>
         <source>PDF documents (*.pdf)</source>
         <translation>PDF-Dokumente (*.pdf)</translation>
+    </message>
+</context>
+<context>
+    <name>Reports</name>
+    <message>
+        <source>Counted: the bookings with a guest (not those still being begun), each night in the day, week or month it falls in</source>
+        <translation>Gezählt: die Buchungen mit Gast (nicht die noch begonnenen), jede Nacht an dem Tag, in der Woche oder dem Monat, in den sie fällt</translation>
+    </message>
+    <message>
+        <source>Occupancy</source>
+        <translation>Auslastung</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>Week</source>
+        <translation>Woche</translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation>Monat</translation>
+    </message>
+    <message>
+        <source>Rooms available</source>
+        <translation>Verfügbare Zimmer</translation>
+    </message>
+    <message>
+        <source>Room-nights sold</source>
+        <translation>Verkaufte Zimmernächte</translation>
+    </message>
+    <message>
+        <source>Occupancy %</source>
+        <translation>Auslastung %</translation>
+    </message>
+    <message>
+        <source>Average rate</source>
+        <translation>Durchschnittspreis</translation>
+    </message>
+    <message>
+        <source>Revenue per available room</source>
+        <translation>Umsatz je verfügbarem Zimmer</translation>
+    </message>
+    <message>
+        <source>Total</source>
+        <translation>Gesamt</translation>
+    </message>
+    <message>
+        <source>; rooms available: the house&apos;s rooms now; a room-night at its booking&apos;s cost.</source>
+        <translation>; verfügbare Zimmer: die heutigen Zimmer des Hauses; eine Zimmernacht zum Preis ihrer Buchung.</translation>
+    </message>
+    <message>
+        <source>Revenue</source>
+        <translation>Umsatz</translation>
+    </message>
+    <message>
+        <source>Room revenue</source>
+        <translation>Zimmerumsatz</translation>
+    </message>
+    <message>
+        <source>Other charges</source>
+        <translation>Sonstige Kosten</translation>
+    </message>
+    <message>
+        <source>Sales tax invoiced</source>
+        <translation>Berechnete MwSt.</translation>
+    </message>
+    <message>
+        <source>Total invoiced</source>
+        <translation>Berechnet gesamt</translation>
+    </message>
+    <message>
+        <source>Paid: %1</source>
+        <translation>Bezahlt: %1</translation>
+    </message>
+    <message>
+        <source>no method</source>
+        <translation>ohne Zahlungsart</translation>
+    </message>
+    <message>
+        <source>Outstanding at the period&apos;s end</source>
+        <translation>Offen am Ende des Zeitraums</translation>
+    </message>
+    <message>
+        <source>, at its cost; other charges by arrival; tax and invoiced: the invoices and credit notes issued; payments by the day received; outstanding: what the bookings arriving in the month still owed at the period&apos;s end.</source>
+        <translation>, zu ihrem Preis; sonstige Kosten nach Anreise; Steuer und Berechnetes: die ausgestellten Rechnungen und Stornorechnungen; Zahlungen nach dem Tag des Eingangs; offen: was die Buchungen mit Anreise im Monat am Ende des Zeitraums noch schuldeten.</translation>
+    </message>
+    <message>
+        <source>Guests by Country</source>
+        <translation>Gäste nach Herkunftsland</translation>
+    </message>
+    <message>
+        <source>Country</source>
+        <translation>Land</translation>
+    </message>
+    <message>
+        <source>Arrivals</source>
+        <translation>Anreisen</translation>
+    </message>
+    <message>
+        <source>Guests</source>
+        <translation>Gäste</translation>
+    </message>
+    <message>
+        <source>Nights</source>
+        <translation>Übernachtungen</translation>
+    </message>
+    <message>
+        <source>Spellings grouped</source>
+        <translation>Zusammengefasste Schreibweisen</translation>
+    </message>
+    <message>
+        <source>(not given)</source>
+        <translation>(nicht angegeben)</translation>
+    </message>
+    <message>
+        <source>Counted: the bookings with a guest (not those still being begun) arriving in the period, by the guest&apos;s country, with their nights in it; countries written alike but for letter case and blanks are one (the spellings listed).</source>
+        <translation>Gezählt: die Buchungen mit Gast (nicht die noch begonnenen) mit Anreise im Zeitraum, nach dem Land des Gastes, mit ihren Übernachtungen darin; Länder, die sich nur in Groß- und Kleinschreibung oder Leerzeichen unterscheiden, gelten als eines (die Schreibweisen sind aufgeführt).</translation>
+    </message>
+    <message>
+        <source>Taxes</source>
+        <translation>Steuern</translation>
+    </message>
+    <message>
+        <source>Taxable at %1</source>
+        <translation>Steuerpflichtig zu %1</translation>
+    </message>
+    <message>
+        <source>Tourist tax nights</source>
+        <translation>Kurtaxe-Übernachtungen</translation>
+    </message>
+    <message>
+        <source>Tourist tax</source>
+        <translation>Kurtaxe</translation>
+    </message>
+    <message>
+        <source>Sales tax: as the invoices and credit notes issued in the month show it, by rate.</source>
+        <translation>MwSt.: wie sie die im Monat ausgestellten Rechnungen und Stornorechnungen ausweisen, nach Steuersatz.</translation>
+    </message>
+    <message>
+        <source>Tourist tax: %1 per guest and night</source>
+        <translation>Kurtaxe: %1 pro Gast und Nacht</translation>
+    </message>
+    <message>
+        <source>; the bookings&apos; children (under %1) free</source>
+        <translation>; die Kinder der Buchungen (unter %1) frei</translation>
+    </message>
+    <message>
+        <source>; at most the first %1 nights of a stay</source>
+        <translation>; höchstens die ersten %1 Nächte eines Aufenthalts</translation>
+    </message>
+    <message>
+        <source>No tourist tax is set up (Configure &gt; Regional Settings).</source>
+        <translation>Keine Kurtaxe eingerichtet (Einstellungen &gt; Regionale Einstellungen).</translation>
     </message>
 </context>
 <context>
@@ -1269,6 +1461,167 @@
     </message>
 </context>
 <context>
+    <name>innkeld::BookingWizard</name>
+    <message>
+        <source>Departure date must be after the Arrival date. Please change the Departure date and try again.</source>
+        <translation>Die Abreise muss nach der Anreise liegen. Bitte ändern Sie das Abreisedatum und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>No rooms are available for the booking dates entered. Go back to the previous step and change the Arrival/Departure dates. To see what dates are available click View Calendar.</source>
+        <translation>Für den eingegebenen Zeitraum ist kein Zimmer frei. Gehen Sie zum vorigen Schritt zurück und ändern Sie An- und Abreise. Welche Tage frei sind, zeigt Kalender anzeigen.</translation>
+    </message>
+    <message>
+        <source>Booking from %1 to %2</source>
+        <translation>Buchung vom %1 bis %2</translation>
+    </message>
+    <message>
+        <source>%1 Adults and %2 Children</source>
+        <translation>%1 Erwachsene und %2 Kinder</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::Calendar</name>
+    <message>
+        <source>The calendar has no database connection.</source>
+        <translation>Der Kalender hat keine Verbindung zur Datenbank.</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::CalendarModel</name>
+    <message>
+        <source>Departs: %1</source>
+        <translation>Abreise: %1</translation>
+    </message>
+    <message>
+        <source>Booked: %1</source>
+        <translation>Belegt: %1</translation>
+    </message>
+    <message>
+        <source>Available; departs: %1</source>
+        <translation>Frei; Abreise: %1</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::ChannelCycle</name>
+    <message>
+        <source>No channel&apos;s feed is set up: add them in Configure &gt; Channels...</source>
+        <translation>Kein Kalender eines Kanals ist eingerichtet: Legen Sie sie unter Einstellungen &gt; Kanäle... an.</translation>
+    </message>
+    <message>
+        <source>Fetching the channels&apos; bookings...</source>
+        <translation>Die Buchungen der Kanäle werden abgerufen...</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Storing the channels&apos; bookings...</source>
+        <translation>Die Buchungen der Kanäle werden gespeichert...</translation>
+    </message>
+    <message>
+        <source>Stopped: the feeds not listed were not stored.</source>
+        <translation>Abgebrochen: Die nicht aufgeführten Kalender wurden nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>Channel Bookings</source>
+        <translation>Buchungen der Kanäle</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::FindPanel</name>
+    <message>
+        <source>More than %1 bookings were found; type more to narrow the list.</source>
+        <translation>Mehr als %1 Buchungen gefunden; geben Sie mehr ein, um die Liste einzugrenzen.</translation>
+    </message>
+    <message>
+        <source>No booking was found.</source>
+        <translation>Keine Buchung gefunden.</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::LongWork</name>
+    <message>
+        <source>The work failed.</source>
+        <translation>Die Arbeit ist fehlgeschlagen.</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::ReportChart</name>
+    <message>
+        <source>Chart of %1</source>
+        <translation>Diagramm: %1</translation>
+    </message>
+    <message>
+        <source>Nothing to show for this period.</source>
+        <translation>Für diesen Zeitraum gibt es nichts anzuzeigen.</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::ReportsPanel</name>
+    <message>
+        <source>The report could not be counted.
+
+%1</source>
+        <translation>Der Bericht konnte nicht gezählt werden.
+
+%1</translation>
+    </message>
+    <message>
+        <source>Export the Report</source>
+        <translation>Bericht exportieren</translation>
+    </message>
+    <message>
+        <source>Comma-separated values (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Could not write %1: %2</source>
+        <translation>%1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::frmAbout</name>
+    <message>
+        <source>System Information Is Unavailable At This Time</source>
+        <translation>Systeminformationen sind zurzeit nicht verfügbar</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::frmChannels</name>
+    <message>
+        <source>Feeds folder</source>
+        <translation>Ordner der Kalender</translation>
+    </message>
+    <message>
+        <source>Give the channel of each feed of %1 a name.</source>
+        <translation>Geben Sie dem Kanal jedes Kalenders von %1 einen Namen.</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::frmConfigRooms</name>
+    <message>
+        <source>This room is currently in use by one or more bookings, deleting it will also cause those bookings to be deleted. Delete room?</source>
+        <translation>Dieses Zimmer ist von einer oder mehreren Buchungen belegt; wenn Sie es löschen, werden auch diese Buchungen gelöscht. Zimmer löschen?</translation>
+    </message>
+    <message>
+        <source>Confirm Delete?</source>
+        <translation>Löschen bestätigen?</translation>
+    </message>
+    <message>
+        <source>Looking for guests who arrive on the day another leaves...</source>
+        <translation>Es werden Gäste gesucht, die am Abreisetag eines anderen anreisen...</translation>
+    </message>
+    <message>
+        <source>In one pair of bookings</source>
+        <translation>In einem Paar von Buchungen</translation>
+    </message>
+    <message>
+        <source>In %1 pairs of bookings</source>
+        <translation>In %1 Paaren von Buchungen</translation>
+    </message>
+</context>
+<context>
     <name>innkeld::frmHouseDetails</name>
     <message>
         <source>(none)</source>
@@ -1331,6 +1684,69 @@
     </message>
 </context>
 <context>
+    <name>innkeld::frmMain</name>
+    <message>
+        <source>A copy or an export is being made; try again when it is done.</source>
+        <translation>Gerade wird eine Kopie oder ein Export erstellt; versuchen Sie es erneut, wenn er fertig ist.</translation>
+    </message>
+    <message>
+        <source>Exporting reservations...</source>
+        <translation>Die Buchungen werden exportiert...</translation>
+    </message>
+    <message>
+        <source>PostgreSQL dump(*.dump)</source>
+        <translation>PostgreSQL-Sicherung (*.dump)</translation>
+    </message>
+    <message>
+        <source>Copying the bookings...</source>
+        <translation>Die Buchungen werden kopiert...</translation>
+    </message>
+    <message>
+        <source>The bookings were copied to %1.</source>
+        <translation>Die Buchungen wurden nach %1 kopiert.</translation>
+    </message>
+    <message>
+        <source>The new booking has no customer yet. Kept, it holds its rooms but shows in no list and no search until it is finished.
+
+Keep it to finish later? (No removes it, as Cancel Booking does.)</source>
+        <translation>Die neue Buchung hat noch keinen Gast. Behalten, belegt sie ihre Zimmer, erscheint aber in keiner Liste und keiner Suche, bis sie fertig ist.
+
+Behalten, um sie später fertigzustellen? (Nein entfernt sie, wie Buchung stornieren.)</translation>
+    </message>
+    <message>
+        <source>Booking %1: %2 to %3</source>
+        <translation>Buchung %1: %2 bis %3</translation>
+    </message>
+    <message>
+        <source>A booking was left unfinished, without a customer: it holds its rooms but shows in no list and no search.
+
+%1
+
+Yes opens it to finish it; No removes it; Cancel leaves it for now.</source>
+        <translation>Eine Buchung blieb unfertig, ohne Gast: Sie belegt ihre Zimmer, erscheint aber in keiner Liste und keiner Suche.
+
+%1
+
+Ja öffnet sie zum Fertigstellen; Nein entfernt sie; Abbrechen lässt sie vorerst.</translation>
+    </message>
+    <message>
+        <source>%1 bookings were left unfinished, without a customer: they hold their rooms but show in no list and no search.
+
+%2
+
+Yes opens the first to finish it; No removes them all; Cancel leaves them for now.</source>
+        <translation>%1 Buchungen blieben unfertig, ohne Gast: Sie belegen ihre Zimmer, erscheinen aber in keiner Liste und keiner Suche.
+
+%2
+
+Ja öffnet die erste zum Fertigstellen; Nein entfernt alle; Abbrechen lässt sie vorerst.</translation>
+    </message>
+    <message>
+        <source>Unfinished Bookings</source>
+        <translation>Unfertige Buchungen</translation>
+    </message>
+</context>
+<context>
     <name>innkeld::frmRecordPayment</name>
     <message>
         <source>Payments of Booking %1</source>
@@ -1354,6 +1770,30 @@
     <message>
         <source>The language changes when Innkeld is started again.</source>
         <translation>Die Sprache wechselt beim nächsten Start von Innkeld.</translation>
+    </message>
+    <message>
+        <source>The sales tax percentage must be a number, such as %1.</source>
+        <translation>Der Steuersatz muss eine Zahl sein, etwa %1.</translation>
+    </message>
+    <message>
+        <source>The tourist tax must be an amount, such as %1, or empty.</source>
+        <translation>Die Kurtaxe muss ein Betrag sein, etwa %1, oder leer.</translation>
+    </message>
+    <message>
+        <source>The age under which children pay no tourist tax must be a whole number from 0 to 99, or empty.</source>
+        <translation>Das Alter, unter dem Kinder keine Kurtaxe zahlen, muss eine ganze Zahl von 0 bis 99 sein, oder leer.</translation>
+    </message>
+    <message>
+        <source>The nights taxed at most must be a whole number from 0 to 3650, or empty.</source>
+        <translation>Die höchstens besteuerten Nächte müssen eine ganze Zahl von 0 bis 3650 sein, oder leer.</translation>
+    </message>
+    <message>
+        <source>The regional settings could not be stored.
+
+%1</source>
+        <translation>Die regionalen Einstellungen konnten nicht gespeichert werden.
+
+%1</translation>
     </message>
 </context>
 </TS>

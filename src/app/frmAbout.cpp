@@ -56,7 +56,7 @@ void frmAbout::StartSysInfo()
             break;  // found but it would not start
         }
     }
-    m_ui.message(this, QStringLiteral("System Information Is Unavailable At This Time"), QMessageBox::NoIcon,
+    m_ui.message(this, tr("System Information Is Unavailable At This Time"), QMessageBox::NoIcon,
                  QMessageBox::Ok);
 }
 

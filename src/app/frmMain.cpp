@@ -300,7 +300,7 @@ bool frmMain::startLongWork(const QString &label, const LongWork::Job &job,
                             const std::function<void(bool completed, const QString &failure)> &done)
 {
     if (m_work && m_work->running()) {
-        m_context.ui->message(this, QStringLiteral("A copy or an export is being made; try again when it is done."),
+        m_context.ui->message(this, tr("A copy or an export is being made; try again when it is done."),
                               QMessageBox::Information);
         return false;
     }
@@ -339,7 +339,7 @@ void frmMain::mnuFileExportResCSV_Click()
     // On its own thread and connection: the window goes on answering, the
     // progress shows at once, and a stopped export leaves any old file as it was.
     startLongWork(
-        QStringLiteral("Exporting reservations..."),
+        tr("Exporting reservations..."),
         [database, path](const LongWork::Progress &progress) {
             auto db = OpenDatabase(database);
             return ExportReservationsCsv(*db, path, progress);
@@ -354,13 +354,13 @@ void frmMain::mnuFileBackup_Click()
 {
     // A server's database is copied as the server's own dump.
     const QString path = m_db->onServer()
-        ? askTarget(QStringLiteral("PostgreSQL dump(*.dump)"), QStringLiteral("dump"))
+        ? askTarget(tr("PostgreSQL dump(*.dump)"), QStringLiteral("dump"))
         : askTarget(QStringLiteral("Database(*.mdb)"), QStringLiteral("mdb"));
     if (path.isEmpty())
         return;
     const QString database = m_db->address();
     startLongWork(
-        QStringLiteral("Copying the bookings..."),
+        tr("Copying the bookings..."),
         [database, path](const LongWork::Progress &progress) {
             auto db = OpenDatabase(database);
             return BackUpDatabase(*db, path, progress);
@@ -370,7 +370,7 @@ void frmMain::mnuFileBackup_Click()
                 m_context.ui->message(this, failure, QMessageBox::Critical);
             else if (completed)
                 m_context.ui->message(this,
-                                      QStringLiteral("The bookings were copied to %1.").arg(QDir::toNativeSeparators(path)),
+                                      tr("The bookings were copied to %1.").arg(QDir::toNativeSeparators(path)),
                                       QMessageBox::Information);
         });
 }
@@ -742,7 +742,7 @@ bool frmMain::settleUnfinishedBooking()
         return true;
     const QMessageBox::StandardButton answer = m_context.ui->message(
         this,
-        QStringLiteral("The new booking has no customer yet. Kept, it holds its rooms but shows in no list and no "
+        tr("The new booking has no customer yet. Kept, it holds its rooms but shows in no list and no "
                        "search until it is finished.\n\nKeep it to finish later? (No removes it, as Cancel Booking "
                        "does.)"),
         QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
@@ -764,25 +764,25 @@ void frmMain::OfferUnfinishedBookings()
         QStringList lines;
         const QLocale locale;
         for (const UnfinishedBooking &b : left.mid(0, 10))
-            lines << QStringLiteral("Booking %1: %2 to %3")
+            lines << tr("Booking %1: %2 to %3")
                          .arg(b.id)
                          .arg(locale.toString(b.from.date(), QLocale::ShortFormat),
                               locale.toString(b.to.date(), QLocale::ShortFormat));
         if (left.size() > 10)
             lines << QStringLiteral("and %1 more").arg(left.size() - 10);
         const QString text = left.size() == 1
-            ? QStringLiteral("A booking was left unfinished, without a customer: it holds its rooms but shows in no "
+            ? tr("A booking was left unfinished, without a customer: it holds its rooms but shows in no "
                              "list and no search.\n\n%1\n\nYes opens it to finish it; No removes it; Cancel leaves it "
                              "for now.")
                   .arg(lines.join(QLatin1Char('\n')))
-            : QStringLiteral("%1 bookings were left unfinished, without a customer: they hold their rooms but show in "
+            : tr("%1 bookings were left unfinished, without a customer: they hold their rooms but show in "
                              "no list and no search.\n\n%2\n\nYes opens the first to finish it; No removes them all; "
                              "Cancel leaves them for now.")
                   .arg(left.size())
                   .arg(lines.join(QLatin1Char('\n')));
         const QMessageBox::StandardButton answer =
             m_context.ui->message(this, text, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                  QStringLiteral("Unfinished Bookings"));
+                                  tr("Unfinished Bookings"));
         if (answer == QMessageBox::Yes) {
             showPanel(ui->picBooking);
             if (!ui->picBooking->ResumeBooking(left.first().id, 0))

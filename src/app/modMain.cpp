@@ -10,6 +10,7 @@
 #include "widgets/LongWork.h"
 #include "widgets/uiservices.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -45,7 +46,7 @@ bool Program::chooseDatabase()
     if (choice.makeIfMissing && !QFileInfo::exists(choice.path)) {
         try {
             if (!QDir().mkpath(QFileInfo(choice.path).absolutePath()))
-                throw DbError(QStringLiteral("The folder %1 cannot be made.").arg(QFileInfo(choice.path).absolutePath()));
+                throw DbError(QCoreApplication::translate("Program", "The folder %1 cannot be made.").arg(QFileInfo(choice.path).absolutePath()));
             CreateDatabase(choice.path);
         } catch (const DbError &e) {
             m_failed = true;
@@ -69,7 +70,7 @@ bool Program::upgradeDatabase()
     } catch (const DbError &) {
         return true;  // said by the load, in its words
     }
-    const QString label = QStringLiteral("Upgrading the database for this version of the program...");
+    const QString label = QCoreApplication::translate("Program", "Upgrading the database for this version of the program...");
     LongWork work(nullptr, label, {});
     work.setJob([&work, path, label](const LongWork::Progress &progress) {
         auto db = OpenDatabase(path, false);
@@ -79,7 +80,7 @@ bool Program::upgradeDatabase()
             done = stepsDone;
             total = steps;
             if (!what.isEmpty())
-                work.say(QStringLiteral("%1\n%2 (step %3 of %4)").arg(label, what).arg(stepsDone + 1).arg(steps));
+                work.say(QCoreApplication::translate("Program", "%1\n%2 (step %3 of %4)").arg(label, what).arg(stepsDone + 1).arg(steps));
             return progress(stepsDone, steps);
         });
         return true;
@@ -101,8 +102,8 @@ bool Program::upgradeDatabase()
     m_failed = true;
     m_context.ui->message(nullptr,
                           failure.startsWith(QLatin1String("The upgrade of the database was stopped"))
-                              ? failure + QStringLiteral(" It is upgraded at the next start.")
-                              : QStringLiteral("The database could not be upgraded for this version of the "
+                              ? failure + QCoreApplication::translate("Program", " It is upgraded at the next start.")
+                              : QCoreApplication::translate("Program", "The database could not be upgraded for this version of the "
                                                "program.\n\n%1").arg(failure),
                           failure.startsWith(QLatin1String("The upgrade of the database was stopped"))
                               ? QMessageBox::Information
@@ -161,10 +162,12 @@ int Program::Main()
     const QFileInfo file(m_context.databasePath);
     if (!IsServerAddress(m_context.databasePath) && (!file.isWritable() || !QFileInfo(file.absolutePath()).isWritable()))
         m_context.ui->message(m_main.get(),
-                              QStringLiteral("The bookings in %1 can be looked at but not saved: the %2 cannot be "
-                                             "written by this user.")
-                                  .arg(QDir::toNativeSeparators(file.absoluteFilePath()),
-                                       file.isWritable() ? QStringLiteral("folder") : QStringLiteral("file")),
+                              (file.isWritable()
+                                   ? QCoreApplication::translate("Program", "The bookings in %1 can be looked at but not "
+                                                                            "saved: the folder cannot be written by this user.")
+                                   : QCoreApplication::translate("Program", "The bookings in %1 can be looked at but not "
+                                                                            "saved: the file cannot be written by this user."))
+                                  .arg(QDir::toNativeSeparators(file.absoluteFilePath())),
                               QMessageBox::Warning);
     m_main->StartDailyBackup();
 

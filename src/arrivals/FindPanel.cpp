@@ -82,9 +82,9 @@ void FindPanel::FillList()
     list->setUpdatesEnabled(true);
     QString said;
     if (found.more)
-        said = QStringLiteral("More than %1 bookings were found; type more to narrow the list.").arg(kFindListed);
+        said = tr("More than %1 bookings were found; type more to narrow the list.").arg(kFindListed);
     else if (found.bookings.isEmpty() && found.searched)
-        said = QStringLiteral("No booking was found.");
+        said = tr("No booking was found.");
     if (found.cut)
         said = FindCutText() + (said.isEmpty() ? QString() : QLatin1Char(' ') + said);
     ui->lblFindMore->setText(said);

@@ -101,13 +101,13 @@ public:
         if (role == Qt::ToolTipRole && (cell.booked() || departs)) {
             QStringList lines = cell.guests;
             for (const QString &guest : cell.departingGuests)
-                lines << QStringLiteral("Departs: ") + guest;
+                lines << tr("Departs: %1").arg(guest);
             return PlainToolTip(lines.join(QLatin1Char('\n')));
         }
         if (role == Qt::AccessibleTextRole) {
             if (cell.booked())
-                return QStringLiteral("Booked: ") + cell.guests.join(QStringLiteral(", "));
-            return departs ? QStringLiteral("Available; departs: ") + cell.departingGuests.join(QStringLiteral(", "))
+                return tr("Booked: %1").arg(cell.guests.join(QStringLiteral(", ")));
+            return departs ? tr("Available; departs: %1").arg(cell.departingGuests.join(QStringLiteral(", ")))
                            : QStringLiteral("Available");
         }
         return QVariant();
@@ -170,7 +170,7 @@ void Calendar::Setup()
 void Calendar::Refresh()
 {
     if (!objConn)
-        throw DbError(QStringLiteral("The calendar has no database connection."));
+        throw DbError(tr("The calendar has no database connection."));
     // The rooms and the days shown are read whole before anything is shown:
     // a failure leaves the grid as it was.
     HouseRooms rooms = ReadHouseRooms(*objConn);

@@ -94,7 +94,7 @@ void ChannelCycle::importChannels(bool asked)
         return;
     if (sources.isEmpty()) {
         if (asked)
-            m_ui.message(m_window, QStringLiteral("No channel's feed is set up: add them in Configure > Channels..."),
+            m_ui.message(m_window, tr("No channel's feed is set up: add them in Configure > Channels..."),
                          QMessageBox::Information);
         return;
     }
@@ -103,7 +103,7 @@ void ChannelCycle::importChannels(bool asked)
     const int timeout = std::clamp(m_settings.ReadSetting(QStringLiteral("ChannelTimeoutSeconds"), 30).toInt(), 1, 600);
     m_fetch = new ChannelFetch(sources, timeout * 1000, this);
     if (asked) {
-        m_fetchProgress = new QProgressDialog(QStringLiteral("Fetching the channels' bookings..."), QStringLiteral("&Cancel"),
+        m_fetchProgress = new QProgressDialog(tr("Fetching the channels' bookings..."), tr("&Cancel"),
                                               0, int(sources.size()), m_window);
         m_fetchProgress->setObjectName(QStringLiteral("dlgChannelsProgress"));
         m_fetchProgress->setWindowModality(Qt::WindowModal);
@@ -131,7 +131,7 @@ void ChannelCycle::channelsFetched(bool cancelled)
     const auto report = std::make_shared<FeedReport>();
     m_report = report;
     delete m_storing;
-    m_storing = new LongWork(m_window, m_fetchAsked ? QStringLiteral("Storing the channels' bookings...") : QString(),
+    m_storing = new LongWork(m_window, m_fetchAsked ? tr("Storing the channels' bookings...") : QString(),
                              [address, results, report](const LongWork::Progress &progress) {
                                  auto db = OpenDatabase(address);
                                  for (int i = 0; i < results.size(); ++i) {
@@ -163,7 +163,7 @@ void ChannelCycle::channelsStored(bool completed, const QString &failure)
         report << failure;
         attention = true;
     } else if (!completed) {
-        report << QStringLiteral("Stopped: the feeds not listed were not stored.");
+        report << tr("Stopped: the feeds not listed were not stored.");
     }
     // The report is kept beside the database (a server's, in the desk's
     // data folder).
@@ -180,7 +180,7 @@ void ChannelCycle::channelsStored(bool completed, const QString &failure)
     emit this->stored();
     if (m_fetchAsked || attention)
         m_ui.message(m_window, report.join(QLatin1Char('\n')), attention ? QMessageBox::Warning : QMessageBox::Information,
-                     QMessageBox::Ok, QStringLiteral("Channel Bookings"));
+                     QMessageBox::Ok, tr("Channel Bookings"));
 }
 
 }  // namespace innkeld

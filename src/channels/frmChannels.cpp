@@ -87,7 +87,7 @@ void frmChannels::lstChannelRooms_Change()
 
 void frmChannels::cmdBrowse_Click()
 {
-    const QString folder = m_ui.existingFolder(this, QStringLiteral("Feeds folder"), ui->txtFolder->text());
+    const QString folder = m_ui.existingFolder(this, tr("Feeds folder"), ui->txtFolder->text());
     if (!folder.isEmpty())
         ui->txtFolder->setText(folder);
 }
@@ -119,7 +119,7 @@ void frmChannels::cmdOk_Click()
     for (const ChannelRoom &room : m_setup.rooms)
         for (const ChannelFeed &feed : room.feeds)
             if (feed.channel.isEmpty()) {
-                m_ui.message(this, QStringLiteral("Give the channel of each feed of %1 a name.").arg(room.name),
+                m_ui.message(this, tr("Give the channel of each feed of %1 a name.").arg(room.name),
                              QMessageBox::Information);
                 return;
             }

@@ -68,10 +68,10 @@ void frmConfigRooms::cmdRemove_Click()
     QMessageBox::StandardButton answer = QMessageBox::Yes;
     if (m_roomEntries.at(i + 1).Booked)
         answer = m_ui.message(this,
-                              QStringLiteral("This room is currently in use by one or more bookings, deleting it "
+                              tr("This room is currently in use by one or more bookings, deleting it "
                                              "will also cause those bookings to be deleted. Delete room?"),
                               QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                              QStringLiteral("Confirm Delete?"));
+                              tr("Confirm Delete?"));
     if (answer != QMessageBox::Yes)
         return;
     DeleteRoom(i + 1);
@@ -104,7 +104,7 @@ void frmConfigRooms::cmdOk_Click()
     delete m_count;
     const QString address = m_db.address();
     const auto meetings = m_meetings;
-    m_count = new LongWork(this, QStringLiteral("Looking for guests who arrive on the day another leaves..."),
+    m_count = new LongWork(this, tr("Looking for guests who arrive on the day another leaves..."),
                            [address, meetings](const LongWork::Progress &progress) {
                                auto db = OpenDatabase(address);
                                StoredStays stays;
@@ -127,8 +127,8 @@ void frmConfigRooms::MeetingsCounted(bool completed, const QString &failure)
         return;  // stopped: nothing is stored, the dialog stays open
     const qint64 meetings = *m_meetings;
     if (meetings > 0) {
-        const QString pairs = meetings == 1 ? QStringLiteral("In one pair of bookings")
-                                            : QStringLiteral("In %1 pairs of bookings").arg(QLocale().toString(meetings));
+        const QString pairs = meetings == 1 ? tr("In one pair of bookings")
+                                            : tr("In %1 pairs of bookings").arg(QLocale().toString(meetings));
         const QString text = pairs
             + QStringLiteral(", a guest arrives in a room on the day another guest leaves it. Those bookings stay as "
                              "they are; from now on a room can be booked only from the day after its guest leaves."

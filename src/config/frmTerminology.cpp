@@ -143,7 +143,7 @@ void frmTerminology::cmdOk_Click()
     if (!storedPercentage(ui->txtSalesTax->text(), &percentage)) {
         // Nothing is stored; the operator corrects the box.
         m_ui.message(this,
-                     QStringLiteral("The sales tax percentage must be a number, such as %1.").arg(NumberText(7.5)),
+                     tr("The sales tax percentage must be a number, such as %1.").arg(NumberText(7.5)),
                      QMessageBox::Warning);
         ui->txtSalesTax->setFocus();
         ui->txtSalesTax->selectAll();
@@ -164,14 +164,14 @@ void frmTerminology::cmdOk_Click()
         QString said;
         if (!ok || value < 0 || !IsStorableAmount(value)) {
             wrong = ui->txtTouristTax;
-            said = QStringLiteral("The tourist tax must be an amount, such as %1, or empty.").arg(NumberText(1.5));
+            said = tr("The tourist tax must be an amount, such as %1, or empty.").arg(NumberText(1.5));
         } else if (!ageOk || age < 0 || age > 99) {
             wrong = ui->txtTouristTaxFreeAge;
-            said = QStringLiteral("The age under which children pay no tourist tax must be a whole number from 0 to 99, "
+            said = tr("The age under which children pay no tourist tax must be a whole number from 0 to 99, "
                                   "or empty.");
         } else if (!capOk || cap < 0 || cap > 3650) {
             wrong = ui->txtTouristTaxCap;
-            said = QStringLiteral("The nights taxed at most must be a whole number from 0 to 3650, or empty.");
+            said = tr("The nights taxed at most must be a whole number from 0 to 3650, or empty.");
         }
         if (wrong) {
             m_ui.message(this, said, QMessageBox::Warning);
@@ -192,7 +192,7 @@ void frmTerminology::cmdOk_Click()
         tx.commit();
     } catch (const DbError &e) {
         // Nothing was stored; the fields stay for another try or Cancel.
-        m_ui.message(this, QStringLiteral("The regional settings could not be stored.\n\n%1").arg(e.message()),
+        m_ui.message(this, tr("The regional settings could not be stored.\n\n%1").arg(e.message()),
                      QMessageBox::Critical);
         return;
     }

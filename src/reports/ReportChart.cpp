@@ -56,7 +56,7 @@ void ReportChart::setReport(const ReportTable &table)
 {
     m_table = table;
     m_chosen = -1;
-    setAccessibleName(QStringLiteral("Chart of %1").arg(table.title));
+    setAccessibleName(tr("Chart of %1").arg(table.title));
     setAccessibleDescription(ReportText(table));
     update();
 }
@@ -133,7 +133,7 @@ QRectF ReportChart::paintChart(QPainter &painter, const QRectF &area, const Repo
     const int n = table.series.isEmpty() ? 0 : int(table.series.first().size());
     if (n == 0 || table.series.isEmpty()) {
         painter.setPen(Qt::gray);
-        painter.drawText(area, Qt::AlignCenter, QStringLiteral("Nothing to show for this period."));
+        painter.drawText(area, Qt::AlignCenter, tr("Nothing to show for this period."));
         painter.restore();
         return QRectF();
     }

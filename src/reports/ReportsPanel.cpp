@@ -153,7 +153,7 @@ void ReportsPanel::showFailure(const QString &text)
 {
     ui->lblReportBusy->setVisible(false);
     if (m_ui)
-        m_ui->message(this, QStringLiteral("The report could not be counted.\n\n%1").arg(text), QMessageBox::Critical);
+        m_ui->message(this, tr("The report could not be counted.\n\n%1").arg(text), QMessageBox::Critical);
     emit reportShown();
 }
 
@@ -267,18 +267,18 @@ void ReportsPanel::cmdReportExport_Click()
     QString name = QStringLiteral("%1-%2-%3.csv").arg(m_shown.title.toLower(), ui->dtpReportFrom->date().toString(Qt::ISODate),
                                                        ui->dtpReportTo->date().toString(Qt::ISODate));
     name.replace(QLatin1Char(' '), QLatin1Char('-'));
-    const QString path = m_ui->saveFileName(this, QStringLiteral("Export the Report"), name,
-                                            QStringLiteral("Comma-separated values (*.csv)"), QStringLiteral("csv"));
+    const QString path = m_ui->saveFileName(this, tr("Export the Report"), name,
+                                            tr("Comma-separated values (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return;
     guarded([&] {
         RequireOtherThanDatabase(m_db->path(), path);
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly))
-            throw std::runtime_error(QStringLiteral("Could not write %1: %2").arg(path, file.errorString()).toStdString());
+            throw std::runtime_error(tr("Could not write %1: %2").arg(path, file.errorString()).toStdString());
         WriteReportCsv(m_shown, file);
         if (!file.commit())
-            throw std::runtime_error(QStringLiteral("Could not write %1: %2").arg(path, file.errorString()).toStdString());
+            throw std::runtime_error(tr("Could not write %1: %2").arg(path, file.errorString()).toStdString());
     });
 }
 

@@ -5,6 +5,7 @@
 #include "output/csvexport.h"
 #include "output/papers.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 #include <QLocale>
 #include <QSet>
@@ -59,23 +60,23 @@ QString money(const QString &caption, const QString &currency)
     return currency.isEmpty() ? caption : QStringLiteral("%1 (%2)").arg(caption, currency);
 }
 
-const char *const kNightsCounted =
-    "Counted: the bookings with a guest (not those still being begun), each night in the day, week or month it "
-    "falls in";
+const char *const kNightsCounted = QT_TRANSLATE_NOOP(
+    "Reports", "Counted: the bookings with a guest (not those still being begun), each night in the day, week or month it "
+    "falls in");
 
 void occupancy(Database &db, const ReportRequest &rq, ReportTable &t)
 {
-    t.title = QStringLiteral("Occupancy");
+    t.title = QCoreApplication::translate("Reports", "Occupancy");
     const QVector<OccupancyRow> rows = OccupancyReport(db, rq.first, rq.last, rq.grouping);
-    const QString period = rq.grouping == ReportGrouping::Day ? QStringLiteral("Day")
-        : rq.grouping == ReportGrouping::Week                ? QStringLiteral("Week")
-                                                              : QStringLiteral("Month");
-    t.headers = QStringList{period, QStringLiteral("Rooms available"), QStringLiteral("Room-nights sold"),
-                            QStringLiteral("Occupancy %"), money(QStringLiteral("Average rate"), rq.currency),
-                            money(QStringLiteral("Revenue per available room"), rq.currency)};
+    const QString period = rq.grouping == ReportGrouping::Day ? QCoreApplication::translate("Reports", "Day")
+        : rq.grouping == ReportGrouping::Week                ? QCoreApplication::translate("Reports", "Week")
+                                                              : QCoreApplication::translate("Reports", "Month");
+    t.headers = QStringList{period, QCoreApplication::translate("Reports", "Rooms available"), QCoreApplication::translate("Reports", "Room-nights sold"),
+                            QCoreApplication::translate("Reports", "Occupancy %"), money(QCoreApplication::translate("Reports", "Average rate"), rq.currency),
+                            money(QCoreApplication::translate("Reports", "Revenue per available room"), rq.currency)};
     t.chart = rq.grouping == ReportGrouping::Day && rows.size() > 31 ? ChartStyle::Line : ChartStyle::Bars;
     t.chartUnit = QStringLiteral("%");
-    t.seriesNames = QStringList{QStringLiteral("Occupancy %")};
+    t.seriesNames = QStringList{QCoreApplication::translate("Reports", "Occupancy %")};
     t.series.resize(1);
     OccupancyRow total;
     for (const OccupancyRow &r : rows) {
@@ -86,16 +87,16 @@ void occupancy(Database &db, const ReportRequest &rq, ReportTable &t)
         total.roomNightsSold += r.roomNightsSold;
         total.revenue += r.revenue;
     }
-    t.cells << QStringList{QStringLiteral("Total"), count(total.roomsAvailable), count(total.roomNightsSold),
+    t.cells << QStringList{QCoreApplication::translate("Reports", "Total"), count(total.roomsAvailable), count(total.roomNightsSold),
                            percent(total.occupancy()), amount(total.averageRate()), amount(total.revenuePerAvailableRoom())};
     t.hasTotals = true;
-    t.notes << QLatin1String(kNightsCounted)
-                   + QStringLiteral("; rooms available: the house's rooms now; a room-night at its booking's cost.");
+    t.notes << QCoreApplication::translate("Reports", kNightsCounted)
+                   + QCoreApplication::translate("Reports", "; rooms available: the house's rooms now; a room-night at its booking's cost.");
 }
 
 void revenue(Database &db, const ReportRequest &rq, ReportTable &t)
 {
-    t.title = QStringLiteral("Revenue");
+    t.title = QCoreApplication::translate("Reports", "Revenue");
     const QVector<RevenueRow> rows = RevenueReport(db, rq.first, rq.last);
     QStringList methods;
     for (const RevenueRow &r : rows)
@@ -103,18 +104,18 @@ void revenue(Database &db, const ReportRequest &rq, ReportTable &t)
             if (!methods.contains(it.key()))
                 methods << it.key();
     std::sort(methods.begin(), methods.end());
-    t.headers = QStringList{QStringLiteral("Month"), money(QStringLiteral("Room revenue"), rq.currency),
-                            money(QStringLiteral("Other charges"), rq.currency),
-                            money(QStringLiteral("Sales tax invoiced"), rq.currency),
-                            money(QStringLiteral("Total invoiced"), rq.currency)};
+    t.headers = QStringList{QCoreApplication::translate("Reports", "Month"), money(QCoreApplication::translate("Reports", "Room revenue"), rq.currency),
+                            money(QCoreApplication::translate("Reports", "Other charges"), rq.currency),
+                            money(QCoreApplication::translate("Reports", "Sales tax invoiced"), rq.currency),
+                            money(QCoreApplication::translate("Reports", "Total invoiced"), rq.currency)};
     for (const QString &method : methods)
-        t.headers << money(QStringLiteral("Paid: %1").arg(method.isEmpty() ? QStringLiteral("no method") : method),
+        t.headers << money(QCoreApplication::translate("Reports", "Paid: %1").arg(method.isEmpty() ? QCoreApplication::translate("Reports", "no method") : method),
                            rq.currency);
-    t.headers << money(QStringLiteral("Outstanding at the period's end"), rq.currency);
+    t.headers << money(QCoreApplication::translate("Reports", "Outstanding at the period's end"), rq.currency);
     t.chart = ChartStyle::StackedBars;
     t.chartUnit = rq.currency;
-    t.seriesNames = QStringList{QStringLiteral("Room revenue"), QStringLiteral("Other charges"),
-                                QStringLiteral("Sales tax invoiced")};
+    t.seriesNames = QStringList{QCoreApplication::translate("Reports", "Room revenue"), QCoreApplication::translate("Reports", "Other charges"),
+                                QCoreApplication::translate("Reports", "Sales tax invoiced")};
     t.series.resize(3);
     double room = 0, other = 0;
     qint64 tax = 0, invoiced = 0;
@@ -136,7 +137,7 @@ void revenue(Database &db, const ReportRequest &rq, ReportTable &t)
         tax += r.taxCents;
         invoiced += r.invoicedCents;
     }
-    QStringList line{QStringLiteral("Total"), amount(room), amount(other), cents(tax), cents(invoiced)};
+    QStringList line{QCoreApplication::translate("Reports", "Total"), amount(room), amount(other), cents(tax), cents(invoiced)};
     for (const QString &method : methods)
         line << cents(paid.value(method));
     qint64 outstanding = 0;
@@ -145,20 +146,20 @@ void revenue(Database &db, const ReportRequest &rq, ReportTable &t)
     line << cents(outstanding);
     t.cells << line;
     t.hasTotals = true;
-    t.notes << QLatin1String(kNightsCounted)
-                   + QStringLiteral(", at its cost; other charges by arrival; tax and invoiced: the invoices and credit "
+    t.notes << QCoreApplication::translate("Reports", kNightsCounted)
+                   + QCoreApplication::translate("Reports", ", at its cost; other charges by arrival; tax and invoiced: the invoices and credit "
                                     "notes issued; payments by the day received; outstanding: what the bookings arriving "
                                     "in the month still owed at the period's end.");
 }
 
 void countries(Database &db, const ReportRequest &rq, ReportTable &t)
 {
-    t.title = QStringLiteral("Guests by Country");
+    t.title = QCoreApplication::translate("Reports", "Guests by Country");
     const QVector<CountryRow> rows = GuestsByCountry(db, rq.first, rq.last, rq.houseCountry);
-    t.headers = QStringList{QStringLiteral("Country"), QStringLiteral("Arrivals"), QStringLiteral("Guests"),
-                            QStringLiteral("Nights"), QStringLiteral("Spellings grouped")};
+    t.headers = QStringList{QCoreApplication::translate("Reports", "Country"), QCoreApplication::translate("Reports", "Arrivals"), QCoreApplication::translate("Reports", "Guests"),
+                            QCoreApplication::translate("Reports", "Nights"), QCoreApplication::translate("Reports", "Spellings grouped")};
     t.chart = ChartStyle::Bars;
-    t.seriesNames = QStringList{QStringLiteral("Nights")};
+    t.seriesNames = QStringList{QCoreApplication::translate("Reports", "Nights")};
     t.series.resize(1);
     qint64 arrivals = 0, nights = 0;
     double guests = 0;
@@ -167,24 +168,24 @@ void countries(Database &db, const ReportRequest &rq, ReportTable &t)
         if (r.spellings.size() > 1)
             for (const QString &s : r.spellings)
                 spelled << QStringLiteral("\u201c%1\u201d").arg(s);
-        t.cells << QStringList{r.country.isEmpty() ? QStringLiteral("(not given)") : r.country, count(r.arrivals),
+        t.cells << QStringList{r.country.isEmpty() ? QCoreApplication::translate("Reports", "(not given)") : r.country, count(r.arrivals),
                                QLocale().toString(r.guests, 'g', 12), count(r.nights), spelled.join(QStringLiteral(", "))};
         t.series[0] << double(r.nights);
         arrivals += r.arrivals;
         guests += r.guests;
         nights += r.nights;
     }
-    t.cells << QStringList{QStringLiteral("Total"), count(arrivals), QLocale().toString(guests, 'g', 12), count(nights),
+    t.cells << QStringList{QCoreApplication::translate("Reports", "Total"), count(arrivals), QLocale().toString(guests, 'g', 12), count(nights),
                            QString()};
     t.hasTotals = true;
-    t.notes << QStringLiteral("Counted: the bookings with a guest (not those still being begun) arriving in the period, "
+    t.notes << QCoreApplication::translate("Reports", "Counted: the bookings with a guest (not those still being begun) arriving in the period, "
                               "by the guest's country, with their nights in it; countries written alike but for letter "
                               "case and blanks are one (the spellings listed).");
 }
 
 void taxes(Database &db, const ReportRequest &rq, ReportTable &t)
 {
-    t.title = QStringLiteral("Taxes");
+    t.title = QCoreApplication::translate("Reports", "Taxes");
     const TaxesReportRows rows = TaxesReport(db, rq.first, rq.last, rq.tourist);
     // A column pair for each tax and rate the invoices carry.
     QStringList rates;
@@ -193,18 +194,18 @@ void taxes(Database &db, const ReportRequest &rq, ReportTable &t)
         if (!rates.contains(rate))
             rates << rate;
     }
-    t.headers = QStringList{QStringLiteral("Month")};
+    t.headers = QStringList{QCoreApplication::translate("Reports", "Month")};
     for (const QString &rate : rates)
-        t.headers << money(QStringLiteral("Taxable at %1").arg(rate), rq.currency)
+        t.headers << money(QCoreApplication::translate("Reports", "Taxable at %1").arg(rate), rq.currency)
                   << money(QStringLiteral("%1").arg(rate), rq.currency);
     const bool tourist = rq.tourist.setUp();
     if (tourist)
-        t.headers << QStringLiteral("Tourist tax nights") << money(QStringLiteral("Tourist tax"), rq.currency);
+        t.headers << QCoreApplication::translate("Reports", "Tourist tax nights") << money(QCoreApplication::translate("Reports", "Tourist tax"), rq.currency);
     t.chart = ChartStyle::StackedBars;
     t.chartUnit = rq.currency;
     t.seriesNames = rates;
     if (tourist)
-        t.seriesNames << QStringLiteral("Tourist tax");
+        t.seriesNames << QCoreApplication::translate("Reports", "Tourist tax");
     t.series.resize(t.seriesNames.size());
     const QVector<std::pair<QDate, QDate>> months = ReportStretches(rq.first, rq.last, ReportGrouping::Month);
     QVector<qint64> net(rates.size(), 0), tax(rates.size(), 0);
@@ -233,23 +234,23 @@ void taxes(Database &db, const ReportRequest &rq, ReportTable &t)
         }
         t.cells << line;
     }
-    QStringList line{QStringLiteral("Total")};
+    QStringList line{QCoreApplication::translate("Reports", "Total")};
     for (int i = 0; i < rates.size(); ++i)
         line << cents(net[i]) << cents(tax[i]);
     if (tourist)
         line << count(nights) << cents(touristCents);
     t.cells << line;
     t.hasTotals = true;
-    t.notes << QStringLiteral("Sales tax: as the invoices and credit notes issued in the month show it, by rate.");
+    t.notes << QCoreApplication::translate("Reports", "Sales tax: as the invoices and credit notes issued in the month show it, by rate.");
     if (tourist) {
-        QString rule = QStringLiteral("Tourist tax: %1 per guest and night").arg(cents(rq.tourist.cents));
+        QString rule = QCoreApplication::translate("Reports", "Tourist tax: %1 per guest and night").arg(cents(rq.tourist.cents));
         if (rq.tourist.freeUnderAge > 0)
-            rule += QStringLiteral("; the bookings' children (under %1) free").arg(rq.tourist.freeUnderAge);
+            rule += QCoreApplication::translate("Reports", "; the bookings' children (under %1) free").arg(rq.tourist.freeUnderAge);
         if (rq.tourist.capNights > 0)
-            rule += QStringLiteral("; at most the first %1 nights of a stay").arg(rq.tourist.capNights);
-        t.notes << rule + QStringLiteral(". ") + QLatin1String(kNightsCounted) + QLatin1Char('.');
+            rule += QCoreApplication::translate("Reports", "; at most the first %1 nights of a stay").arg(rq.tourist.capNights);
+        t.notes << rule + QStringLiteral(". ") + QCoreApplication::translate("Reports", kNightsCounted) + QLatin1Char('.');
     } else {
-        t.notes << QStringLiteral("No tourist tax is set up (Configure > Regional Settings).");
+        t.notes << QCoreApplication::translate("Reports", "No tourist tax is set up (Configure > Regional Settings).");
     }
 }
 

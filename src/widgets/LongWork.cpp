@@ -50,7 +50,7 @@ void LongWork::start()
         } catch (const std::exception &e) {
             m_failure = QString::fromUtf8(e.what());
         } catch (...) {
-            m_failure = QStringLiteral("The work failed.");
+            m_failure = tr("The work failed.");
         }
     });
     connect(m_thread, &QThread::finished, this, &LongWork::threadFinished, Qt::QueuedConnection);

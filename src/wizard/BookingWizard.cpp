@@ -231,7 +231,7 @@ void BookingWizard::cmdNext_Click()
     guarded([this] {
         if (m_currentStep == 0 && dates->dtFromDate->dateTime() >= dates->dtToDate->dateTime()) {
             m_ui->message(window(),
-                          QStringLiteral("Departure date must be after the Arrival date. Please change the "
+                          tr("Departure date must be after the Arrival date. Please change the "
                                          "Departure date and try again."),
                           QMessageBox::Warning, QMessageBox::Ok);
             return;
@@ -364,7 +364,7 @@ void BookingWizard::showRoomsStep()
     }
     if (list->count() == 0)
         m_ui->message(window(),
-                      QStringLiteral("No rooms are available for the booking dates entered. Go back to the "
+                      tr("No rooms are available for the booking dates entered. Go back to the "
                                      "previous step and change the Arrival/Departure dates. To see what dates "
                                      "are available click View Calendar."),
                       QMessageBox::Information, QMessageBox::Ok);
@@ -492,10 +492,10 @@ void BookingWizard::showConfirmStep()
         ui->txtBookingNotes->setPlainText(v.notes);
         m_nightCount = NightsBetween(v.from, v.to);
         m_roomCount = v.amounts.rooms;
-        c.lblConfirmDates->setText(QStringLiteral("Booking from ") + RegionalShortDate(v.from.date())
-                                   + QStringLiteral(" to ") + RegionalShortDate(v.to.date()));
-        c.lblConfirmAdultsChildren->setText(Recordset::TextOf(v.adults) + QStringLiteral(" Adults and ")
-                                            + Recordset::TextOf(v.children) + QStringLiteral(" Children"));
+        c.lblConfirmDates->setText(
+            tr("Booking from %1 to %2").arg(RegionalShortDate(v.from.date()), RegionalShortDate(v.to.date())));
+        c.lblConfirmAdultsChildren->setText(
+            tr("%1 Adults and %2 Children").arg(Recordset::TextOf(v.adults), Recordset::TextOf(v.children)));
         const QString S = lblCurrencySymbol[0]->text();
         const BookingAmounts &a = v.amounts;
         lblConfirm[0]->setText(S + FormatMoney(a.costPerNight));
