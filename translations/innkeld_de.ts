@@ -212,6 +212,18 @@
         <source>Issue the guest&apos;s invoice for this booking, with the next number of the house&apos;s series.</source>
         <translation>Die Rechnung dieser Buchung ausstellen, mit der nächsten Nummer des Nummernkreises.</translation>
     </message>
+    <message>
+        <source>Papers &amp;in:</source>
+        <translation>Dokumente &amp;in:</translation>
+    </message>
+    <message>
+        <source>The language of this booking&apos;s confirmation, invoice and receipts: the guest&apos;s.</source>
+        <translation>Die Sprache der Bestätigung, Rechnung und Quittungen dieser Buchung: die des Gastes.</translation>
+    </message>
+    <message>
+        <source>The desk&apos;s language</source>
+        <translation>Sprache des Arbeitsplatzes</translation>
+    </message>
 </context>
 <context>
     <name>CustomerStep</name>
@@ -379,6 +391,177 @@
     <message>
         <source>Help topic</source>
         <translation>Hilfethema</translation>
+    </message>
+</context>
+<context>
+    <name>Paper</name>
+    <message>
+        <source>Phone: %1</source>
+        <translation>Telefon: %1</translation>
+    </message>
+    <message>
+        <source>VAT No.: %1</source>
+        <translation>USt-IdNr.: %1</translation>
+    </message>
+    <message>
+        <source>Booking Confirmation</source>
+        <translation>Buchungsbestätigung</translation>
+    </message>
+    <message>
+        <source>Booking number: %1</source>
+        <translation>Buchungsnummer: %1</translation>
+    </message>
+    <message>
+        <source>Booking from %1 to %2</source>
+        <translation>Aufenthalt vom %1 bis %2</translation>
+    </message>
+    <message>
+        <source>%1 Adults and %2 Children</source>
+        <translation>%1 Erwachsene und %2 Kinder</translation>
+    </message>
+    <message>
+        <source>Nights: %1</source>
+        <translation>Übernachtungen: %1</translation>
+    </message>
+    <message>
+        <source>Rooms: %1</source>
+        <translation>Zimmer: %1</translation>
+    </message>
+    <message>
+        <source>Cost per night:</source>
+        <translation>Preis pro Nacht:</translation>
+    </message>
+    <message>
+        <source>Other Charges:</source>
+        <translation>Sonstige Kosten:</translation>
+    </message>
+    <message>
+        <source>Sub Total:</source>
+        <translation>Zwischensumme:</translation>
+    </message>
+    <message>
+        <source>Total Payable:</source>
+        <translation>Gesamtbetrag:</translation>
+    </message>
+    <message>
+        <source>Amount Payed:</source>
+        <translation>Bereits bezahlt:</translation>
+    </message>
+    <message>
+        <source>Balance Due:</source>
+        <translation>Noch zu zahlen:</translation>
+    </message>
+    <message>
+        <source>Payment Method:</source>
+        <translation>Zahlungsart:</translation>
+    </message>
+    <message>
+        <source>Contact Details:</source>
+        <translation>Kontaktdaten:</translation>
+    </message>
+    <message>
+        <source>Credit Note</source>
+        <translation>Stornorechnung</translation>
+    </message>
+    <message>
+        <source>Invoice</source>
+        <translation>Rechnung</translation>
+    </message>
+    <message>
+        <source>Date: %1</source>
+        <translation>Datum: %1</translation>
+    </message>
+    <message>
+        <source>Stay: %1 to %2</source>
+        <translation>Aufenthalt: %1 bis %2</translation>
+    </message>
+    <message>
+        <source>Credits the invoice %1</source>
+        <translation>Storniert die Rechnung %1</translation>
+    </message>
+    <message>
+        <source>Room</source>
+        <translation>Zimmer</translation>
+    </message>
+    <message>
+        <source>Nights</source>
+        <translation>Nächte</translation>
+    </message>
+    <message>
+        <source>Per night</source>
+        <translation>Pro Nacht</translation>
+    </message>
+    <message>
+        <source>Amount</source>
+        <translation>Betrag</translation>
+    </message>
+    <message>
+        <source>Other charges</source>
+        <translation>Sonstige Kosten</translation>
+    </message>
+    <message>
+        <source>Net amount:</source>
+        <translation>Nettobetrag:</translation>
+    </message>
+    <message>
+        <source>Total:</source>
+        <translation>Gesamtbetrag:</translation>
+    </message>
+    <message>
+        <source>Payments received:</source>
+        <translation>Erhaltene Zahlungen:</translation>
+    </message>
+    <message>
+        <source>Balance due:</source>
+        <translation>Noch zu zahlen:</translation>
+    </message>
+    <message>
+        <source>Refund Receipt</source>
+        <translation>Erstattungsbeleg</translation>
+    </message>
+    <message>
+        <source>Receipt</source>
+        <translation>Quittung</translation>
+    </message>
+    <message>
+        <source>Refunded to: %1</source>
+        <translation>Erstattet an: %1</translation>
+    </message>
+    <message>
+        <source>Received from: %1</source>
+        <translation>Erhalten von: %1</translation>
+    </message>
+    <message>
+        <source>Date:</source>
+        <translation>Datum:</translation>
+    </message>
+    <message>
+        <source>Amount:</source>
+        <translation>Betrag:</translation>
+    </message>
+    <message>
+        <source>Method:</source>
+        <translation>Zahlungsart:</translation>
+    </message>
+    <message>
+        <source>Note:</source>
+        <translation>Notiz:</translation>
+    </message>
+    <message>
+        <source>Booking number:</source>
+        <translation>Buchungsnummer:</translation>
+    </message>
+    <message>
+        <source>Stay:</source>
+        <translation>Aufenthalt:</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>Paid in all:</source>
+        <translation>Insgesamt bezahlt:</translation>
     </message>
 </context>
 <context>

@@ -1,9 +1,16 @@
 #include "papers.h"
 
 #include "invoices.h"
+#include "data/regional/language.h"
 #include "data/regional/regional.h"
 #include "wizard/bookingview.h"
 #include "wizard/paymentrecords.h"
+
+#include <QHash>
+#include <QMutex>
+#include <QTranslator>
+
+#include <memory>
 
 namespace innkeld {
 
@@ -15,7 +22,41 @@ QString escaped(const QString &text)
                                                                                                  QStringLiteral("<br>"));
 }
 
-QString page(const HouseDetails &house, const QString &body)
+// The words of a paper in its language: the program's translation of the
+// context "Paper" for it, English where it has none.
+class Words
+{
+public:
+    explicit Words(const QString &language)
+    {
+        static QMutex guard;
+        static QHash<QString, std::shared_ptr<QTranslator>> loaded;
+        const QString code = language.isEmpty() ? LanguageInUse() : language;
+        const QMutexLocker lock(&guard);
+        auto it = loaded.find(code);
+        if (it == loaded.end()) {
+            auto translator = std::make_shared<QTranslator>();
+            if (!translator->load(QStringLiteral(":/i18n/innkeld_%1.qm").arg(code)))
+                translator.reset();
+            it = loaded.insert(code, translator);
+        }
+        m_translator = *it;
+    }
+    QString operator()(const char *text) const
+    {
+        if (m_translator) {
+            const QString said = m_translator->translate("Paper", text);
+            if (!said.isEmpty())
+                return said;
+        }
+        return QString::fromUtf8(text);
+    }
+
+private:
+    std::shared_ptr<QTranslator> m_translator;
+};
+
+QString page(const HouseDetails &house, const QString &body, const Words &w)
 {
     QStringList head;
     if (!house.name.isEmpty())
@@ -24,13 +65,13 @@ QString page(const HouseDetails &house, const QString &body)
         head << escaped(house.address);
     QStringList reach;
     if (!house.phone.isEmpty())
-        reach << QStringLiteral("Phone: ") + escaped(house.phone);
+        reach << w(QT_TRANSLATE_NOOP("Paper", "Phone: %1")).arg(escaped(house.phone));
     if (!house.email.isEmpty())
         reach << escaped(house.email);
     if (!reach.isEmpty())
         head << reach.join(QStringLiteral(" &middot; "));
     if (!house.vatNumber.isEmpty())
-        head << QStringLiteral("VAT No.: ") + escaped(house.vatNumber);
+        head << w(QT_TRANSLATE_NOOP("Paper", "VAT No.: %1")).arg(escaped(house.vatNumber));
     QString html = QStringLiteral("<html><body style=\"font-size:10pt\"><table width=\"100%\" cellpadding=\"0\"><tr>"
                                   "<td valign=\"top\">%1</td>")
                        .arg(head.join(QStringLiteral("<br>")));
@@ -46,7 +87,7 @@ QString page(const HouseDetails &house, const QString &body)
 
 QString LetterheadPaper(const HouseDetails &house, const QString &body)
 {
-    return page(house, body);
+    return page(house, body, Words(QString()));
 }
 
 namespace {
@@ -62,72 +103,83 @@ QString rows(const QList<std::pair<QString, QString>> &lines)
 
 }  // namespace
 
-QString ConfirmationPaper(Database &db, RecordId bookingId, const QString &currencySymbol, const QString &taxName)
+QString ConfirmationPaper(Database &db, RecordId bookingId, const QString &currencySymbol, const QString &taxName,
+                          const QString &language)
 {
+    const Words w(language);
     const HouseDetails house = ReadHouseDetails(db);
     const ConfirmView v = LoadConfirmStep(db, bookingId);
-    QString body = QStringLiteral("<h2>Booking Confirmation</h2>");
+    QString body = QStringLiteral("<h2>%1</h2>").arg(w(QT_TRANSLATE_NOOP("Paper", "Booking Confirmation")));
     if (!v.found)
-        return page(house, body);
+        return page(house, body, w);
     const BookingAmounts &a = v.amounts;
     const QString &C = currencySymbol;
     const QStringList rooms = BookedRoomNames(db, bookingId);
-    body += QStringLiteral("<p><b>Booking number: %1</b></p><p>").arg(bookingId);
-    body += escaped(QStringLiteral("Booking from ") + RegionalShortDate(v.from.date()) + QStringLiteral(" to ")
-                    + RegionalShortDate(v.to.date()))
-        + QStringLiteral("<br>") + escaped(FormatCount(v.adults) + QStringLiteral(" Adults and ") + FormatCount(v.children)
-                                          + QStringLiteral(" Children"))
-        + QStringLiteral("<br>") + escaped(QStringLiteral("Nights: ") + QString::number(a.nights))
-        + QStringLiteral("<br>") + escaped(QStringLiteral("Rooms: ") + rooms.join(QStringLiteral(", "))) + QStringLiteral("</p>");
-    body += rows({{QStringLiteral("Cost per night:"), C + FormatMoney(a.costPerNight)},
-                  {QStringLiteral("Other Charges:"), C + FormatMoney(a.otherCharges)},
-                  {QStringLiteral("Sub Total:"), C + FormatMoney(a.subTotal)},
+    body += QStringLiteral("<p><b>%1</b></p><p>").arg(w(QT_TRANSLATE_NOOP("Paper", "Booking number: %1")).arg(bookingId));
+    body += escaped(w(QT_TRANSLATE_NOOP("Paper", "Booking from %1 to %2"))
+                        .arg(RegionalShortDate(v.from.date()), RegionalShortDate(v.to.date())))
+        + QStringLiteral("<br>")
+        + escaped(w(QT_TRANSLATE_NOOP("Paper", "%1 Adults and %2 Children")).arg(FormatCount(v.adults), FormatCount(v.children)))
+        + QStringLiteral("<br>") + escaped(w(QT_TRANSLATE_NOOP("Paper", "Nights: %1")).arg(a.nights))
+        + QStringLiteral("<br>") + escaped(w(QT_TRANSLATE_NOOP("Paper", "Rooms: %1")).arg(rooms.join(QStringLiteral(", "))))
+        + QStringLiteral("</p>");
+    body += rows({{w(QT_TRANSLATE_NOOP("Paper", "Cost per night:")), C + FormatMoney(a.costPerNight)},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Other Charges:")), C + FormatMoney(a.otherCharges)},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Sub Total:")), C + FormatMoney(a.subTotal)},
                   {taxName, C + FormatMoney(a.salesTax)},
-                  {QStringLiteral("Total Payable:"), C + FormatMoney(a.total)},
-                  {QStringLiteral("Amount Payed:"), C + FormatMoney(a.amountPayed)},
-                  {QStringLiteral("Balance Due:"), C + FormatMoney(a.total - a.amountPayed)},
-                  {QStringLiteral("Payment Method:"), v.paymentMethod}});
+                  {w(QT_TRANSLATE_NOOP("Paper", "Total Payable:")), C + FormatMoney(a.total)},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Amount Payed:")), C + FormatMoney(a.amountPayed)},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Balance Due:")), C + FormatMoney(a.total - a.amountPayed)},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Payment Method:")), v.paymentMethod}});
     if (v.hasContact)
-        body += QStringLiteral("<p><b>Contact Details:</b><br>%1</p>").arg(escaped(v.contact));
-    return page(house, body);
+        body += QStringLiteral("<p><b>%1</b><br>%2</p>").arg(w(QT_TRANSLATE_NOOP("Paper", "Contact Details:")), escaped(v.contact));
+    return page(house, body, w);
 }
 
-QString InvoicePaper(const Invoice &inv)
+QString InvoicePaper(const Invoice &inv, const QString &language)
 {
+    const Words w(language);
     const QString &C = inv.currency;
     QString body = QStringLiteral("<h2>%1 %2</h2>")
-                       .arg(inv.credit ? QStringLiteral("Credit Note") : QStringLiteral("Invoice"), escaped(inv.number));
+                       .arg(inv.credit ? w(QT_TRANSLATE_NOOP("Paper", "Credit Note")) : w(QT_TRANSLATE_NOOP("Paper", "Invoice")),
+                            escaped(inv.number));
+    QStringList facts{w(QT_TRANSLATE_NOOP("Paper", "Date: %1")).arg(escaped(RegionalShortDate(inv.issuedOn))),
+                      w(QT_TRANSLATE_NOOP("Paper", "Booking number: %1")).arg(inv.bookingId),
+                      w(QT_TRANSLATE_NOOP("Paper", "Stay: %1 to %2"))
+                          .arg(escaped(RegionalShortDate(inv.arrival)), escaped(RegionalShortDate(inv.departure)))};
+    if (inv.credit)
+        facts << w(QT_TRANSLATE_NOOP("Paper", "Credits the invoice %1")).arg(escaped(inv.creditOfNumber));
     body += QStringLiteral("<table width=\"100%\"><tr><td valign=\"top\"><b>%1</b><br>%2</td><td align=\"right\" "
-                           "valign=\"top\">Date: %3<br>Booking number: %4<br>Stay: %5 to %6%7</td></tr></table>")
-                .arg(escaped(inv.guest), escaped(inv.guestAddress), escaped(RegionalShortDate(inv.issuedOn)),
-                     QString::number(inv.bookingId), escaped(RegionalShortDate(inv.arrival)),
-                     escaped(RegionalShortDate(inv.departure)),
-                     inv.credit ? QStringLiteral("<br>Credits the invoice ") + escaped(inv.creditOfNumber) : QString());
+                           "valign=\"top\">%3</td></tr></table>")
+                .arg(escaped(inv.guest), escaped(inv.guestAddress), facts.join(QStringLiteral("<br>")));
     body += QStringLiteral("<br><table width=\"100%\" cellpadding=\"3\" style=\"border-collapse:collapse\">"
-                           "<tr><th align=\"left\">Room</th><th align=\"right\">Nights</th>"
-                           "<th align=\"right\">Per night</th><th align=\"right\">Amount</th></tr>");
+                           "<tr><th align=\"left\">%1</th><th align=\"right\">%2</th>"
+                           "<th align=\"right\">%3</th><th align=\"right\">%4</th></tr>")
+                .arg(w(QT_TRANSLATE_NOOP("Paper", "Room")), w(QT_TRANSLATE_NOOP("Paper", "Nights")),
+                     w(QT_TRANSLATE_NOOP("Paper", "Per night")), w(QT_TRANSLATE_NOOP("Paper", "Amount")));
     for (const InvoiceLine &l : inv.lines) {
         const bool room = !l.room.isEmpty();
         body += QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td><td align=\"right\">%3</td>"
                                "<td align=\"right\">%4</td></tr>")
-                    .arg(escaped(room ? l.room : QStringLiteral("Other charges")),
+                    .arg(escaped(room ? l.room : w(QT_TRANSLATE_NOOP("Paper", "Other charges"))),
                          room ? QString::number(l.nights) : QString(),
                          room ? escaped(C + FormatCents(l.unitCents)) : QString(), escaped(C + FormatCents(l.cents)));
     }
     body += QStringLiteral("</table><br>");
     const QString rate = inv.taxRate.isEmpty() ? QString() : QStringLiteral(" (%1%)").arg(inv.taxRate);
-    QList<std::pair<QString, QString>> totals{{QStringLiteral("Net amount:"), C + FormatCents(inv.netCents)},
+    QList<std::pair<QString, QString>> totals{{w(QT_TRANSLATE_NOOP("Paper", "Net amount:")), C + FormatCents(inv.netCents)},
                                               {inv.taxName + rate + QLatin1Char(':'), C + FormatCents(inv.taxCents)},
-                                              {QStringLiteral("Total:"), C + FormatCents(inv.totalCents)}};
+                                              {w(QT_TRANSLATE_NOOP("Paper", "Total:")), C + FormatCents(inv.totalCents)}};
     if (!inv.credit)
-        totals += {{QStringLiteral("Payments received:"), C + FormatCents(inv.paidCents)},
-                   {QStringLiteral("Balance due:"), C + FormatCents(inv.dueCents())}};
+        totals += {{w(QT_TRANSLATE_NOOP("Paper", "Payments received:")), C + FormatCents(inv.paidCents)},
+                   {w(QT_TRANSLATE_NOOP("Paper", "Balance due:")), C + FormatCents(inv.dueCents())}};
     body += QStringLiteral("<table width=\"100%\"><tr><td></td><td align=\"right\">%1</td></tr></table>").arg(rows(totals));
-    return page(inv.house, body);
+    return page(inv.house, body, w);
 }
 
-QString ReceiptPaper(Database &db, RecordId paymentId, const QString &currencySymbol)
+QString ReceiptPaper(Database &db, RecordId paymentId, const QString &currencySymbol, const QString &language)
 {
+    const Words w(language);
     const Payment paid = ReadPayment(db, paymentId);
     const ConfirmView v = LoadConfirmStep(db, paid.bookingId);
     if (!v.found)
@@ -135,21 +187,23 @@ QString ReceiptPaper(Database &db, RecordId paymentId, const QString &currencySy
     const QString &C = currencySymbol;
     const bool refund = paid.cents < 0;
     QString body = QStringLiteral("<h2>%1 %2</h2>")
-                       .arg(refund ? QStringLiteral("Refund Receipt") : QStringLiteral("Receipt"), QString::number(paid.id));
+                       .arg(refund ? w(QT_TRANSLATE_NOOP("Paper", "Refund Receipt")) : w(QT_TRANSLATE_NOOP("Paper", "Receipt")),
+                            QString::number(paid.id));
+    const QString whom = v.contact.section(QStringLiteral("\r\n"), 0, 0).trimmed();
     body += QStringLiteral("<p>%1</p>")
-                .arg(escaped((refund ? QStringLiteral("Refunded to: ") : QStringLiteral("Received from: "))
-                             + v.contact.section(QStringLiteral("\r\n"), 0, 0).trimmed()));
-    body += rows({{QStringLiteral("Date:"), RegionalShortDate(paid.paidOn)},
-                  {QStringLiteral("Amount:"), C + FormatMoney(double(paid.cents) / 100.0)},
-                  {QStringLiteral("Method:"), paid.method},
-                  {QStringLiteral("Note:"), paid.note},
-                  {QStringLiteral("Booking number:"), QString::number(paid.bookingId)},
-                  {QStringLiteral("Stay:"), RegionalShortDate(v.from.date()) + QStringLiteral(" to ")
-                                                 + RegionalShortDate(v.to.date())},
-                  {QStringLiteral("Total Payable:"), C + FormatMoney(v.amounts.total)},
-                  {QStringLiteral("Paid in all:"), C + FormatMoney(v.amounts.amountPayed)},
-                  {QStringLiteral("Balance Due:"), C + FormatMoney(v.amounts.total - v.amounts.amountPayed)}});
-    return page(ReadHouseDetails(db), body);
+                .arg(escaped((refund ? w(QT_TRANSLATE_NOOP("Paper", "Refunded to: %1")) : w(QT_TRANSLATE_NOOP("Paper", "Received from: %1")))
+                                 .arg(whom)));
+    body += rows({{w(QT_TRANSLATE_NOOP("Paper", "Date:")), RegionalShortDate(paid.paidOn)},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Amount:")), C + FormatMoney(double(paid.cents) / 100.0)},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Method:")), paid.method},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Note:")), paid.note},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Booking number:")), QString::number(paid.bookingId)},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Stay:")), w(QT_TRANSLATE_NOOP("Paper", "%1 to %2"))
+                                                                 .arg(RegionalShortDate(v.from.date()), RegionalShortDate(v.to.date()))},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Total Payable:")), C + FormatMoney(v.amounts.total)},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Paid in all:")), C + FormatMoney(v.amounts.amountPayed)},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Balance Due:")), C + FormatMoney(v.amounts.total - v.amounts.amountPayed)}});
+    return page(ReadHouseDetails(db), body, w);
 }
 
 }  // namespace innkeld

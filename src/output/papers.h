@@ -24,15 +24,18 @@ QString LetterheadPaper(const HouseDetails &house, const QString &body);
 // stay, the party, the charges, the payment, the guest's contact details),
 // with the letterhead, the booking's number, its rooms by name, the nights
 // and the balance due. The booking not found gives the heading alone.
-QString ConfirmationPaper(Database &db, RecordId bookingId, const QString &currencySymbol, const QString &taxName);
+// Each paper is in `language` ("de"; empty: the desk's).
+QString ConfirmationPaper(Database &db, RecordId bookingId, const QString &currencySymbol, const QString &taxName,
+                          const QString &language = QString());
 
 // An invoice or credit note, from what was stored at its issue.
-QString InvoicePaper(const Invoice &invoice);
+QString InvoicePaper(const Invoice &invoice, const QString &language = QString());
 
 // The receipt of a payment: the letterhead, the payment (its day, amount,
 // method and note), the guest and the booking, what the booking costs, what
 // it received in all and what is still due. Throws DbError when the payment
 // or its booking is gone.
-QString ReceiptPaper(Database &db, RecordId paymentId, const QString &currencySymbol);
+QString ReceiptPaper(Database &db, RecordId paymentId, const QString &currencySymbol,
+                     const QString &language = QString());
 
 }  // namespace innkeld

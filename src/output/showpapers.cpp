@@ -3,6 +3,7 @@
 #include "invoices.h"
 #include "papers.h"
 #include "data/schema/housedetails.h"
+#include "data/schema/paperlanguage.h"
 #include "widgets/paper.h"
 #include "widgets/uiservices.h"
 
@@ -14,7 +15,8 @@ namespace innkeld {
 void ShowConfirmation(Database &db, UiServices &ui, QWidget *parent, RecordId bookingId, const QString &currencySymbol,
                       const QString &taxName)
 {
-    const auto paper = MakePaper(ConfirmationPaper(db, bookingId, currencySymbol, taxName), ReadHouseDetails(db).logo);
+    const auto paper = MakePaper(ConfirmationPaper(db, bookingId, currencySymbol, taxName, BookingPaperLanguage(db, bookingId)),
+                                 ReadHouseDetails(db).logo);
     ui.showPaper(parent, QStringLiteral("Booking Confirmation %1").arg(bookingId), *paper,
                  QStringLiteral("Confirmation-%1.pdf").arg(bookingId));
 }
@@ -22,7 +24,7 @@ void ShowConfirmation(Database &db, UiServices &ui, QWidget *parent, RecordId bo
 void ShowInvoice(Database &db, UiServices &ui, QWidget *parent, RecordId invoiceId)
 {
     const Invoice invoice = ReadInvoice(db, invoiceId);
-    const auto paper = MakePaper(InvoicePaper(invoice), invoice.house.logo);
+    const auto paper = MakePaper(InvoicePaper(invoice, BookingPaperLanguage(db, invoice.bookingId)), invoice.house.logo);
     const QString kind = invoice.credit ? QStringLiteral("Credit Note") : QStringLiteral("Invoice");
     // The number as a file's name takes only what every file system takes.
     QString file = kind + QLatin1Char('-') + invoice.number + QStringLiteral(".pdf");

@@ -8,9 +8,11 @@
 #include "ui_RoomsStep.h"
 
 #include "widgets/uiservices.h"
+#include "data/regional/language.h"
 #include "data/regional/regional.h"
 #include "data/regional/regionalterms.h"
 #include "data/schema/bookingtables.h"
+#include "data/schema/paperlanguage.h"
 #include "wizard/availability.h"
 #include "wizard/bookingstore.h"
 #include "wizard/bookingview.h"
@@ -87,7 +89,16 @@ BookingWizard::BookingWizard(QWidget *parent)
     // come after the buttons in the tab chain: the notes and the buttons
     // follow the step's controls.
     setTabOrder(confirm->cmdConfirmation, confirm->cmdIssueInvoice);
-    setTabOrder(confirm->cmdIssueInvoice, ui->txtBookingNotes);
+    setTabOrder(confirm->cmdIssueInvoice, confirm->cboPaperLanguage);
+    setTabOrder(confirm->cboPaperLanguage, ui->txtBookingNotes);
+    // The papers' languages, each by its own name.
+    for (const QString &code : SpokenLanguages()) {
+        QString name = code == QLatin1String("en") ? QLocale::languageToString(QLocale::English)
+                                                   : QLocale(code).nativeLanguageName();
+        if (!name.isEmpty())
+            name[0] = name[0].toUpper();
+        confirm->cboPaperLanguage->addItem(name, code);
+    }
     setTabOrder(ui->txtBookingNotes, ui->cmdCancel);
     setTabOrder(ui->cmdCancel, ui->cmdBack);
     setTabOrder(ui->cmdBack, ui->cmdNext);
@@ -101,6 +112,8 @@ BookingWizard::BookingWizard(QWidget *parent)
             &BookingWizard::cmdRecalculateTotalPayable_Click);
     connect(confirm->cmdConfirmation, &QPushButton::clicked, this, &BookingWizard::cmdConfirmation_Click);
     connect(confirm->cmdIssueInvoice, &QPushButton::clicked, this, &BookingWizard::cmdIssueInvoice_Click);
+    connect(confirm->cboPaperLanguage, qOverload<int>(&QComboBox::activated), this,
+            &BookingWizard::cboPaperLanguage_Click);
     // Leaving these boxes formats, recomputes or saves what they hold.
     for (QWidget *box : std::initializer_list<QWidget *>{
              ui->txtBookingNotes, customer->txtNoAdults, customer->txtNoChildren, payment->txtCostPerNight,
@@ -510,6 +523,8 @@ void BookingWizard::showConfirmStep()
         lblConfirm[9]->setText(v.cardExpiry);
         if (v.hasContact)
             c.lblConfirmContact->setText(v.contact);
+        const int language = c.cboPaperLanguage->findData(BookingPaperLanguage(*m_db, m_currentBookingId));
+        c.cboPaperLanguage->setCurrentIndex(language < 0 ? 0 : language);
     }
     showStepPanel(4);
 }
@@ -705,6 +720,15 @@ void BookingWizard::cmdConfirmation_Click()
     if (m_currentBookingId == 0)
         return;
     emit printConfirmation(m_currentBookingId, lblCurrencySymbol[0]->text(), lblSalesTaxName[0]->text());
+}
+
+void BookingWizard::cboPaperLanguage_Click()
+{
+    // Kept at once: the papers printed from here on are in it.
+    if (m_db && m_currentBookingId)
+        guarded([this] {
+            SetBookingPaperLanguage(*m_db, m_currentBookingId, confirm->cboPaperLanguage->currentData().toString());
+        });
 }
 
 void BookingWizard::cmdIssueInvoice_Click()

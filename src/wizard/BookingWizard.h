@@ -101,6 +101,7 @@ private slots:
     void txtBookingNotes_LostFocus();
     void cmdConfirmation_Click();
     void cmdIssueInvoice_Click();
+    void cboPaperLanguage_Click();
     void cmdRecordPayment_Click();
 
     // Returning guests: typing a last name offers the earlier guests of

@@ -4,6 +4,7 @@
 #include "output/papers.h"
 #include "data/regional/regional.h"
 #include "data/schema/housedetails.h"
+#include "data/schema/paperlanguage.h"
 #include "widgets/paper.h"
 #include "widgets/uiservices.h"
 #include "wizard/paymentrecords.h"
@@ -86,7 +87,8 @@ void frmRecordPayment::cmdPrintReceipt_Click()
         return;
     const RecordId id = item->data(0, Qt::UserRole).toLongLong();
     RunGuarded(m_ui, this, [&] {
-        const auto paper = MakePaper(ReceiptPaper(m_db, id, m_symbol), ReadHouseDetails(m_db).logo);
+        const auto paper = MakePaper(ReceiptPaper(m_db, id, m_symbol, BookingPaperLanguage(m_db, m_booking)),
+                                     ReadHouseDetails(m_db).logo);
         m_ui.showPaper(this, tr("Receipt %1").arg(id), *paper, QStringLiteral("Receipt-%1.pdf").arg(id));
     });
 }

@@ -6,6 +6,7 @@
 #include "data/schema/housedetails.h"
 #include "data/schema/invoicetables.h"
 #include "data/schema/schema.h"
+#include "data/schema/paperlanguage.h"
 #include "output/invoices.h"
 #include "output/papers.h"
 #include "wizard/paymentrecords.h"
@@ -210,6 +211,24 @@ void TestInvoices::issuedAndCreditedAsTheHouseMust()
     IssueCreditNote(db, InvoicesOfBooking(db, first).first(), QDate(2026, 3, 8));
     QCOMPARE(ReadInvoice(db, IssueInvoice(db, first, QDate(2026, 3, 8))).paidCents, 12500);
 
+    // The guest reads German: the booking's papers are in it, whatever the
+    // desk's language; a booking that is not there, or no language, is refused.
+    QCOMPARE(BookingPaperLanguage(db, first), QString());
+    SetBookingPaperLanguage(db, first, QStringLiteral("de"));
+    QCOMPARE(BookingPaperLanguage(db, first), QStringLiteral("de"));
+    QVERIFY(refusalOf([&] { SetBookingPaperLanguage(db, first + 1000, QStringLiteral("de")); }) != QStringLiteral("(not refused)"));
+    QVERIFY(refusalOf([&] { SetBookingPaperLanguage(db, first, QStringLiteral("de'); --")); }) != QStringLiteral("(not refused)"));
+    const QString german = ConfirmationPaper(db, first, QStringLiteral("€"), QStringLiteral("MwSt."), BookingPaperLanguage(db, first))
+        + InvoicePaper(ReadInvoice(db, InvoicesOfBooking(db, first).first()), QStringLiteral("de"))
+        + ReceiptPaper(db, deposit, QStringLiteral("€"), QStringLiteral("de"));
+    for (const QString &word : {QStringLiteral("Buchungsbestätigung"), QStringLiteral("Buchungsnummer: %1").arg(first),
+                                QStringLiteral("Noch zu zahlen:"), QStringLiteral("Rechnung"), QStringLiteral("Nettobetrag:"),
+                                QStringLiteral("Quittung"), QStringLiteral("Insgesamt bezahlt:")})
+        QVERIFY2(german.contains(word), qPrintable(word));
+    QVERIFY(!german.contains(QStringLiteral("Balance Due")));
+    QVERIFY(ConfirmationPaper(db, first, QStringLiteral("$"), QStringLiteral("Tax"), QStringLiteral("en"))
+                .contains(QStringLiteral("Booking Confirmation")));
+
     // A copy of the house takes them along with their numbers; its next
     // invoice goes on from there.
     TempDatabase other;
@@ -220,6 +239,7 @@ void TestInvoices::issuedAndCreditedAsTheHouseMust()
     QCOMPARE(ReadInvoice(other.db(), credit.id).number, credit.number);
     QCOMPARE(ReadInvoice(other.db(), invoice).house.logo, issued.house.logo);
     QCOMPARE(ReadHouseDetails(other.db()).invoicePrefix, QStringLiteral("INV-"));
+    QCOMPARE(BookingPaperLanguage(other.db(), first), QStringLiteral("de"));
     QVERIFY(refusalOf([&] { IssueInvoice(other.db(), house.bookings[1], QDate(2027, 1, 3)); }).contains(QStringLiteral("already")));
     // A database made before payments were recorded gets one for each
     // booking's amount paid, at its first open.

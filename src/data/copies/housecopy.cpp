@@ -34,7 +34,8 @@ const CopiedTable kOrder[] = {{"room", "id", nullptr},
                                "id, Number, Series, Sequence, Kind, IssuedOn, BookingID, CreditOf, Guest, GuestAddress, "
                                "House, LogoDigest, Currency, TaxName, TaxRate, Lines, NetCents, TaxCents, TotalCents, "
                                "PaidCents"},
-                              {"payment", "id", "id, BookingID, PaidOn, AmountCents, Method, Note"}};
+                              {"payment", "id", "id, BookingID, PaidOn, AmountCents, Method, Note"},
+                              {"bookinglanguage", "bookingid", "bookingid, Language"}};
 
 qint64 countOf(Database &db, const char *table)
 {

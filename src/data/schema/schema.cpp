@@ -9,6 +9,7 @@
 #include "housedetails.h"
 #include "invoicetables.h"
 #include "payments.h"
+#include "paperlanguage.h"
 #include "touristtax.h"
 #include "data/postgres/serverengine.h"
 #include "data/sqlite/fileengine.h"
@@ -36,6 +37,7 @@ const std::vector<SchemaPart> &schemaParts()
         InvoiceDaysPart(),
         PaymentsPart(),
         TouristTaxPart(),
+        PaperLanguagePart(),
     };
     return parts;
 }
