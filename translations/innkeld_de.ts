@@ -925,10 +925,6 @@
         <translation>Monat</translation>
     </message>
     <message>
-        <source>&amp;Period:</source>
-        <translation>&amp;Zeitraum:</translation>
-    </message>
-    <message>
         <source>Period</source>
         <translation>Zeitraum</translation>
     </message>
@@ -987,6 +983,10 @@
     <message>
         <source>The report&apos;s table as a comma-separated file.</source>
         <translation>Die Tabelle des Berichts als CSV-Datei.</translation>
+    </message>
+    <message>
+        <source>Peri&amp;od:</source>
+        <translation>&amp;Zeitraum:</translation>
     </message>
 </context>
 <context>
@@ -1216,7 +1216,7 @@
         <translation>&amp;OK</translation>
     </message>
     <message>
-        <source>Ca&amp;ncel</source>
+        <source>&amp;Cancel</source>
         <translation>Abb&amp;rechen</translation>
     </message>
 </context>

@@ -7,7 +7,12 @@
 #include "arrivals/ArrivalsPanel.h"
 #include "channels/frmChannels.h"
 #include "config/frmConfigRooms.h"
+#include "config/frmHouseDetails.h"
 #include "config/frmTerminology.h"
+#include "data/regional/language.h"
+#include "output/frmInvoices.h"
+#include "reports/ReportsPanel.h"
+#include "wizard/frmRecordPayment.h"
 #include "data/regional/regionalterms.h"
 #include "guisupport.h"
 #include "wizard/BookingWizard.h"
@@ -26,6 +31,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QScopeGuard>
 #include <QtTest>
 
 using namespace innkeld;
@@ -68,6 +74,7 @@ private slots:
     void movingAndWindowButtons();
     void windowGrowsAndIsRemembered();
     void aboutDialog();
+    void eachDialogsAcceleratorsAreItsOwn_data();
     void eachDialogsAcceleratorsAreItsOwn();
     void help();
     void missingHelpFile();
@@ -266,10 +273,20 @@ void TestNavigation::windowGrowsAndIsRemembered()
     QVERIFY(p.main()->screen()->availableGeometry().contains(p.main()->geometry().topLeft()));
 }
 
+void TestNavigation::eachDialogsAcceleratorsAreItsOwn_data()
+{
+    QTest::addColumn<QString>("language");
+    for (const QString &language : SpokenLanguages())
+        QTest::newRow(qPrintable(language)) << language;
+}
+
 void TestNavigation::eachDialogsAcceleratorsAreItsOwn()
 {
-    // In each dialog, one letter underlined once: Alt and a letter always
-    // reach what it says.
+    // In each dialog and pop-up menu, in each language, one letter
+    // underlined once: Alt and a letter always reach what it says.
+    QFETCH(QString, language);
+    UseLanguage(language);
+    const auto back = qScopeGuard([] { UseLanguage(QStringLiteral("en")); });
     const auto clashes = [](QWidget *dialog) {
         QHash<QChar, QStringList> owners;
         for (QWidget *w : dialog->findChildren<QWidget *>()) {
@@ -305,6 +322,33 @@ void TestNavigation::eachDialogsAcceleratorsAreItsOwn()
     QCOMPARE(clashes(&regional), QStringList());
     frmAbout about(ui);
     QCOMPARE(clashes(&about), QStringList());
+    frmHouseDetails house(t.db(), ui);
+    QCOMPARE(clashes(&house).join(QLatin1Char(';')), QString());
+    frmInvoices invoices(t.db(), ui);
+    QCOMPARE(clashes(&invoices), QStringList());
+    const QDateTime now(QDate::currentDate(), QTime(14, 0));
+    const RecordId booking = t.addGuest(now, now.addDays(1), QStringLiteral("A"), QStringLiteral("B"));
+    frmRecordPayment payments(t.db(), ui, booking, QStringLiteral("$"), QString());
+    QCOMPARE(clashes(&payments), QStringList());
+    ReportsPanel reports;
+    QCOMPARE(clashes(&reports).join(QLatin1Char(';')), QString());
+    // The main window's pop-up menus, each on its own. (The English
+    // Configure menu keeps its two R's, "&Regional Settings..." and
+    // "&Rooms...", as the program has always had them: Alt+R goes to each in
+    // turn there.)
+    if (language == QLatin1String("en"))
+        return;
+    frmMain main(AppContext{});
+    for (QMenu *menu : main.findChildren<QMenu *>()) {
+        QHash<QChar, QStringList> owners;
+        for (QAction *action : menu->actions()) {
+            const qsizetype at = action->text().indexOf(QRegularExpression(QStringLiteral("&[^&]")));
+            if (at >= 0)
+                owners[action->text().at(at + 1).toLower()] << action->text();
+        }
+        for (const QStringList &texts : owners)
+            QVERIFY2(texts.size() == 1, qPrintable(texts.join(QStringLiteral(" / "))));
+    }
 }
 
 void TestNavigation::aboutDialog()
