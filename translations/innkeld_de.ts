@@ -60,23 +60,23 @@
     </message>
     <message>
         <source>Step 1 - Dates</source>
-        <translation>Schritt 1 - Zeitraum</translation>
+        <translation>1. Zeitraum</translation>
     </message>
     <message>
         <source>Step 2 - Select Rooms</source>
-        <translation>Schritt 2 - Zimmer wählen</translation>
+        <translation>2. Zimmer wählen</translation>
     </message>
     <message>
         <source>Step 3 - Customer Details</source>
-        <translation>Schritt 3 - Gästedaten</translation>
+        <translation>3. Gästedaten</translation>
     </message>
     <message>
         <source>Step 4 - Payment</source>
-        <translation>Schritt 4 - Zahlung</translation>
+        <translation>4. Zahlung</translation>
     </message>
     <message>
         <source>Step 5 - Confirmation</source>
-        <translation>Schritt 5 - Bestätigung</translation>
+        <translation>5. Bestätigung</translation>
     </message>
     <message>
         <source>Booking Notes</source>
@@ -88,7 +88,7 @@
     </message>
     <message>
         <source>&amp;Cancel Booking</source>
-        <translation>Buchung s&amp;tornieren</translation>
+        <translation>S&amp;tornieren</translation>
     </message>
     <message>
         <source>&amp;Back</source>
@@ -628,7 +628,7 @@
     </message>
     <message>
         <source>Record &amp;Payment...</source>
-        <translation>Zahlung &amp;erfassen...</translation>
+        <translation>Zahlung&amp;en...</translation>
     </message>
     <message>
         <source>Recalculate the total.</source>
@@ -636,7 +636,7 @@
     </message>
     <message>
         <source>&amp;Update Total Payable</source>
-        <translation>Gesamtbetrag &amp;neu berechnen</translation>
+        <translation>&amp;Neu berechnen</translation>
     </message>
     <message>
         <source>Payment Method:</source>
@@ -894,7 +894,7 @@
     </message>
     <message>
         <source>Guests by Country</source>
-        <translation>Gäste nach Herkunftsland</translation>
+        <translation>Gäste nach Land</translation>
     </message>
     <message>
         <source>Taxes</source>
@@ -987,6 +987,17 @@
     <message>
         <source>Peri&amp;od:</source>
         <translation>&amp;Zeitraum:</translation>
+    </message>
+</context>
+<context>
+    <name>Rooms</name>
+    <message>
+        <source>Available</source>
+        <translation>Frei</translation>
+    </message>
+    <message>
+        <source>Booked</source>
+        <translation>Belegt</translation>
     </message>
 </context>
 <context>
@@ -1661,6 +1672,14 @@
         <source>%1 Adults and %2 Children</source>
         <translation>%1 Erwachsene und %2 Kinder</translation>
     </message>
+    <message>
+        <source>&amp;Confirm</source>
+        <translation>Ab&amp;schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Next</source>
+        <translation>&amp;Weiter</translation>
+    </message>
 </context>
 <context>
     <name>innkeld::Calendar</name>
@@ -1682,6 +1701,10 @@
     <message>
         <source>Available; departs: %1</source>
         <translation>Frei; Abreise: %1</translation>
+    </message>
+    <message>
+        <source>Available</source>
+        <translation>Frei</translation>
     </message>
 </context>
 <context>
@@ -1927,6 +1950,14 @@ Ja öffnet die erste zum Fertigstellen; Nein entfernt alle; Abbrechen lässt sie
     <message>
         <source>Unfinished Bookings</source>
         <translation>Unfertige Buchungen</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Maximise</source>
+        <translation>Maximieren</translation>
     </message>
 </context>
 <context>

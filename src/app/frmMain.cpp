@@ -830,7 +830,7 @@ void frmMain::changeEvent(QEvent *event)
     if (event->type() == QEvent::WindowStateChange) {
         const bool maximised = isMaximized();
         ui->picIcon_2->setText(maximised ? QStringLiteral("❐") : QStringLiteral("□"));
-        ui->picIcon_2->setToolTip(maximised ? QStringLiteral("Restore") : QStringLiteral("Maximise"));
+        ui->picIcon_2->setToolTip(maximised ? tr("Restore") : tr("Maximise"));
     }
     QWidget::changeEvent(event);
 }

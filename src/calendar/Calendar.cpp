@@ -108,7 +108,7 @@ public:
             if (cell.booked())
                 return tr("Booked: %1").arg(cell.guests.join(QStringLiteral(", ")));
             return departs ? tr("Available; departs: %1").arg(cell.departingGuests.join(QStringLiteral(", ")))
-                           : QStringLiteral("Available");
+                           : tr("Available");
         }
         return QVariant();
     }

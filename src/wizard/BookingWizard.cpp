@@ -342,7 +342,7 @@ void BookingWizard::showStepPanel(int step)
     ui->stkSteps->setCurrentIndex(step);
     ui->cmdBack->setEnabled(step != 0);
     ui->cmdNext->setEnabled(true);
-    ui->cmdNext->setText(step == 4 ? QStringLiteral("&Confirm") : QStringLiteral("&Next"));
+    ui->cmdNext->setText(step == 4 ? tr("&Confirm") : tr("&Next"));
     QWidget *const focus[] = {dates->dtFromDate, rooms->lstRooms, customer->txtFirstname, payment->txtCostPerNight,
                               confirm->cmdConfirmation};
     focus[step]->setFocus(Qt::OtherFocusReason);

@@ -4,6 +4,7 @@
 #include "data/schema/houserules.h"
 #include "data/regional/regional.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 #include <algorithm>
@@ -65,14 +66,14 @@ bool IsRoomAvailable(Database &db, RecordId bookingId, RecordId roomId, const QV
                      const QVariant &departure, QString *status)
 {
     if (status)
-        *status = QStringLiteral("Available");
+        *status = QCoreApplication::translate("Rooms", "Available");
     if (db.execute(ClashingRoomsSql(bookingId, arrival, departure,
                                     QStringLiteral(" AND bookingroom.roomid=") + QString::number(roomId),
                                     db.engineKind(), DepartureDayFree(db)))
             .eof())
         return true;
     if (status)
-        *status = QStringLiteral("Booked");
+        *status = QCoreApplication::translate("Rooms", "Booked");
     return false;
 }
 
