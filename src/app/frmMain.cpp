@@ -4,6 +4,7 @@
 #include "arrivals/ArrivalsPanel.h"
 #include "arrivals/FindPanel.h"
 #include "reports/ReportsPanel.h"
+#include "data/regional/language.h"
 #include "channels/ChannelCycle.h"
 #include "channels/frmChannels.h"
 #include "calendar/Calendar.h"
@@ -704,8 +705,13 @@ HelpWindow *frmMain::helpWindow()
 {
     if (!m_help) {
         const QString cache = m_context.cacheFolder.isEmpty() ? m_context.programFolder : m_context.cacheFolder;
-        m_help = new HelpWindow(FindHelpFile(m_context.programFolder),
-                                QDir(cache).filePath(QStringLiteral("help/innkeld.qhc")), this);
+        // The manual in the program's language, with a register of its own.
+        const QString language = LanguageInUse();
+        const QString helpFile = FindHelpFile(m_context.programFolder, language);
+        const QString collection = QFileInfo(helpFile).fileName() == QLatin1String("HELPSYS.qch")
+            ? QStringLiteral("help/innkeld.qhc")
+            : QStringLiteral("help/innkeld_%1.qhc").arg(language);
+        m_help = new HelpWindow(helpFile, QDir(cache).filePath(collection), this);
     }
     return m_help;
 }

@@ -26,15 +26,22 @@ QString UserDataFolder()
         .filePath(QStringLiteral("Vantrel Booking"));
 }
 
-QString FindHelpFile(const QString &programFolder)
+QString FindHelpFile(const QString &programFolder, const QString &language)
 {
-    const QString beside = QDir(programFolder).filePath(QStringLiteral("HELPSYS.qch"));
-    if (QFileInfo::exists(beside))
-        return beside;
-    const QString installed = QDir(programFolder).filePath(QStringLiteral("../share/innkeld/HELPSYS.qch"));
-    if (QFileInfo::exists(installed))
-        return QDir::cleanPath(installed);
-    return beside;  // to be named as missing
+    // The manual in the language, else the English one.
+    QStringList names;
+    if (!language.isEmpty() && language != QLatin1String("en"))
+        names << QStringLiteral("HELPSYS_%1.qch").arg(language);
+    names << QStringLiteral("HELPSYS.qch");
+    for (const QString &name : names) {
+        const QString beside = QDir(programFolder).filePath(name);
+        if (QFileInfo::exists(beside))
+            return beside;
+        const QString installed = QDir(programFolder).filePath(QStringLiteral("../share/innkeld/") + name);
+        if (QFileInfo::exists(installed))
+            return QDir::cleanPath(installed);
+    }
+    return QDir(programFolder).filePath(QStringLiteral("HELPSYS.qch"));  // to be named as missing
 }
 
 }  // namespace innkeld

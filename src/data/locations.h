@@ -20,8 +20,9 @@ DatabaseChoice ChooseDatabase(const QString &given, const QString &programFolder
 // The user's data folder: ~/.local/share/Vantrel Booking on Linux.
 QString UserDataFolder();
 
-// The manual: HELPSYS.qch beside the program, else where an installed copy
+// The manual: HELPSYS_<language>.qch (HELPSYS.qch for English or when the
+// language has none) beside the program, else where an installed copy
 // keeps it (share/innkeld beside its bin).
-QString FindHelpFile(const QString &programFolder);
+QString FindHelpFile(const QString &programFolder, const QString &language = QString());
 
 }  // namespace innkeld

@@ -20,6 +20,7 @@
 #include <QAbstractButton>
 #include <QCalendarWidget>
 #include <QHelpEngine>
+#include <QHelpEngineCore>
 #include <QHelpSearchEngine>
 #include <QHelpSearchQueryWidget>
 #include <QHelpSearchResult>
@@ -80,6 +81,7 @@ private slots:
     void eachDialogsAcceleratorsAreItsOwn();
     void help();
     void missingHelpFile();
+    void helpInTheProgramsLanguage();
     void everyTextShowsWhole_data();
     void everyTextShowsWhole();
 };
@@ -461,6 +463,45 @@ void TestNavigation::missingHelpFile()
     QVERIFY2(text.contains(QStringLiteral("HELPSYS.qch cannot be found")), qPrintable(text));
     QVERIFY(p.main()->isVisible());
     QVERIFY(p.ui.messages.isEmpty());
+}
+
+// A German desk gets the German manual, its own register beside the
+// English one's; it has a page for each of the English manual's.
+void TestNavigation::helpInTheProgramsLanguage()
+{
+    const QDir english = QFileInfo(qEnvironmentVariable("INNKELD_HELP")).dir();
+    QVERIFY(QFileInfo::exists(english.filePath(QStringLiteral("HELPSYS_de.qch"))));
+    ProgramRun p;
+    p.notFirst();
+    p.settings->WriteSetting(QStringLiteral("Language"), QStringLiteral("de"));
+    const auto back = qScopeGuard([] { UseLanguage(QStringLiteral("en")); });
+    placeManual(p);
+    QFile::copy(english.filePath(QStringLiteral("HELPSYS_de.qch")),
+                QDir(p.database.folder()).filePath(QStringLiteral("HELPSYS_de.qch")));
+    QCOMPARE(p.run(), 0);
+    p.main()->findChild<QAction *>(QStringLiteral("mnuHelpContents"))->trigger();
+    HelpWindow *help = p.main()->helpWindow();
+    QVERIFY(help->hasManual());
+    QCOMPARE(help->windowTitle(), QStringLiteral("Innkeld-Hilfe"));
+    auto *browser = help->findChild<QTextBrowser *>(QStringLiteral("txtTopic"));
+    QVERIFY(browser->toPlainText().contains(QStringLiteral("Eine Buchung aufnehmen, Schritt für Schritt")));
+    help->showTopic(QUrl(QStringLiteral("keyboard.html")));
+    QVERIFY(browser->toPlainText().contains(QStringLiteral("Strg+Umschalt+R")));
+    QTemporaryDir scratch;
+    QHelpEngineCore manual(scratch.filePath(QStringLiteral("pages.qhc")));
+    manual.setReadOnly(false);
+    manual.setupData();
+    QStringList pages[2];
+    int i = 0;
+    for (const char *file : {"HELPSYS.qch", "HELPSYS_de.qch"}) {
+        const QString path = english.filePath(QLatin1String(file));
+        QVERIFY(manual.registerDocumentation(path));
+        for (const QUrl &url : manual.files(QHelpEngineCore::namespaceName(path), QString(), QStringLiteral("html")))
+            pages[i] << url.fileName();
+        pages[i++].sort();
+    }
+    QVERIFY(!pages[0].isEmpty());
+    QCOMPARE(pages[1], pages[0]);
 }
 
 namespace {
