@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>Arrivals</name>
+    <message>
+        <source>No name entered</source>
+        <translation>Kein Name eingegeben</translation>
+    </message>
+</context>
+<context>
     <name>ArrivalsPanel</name>
     <message>
         <source>Arrivals and Departures</source>
@@ -155,6 +162,85 @@
     </message>
 </context>
 <context>
+    <name>Channels</name>
+    <message>
+        <source>The file is larger than a feed can be.</source>
+        <translation>Die Datei ist größer, als ein Kalender sein kann.</translation>
+    </message>
+    <message>
+        <source>The server answered %1 %2.</source>
+        <translation>Der Server antwortete %1 %2.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be made.</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>  Not stored: </source>
+        <translation>  Nicht gespeichert: </translation>
+    </message>
+    <message>
+        <source>The feed is empty.</source>
+        <translation>Der Kalender ist leer.</translation>
+    </message>
+    <message>
+        <source>The feed holds a NUL character (at byte %1), which no iCalendar feed has.</source>
+        <translation>Der Kalender enthält ein NUL-Zeichen (bei Byte %1), das kein iCalendar-Kalender hat.</translation>
+    </message>
+    <message>
+        <source>This is not an iCalendar feed.</source>
+        <translation>Das ist kein iCalendar-Kalender.</translation>
+    </message>
+    <message>
+        <source>The feed is cut short: it has no END:VCALENDAR (the transfer may have stopped early).</source>
+        <translation>Der Kalender ist abgeschnitten: Ihm fehlt END:VCALENDAR (die Übertragung hat vielleicht zu früh aufgehört).</translation>
+    </message>
+    <message>
+        <source>The feed holds %1 events, more than a room&apos;s feed can (%2).</source>
+        <translation>Der Kalender enthält %1 Termine, mehr als der Kalender eines Zimmers haben kann (%2).</translation>
+    </message>
+    <message>
+        <source>The feed is damaged or cut short (%1).</source>
+        <translation>Der Kalender ist beschädigt oder abgeschnitten (%1).</translation>
+    </message>
+    <message>
+        <source>An event of the feed has no UID or no dates it can be booked for.</source>
+        <translation>Ein Termin des Kalenders hat keine UID oder keine buchbaren Daten.</translation>
+    </message>
+    <message>
+        <source>The feed %1 is no longer there.</source>
+        <translation>Den Kalender %1 gibt es nicht mehr.</translation>
+    </message>
+    <message>
+        <source>Room %1, %2 to %3, %4: %5 holds it</source>
+        <translation>Zimmer %1, %2 bis %3, %4: von %5 belegt</translation>
+    </message>
+    <message>
+        <source>%1, room %2</source>
+        <translation>%1, Zimmer %2</translation>
+    </message>
+    <message>
+        <source>%1: could not be fetched (%2); nothing was stored.</source>
+        <translation>%1: konnte nicht abgerufen werden (%2); nichts wurde gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1: %2 Nothing was stored.</source>
+        <translation>%1: %2 Nichts wurde gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1: %2 new, %3 moved, %4 removed, %5 as they were%6.</source>
+        <translation>%1: %2 neu, %3 verschoben, %4 entfernt, %5 unverändert%6.</translation>
+    </message>
+    <message>
+        <source> (%1 with times of another zone, read as the house&apos;s days)</source>
+        <translation> (%1 mit Zeiten einer anderen Zeitzone, als Tage des Hauses gelesen)</translation>
+    </message>
+    <message>
+        <source>  Not stored, it clashes: </source>
+        <translation>  Nicht gespeichert, Überschneidung: </translation>
+    </message>
+</context>
+<context>
     <name>ConfirmStep</name>
     <message>
         <source>Booking confirmation details.</source>
@@ -223,6 +309,51 @@
     <message>
         <source>The desk&apos;s language</source>
         <translation>Sprache des Arbeitsplatzes</translation>
+    </message>
+</context>
+<context>
+    <name>Copies</name>
+    <message>
+        <source>A copy of a server&apos;s database is made by pg_dump, which is not installed (Debian: apt-get install postgresql-client).</source>
+        <translation>Die Kopie einer Serverdatenbank erstellt pg_dump, das nicht installiert ist (Debian: apt-get install postgresql-client).</translation>
+    </message>
+    <message>
+        <source> The damaged database is kept as it is, page for page, in %1, for whoever repairs it.</source>
+        <translation> Die beschädigte Datenbank wird Seite für Seite in %1 aufbewahrt, für den, der sie repariert.</translation>
+    </message>
+    <message>
+        <source>Could not find file &apos;%1&apos;.</source>
+        <translation>Die Datei „%1“ wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>The database %1 is damaged (%2).</source>
+        <translation>Die Datenbank %1 ist beschädigt (%2).</translation>
+    </message>
+    <message>
+        <source> There is no good copy of it in %1.</source>
+        <translation> In %1 gibt es keine gute Kopie davon.</translation>
+    </message>
+    <message>
+        <source> The newest good copy is %1; the manual says how to put it in its place.</source>
+        <translation> Die neueste gute Kopie ist %1; das Handbuch beschreibt, wie sie an ihre Stelle kommt.</translation>
+    </message>
+    <message>
+        <source>Today&apos;s copy of the bookings could not be kept in %1: %2</source>
+        <translation>Die heutige Kopie der Buchungen konnte nicht in %1 abgelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>The database %1 already holds %2 rows; a house is copied into an empty one.</source>
+        <translation>Die Datenbank %1 enthält schon %2 Zeilen; ein Haus wird in eine leere kopiert.</translation>
+    </message>
+    <message>
+        <source>The house is not copied: its rooms are held twice (innkeld-sql --check lists all of it):
+</source>
+        <translation>Das Haus wird nicht kopiert: Seine Zimmer sind doppelt belegt (innkeld-sql --check listet alles auf):
+</translation>
+    </message>
+    <message>
+        <source>The copy of %1 holds %2 rows, the source %3; nothing was copied.</source>
+        <translation>Die Kopie von %1 enthält %2 Zeilen, die Quelle %3; nichts wurde kopiert.</translation>
     </message>
 </context>
 <context>
@@ -297,6 +428,13 @@
     <message>
         <source>Booked By (your name):</source>
         <translation>Gebucht von (Ihr Name):</translation>
+    </message>
+</context>
+<context>
+    <name>Find</name>
+    <message>
+        <source>Only the first %1 words (%2 characters) are searched.</source>
+        <translation>Gesucht wird nur mit den ersten %1 Wörtern (%2 Zeichen).</translation>
     </message>
 </context>
 <context>
@@ -391,6 +529,29 @@
     <message>
         <source>Help topic</source>
         <translation>Hilfethema</translation>
+    </message>
+</context>
+<context>
+    <name>Invoices</name>
+    <message>
+        <source>Booking %1 has no guest yet: an invoice is issued to the guest whose details the booking holds.</source>
+        <translation>Buchung %1 hat noch keinen Gast: Eine Rechnung wird an den Gast ausgestellt, dessen Daten die Buchung enthält.</translation>
+    </message>
+    <message>
+        <source>Booking %1 already has the invoice %2. To change it, issue the credit note of %2 first, then a new invoice.</source>
+        <translation>Buchung %1 hat schon die Rechnung %2. Um sie zu ändern, stellen Sie zuerst die Stornorechnung zu %2 aus, dann eine neue Rechnung.</translation>
+    </message>
+    <message>
+        <source>%1 is a credit note: only an invoice is credited.</source>
+        <translation>%1 ist eine Stornorechnung: Storniert wird nur eine Rechnung.</translation>
+    </message>
+    <message>
+        <source>The invoice %1 was already credited by %2.</source>
+        <translation>Die Rechnung %1 wurde schon mit %2 storniert.</translation>
+    </message>
+    <message>
+        <source>There is no invoice %1.</source>
+        <translation>Es gibt keine Rechnung %1.</translation>
     </message>
 </context>
 <context>
@@ -565,6 +726,25 @@
     </message>
 </context>
 <context>
+    <name>Papers</name>
+    <message>
+        <source>Booking Confirmation %1</source>
+        <translation>Buchungsbestätigung %1</translation>
+    </message>
+    <message>
+        <source>Credit Note</source>
+        <translation>Stornorechnung</translation>
+    </message>
+    <message>
+        <source>Could not write %1: %2</source>
+        <translation>%1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Invoice</source>
+        <translation>Rechnung</translation>
+    </message>
+</context>
+<context>
     <name>PaymentStep</name>
     <message>
         <source>Payment details.</source>
@@ -660,6 +840,25 @@
     </message>
 </context>
 <context>
+    <name>Payments</name>
+    <message>
+        <source>A payment has an amount: enter what the guest paid (a refund as a negative amount).</source>
+        <translation>Eine Zahlung hat einen Betrag: Geben Sie ein, was der Gast bezahlt hat (eine Erstattung als negativen Betrag).</translation>
+    </message>
+    <message>
+        <source>%1 is more than an amount this program keeps.</source>
+        <translation>%1 ist mehr als ein Betrag, den dieses Programm speichern kann.</translation>
+    </message>
+    <message>
+        <source>A payment has the day it was received.</source>
+        <translation>Eine Zahlung hat den Tag, an dem sie einging.</translation>
+    </message>
+    <message>
+        <source>There is no payment %1.</source>
+        <translation>Es gibt keine Zahlung %1.</translation>
+    </message>
+</context>
+<context>
     <name>Program</name>
     <message>
         <source>The folder %1 cannot be made.</source>
@@ -694,6 +893,10 @@
     <message>
         <source>The bookings in %1 can be looked at but not saved: the file cannot be written by this user.</source>
         <translation>Die Buchungen in %1 können angesehen, aber nicht gespeichert werden: Dieser Benutzer darf die Datei nicht beschreiben.</translation>
+    </message>
+    <message>
+        <source>An unexpected failure stopped this action.</source>
+        <translation>Ein unerwarteter Fehler hat diese Aktion abgebrochen.</translation>
     </message>
 </context>
 <context>
@@ -999,6 +1202,14 @@
         <source>Booked</source>
         <translation>Belegt</translation>
     </message>
+    <message>
+        <source>There is already a room named &quot;%1&quot;. Give this room another name.</source>
+        <translation>Es gibt schon ein Zimmer namens „%1“. Geben Sie diesem Zimmer einen anderen Namen.</translation>
+    </message>
+    <message>
+        <source> (is booked)</source>
+        <translation> (belegt)</translation>
+    </message>
 </context>
 <context>
     <name>RoomsStep</name>
@@ -1013,6 +1224,65 @@
     <message>
         <source>Rooms</source>
         <translation>Zimmer</translation>
+    </message>
+</context>
+<context>
+    <name>Upgrade</name>
+    <message>
+        <source>Adding the bookings being begun</source>
+        <translation>Die begonnenen Buchungen werden angelegt</translation>
+    </message>
+    <message>
+        <source>Building the stays index and the guard</source>
+        <translation>Der Index der Aufenthalte und seine Prüfung werden erstellt</translation>
+    </message>
+    <message>
+        <source>Building the stays index by room</source>
+        <translation>Der Index der Aufenthalte nach Zimmer wird erstellt</translation>
+    </message>
+    <message>
+        <source>Adding the channels&apos; tables</source>
+        <translation>Die Tabellen der Kanäle werden angelegt</translation>
+    </message>
+    <message>
+        <source>Building the search index of the guests</source>
+        <translation>Der Suchindex der Gäste wird erstellt</translation>
+    </message>
+    <message>
+        <source>Adding the house&apos;s details</source>
+        <translation>Die Hausdaten werden angelegt</translation>
+    </message>
+    <message>
+        <source>Adding the house&apos;s rules</source>
+        <translation>Die Regeln des Hauses werden angelegt</translation>
+    </message>
+    <message>
+        <source>Adding the house&apos;s terms</source>
+        <translation>Die Begriffe des Hauses werden angelegt</translation>
+    </message>
+    <message>
+        <source>Adding the invoices</source>
+        <translation>Die Rechnungen werden angelegt</translation>
+    </message>
+    <message>
+        <source>Adding up the invoices by day</source>
+        <translation>Die Rechnungen werden nach Tagen zusammengezählt</translation>
+    </message>
+    <message>
+        <source>Adding the papers&apos; language</source>
+        <translation>Die Sprache der Dokumente wird angelegt</translation>
+    </message>
+    <message>
+        <source>Recording the payments received</source>
+        <translation>Die erhaltenen Zahlungen werden erfasst</translation>
+    </message>
+    <message>
+        <source>The upgrade of the database was stopped; the database is as it was.</source>
+        <translation>Die Aktualisierung der Datenbank wurde abgebrochen; die Datenbank ist, wie sie war.</translation>
+    </message>
+    <message>
+        <source>Adding the tourist tax</source>
+        <translation>Die Kurtaxe wird angelegt</translation>
     </message>
 </context>
 <context>

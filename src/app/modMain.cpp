@@ -101,11 +101,11 @@ bool Program::upgradeDatabase()
         return true;
     m_failed = true;
     m_context.ui->message(nullptr,
-                          failure.startsWith(QLatin1String("The upgrade of the database was stopped"))
+                          failure.startsWith(UpgradeStoppedMessage())
                               ? failure + QCoreApplication::translate("Program", " It is upgraded at the next start.")
                               : QCoreApplication::translate("Program", "The database could not be upgraded for this version of the "
                                                "program.\n\n%1").arg(failure),
-                          failure.startsWith(QLatin1String("The upgrade of the database was stopped"))
+                          failure.startsWith(UpgradeStoppedMessage())
                               ? QMessageBox::Information
                               : QMessageBox::Critical);
     return false;

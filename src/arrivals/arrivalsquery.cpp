@@ -1,5 +1,7 @@
 #include "arrivalsquery.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <numeric>
 
@@ -34,7 +36,7 @@ QString GuestDisplayName(const QVariant &firstName, const QVariant &lastName)
 {
     const QString name = Recordset::TextOf(firstName) + QLatin1Char(' ') + Recordset::TextOf(lastName);
     if (name == QLatin1String(" "))
-        return QStringLiteral("No name entered");
+        return QCoreApplication::translate("Arrivals", "No name entered");
     return name;
 }
 

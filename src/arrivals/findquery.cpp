@@ -4,6 +4,7 @@
 #include "data/schema/findindex.h"
 #include "data/regional/regional.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QSet>
 
@@ -199,7 +200,7 @@ FindSearch ParseFindText(const QString &text)
 
 QString FindCutText()
 {
-    return QStringLiteral("Only the first %1 words (%2 characters) are searched.").arg(kFindWords).arg(kFindCharacters);
+    return QCoreApplication::translate("Find", "Only the first %1 words (%2 characters) are searched.").arg(kFindWords).arg(kFindCharacters);
 }
 
 FindResult FindBookings(Database &db, const QString &text, int limit)

@@ -1,5 +1,6 @@
 #include "ChannelFetch.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -56,7 +57,7 @@ void ChannelFetch::start()
         if (!file.open(QIODevice::ReadOnly))
             r.failure = file.errorString();
         else if (file.size() > kLargestFeed)
-            r.failure = QStringLiteral("The file is larger than a feed can be.");
+            r.failure = QCoreApplication::translate("Channels", "The file is larger than a feed can be.");
         else
             r.data = file.readAll();
         --m_pending;
@@ -97,7 +98,7 @@ void ChannelFetch::replyFinished(QNetworkReply *reply)
     else if (reply->error() != QNetworkReply::NoError)
         r.failure = reply->errorString();
     else if (status >= 400)
-        r.failure = QStringLiteral("The server answered %1 %2.")
+        r.failure = QCoreApplication::translate("Channels", "The server answered %1 %2.")
                         .arg(status)
                         .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
     else

@@ -7,6 +7,7 @@
 #include "data/sql/sqldialect.h"
 #include "wizard/availability.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QHash>
 #include <QRegularExpression>
@@ -311,7 +312,7 @@ QStringList WriteRoomFeeds(Database &db, const QString &folder, const QDate &tod
         names.insert(id, file);
     }
     if (!QDir().mkpath(folder))
-        throw DbError(QStringLiteral("The folder %1 cannot be made.").arg(QDir::toNativeSeparators(folder)));
+        throw DbError(QCoreApplication::translate("Channels", "The folder %1 cannot be made.").arg(QDir::toNativeSeparators(folder)));
     const QHash<RecordId, QByteArray> feeds = roomFeeds(db, rooms, today, stamp);
     QStringList written;
     for (RecordId room : rooms) {
@@ -363,7 +364,7 @@ QString noteLine(const QStringList &notes)
     QStringList shown = notes.mid(0, 5);
     if (notes.size() > 5)
         shown << QStringLiteral("and %1 more").arg(notes.size() - 5);
-    return QStringLiteral("  Not stored: ") + shown.join(QStringLiteral("; ")) + QLatin1Char('.');
+    return QCoreApplication::translate("Channels", "  Not stored: ") + shown.join(QStringLiteral("; ")) + QLatin1Char('.');
 }
 
 }  // namespace
@@ -372,43 +373,43 @@ ParsedFeed ParseFeed(const QByteArray &data)
 {
     ParsedFeed feed;
     if (data.trimmed().isEmpty()) {
-        feed.problem = QStringLiteral("The feed is empty.");
+        feed.problem = QCoreApplication::translate("Channels", "The feed is empty.");
         return feed;
     }
     // Said before the parser, which reads a C string and would stop there.
     const qsizetype nul = data.indexOf('\0');
     if (nul >= 0) {
-        feed.problem = QStringLiteral("The feed holds a NUL character (at byte %1), which no iCalendar feed has.").arg(nul);
+        feed.problem = QCoreApplication::translate("Channels", "The feed holds a NUL character (at byte %1), which no iCalendar feed has.").arg(nul);
         return feed;
     }
     // Its names in any letter case, as iCalendar allows.
     const QByteArray names = data.toUpper();
     if (!names.contains("BEGIN:VCALENDAR")) {
-        feed.problem = QStringLiteral("This is not an iCalendar feed.");
+        feed.problem = QCoreApplication::translate("Channels", "This is not an iCalendar feed.");
         return feed;
     }
     if (!names.contains("END:VCALENDAR")) {
-        feed.problem = QStringLiteral("The feed is cut short: it has no END:VCALENDAR (the transfer may have stopped early).");
+        feed.problem = QCoreApplication::translate("Channels", "The feed is cut short: it has no END:VCALENDAR (the transfer may have stopped early).");
         return feed;
     }
     // A room's calendar holds some hundreds of stays: one of very many more
     // would hold the import for minutes and is refused whole.
     const qsizetype events = names.count("BEGIN:VEVENT");
     if (events > kMostFeedEvents) {
-        feed.problem = QStringLiteral("The feed holds %1 events, more than a room's feed can (%2).")
+        feed.problem = QCoreApplication::translate("Channels", "The feed holds %1 events, more than a room's feed can (%2).")
                            .arg(events)
                            .arg(kMostFeedEvents);
         return feed;
     }
     Component cal(icalparser_parse_string(data.constData()));
     if (!cal || icalcomponent_isa(cal.get()) != ICAL_VCALENDAR_COMPONENT) {
-        feed.problem = QStringLiteral("This is not an iCalendar feed.");
+        feed.problem = QCoreApplication::translate("Channels", "This is not an iCalendar feed.");
         return feed;
     }
     // The parser marks what it could not read (a line cut short, a calendar
     // without its end) as errors.
     if (icalcomponent_count_errors(cal.get()) > 0) {
-        feed.problem = QStringLiteral("The feed is damaged or cut short (%1).").arg(firstParseError(cal.get()));
+        feed.problem = QCoreApplication::translate("Channels", "The feed is damaged or cut short (%1).").arg(firstParseError(cal.get()));
         return feed;
     }
     QSet<QString> uids;
@@ -435,7 +436,7 @@ ParsedFeed ParseFeed(const QByteArray &data)
         // Days a booking can hold: years of four digits.
         const auto bookable = [](const QDate &d) { return d >= QDate(1000, 1, 1) && d < QDate(9999, 12, 31); };
         if (event.uid.isEmpty() || !bookable(event.from) || !bookable(event.to) || event.to < event.from) {
-            feed.problem = QStringLiteral("An event of the feed has no UID or no dates it can be booked for.");
+            feed.problem = QCoreApplication::translate("Channels", "An event of the feed has no UID or no dates it can be booked for.");
             feed.events.clear();
             return feed;
         }
@@ -465,7 +466,7 @@ FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEve
                                                "JOIN room AS r ON r.id = f.roomid WHERE f.id = %1")
                                     .arg(feedId));
     if (feed.eof())
-        throw DbError(QStringLiteral("The feed %1 is no longer there.").arg(feedId));
+        throw DbError(QCoreApplication::translate("Channels", "The feed %1 is no longer there.").arg(feedId));
     const RecordId room = feed.value(0).toLongLong();
     const QString channel = feed.text(1), roomName = feed.text(2);
     const Engine engine = db.engineKind();
@@ -623,7 +624,7 @@ FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEve
         const QString holder = other.eof() ? QStringLiteral("another booking")
                                            : QStringLiteral("booking %1 (%2)").arg(other.value(0).toString(),
                                                                                     GuestDisplayName(other.value(1), other.value(2)).trimmed());
-        outcome.clashes << QStringLiteral("Room %1, %2 to %3, %4: %5 holds it")
+        outcome.clashes << QCoreApplication::translate("Channels", "Room %1, %2 to %3, %4: %5 holds it")
                                .arg(roomName, RegionalShortDate(e.from), RegionalShortDate(e.to), channel, holder);
     };
 
@@ -696,35 +697,35 @@ FeedReport StoreFetchedFeed(Database &db, const FeedSource &source, const QByteA
 {
     FeedReport report;
     report.attention = true;
-    const QString feed = QStringLiteral("%1, room %2").arg(source.channel, source.room);
+    const QString feed = QCoreApplication::translate("Channels", "%1, room %2").arg(source.channel, source.room);
     if (!failure.isEmpty()) {
-        report.lines << QStringLiteral("%1: could not be fetched (%2); nothing was stored.")
+        report.lines << QCoreApplication::translate("Channels", "%1: could not be fetched (%2); nothing was stored.")
                             .arg(feed, WithoutFeedSecrets(failure, source.address));
         return report;
     }
     const ParsedFeed parsed = ParseFeed(data);
     if (!parsed.ok()) {
-        report.lines << QStringLiteral("%1: %2 Nothing was stored.").arg(feed, parsed.problem);
+        report.lines << QCoreApplication::translate("Channels", "%1: %2 Nothing was stored.").arg(feed, parsed.problem);
         return report;
     }
     try {
         const FeedOutcome o = StoreFeedEvents(db, source.feedId, parsed.events);
-        report.lines << QStringLiteral("%1: %2 new, %3 moved, %4 removed, %5 as they were%6.")
+        report.lines << QCoreApplication::translate("Channels", "%1: %2 new, %3 moved, %4 removed, %5 as they were%6.")
                             .arg(feed)
                             .arg(o.added)
                             .arg(o.moved)
                             .arg(o.removed)
                             .arg(o.unchanged)
-                            .arg(parsed.zoned > 0 ? QStringLiteral(" (%1 with times of another zone, read as the house's days)")
+                            .arg(parsed.zoned > 0 ? QCoreApplication::translate("Channels", " (%1 with times of another zone, read as the house's days)")
                                                         .arg(parsed.zoned)
                                                   : QString());
         for (const QString &clash : o.clashes)
-            report.lines << QStringLiteral("  Not stored, it clashes: ") + clash;
+            report.lines << QCoreApplication::translate("Channels", "  Not stored, it clashes: ") + clash;
         if (!parsed.notes.isEmpty())
             report.lines << parsed.notes;
         report.attention = !o.clashes.isEmpty() || !parsed.notes.isEmpty();
     } catch (const DbError &e) {
-        report.lines << QStringLiteral("%1: %2 Nothing was stored.").arg(feed, e.message());
+        report.lines << QCoreApplication::translate("Channels", "%1: %2 Nothing was stored.").arg(feed, e.message());
     }
     return report;
 }

@@ -2,6 +2,8 @@
 
 #include "data/schema/houserules.h"
 
+#include <QCoreApplication>
+
 namespace innkeld {
 
 bool HouseHasRooms(Database &db)
@@ -45,12 +47,12 @@ QString SameRoomName(const QString &name, const QVector<RoomEntry> &entries)
 
 QString RoomNameTakenText(const QString &name)
 {
-    return QStringLiteral("There is already a room named \"%1\". Give this room another name.").arg(name);
+    return QCoreApplication::translate("Rooms", "There is already a room named \"%1\". Give this room another name.").arg(name);
 }
 
 QString RoomListText(const RoomEntry &entry)
 {
-    return entry.Booked ? entry.Name + QStringLiteral(" (is booked)") : entry.Name;
+    return entry.Booked ? entry.Name + QCoreApplication::translate("Rooms", " (is booked)") : entry.Name;
 }
 
 void ApplyRoomEntries(Database &db, const QVector<RoomEntry> &read, const QVector<RoomEntry> &entries,

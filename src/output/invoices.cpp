@@ -6,6 +6,7 @@
 #include "data/schema/houseterms.h"
 #include "wizard/bookingview.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QIODevice>
 #include <QJsonArray>
@@ -182,7 +183,7 @@ RecordId IssueInvoice(Database &db, RecordId bookingId, const QDate &on)
                                                   "PostCode, Country FROM customer WHERE ID = %1")
                                        .arg(b.value(0).toLongLong()));
     if (b.value(0).toLongLong() == 0 || c.eof())
-        throw DbError(QStringLiteral("Booking %1 has no guest yet: an invoice is issued to the guest whose details "
+        throw DbError(QCoreApplication::translate("Invoices", "Booking %1 has no guest yet: an invoice is issued to the guest whose details "
                                      "the booking holds.")
                           .arg(bookingId));
     const Recordset standing = db.query(QStringLiteral("SELECT i.Number FROM invoice AS i WHERE i.BookingID = %1 AND "
@@ -190,7 +191,7 @@ RecordId IssueInvoice(Database &db, RecordId bookingId, const QDate &on)
                                                        "WHERE c.CreditOf = i.id)")
                                             .arg(bookingId));
     if (!standing.eof())
-        throw DbError(QStringLiteral("Booking %1 already has the invoice %2. To change it, issue the credit note of %2 "
+        throw DbError(QCoreApplication::translate("Invoices", "Booking %1 already has the invoice %2. To change it, issue the credit note of %2 "
                                      "first, then a new invoice.")
                           .arg(bookingId)
                           .arg(standing.text(0)));
@@ -228,10 +229,10 @@ RecordId IssueCreditNote(Database &db, RecordId invoiceId, const QDate &on)
     Database::Transaction tx(db);
     Invoice inv = ReadInvoice(db, invoiceId);
     if (inv.credit)
-        throw DbError(QStringLiteral("%1 is a credit note: only an invoice is credited.").arg(inv.number));
+        throw DbError(QCoreApplication::translate("Invoices", "%1 is a credit note: only an invoice is credited.").arg(inv.number));
     const Recordset credited = db.query(QStringLiteral("SELECT Number FROM invoice WHERE CreditOf = %1").arg(invoiceId));
     if (!credited.eof())
-        throw DbError(QStringLiteral("The invoice %1 was already credited by %2.").arg(inv.number, credited.text(0)));
+        throw DbError(QCoreApplication::translate("Invoices", "The invoice %1 was already credited by %2.").arg(inv.number, credited.text(0)));
     inv.credit = true;
     inv.issuedOn = on;
     for (InvoiceLine &l : inv.lines) {
@@ -254,7 +255,7 @@ Invoice ReadInvoice(Database &db, RecordId invoiceId)
                                      .arg(QLatin1String(kInvoiceColumns))
                                      .arg(invoiceId));
     if (r.eof())
-        throw DbError(QStringLiteral("There is no invoice %1.").arg(invoiceId));
+        throw DbError(QCoreApplication::translate("Invoices", "There is no invoice %1.").arg(invoiceId));
     Invoice inv;
     inv.id = r.value(0).toLongLong();
     inv.number = r.text(1);

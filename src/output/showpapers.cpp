@@ -7,6 +7,7 @@
 #include "widgets/paper.h"
 #include "widgets/uiservices.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QTextDocument>
 
@@ -17,7 +18,7 @@ void ShowConfirmation(Database &db, UiServices &ui, QWidget *parent, RecordId bo
 {
     const auto paper = MakePaper(ConfirmationPaper(db, bookingId, currencySymbol, taxName, BookingPaperLanguage(db, bookingId)),
                                  ReadHouseDetails(db).logo);
-    ui.showPaper(parent, QStringLiteral("Booking Confirmation %1").arg(bookingId), *paper,
+    ui.showPaper(parent, QCoreApplication::translate("Papers", "Booking Confirmation %1").arg(bookingId), *paper,
                  QStringLiteral("Confirmation-%1.pdf").arg(bookingId));
 }
 
@@ -25,7 +26,8 @@ void ShowInvoice(Database &db, UiServices &ui, QWidget *parent, RecordId invoice
 {
     const Invoice invoice = ReadInvoice(db, invoiceId);
     const auto paper = MakePaper(InvoicePaper(invoice, BookingPaperLanguage(db, invoice.bookingId)), invoice.house.logo);
-    const QString kind = invoice.credit ? QStringLiteral("Credit Note") : QStringLiteral("Invoice");
+    const QString kind = invoice.credit ? QCoreApplication::translate("Papers", "Credit Note")
+                                        : QCoreApplication::translate("Papers", "Invoice");
     // The number as a file's name takes only what every file system takes.
     QString file = kind + QLatin1Char('-') + invoice.number + QStringLiteral(".pdf");
     file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("-"));

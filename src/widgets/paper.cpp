@@ -1,5 +1,6 @@
 #include "paper.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QLocale>
 #include <QPageSize>
@@ -42,7 +43,7 @@ void WritePaperPdf(QTextDocument &paper, const QString &title, const QString &pa
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw std::runtime_error(QStringLiteral("Could not write %1: %2").arg(path, file.errorString()).toStdString());
+        throw std::runtime_error(QCoreApplication::translate("Papers", "Could not write %1: %2").arg(path, file.errorString()).toStdString());
     {
         QPdfWriter writer(&file);
         writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
@@ -52,7 +53,7 @@ void WritePaperPdf(QTextDocument &paper, const QString &title, const QString &pa
         PrintPaper(paper, writer);
     }
     if (!file.commit())
-        throw std::runtime_error(QStringLiteral("Could not write %1: %2").arg(path, file.errorString()).toStdString());
+        throw std::runtime_error(QCoreApplication::translate("Papers", "Could not write %1: %2").arg(path, file.errorString()).toStdString());
 }
 
 }  // namespace innkeld

@@ -5,6 +5,7 @@
 
 #include "paper.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -32,7 +33,7 @@ bool RunGuarded(UiServices &ui, QWidget *parent, const std::function<void()> &ac
     } catch (const std::exception &e) {
         failure = QString::fromUtf8(e.what());
     } catch (...) {
-        failure = QStringLiteral("An unexpected failure stopped this action.");
+        failure = QCoreApplication::translate("Program", "An unexpected failure stopped this action.");
     }
     ui.message(parent, failure, QMessageBox::Critical);
     return false;

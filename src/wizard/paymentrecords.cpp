@@ -2,6 +2,8 @@
 
 #include "data/regional/regional.h"
 
+#include <QCoreApplication>
+
 namespace innkeld {
 
 namespace {
@@ -24,11 +26,11 @@ QString literal(const QString &text)
 RecordId RecordPayment(Database &db, const Payment &p)
 {
     if (p.cents == 0)
-        throw DbError(QStringLiteral("A payment has an amount: enter what the guest paid (a refund as a negative amount)."));
+        throw DbError(QCoreApplication::translate("Payments", "A payment has an amount: enter what the guest paid (a refund as a negative amount)."));
     if (!IsStorableAmount(double(p.cents) / 100.0))
-        throw DbError(QStringLiteral("%1 is more than an amount this program keeps.").arg(FormatMoney(double(p.cents) / 100.0)));
+        throw DbError(QCoreApplication::translate("Payments", "%1 is more than an amount this program keeps.").arg(FormatMoney(double(p.cents) / 100.0)));
     if (!p.paidOn.isValid())
-        throw DbError(QStringLiteral("A payment has the day it was received."));
+        throw DbError(QCoreApplication::translate("Payments", "A payment has the day it was received."));
     Database::Transaction tx(db);
     if (db.execute(QStringLiteral("SELECT ID FROM booking WHERE ID = %1").arg(p.bookingId)).eof())
         throw BookingGone();
@@ -54,7 +56,7 @@ Payment ReadPayment(Database &db, RecordId paymentId)
 {
     const Recordset r = db.query(QLatin1String(kColumns) + QStringLiteral("WHERE id = %1").arg(paymentId));
     if (r.eof())
-        throw DbError(QStringLiteral("There is no payment %1.").arg(paymentId));
+        throw DbError(QCoreApplication::translate("Payments", "There is no payment %1.").arg(paymentId));
     return paymentOf(r);
 }
 

@@ -2,6 +2,7 @@
 
 #include "data/schema/houserules.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -154,7 +155,7 @@ bool dumpServerDatabase(Database &db, const QString &target, const CopyProgress 
 {
     const QString program = QStandardPaths::findExecutable(QStringLiteral("pg_dump"));
     if (program.isEmpty())
-        throw DbError(QStringLiteral("A copy of a server's database is made by pg_dump, which is not installed "
+        throw DbError(QCoreApplication::translate("Copies", "A copy of a server's database is made by pg_dump, which is not installed "
                                      "(Debian: apt-get install postgresql-client)."));
     QUrl url(db.address());
     QString password = url.password();
@@ -258,7 +259,7 @@ bool BackUpDatabase(Database &db, const QString &target, const CopyProgress &pro
                 const qint64 pages = copyPages(engine, part);
                 putInPlace(part, kept);
                 throw DamagedCopy(DamagedDatabaseMessage(db.path(), error)
-                                      + (pages > 0 ? QStringLiteral(" The damaged database is kept as it is, page for "
+                                      + (pages > 0 ? QCoreApplication::translate("Copies", " The damaged database is kept as it is, page for "
                                                                     "page, in %1, for whoever repairs it.")
                                                          .arg(QDir::toNativeSeparators(kept))
                                                    : QString()),
@@ -287,7 +288,7 @@ bool BackUpDatabase(Database &db, const QString &target, const CopyProgress &pro
 QString CheckDatabase(const QString &path)
 {
     if (!QFileInfo::exists(path))
-        throw DbError(QStringLiteral("Could not find file '%1'.").arg(path));
+        throw DbError(QCoreApplication::translate("Copies", "Could not find file '%1'.").arg(path));
     sqlite3 *db = nullptr;
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
         const QString error = QString::fromUtf8(sqlite3_errmsg(db));
@@ -383,13 +384,13 @@ bool MakeDailyBackup(Database &db, const QDate &day, const CopyProgress &progres
 QString DamagedDatabaseMessage(const QString &databasePath, const QString &engineText)
 {
     const QString good = NewestGoodBackup(databasePath);
-    QString text = QStringLiteral("The database %1 is damaged (%2).")
+    QString text = QCoreApplication::translate("Copies", "The database %1 is damaged (%2).")
                        .arg(QDir::toNativeSeparators(databasePath), engineText.section(QLatin1Char('\n'), 0, 0));
     if (good.isEmpty())
-        text += QStringLiteral(" There is no good copy of it in %1.")
+        text += QCoreApplication::translate("Copies", " There is no good copy of it in %1.")
                     .arg(QDir::toNativeSeparators(DailyBackupFolder(databasePath)));
     else
-        text += QStringLiteral(" The newest good copy is %1; the manual says how to put it in its place.")
+        text += QCoreApplication::translate("Copies", " The newest good copy is %1; the manual says how to put it in its place.")
                     .arg(QDir::toNativeSeparators(good));
     return text;
 }

@@ -4,6 +4,7 @@
 #include "data/schema/schema.h"
 #include "data/sql/database.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QThread>
@@ -84,7 +85,7 @@ void DailyBackup::copyDone()
         emit damaged(m_failure);
     } else if (!m_failure.isEmpty() && !m_reported) {
         m_reported = true;
-        emit failed(QStringLiteral("Today's copy of the bookings could not be kept in %1: %2")
+        emit failed(QCoreApplication::translate("Copies", "Today's copy of the bookings could not be kept in %1: %2")
                         .arg(QDir::toNativeSeparators(DailyBackupFolder(m_path)), m_failure));
     }
     emit finished();

@@ -7,6 +7,8 @@
 #include "data/schema/houserules.h"
 #include "data/schema/houseterms.h"
 
+#include <QCoreApplication>
+
 namespace innkeld {
 
 namespace {
@@ -71,7 +73,7 @@ void CopyHouse(Database &source, Database &target, const CopyRowsProgress &progr
     qint64 total = 0;
     for (const auto &[table, key, fixed] : kOrder) {
         if (countOf(target, table) > 0)
-            throw DbError(QStringLiteral("The database %1 already holds %2 rows; a house is copied into an empty one.")
+            throw DbError(QCoreApplication::translate("Copies", "The database %1 already holds %2 rows; a house is copied into an empty one.")
                               .arg(target.path(), QLatin1String(table)));
         total += countOf(source, table);
     }
@@ -141,14 +143,14 @@ void CopyHouse(Database &source, Database &target, const CopyRowsProgress &progr
             SuspendLinkGuard(target, false);
             const QStringList clashes = StoredClashes(target);
             if (!clashes.isEmpty())
-                throw DbError(QStringLiteral("The house is not copied: its rooms are held twice (innkeld-sql --check "
+                throw DbError(QCoreApplication::translate("Copies", "The house is not copied: its rooms are held twice (innkeld-sql --check "
                                              "lists all of it):\n")
                               + clashes.mid(0, 10).join(QLatin1Char('\n')));
         }
         const qint64 copied = countOf(target, table);
         const qint64 expected = countOf(source, table);
         if (copied != expected)
-            throw DbError(QStringLiteral("The copy of %1 holds %2 rows, the source %3; nothing was copied.")
+            throw DbError(QCoreApplication::translate("Copies", "The copy of %1 holds %2 rows, the source %3; nothing was copied.")
                               .arg(QLatin1String(table))
                               .arg(copied)
                               .arg(expected));

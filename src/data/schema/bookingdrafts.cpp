@@ -1,10 +1,12 @@
 #include "bookingdrafts.h"
 
+#include <QCoreApplication>
+
 namespace innkeld {
 
 SchemaPart BookingDraftsPart()
 {
-    return TablesPart(QStringLiteral("Adding the bookings being begun"), {QStringLiteral("CREATE TABLE bookingdraft (bookingid bigint PRIMARY KEY, started text NOT NULL)")},
+    return TablesPart(QCoreApplication::translate("Upgrade", "Adding the bookings being begun"), {QStringLiteral("CREATE TABLE bookingdraft (bookingid bigint PRIMARY KEY, started text NOT NULL)")},
                       QStringLiteral("bookingdraft"));
 }
 

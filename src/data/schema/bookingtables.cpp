@@ -2,6 +2,8 @@
 
 #include "houserules.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace innkeld {
@@ -419,7 +421,7 @@ QStringList serverRoomStayStatements(bool fill)
 SchemaPart BookingTablesPart()
 {
     SchemaPart part;
-    part.what = QStringLiteral("Building the stays index and the guard");
+    part.what = QCoreApplication::translate("Upgrade", "Building the stays index and the guard");
     part.make = [](Engine engine) {
         if (engine == Engine::PostgreSQL)
             return serverStatements();
@@ -437,7 +439,7 @@ SchemaPart BookingTablesPart()
 SchemaPart RoomStaysPart()
 {
     SchemaPart part;
-    part.what = QStringLiteral("Building the stays index by room");
+    part.what = QCoreApplication::translate("Upgrade", "Building the stays index by room");
     part.make = [](Engine engine) {
         return engine == Engine::PostgreSQL ? serverRoomStayStatements(false)
                                             : fileRoomStayStatements(QString(), QString());

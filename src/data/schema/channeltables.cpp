@@ -1,5 +1,7 @@
 #include "channeltables.h"
 
+#include <QCoreApplication>
+
 namespace innkeld {
 
 namespace {
@@ -89,7 +91,7 @@ QStringList channelTableParts()
 SchemaPart ChannelTablesPart()
 {
     SchemaPart part;
-    part.what = QStringLiteral("Adding the channels' tables");
+    part.what = QCoreApplication::translate("Upgrade", "Adding the channels' tables");
     part.make = channelTableStatements;
     // A database made before the channels gets their tables, empty; a file
     // whose tables were made before their links were guarded gets the guards.

@@ -2,6 +2,7 @@
 
 #include "bookingtables.h"
 
+#include <QCoreApplication>
 #include <QDate>
 
 #include <algorithm>
@@ -307,7 +308,7 @@ QStringList temporaryStatements()
 SchemaPart FindIndexPart()
 {
     SchemaPart part;
-    part.what = QStringLiteral("Building the search index of the guests");
+    part.what = QCoreApplication::translate("Upgrade", "Building the search index of the guests");
     part.make = [](Engine engine) { return findIndexStatements(engine, false); };
     // A database made before the index (or with a part of it gone) gets it
     // anew, filled from the bookings stored; on a server, functions of the

@@ -1,5 +1,7 @@
 #include "housedetails.h"
 
+#include <QCoreApplication>
+
 namespace innkeld {
 
 namespace {
@@ -16,7 +18,7 @@ QString quoted(const QString &text, bool lines)
 
 SchemaPart HouseDetailsPart()
 {
-    return TablesPart(QStringLiteral("Adding the house's details"),
+    return TablesPart(QCoreApplication::translate("Upgrade", "Adding the house's details"),
                       {QStringLiteral("CREATE TABLE housedetails (id INTEGER PRIMARY KEY CHECK (id = 1), "
                                       "HouseName text NOT NULL DEFAULT '', Address text NOT NULL DEFAULT '', "
                                       "Phone text NOT NULL DEFAULT '', Email text NOT NULL DEFAULT '', "

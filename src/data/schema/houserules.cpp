@@ -2,6 +2,8 @@
 
 #include "bookingtables.h"
 
+#include <QCoreApplication>
+
 #include <QDate>
 #include <QHash>
 #include <QSet>
@@ -30,7 +32,7 @@ void SetDepartureDayFree(Database &db, bool free)
 SchemaPart HouseRulesPart()
 {
     // A database made before the rules gets them, the rule off.
-    return TablesPart(QStringLiteral("Adding the house's rules"), {QStringLiteral("CREATE TABLE houserules (id INTEGER PRIMARY KEY CHECK (id = 1), "
+    return TablesPart(QCoreApplication::translate("Upgrade", "Adding the house's rules"), {QStringLiteral("CREATE TABLE houserules (id INTEGER PRIMARY KEY CHECK (id = 1), "
                                       "DepartureDayFree INTEGER NOT NULL DEFAULT 0 CHECK (DepartureDayFree IN (0, 1)))"),
                        QStringLiteral("INSERT INTO houserules (id, DepartureDayFree) VALUES (1, 0)")},
                       QStringLiteral("houserules"));

@@ -3,6 +3,8 @@
 #include "data/regional/regionalterms.h"
 #include "data/regional/settings.h"
 
+#include <QCoreApplication>
+
 namespace innkeld {
 
 namespace {
@@ -23,7 +25,7 @@ QString values(const HouseTerms &t)
 
 SchemaPart HouseTermsPart()
 {
-    return TablesPart(QStringLiteral("Adding the house's terms"), {QStringLiteral("CREATE TABLE houseterms (id INTEGER PRIMARY KEY CHECK (id = 1), "
+    return TablesPart(QCoreApplication::translate("Upgrade", "Adding the house's terms"), {QStringLiteral("CREATE TABLE houseterms (id INTEGER PRIMARY KEY CHECK (id = 1), "
                                       "CurrencySymbol text NOT NULL, SalesTaxName text NOT NULL, PostCodeTerm text "
                                       "NOT NULL, DefaultCostPerNight text NOT NULL, SalesTaxPercentage text NOT NULL)")},
                       QStringLiteral("houseterms"));

@@ -1,5 +1,7 @@
 #include "invoicetables.h"
 
+#include <QCoreApplication>
+
 namespace innkeld {
 
 namespace {
@@ -109,7 +111,7 @@ QString IssuedInvoiceRefusal()
 SchemaPart InvoiceTablesPart()
 {
     SchemaPart part;
-    part.what = QStringLiteral("Adding the invoices");
+    part.what = QCoreApplication::translate("Upgrade", "Adding the invoices");
     part.make = [](Engine engine) { return engine == Engine::PostgreSQL ? serverStatements() : fileStatements(); };
     part.lacking = [](Engine engine, const Catalogue &catalogue) {
         if (!catalogue.has(QStringLiteral("invoice")))
@@ -161,7 +163,7 @@ QStringList dayStatements(Engine engine, bool filled)
 SchemaPart InvoiceDaysPart()
 {
     SchemaPart part;
-    part.what = QStringLiteral("Adding up the invoices by day");
+    part.what = QCoreApplication::translate("Upgrade", "Adding up the invoices by day");
     part.make = [](Engine engine) { return dayStatements(engine, false); };
     part.lacking = [](Engine engine, const Catalogue &catalogue) {
         return catalogue.has(QStringLiteral("invoiceday")) ? QStringList() : dayStatements(engine, true);

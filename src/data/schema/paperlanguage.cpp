@@ -1,5 +1,7 @@
 #include "paperlanguage.h"
 
+#include <QCoreApplication>
+
 namespace innkeld {
 
 namespace {
@@ -26,7 +28,7 @@ QStringList statements(Engine engine)
 SchemaPart PaperLanguagePart()
 {
     SchemaPart part;
-    part.what = QStringLiteral("Adding the papers' language");
+    part.what = QCoreApplication::translate("Upgrade", "Adding the papers' language");
     part.make = [](Engine engine) { return statements(engine); };
     part.lacking = [](Engine engine, const Catalogue &catalogue) {
         return catalogue.has(QStringLiteral("bookinglanguage")) ? QStringList() : statements(engine);

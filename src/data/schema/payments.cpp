@@ -1,5 +1,7 @@
 #include "payments.h"
 
+#include <QCoreApplication>
+
 namespace innkeld {
 
 namespace {
@@ -104,7 +106,7 @@ QStringList serverStatements(bool filled)
 SchemaPart PaymentsPart()
 {
     SchemaPart part;
-    part.what = QStringLiteral("Recording the payments received");
+    part.what = QCoreApplication::translate("Upgrade", "Recording the payments received");
     part.make = [](Engine engine) { return engine == Engine::PostgreSQL ? serverStatements(false) : fileStatements(false); };
     part.lacking = [](Engine engine, const Catalogue &catalogue) {
         if (catalogue.has(QStringLiteral("payment"))) {

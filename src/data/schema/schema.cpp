@@ -14,6 +14,8 @@
 #include "data/postgres/serverengine.h"
 #include "data/sqlite/fileengine.h"
 
+#include <QCoreApplication>
+
 #include <vector>
 
 namespace innkeld {
@@ -135,6 +137,11 @@ QVector<Step> lackingSteps(Database &db)
 
 }  // namespace
 
+QString UpgradeStoppedMessage()
+{
+    return QCoreApplication::translate("Upgrade", "The upgrade of the database was stopped; the database is as it was.");
+}
+
 bool DatabaseNeedsUpgrade(Database &db)
 {
     return !lackingSteps(db).isEmpty();
@@ -145,7 +152,7 @@ void UpgradeDatabase(Database &db, const UpgradeProgress &progress)
     // Every part there already (the usual case): nothing is written.
     if (lackingSteps(db).isEmpty())
         return;
-    const QString stopped = QStringLiteral("The upgrade of the database was stopped; the database is as it was.");
+    const QString stopped = UpgradeStoppedMessage();
     try {
         // One desk upgrades the database while the others wait; what is
         // lacking is asked again once it holds the lock.

@@ -17,6 +17,9 @@ namespace innkeld {
 // booking tables.
 // `upgrade` false: opened as it is, for DatabaseNeedsUpgrade and
 // UpgradeDatabase with progress.
+// What an upgrade stopped on request says (in the program's language).
+QString UpgradeStoppedMessage();
+
 std::unique_ptr<Database> OpenDatabase(const QString &path, bool upgrade = true);
 
 // Makes a new database with every table, empty, in one transaction. Throws

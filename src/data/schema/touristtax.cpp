@@ -1,10 +1,12 @@
 #include "touristtax.h"
 
+#include <QCoreApplication>
+
 namespace innkeld {
 
 SchemaPart TouristTaxPart()
 {
-    return TablesPart(QStringLiteral("Adding the tourist tax"),
+    return TablesPart(QCoreApplication::translate("Upgrade", "Adding the tourist tax"),
                       {QStringLiteral("CREATE TABLE touristtax (id INTEGER PRIMARY KEY CHECK (id = 1), "
                                       "AmountCents INTEGER NOT NULL DEFAULT 0 CHECK (AmountCents >= 0), "
                                       "FreeUnderAge INTEGER NOT NULL DEFAULT 0 CHECK (FreeUnderAge BETWEEN 0 AND 99), "
