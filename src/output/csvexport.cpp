@@ -200,6 +200,16 @@ QString q(const QVariant &value)
     return out;
 }
 
+void WriteCsvLine(QIODevice &out, const QStringList &fields)
+{
+    QStringList quoted;
+    for (const QString &f : fields)
+        quoted << q(f);
+    const QByteArray line = (quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8();
+    if (out.write(line) != line.size())
+        throw std::runtime_error(out.errorString().toStdString());
+}
+
 bool WriteReservationsCsv(Database &db, QIODevice &out, const ExportProgress &progress)
 {
     qint64 total = 0;

@@ -7,6 +7,7 @@
 #include "data/sql/database.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <functional>
@@ -25,6 +26,11 @@ QString ReservationsCsvHeader();
 // double quote doubled, a double quote. Commas and line breaks stay as they
 // are; a null gives two double quotes.
 QString q(const QVariant &value);
+
+// Writes one line of fields, each quoted as q() quotes it, a comma between
+// them and CR LF after, in UTF-8. Throws std::runtime_error with the
+// device's text when writing fails.
+void WriteCsvLine(QIODevice &out, const QStringList &fields);
 
 // Told of the rows written and the rows to write now and then; returning
 // false stops the export.

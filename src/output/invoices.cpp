@@ -347,14 +347,7 @@ QVector<InvoiceListRow> ListInvoices(Database &db, const QString &text, int limi
 
 void WriteInvoiceJournal(Database &db, const QDate &first, const QDate &last, QIODevice &out)
 {
-    const auto write = [&out](const QStringList &fields) {
-        QStringList quoted;
-        for (const QString &f : fields)
-            quoted << q(f);
-        const QByteArray line = (quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8();
-        if (out.write(line) != line.size())
-            throw std::runtime_error(out.errorString().toStdString());
-    };
+    const auto write = [&out](const QStringList &fields) { WriteCsvLine(out, fields); };
     write({QStringLiteral("Number"), QStringLiteral("Date"), QStringLiteral("Kind"), QStringLiteral("Credits"),
            QStringLiteral("Booking"), QStringLiteral("Guest"), QStringLiteral("Net"), QStringLiteral("Tax"),
            QStringLiteral("Tax Rate"), QStringLiteral("Total"), QStringLiteral("Paid"), QStringLiteral("Due")});

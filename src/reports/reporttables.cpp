@@ -254,15 +254,6 @@ void taxes(Database &db, const ReportRequest &rq, ReportTable &t)
     }
 }
 
-void writeLine(QIODevice &out, const QStringList &fields)
-{
-    QStringList quoted;
-    for (const QString &f : fields)
-        quoted << q(f);
-    const QByteArray line = (quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8();
-    if (out.write(line) != line.size())
-        throw std::runtime_error(out.errorString().toStdString());
-}
 
 }  // namespace
 
@@ -297,12 +288,12 @@ QString ReportText(const ReportTable &table)
 
 void WriteReportCsv(const ReportTable &table, QIODevice &out)
 {
-    writeLine(out, {table.title, table.period});
-    writeLine(out, table.headers);
+    WriteCsvLine(out, {table.title, table.period});
+    WriteCsvLine(out, table.headers);
     for (const QStringList &row : table.cells)
-        writeLine(out, row);
+        WriteCsvLine(out, row);
     for (const QString &note : table.notes)
-        writeLine(out, {note});
+        WriteCsvLine(out, {note});
 }
 
 QString ReportPaper(const ReportTable &table, const HouseDetails &house, const QString &chartImage)
