@@ -412,6 +412,21 @@
     </message>
 </context>
 <context>
+    <name>Database</name>
+    <message>
+        <source>%1 is the bookings&apos; own database file; choose another file.</source>
+        <translation>%1 ist die Datenbankdatei der Buchungen selbst; wählen Sie eine andere Datei.</translation>
+    </message>
+    <message>
+        <source>Another desk is saving; try again.</source>
+        <translation>Ein anderer Arbeitsplatz speichert gerade; versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>This booking no longer exists.</source>
+        <translation>Diese Buchung gibt es nicht mehr.</translation>
+    </message>
+</context>
+<context>
     <name>DatesStep</name>
     <message>
         <source>Select the booking date range.</source>

@@ -2,6 +2,7 @@
 
 #include "data/regional/regional.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -348,13 +349,13 @@ void RequireOtherThanDatabase(const QString &databasePath, const QString &target
         && ::stat(QFile::encodeName(target).constData(), &b) == 0)
         same = a.st_dev == b.st_dev && a.st_ino == b.st_ino;
     if (same)
-        throw DbError(QStringLiteral("%1 is the bookings' own database file; choose another file.")
+        throw DbError(QCoreApplication::translate("Database", "%1 is the bookings' own database file; choose another file.")
                           .arg(QDir::toNativeSeparators(target)));
 }
 
 QString BusyMessage()
 {
-    return QStringLiteral("Another desk is saving; try again.");
+    return QCoreApplication::translate("Database", "Another desk is saving; try again.");
 }
 
 QDate DayOf(const QVariant &value)

@@ -9,6 +9,7 @@
 #include "sqldialect.h"
 
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileDevice>
 #include <QSqlDatabase>
@@ -297,7 +298,7 @@ QString AddressWithoutPassword(const QString &name);
 class BookingGone : public DbError
 {
 public:
-    BookingGone() : DbError(QStringLiteral("This booking no longer exists.")) {}
+    BookingGone() : DbError(QCoreApplication::translate("Database", "This booking no longer exists.")) {}
 };
 
 // Refuses, before anything is touched, a file to be written that is the
