@@ -241,6 +241,25 @@
     </message>
 </context>
 <context>
+    <name>Checks</name>
+    <message>
+        <source>Room %1: booking %2 (%3 to %4) and booking %5 (%6 to %7) clash</source>
+        <translation>Zimmer %1: Buchung %2 (%3 bis %4) und Buchung %5 (%6 bis %7) überschneiden sich</translation>
+    </message>
+    <message>
+        <source>Link %1: booking %2 holds room %3, which is not there</source>
+        <translation>Verknüpfung %1: Buchung %2 belegt Zimmer %3, das es nicht gibt</translation>
+    </message>
+    <message>
+        <source>Link %1: room %3 is held by booking %2, which is not there</source>
+        <translation>Verknüpfung %1: Zimmer %3 ist von Buchung %2 belegt, die es nicht gibt</translation>
+    </message>
+    <message>
+        <source>Room %1: booking %2 (%3 to %4) and booking %5 (%6 to %7) meet on %8</source>
+        <translation>Zimmer %1: Buchung %2 (%3 bis %4) und Buchung %5 (%6 bis %7) treffen sich am %8</translation>
+    </message>
+</context>
+<context>
     <name>ConfirmStep</name>
     <message>
         <source>Booking confirmation details.</source>

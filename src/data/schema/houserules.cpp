@@ -131,7 +131,7 @@ bool ReadStoredStays(Database &db, StoredStays &out, bool describeMeetings,
             "LEFT JOIN room AS r ON r.id = p.roomid WHERE %2 ORDER BY p.n")
                                 .arg(values.join(QLatin1Char(',')), judged);
         for (Recordset rs = db.execute(sql); !rs.eof(); rs.moveNext()) {
-            const QString line = QStringLiteral("Room %1: booking %2 (%3 to %4) and booking %5 (%6 to %7) clash")
+            const QString line = QCoreApplication::translate("Checks", "Room %1: booking %2 (%3 to %4) and booking %5 (%6 to %7) clash")
                                      .arg(rs.value(0).toString(), rs.value(1).toString(), day(rs.value(2)),
                                           day(rs.value(3)), rs.value(4).toString(), day(rs.value(5)), day(rs.value(6)));
             if (!seen.contains(line)) {
@@ -146,8 +146,8 @@ bool ReadStoredStays(Database &db, StoredStays &out, bool describeMeetings,
              "WHERE r.id IS NULL OR b.ID IS NULL ORDER BY x.id"));
          !rs.eof(); rs.moveNext())
         out.clashes << (rs.value(3).toLongLong() != 0
-                            ? QStringLiteral("Link %1: booking %2 holds room %3, which is not there")
-                            : QStringLiteral("Link %1: room %3 is held by booking %2, which is not there"))
+                            ? QCoreApplication::translate("Checks", "Link %1: booking %2 holds room %3, which is not there")
+                            : QCoreApplication::translate("Checks", "Link %1: room %3 is held by booking %2, which is not there"))
                            .arg(rs.value(0).toString(), rs.value(1).toString(), rs.value(2).toString());
 
     out.meetings = meetings.size();
@@ -157,7 +157,7 @@ bool ReadStoredStays(Database &db, StoredStays &out, bool describeMeetings,
             names.insert(rs.value(0).toLongLong(), rs.text(1));
         const auto iso = [](qint64 julian) { return QDate::fromJulianDay(julian).toString(Qt::ISODate); };
         for (const Pair &p : meetings)
-            out.meetingLines << QStringLiteral("Room %1: booking %2 (%3 to %4) and booking %5 (%6 to %7) meet on %8")
+            out.meetingLines << QCoreApplication::translate("Checks", "Room %1: booking %2 (%3 to %4) and booking %5 (%6 to %7) meet on %8")
                                     .arg(names.value(p.room, QString::number(p.room)), QString::number(p.one.booking),
                                          iso(p.one.first), iso(p.one.last), QString::number(p.other.booking),
                                          iso(p.other.first), iso(p.other.last),
