@@ -105,14 +105,8 @@ void frmTerminology::Fill()
     // each by its own name.
     while (ui->cboLanguage->count() > 1)
         ui->cboLanguage->removeItem(1);
-    for (const QString &code : SpokenLanguages()) {
-        // (English by its plain name, not the United States' variety.)
-        QString name = code == QLatin1String("en") ? QLocale::languageToString(QLocale::English)
-                                                   : QLocale(code).nativeLanguageName();
-        if (!name.isEmpty())
-            name[0] = name[0].toUpper();
-        ui->cboLanguage->addItem(name.isEmpty() ? code : name);
-    }
+    for (const QString &code : SpokenLanguages())
+        ui->cboLanguage->addItem(LanguageName(code));
     const QString language = m_settings.ReadSetting(QStringLiteral("Language"), QString()).trimmed();
     const int spoken = int(SpokenLanguages().indexOf(language));
     ui->cboLanguage->setCurrentIndex(spoken < 0 ? 0 : spoken + 1);

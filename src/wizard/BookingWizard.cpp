@@ -92,13 +92,8 @@ BookingWizard::BookingWizard(QWidget *parent)
     setTabOrder(confirm->cmdIssueInvoice, confirm->cboPaperLanguage);
     setTabOrder(confirm->cboPaperLanguage, ui->txtBookingNotes);
     // The papers' languages, each by its own name.
-    for (const QString &code : SpokenLanguages()) {
-        QString name = code == QLatin1String("en") ? QLocale::languageToString(QLocale::English)
-                                                   : QLocale(code).nativeLanguageName();
-        if (!name.isEmpty())
-            name[0] = name[0].toUpper();
-        confirm->cboPaperLanguage->addItem(name, code);
-    }
+    for (const QString &code : SpokenLanguages())
+        confirm->cboPaperLanguage->addItem(LanguageName(code), code);
     setTabOrder(ui->txtBookingNotes, ui->cmdCancel);
     setTabOrder(ui->cmdCancel, ui->cmdBack);
     setTabOrder(ui->cmdBack, ui->cmdNext);

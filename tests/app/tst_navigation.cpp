@@ -60,6 +60,14 @@ void hover(QWidget *widget, const QPoint &at)
     QApplication::sendEvent(widget, &move);
 }
 
+// A row of data for each language the program speaks.
+void languageRows()
+{
+    QTest::addColumn<QString>("language");
+    for (const QString &language : SpokenLanguages())
+        QTest::newRow(qPrintable(language)) << language;
+}
+
 void placeManual(ProgramRun &p)
 {
     QFile::copy(qEnvironmentVariable("INNKELD_HELP"), QDir(p.database.folder()).filePath(QStringLiteral("HELPSYS.qch")));
@@ -281,9 +289,7 @@ void TestNavigation::windowGrowsAndIsRemembered()
 
 void TestNavigation::eachDialogsAcceleratorsAreItsOwn_data()
 {
-    QTest::addColumn<QString>("language");
-    for (const QString &language : SpokenLanguages())
-        QTest::newRow(qPrintable(language)) << language;
+    languageRows();
 }
 
 void TestNavigation::eachDialogsAcceleratorsAreItsOwn()
@@ -548,9 +554,7 @@ QStringList cutTexts(QWidget *root)
 // whole, in each language the program speaks.
 void TestNavigation::everyTextShowsWhole_data()
 {
-    QTest::addColumn<QString>("language");
-    for (const QString &language : SpokenLanguages())
-        QTest::newRow(qPrintable(language)) << language;
+    languageRows();
 }
 
 void TestNavigation::everyTextShowsWhole()

@@ -38,6 +38,17 @@ QStringList SpokenLanguages()
     return spoken;
 }
 
+QString LanguageName(const QString &code)
+{
+    // (English by its plain name, not the United States' variety.)
+    QString name = code == QLatin1String("en") ? QLocale::languageToString(QLocale::English)
+                                               : QLocale(code).nativeLanguageName();
+    if (name.isEmpty())
+        return code;
+    name[0] = name[0].toUpper();
+    return name;
+}
+
 QString ResolveLanguage(const QString &chosen, const QStringList &desktop)
 {
     const QStringList spoken = SpokenLanguages();

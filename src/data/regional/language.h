@@ -15,6 +15,8 @@ class SettingsStore;
 // The languages the program speaks: English, then those whose translation
 // is built into it ("en", "de").
 QStringList SpokenLanguages();
+// A language by its own name, capital first ("English", "Deutsch").
+QString LanguageName(const QString &code);
 // The language asked for by the desktop's languages (in their order) or
 // by `chosen` when it is one the program speaks; English else.
 QString ResolveLanguage(const QString &chosen, const QStringList &desktop);
