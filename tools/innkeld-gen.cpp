@@ -4,7 +4,7 @@
 // scale.
 //
 //   innkeld-gen FILE [--rooms R] [--bookings B] [--seed S] [--first-year Y] [--days D]
-//               [--departure-day-free]
+//               [--departure-day-free] [--bare]
 //
 // Bookings of 1 to 3 rooms, stays of 1 to 14 nights (short ones most
 // common), arrivals spread over D days (twenty years unless given) from
@@ -13,7 +13,9 @@
 // another's departure day clashes, so a room is free again the day after a
 // departure; with --departure-day-free the house books rooms from the day
 // the guest leaves (stored as its rule), and a room is free again on the
-// day of a departure.
+// day of a departure. With --bare the file holds only the four tables of the
+// program's first version, without any index, trigger or later table: a
+// house as the first version leaves it, which the next open upgrades.
 #include "data/schema/schema.h"
 #include "data/sqlite/fileengine.h"
 #include "data/sql/database.h"
@@ -76,6 +78,24 @@ QByteArray stored(const QDate &day, int secondsOfDay)
     return QByteArray(buffer);
 }
 
+// Drops every trigger, index and table but the first version's four tables.
+void keepFirstTables(sqlite3 *db)
+{
+    QList<QByteArray> drops;
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT 'DROP ' || upper(type) || ' IF EXISTS \"' || name || '\"' FROM sqlite_schema "
+                       "WHERE name NOT LIKE 'sqlite_%' AND lower(name) NOT IN ('booking', 'customer', 'room', "
+                       "'bookingroom') ORDER BY CASE type WHEN 'trigger' THEN 0 WHEN 'view' THEN 1 WHEN 'index' "
+                       "THEN 2 WHEN 'table' THEN CASE WHEN sql LIKE 'CREATE VIRTUAL%' THEN 3 ELSE 4 END END",
+                       -1, &stmt, nullptr);
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        drops << QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    for (const QByteArray &drop : drops)
+        exec(db, drop.constData());
+}
+
 // Guests' names and home towns from many countries, accents and all.
 const char *const kFirstNames[] = {
     "Ann", "Bo", "Cy", "Dara", "Eli", "Fen", "Gus", "Hana", "Ivo", "Jo", "Kit", "Lea", "Mo", "Nell", "Oz",
@@ -115,7 +135,9 @@ int main(int argc, char *argv[])
                                         QStringLiteral("D"), QStringLiteral("0"));
     const QCommandLineOption turnoverOption(QStringLiteral("departure-day-free"),
                                             QStringLiteral("Rooms can be booked from the day the guest leaves."));
-    parser.addOptions({roomsOption, bookingsOption, seedOption, yearOption, daysOption, turnoverOption});
+    const QCommandLineOption bareOption(QStringLiteral("bare"),
+                                        QStringLiteral("Only the first version's four tables, without indexes."));
+    parser.addOptions({roomsOption, bookingsOption, seedOption, yearOption, daysOption, turnoverOption, bareOption});
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
@@ -135,8 +157,10 @@ int main(int argc, char *argv[])
         // Made in one go: nothing to keep safe until it is all there.
         exec(db, "PRAGMA journal_mode = OFF");
         exec(db, "PRAGMA synchronous = OFF");
+        if (parser.isSet(bareOption))
+            keepFirstTables(db);
         exec(db, "BEGIN");
-        const bool departureDayFree = parser.isSet(turnoverOption);
+        const bool departureDayFree = parser.isSet(turnoverOption) && !parser.isSet(bareOption);
         if (departureDayFree)
             exec(db, "UPDATE houserules SET DepartureDayFree = 1");
         {

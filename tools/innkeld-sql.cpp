@@ -7,6 +7,7 @@
 //   innkeld-sql --export-ics DATABASE FOLDER
 //   innkeld-sql --backup DATABASE FILE
 //   innkeld-sql --check DATABASE
+//   innkeld-sql --upgrade DATABASE
 //   innkeld-sql --copy SOURCE TARGET
 //
 // A DATABASE is a file or a server's address, postgresql://user@host/name.
@@ -24,6 +25,7 @@
 #include "output/csvexport.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -42,6 +44,7 @@ int usage(QTextStream &err)
            "       innkeld-sql --export-ics DATABASE FOLDER\n"
            "       innkeld-sql --backup DATABASE FILE\n"
            "       innkeld-sql --check DATABASE\n"
+           "       innkeld-sql --upgrade DATABASE\n"
            "       innkeld-sql --copy SOURCE TARGET\n"
            "DATABASE: a file, or a server's address postgresql://[user@]host[:port]/name\n";
     return 2;
@@ -116,6 +119,27 @@ int main(int argc, char *argv[])
             auto target = innkeld::OpenDatabase(args.at(2));
             innkeld::CopyHouse(*source, *target);
             out << "copied " << source->path() << " to " << target->path() << '\n';
+            return 0;
+        }
+        if (args.size() == 2 && args.at(0) == QLatin1String("--upgrade")) {
+            if (missing(args.at(1)))
+                return 2;
+            // What a first start after installing does, before the desks
+            // open: each step said with the seconds it took.
+            auto db = innkeld::OpenDatabase(args.at(1), false);
+            QElapsedTimer whole, step;
+            whole.start();
+            step.start();
+            QString doing;
+            innkeld::UpgradeDatabase(*db, [&](int, int, const QString &what) {
+                if (what == doing)
+                    return true;
+                if (!doing.isEmpty())
+                    out << QStringLiteral("%1 s  %2\n").arg(double(step.restart()) / 1000, 6, 'f', 1).arg(doing) << Qt::flush;
+                doing = what;
+                return true;
+            });
+            out << QStringLiteral("%1 s  upgraded %2\n").arg(double(whole.elapsed()) / 1000, 6, 'f', 1).arg(db->path());
             return 0;
         }
         if (args.size() == 2 && args.at(0) == QLatin1String("--check")) {

@@ -60,11 +60,17 @@ QString sqliteColumns()
 }
 
 // The index's row of each booking `b` (joined to its customer `c`, if any).
-QString sqliteRow(const QString &booking)
+// Filling the whole index, the phone's words are made by the engine's own
+// function, which gives the same words as the statements a trigger (and
+// any tool writing to the file) runs, at a tenth of their cost.
+QString sqliteRow(const QString &booking, bool filling = false)
 {
+    const QString phone = filling ? QStringLiteral("innkeld_groups(c.Phone, '%1', %2, 3)")
+                                        .arg(SqlText(QStringLiteral(" ") + QLatin1String(kPhoneSigns)))
+                                        .arg(kPhoneDigits)
+                                  : phoneWords(Engine::SQLite, QStringLiteral("c.Phone"));
     return orderKey(Engine::SQLite, booking) + QStringLiteral(", ") + booking
-        + QStringLiteral(".ID, c.FirstName, c.LastName, c.BusinessName, c.Email, c.City, ")
-        + phoneWords(Engine::SQLite, QStringLiteral("c.Phone"));
+        + QStringLiteral(".ID, c.FirstName, c.LastName, c.BusinessName, c.Email, c.City, ") + phone;
 }
 
 QString sqliteTable(const QString &schema)
@@ -75,11 +81,19 @@ QString sqliteTable(const QString &schema)
         .arg(schema);
 }
 
-QString sqliteFill(const QString &schema)
+// The index's rows are given in their order, and the words pending kept in
+// memory up to 64 MB while it is filled: the engine then writes each word's
+// list in few pieces and merges little. (A row out of order makes it write
+// out what is pending: bookings numbered as they were made, not as they
+// arrive, took eight times as long.)
+QStringList sqliteFill(const QString &schema)
 {
-    return QStringLiteral("INSERT INTO %1booking_find (%2) SELECT %3 FROM booking AS b LEFT JOIN customer AS c "
-                          "ON c.ID = b.CustomerID")
-        .arg(schema, sqliteColumns(), sqliteRow(QStringLiteral("b")));
+    const QString pending = QStringLiteral("INSERT INTO %1booking_find (booking_find, rank) VALUES ('hashsize', %2)");
+    return {pending.arg(schema).arg(64 << 20),
+            QStringLiteral("INSERT INTO %1booking_find (%2) SELECT %3 FROM booking AS b LEFT JOIN customer AS c "
+                           "ON c.ID = b.CustomerID ORDER BY 1")
+                .arg(schema, sqliteColumns(), sqliteRow(QStringLiteral("b"), true)),
+            pending.arg(schema).arg(1 << 20)};
 }
 
 // The rows of the bookings of the customer `id` (OLD.ID, NEW.ID) made anew.
@@ -300,7 +314,7 @@ QStringList findIndexParts()
 // filled, not kept in step (nothing is written).
 QStringList temporaryStatements()
 {
-    return {sqliteTable(QStringLiteral("temp.")), sqliteFill(QStringLiteral("temp."))};
+    return QStringList{sqliteTable(QStringLiteral("temp."))} + sqliteFill(QStringLiteral("temp."));
 }
 
 }  // namespace

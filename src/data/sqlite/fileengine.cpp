@@ -11,6 +11,9 @@
 #include <QUrl>
 
 #include <sqlite3.h>
+#include <algorithm>
+#include <cstring>
+#include <string>
 #include <sys/vfs.h>
 
 namespace innkeld {
@@ -187,12 +190,53 @@ void refuseFunction(sqlite3_context *context, int, sqlite3_value **argv)
     sqlite3_result_error(context, text ? text : "This write is refused.", -1);
 }
 
+// innkeld_groups(text, signs, characters, size): the text without the
+// signs (ASCII) in groups: its first `characters` characters, `size` at a
+// time, joined by blanks, every group there even when empty. The same as
+// substr() of the text's replace()d signs, group by group, joined by ' ';
+// as fast as a word's own function, for filling an index of many rows.
+void groupsFunction(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+    const auto *signs = reinterpret_cast<const char *>(sqlite3_value_text(argv[1]));
+    const int characters = sqlite3_value_int(argv[2]);
+    const int size = sqlite3_value_int(argv[3]);
+    if (size <= 0 || characters < 0) {
+        sqlite3_result_error(context, "innkeld_groups: no group size", -1);
+        return;
+    }
+    const int groups = (characters + size - 1) / size;
+    std::string out;
+    int taken = 0;
+    for (const char *c = text ? text : ""; *c; ++c) {
+        const unsigned char byte = static_cast<unsigned char>(*c);
+        if (byte < 0x80 && signs && std::strchr(signs, *c))
+            continue;
+        // A character's first byte begins a new one (a group's first puts
+        // the blank before it); its further bytes follow it.
+        if ((byte & 0xC0) != 0x80) {
+            if (taken == characters)
+                break;
+            if (taken > 0 && taken % size == 0)
+                out += ' ';
+            ++taken;
+        }
+        out += *c;
+    }
+    for (int group = std::max(1, (taken + size - 1) / size); group < groups; ++group)
+        out += ' ';
+    sqlite3_result_text(context, out.data(), int(out.size()), SQLITE_TRANSIENT);
+}
+
 }  // namespace
 
 void RegisterEngineFunctions(void *sqliteHandle)
 {
-    sqlite3_create_function_v2(static_cast<sqlite3 *>(sqliteHandle), "innkeld_refuse", 1, SQLITE_UTF8, nullptr,
-                               refuseFunction, nullptr, nullptr, nullptr);
+    auto *handle = static_cast<sqlite3 *>(sqliteHandle);
+    sqlite3_create_function_v2(handle, "innkeld_refuse", 1, SQLITE_UTF8, nullptr, refuseFunction, nullptr, nullptr,
+                               nullptr);
+    sqlite3_create_function_v2(handle, "innkeld_groups", 4, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, groupsFunction,
+                               nullptr, nullptr, nullptr);
 }
 
 // The engine's side of a Database.
