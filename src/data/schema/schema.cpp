@@ -123,6 +123,8 @@ struct Step
 {
     QString what;
     QString sql;
+    // The part's, when this step is what it may build aside.
+    const SchemaPart::Aside *aside = nullptr;
 };
 
 QVector<Step> lackingSteps(Database &db)
@@ -131,8 +133,34 @@ QVector<Step> lackingSteps(Database &db)
     QVector<Step> steps;
     for (const SchemaPart &part : schemaParts())
         for (const QString &sql : part.lacking(db.engineKind(), catalogue))
-            steps.append({part.what, sql});
+            steps.append({part.what, sql, !part.aside.build.isEmpty() && sql == part.aside.replaces ? &part.aside : nullptr});
     return steps;
+}
+
+// Parts built aside, by the step they stand for.
+using Asides = std::vector<std::pair<QString, std::unique_ptr<AsideBuild>>>;
+
+AsideBuild *asideOf(const Asides &asides, const QString &sql)
+{
+    for (const auto &[replaced, aside] : asides)
+        if (replaced == sql)
+            return aside.get();
+    return nullptr;
+}
+
+// Carries what was built aside for `step` into the part's tables, once
+// built and found to hold together; false when it could not be built there
+// (it is then built here).
+bool carryOver(AsideBuild &built, const Step &step, const std::function<bool()> &stop)
+{
+    QString failure;
+    if (!built.wait(stop, &failure)) {
+        if (failure == QLatin1String("interrupted"))
+            throw DbError(failure);
+        return false;
+    }
+    built.carryOver(step.aside->tables);
+    return true;
 }
 
 }  // namespace
@@ -153,15 +181,39 @@ void UpgradeDatabase(Database &db, const UpgradeProgress &progress)
     if (lackingSteps(db).isEmpty())
         return;
     const QString stopped = UpgradeStoppedMessage();
+    Asides asides;
     try {
         // One desk upgrades the database while the others wait; what is
-        // lacking is asked again once it holds the lock.
+        // lacking is asked again once it holds the lock (and the parts built
+        // aside begin then, reading what every desk has stored).
         Database::Transaction transaction(db, SchemaLockSql());
         const QVector<Step> steps = lackingSteps(db);
+        for (const Step &step : steps)
+            if (step.aside)
+                if (std::unique_ptr<AsideBuild> aside = AsideBuild::make(db)) {
+                    aside->start(step.aside->build, step.aside->check);
+                    asides.emplace_back(step.sql, std::move(aside));
+                }
+        // A step built aside is carried over once the others have run
+        // (none of them reads or writes what it builds).
+        QVector<int> aside;
         for (int i = 0; i < steps.size(); ++i) {
             if (progress && !progress(i, int(steps.size()), steps.at(i).what))
                 throw DbError(stopped);
-            db.run(steps.at(i).sql);
+            if (steps.at(i).aside && asideOf(asides, steps.at(i).sql))
+                aside << i;
+            else
+                db.run(steps.at(i).sql);
+        }
+        int done = int(steps.size() - aside.size());
+        for (int i : aside) {
+            const Step &step = steps.at(i);
+            const auto stop = [&] { return progress && !progress(done, int(steps.size()), step.what); };
+            if (stop())
+                throw DbError(stopped);
+            if (!carryOver(*asideOf(asides, step.sql), step, stop))
+                db.run(step.sql);
+            ++done;
         }
         if (progress)
             progress(int(steps.size()), int(steps.size()), QString());

@@ -48,6 +48,21 @@ struct SchemaPart
     // The beginnings of the names of the part's tables that no statement of
     // the dialect reads (an index's own).
     QStringList hidden;
+    // What a file may build aside while the rest of an upgrade runs (see
+    // AsideBuild): the statement of `lacking` it stands for; the statements
+    // that build it in the scratch file from the database's tables, read as
+    // house.<table>; the tables (the index's own) whose rows are then
+    // carried over into those the part's statements made empty; and a query
+    // that answers 'ok' when what was built holds together (else it is
+    // built in place).
+    struct Aside
+    {
+        QString replaces;
+        QStringList build;
+        QStringList tables;
+        QString check;
+    };
+    Aside aside;
 };
 
 // The name of what a CREATE statement makes (a table, an index, a trigger,

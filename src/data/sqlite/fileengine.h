@@ -7,6 +7,9 @@
 
 #include "data/sql/database.h"
 
+#include <functional>
+#include <memory>
+
 namespace innkeld {
 
 // Opens an existing database file; never creates one. Throws DbError with
@@ -19,6 +22,40 @@ std::unique_ptr<Database> MakeDatabaseFile(const QString &path);
 // Closes a database made by MakeDatabaseFile whose making failed, and
 // removes its file.
 void DiscardDatabaseFile(std::unique_ptr<Database> db);
+
+// A part of an upgrade built aside while the rest of it runs: on a thread
+// and connection of its own, in a scratch file of its own, from the rows of
+// the database as another desk would read them (the database's tables read
+// as house.<table>); started once the upgrade holds the write lock, so that
+// no desk writes between. Used where the database is a file that other
+// connections can read while it is written (write-ahead log); else none is
+// made.
+class AsideBuild
+{
+public:
+    static std::unique_ptr<AsideBuild> make(Database &db);
+    ~AsideBuild();  // stops it; the scratch file is removed
+    AsideBuild(const AsideBuild &) = delete;
+    AsideBuild &operator=(const AsideBuild &) = delete;
+
+    // Runs the statements on the thread, then `check` (when given), a query
+    // that answers 'ok' when what they built holds together.
+    void start(const QStringList &statements, const QString &check);
+    // Waits for the statements to be done, asking `stop` every 50 ms (true
+    // stops them); false when they failed or were stopped, with the engine's
+    // text in `failure` ("interrupted" when stopped).
+    bool wait(const std::function<bool()> &stop, QString *failure);
+    // Puts the rows of the scratch file's `tables` in place of those of the
+    // database's tables of the same names, within its transaction. Throws
+    // DbError.
+    void carryOver(const QStringList &tables);
+
+private:
+    struct State;
+    AsideBuild(Database &db, std::unique_ptr<State> state);
+    Database &m_db;
+    std::unique_ptr<State> m_state;
+};
 
 // Adds the program's own SQL functions (a trigger's refusal of a write) to
 // an engine connection (sqlite3 *) that writes outside Database.
