@@ -1,6 +1,7 @@
 #include "fileengine.h"
 
 #include <QAtomicInt>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -249,7 +250,9 @@ void RegisterEngineFunctions(void *sqliteHandle)
 
 struct AsideBuild::State
 {
-    QTemporaryDir folder;
+    // (In the system's temporary folder, the owner's alone; one a killed
+    // upgrade leaves there goes with the folder's next clean-up.)
+    QTemporaryDir folder{QDir::temp().filePath(QStringLiteral("innkeld-upgrade-XXXXXX"))};
     QString file;
     QString house;
     std::thread thread;
