@@ -4,7 +4,7 @@
 // scale.
 //
 //   innkeld-gen FILE [--rooms R] [--bookings B] [--seed S] [--first-year Y] [--days D]
-//               [--departure-day-free] [--bare]
+//               [--departure-day-free] [--bare] [--numbered-as-booked]
 //
 // Bookings of 1 to 3 rooms, stays of 1 to 14 nights (short ones most
 // common), arrivals spread over D days (twenty years unless given) from
@@ -15,7 +15,10 @@
 // the guest leaves (stored as its rule), and a room is free again on the
 // day of a departure. With --bare the file holds only the four tables of the
 // program's first version, without any index, trigger or later table: a
-// house as the first version leaves it, which the next open upgrades.
+// house as the first version leaves it, which the next open upgrades. With
+// --numbered-as-booked bookings (and guests) are numbered in the order they
+// were made, up to 60 days before arrival, as a house's own are, rather
+// than in the order they arrive.
 #include "data/schema/schema.h"
 #include "data/sqlite/fileengine.h"
 #include "data/sql/database.h"
@@ -137,7 +140,10 @@ int main(int argc, char *argv[])
                                             QStringLiteral("Rooms can be booked from the day the guest leaves."));
     const QCommandLineOption bareOption(QStringLiteral("bare"),
                                         QStringLiteral("Only the first version's four tables, without indexes."));
-    parser.addOptions({roomsOption, bookingsOption, seedOption, yearOption, daysOption, turnoverOption, bareOption});
+    const QCommandLineOption bookedOption(QStringLiteral("numbered-as-booked"),
+                                          QStringLiteral("Bookings numbered in the order they were made."));
+    parser.addOptions({roomsOption, bookingsOption, seedOption, yearOption, daysOption, turnoverOption, bareOption,
+                       bookedOption});
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
@@ -188,66 +194,103 @@ int main(int argc, char *argv[])
         std::geometric_distribution<int> extraNights(0.45);
         std::uniform_int_distribution<int> percent(1, 100);
         std::uniform_int_distribution<int> minuteOfDay(8 * 60, 20 * 60);
-        for (qint64 b = 1; b <= bookings; ++b) {
-            const int nights = std::min(14, 1 + extraNights(random));
-            const int p = percent(random);
-            const int wanted = p <= 85 ? 1 : p <= 97 ? 2 : 3;
-            qint64 arrival = (b - 1) * days / std::max<qint64>(1, bookings);
-            // The rooms free on that day, in a random order; when none is,
-            // the stay starts on the day the first room comes free.
-            std::shuffle(order.begin(), order.end(), random);
-            std::vector<int> chosen;
-            for (int r : order)
-                if (freeFrom[size_t(r)] <= arrival && int(chosen.size()) < wanted)
-                    chosen.push_back(r);
-            if (chosen.empty()) {
-                const auto soonest = std::min_element(freeFrom.begin(), freeFrom.end());
-                arrival = *soonest;
-                chosen.push_back(int(soonest - freeFrom.begin()));
-            }
-            const int time = minuteOfDay(random) * 60 + int(random() % 60);
-            const QDate from = first.addDays(arrival);
-            const QDate to = from.addDays(nights);
-            for (int r : chosen)
-                freeFrom[size_t(r)] = arrival + nights + (departureDayFree ? 0 : 1);
+        // The twenty years made twice when numbered as booked: first only
+        // when each booking was made (the same draws in the same order),
+        // then written with each booking's number in that order.
+        std::vector<qint64> numbers;  // each booking's key, by its place in time; none: its place
+        const auto history = [&](std::vector<qint64> *made) {
+            random.seed(parser.value(seedOption).toULongLong());
+            std::fill(freeFrom.begin(), freeFrom.end(), 0);
+            for (int r = 0; r < rooms; ++r)
+                order[size_t(r)] = r;
+            extraNights.reset();
+            percent.reset();
+            minuteOfDay.reset();
+            for (qint64 b = 1; b <= bookings; ++b) {
+                const int nights = std::min(14, 1 + extraNights(random));
+                const int p = percent(random);
+                const int wanted = p <= 85 ? 1 : p <= 97 ? 2 : 3;
+                qint64 arrival = (b - 1) * days / std::max<qint64>(1, bookings);
+                // The rooms free on that day, in a random order; when none is,
+                // the stay starts on the day the first room comes free.
+                std::shuffle(order.begin(), order.end(), random);
+                std::vector<int> chosen;
+                for (int r : order)
+                    if (freeFrom[size_t(r)] <= arrival && int(chosen.size()) < wanted)
+                        chosen.push_back(r);
+                if (chosen.empty()) {
+                    const auto soonest = std::min_element(freeFrom.begin(), freeFrom.end());
+                    arrival = *soonest;
+                    chosen.push_back(int(soonest - freeFrom.begin()));
+                }
+                const int time = minuteOfDay(random) * 60 + int(random() % 60);
+                const QDate from = first.addDays(arrival);
+                const QDate to = from.addDays(nights);
+                for (int r : chosen)
+                    freeFrom[size_t(r)] = arrival + nights + (departureDayFree ? 0 : 1);
 
-            const QByteArray firstName = kFirstNames[random() % std::size(kFirstNames)];
-            const QByteArray lastName = kLastNames[random() % std::size(kLastNames)];
-            customer.integer(1, b);
-            customer.text(2, firstName);
-            customer.text(3, lastName);
-            const qint64 house = 1 + qint64(random() % 200);
-            customer.text(4, QByteArray::number(house) + " Harbour Road");
-            customer.text(5, kCities[(house + b) % qint64(std::size(kCities))]);
-            customer.text(6, "Innland");
-            customer.text(7, "555-" + QByteArray::number(1000 + qint64(random() % 9000)));
-            customer.text(8, firstName.toLower() + "." + lastName.toLower() + "@example.org");
-            customer.text(9, stored(from.addDays(-qint64(random() % 60)), time));
-            customer.run(db);
+                const QByteArray firstName = kFirstNames[random() % std::size(kFirstNames)];
+                const QByteArray lastName = kLastNames[random() % std::size(kLastNames)];
+                const qint64 house = 1 + qint64(random() % 200);
+                const QByteArray phone = "555-" + QByteArray::number(1000 + qint64(random() % 9000));
+                const QDate booked = from.addDays(-qint64(random() % 60));
+                const double cost = 40 + double(random() % 120);
+                const double adults = 1 + double(random() % 3);
+                const double children = double(random() % 3);
+                const QByteArray method = random() % 2 ? QByteArray("Card") : QByteArray("Cash");
+                if (made) {
+                    made->push_back(booked.toJulianDay() * 86400 + time);
+                    continue;
+                }
+                // The key of the booking and of its guest.
+                const qint64 id = numbers.empty() ? b : numbers[size_t(b - 1)];
+                customer.integer(1, id);
+                customer.text(2, firstName);
+                customer.text(3, lastName);
+                customer.text(4, QByteArray::number(house) + " Harbour Road");
+                customer.text(5, kCities[(house + b) % qint64(std::size(kCities))]);
+                customer.text(6, "Innland");
+                customer.text(7, phone);
+                customer.text(8, firstName.toLower() + "." + lastName.toLower() + "@example.org");
+                customer.text(9, stored(booked, time));
+                customer.run(db);
 
-            const double cost = 40 + double(random() % 120);
-            const double total = cost * nights * double(chosen.size());
-            booking.integer(1, b);
-            booking.integer(2, b);
-            booking.text(3, stored(from, time));
-            booking.text(4, stored(to, time));
-            booking.text(5, "Front desk");
-            booking.real(6, 1 + double(random() % 3));
-            booking.real(7, double(random() % 3));
-            booking.real(8, cost);
-            booking.text(9, random() % 2 ? QByteArray("Card") : QByteArray("Cash"));
-            // Amounts as the program keeps them: to the fourth decimal.
-            const auto money = [](double v) { return std::round(v * 10000.0) / 10000.0; };
-            booking.real(10, money(total / 10));
-            booking.real(11, money(total * 1.1));
-            booking.real(12, money(total * 1.1));
-            booking.run(db);
-            for (int r : chosen) {
-                link.integer(1, b);
-                link.integer(2, r + 1);
-                link.run(db);
+                const double total = cost * nights * double(chosen.size());
+                booking.integer(1, id);
+                booking.integer(2, id);
+                booking.text(3, stored(from, time));
+                booking.text(4, stored(to, time));
+                booking.text(5, "Front desk");
+                booking.real(6, adults);
+                booking.real(7, children);
+                booking.real(8, cost);
+                booking.text(9, method);
+                // Amounts as the program keeps them: to the fourth decimal.
+                const auto money = [](double v) { return std::round(v * 10000.0) / 10000.0; };
+                booking.real(10, money(total / 10));
+                booking.real(11, money(total * 1.1));
+                booking.real(12, money(total * 1.1));
+                booking.run(db);
+                for (int r : chosen) {
+                    link.integer(1, id);
+                    link.integer(2, r + 1);
+                    link.run(db);
+                }
             }
+        };
+        if (parser.isSet(bookedOption)) {
+            std::vector<qint64> made;
+            made.reserve(size_t(bookings));
+            history(&made);
+            std::vector<qint64> place(made.size());
+            for (size_t i = 0; i < place.size(); ++i)
+                place[i] = qint64(i);
+            std::stable_sort(place.begin(), place.end(), [&](qint64 a, qint64 b) { return made[size_t(a)] < made[size_t(b)]; });
+            numbers.resize(place.size());
+            for (size_t n = 0; n < place.size(); ++n)
+                numbers[size_t(place[n])] = qint64(n) + 1;
         }
+        history(nullptr);
         exec(db, "COMMIT");
         // No planner statistics: the database is as the program leaves one.
     } catch (const innkeld::DbError &e) {
