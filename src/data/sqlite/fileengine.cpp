@@ -13,15 +13,16 @@
 #include <QUrl>
 
 #include <sqlite3.h>
+#include <sys/vfs.h>
+
 #include <algorithm>
-#include <cstring>
-#include <string>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
+#include <string>
 #include <thread>
-#include <sys/vfs.h>
 
 namespace innkeld {
 
@@ -647,7 +648,7 @@ namespace {
 
 // Before the engine's first use in the program: it keeps no count of the
 // memory it takes, which every allocation of every connection would
-// otherwise wait on one lock for (two threads' upgrade work took a tenth
+// otherwise wait on one lock for (two threads' upgrade work took a quarter
 // longer). Too late once the engine has begun; it then keeps counting.
 void configureEngine()
 {
