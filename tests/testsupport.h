@@ -59,6 +59,8 @@ public:
     QString folder() const { return m_dir.path(); }
     QString path() const { return m_dir.filePath(QStringLiteral("db.mdb")); }
     Database &db();
+    // Closes its connection; db() opens the database again.
+    void close() { m_db.reset(); }
     // Runs a statement, failing the test loudly when it fails.
     Recordset run(const QString &sql);
     // Rows added through the cursors, as the program adds them.

@@ -2055,6 +2055,10 @@
         <source>The work failed.</source>
         <translation>Die Arbeit ist fehlgeschlagen.</translation>
     </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>innkeld::ReportChart</name>

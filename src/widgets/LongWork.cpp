@@ -10,7 +10,7 @@ namespace innkeld {
 LongWork::LongWork(QWidget *window, const QString &label, Job job) : QObject(window), m_job(std::move(job))
 {
     if (!label.isEmpty()) {
-        m_dialog = new QProgressDialog(label, QStringLiteral("&Cancel"), 0, 0, window);
+        m_dialog = new QProgressDialog(label, tr("&Cancel"), 0, 0, window);
         m_dialog->setObjectName(QStringLiteral("dlgLongWorkProgress"));
         m_dialog->setWindowModality(Qt::WindowModal);
         m_dialog->setAutoClose(false);

@@ -269,6 +269,16 @@ QString fillStays(const QString &prefix, const QString &from = QString())
         .arg(prefix, dayNumber(QStringLiteral("FromDate")), dayNumber(QStringLiteral("ToDate")), from);
 }
 
+// The stays index built aside: the stays taken from the database at once,
+// then the tree built from them.
+QStringList buildStaysAside()
+{
+    return {QStringLiteral("CREATE TABLE stays (id INTEGER PRIMARY KEY, firstday INTEGER, lastday INTEGER)"),
+            fillStays(QString(), QStringLiteral("house.")).replace(QStringLiteral("INTO booking_stay"),
+                                                                  QStringLiteral("INTO stays")),
+            kStayTable.arg(QString()), QStringLiteral("INSERT INTO booking_stay SELECT * FROM stays")};
+}
+
 // The guard's triggers (SQLite) that read the house's rules: made again when
 // they are not this version's (made before the rules, or by an earlier rule).
 const QStringList &ruleGuards()
@@ -436,7 +446,7 @@ SchemaPart BookingTablesPart()
     // The R*Tree takes a row at a time (a chain's twenty years: 20 s); it is
     // built aside while the other indexes are.
     part.aside.replaces = fillStays(QString());
-    part.aside.build = QStringList{kStayTable.arg(QString()), fillStays(QString(), QStringLiteral("house."))};
+    part.aside.build = buildStaysAside();
     part.aside.tables = QStringList{QStringLiteral("booking_stay_node"), QStringLiteral("booking_stay_rowid"),
                                     QStringLiteral("booking_stay_parent")};
     part.aside.check = QStringLiteral("SELECT rtreecheck('booking_stay')");

@@ -181,6 +181,7 @@ void UpgradeDatabase(Database &db, const UpgradeProgress &progress)
     if (lackingSteps(db).isEmpty())
         return;
     const QString stopped = UpgradeStoppedMessage();
+    BulkWrite bulk(db);
     Asides asides;
     try {
         // One desk upgrades the database while the others wait; what is

@@ -274,6 +274,8 @@ struct AsideBuild::State
             fail();
         } else {
             RegisterEngineFunctions(handle);
+            // (The upgrade may be writing out what it holds in memory.)
+            sqlite3_busy_timeout(handle, 5000);
             sqlite3_progress_handler(
                 handle, 10000, [](void *self) { return static_cast<State *>(self)->stop.load() ? 1 : 0; }, this);
             // A scratch file: nothing in it to keep safe until it is carried over.
@@ -305,18 +307,45 @@ struct AsideBuild::State
     }
 };
 
+namespace {
+
+// The journal mode a pragma leaves the file in ("wal", "delete", ...).
+QByteArray journalMode(sqlite3 *handle, const char *pragma)
+{
+    sqlite3_stmt *stmt = nullptr;
+    QByteArray mode;
+    if (sqlite3_prepare_v2(handle, pragma, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+        mode = QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    return mode;
+}
+
+}  // namespace
+
+BulkWrite::BulkWrite(Database &db) : m_db(db)
+{
+    if (db.engineKind() != Engine::SQLite)
+        return;
+    sqlite3 *handle = engineHandle(db.connection());
+    // (The engine leaves the log only when no other connection has the file.)
+    if (sqlite3_get_autocommit(handle) && journalMode(handle, "PRAGMA main.journal_mode") == "wal")
+        m_logAfter = journalMode(handle, "PRAGMA main.journal_mode = DELETE") == "delete";
+}
+
+BulkWrite::~BulkWrite()
+{
+    if (!m_logAfter)
+        return;
+    try {
+        // Else the next open of the program writes with the log again.
+        journalMode(engineHandle(m_db.connection()), "PRAGMA main.journal_mode = WAL");
+    } catch (const DbError &) {
+    }
+}
+
 std::unique_ptr<AsideBuild> AsideBuild::make(Database &db)
 {
     if (db.engineKind() != Engine::SQLite)
-        return nullptr;
-    sqlite3 *handle = engineHandle(db.connection());
-    sqlite3_stmt *stmt = nullptr;
-    QByteArray mode;
-    if (sqlite3_prepare_v2(handle, "PRAGMA main.journal_mode", -1, &stmt, nullptr) == SQLITE_OK
-        && sqlite3_step(stmt) == SQLITE_ROW)
-        mode = QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
-    sqlite3_finalize(stmt);
-    if (mode != "wal")
         return nullptr;
     auto state = std::make_unique<State>();
     if (!state->folder.isValid())

@@ -27,8 +27,9 @@ void DiscardDatabaseFile(std::unique_ptr<Database> db);
 // and connection of its own, in a scratch file of its own, from the rows of
 // the database as another desk would read them (the database's tables read
 // as house.<table>); started once the upgrade holds the write lock, so that
-// no desk writes between. Used where the database is a file that other
-// connections can read while it is written (write-ahead log); else none is
+// no desk writes between. Its first statement takes what it reads of the
+// database into the scratch file at once: while it reads, the upgrade keeps
+// what it writes in memory (with a rollback journal). On a server none is
 // made.
 class AsideBuild
 {
@@ -55,6 +56,24 @@ private:
     AsideBuild(Database &db, std::unique_ptr<State> state);
     Database &m_db;
     std::unique_ptr<State> m_state;
+};
+
+// One large transaction on a file (an upgrade): while no other connection
+// has the file open, written with a rollback journal rather than the
+// write-ahead log, so that what it adds is written once, not into the log
+// and again into the file; the log again afterwards. Where the file is
+// shared, or on a server, it changes nothing.
+class BulkWrite
+{
+public:
+    explicit BulkWrite(Database &db);
+    ~BulkWrite();
+    BulkWrite(const BulkWrite &) = delete;
+    BulkWrite &operator=(const BulkWrite &) = delete;
+
+private:
+    Database &m_db;
+    bool m_logAfter = false;
 };
 
 // Adds the program's own SQL functions (a trigger's refusal of a write) to
