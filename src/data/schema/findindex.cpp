@@ -82,14 +82,15 @@ QString sqliteTable(const QString &schema)
 }
 
 // The index's rows are given in their order, and the words pending kept in
-// memory up to 64 MB while it is filled: the engine then writes each word's
-// list in few pieces and merges little. (A row out of order makes it write
-// out what is pending: bookings numbered as they were made, not as they
-// arrive, took eight times as long.)
+// memory up to 256 MB while it is filled: the engine then writes each word's
+// list in few pieces and merges little (a chain's twenty years: 13 s, with
+// 64 MB 17 s). A row out of order makes it write out what is pending:
+// bookings numbered as they were made, not as they arrive, took eight
+// times as long.
 QStringList sqliteFill(const QString &schema)
 {
     const QString pending = QStringLiteral("INSERT INTO %1booking_find (booking_find, rank) VALUES ('hashsize', %2)");
-    return {pending.arg(schema).arg(64 << 20),
+    return {pending.arg(schema).arg(256 << 20),
             QStringLiteral("INSERT INTO %1booking_find (%2) SELECT %3 FROM booking AS b LEFT JOIN customer AS c "
                            "ON c.ID = b.CustomerID ORDER BY 1")
                 .arg(schema, sqliteColumns(), sqliteRow(QStringLiteral("b"), true)),

@@ -41,11 +41,11 @@ QStringList fileStatements(bool filled)
                        "PaidOn TEXT NOT NULL CHECK (length(PaidOn) = 10 AND date(PaidOn) = PaidOn), "
                        "AmountCents INTEGER NOT NULL CHECK (typeof(AmountCents) = 'integer'), "
                        "Method TEXT NOT NULL DEFAULT '', Note TEXT NOT NULL DEFAULT '')"),
-        kDuesIndex,
-        kPaidIndex,
     };
+    // Filled before it is indexed: each index is then sorted once.
     if (filled)
         statements << fill(QStringLiteral("coalesce(date(FromDate), date('now', 'localtime'))"));
+    statements << kDuesIndex << kPaidIndex;
     statements << QStringLiteral("CREATE TRIGGER payment_link BEFORE INSERT ON payment BEGIN SELECT innkeld_refuse('There "
                                  "is no booking ' || NEW.BookingID || '.') WHERE NOT EXISTS (SELECT 1 FROM booking WHERE "
                                  "ID = NEW.BookingID); END")
@@ -78,11 +78,10 @@ QStringList serverStatements(bool filled)
                        "BookingID bigint NOT NULL REFERENCES booking (ID) ON DELETE CASCADE ON UPDATE CASCADE, "
                        "PaidOn text NOT NULL CHECK (length(PaidOn) = 10 AND to_char(PaidOn::date, 'YYYY-MM-DD') = PaidOn), "
                        "AmountCents bigint NOT NULL, Method text NOT NULL DEFAULT '', Note text NOT NULL DEFAULT '')"),
-        kDuesIndex,
-        kPaidIndex,
     };
     if (filled)
         statements << fill(QStringLiteral("to_char(coalesce(FromDate::date, current_date), 'YYYY-MM-DD')"));
+    statements << kDuesIndex << kPaidIndex;
     statements
         << QStringLiteral("CREATE FUNCTION innkeld_keep_paid() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
                           "IF TG_OP <> 'INSERT' THEN %1END IF; IF TG_OP <> 'DELETE' THEN %2END IF; RETURN NULL; END $$")
