@@ -308,7 +308,7 @@ void TestGuard::earlierDatabaseGetsTheGuard()
         }));
         QCOMPARE(said.size(), 2);
         QVERIFY(DatabaseNeedsUpgrade(*old));
-        // The stays index is built aside (on a thread and a scratch file of
+        // The stays index is built aside (on a thread and a database of
         // its own) while the rest is; the upgrade waits for it last, and a
         // stop then leaves the database as it was as well.
         const QString stays = QStringLiteral("Building the stays index and the guard");

@@ -50,7 +50,7 @@ struct SchemaPart
     QStringList hidden;
     // What a file may build aside while the rest of an upgrade runs (see
     // AsideBuild): the statement of `lacking` it stands for; the statements
-    // that build it in the scratch file from the database's tables, read as
+    // that build it in a database of its own from the database's tables, read as
     // house.<table>; the tables (the index's own) whose rows are then
     // carried over into those the part's statements made empty; and a query
     // that answers 'ok' when what was built holds together (else it is

@@ -1,7 +1,6 @@
 #include "fileengine.h"
 
 #include <QAtomicInt>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -9,7 +8,6 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QSqlResult>
-#include <QTemporaryDir>
 #include <QUrl>
 
 #include <sqlite3.h>
@@ -251,10 +249,11 @@ void RegisterEngineFunctions(void *sqliteHandle)
 
 struct AsideBuild::State
 {
-    // (In the system's temporary folder, the owner's alone; one a killed
-    // upgrade leaves there goes with the folder's next clean-up.)
-    QTemporaryDir folder{QDir::temp().filePath(QStringLiteral("innkeld-upgrade-XXXXXX"))};
+    // An in-memory database of this program shared by the thread's
+    // connection and the upgrade's (`kept` holds it while it is wanted):
+    // nothing written to the disk, nothing left behind by a kill.
     QString file;
+    sqlite3 *kept = nullptr;
     QString house;
     std::thread thread;
     std::atomic<bool> stop{false};
@@ -278,7 +277,7 @@ struct AsideBuild::State
             sqlite3_busy_timeout(handle, 5000);
             sqlite3_progress_handler(
                 handle, 10000, [](void *self) { return static_cast<State *>(self)->stop.load() ? 1 : 0; }, this);
-            // A scratch file: nothing in it to keep safe until it is carried over.
+            // Nothing in it to keep safe until it is carried over.
             QStringList all{QStringLiteral("PRAGMA journal_mode = OFF"), QStringLiteral("PRAGMA synchronous = OFF"),
                             QStringLiteral("PRAGMA cache_size = -65536"),
                             QStringLiteral("ATTACH '%1' AS house").arg(QString(house).replace(QLatin1Char('\''), QLatin1String("''")))};
@@ -348,9 +347,14 @@ std::unique_ptr<AsideBuild> AsideBuild::make(Database &db)
     if (db.engineKind() != Engine::SQLite)
         return nullptr;
     auto state = std::make_unique<State>();
-    if (!state->folder.isValid())
+    static QAtomicInt made;
+    state->file = QStringLiteral("file:innkeld-aside-%1?mode=memory&cache=shared").arg(made.fetchAndAddRelaxed(1));
+    if (sqlite3_open_v2(state->file.toUtf8().constData(), &state->kept,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI, nullptr)
+        != SQLITE_OK) {
+        sqlite3_close(state->kept);
         return nullptr;
-    state->file = state->folder.filePath(QStringLiteral("aside.db"));
+    }
     state->house = QUrl::fromLocalFile(db.path()).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro");
     return std::unique_ptr<AsideBuild>(new AsideBuild(db, std::move(state)));
 }
@@ -362,23 +366,21 @@ AsideBuild::~AsideBuild()
     m_state->stop = true;
     if (m_state->thread.joinable())
         m_state->thread.join();
+    sqlite3_close(m_state->kept);
 }
 
 void AsideBuild::carryOver(const QStringList &tables)
 {
     sqlite3 *target = engineHandle(m_db.connection());
-    sqlite3 *source = nullptr;
+    sqlite3 *source = m_state->kept;
     sqlite3_stmt *read = nullptr;
     sqlite3_stmt *write = nullptr;
     const auto fail = [&](sqlite3 *handle) {
-        const QString text = QString::fromUtf8(handle ? sqlite3_errmsg(handle) : "out of memory");
+        const QString text = QString::fromUtf8(sqlite3_errmsg(handle));
         sqlite3_finalize(read);
         sqlite3_finalize(write);
-        sqlite3_close(source);
         throw DbError(text);
     };
-    if (sqlite3_open_v2(m_state->file.toUtf8().constData(), &source, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-        fail(source);
     for (const QString &table : tables) {
         const QByteArray name = table.toUtf8();
         if (sqlite3_exec(target, "DELETE FROM main.\"" + name + "\"", nullptr, nullptr, nullptr) != SQLITE_OK)
@@ -405,7 +407,6 @@ void AsideBuild::carryOver(const QStringList &tables)
         sqlite3_finalize(write);
         read = write = nullptr;
     }
-    sqlite3_close(source);
 }
 
 void AsideBuild::start(const QStringList &statements, const QString &check)

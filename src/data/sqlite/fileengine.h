@@ -24,18 +24,18 @@ std::unique_ptr<Database> MakeDatabaseFile(const QString &path);
 void DiscardDatabaseFile(std::unique_ptr<Database> db);
 
 // A part of an upgrade built aside while the rest of it runs: on a thread
-// and connection of its own, in a scratch file of its own, from the rows of
+// and connection of its own, in a database of its own in memory, from the rows of
 // the database as another desk would read them (the database's tables read
 // as house.<table>); started once the upgrade holds the write lock, so that
 // no desk writes between. Its first statement takes what it reads of the
-// database into the scratch file at once: while it reads, the upgrade keeps
+// database into its own at once: while it reads, the upgrade keeps
 // what it writes in memory (with a rollback journal). On a server none is
 // made.
 class AsideBuild
 {
 public:
     static std::unique_ptr<AsideBuild> make(Database &db);
-    ~AsideBuild();  // stops it; the scratch file is removed
+    ~AsideBuild();  // stops it; its database in memory goes
     AsideBuild(const AsideBuild &) = delete;
     AsideBuild &operator=(const AsideBuild &) = delete;
 
@@ -46,7 +46,7 @@ public:
     // stops them); false when they failed or were stopped, with the engine's
     // text in `failure` ("interrupted" when stopped).
     bool wait(const std::function<bool()> &stop, QString *failure);
-    // Puts the rows of the scratch file's `tables` in place of those of the
+    // Puts the rows of its own `tables` in place of those of the
     // database's tables of the same names, within its transaction. Throws
     // DbError.
     void carryOver(const QStringList &tables);
