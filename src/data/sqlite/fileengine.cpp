@@ -259,7 +259,6 @@ struct AsideBuild::State
     std::atomic<bool> stop{false};
     std::mutex mutex;
     std::condition_variable doneChanged;
-    bool running = false;
     bool done = false;
     QString failure;
 
@@ -411,7 +410,6 @@ void AsideBuild::carryOver(const QStringList &tables)
 
 void AsideBuild::start(const QStringList &statements, const QString &check)
 {
-    m_state->running = true;
     m_state->thread = std::thread([state = m_state.get(), statements, check] { state->run(statements, check); });
 }
 
@@ -419,10 +417,6 @@ bool AsideBuild::wait(const std::function<bool()> &stop, QString *failure)
 {
     std::unique_lock<std::mutex> lock(m_state->mutex);
     while (!m_state->done) {
-        if (!m_state->running) {
-            *failure = QStringLiteral("not started");
-            return false;
-        }
         m_state->doneChanged.wait_for(lock, std::chrono::milliseconds(50));
         if (!m_state->done && stop && stop()) {
             m_state->stop = true;
