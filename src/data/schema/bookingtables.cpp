@@ -32,9 +32,8 @@ QString integerCheck(const char *column)
 }
 
 // The indexes that keep every action's time independent of the years of
-// history: links by booking and by room, stays by arrival, departure,
-// customer and length (the longest stay bounds the search for clashes), and
-// the stays stored ending before they start.
+// history: links by booking and by room, stays by arrival, departure and
+// customer.
 QStringList indexStatements()
 {
     return {
@@ -43,14 +42,29 @@ QStringList indexStatements()
         QStringLiteral("CREATE INDEX IF NOT EXISTS booking_fromdate ON booking (FromDate)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS booking_todate ON booking (ToDate)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS booking_customerid ON booking (CustomerID)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS booking_length ON booking (julianday(ToDate) - julianday(FromDate))"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS booking_inverted ON booking (FromDate) WHERE FromDate > ToDate"),
     };
+}
+
+// Indexes an earlier version made, which no statement reads since clashes
+// are found through the stays index (the stays' lengths, the stays stored
+// ending before they start): each write of a booking kept them for nothing.
+const QStringList &unreadIndexes()
+{
+    static const QStringList names{QStringLiteral("booking_length"), QStringLiteral("booking_inverted")};
+    return names;
 }
 
 QString dayNumber(const QString &date)
 {
     return DayNumberSql(Engine::SQLite, date);
+}
+
+// The same, when an index is filled from every booking: the engine's own
+// function reads a date stored as the program stores it (a chain's twenty
+// years: 2 s less to fill the stays by room), the expression anything else.
+QString filledDayNumber(const QString &date)
+{
+    return QStringLiteral("coalesce(innkeld_day(%1), %2)").arg(date, dayNumber(date));
 }
 
 QString clashExists(const QString &booking, const QString &room, const QString &from, const QString &to)
@@ -266,7 +280,7 @@ QString fillStays(const QString &prefix, const QString &from = QString())
 {
     return QStringLiteral("INSERT INTO %1booking_stay SELECT ID, min(%2, %3), max(%2, %3) FROM %4booking "
                           "WHERE FromDate IS NOT NULL AND ToDate IS NOT NULL")
-        .arg(prefix, dayNumber(QStringLiteral("FromDate")), dayNumber(QStringLiteral("ToDate")), from);
+        .arg(prefix, filledDayNumber(QStringLiteral("FromDate")), filledDayNumber(QStringLiteral("ToDate")), from);
 }
 
 // The stays index built aside: the stays taken from the database at once,
@@ -298,6 +312,9 @@ QStringList fileLacking(const Catalogue &catalogue)
             lacking += indexes;
             break;
         }
+    for (const QString &name : unreadIndexes())
+        if (catalogue.has(name))
+            lacking << QStringLiteral("DROP INDEX IF EXISTS ") + name;
     // A database made before the guard gets it now; clashes stored before
     // stay as they are (the check lists them).
     if (!catalogue.has(QStringLiteral("booking_stay")))
@@ -332,16 +349,17 @@ QStringList serverLacking(const Catalogue &catalogue)
 // from the rooms and days shown alone. On a file, a table searched by room
 // and last day (bounded by the longest stay, which its own index gives); on
 // a server, a GiST over the room and day ranges.
-QString fileRoomStays(const QString &link, const QString &booking)
+QString fileRoomStays(const QString &link, const QString &booking, bool filling = false)
 {
-    const QString from = dayNumber(booking + QStringLiteral(".FromDate"));
-    const QString to = dayNumber(booking + QStringLiteral(".ToDate"));
+    const auto day = filling ? filledDayNumber : dayNumber;
+    const QString from = day(booking + QStringLiteral(".FromDate"));
+    const QString to = day(booking + QStringLiteral(".ToDate"));
     return QStringLiteral("SELECT %1.id, %1.roomid, min(%2, %3), max(%2, %3)").arg(link, from, to);
 }
 
 QString fillRoomStays(const QString &prefix)
 {
-    return QStringLiteral("INSERT INTO %1room_stay ").arg(prefix) + fileRoomStays(QStringLiteral("l"), QStringLiteral("b"))
+    return QStringLiteral("INSERT INTO %1room_stay ").arg(prefix) + fileRoomStays(QStringLiteral("l"), QStringLiteral("b"), true)
         + QStringLiteral(" FROM bookingroom AS l JOIN booking AS b ON b.ID = l.bookingid "
                          "WHERE b.FromDate IS NOT NULL AND b.ToDate IS NOT NULL ORDER BY l.id");
 }

@@ -54,31 +54,50 @@ QString orderKey(Engine engine, const QString &booking)
 
 // ------------------------------------------------------------------ SQLite
 
+// The index keeps the words alone, not the text they came from (nor each
+// field's length, which only ranking reads): a chain's twenty years fill it
+// in half the time. A booking is found by the index's key, which holds it.
 QString sqliteColumns()
 {
-    return QStringLiteral("rowid, bookingid, firstname, lastname, businessname, email, city, phone");
+    return QStringLiteral("rowid, firstname, lastname, businessname, email, city, phone");
+}
+
+// A guest's fields as the index takes them, of the customer `customer` (c,
+// OLD). Filling the whole index, the phone's words are made by the engine's
+// own function, which gives the same words as the statements a trigger (and
+// any tool writing to the file) runs, at a tenth of their cost.
+QString guestFields(const QString &customer, bool filling = false)
+{
+    QStringList fields;
+    for (const char *field : kFields)
+        if (qstrcmp(field, "Phone") != 0)
+            fields << customer + QLatin1Char('.') + QLatin1String(field);
+    const QString phone = customer + QStringLiteral(".Phone");
+    fields << (filling ? QStringLiteral("innkeld_groups(%1, '%2', %3, 3)")
+                             .arg(phone, SqlText(QStringLiteral(" ") + QLatin1String(kPhoneSigns)))
+                             .arg(kPhoneDigits)
+                       : phoneWords(Engine::SQLite, phone));
+    return fields.join(QStringLiteral(", "));
 }
 
 // The index's row of each booking `b` (joined to its customer `c`, if any).
-// Filling the whole index, the phone's words are made by the engine's own
-// function, which gives the same words as the statements a trigger (and
-// any tool writing to the file) runs, at a tenth of their cost.
 QString sqliteRow(const QString &booking, bool filling = false)
 {
-    const QString phone = filling ? QStringLiteral("innkeld_groups(c.Phone, '%1', %2, 3)")
-                                        .arg(SqlText(QStringLiteral(" ") + QLatin1String(kPhoneSigns)))
-                                        .arg(kPhoneDigits)
-                                  : phoneWords(Engine::SQLite, QStringLiteral("c.Phone"));
-    return orderKey(Engine::SQLite, booking) + QStringLiteral(", ") + booking
-        + QStringLiteral(".ID, c.FirstName, c.LastName, c.BusinessName, c.Email, c.City, ") + phone;
+    return orderKey(Engine::SQLite, booking) + QStringLiteral(", ") + guestFields(QStringLiteral("c"), filling);
 }
 
 QString sqliteTable(const QString &schema)
 {
-    return QStringLiteral("CREATE VIRTUAL TABLE %1booking_find USING fts5(bookingid UNINDEXED, firstname, lastname, "
-                          "businessname, email, city, phone, tokenize = 'unicode61 remove_diacritics 2', "
-                          "prefix = '1 2 3')")
+    return QStringLiteral("CREATE VIRTUAL TABLE %1booking_find USING fts5(firstname, lastname, businessname, email, city, "
+                          "phone, tokenize = 'unicode61 remove_diacritics 2', prefix = '1 2 3', content = '', "
+                          "columnsize = 0)")
         .arg(schema);
+}
+
+// The booking a row of the index is, from its key.
+QString bookingOfKey()
+{
+    return QStringLiteral("rowid & 4294967295");
 }
 
 // The index's rows are given in their order, and the words pending kept in
@@ -97,13 +116,22 @@ QStringList sqliteFill(const QString &schema)
             pending.arg(schema).arg(1 << 20)};
 }
 
-// The rows of the bookings of the customer `id` (OLD.ID, NEW.ID) made anew.
-QString sqliteRefreshCustomer(const QString &ids)
+// Words are taken out of the index by giving it the row's fields as they
+// were put in (it keeps no copy to read them from): the key `key` and the
+// fields of `customer`, for the rows `from`.
+QString forget(const QString &key, const QString &customer, const QString &from)
 {
-    return QStringLiteral("DELETE FROM booking_find WHERE rowid IN (SELECT %1 FROM booking AS b WHERE b.CustomerID IN (%2)); "
-                          "INSERT INTO booking_find (%3) SELECT %4 FROM booking AS b LEFT JOIN customer AS c "
-                          "ON c.ID = b.CustomerID WHERE b.CustomerID IN (%2); ")
-        .arg(orderKey(Engine::SQLite, QStringLiteral("b")), ids, sqliteColumns(), sqliteRow(QStringLiteral("b")));
+    return QStringLiteral("INSERT INTO booking_find (booking_find, %1) SELECT 'delete', %2, %3 FROM %4; ")
+        .arg(sqliteColumns(), key, guestFields(customer), from);
+}
+
+// The rows of the bookings of the customers `ids` (OLD.ID, NEW.ID) put in
+// as they are now.
+QString remember(const QString &ids)
+{
+    return QStringLiteral("INSERT INTO booking_find (%1) SELECT %2 FROM booking AS b LEFT JOIN customer AS c "
+                          "ON c.ID = b.CustomerID WHERE b.CustomerID IN (%3); ")
+        .arg(sqliteColumns(), sqliteRow(QStringLiteral("b")), ids);
 }
 
 QStringList sqliteTriggers()
@@ -111,22 +139,27 @@ QStringList sqliteTriggers()
     const QString insertNew = QStringLiteral("INSERT INTO booking_find (%1) SELECT %2 FROM (SELECT 1) LEFT JOIN customer AS c "
                                              "ON c.ID = NEW.CustomerID; ")
                                   .arg(sqliteColumns(), sqliteRow(QStringLiteral("NEW")));
-    const QString deleteOld =
-        QStringLiteral("DELETE FROM booking_find WHERE rowid = %1; ").arg(orderKey(Engine::SQLite, QStringLiteral("OLD")));
+    // (The guest's row is as it was: a booking's write changes none.)
+    const QString forgetOld = forget(orderKey(Engine::SQLite, QStringLiteral("OLD")), QStringLiteral("c"),
+                                     QStringLiteral("(SELECT 1) LEFT JOIN customer AS c ON c.ID = OLD.CustomerID"));
+    // A guest's bookings, with the fields the guest had. (Bookings of a
+    // guest who was not there hold no words: nothing to take out.)
+    const QString forgetGuest = forget(orderKey(Engine::SQLite, QStringLiteral("b")), QStringLiteral("OLD"),
+                                       QStringLiteral("booking AS b WHERE b.CustomerID = OLD.ID"));
     const QString searched = QStringLiteral("ID, FirstName, LastName, BusinessName, Email, City, Phone");
     return {
         QStringLiteral("CREATE TRIGGER booking_find_insert AFTER INSERT ON booking BEGIN ") + insertNew
             + QStringLiteral("END"),
         QStringLiteral("CREATE TRIGGER booking_find_update AFTER UPDATE OF ID, FromDate, CustomerID ON booking BEGIN ")
-            + deleteOld + insertNew + QStringLiteral("END"),
-        QStringLiteral("CREATE TRIGGER booking_find_delete AFTER DELETE ON booking BEGIN ") + deleteOld
+            + forgetOld + insertNew + QStringLiteral("END"),
+        QStringLiteral("CREATE TRIGGER booking_find_delete AFTER DELETE ON booking BEGIN ") + forgetOld
             + QStringLiteral("END"),
         QStringLiteral("CREATE TRIGGER customer_find_insert AFTER INSERT ON customer BEGIN ")
-            + sqliteRefreshCustomer(QStringLiteral("NEW.ID")) + QStringLiteral("END"),
+            + remember(QStringLiteral("NEW.ID")) + QStringLiteral("END"),
         QStringLiteral("CREATE TRIGGER customer_find_update AFTER UPDATE OF %1 ON customer BEGIN ").arg(searched)
-            + sqliteRefreshCustomer(QStringLiteral("OLD.ID, NEW.ID")) + QStringLiteral("END"),
-        QStringLiteral("CREATE TRIGGER customer_find_delete AFTER DELETE ON customer BEGIN ")
-            + sqliteRefreshCustomer(QStringLiteral("OLD.ID")) + QStringLiteral("END"),
+            + forgetGuest + remember(QStringLiteral("OLD.ID, NEW.ID")) + QStringLiteral("END"),
+        QStringLiteral("CREATE TRIGGER customer_find_delete AFTER DELETE ON customer BEGIN ") + forgetGuest
+            + remember(QStringLiteral("OLD.ID")) + QStringLiteral("END"),
     };
 }
 
@@ -331,7 +364,9 @@ SchemaPart FindIndexPart()
     // (one stored a booking without dates only on a file).
     part.lacking = [](Engine engine, const Catalogue &catalogue) {
         if (engine == Engine::SQLite) {
-            bool whole = true;
+            // (An earlier version's index kept the text it was made from,
+            // and its triggers took rows out by their key alone.)
+            bool whole = catalogue.text(QStringLiteral("booking_find")) == sqliteTable(QString());
             for (const QString &name : findIndexParts())
                 whole &= catalogue.has(name);
             if (whole)
@@ -366,9 +401,9 @@ QVector<qint64> FindBookingKeys(Database &db, const FindWords &words, int limit)
     QVector<qint64> keys;
     if (!db.onServer()) {
         // FTS5 gives its rows in the order of the index, the last first.
-        for (Recordset rs = db.query(QStringLiteral("SELECT bookingid FROM booking_find WHERE booking_find MATCH '%1' "
-                                                    "ORDER BY rowid DESC LIMIT %2")
-                                         .arg(SqlText(ftsQuery(words)))
+        for (Recordset rs = db.query(QStringLiteral("SELECT %1 FROM booking_find WHERE booking_find MATCH '%2' "
+                                                    "ORDER BY rowid DESC LIMIT %3")
+                                         .arg(bookingOfKey(), SqlText(ftsQuery(words)))
                                          .arg(limit));
              !rs.eof(); rs.moveNext())
             keys << rs.value(0).toLongLong();

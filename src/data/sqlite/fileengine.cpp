@@ -1,6 +1,7 @@
 #include "fileengine.h"
 
 #include <QAtomicInt>
+#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -234,6 +235,40 @@ void groupsFunction(sqlite3_context *context, int, sqlite3_value **argv)
     sqlite3_result_text(context, out.data(), int(out.size()), SQLITE_TRANSIENT);
 }
 
+// innkeld_day(text): the Julian day number of a date stored as the program
+// stores it ("yyyy-MM-dd", or with " HH:mm:ss"), as
+// CAST(julianday(date(text)) + 0.5 AS INTEGER) gives it; null for any other
+// value, which that expression is left to read. For filling an index of many
+// rows: the engine's date functions parse the text anew for each call.
+void dayFunction(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT)
+        return;  // null
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+    const int length = sqlite3_value_bytes(argv[0]);
+    if (length != 10 && length != 19)
+        return;
+    // Digits where the form has them, its signs between.
+    const char *form = "dddd-dd-dd dd:dd:dd";
+    for (int i = 0; i < length; ++i)
+        if (form[i] == 'd' ? (text[i] < '0' || text[i] > '9') : text[i] != form[i])
+            return;
+    const auto number = [text](int at, int digits) {
+        int n = 0;
+        for (int i = at; i < at + digits; ++i)
+            n = n * 10 + (text[i] - '0');
+        return n;
+    };
+    const int year = number(0, 4), month = number(5, 2), day = number(8, 2);
+    // A day the month does not have, or a time past the day's end, the
+    // engine carries into the next: that is its expression's to read.
+    if (year < 1 || !QDate::isValid(year, month, day))
+        return;
+    if (length == 19 && (number(11, 2) > 23 || number(14, 2) > 59 || number(17, 2) > 59))
+        return;
+    sqlite3_result_int64(context, QDate(year, month, day).toJulianDay());
+}
+
 }  // namespace
 
 void RegisterEngineFunctions(void *sqliteHandle)
@@ -242,6 +277,8 @@ void RegisterEngineFunctions(void *sqliteHandle)
     sqlite3_create_function_v2(handle, "innkeld_refuse", 1, SQLITE_UTF8, nullptr, refuseFunction, nullptr, nullptr,
                                nullptr);
     sqlite3_create_function_v2(handle, "innkeld_groups", 4, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, groupsFunction,
+                               nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(handle, "innkeld_day", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, dayFunction,
                                nullptr, nullptr, nullptr);
 }
 
