@@ -147,28 +147,12 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
 
     // The three panel headings move the window.
     connect(ui->picArrivals, &ArrivalsPanel::headingPressed, this, &frmMain::DragWindow);
-    connect(ui->picBooking, &BookingWizard::headingPressed, this, &frmMain::DragWindow);
     connect(ui->Label1_16, &ClickLabel::mousePressed, this, &frmMain::DragWindow);
-    connect(ui->picFind, &FindPanel::headingPressed, this, &frmMain::DragWindow);
 
     ui->MainCalendar->setServices(m_context.ui);
     connect(ui->MainCalendar, &Calendar::openBooking, this, &frmMain::openBooking);
     ui->picArrivals->setServices(m_context.ui);
     connect(ui->picArrivals, &ArrivalsPanel::openBooking, this, &frmMain::openBooking);
-    ui->picFind->setServices(m_context.ui);
-    connect(ui->picFind, &FindPanel::openBooking, this, &frmMain::openBooking);
-    connect(ui->picFind, &FindPanel::issueInvoice, this, &frmMain::issueInvoice);
-    connect(ui->picFind, &FindPanel::closed, this, &frmMain::FindClosed);
-    ui->picReports->setServices(m_context.ui);
-    ui->picReports->setTerms(m_terms.get());
-    connect(ui->picReports, &ReportsPanel::headingPressed, this, &frmMain::DragWindow);
-    ui->picBooking->setServices(m_context.ui);
-    ui->picBooking->setTerms(m_terms.get());
-    connect(ui->picBooking, &BookingWizard::bookingClosed, this, &frmMain::bookingClosed);
-    connect(ui->picBooking, &BookingWizard::staysChanged, this, &frmMain::publishFeeds);
-    connect(ui->picBooking, &BookingWizard::bookingClosed, this, &frmMain::publishFeeds);
-    connect(ui->picBooking, &BookingWizard::printConfirmation, this, &frmMain::printConfirmation);
-    connect(ui->picBooking, &BookingWizard::issueInvoice, this, &frmMain::issueInvoice);
 }
 
 frmMain::~frmMain()
@@ -184,9 +168,26 @@ ArrivalsPanel *frmMain::arrivals() const
     return ui->picArrivals;
 }
 
-BookingWizard *frmMain::wizard() const
+BookingWizard *frmMain::wizard()
 {
-    return ui->picBooking;
+    if (m_wizard)
+        return m_wizard;
+    m_wizard = new BookingWizard(ui->picBack);
+    m_wizard->setObjectName(QStringLiteral("picBooking"));
+    m_wizard->setServices(m_context.ui);
+    m_wizard->setTerms(m_terms.get());
+    m_wizard->setConnection(m_db.get());
+    connect(m_wizard, &BookingWizard::headingPressed, this, &frmMain::DragWindow);
+    connect(m_wizard, &BookingWizard::bookingClosed, this, &frmMain::bookingClosed);
+    connect(m_wizard, &BookingWizard::staysChanged, this, &frmMain::publishFeeds);
+    connect(m_wizard, &BookingWizard::bookingClosed, this, &frmMain::publishFeeds);
+    connect(m_wizard, &BookingWizard::printConfirmation, this, &frmMain::printConfirmation);
+    connect(m_wizard, &BookingWizard::issueInvoice, this, &frmMain::issueInvoice);
+    placePanel(m_wizard);
+    // It starts at its first step, without nights, with the house's price.
+    m_wizard->Reset();
+    m_wizard->ShowDefaultCostPerNight();
+    return m_wizard;
 }
 
 Calendar *frmMain::calendar() const
@@ -194,14 +195,62 @@ Calendar *frmMain::calendar() const
     return ui->MainCalendar;
 }
 
-FindPanel *frmMain::finder() const
+FindPanel *frmMain::finder()
 {
-    return ui->picFind;
+    if (m_finder)
+        return m_finder;
+    m_finder = new FindPanel(ui->picBack);
+    m_finder->setObjectName(QStringLiteral("picFind"));
+    m_finder->setServices(m_context.ui);
+    m_finder->setConnection(m_db.get());
+    connect(m_finder, &FindPanel::headingPressed, this, &frmMain::DragWindow);
+    connect(m_finder, &FindPanel::openBooking, this, &frmMain::openBooking);
+    connect(m_finder, &FindPanel::issueInvoice, this, &frmMain::issueInvoice);
+    connect(m_finder, &FindPanel::closed, this, &frmMain::FindClosed);
+    placePanel(m_finder);
+    return m_finder;
+}
+
+ReportsPanel *frmMain::reports()
+{
+    if (m_reports)
+        return m_reports;
+    m_reports = new ReportsPanel(ui->picBack);
+    m_reports->setObjectName(QStringLiteral("picReports"));
+    m_reports->setServices(m_context.ui);
+    m_reports->setTerms(m_terms.get());
+    m_reports->setConnection(m_db.get());
+    connect(m_reports, &ReportsPanel::headingPressed, this, &frmMain::DragWindow);
+    placePanel(m_reports);
+    return m_reports;
+}
+
+void frmMain::makePanels()
+{
+    wizard();
+    finder();
+    reports();
 }
 
 QList<QWidget *> frmMain::panels() const
 {
-    return {ui->picCalendar, ui->picBooking, ui->picArrivals, ui->picFind, ui->picReports};
+    QList<QWidget *> made{ui->picCalendar, ui->picArrivals};
+    for (QWidget *panel : std::initializer_list<QWidget *>{m_wizard, m_finder, m_reports})
+        if (panel)
+            made << panel;
+    return made;
+}
+
+void frmMain::placePanel(QFrame *panel)
+{
+    ShowLabelsAsPlainText(panel);
+    ui->panelStack->addWidget(panel, 0, 0);
+    panel->hide();
+    QSizePolicy policy = panel->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    panel->setSizePolicy(policy);
+    panel->setGeometry(0, 0, ui->picBack->width(), ui->picBack->height());
+    panel->setFrameShape(QFrame::NoFrame);
 }
 
 void frmMain::Form_Load()
@@ -231,9 +280,7 @@ void frmMain::Form_Load()
         : m_context.databasePath;
     m_db = OpenDatabase(path);
     ui->picArrivals->setConnection(m_db.get());
-    ui->picFind->setConnection(m_db.get());
-    ui->picReports->setConnection(m_db.get());
-    ui->picBooking->setConnection(m_db.get());
+    // (The other panels get it as they are made.)
 
     // 4. The calendar gets it too and sets itself up; it reads its week
     // each time it is shown (hidden at the start, it reads nothing now).
@@ -249,24 +296,26 @@ void frmMain::Form_Load()
 
     // 9. The panels fill the content area, without a border: placed now,
     // and by the area's layout as it grows, shown or not.
-    for (QWidget *panel : panels()) {
+    for (QFrame *panel : std::initializer_list<QFrame *>{ui->picArrivals, ui->picCalendar}) {
         QSizePolicy policy = panel->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         panel->setSizePolicy(policy);
         panel->setGeometry(0, 0, ui->picBack->width(), ui->picBack->height());
-        static_cast<QFrame *>(panel)->setFrameShape(QFrame::NoFrame);
+        panel->setFrameShape(QFrame::NoFrame);
     }
 
-    // 10.-11. The wizard starts at its first step, without nights.
-    ui->picBooking->Reset();
+    // 10.-11. The wizard starts at its first step, without nights (as it
+    // is made, once what the window shows first is there).
 
     // 12.-17. The regional terms and defaults, the house's for every desk
     // (a database that keeps none yet takes this desk's settings); the
     // labels follow them.
     ApplyHouseTerms(*m_terms, HouseTermsOrFirst(*m_db, HouseTermsFromSettings(*m_context.settings)));
-    ui->picBooking->ShowDefaultCostPerNight();
 
     m_loaded = true;
+    // The hidden panels made as soon as the window is free: not before
+    // what it shows first is painted.
+    QTimer::singleShot(0, this, [this] { guarded([this] { makePanels(); }); });
 
     // The channels fetched at start-up and every hour, when the house asks;
     // what they stored is shown by the panel in front.
@@ -406,8 +455,8 @@ void frmMain::showPanel(QWidget *panel)
 {
     // Notes being typed when the booking panel goes are kept, as if the
     // operator had left the box.
-    if (panel != ui->picBooking)
-        ui->picBooking->CommitTypedEntry();
+    if (m_wizard && panel != m_wizard)
+        m_wizard->CommitTypedEntry();
     for (QWidget *p : panels())
         if (p != panel)
             p->hide();
@@ -431,8 +480,10 @@ void frmMain::mnuCalendar_Click()
 {
     // The other panels go first; the grid then shows the database as it is
     // now (or, when it cannot be read, what it showed, after the message).
-    ui->picBooking->CommitTypedEntry();
-    ui->picBooking->hide();
+    if (m_wizard) {
+        m_wizard->CommitTypedEntry();
+        m_wizard->hide();
+    }
     ui->picArrivals->hide();
     guarded([this] { ui->MainCalendar->Refresh(); });
     showPanel(ui->picCalendar);
@@ -440,32 +491,27 @@ void frmMain::mnuCalendar_Click()
 
 void frmMain::mnuReservationAdd_Click()
 {
-    showPanel(ui->picBooking);
-    if (!ui->picBooking->StartOrResume())
+    showPanel(wizard());
+    if (!m_wizard->StartOrResume())
         mnuReservationsArrivals_Click();  // no booking to show
 }
 
 void frmMain::mnuReservationFind_Click()
 {
-    if (!ui->picFind->isVisible()) {
+    if (!finder()->isVisible()) {
         m_beforeFind = nullptr;
         for (QWidget *panel : panels())
             if (panel->isVisible())
                 m_beforeFind = panel;
     }
-    showPanel(ui->picFind);
-    ui->picFind->Activate();
+    showPanel(m_finder);
+    m_finder->Activate();
 }
 
 void frmMain::mnuReports_Click()
 {
-    showPanel(ui->picReports);
-    ui->picReports->Activate();
-}
-
-ReportsPanel *frmMain::reports() const
-{
-    return ui->picReports;
+    showPanel(reports());
+    m_reports->Activate();
 }
 
 void frmMain::FindClosed()
@@ -478,10 +524,10 @@ void frmMain::FindClosed()
 void frmMain::openBooking(RecordId bookingId)
 {
     // The booking opens at its confirmation step.
-    showPanel(ui->picBooking);
-    if (!ui->picBooking->ResumeBooking(bookingId, 4))
+    showPanel(wizard());
+    if (!m_wizard->ResumeBooking(bookingId, 4))
         mnuReservationsArrivals_Click();
-    ui->picBooking->MarkOpenedFromList();
+    m_wizard->MarkOpenedFromList();
 }
 
 void frmMain::printConfirmation(RecordId bookingId, const QString &currencySymbol, const QString &taxName)
@@ -519,7 +565,8 @@ void frmMain::bookingClosed()
 
 void frmMain::mnuConfigureTerminology_Click()
 {
-    ui->picBooking->CommitTypedEntry();
+    if (m_wizard)
+        m_wizard->CommitTypedEntry();
     guarded([this] {
         frmTerminology dialog(*m_db, *m_terms, *m_context.settings, *m_context.ui, this);
         dialog.Fill();
@@ -586,7 +633,7 @@ void frmMain::lblMenu_Click(int index)
         popupMenu(ui->mnuHelp, 4);
         break;
     case 5:
-        ui->picBooking->ForgetOpenedBooking();
+        wizard()->ForgetOpenedBooking();
         mnuReservationAdd_Click();
         break;
     case 6:
@@ -739,8 +786,8 @@ void frmMain::mnuAbout_Click()
 
 bool frmMain::settleUnfinishedBooking()
 {
-    BookingWizard *wizard = ui->picBooking;
-    const RecordId booking = wizard->CurrentBookingId();
+    BookingWizard *wizard = m_wizard;
+    const RecordId booking = wizard ? wizard->CurrentBookingId() : 0;
     if (booking == 0 || wizard->OpenedFromList())
         return true;
     bool unfinished = false;
@@ -790,8 +837,8 @@ void frmMain::OfferUnfinishedBookings()
             m_context.ui->message(this, text, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                   tr("Unfinished Bookings"));
         if (answer == QMessageBox::Yes) {
-            showPanel(ui->picBooking);
-            if (!ui->picBooking->ResumeBooking(left.first().id, 0))
+            showPanel(wizard());
+            if (!m_wizard->ResumeBooking(left.first().id, 0))
                 mnuReservationsArrivals_Click();
         } else if (answer == QMessageBox::No) {
             QVector<RecordId> ids;
@@ -807,7 +854,8 @@ void frmMain::OfferUnfinishedBookings()
 void frmMain::closeEvent(QCloseEvent *event)
 {
     if (m_loaded) {
-        ui->picBooking->CommitTypedEntry();
+        if (m_wizard)
+            m_wizard->CommitTypedEntry();
         if (!settleUnfinishedBooking()) {
             event->ignore();
             return;

@@ -82,12 +82,15 @@ public:
     // The help window, made at its first use.
     HelpWindow *helpWindow();
 
-    // The panels and what they share, for those who drive the window.
+    // The panels and what they share, for those who drive the window. The
+    // wizard, the find and the reports panels, hidden at the start, are
+    // made once the window is loaded (after what it shows first), or at
+    // their first use before that.
     ArrivalsPanel *arrivals() const;
-    BookingWizard *wizard() const;
+    BookingWizard *wizard();
     Calendar *calendar() const;
-    FindPanel *finder() const;
-    ReportsPanel *reports() const;
+    FindPanel *finder();
+    ReportsPanel *reports();
     RegionalTerms *terms() const { return m_terms.get(); }
     Database *db() const { return m_db.get(); }
 
@@ -165,7 +168,11 @@ private:
     void savePlacement();
     void popupMenu(QMenu *menu, int labelIndex);
     bool guarded(const std::function<void()> &action);
+    // The panels made so far.
     QList<QWidget *> panels() const;
+    // A panel placed over the content area as the others, hidden.
+    void placePanel(QFrame *panel);
+    void makePanels();
     // The file a backup or an export is to write, asked of the operator;
     // empty when cancelled or when it is the database itself (said).
     QString askTarget(const QString &filter, const QString &suffix);
@@ -185,6 +192,9 @@ private:
     std::unique_ptr<Database> m_db;
     bool m_loaded = false;
     ChannelCycle *m_channels = nullptr;  // the channels' fetch, store and write
+    BookingWizard *m_wizard = nullptr;
+    FindPanel *m_finder = nullptr;
+    ReportsPanel *m_reports = nullptr;
     // A resize by an edge that the window follows itself.
     Qt::Edges m_resizing;
     QPoint m_pressedAt;

@@ -127,6 +127,7 @@ void BookingWizard::setTerms(RegionalTerms *terms)
 {
     m_terms = terms;
     connect(terms, &RegionalTerms::changed, this, &BookingWizard::applyTerms);
+    applyTerms();
 }
 
 void BookingWizard::applyTerms()

@@ -91,10 +91,8 @@ std::unique_ptr<Database> OpenDatabase(const QString &path, bool upgrade)
     if (db->onServer() && !holdsBookingTables(*db))
         makeParts(*db);  // a new house, as a new db.mdb is made on a first start
     RequireProgramTables(db->schema(), db->path());
-    if (upgrade) {
-        UpgradeDatabase(*db);
+    if (upgrade && UpgradeDatabase(*db))
         db->loadSchema(tableNames());
-    }
     return db;
 }
 
@@ -175,11 +173,11 @@ bool DatabaseNeedsUpgrade(Database &db)
     return !lackingSteps(db).isEmpty();
 }
 
-void UpgradeDatabase(Database &db, const UpgradeProgress &progress)
+bool UpgradeDatabase(Database &db, const UpgradeProgress &progress)
 {
     // Every part there already (the usual case): nothing is written.
     if (lackingSteps(db).isEmpty())
-        return;
+        return false;
     const QString stopped = UpgradeStoppedMessage();
     BulkWrite bulk(db);
     Asides asides;
@@ -234,6 +232,7 @@ void UpgradeDatabase(Database &db, const UpgradeProgress &progress)
                 for (const QString &sql : part.temporary())
                     db.run(sql);
     }
+    return true;
 }
 
 }  // namespace innkeld

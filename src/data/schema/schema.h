@@ -41,6 +41,7 @@ using UpgradeProgress = std::function<bool(int done, int total, const QString &w
 // be written now reads what it lacks through temporary tables. With it, a
 // stop (between steps, or within one on a file) undoes the whole: the
 // database is as it was, and the next upgrade starts again. Throws DbError.
-void UpgradeDatabase(Database &db, const UpgradeProgress &progress = {});
+// False when the database lacked nothing (nothing was done).
+bool UpgradeDatabase(Database &db, const UpgradeProgress &progress = {});
 
 }  // namespace innkeld
