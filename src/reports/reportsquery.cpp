@@ -111,38 +111,62 @@ Nightly nightly(Database &db, qint64 p0, qint64 p1, const QString &count, const 
               .arg(touching, QLatin1String(kCounted), inner);
     const QString later = server ? QStringLiteral("greatest") : QStringLiteral("max");
     const QString sooner = server ? QStringLiteral("least") : QStringLiteral("min");
-    // The figures of an arrival, on the begin rows only.
-    QString onArrival, begins, stops, sums;
-    for (int k = 0; k < arrived.size(); ++k) {
-        onArrival += QStringLiteral(", CASE WHEN x.firstday >= %1 THEN %2 ELSE 0 END AS a%3").arg(p0).arg(arrived[k]).arg(k);
-        begins += QStringLiteral(", y.a%1 AS a%1").arg(k);
-        stops += QStringLiteral(", 0 AS a%1").arg(k);
-        sums += QStringLiteral(", sum(t.a%1)").arg(k);
-    }
-    const QString sql =
-        QStringLiteral("WITH x AS %9(%1), y AS (SELECT %2(x.firstday, %4) AS d0, %3(%6, %5) AS d1, %7 AS c, %8 AS v")
-            .arg(stays, later, sooner, QString::number(p0), QString::number(p1), stop, count, amount,
-                 // (A server would count each stay's rooms once for each use.)
-                 server ? QStringLiteral("MATERIALIZED ") : QString())
-        + onArrival
-        + QStringLiteral(" FROM x) SELECT t.d, sum(t.c), sum(t.v)%1 FROM (SELECT y.d0 AS d, y.c AS c, y.v AS v%2 FROM y "
-                         "WHERE y.d1 > y.d0 UNION ALL SELECT y.d1 AS d, -y.c AS c, -y.v AS v%3 FROM y WHERE y.d1 > y.d0) "
-                         "AS t GROUP BY t.d")
-              .arg(sums, begins, stops);
+    // Each stay's first counted day, the day it stops counting, its two
+    // weights and, for the stays arriving in the period, the figures of
+    // its arrival.
+    QString figures;
+    for (int k = 0; k < arrived.size(); ++k)
+        figures += QStringLiteral(", CASE WHEN x.firstday >= %1 THEN %2 ELSE 0 END AS a%3").arg(p0).arg(arrived[k]).arg(k);
+    const QString y = QStringLiteral("SELECT %1(x.firstday, %3) AS d0, %2(%5, %4) AS d1, %6 AS c, %7 AS v%8 FROM x")
+                          .arg(later, sooner, QString::number(p0), QString::number(p1), stop, count, amount, figures);
     const qsizetype days = p1 - p0;
     QVector<qint64> begun(days + 1, 0);
     QVector<double> earned(days + 1, 0);
     Nightly out;
     out.arrived.fill(QVector<double>(days, 0), arrived.size());
-    for (Recordset r = db.query(sql); !r.eof(); r.moveNext()) {
-        const qint64 day = r.value(0).toLongLong() - p0;
+    // What begins (or, negative, stops) to count on the Julian day `day`.
+    const auto add = [&](qint64 day, qint64 c, double v) {
+        day -= p0;
         if (day < 0 || day > days)
-            continue;
-        begun[day] += r.value(1).toLongLong();
-        earned[day] += r.value(2).toDouble();
-        if (day < days)
-            for (int k = 0; k < arrived.size(); ++k)
-                out.arrived[k][day] += r.value(3 + k).toDouble();
+            return qsizetype(-1);
+        begun[day] += c;
+        earned[day] += v;
+        return day < days ? qsizetype(day) : qsizetype(-1);
+    };
+    if (server) {
+        // A server adds them up by day itself, and sends the days.
+        QString begins, stops, sums;
+        for (int k = 0; k < arrived.size(); ++k) {
+            begins += QStringLiteral(", y.a%1 AS a%1").arg(k);
+            stops += QStringLiteral(", 0 AS a%1").arg(k);
+            sums += QStringLiteral(", sum(t.a%1)").arg(k);
+        }
+        // (A server would count each stay's rooms once for each use.)
+        const QString sql =
+            QStringLiteral("WITH x AS MATERIALIZED (%1), y AS (%2) SELECT t.d, sum(t.c), sum(t.v)%3 FROM (SELECT y.d0 AS d, "
+                           "y.c AS c, y.v AS v%4 FROM y WHERE y.d1 > y.d0 UNION ALL SELECT y.d1 AS d, -y.c AS c, -y.v AS v%5 "
+                           "FROM y WHERE y.d1 > y.d0) AS t GROUP BY t.d")
+                .arg(stays, y, sums, begins, stops);
+        for (Recordset r = db.query(sql); !r.eof(); r.moveNext())
+            if (const qsizetype day = add(r.value(0).toLongLong(), r.value(1).toLongLong(), r.value(2).toDouble()); day >= 0)
+                for (int k = 0; k < arrived.size(); ++k)
+                    out.arrived[k][day] += r.value(3 + k).toDouble();
+    } else {
+        // A file gives each stay's figures, added up by day here: the
+        // engine would keep them aside and sort twice as many rows to add
+        // them up itself (a chain's month: 25 ms, against 12 so).
+        RowReader r = db.readRows(QStringLiteral("WITH x AS (%1) SELECT * FROM (%2) WHERE d1 > d0").arg(stays, y));
+        const auto number = [&r](int column) {
+            return r.type(column) == RowReader::Type::Real ? r.real(column) : double(r.integer(column));
+        };
+        while (r.next()) {
+            const qint64 c = qRound64(number(2));
+            const double v = number(3);
+            if (const qsizetype day = add(r.integer(0), c, v); day >= 0)
+                for (int k = 0; k < arrived.size(); ++k)
+                    out.arrived[k][day] += number(4 + k);
+            add(r.integer(1), -c, -v);
+        }
     }
     out.count.resize(days);
     out.amount.resize(days);

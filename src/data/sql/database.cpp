@@ -196,6 +196,13 @@ RowReader Database::read(const QString &sql)
     return m_connection->read(*this, translate(sql));
 }
 
+RowReader Database::readRows(const QString &engineSql)
+{
+    if (m_log)
+        m_log->append(engineSql);
+    return m_connection->read(*this, engineSql);
+}
+
 RowReader::RowReader(std::unique_ptr<Rows> rows) : m_rows(std::move(rows)) {}
 RowReader::RowReader(RowReader &&) noexcept = default;
 RowReader &RowReader::operator=(RowReader &&) noexcept = default;

@@ -199,6 +199,8 @@ public:
     // Runs one query of the dialect for reading its rows straight from the
     // engine. Throws DbError.
     RowReader read(const QString &sql);
+    // The same for a query in the engine's own terms.
+    RowReader readRows(const QString &engineSql);
     TableCursor openTable(const QString &name);
 
     // Keeps the text of each statement run from now on, as the engine runs
