@@ -59,12 +59,11 @@ QString dayNumber(const QString &date)
     return DayNumberSql(Engine::SQLite, date);
 }
 
-// The same, when an index is filled from every booking: the engine's own
-// function reads a date stored as the program stores it (a chain's twenty
-// years: 2 s less to fill the stays by room), the expression anything else.
+// The same, when an index is filled from every booking (a chain's twenty
+// years: 2 s less to fill the stays by room).
 QString filledDayNumber(const QString &date)
 {
-    return QStringLiteral("coalesce(innkeld_day(%1), %2)").arg(date, dayNumber(date));
+    return ManyDayNumbersSql(Engine::SQLite, date);
 }
 
 QString clashExists(const QString &booking, const QString &room, const QString &from, const QString &to)
@@ -633,6 +632,13 @@ QString DayNumberSql(Engine engine, const QString &date)
     if (engine == Engine::PostgreSQL)
         return QStringLiteral("((%1)::date - DATE '2000-01-01' + 2451545)").arg(date);
     return QStringLiteral("CAST(julianday(date(%1)) + 0.5 AS INTEGER)").arg(date);
+}
+
+QString ManyDayNumbersSql(Engine engine, const QString &date)
+{
+    if (engine == Engine::PostgreSQL)
+        return DayNumberSql(engine, date);
+    return QStringLiteral("coalesce(innkeld_day(%1), %2)").arg(date, DayNumberSql(engine, date));
 }
 
 // Whether another booking than `booking` holds `room` for a stay that clashes

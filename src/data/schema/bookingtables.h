@@ -73,5 +73,9 @@ QString RoomStaysTouchingSql(Engine engine, const QString &alias, const QString 
 // The Julian day number of a stored date or date and time, in the engine's
 // terms, as the stays index holds it.
 QString DayNumberSql(Engine engine, const QString &date);
+// The same for reading many rows: on a file, a date stored as the program
+// stores it is read by the engine's own function (innkeld_day), anything
+// else by that expression.
+QString ManyDayNumbersSql(Engine engine, const QString &date);
 
 }  // namespace innkeld
