@@ -68,8 +68,9 @@ QVector<std::pair<QDate, QDate>> ReportStretches(const QDate &first, const QDate
 
 namespace {
 
-// For each night of the period p0 .. p1 - 1 (Julian days), the sums of two
-// weights over the stays that hold it. The period's stays are found once by
+// For each night of the period p0 .. p1 - 1 (Julian days), the sums of a
+// count (rooms, guests) and of that count times a weight (a room's price)
+// over the stays that hold it. The period's stays are found once by
 // the stays index, with the rooms each booking holds, its cost per night
 // and its party (columns firstday, lastday, r, cost, adults, kids of x);
 // `stop` is the day after the last night of a stay that counts. The engine
@@ -84,7 +85,7 @@ struct Nightly
     QVector<QVector<double>> arrived;  // [figure][day]: on the day only
 };
 
-Nightly nightly(Database &db, qint64 p0, qint64 p1, const QString &count, const QString &amount, const QString &stop,
+Nightly nightly(Database &db, qint64 p0, qint64 p1, const QString &count, const QString &weight, const QString &stop,
                 const QStringList &arrived = {}, const QStringList &extra = {})
 {
     const Engine engine = db.engineKind();
@@ -111,14 +112,16 @@ Nightly nightly(Database &db, qint64 p0, qint64 p1, const QString &count, const 
               .arg(touching, QLatin1String(kCounted), inner);
     const QString later = server ? QStringLiteral("greatest") : QStringLiteral("max");
     const QString sooner = server ? QStringLiteral("least") : QStringLiteral("min");
-    // Each stay's first counted day, the day it stops counting, its two
-    // weights and, for the stays arriving in the period, the figures of
+    // Each stay's first counted day, the day it stops counting, its count
+    // and its amount (on a file, its weight: multiplied here, the count is
+    // read once) and, for the stays arriving in the period, the figures of
     // its arrival.
     QString figures;
     for (int k = 0; k < arrived.size(); ++k)
         figures += QStringLiteral(", CASE WHEN x.firstday >= %1 THEN %2 ELSE 0 END AS a%3").arg(p0).arg(arrived[k]).arg(k);
     const QString y = QStringLiteral("SELECT %1(x.firstday, %3) AS d0, %2(%5, %4) AS d1, %6 AS c, %7 AS v%8 FROM x")
-                          .arg(later, sooner, QString::number(p0), QString::number(p1), stop, count, amount, figures);
+                          .arg(later, sooner, QString::number(p0), QString::number(p1), stop, count,
+                               server ? QStringLiteral("(%1) * (%2)").arg(count, weight) : weight, figures);
     const qsizetype days = p1 - p0;
     QVector<qint64> begun(days + 1, 0);
     QVector<double> earned(days + 1, 0);
@@ -160,8 +163,9 @@ Nightly nightly(Database &db, qint64 p0, qint64 p1, const QString &count, const 
             return r.type(column) == RowReader::Type::Real ? r.real(column) : double(r.integer(column));
         };
         while (r.next()) {
-            const qint64 c = qRound64(number(2));
-            const double v = number(3);
+            const double counted = number(2);
+            const qint64 c = qRound64(counted);
+            const double v = counted * number(3);
             if (const qsizetype day = add(r.integer(0), c, v); day >= 0)
                 for (int k = 0; k < arrived.size(); ++k)
                     out.arrived[k][day] += number(4 + k);
@@ -220,7 +224,7 @@ QVector<OccupancyRow> OccupancyReport(Database &db, const QDate &first, const QD
         rows << row;
     }
     const qint64 p0 = first.toJulianDay(), p1 = last.toJulianDay() + 1;
-    const Nightly sold = nightly(db, p0, p1, QStringLiteral("x.r"), QStringLiteral("x.r * x.cost"), QStringLiteral("x.lastday"));
+    const Nightly sold = nightly(db, p0, p1, QStringLiteral("x.r"), QStringLiteral("x.cost"), QStringLiteral("x.lastday"));
     int row = 0;
     for (qsizetype day = 0; day < sold.count.size(); ++day) {
         row = stretchOf(stretches, p0 + day, row);
@@ -255,8 +259,7 @@ QVector<RevenueRow> RevenueReport(Database &db, const QDate &first, const QDate 
                        "ELSE 0 END), 0) FROM payment AS p WHERE p.BookingID = b.ID) AS owed")
             .arg(isoDay(last));
     const qint64 p0 = first.toJulianDay(), p1 = last.toJulianDay() + 1;
-    const Nightly sold = nightly(db, p0, p1, QStringLiteral("x.r"), QStringLiteral("x.r * x.cost"),
-                                 QStringLiteral("x.lastday"),
+    const Nightly sold = nightly(db, p0, p1, QStringLiteral("x.r"), QStringLiteral("x.cost"), QStringLiteral("x.lastday"),
                                  {QStringLiteral("x.other"), QStringLiteral("%1(x.owed, 0)").arg(server ? QStringLiteral("greatest")
                                                                                                      : QStringLiteral("max"))},
                                  {QStringLiteral("b.OtherCharges AS other"), owed});
