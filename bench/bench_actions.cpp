@@ -274,7 +274,10 @@ AppContext startContext(House &h, SettingsStore &settings)
     return context;
 }
 
-void BM_StartUp(benchmark::State &state, House &h)
+// The main window made, loaded and painted; `withPanels`: then the hidden
+// panels made as the window's thread is free again, all it does before the
+// operator's first action.
+void startUp(benchmark::State &state, House &h, bool withPanels)
 {
     SettingsStore settings(scratch.filePath(QStringLiteral("settings.ini")));
     const AppContext context = startContext(h, settings);
@@ -283,6 +286,8 @@ void BM_StartUp(benchmark::State &state, House &h)
         window->Form_Load();
         window->show();
         benchmark::DoNotOptimize(window->grab());  // painted
+        if (withPanels)
+            QCoreApplication::processEvents();
         // Closing the window is not part of the start.
         state.PauseTiming();
         window.reset();
@@ -290,23 +295,14 @@ void BM_StartUp(benchmark::State &state, House &h)
     }
 }
 
-// The start, then the hidden panels made as the window's thread is free
-// again: all the window's thread does before the operator's first action.
+void BM_StartUp(benchmark::State &state, House &h)
+{
+    startUp(state, h, false);
+}
+
 void BM_StartUpWithPanels(benchmark::State &state, House &h)
 {
-    SettingsStore settings(scratch.filePath(QStringLiteral("settings.ini")));
-    const AppContext context = startContext(h, settings);
-    for (auto _ : state) {
-        auto window = std::make_unique<frmMain>(context);
-        window->Form_Load();
-        window->show();
-        benchmark::DoNotOptimize(window->grab());  // painted
-        QCoreApplication::processEvents();
-        benchmark::DoNotOptimize(window->findChild<QWidget *>(QStringLiteral("picReports")));
-        state.PauseTiming();
-        window.reset();
-        state.ResumeTiming();
-    }
+    startUp(state, h, true);
 }
 
 // The window dragged larger with the calendar in front, laid out and

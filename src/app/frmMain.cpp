@@ -168,22 +168,31 @@ ArrivalsPanel *frmMain::arrivals() const
     return ui->picArrivals;
 }
 
+// A hidden panel made: named, given what it reads through, moving the
+// window by its heading, placed over the content area as the others.
+template <typename Panel>
+Panel *frmMain::makePanel(const char *name)
+{
+    auto *panel = new Panel(ui->picBack);
+    panel->setObjectName(QLatin1String(name));
+    panel->setServices(m_context.ui);
+    panel->setConnection(m_db.get());
+    connect(panel, &Panel::headingPressed, this, &frmMain::DragWindow);
+    placePanel(panel);
+    return panel;
+}
+
 BookingWizard *frmMain::wizard()
 {
     if (m_wizard)
         return m_wizard;
-    m_wizard = new BookingWizard(ui->picBack);
-    m_wizard->setObjectName(QStringLiteral("picBooking"));
-    m_wizard->setServices(m_context.ui);
+    m_wizard = makePanel<BookingWizard>("picBooking");
     m_wizard->setTerms(m_terms.get());
-    m_wizard->setConnection(m_db.get());
-    connect(m_wizard, &BookingWizard::headingPressed, this, &frmMain::DragWindow);
     connect(m_wizard, &BookingWizard::bookingClosed, this, &frmMain::bookingClosed);
     connect(m_wizard, &BookingWizard::staysChanged, this, &frmMain::publishFeeds);
     connect(m_wizard, &BookingWizard::bookingClosed, this, &frmMain::publishFeeds);
     connect(m_wizard, &BookingWizard::printConfirmation, this, &frmMain::printConfirmation);
     connect(m_wizard, &BookingWizard::issueInvoice, this, &frmMain::issueInvoice);
-    placePanel(m_wizard);
     // It starts at its first step, without nights, with the house's price.
     m_wizard->Reset();
     m_wizard->ShowDefaultCostPerNight();
@@ -199,15 +208,10 @@ FindPanel *frmMain::finder()
 {
     if (m_finder)
         return m_finder;
-    m_finder = new FindPanel(ui->picBack);
-    m_finder->setObjectName(QStringLiteral("picFind"));
-    m_finder->setServices(m_context.ui);
-    m_finder->setConnection(m_db.get());
-    connect(m_finder, &FindPanel::headingPressed, this, &frmMain::DragWindow);
+    m_finder = makePanel<FindPanel>("picFind");
     connect(m_finder, &FindPanel::openBooking, this, &frmMain::openBooking);
     connect(m_finder, &FindPanel::issueInvoice, this, &frmMain::issueInvoice);
     connect(m_finder, &FindPanel::closed, this, &frmMain::FindClosed);
-    placePanel(m_finder);
     return m_finder;
 }
 
@@ -215,13 +219,8 @@ ReportsPanel *frmMain::reports()
 {
     if (m_reports)
         return m_reports;
-    m_reports = new ReportsPanel(ui->picBack);
-    m_reports->setObjectName(QStringLiteral("picReports"));
-    m_reports->setServices(m_context.ui);
+    m_reports = makePanel<ReportsPanel>("picReports");
     m_reports->setTerms(m_terms.get());
-    m_reports->setConnection(m_db.get());
-    connect(m_reports, &ReportsPanel::headingPressed, this, &frmMain::DragWindow);
-    placePanel(m_reports);
     return m_reports;
 }
 

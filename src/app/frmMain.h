@@ -172,6 +172,8 @@ private:
     QList<QWidget *> panels() const;
     // A panel placed over the content area as the others, hidden.
     void placePanel(QFrame *panel);
+    template <typename Panel>
+    Panel *makePanel(const char *name);
     void makePanels();
     // The file a backup or an export is to write, asked of the operator;
     // empty when cancelled or when it is the database itself (said).
