@@ -39,6 +39,7 @@
 #include "reports/ReportsPanel.h"
 #include "output/frmInvoices.h"
 #include "data/schema/housedetails.h"
+#include "data/schema/invoicetables.h"
 #include "widgets/paper.h"
 #include "output/csvexport.h"
 #include "wizard/BookingWizard.h"
@@ -659,6 +660,8 @@ void invoiceEveryBooking(Database &db)
     if (db.query(QStringLiteral("SELECT 1 FROM invoiceseries WHERE Series = 'bench'")).eof() == false)
         return;
     Database::Transaction tx(db);
+    for (const QString &sql : InvoiceGuardsSuspended(db.engineKind()))
+        db.run(sql);
     db.query(QStringLiteral("INSERT INTO invoiceseries (Series, LastNumber) SELECT 'bench', max(ID) FROM booking"));
     db.query(QStringLiteral("INSERT INTO invoice (Number, Series, Sequence, Kind, IssuedOn, BookingID, CreditOf, Guest, "
                             "GuestAddress, House, LogoDigest, Currency, TaxName, TaxRate, Lines, NetCents, TaxCents, "
@@ -666,6 +669,8 @@ void invoiceEveryBooking(Database &db)
                             "coalesce(c.FirstName, '') || ' ' || coalesce(c.LastName, ''), '', '{}', '', '$', 'Tax', '10', "
                             "'{}', 10000, 1000, 11000, 0 FROM booking AS b JOIN customer AS c ON c.ID = b.CustomerID "
                             "WHERE NOT EXISTS (SELECT 1 FROM invoice AS i WHERE i.BookingID = b.ID)"));
+    for (const QString &sql : InvoiceGuardsRestored(db.engineKind()))
+        db.run(sql);
     tx.commit();
 }
 

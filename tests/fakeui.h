@@ -76,7 +76,7 @@ public:
         paperTexts << paper.toPlainText();
         paperNames << pdfName;
         if (!paperPdf.isEmpty())
-            WritePaperPdf(paper, title, paperPdf);
+            WritePaperPdf(paper, title, paperPdf, filePermissions());
     }
 };
 

@@ -8,6 +8,7 @@
 //   innkeld-sql --backup DATABASE FILE
 //   innkeld-sql --check DATABASE
 //   innkeld-sql --upgrade DATABASE
+//   innkeld-sql --verify-invoices DATABASE
 //   innkeld-sql --copy SOURCE TARGET
 //
 // A DATABASE is a file or a server's address, postgresql://user@host/name.
@@ -23,6 +24,7 @@
 #include "data/copies/housecopy.h"
 #include "data/schema/houserules.h"
 #include "output/csvexport.h"
+#include "output/invoices.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -45,6 +47,7 @@ int usage(QTextStream &err)
            "       innkeld-sql --backup DATABASE FILE\n"
            "       innkeld-sql --check DATABASE\n"
            "       innkeld-sql --upgrade DATABASE\n"
+           "       innkeld-sql --verify-invoices DATABASE\n"
            "       innkeld-sql --copy SOURCE TARGET\n"
            "DATABASE: a file, or a server's address postgresql://[user@]host[:port]/name\n";
     return 2;
@@ -141,6 +144,16 @@ int main(int argc, char *argv[])
             });
             out << QStringLiteral("%1 s  upgraded %2\n").arg(double(whole.elapsed()) / 1000, 6, 'f', 1).arg(db->path());
             return 0;
+        }
+        if (args.size() == 2 && args.at(0) == QLatin1String("--verify-invoices")) {
+            if (missing(args.at(1)))
+                return 2;
+            // Every series of invoices as it was issued: exit 0, or 1 naming
+            // the first invoice where it is not.
+            auto db = innkeld::OpenDatabase(args.at(1));
+            const innkeld::InvoiceChain chain = innkeld::VerifyInvoices(*db);
+            out << chain.text() << '\n';
+            return chain.whole ? 0 : 1;
         }
         if (args.size() == 2 && args.at(0) == QLatin1String("--check")) {
             if (missing(args.at(1)))

@@ -587,6 +587,46 @@
         <source>There is no invoice %1.</source>
         <translation>Es gibt keine Rechnung %1.</translation>
     </message>
+    <message>
+        <source>The next invoice would be numbered %1, which an earlier invoice already has: choose another invoice prefix in House Details.</source>
+        <translation>Die nächste Rechnung bekäme die Nummer %1, die schon eine frühere Rechnung trägt: Wählen Sie unter Angaben zum Haus ein anderes Rechnungspräfix.</translation>
+    </message>
+    <message>
+        <source>the numbers of its series before it are not all there</source>
+        <translation>Nicht alle Nummern ihrer Reihe davor sind vorhanden</translation>
+    </message>
+    <message>
+        <source>it carries no digest</source>
+        <translation>sie trägt keinen Prüfwert</translation>
+    </message>
+    <message>
+        <source>it does not follow the invoice before it</source>
+        <translation>sie schließt nicht an die Rechnung davor an</translation>
+    </message>
+    <message>
+        <source>what it holds is not what was issued</source>
+        <translation>ihr Inhalt ist nicht der ausgestellte</translation>
+    </message>
+    <message>
+        <source>The check of the invoices was stopped.</source>
+        <translation>Die Prüfung der Rechnungen wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>the series&apos; last number is not its last invoice</source>
+        <translation>die letzte Nummer der Reihe ist nicht ihre letzte Rechnung</translation>
+    </message>
+    <message>
+        <source>The invoices are not as they were issued from %1 on: %2.</source>
+        <translation>Die Rechnungen sind ab %1 nicht mehr so, wie sie ausgestellt wurden: %2.</translation>
+    </message>
+    <message>
+        <source>Every invoice series is whole (invoices checked: %1).</source>
+        <translation>Jede Rechnungsreihe ist vollständig (geprüfte Rechnungen: %1).</translation>
+    </message>
+    <message>
+        <source>Invoices issued before they were chained, without a digest: %1.</source>
+        <translation>Vor der Verkettung ausgestellte Rechnungen ohne Prüfwert: %1.</translation>
+    </message>
 </context>
 <context>
     <name>Paper</name>
@@ -891,6 +931,10 @@
         <source>There is no payment %1.</source>
         <translation>Es gibt keine Zahlung %1.</translation>
     </message>
+    <message>
+        <source>A payment was recorded at another desk since this step was shown: the booking&apos;s amount paid is now %1 (it was %2). Nothing was stored; the step shows the new amount.</source>
+        <translation>Seit dieser Schritt angezeigt wurde, wurde an einem anderen Platz eine Zahlung erfasst: Der bezahlte Betrag der Buchung ist jetzt %1 (er war %2). Nichts wurde gespeichert; der Schritt zeigt den neuen Betrag.</translation>
+    </message>
 </context>
 <context>
     <name>Program</name>
@@ -950,6 +994,21 @@
     <message>
         <source>PDF documents (*.pdf)</source>
         <translation>PDF-Dokumente (*.pdf)</translation>
+    </message>
+</context>
+<context>
+    <name>Regional</name>
+    <message>
+        <source>%1 is no amount: enter it as %2.</source>
+        <translation>%1 ist kein Betrag: Geben Sie ihn so ein: %2.</translation>
+    </message>
+    <message>
+        <source>%1 has more than two decimals: an amount is kept to the hundredth.</source>
+        <translation>%1 hat mehr als zwei Nachkommastellen: Ein Betrag wird auf den Cent genau geführt.</translation>
+    </message>
+    <message>
+        <source>%1 is more than the largest amount this program keeps, %2 (ten thousand billion less one hundredth).</source>
+        <translation>%1 ist mehr als der größte Betrag, den dieses Programm führt: %2 (zehn Billionen weniger ein Cent).</translation>
     </message>
 </context>
 <context>
@@ -1318,6 +1377,10 @@
         <source>Adding the tourist tax</source>
         <translation>Die Kurtaxe wird angelegt</translation>
     </message>
+    <message>
+        <source>Keeping each booking&apos;s tax rate</source>
+        <translation>Der Steuersatz jeder Buchung wird festgehalten</translation>
+    </message>
 </context>
 <context>
     <name>frmAbout</name>
@@ -1600,6 +1663,10 @@
     <message>
         <source>&amp;to:</source>
         <translation>&amp;bis:</translation>
+    </message>
+    <message>
+        <source>Checking that every invoice is as it was issued...</source>
+        <translation>Es wird geprüft, ob jede Rechnung so ist, wie sie ausgestellt wurde...</translation>
     </message>
 </context>
 <context>
@@ -2196,6 +2263,22 @@
         <source>Could not write %1: %2</source>
         <translation>%1 konnte nicht geschrieben werden: %2</translation>
     </message>
+    <message>
+        <source>Whether every invoice is as it was issued could not be checked:</source>
+        <translation>Ob jede Rechnung so ist, wie sie ausgestellt wurde, konnte nicht geprüft werden:</translation>
+    </message>
+    <message>
+        <source>from %1 to %2</source>
+        <translation>vom %1 bis %2</translation>
+    </message>
+    <message>
+        <source>No invoice or credit note was issued %1: the journal would hold only its header. Write it all the same?</source>
+        <translation>%1 wurde keine Rechnung und keine Gutschrift ausgestellt: Das Journal enthielte nur seine Kopfzeile. Trotzdem schreiben?</translation>
+    </message>
+    <message>
+        <source>Invoices and credit notes issued %1: %2. Write them to the journal?</source>
+        <translation>Rechnungen und Gutschriften %1: %2. In das Journal schreiben?</translation>
+    </message>
 </context>
 <context>
     <name>innkeld::frmMain</name>
@@ -2267,6 +2350,10 @@ Ja öffnet die erste zum Fertigstellen; Nein entfernt alle; Abbrechen lässt sie
         <source>Maximise</source>
         <translation>Maximieren</translation>
     </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>und %1 weitere</translation>
+    </message>
 </context>
 <context>
     <name>innkeld::frmRecordPayment</name>
@@ -2277,10 +2364,6 @@ Ja öffnet die erste zum Fertigstellen; Nein entfernt alle; Abbrechen lässt sie
     <message>
         <source>Paid in all: %1</source>
         <translation>Insgesamt bezahlt: %1</translation>
-    </message>
-    <message>
-        <source>%1 is no amount: enter what the guest paid, such as %2.</source>
-        <translation>%1 ist kein Betrag: Geben Sie ein, was der Gast bezahlt hat, etwa %2.</translation>
     </message>
     <message>
         <source>Receipt %1</source>

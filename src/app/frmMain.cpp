@@ -278,6 +278,7 @@ void frmMain::Form_Load()
         ? QDir(m_context.programFolder).filePath(QStringLiteral("db.mdb"))
         : m_context.databasePath;
     m_db = OpenDatabase(path);
+    m_context.ui->setFilePermissions(DataFilePermissions(*m_db));
     ui->picArrivals->setConnection(m_db.get());
     // (The other panels get it as they are made.)
 
@@ -814,14 +815,12 @@ void frmMain::OfferUnfinishedBookings()
         if (left.isEmpty())
             return;
         QStringList lines;
-        const QLocale locale;
         for (const UnfinishedBooking &b : left.mid(0, 10))
             lines << tr("Booking %1: %2 to %3")
                          .arg(b.id)
-                         .arg(locale.toString(b.from.date(), QLocale::ShortFormat),
-                              locale.toString(b.to.date(), QLocale::ShortFormat));
+                         .arg(RegionalShortDate(b.from.date()), RegionalShortDate(b.to.date()));
         if (left.size() > 10)
-            lines << QStringLiteral("and %1 more").arg(left.size() - 10);
+            lines << tr("and %1 more").arg(left.size() - 10);
         const QString text = left.size() == 1
             ? tr("A booking was left unfinished, without a customer: it holds its rooms but shows in no "
                              "list and no search.\n\n%1\n\nYes opens it to finish it; No removes it; Cancel leaves it "

@@ -17,6 +17,30 @@ namespace {
 
 constexpr int kCustomerIdColumn = 3;  // selected, not written
 
+// Whether a text would be taken for a formula by a spreadsheet: it begins
+// with = + - @, a tab or a carriage return and is not a plain number (a
+// sign, then digits and separators only).
+template <typename Text>
+bool looksLikeFormula(const Text &text)
+{
+    if (text.isEmpty())
+        return false;
+    const auto first = text.front();
+    if (first != '=' && first != '+' && first != '-' && first != '@' && first != '\t' && first != '\r')
+        return false;
+    if (first == '=' || first == '@' || first == '\t' || first == '\r' || text.size() == 1)
+        return true;
+    bool digit = false;
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        const auto c = text.at(i);
+        if (c >= '0' && c <= '9')
+            digit = true;
+        else if (c != '.' && c != ',' && c != ' ' && c != '\'')
+            return true;
+    }
+    return !digit;
+}
+
 void appendQuoted(QString &line, const QString &text)
 {
     line += QLatin1Char('"');
@@ -147,6 +171,9 @@ void appendField(QByteArray &line, const RowReader &row, int column, FieldTexts 
     case ColumnKind::Text:
         break;
     }
+    // A text that a spreadsheet would run is written after an apostrophe.
+    if (looksLikeFormula(row.text(column)))
+        return appendQuoted(line, QByteArray("'") + row.text(column).toByteArray());
     appendQuoted(line, row.text(column));
 }
 
@@ -200,11 +227,23 @@ QString q(const QVariant &value)
     return out;
 }
 
+QString CsvField(const QString &text)
+{
+    // A negative amount as a program reads it: -537.50, not (537.50).
+    if (text.size() > 2 && text.startsWith(QLatin1Char('(')) && text.endsWith(QLatin1Char(')'))) {
+        bool number = false;
+        ParseRegionalNumber(text.mid(1, text.size() - 2), &number);
+        if (number)
+            return QLatin1Char('-') + text.mid(1, text.size() - 2);
+    }
+    return looksLikeFormula(text) ? QLatin1Char('\'') + text : text;
+}
+
 void WriteCsvLine(QIODevice &out, const QStringList &fields)
 {
     QStringList quoted;
     for (const QString &f : fields)
-        quoted << q(f);
+        quoted << q(CsvField(f));
     const QByteArray line = (quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8();
     if (out.write(line) != line.size())
         throw std::runtime_error(out.errorString().toStdString());

@@ -27,7 +27,13 @@ QString ReservationsCsvHeader();
 // are; a null gives two double quotes.
 QString q(const QVariant &value);
 
-// Writes one line of fields, each quoted as q() quotes it, a comma between
+// A field's text as a CSV file holds it: a text that begins with = + - @, a
+// tab or a carriage return (and is not a plain number) after an apostrophe,
+// so that no spreadsheet runs it; a negative amount in parentheses with a
+// minus sign instead.
+QString CsvField(const QString &text);
+
+// Writes one line of fields, each made a CsvField and quoted as q() quotes it, a comma between
 // them and CR LF after, in UTF-8. Throws std::runtime_error with the
 // device's text when writing fails.
 void WriteCsvLine(QIODevice &out, const QStringList &fields);

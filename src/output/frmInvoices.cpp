@@ -6,7 +6,11 @@
 #include "data/regional/regional.h"
 #include "widgets/uiservices.h"
 
+#include "data/schema/schema.h"
+
+#include <QPointer>
 #include <QSaveFile>
+#include <QThread>
 
 #include <stdexcept>
 
@@ -29,16 +33,56 @@ frmInvoices::frmInvoices(Database &db, UiServices &ui, QWidget *parent)
     // The journal's period: the month before this one, as the accountant asks.
     const QDate month = QDate::currentDate().addMonths(-1);
     for (QDateEdit *edit : {this->ui->dtJournalFrom, this->ui->dtJournalTo})
-        edit->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+        edit->setDisplayFormat(RegionalPickerFormat());
     this->ui->dtJournalFrom->setDate(QDate(month.year(), month.month(), 1));
     this->ui->dtJournalTo->setDate(QDate(month.year(), month.month(), month.daysInMonth()));
 }
 
-frmInvoices::~frmInvoices() = default;
+frmInvoices::~frmInvoices()
+{
+    if (m_check) {
+        *m_stopCheck = true;
+        m_check->wait();
+        delete m_check;
+    }
+}
 
 void frmInvoices::Setup()
 {
     fill();
+    checkChain();
+}
+
+void frmInvoices::checkChain()
+{
+    // The check reads every invoice: on a connection and thread of its own.
+    m_stopCheck = std::make_shared<std::atomic<bool>>(false);
+    const QString address = m_db.address();
+    const auto stop = m_stopCheck;
+    QPointer<QLabel> line(ui->lblInvoiceChain);
+    m_check = QThread::create([address, stop, line] {
+        QString said;
+        bool whole = true;
+        try {
+            auto db = OpenDatabase(address, false);
+            const InvoiceChain chain = VerifyInvoices(*db, [&stop](qint64, qint64) { return !*stop; });
+            said = chain.text();
+            whole = chain.whole;
+        } catch (const DbError &e) {
+            said = tr("Whether every invoice is as it was issued could not be checked:") + QLatin1Char(' ') + e.message();
+        }
+        if (*stop)
+            return;
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [line, said, whole] {
+                if (!line)
+                    return;
+                line->setText(said);
+                line->setStyleSheet(whole ? QString() : QStringLiteral("color: #b00020; font-weight: bold"));
+            },
+            Qt::QueuedConnection);
+    });
+    m_check->start();
 }
 
 void frmInvoices::fill()
@@ -102,6 +146,17 @@ void frmInvoices::cmdCreditNote_Click()
 void frmInvoices::cmdExportJournal_Click()
 {
     const QDate first = ui->dtJournalFrom->date(), last = ui->dtJournalTo->date();
+    // What the period holds is said before anything is written.
+    qint64 count = 0;
+    if (!RunGuarded(m_ui, this, [&] { count = CountInvoices(m_db, first, last); }))
+        return;
+    const QString period = tr("from %1 to %2").arg(RegionalShortDate(first), RegionalShortDate(last));
+    const QString holds = count == 0
+        ? tr("No invoice or credit note was issued %1: the journal would hold only its header. Write it all the same?")
+              .arg(period)
+        : tr("Invoices and credit notes issued %1: %2. Write them to the journal?").arg(period).arg(count);
+    if (m_ui.message(this, holds, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
     const QString path = m_ui.saveFileName(this, tr("Export the Invoice Journal"),
                                            QStringLiteral("invoices-%1-%2.csv")
                                                .arg(first.toString(Qt::ISODate), last.toString(Qt::ISODate)),
@@ -111,7 +166,7 @@ void frmInvoices::cmdExportJournal_Click()
     RunGuarded(m_ui, this, [&] {
         RequireOtherThanDatabase(m_db.path(), path);
         QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
+        if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(DataFilePermissions(m_db)))
             throw std::runtime_error(tr("Could not write %1: %2").arg(path, file.errorString()).toStdString());
         WriteInvoiceJournal(m_db, first, last, file);
         if (!file.commit())

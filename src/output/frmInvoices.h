@@ -8,7 +8,11 @@
 
 #include <QDialog>
 
+#include <atomic>
+
 #include <memory>
+
+class QThread;
 
 namespace Ui {
 class frmInvoices;
@@ -38,11 +42,15 @@ private slots:
 
 private:
     void fill();
+    // Checks every series off the window's thread; its line says the end.
+    void checkChain();
     RecordId chosen() const;
 
     const std::unique_ptr<Ui::frmInvoices> ui;
     Database &m_db;
     UiServices &m_ui;
+    std::shared_ptr<std::atomic<bool>> m_stopCheck;
+    QThread *m_check = nullptr;
 };
 
 }  // namespace innkeld

@@ -2,6 +2,7 @@
 
 #include "csvexport.h"
 #include "data/regional/regional.h"
+#include "data/schema/bookingtax.h"
 #include "data/schema/findindex.h"
 #include "data/schema/houseterms.h"
 #include "wizard/bookingview.h"
@@ -12,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -45,19 +47,40 @@ QString invoiceNumber(const HouseDetails &house, const QDate &on, qint64 sequenc
         + QStringLiteral("%1").arg(sequence, 4, 10, QLatin1Char('0'));
 }
 
-// Gives the series' next number; the write lock is held, so no other desk
-// gives one meanwhile, and a rollback takes it back with the invoice.
-std::pair<QString, qint64> nextNumber(Database &db, const HouseDetails &house, const QDate &on)
+// The series an invoice issued on `on` belongs to.
+QString seriesOf(const HouseDetails &house, const QDate &on)
 {
-    const QString series = house.yearlyRestart ? QString::number(on.year()) : QStringLiteral("all");
-    Recordset next = db.query(QStringLiteral("UPDATE invoiceseries SET LastNumber = LastNumber + 1 WHERE Series = %1 "
-                                             "RETURNING LastNumber")
-                                  .arg(literal(series)));
-    if (!next.eof())
-        return {series, next.value(0).toLongLong()};
-    db.query(QStringLiteral("INSERT INTO invoiceseries (Series, LastNumber) VALUES (%1, 1)").arg(literal(series)));
-    return {series, 1};
+    return house.yearlyRestart ? QString::number(on.year()) : QStringLiteral("all");
 }
+
+// The series' next place and the digest of the invoice before it. The
+// write lock is held, so no other desk issues meanwhile; the engine
+// advances the series as the invoice is stored.
+struct NextPlace
+{
+    QString series;
+    qint64 sequence = 1;
+    QString prior;
+};
+
+NextPlace nextPlace(Database &db, const HouseDetails &house, const QDate &on)
+{
+    NextPlace next{seriesOf(house, on), 1, QString()};
+    const Recordset last = db.query(QStringLiteral("SELECT LastNumber FROM invoiceseries WHERE Series = %1").arg(literal(next.series)));
+    if (!last.eof())
+        next.sequence = last.value(0).toLongLong() + 1;
+    const Recordset prior = db.query(QStringLiteral("SELECT Digest FROM invoice WHERE Series = %1 AND Sequence = %2")
+                                         .arg(literal(next.series))
+                                         .arg(next.sequence - 1));
+    if (!prior.eof())
+        next.prior = prior.text(0);
+    return next;
+}
+
+// The columns an invoice's digest covers, in its order: what it holds.
+const char *const kDigestColumns =
+    "Number, Series, Sequence, Kind, IssuedOn, BookingID, CreditOf, Guest, GuestAddress, House, LogoDigest, Currency, "
+    "TaxName, TaxRate, Lines, NetCents, TaxCents, TotalCents, PaidCents, PriorDigest";
 
 QString houseJson(const HouseDetails &h)
 {
@@ -110,7 +133,8 @@ void readLines(Invoice &inv, const QString &json)
     }
 }
 
-// Stores an invoice or credit note under the series' next number.
+// Stores an invoice or credit note under the series' next number, chained
+// to the one before it.
 RecordId store(Database &db, Invoice &inv, RecordId creditOf)
 {
     const HouseDetails house = ReadHouseDetails(db);
@@ -122,30 +146,41 @@ RecordId store(Database &db, Invoice &inv, RecordId creditOf)
                                 "(SELECT 1 FROM invoicelogo WHERE Digest = '%1')")
                      .arg(digest, QString::fromLatin1(house.logo.toBase64())));
     }
-    const auto [series, sequence] = nextNumber(db, house, inv.issuedOn);
-    inv.number = invoiceNumber(house, inv.issuedOn, sequence);
-    const QStringList values{literal(inv.number),
-                             literal(series),
-                             QString::number(sequence),
-                             inv.credit ? QStringLiteral("'credit'") : QStringLiteral("'invoice'"),
-                             literal(dayText(inv.issuedOn)),
+    const NextPlace next = nextPlace(db, house, inv.issuedOn);
+    inv.number = invoiceNumber(house, inv.issuedOn, next.sequence);
+    if (!db.query(QStringLiteral("SELECT 1 FROM invoice WHERE Number = %1").arg(literal(inv.number))).eof())
+        throw DbError(QCoreApplication::translate("Invoices", "The next invoice would be numbered %1, which an earlier "
+                                                              "invoice already has: choose another invoice prefix in "
+                                                              "House Details.")
+                          .arg(inv.number));
+    // The values as stored, which the digest covers.
+    const QStringList stored{StoredText(inv.number, true),
+                             next.series,
+                             QString::number(next.sequence),
+                             inv.credit ? QStringLiteral("credit") : QStringLiteral("invoice"),
+                             dayText(inv.issuedOn),
                              QString::number(inv.bookingId),
-                             creditOf ? QString::number(creditOf) : QStringLiteral("NULL"),
-                             literal(inv.guest),
-                             literal(inv.guestAddress),
-                             literal(houseJson(house)),
-                             literal(digest),
-                             literal(inv.currency),
-                             literal(inv.taxName),
-                             literal(inv.taxRate),
-                             literal(linesJson(inv)),
+                             creditOf ? QString::number(creditOf) : QString(),
+                             StoredText(inv.guest, true),
+                             StoredText(inv.guestAddress, true),
+                             StoredText(houseJson(house), true),
+                             digest,
+                             StoredText(inv.currency, true),
+                             StoredText(inv.taxName, true),
+                             StoredText(inv.taxRate, true),
+                             StoredText(linesJson(inv), true),
                              QString::number(inv.netCents),
                              QString::number(inv.taxCents),
                              QString::number(inv.totalCents),
-                             QString::number(inv.paidCents)};
-    Recordset made = db.query(QStringLiteral("INSERT INTO invoice (Number, Series, Sequence, Kind, IssuedOn, BookingID, "
-                                             "CreditOf, Guest, GuestAddress, House, LogoDigest, Currency, TaxName, "
-                                             "TaxRate, Lines, NetCents, TaxCents, TotalCents, PaidCents) VALUES (")
+                             QString::number(inv.paidCents),
+                             next.prior};
+    QStringList values;
+    for (int i = 0; i < stored.size(); ++i) {
+        const bool number = i == 2 || i == 5 || (i >= 15 && i <= 18);
+        values << (i == 6 && !creditOf ? QStringLiteral("NULL") : number || i == 6 ? stored.at(i) : literal(stored.at(i)));
+    }
+    values << literal(InvoiceDigest(stored));
+    Recordset made = db.query(QStringLiteral("INSERT INTO invoice (%1, Digest) VALUES (").arg(QLatin1String(kDigestColumns))
                               + values.join(QStringLiteral(", ")) + QStringLiteral(") RETURNING id"));
     inv.id = made.value(0).toLongLong();
     return inv.id;
@@ -217,8 +252,17 @@ RecordId IssueInvoice(Database &db, RecordId bookingId, const QDate &on)
     const HouseTerms terms = ReadHouseTerms(db).value_or(HouseTerms{QString(), QStringLiteral("Sales Tax"), QString(),
                                                                     QString(), QString()});
     inv.currency = terms.currencySymbol;
-    inv.taxName = terms.salesTaxName;
-    inv.taxRate = terms.salesTaxPercentage;
+    // The tax the booking was priced with; for one priced before it was
+    // kept, the rate its amounts give.
+    if (const std::optional<BookingTax> tax = ReadBookingTax(db, bookingId)) {
+        inv.taxName = tax->name;
+        inv.taxRate = tax->rate;
+    } else {
+        inv.taxName = terms.salesTaxName;
+        inv.taxRate = inv.netCents != 0 && inv.taxCents != 0
+            ? QString::number(std::round(double(inv.taxCents) * 10000.0 / double(inv.netCents)) / 100.0, 'g', 15)
+            : terms.salesTaxPercentage;
+    }
     const RecordId id = store(db, inv, 0);
     tx.commit();
     return id;
@@ -345,6 +389,14 @@ QVector<InvoiceListRow> ListInvoices(Database &db, const QString &text, int limi
     return rows;
 }
 
+qint64 CountInvoices(Database &db, const QDate &first, const QDate &last)
+{
+    return db.query(QStringLiteral("SELECT count(*) FROM invoice WHERE IssuedOn >= %1 AND IssuedOn <= %2")
+                        .arg(literal(dayText(first)), literal(dayText(last))))
+        .value(0)
+        .toLongLong();
+}
+
 void WriteInvoiceJournal(Database &db, const QDate &first, const QDate &last, QIODevice &out)
 {
     const auto write = [&out](const QStringList &fields) { WriteCsvLine(out, fields); };
@@ -363,6 +415,86 @@ void WriteInvoiceJournal(Database &db, const QDate &first, const QDate &last, QI
                r.text(4), r.text(5), FormatCents(r.value(6).toLongLong()), FormatCents(r.value(7).toLongLong()), r.text(8),
                FormatCents(total), FormatCents(paid), FormatCents(total - paid)});
     }
+}
+
+QString InvoiceDigest(const QStringList &stored)
+{
+    // Each value with its length before it: no two contents give one text.
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const QString &value : stored) {
+        const QByteArray bytes = value.toUtf8();
+        hash.addData(QByteArray::number(bytes.size()) + ':');
+        hash.addData(bytes);
+    }
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+InvoiceChain VerifyInvoices(Database &db, const std::function<bool(qint64, qint64)> &progress)
+{
+    InvoiceChain chain;
+    const qint64 total = db.query(QStringLiteral("SELECT count(*) FROM invoice")).value(0).toLongLong();
+    const auto broken = [&chain](const QString &number, const QString &why) {
+        chain.whole = false;
+        chain.firstBroken = number;
+        chain.why = why;
+        return chain;
+    };
+    RowReader row = db.read(QStringLiteral("SELECT %1, Digest FROM invoice ORDER BY Series, Sequence")
+                                .arg(QLatin1String(kDigestColumns)));
+    const int columns = 20;
+    QString series, priorDigest;
+    qint64 sequence = 0;
+    QHash<QString, qint64> last;
+    while (row.next()) {
+        QStringList stored;
+        for (int i = 0; i < columns; ++i)
+            stored << QString::fromUtf8(row.text(i).toByteArray());
+        const QString digest = QString::fromUtf8(row.text(columns).toByteArray());
+        const QString &number = stored.at(0);
+        if (stored.at(1) != series) {
+            series = stored.at(1);
+            sequence = 0;
+            priorDigest.clear();
+        }
+        if (stored.at(2).toLongLong() != sequence + 1)
+            return broken(number, QCoreApplication::translate("Invoices", "the numbers of its series before it are not all there"));
+        sequence = stored.at(2).toLongLong();
+        last.insert(series, sequence);
+        if (digest.isEmpty()) {
+            // Issued before the invoices were chained: only at a series' start.
+            if (!priorDigest.isEmpty())
+                return broken(number, QCoreApplication::translate("Invoices", "it carries no digest"));
+            ++chain.beforeChain;
+        } else {
+            if (stored.at(19) != priorDigest)
+                return broken(number, QCoreApplication::translate("Invoices", "it does not follow the invoice before it"));
+            if (InvoiceDigest(stored) != digest)
+                return broken(number, QCoreApplication::translate("Invoices", "what it holds is not what was issued"));
+            ++chain.checked;
+        }
+        priorDigest = digest;
+        if (progress && (chain.checked + chain.beforeChain) % 1000 == 0
+            && !progress(chain.checked + chain.beforeChain, total))
+            throw DbError(QCoreApplication::translate("Invoices", "The check of the invoices was stopped."));
+    }
+    for (Recordset r = db.query(QStringLiteral("SELECT Series, LastNumber FROM invoiceseries ORDER BY Series")); !r.eof();
+         r.moveNext())
+        if (last.value(r.text(0)) != r.value(1).toLongLong())
+            return broken(r.text(0), QCoreApplication::translate("Invoices", "the series' last number is not its last invoice"));
+    return chain;
+}
+
+QString InvoiceChain::text() const
+{
+    if (!whole)
+        return QCoreApplication::translate("Invoices", "The invoices are not as they were issued from %1 on: %2.")
+            .arg(firstBroken, why);
+    QString said = QCoreApplication::translate("Invoices", "Every invoice series is whole (invoices checked: %1).").arg(checked);
+    if (beforeChain > 0)
+        said += QLatin1Char(' ')
+            + QCoreApplication::translate("Invoices", "Invoices issued before they were chained, without a digest: %1.")
+                  .arg(beforeChain);
+    return said;
 }
 
 }  // namespace innkeld

@@ -11,6 +11,8 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
+
 class QIODevice;
 
 namespace innkeld {
@@ -70,6 +72,8 @@ struct InvoiceListRow
 // that begins with each word of it, the latest first; at most `limit`.
 QVector<InvoiceListRow> ListInvoices(Database &db, const QString &text, int limit);
 
+// How many invoices and credit notes were issued from `first` to `last`.
+qint64 CountInvoices(Database &db, const QDate &first, const QDate &last);
 // The journal of the invoices and credit notes issued from `first` to
 // `last`, as CSV (one line each: number, date, kind, credited invoice,
 // booking, guest, net, tax, total, paid, due). Throws DbError, or
@@ -78,5 +82,26 @@ void WriteInvoiceJournal(Database &db, const QDate &first, const QDate &last, QI
 
 // An amount in hundredths as the region writes money, without its symbol.
 QString FormatCents(qint64 cents);
+
+// The digest (SHA-256, hex) of an invoice's stored values, in the order of
+// the invoice's columns Number ... PaidCents, then the digest of the one
+// before it in its series.
+QString InvoiceDigest(const QStringList &stored);
+
+// Whether every series of invoices is as it was issued: each invoice's
+// digest is that of what it holds, each follows the one before it, no
+// number is missing, and each series' last number is its last invoice.
+struct InvoiceChain
+{
+    bool whole = true;
+    qint64 checked = 0;      // invoices whose digests were checked
+    qint64 beforeChain = 0;  // issued before invoices were chained
+    QString firstBroken;     // the first invoice (or series) where it is not whole
+    QString why;
+    // In the operator's words.
+    QString text() const;
+};
+// Throws DbError (also when `progress` says stop).
+InvoiceChain VerifyInvoices(Database &db, const std::function<bool(qint64 done, qint64 total)> &progress = {});
 
 }  // namespace innkeld

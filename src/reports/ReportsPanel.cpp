@@ -2,6 +2,7 @@
 #include "ui_ReportsPanel.h"
 
 #include "reportrunner.h"
+#include "data/regional/regional.h"
 #include "data/regional/regionalterms.h"
 #include "data/schema/housedetails.h"
 #include "data/schema/touristtax.h"
@@ -31,7 +32,7 @@ ReportsPanel::ReportsPanel(QWidget *parent) : QFrame(parent), ServiceClient(this
     ui->lblReportBusy->setVisible(false);
     connect(ui->lblReportsHeading, &ClickLabel::mousePressed, this, &ReportsPanel::headingPressed);
     for (QDateEdit *edit : {ui->dtpReportFrom, ui->dtpReportTo})
-        edit->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+        edit->setDisplayFormat(RegionalPickerFormat());
     // The month before this one, as the statistics office asks for it.
     const QDate month = QDate::currentDate().addMonths(-1);
     ui->dtpReportFrom->setDate(QDate(month.year(), month.month(), 1));
@@ -274,7 +275,7 @@ void ReportsPanel::cmdReportExport_Click()
     guarded([&] {
         RequireOtherThanDatabase(m_db->path(), path);
         QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
+        if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(DataFilePermissions(*m_db)))
             throw std::runtime_error(tr("Could not write %1: %2").arg(path, file.errorString()).toStdString());
         WriteReportCsv(m_shown, file);
         if (!file.commit())

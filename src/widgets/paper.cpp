@@ -39,10 +39,11 @@ void PrintPaper(QTextDocument &paper, QPagedPaintDevice &device)
     paper.print(&device);
 }
 
-void WritePaperPdf(QTextDocument &paper, const QString &title, const QString &path)
+void WritePaperPdf(QTextDocument &paper, const QString &title, const QString &path, QFileDevice::Permissions permissions)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // No more readable than the database, from the first byte.
+    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(permissions))
         throw std::runtime_error(QCoreApplication::translate("Papers", "Could not write %1: %2").arg(path, file.errorString()).toStdString());
     {
         QPdfWriter writer(&file);

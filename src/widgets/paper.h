@@ -2,6 +2,7 @@
 // which the print preview, the printer and the PDF all take as it is.
 #pragma once
 
+#include <QFileDevice>
 #include <QByteArray>
 #include <QPageLayout>
 #include <QString>
@@ -25,6 +26,7 @@ void PrintPaper(QTextDocument &paper, QPagedPaintDevice &device);
 
 // Writes the paper as a PDF/A-1b file at `path` (whole or not at all).
 // Throws std::runtime_error with the system's text on failure.
-void WritePaperPdf(QTextDocument &paper, const QString &title, const QString &path);
+void WritePaperPdf(QTextDocument &paper, const QString &title, const QString &path,
+                   QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
 }  // namespace innkeld

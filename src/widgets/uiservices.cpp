@@ -100,7 +100,7 @@ void DesktopServices::showPaper(QWidget *parent, const QString &title, QTextDocu
             const QString path = saveFileName(&preview, QObject::tr("Save as PDF"), pdfName,
                                               QObject::tr("PDF documents (*.pdf)"), QStringLiteral("pdf"));
             if (!path.isEmpty())
-                RunGuarded(*this, &preview, [&] { WritePaperPdf(paper, title, path); });
+                RunGuarded(*this, &preview, [&] { WritePaperPdf(paper, title, path, filePermissions()); });
         });
     }
     preview.exec();

@@ -2,6 +2,7 @@
 // program goes through this interface, so that tests can stand in for it.
 #pragma once
 
+#include <QFileDevice>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -44,6 +45,14 @@ public:
     // Shows a paper in the print preview, from which the operator prints it
     // or saves it as PDF (`pdfName` offered as the file's name).
     virtual void showPaper(QWidget *parent, const QString &title, QTextDocument &paper, const QString &pdfName) = 0;
+
+    // The permissions of every file the program writes for the operator (a
+    // paper's PDF): the database's, set when it is opened.
+    void setFilePermissions(QFileDevice::Permissions permissions) { m_filePermissions = permissions; }
+    QFileDevice::Permissions filePermissions() const { return m_filePermissions; }
+
+private:
+    QFileDevice::Permissions m_filePermissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 };
 
 // The real desktop: message boxes, the save dialog, processes and URLs.

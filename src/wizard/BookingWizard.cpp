@@ -225,6 +225,13 @@ bool BookingWizard::writeStep(int step)
         m_openedFromList = false;
         emit bookingClosed();
         return false;
+    } catch (const PaidMeanwhile &paid) {
+        // Another desk recorded a payment: the step shows the amount now,
+        // and the operator decides again.
+        payment->txtAmountPayed->setText(paid.paidNow());
+        m_shownPaid = paid.paidNow();
+        m_ui->message(window(), paid.message(), QMessageBox::Information);
+        return false;
     } catch (const RoomsRefused &taken) {
         // Booked or removed at another desk since the list was shown: the
         // step stays, with the rooms free now.
@@ -490,6 +497,7 @@ void BookingWizard::showPaymentStep()
     txtOtherCharges_LostFocus();
     cmdRecalculateTotalPayable_Click();
     p.txtAmountPayed->setText(FormatMoney(p.txtAmountPayed->text()));
+    m_shownPaid = p.txtAmountPayed->text();
     showStepPanel(3);
 }
 
@@ -571,7 +579,9 @@ void BookingWizard::PerformBookingStep(int step)
                                      p.txtTotalPayable->text(),  p.txtAmountPayed->text(),
                                      p.txtCreditCardNo->text(), p.txtCreditCardExpiry->text(),
                                      p.txtCreditCardType->text()};
-        SavePaymentStep(db, m_currentBookingId, amounts);
+        SavePaymentStep(db, m_currentBookingId, amounts, m_shownPaid,
+                        BookingTax{m_terms->SalesTaxName(), QString::number(m_terms->SalesTaxPercent(), 'g', 15)});
+        m_shownPaid = p.txtAmountPayed->text();
         break;
     }
     case 4:
@@ -661,6 +671,7 @@ void BookingWizard::cmdRecordPayment_Click()
         const Recordset paid = m_db->execute(QStringLiteral("SELECT AmountPayed FROM booking WHERE ID = %1").arg(m_currentBookingId));
         if (!paid.eof())
             payment->txtAmountPayed->setText(FormatMoney(paid.value(0)));
+        m_shownPaid = payment->txtAmountPayed->text();
     });
 }
 

@@ -152,6 +152,8 @@ private:
     int m_currentStep = 0;
     RecordId m_currentBookingId = 0;
     bool m_openedFromList = false;
+    // The amount paid as the payment step showed it.
+    QString m_shownPaid;
     int m_nightCount = 0;
     int m_roomCount = 0;
 };

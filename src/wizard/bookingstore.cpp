@@ -4,7 +4,10 @@
 #include "data/schema/bookingtables.h"
 #include "wizard/availability.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
+#include <optional>
 
 namespace innkeld {
 
@@ -250,20 +253,51 @@ void SaveCustomerStep(Database &db, RecordId bookingId, const QString &adults, c
     tx.commit();
 }
 
-QString PaymentStepSql(const PaymentDetails &payment, RecordId bookingId)
+QString PaymentStepSql(const PaymentDetails &payment, RecordId bookingId, bool withPaid)
 {
     QStringList pieces;
     for (size_t i = 0; i < payment.size(); ++i)
-        pieces << QLatin1String(kPaymentColumns[i]) + QStringLiteral(" = '") + SqlText(line(payment[i])) + QLatin1Char('\'');
+        if (withPaid || qstrcmp(kPaymentColumns[i], "AmountPayed") != 0)
+            pieces << QLatin1String(kPaymentColumns[i]) + QStringLiteral(" = '") + SqlText(line(payment[i])) + QLatin1Char('\'');
     return QStringLiteral("UPDATE Booking ") + QStringLiteral("SET ") + pieces.join(QLatin1String(", "))
         + QStringLiteral(" WHERE ID=") + id(bookingId);
 }
 
-void SavePaymentStep(Database &db, RecordId bookingId, const PaymentDetails &payment)
+namespace {
+
+// An amount as the step shows it, in hundredths; nullopt when it is none.
+std::optional<qint64> centsOf(const QString &text)
+{
+    bool ok = false;
+    const double v = ParseRegionalNumber(text, &ok);
+    if (!ok || !IsStorableAmount(v))
+        return std::nullopt;
+    return std::llround(v * 100.0);
+}
+
+}  // namespace
+
+void SavePaymentStep(Database &db, RecordId bookingId, const PaymentDetails &payment, const QString &shownPaid,
+                     const std::optional<BookingTax> &tax)
 {
     Database::Transaction tx(db);
     requireBooking(db, bookingId);
-    db.execute(PaymentStepSql(payment, bookingId));
+    const std::optional<qint64> typed = centsOf(payment[5]), shown = centsOf(shownPaid);
+    const bool changed = !typed || typed != shown;
+    if (changed) {
+        const Recordset now = db.execute(QStringLiteral("SELECT AmountPayed FROM booking WHERE ID = ") + id(bookingId));
+        const qint64 stored = std::llround(now.value(0).toDouble() * 100.0);
+        if (shown && stored != *shown)
+            throw PaidMeanwhile(QCoreApplication::translate("Payments", "A payment was recorded at another desk since this "
+                                                                        "step was shown: the booking's amount paid is now "
+                                                                        "%1 (it was %2). Nothing was stored; the step shows "
+                                                                        "the new amount.")
+                                    .arg(FormatMoney(double(stored) / 100.0), FormatMoney(double(*shown) / 100.0)),
+                                FormatMoney(double(stored) / 100.0));
+    }
+    db.execute(PaymentStepSql(payment, bookingId, changed));
+    if (tax)
+        WriteBookingTax(db, bookingId, *tax);
     tx.commit();
 }
 

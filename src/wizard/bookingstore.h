@@ -2,6 +2,7 @@
 // transaction, so a failure leaves nothing of the step half-written.
 #pragma once
 
+#include "data/schema/bookingtax.h"
 #include "data/sql/database.h"
 
 #include <QStringList>
@@ -11,6 +12,7 @@
 #include <QVector>
 
 #include <array>
+#include <optional>
 
 namespace innkeld {
 
@@ -119,8 +121,27 @@ QString CustomerUpdateSql(const CustomerDetails &customer, RecordId customerId);
 void SaveCustomerStep(Database &db, RecordId bookingId, const QString &adults, const QString &children,
                       const CustomerDetails &customer);
 
-QString PaymentStepSql(const PaymentDetails &payment, RecordId bookingId);
-void SavePaymentStep(Database &db, RecordId bookingId, const PaymentDetails &payment);
+// The amount paid was changed at another desk (a payment recorded) since
+// the step showed it: nothing of the step is written.
+class PaidMeanwhile : public DbError
+{
+public:
+    PaidMeanwhile(const QString &message, const QString &paidNow) : DbError(message), m_paid(paidNow) {}
+    // The amount paid now, as the step shows an amount.
+    QString paidNow() const { return m_paid; }
+
+private:
+    QString m_paid;
+};
+
+// `withPaid` false leaves the amount paid as it is stored.
+QString PaymentStepSql(const PaymentDetails &payment, RecordId bookingId, bool withPaid = true);
+// Writes the step. The amount paid is written only when the operator
+// changed it from `shownPaid`, what the step showed; when it was changed
+// meanwhile at another desk, throws PaidMeanwhile and writes nothing.
+// `tax`, when given, is kept as the tax the booking was priced with.
+void SavePaymentStep(Database &db, RecordId bookingId, const PaymentDetails &payment,
+                     const QString &shownPaid = QString(), const std::optional<BookingTax> &tax = std::nullopt);
 
 QString NotesSql(const QString &notes, RecordId bookingId);
 void SaveNotes(Database &db, RecordId bookingId, const QString &notes);

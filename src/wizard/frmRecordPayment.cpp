@@ -22,7 +22,7 @@ frmRecordPayment::frmRecordPayment(Database &db, UiServices &ui, RecordId bookin
     this->ui->setupUi(this);
     ShowLabelsAsPlainText(this);
     setWindowTitle(tr("Payments of Booking %1").arg(bookingId));
-    this->ui->dtPaidOn->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    this->ui->dtPaidOn->setDisplayFormat(RegionalPickerFormat());
     this->ui->dtPaidOn->setDate(QDate::currentDate());
     this->ui->txtPaidMethod->setText(method);
     connect(this->ui->cmdRecord, &QPushButton::clicked, this, &frmRecordPayment::cmdRecord_Click);
@@ -57,19 +57,18 @@ void frmRecordPayment::fill(RecordId current)
 
 void frmRecordPayment::cmdRecord_Click()
 {
-    bool ok = false;
-    const double amount = ParseRegionalNumber(ui->txtPaymentAmount->text(), &ok);
-    if (!ok) {
-        m_ui.message(this, tr("%1 is no amount: enter what the guest paid, such as %2.")
-                               .arg(ui->txtPaymentAmount->text(), FormatMoney(50)),
-                     QMessageBox::Warning);
+    // Read in the region's format, to the hundredth, or refused as read.
+    QString why;
+    const std::optional<qint64> cents = ReadAmountCents(ui->txtPaymentAmount->text(), &why);
+    if (!cents) {
+        m_ui.message(this, why, QMessageBox::Warning);
         ui->txtPaymentAmount->setFocus();
         return;
     }
     Payment p;
     p.bookingId = m_booking;
     p.paidOn = ui->dtPaidOn->date();
-    p.cents = std::llround(amount * 100.0);
+    p.cents = *cents;
     p.method = ui->txtPaidMethod->text().trimmed();
     p.note = ui->txtPaymentNote->text().trimmed();
     RunGuarded(m_ui, this, [&] {

@@ -100,6 +100,8 @@ private slots:
     void issuedAndCreditedAsTheHouseMust();
     void desksIssuingAtOnceLeaveNoGap_data() { issuedAndCreditedAsTheHouseMust_data(); }
     void desksIssuingAtOnceLeaveNoGap();
+    void noRoadRewritesOrForgesAnInvoice_data() { issuedAndCreditedAsTheHouseMust_data(); }
+    void noRoadRewritesOrForgesAnInvoice();
 };
 
 void TestInvoices::issuedAndCreditedAsTheHouseMust_data()
@@ -180,7 +182,8 @@ void TestInvoices::issuedAndCreditedAsTheHouseMust()
     const QStringList lines = QString::fromUtf8(journal.data()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 4);
     QVERIFY(lines[2].startsWith(QStringLiteral("\"INV-2026-0002\",\"3/6/2026\",\"Credit note\",\"INV-2026-0001\"")));
-    QVERIFY(lines[2].contains(QStringLiteral("\"%1\"").arg(FormatCents(-issued.totalCents))));
+    // Amounts for a program: a minus sign, never parentheses.
+    QVERIFY2(lines[2].contains(QStringLiteral("\"-%1\"").arg(FormatCents(issued.totalCents))), qPrintable(lines[2]));
 
     // Payments: the 100.00 stored with the booking is its first; a deposit
     // recorded, an amount paid written by another road: the booking's
@@ -288,6 +291,85 @@ void TestInvoices::desksIssuingAtOnceLeaveNoGap()
     QCOMPARE(sequence.size(), kDesks * kEach);
     for (int i = 0; i < sequence.size(); ++i)
         QCOMPARE(sequence[i], qint64(i + 1));
+}
+
+void TestInvoices::noRoadRewritesOrForgesAnInvoice()
+{
+    QFETCH(bool, onServer);
+    House house(3);
+    OnEngine engine(house, onServer);
+    if (onServer)
+        REQUIRE_SERVER(*engine.server);
+    Database &db = *engine.db;
+    const RecordId first = IssueInvoice(db, house.bookings[0], QDate(2026, 3, 4));
+    IssueInvoice(db, house.bookings[1], QDate(2026, 3, 4));
+    const QString columns = QStringLiteral("(id, Number, Series, Sequence, Kind, IssuedOn, BookingID, Guest, GuestAddress, "
+                                           "House, LogoDigest, Currency, TaxName, TaxRate, Lines, NetCents, TaxCents, "
+                                           "TotalCents, PaidCents)");
+    const auto forged = [&](const QString &verb, const QString &id, const QString &number, int sequence) {
+        return refusalOf([&] {
+            db.run(QStringLiteral("%1 INTO invoice %2 VALUES (%3, '%4', '2026', %5, 'invoice', '2026-03-05', %6, "
+                                  "'Forged guest', '', '{}', '', '$', 'Tax', '10', '{}', 1, 0, 1, 0)")
+                       .arg(verb, columns, id, number)
+                       .arg(sequence)
+                       .arg(house.bookings[2]));
+        });
+    };
+    // A tool's statement: an issued invoice replaced, a number skipped, a
+    // free-text number put into a gap, a series reset or begun at 500, the
+    // day sums written: each refused by the engine, which took nothing.
+    const QString never = IssuedInvoiceRefusal();
+    if (!onServer) {
+        QVERIFY(forged(QStringLiteral("INSERT OR REPLACE"), QString::number(first), QStringLiteral("INV-2026-0003"), 3)
+                    .contains(never));
+        QVERIFY(refusalOf([&] { db.run(QStringLiteral("INSERT OR REPLACE INTO invoiceseries VALUES ('2026', 1)")); })
+                    .contains(QStringLiteral("never taken back")));
+        QVERIFY(refusalOf([&] { db.run(QStringLiteral("INSERT OR REPLACE INTO invoiceday SELECT IssuedOn, TaxName, TaxRate, "
+                                                      "1, 1, 0, 1 FROM invoiceday")); })
+                    .contains(QStringLiteral("not written by hand")));
+    }
+    const QString newKey = onServer ? QStringLiteral("DEFAULT") : QStringLiteral("NULL");
+    QVERIFY(forged(QStringLiteral("INSERT"), newKey, QStringLiteral("FORGED-7"), 3)
+                .contains(QStringLiteral("numbered as the house")));
+    QVERIFY(forged(QStringLiteral("INSERT"), newKey, QStringLiteral("INV-2026-0009"), 9)
+                .contains(QStringLiteral("next number")));
+    for (const QString &sql : {QStringLiteral("UPDATE invoiceseries SET LastNumber = LastNumber + 1"),
+                               QStringLiteral("INSERT INTO invoiceseries (Series, LastNumber) VALUES ('2030', 500)")})
+        QVERIFY2(refusalOf([&] { db.run(sql); }).contains(QStringLiteral("never taken back")), qPrintable(sql));
+    for (const QString &sql : {QStringLiteral("UPDATE invoiceday SET TotalCents = 0"), QStringLiteral("DELETE FROM invoiceday"),
+                               QStringLiteral("INSERT INTO invoiceday VALUES ('2026-03-09', 'Tax', '10', 1, 1, 0, 1)")})
+        QVERIFY2(refusalOf([&] { db.run(sql); }).contains(QStringLiteral("not written by hand")), qPrintable(sql));
+    // The next issue goes on where the series was, and the chain is whole.
+    const RecordId third = IssueInvoice(db, house.bookings[2], QDate(2026, 3, 6));
+    QCOMPARE(ReadInvoice(db, third).number, QStringLiteral("INV-2026-0003"));
+    QCOMPARE(db.query(QStringLiteral("SELECT sum(Issued) FROM invoiceday")).value(0).toLongLong(), 3);
+    InvoiceChain chain = VerifyInvoices(db);
+    QVERIFY2(chain.whole && chain.checked == 3, qPrintable(chain.text()));
+    QProcess tool;
+    tool.start(qEnvironmentVariable("INNKELD_SQL"), {QStringLiteral("--verify-invoices"), engine.address});
+    QVERIFY(tool.waitForFinished(60000));
+    QCOMPARE(tool.exitCode(), 0);
+    QVERIFY(QString::fromUtf8(tool.readAllStandardOutput()).contains(QStringLiteral("whole")));
+
+    // A prefix whose next number an earlier invoice has: said in plain words.
+    HouseDetails details = ReadHouseDetails(db);
+    details.yearlyRestart = false;
+    details.invoicePrefix = QStringLiteral("INV-2026-");
+    WriteHouseDetails(db, details);
+    QVERIFY(refusalOf([&] { IssueCreditNote(db, third, QDate(2026, 3, 7)); }).contains(QStringLiteral("choose another invoice prefix")));
+
+    // The owner of a file can change any byte: the chain shows where.
+    if (!onServer) {
+        db.run(QStringLiteral("DROP TRIGGER invoice_issued_update"));
+        db.run(QStringLiteral("UPDATE invoice SET Guest = 'Forged guest' WHERE Number = 'INV-2026-0002'"));
+        chain = VerifyInvoices(db);
+        QVERIFY(!chain.whole);
+        QCOMPARE(chain.firstBroken, QStringLiteral("INV-2026-0002"));
+        tool.start(qEnvironmentVariable("INNKELD_SQL"), {QStringLiteral("--verify-invoices"), engine.address});
+        QVERIFY(tool.waitForFinished(60000));
+        QCOMPARE(tool.exitCode(), 1);
+        QVERIFY(QString::fromUtf8(tool.readAllStandardOutput()).contains(QStringLiteral("INV-2026-0002")));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestInvoices)

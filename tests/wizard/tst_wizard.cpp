@@ -474,6 +474,8 @@ void TestWizard::newBookingEndToEnd()
     });
     p.main()->findChild<QAction *>(QStringLiteral("mnuReservationInvoices"))->trigger();
     QVERIFY(invoices->seen);
+    // The journal says what the period holds before it is written.
+    QVERIFY2(p.ui.messages.takeLast().text.endsWith(QStringLiteral(": 2. Write them to the journal?")), "the journal's question");
     QVERIFY(p.ui.messages.takeLast().text.contains(QStringLiteral("credit note")));
     QFile csv(journal);
     QVERIFY(csv.open(QIODevice::ReadOnly));

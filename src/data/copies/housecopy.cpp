@@ -3,6 +3,7 @@
 #include "backup.h"
 #include "data/schema/bookingtables.h"
 #include "data/schema/housedetails.h"
+#include "data/schema/invoicetables.h"
 #include "data/schema/touristtax.h"
 #include "data/schema/houserules.h"
 #include "data/schema/houseterms.h"
@@ -35,9 +36,10 @@ const CopiedTable kOrder[] = {{"room", "id", nullptr},
                               {"invoice", "id",
                                "id, Number, Series, Sequence, Kind, IssuedOn, BookingID, CreditOf, Guest, GuestAddress, "
                                "House, LogoDigest, Currency, TaxName, TaxRate, Lines, NetCents, TaxCents, TotalCents, "
-                               "PaidCents"},
+                               "PaidCents, Digest, PriorDigest"},
                               {"payment", "id", "id, BookingID, PaidOn, AmountCents, Method, Note"},
-                              {"bookinglanguage", "bookingid", "bookingid, Language"}};
+                              {"bookinglanguage", "bookingid", "bookingid, Language"},
+                              {"bookingtax", "bookingid", "bookingid, TaxName, TaxRate"}};
 
 qint64 countOf(Database &db, const char *table)
 {
@@ -112,6 +114,12 @@ void CopyHouse(Database &source, Database &target, const CopyRowsProgress &progr
         const bool links = qstrcmp(table, "bookingroom") == 0;
         if (links)
             SuspendLinkGuard(target, true);
+        // The invoices come as they were issued, numbers, prefixes and
+        // digests kept; their days are added up and their guards put back
+        // once they are in.
+        if (qstrcmp(table, "invoiceseries") == 0)
+            for (const QString &sql : InvoiceGuardsSuspended(target.engineKind()))
+                target.run(sql);
         RowReader row = source.read(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
                                         .arg(columns.join(QLatin1String(", ")), QLatin1String(table), QLatin1String(key)));
         QString batch;
@@ -147,6 +155,9 @@ void CopyHouse(Database &source, Database &target, const CopyRowsProgress &progr
                                              "lists all of it):\n")
                               + clashes.mid(0, 10).join(QLatin1Char('\n')));
         }
+        if (qstrcmp(table, "invoice") == 0)
+            for (const QString &sql : InvoiceGuardsRestored(target.engineKind()))
+                target.run(sql);
         const qint64 copied = countOf(target, table);
         const qint64 expected = countOf(source, table);
         if (copied != expected)

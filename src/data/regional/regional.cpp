@@ -1,5 +1,10 @@
 #include "regional.h"
 
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <optional>
+
 #include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
@@ -408,6 +413,69 @@ QString NumberText(double value)
 bool IsStorableAmount(double value)
 {
     return std::isfinite(value) && std::fabs(value) < 1e13;
+}
+
+std::optional<qint64> ReadAmountCents(const QString &text, QString *why)
+{
+    const QLocale loc;
+    const auto refuse = [&](const QString &reason) {
+        if (why)
+            *why = reason;
+        return std::nullopt;
+    };
+    const QString noAmount = QCoreApplication::translate("Regional", "%1 is no amount: enter it as %2.")
+                                 .arg(text.trimmed(), FormatMoney(1234.5));
+    QString t = plainDigits(text).trimmed();
+    bool negative = false;
+    if (t.size() >= 2 && t.startsWith(QLatin1Char('(')) && t.endsWith(QLatin1Char(')'))) {
+        negative = true;
+        t = t.mid(1, t.size() - 2).trimmed();
+    }
+    const QString symbol = plainDigits(loc.currencySymbol(QLocale::CurrencySymbol));
+    if (!symbol.isEmpty() && t.contains(symbol))
+        t.remove(t.indexOf(symbol), symbol.size());
+    t = t.trimmed();
+    if (!negative && (t.startsWith(QLatin1Char('-')) || t.startsWith(QLatin1Char('+')))) {
+        negative = t.at(0) == QLatin1Char('-');
+        t = t.mid(1).trimmed();
+    }
+    QString group = plainDigits(loc.groupSeparator()), point = plainDigits(loc.decimalPoint());
+    if (!group.isEmpty() && isBlankChar(group.at(0))) {
+        for (QChar &c : t)
+            if (isBlankChar(c))
+                c = QLatin1Char(' ');
+        group = QStringLiteral(" ");
+    }
+    // The whole part, in the region's groups of three or none, then at most
+    // the region's decimals.
+    const QString decimalsOf = point.isEmpty() ? QString() : t.section(point, 1);
+    const QString whole = point.isEmpty() ? t : t.section(point, 0, 0);
+    if (t.isEmpty() || (!point.isEmpty() && t.count(point) > 1) || whole.isEmpty())
+        return refuse(noAmount);
+    const QStringList groups = group.isEmpty() ? QStringList{whole} : whole.split(group);
+    QString digits;
+    for (int i = 0; i < groups.size(); ++i) {
+        const QString &g = groups.at(i);
+        const bool allDigits = !g.isEmpty() && std::all_of(g.begin(), g.end(), [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+        if (!allDigits || (groups.size() > 1 && ((i == 0 && (g.size() > 3 || g.startsWith(QLatin1Char('0'))))
+                                                || (i > 0 && g.size() != 3))))
+            return refuse(noAmount);
+        digits += g;
+    }
+    if (!std::all_of(decimalsOf.begin(), decimalsOf.end(), [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }))
+        return refuse(noAmount);
+    if (decimalsOf.size() > 2)
+        return refuse(QCoreApplication::translate("Regional", "%1 has more than two decimals: an amount is kept to the "
+                                                              "hundredth.")
+                          .arg(text.trimmed()));
+    while (digits.size() > 1 && digits.startsWith(QLatin1Char('0')))
+        digits.remove(0, 1);
+    if (digits.size() > 13)
+        return refuse(QCoreApplication::translate("Regional", "%1 is more than the largest amount this program keeps, "
+                                                              "%2 (ten thousand billion less one hundredth).")
+                          .arg(text.trimmed(), FormatMoney(9999999999999.99)));
+    const qint64 cents = digits.toLongLong() * 100 + QString(decimalsOf).leftJustified(2, QLatin1Char('0')).toLongLong();
+    return negative ? -cents : cents;
 }
 
 QString FormatMoney(const QVariant &value)

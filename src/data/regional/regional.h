@@ -4,6 +4,8 @@
 
 #include <QDateTime>
 #include <QString>
+
+#include <optional>
 #include <QVariant>
 
 namespace innkeld {
@@ -29,6 +31,13 @@ QString GetLocaleText(int item);
 // True for an amount that can be kept to a hundredth exactly: finite and
 // below 10^13 in size (15 significant digits with the cents).
 bool IsStorableAmount(double value);
+
+// An amount typed by the operator, in hundredths: read in the region's
+// format only (its decimal point, its groups of three, its negative forms
+// and currency symbol), at most two decimals, no exponent, below 10^13.
+// Anything else gives nullopt, with the reason (saying the text as typed)
+// in *why.
+std::optional<qint64> ReadAmountCents(const QString &text, QString *why = nullptr);
 
 // An amount in the regional currency format without the currency symbol
 // (1234.5 gives 1,234.50 in the United States). A text is read as a regional

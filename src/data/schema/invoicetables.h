@@ -19,4 +19,10 @@ SchemaPart InvoiceDaysPart();
 // What the engine says when an issued invoice would be changed or removed.
 QString IssuedInvoiceRefusal();
 
+// For copying a whole house's invoices, as they were issued, into an empty
+// database within one transaction: the statements that set the invoices'
+// guards aside, and those that add up the days and put the guards back.
+QStringList InvoiceGuardsSuspended(Engine engine);
+QStringList InvoiceGuardsRestored(Engine engine);
+
 }  // namespace innkeld

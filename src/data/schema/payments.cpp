@@ -24,6 +24,28 @@ QString keepSum(const QString &booking)
         .arg(sum, booking);
 }
 
+// An amount paid is kept in whole hundredths, as the payments keep it: a
+// booking's amount paid with a fraction of a hundredth is refused, by any
+// road (the ledger and the booking would say two amounts).
+const char *const kHundredths = "An amount paid is kept in whole hundredths; %1 is not one.";
+
+QStringList hundredthsGuard(Engine engine)
+{
+    const QString why = QLatin1String(kHundredths);
+    if (engine == Engine::PostgreSQL)
+        return {QStringLiteral("CREATE OR REPLACE FUNCTION innkeld_paid_hundredths() RETURNS trigger LANGUAGE plpgsql AS $$ "
+                               "BEGIN IF NEW.AmountPayed <> round(NEW.AmountPayed, 2) THEN RAISE EXCEPTION '%1', "
+                               "NEW.AmountPayed; END IF; RETURN NEW; END $$")
+                    .arg(QString(why).replace(QStringLiteral("%1"), QStringLiteral("%"))),
+                QStringLiteral("CREATE TRIGGER payment_hundredths BEFORE INSERT OR UPDATE OF AmountPayed ON booking "
+                               "FOR EACH ROW EXECUTE FUNCTION innkeld_paid_hundredths()")};
+    const QString when = QStringLiteral("WHEN abs(NEW.AmountPayed * 100 - round(NEW.AmountPayed * 100)) > 0.000001 BEGIN "
+                                        "SELECT innkeld_refuse('%1' || NEW.AmountPayed || '%2'); END")
+                             .arg(why.section(QStringLiteral("%1"), 0, 0), why.section(QStringLiteral("%1"), 1));
+    return {QStringLiteral("CREATE TRIGGER payment_hundredths BEFORE UPDATE OF AmountPayed ON booking ") + when,
+            QStringLiteral("CREATE TRIGGER payment_hundredths_insert BEFORE INSERT ON booking ") + when};
+}
+
 QString fill(const QString &day)
 {
     return QStringLiteral("INSERT INTO payment (BookingID, PaidOn, AmountCents, Method, Note) SELECT ID, %1, "
@@ -68,7 +90,7 @@ QStringList fileStatements(bool filled)
                                  "coalesce(sum(AmountCents), 0), coalesce(NEW.PaymentMethod, ''), '%2' FROM payment "
                                  "WHERE BookingID = NEW.ID; END")
                       .arg(typedDay, QLatin1String(kTyped));
-    return statements;
+    return statements + hundredthsGuard(Engine::SQLite);
 }
 
 QStringList serverStatements(bool filled)
@@ -97,7 +119,7 @@ QStringList serverStatements(bool filled)
                .arg(QLatin1String(kTyped))
         << QStringLiteral("CREATE TRIGGER payment_typed AFTER UPDATE OF AmountPayed ON booking FOR EACH ROW "
                           "EXECUTE FUNCTION innkeld_paid_typed()");
-    return statements;
+    return statements + hundredthsGuard(Engine::PostgreSQL);
 }
 
 }  // namespace
@@ -114,6 +136,8 @@ SchemaPart PaymentsPart()
                 lacking << kDuesIndex << QStringLiteral("DROP INDEX IF EXISTS payment_booking");
             if (!catalogue.has(QStringLiteral("payment_paid")))
                 lacking << kPaidIndex;
+            if (!catalogue.has(QStringLiteral("payment_hundredths")))
+                lacking << hundredthsGuard(engine);
             return lacking;
         }
         return engine == Engine::PostgreSQL ? serverStatements(true) : fileStatements(true);

@@ -1,6 +1,7 @@
 #include "schema.h"
 
 #include "bookingdrafts.h"
+#include "bookingtax.h"
 #include "bookingtables.h"
 #include "channeltables.h"
 #include "findindex.h"
@@ -40,6 +41,7 @@ const std::vector<SchemaPart> &schemaParts()
         PaymentsPart(),
         TouristTaxPart(),
         PaperLanguagePart(),
+        BookingTaxPart(),
     };
     return parts;
 }

@@ -1,0 +1,64 @@
+#include "bookingtax.h"
+
+#include <QCoreApplication>
+
+namespace innkeld {
+
+namespace {
+
+QStringList statements(Engine engine)
+{
+    if (engine == Engine::PostgreSQL)
+        return {QStringLiteral("CREATE TABLE bookingtax (bookingid bigint PRIMARY KEY REFERENCES booking (ID) ON DELETE "
+                               "CASCADE ON UPDATE CASCADE, TaxName text NOT NULL, TaxRate text NOT NULL)")};
+    return {QStringLiteral("CREATE TABLE bookingtax (bookingid INTEGER PRIMARY KEY, TaxName TEXT NOT NULL, TaxRate TEXT "
+                           "NOT NULL)"),
+            QStringLiteral("CREATE TRIGGER bookingtax_link BEFORE INSERT ON bookingtax BEGIN SELECT "
+                           "innkeld_refuse('There is no booking ' || NEW.bookingid || '.') WHERE NOT EXISTS (SELECT 1 "
+                           "FROM booking WHERE ID = NEW.bookingid); END"),
+            QStringLiteral("CREATE TRIGGER bookingtax_relink BEFORE UPDATE OF bookingid ON bookingtax BEGIN "
+                           "SELECT innkeld_refuse('There is no booking ' || NEW.bookingid || '.') WHERE NOT EXISTS "
+                           "(SELECT 1 FROM booking WHERE ID = NEW.bookingid); END"),
+            QStringLiteral("CREATE TRIGGER bookingtax_booking_delete AFTER DELETE ON booking BEGIN "
+                           "DELETE FROM bookingtax WHERE bookingid = OLD.ID; END")};
+}
+
+QString literal(const QString &text)
+{
+    return QLatin1Char('\'') + SqlText(StoredText(text, false)) + QLatin1Char('\'');
+}
+
+}  // namespace
+
+SchemaPart BookingTaxPart()
+{
+    SchemaPart part;
+    part.what = QCoreApplication::translate("Upgrade", "Keeping each booking's tax rate");
+    part.make = [](Engine engine) { return statements(engine); };
+    part.lacking = [](Engine engine, const Catalogue &catalogue) {
+        return catalogue.has(QStringLiteral("bookingtax")) ? QStringList() : statements(engine);
+    };
+    part.table = QStringLiteral("bookingtax");
+    part.temporary = [] { return TemporaryStatements(statements(Engine::SQLite)); };
+    return part;
+}
+
+std::optional<BookingTax> ReadBookingTax(Database &db, RecordId bookingId)
+{
+    const Recordset rs = db.execute(QStringLiteral("SELECT TaxName, TaxRate FROM bookingtax WHERE bookingid = %1").arg(bookingId));
+    if (rs.eof())
+        return std::nullopt;
+    return BookingTax{rs.text(0), rs.text(1)};
+}
+
+void WriteBookingTax(Database &db, RecordId bookingId, const BookingTax &tax)
+{
+    Database::Transaction tx(db);
+    db.execute(QStringLiteral("DELETE FROM bookingtax WHERE bookingid = %1").arg(bookingId));
+    db.execute(QStringLiteral("INSERT INTO bookingtax (bookingid, TaxName, TaxRate) VALUES (%1, %2, %3)")
+                   .arg(bookingId)
+                   .arg(literal(tax.name), literal(tax.rate)));
+    tx.commit();
+}
+
+}  // namespace innkeld
