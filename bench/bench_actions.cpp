@@ -174,6 +174,13 @@ std::unique_ptr<House> openHouse(const QString &folder, const QString &kept, int
     house->days = days;
     house->db = OpenDatabase(linked);
     addLongStays(*house->db);
+    // The house is named, as a house issuing invoices is.
+    if (ReadHouseDetails(*house->db).name.isEmpty()) {
+        HouseDetails named;
+        named.name = QStringLiteral("Bench House");
+        named.address = QStringLiteral("1 Bench Road");
+        WriteHouseDetails(*house->db, named);
+    }
     Recordset middle = house->db->execute(
         QStringLiteral("SELECT ID, FromDate FROM booking WHERE CustomerID <> 0 ORDER BY ID LIMIT 1 OFFSET ")
         + QString::number(bookings / 2));

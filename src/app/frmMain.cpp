@@ -537,6 +537,19 @@ void frmMain::printConfirmation(RecordId bookingId, const QString &currencySymbo
 
 void frmMain::issueInvoice(RecordId bookingId)
 {
+    // The house's name and address head every invoice: asked for first.
+    bool named = false;
+    if (!guarded([&] { named = HouseNamedForInvoices(ReadHouseDetails(*m_db)); }))
+        return;
+    if (!named) {
+        if (m_context.ui->message(this, HouseUnnamedMessage() + QStringLiteral("\n\n") + tr("Enter them now?"),
+                                  QMessageBox::Question, QMessageBox::Yes | QMessageBox::No)
+            != QMessageBox::Yes)
+            return;
+        mnuConfigureHouseDetails_Click();
+        if (!guarded([&] { named = HouseNamedForInvoices(ReadHouseDetails(*m_db)); }) || !named)
+            return;
+    }
     guarded([&] { ShowInvoice(*m_db, *m_context.ui, this, IssueInvoice(*m_db, bookingId, QDate::currentDate())); });
 }
 

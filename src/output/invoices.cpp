@@ -206,9 +206,23 @@ QString FormatCents(qint64 amount)
     return FormatMoney(double(amount) / 100.0);
 }
 
+QString HouseUnnamedMessage()
+{
+    return QCoreApplication::translate("Invoices", "An invoice names the house that issues it, with its address, as the law "
+                                                   "asks: enter the house's name and address in Configure > House "
+                                                   "Details... first.");
+}
+
+bool HouseNamedForInvoices(const HouseDetails &house)
+{
+    return !house.name.trimmed().isEmpty() && !house.address.trimmed().isEmpty();
+}
+
 RecordId IssueInvoice(Database &db, RecordId bookingId, const QDate &on)
 {
     Database::Transaction tx(db);
+    if (!HouseNamedForInvoices(ReadHouseDetails(db)))
+        throw DbError(HouseUnnamedMessage());
     const Recordset b = db.execute(QStringLiteral("SELECT CustomerID, FromDate, ToDate, CostPerNight, OtherCharges, SalesTax, "
                                                   "AmountPayed FROM booking WHERE ID = %1")
                                        .arg(bookingId));

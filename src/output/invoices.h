@@ -43,10 +43,16 @@ struct Invoice
     qint64 dueCents() const { return totalCents - paidCents; }
 };
 
+// Whether the house's details name it and its address, as an invoice must;
+// the refusal when they do not.
+bool HouseNamedForInvoices(const HouseDetails &house);
+QString HouseUnnamedMessage();
+
 // Issues the invoice of a booking dated `on`: its rooms' nights at the cost
 // per night, the other charges, the sales tax stored with the booking, what
 // was paid. Refused (DbError, in the operator's words) for a booking that
-// is gone, has no guest, or has an invoice no credit note took back.
+// is gone, has no guest, or has an invoice no credit note took back, and
+// while the house has no name or address.
 // Returns the invoice's key.
 RecordId IssueInvoice(Database &db, RecordId bookingId, const QDate &on);
 // Issues the credit note of an invoice: its lines and amounts negated,

@@ -3,6 +3,7 @@
 // real window: type, narrow, open with Enter, back with Escape; and a
 // returning guest chosen on the customer step.
 #include "app/frmMain.h"
+#include "data/schema/housedetails.h"
 #include "data/schema/schema.h"
 #include "arrivals/findquery.h"
 #include "guisupport.h"
@@ -166,6 +167,10 @@ void TestFind::windowRoad()
     p.notFirst();
     const QHash<QString, RecordId> house = AddFindHouse(p.database.db());
     addGuests(p.database, QStringLiteral("Lee"), kFindListed + 5, QDate(2025, 1, 1));
+    HouseDetails details;
+    details.name = QStringLiteral("Gasthof Linde");
+    details.address = QStringLiteral("Dorfplatz 2");
+    WriteHouseDetails(p.database.db(), details);
     QCOMPARE(p.run(), 0);
     frmMain *w = p.main();
     auto *box = p.find<QLineEdit>("txtFind");

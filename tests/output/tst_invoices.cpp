@@ -9,6 +9,9 @@
 #include "data/schema/paperlanguage.h"
 #include "output/invoices.h"
 #include "output/papers.h"
+#include "data/regional/regional.h"
+#include "data/schema/houseterms.h"
+#include "wizard/bookingstore.h"
 #include "wizard/paymentrecords.h"
 #include "testsupport.h"
 
@@ -48,6 +51,7 @@ struct House
         noGuest = file.addBooking(from.addYears(1), from.addYears(1).addDays(1), 0);
         HouseDetails details;
         details.name = QStringLiteral("Pension Seeblick");
+        details.address = QStringLiteral("Seestraße 1\n6020 Innsbruck");
         details.invoicePrefix = QStringLiteral("INV-");
         details.logo = QByteArray("not really a picture, kept as it is");
         WriteHouseDetails(file.db(), details);
@@ -102,6 +106,8 @@ private slots:
     void desksIssuingAtOnceLeaveNoGap();
     void noRoadRewritesOrForgesAnInvoice_data() { issuedAndCreditedAsTheHouseMust_data(); }
     void noRoadRewritesOrForgesAnInvoice();
+    void paymentsAndTaxAsTheyWereMade_data() { issuedAndCreditedAsTheHouseMust_data(); }
+    void paymentsAndTaxAsTheyWereMade();
 };
 
 void TestInvoices::issuedAndCreditedAsTheHouseMust_data()
@@ -370,6 +376,95 @@ void TestInvoices::noRoadRewritesOrForgesAnInvoice()
         QCOMPARE(tool.exitCode(), 1);
         QVERIFY(QString::fromUtf8(tool.readAllStandardOutput()).contains(QStringLiteral("INV-2026-0002")));
     }
+}
+
+void TestInvoices::paymentsAndTaxAsTheyWereMade()
+{
+    QFETCH(bool, onServer);
+    House house(3);
+    OnEngine engine(house, onServer);
+    if (onServer)
+        REQUIRE_SERVER(*engine.server);
+    Database &db = *engine.db;
+    const RecordId priced = house.bookings[0], stale = house.bookings[1];
+    const auto paidOf = [&](RecordId b) {
+        qint64 sum = 0;
+        for (const Payment &p : PaymentsOf(db, b))
+            sum += p.cents;
+        return sum;
+    };
+
+    // Priced at 10 % before the house went to 20 %: invoiced at the rate its
+    // amounts give (net 200.00, tax 20.00); priced through the payment step
+    // at 20 %, at the rate kept with it.
+    db.run(QStringLiteral("UPDATE booking SET CostPerNight = 0, OtherCharges = 200, SalesTax = 20 WHERE ID = %1").arg(priced));
+    WriteHouseTerms(db, HouseTerms{QStringLiteral("$"), QStringLiteral("Sales Tax"), QStringLiteral("Zip Code"),
+                                   QStringLiteral("100"), QStringLiteral("20")});
+    Invoice inv = ReadInvoice(db, IssueInvoice(db, priced, QDate(2026, 3, 4)));
+    QCOMPARE(inv.taxRate, QStringLiteral("10"));
+    QCOMPARE(inv.taxCents, 2000);
+    IssueCreditNote(db, inv.id, QDate(2026, 3, 4));
+    const QString money = FormatMoney(100.0);
+    SavePaymentStep(db, priced, PaymentDetails{money, QString(), money, FormatMoney(60.0), money, FormatMoney(100.0),
+                                               QString(), QString(), QString()},
+                    FormatMoney(100.0), BookingTax{QStringLiteral("VAT"), QStringLiteral("20")});
+    inv = ReadInvoice(db, IssueInvoice(db, priced, QDate(2026, 3, 5)));
+    QCOMPARE(inv.taxRate, QStringLiteral("20"));
+    QCOMPARE(inv.taxName, QStringLiteral("VAT"));
+
+    // A stale payment step: another desk recorded 50.00 since it showed
+    // the amount paid. Left as shown, nothing of the amount is written;
+    // changed, it is refused, saying the amount now.
+    const qint64 before = paidOf(stale);
+    RecordPayment(db, Payment{0, stale, QDate(2026, 3, 6), 5000, QStringLiteral("Cash"), QString()});
+    const QString shown = FormatMoney(double(before) / 100.0);
+    PaymentDetails step{money, QStringLiteral("Card"), money, money, money, shown, QString(), QString(), QString()};
+    SavePaymentStep(db, stale, step, shown);
+    QCOMPARE(paidOf(stale), before + 5000);
+    step[5] = FormatMoney(double(before) / 100.0 + 10.0);
+    try {
+        SavePaymentStep(db, stale, step, shown);
+        QFAIL("a stale amount was stored");
+    } catch (const PaidMeanwhile &meanwhile) {
+        QCOMPARE(meanwhile.paidNow(), FormatMoney(double(before + 5000) / 100.0));
+    }
+    QCOMPARE(paidOf(stale), before + 5000);
+    QCOMPARE(PaymentsOf(db, stale).size(), 2);
+
+    // Hundredths on every road: a fraction of one is refused by the engine,
+    // the booking and the ledger still agree.
+    for (const char *amount : {"0.005", "0.004", "12.3456"})
+        QVERIFY(refusalOf([&] {
+                    db.run(QStringLiteral("UPDATE booking SET AmountPayed = %1 WHERE ID = %2").arg(QLatin1String(amount)).arg(stale));
+                }).contains(QStringLiteral("whole hundredths")));
+    QCOMPARE(qRound64(db.query(QStringLiteral("SELECT AmountPayed FROM booking WHERE ID = %1").arg(stale)).value(0).toDouble() * 100),
+             paidOf(stale));
+
+    // The payments dialog's reader: the region's form only, two decimals,
+    // no exponent, the largest amount said.
+    if (onServer)
+        return;
+    struct Typed
+    {
+        const char *locale, *text;
+        qint64 cents;  // -1: refused
+    };
+    for (const Typed &t : {Typed{"en_US", "1,234.50", 123450}, Typed{"en_US", "(537.50)", -53750}, Typed{"en_US", "-0", 0},
+                           Typed{"de_DE", "1.234,5", 123450}, Typed{"de_DE", "-537,50", -53750},
+                           Typed{"en_US", "9999999999999.99", 999999999999999}, Typed{"en_US", "1e13", -1},
+                           Typed{"en_US", "1e308", -1}, Typed{"en_US", "0.005", -1}, Typed{"en_US", "0,005", -1},
+                           Typed{"de_DE", "0.005", -1}, Typed{"de_DE", "0,005", -1}, Typed{"en_US", "10000000000000", -1},
+                           Typed{"en_US", "12,34", -1}}) {
+        QLocale::setDefault(QLocale(QLatin1String(t.locale)));
+        QString why;
+        const std::optional<qint64> read = ReadAmountCents(QLatin1String(t.text), &why);
+        QVERIFY2(read.value_or(-1) == t.cents, t.text);
+        if (t.cents == -1)
+            QVERIFY2(why.contains(QLatin1String(t.text)), qPrintable(why));
+    }
+    QString why;
+    ReadAmountCents(QStringLiteral("10000000000000"), &why);
+    QVERIFY2(why.contains(FormatMoney(9999999999999.99)), qPrintable(why));
 }
 
 QTEST_GUILESS_MAIN(TestInvoices)

@@ -8,6 +8,7 @@
 #include "app/frmMain.h"
 #include "config/frmTerminology.h"
 #include "data/copies/housecopy.h"
+#include "data/schema/bookingtax.h"
 #include "data/schema/housedetails.h"
 #include "data/schema/houseterms.h"
 #include "data/schema/schema.h"
@@ -158,11 +159,17 @@ void TestReports::run()
     pay(ids[2], "2026-03-20", 1000, "Cash");  // being begun: left out
     WriteHouseTerms(*db, HouseTerms{QStringLiteral("EUR"), QStringLiteral("VAT"), QStringLiteral("Post Code"),
                                     QStringLiteral("100"), QStringLiteral("10")});
+    HouseDetails named;
+    named.name = QStringLiteral("Haus am See");
+    named.address = QStringLiteral("Seeweg 1");
+    WriteHouseDetails(*db, named);
     IssueInvoice(*db, ids[0], QDate(2026, 3, 31));
     const RecordId second = IssueInvoice(*db, ids[1], QDate(2026, 3, 12));
     IssueCreditNote(*db, second, QDate(2026, 4, 2));
     WriteHouseTerms(*db, HouseTerms{QStringLiteral("EUR"), QStringLiteral("VAT"), QStringLiteral("Post Code"),
                                     QStringLiteral("100"), QStringLiteral("7")});
+    // Priced again at the new rate: its invoice takes the rate it was priced with.
+    WriteBookingTax(*db, ids[1], BookingTax{QStringLiteral("VAT"), QStringLiteral("7")});
     IssueInvoice(*db, ids[1], QDate(2026, 4, 2));
 
     // The days' sums the reports read are the invoices' own.
