@@ -6,6 +6,7 @@
 #include "guisupport.h"
 #include "output/csvexport.h"
 
+#include <QBuffer>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QtTest>
@@ -95,6 +96,7 @@ private slots:
     void filesReadBackInTwoRegions();
     void wholeOrNotAtAll();
     void fileMenuExport();
+    void nothingASpreadsheetWouldRun();
 };
 
 void TestCsvExport::filesReadBackInTwoRegions_data()
@@ -144,6 +146,42 @@ void TestCsvExport::filesReadBackInTwoRegions()
     Recordset rs = t.run(ReservationsExportSql());
     QCOMPARE(q(rs.value(QStringLiteral("Notes"))), QStringLiteral("\"Cot, \"\"quiet\"\" room\r\nLate\""));
     QCOMPARE(q(QVariant()), QStringLiteral("\"\""));
+}
+
+void TestCsvExport::nothingASpreadsheetWouldRun()
+{
+    // Names a spreadsheet would take for formulas get an apostrophe, in the
+    // reservations' export and in every CSV written line by line (the
+    // journal, the reports); numbers stay numbers, a negative amount has a
+    // minus sign.
+    TempDatabase t;
+    const QStringList hostile{QStringLiteral("=HYPERLINK(\"http://127.0.0.1:9/x\",\"click\")"),
+                              QStringLiteral("+cmd|' /C calc'!A0"), QStringLiteral("@SUM(1+1)"),
+                              QStringLiteral("-2+3+cmd|x")};
+    for (const QString &name : hostile) {
+        const RecordId id = t.addGuest(WallClock(QDate(2026, 3, 5)), WallClock(QDate(2026, 3, 6)), name, QStringLiteral("X"));
+        t.run(QStringLiteral("UPDATE booking SET OtherCharges = -537.5 WHERE id = %1").arg(id));
+        t.run(QStringLiteral("UPDATE customer SET Phone = '+49 30 1234' WHERE id = (SELECT CustomerID FROM booking "
+                             "WHERE id = %1)").arg(id));
+    }
+    const QString path = QDir(t.folder()).filePath(QStringLiteral("out.csv"));
+    QVERIFY(ExportReservationsCsv(t.db(), path));
+    const QList<QStringList> records = readCsv(readFile(path));
+    QCOMPARE(records.size(), 5);
+    for (int i = 0; i < hostile.size(); ++i) {
+        QCOMPARE(records[i + 1][15], QLatin1Char('\'') + hostile[i]);
+        QCOMPARE(records[i + 1][7], NumberText(-537.5));
+        QCOMPARE(records[i + 1][23], QStringLiteral("+49 30 1234"));
+    }
+    QBuffer lines;
+    lines.open(QIODevice::WriteOnly);
+    WriteCsvLine(lines, hostile + QStringList{QStringLiteral("(537.50)"), QStringLiteral("-537.50"), QStringLiteral("\tx"),
+                                              QStringLiteral("12")});
+    const QStringList written = readCsv(QString::fromUtf8(lines.data())).value(0);
+    for (int i = 0; i < hostile.size(); ++i)
+        QCOMPARE(written[i], QLatin1Char('\'') + hostile[i]);
+    QCOMPARE(written.mid(hostile.size()), (QStringList{QStringLiteral("-537.50"), QStringLiteral("-537.50"),
+                                                        QStringLiteral("'\tx"), QStringLiteral("12")}));
 }
 
 void TestCsvExport::wholeOrNotAtAll()

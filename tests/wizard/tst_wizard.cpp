@@ -479,6 +479,11 @@ void TestWizard::newBookingEndToEnd()
     QVERIFY(p.ui.messages.takeLast().text.contains(QStringLiteral("credit note")));
     QFile csv(journal);
     QVERIFY(csv.open(QIODevice::ReadOnly));
+    // The papers and the journal are no more readable than the database.
+    const QFileDevice::Permissions database = QFile::permissions(t.db().path());
+    QCOMPARE(database & (QFileDevice::ReadOther | QFileDevice::ReadGroup), QFileDevice::Permissions());
+    QCOMPARE(csv.permissions(), database);
+    QCOMPARE(QFile::permissions(pdf), database);
     QCOMPARE(QString::fromUtf8(csv.readAll()).count(QStringLiteral("\r\n")), 3);  // the header, the invoice, its credit note
 
     // Confirm: back to the day's lists, where the new booking arrives.
