@@ -589,7 +589,7 @@
     </message>
     <message>
         <source>The next invoice would be numbered %1, which an earlier invoice already has: choose another invoice prefix in House Details.</source>
-        <translation>Die nächste Rechnung bekäme die Nummer %1, die schon eine frühere Rechnung trägt: Wählen Sie unter Angaben zum Haus ein anderes Rechnungspräfix.</translation>
+        <translation>Die nächste Rechnung bekäme die Nummer %1, die schon eine frühere Rechnung trägt: Wählen Sie unter Hausdaten ein anderes Rechnungspräfix.</translation>
     </message>
     <message>
         <source>the numbers of its series before it are not all there</source>
@@ -626,6 +626,66 @@
     <message>
         <source>Invoices issued before they were chained, without a digest: %1.</source>
         <translation>Vor der Verkettung ausgestellte Rechnungen ohne Prüfwert: %1.</translation>
+    </message>
+    <message>
+        <source>An invoice names the house that issues it, with its address, as the law asks: enter the house&apos;s name and address in Configure &gt; House Details... first.</source>
+        <translation>Eine Rechnung nennt das ausstellende Haus mit seiner Anschrift, wie es das Gesetz verlangt: Geben Sie zuerst unter Einstellungen &gt; Hausdaten... Namen und Anschrift des Hauses ein.</translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation>Nummer</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Art</translation>
+    </message>
+    <message>
+        <source>Credits</source>
+        <translation>Storniert</translation>
+    </message>
+    <message>
+        <source>Booking</source>
+        <translation>Buchung</translation>
+    </message>
+    <message>
+        <source>Guest</source>
+        <translation>Gast</translation>
+    </message>
+    <message>
+        <source>Net</source>
+        <translation>Netto</translation>
+    </message>
+    <message>
+        <source>Tax</source>
+        <translation>Steuer</translation>
+    </message>
+    <message>
+        <source>Tax Rate</source>
+        <translation>Steuersatz</translation>
+    </message>
+    <message>
+        <source>Total</source>
+        <translation>Gesamt</translation>
+    </message>
+    <message>
+        <source>Paid</source>
+        <translation>Bezahlt</translation>
+    </message>
+    <message>
+        <source>Due</source>
+        <translation>Offen</translation>
+    </message>
+    <message>
+        <source>Invoice</source>
+        <translation>Rechnung</translation>
+    </message>
+    <message>
+        <source>Credit note</source>
+        <translation>Stornorechnung</translation>
     </message>
 </context>
 <context>
@@ -797,6 +857,10 @@
     <message>
         <source>Paid in all:</source>
         <translation>Insgesamt bezahlt:</translation>
+    </message>
+    <message>
+        <source>ph:</source>
+        <translation>Tel.:</translation>
     </message>
 </context>
 <context>
@@ -2353,6 +2417,10 @@ Ja öffnet die erste zum Fertigstellen; Nein entfernt alle; Abbrechen lässt sie
     <message>
         <source>and %1 more</source>
         <translation>und %1 weitere</translation>
+    </message>
+    <message>
+        <source>Enter them now?</source>
+        <translation>Jetzt eingeben?</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 #include "data/regional/regional.h"
 
 #include <QAbstractTableModel>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPalette>
@@ -42,6 +43,10 @@ const QColor kDepartsColour(200, 240, 200);
 // id as the column's data (Qt::UserRole of the header cell).
 class CalendarModel : public QAbstractTableModel
 {
+    // Its words in its own context (a class without Q_OBJECT would look
+    // them up under its base's).
+    Q_DECLARE_TR_FUNCTIONS(innkeld::CalendarModel)
+
 public:
     using QAbstractTableModel::QAbstractTableModel;
 

@@ -31,12 +31,12 @@ QString ConfirmationDocument(Database &db, RecordId bookingId, const QString &cu
     AddLine(doc, FormatCount(v.adults) + QStringLiteral(" Adults and ") + FormatCount(v.children)
                      + QStringLiteral(" Children"));
     AddLine(doc, QString());
-    AddLine(doc, QStringLiteral("Cost per night: ") + tab + C + FormatMoney(a.costPerNight));
-    AddLine(doc, QStringLiteral("Other Charges: ") + tab + tab + C + FormatMoney(a.otherCharges));
-    AddLine(doc, QStringLiteral("Sub Total: ") + tab + tab + C + FormatMoney(a.subTotal));
-    AddLine(doc, taxName + QLatin1Char(' ') + tab + tab + tab + C + FormatMoney(a.salesTax));
-    AddLine(doc, QStringLiteral("Total Payable: ") + tab + tab + C + FormatMoney(a.total));
-    AddLine(doc, QStringLiteral("Amount Payed: ") + tab + tab + C + FormatMoney(a.amountPayed));
+    AddLine(doc, QStringLiteral("Cost per night: ") + tab + MoneyWithSymbol(a.costPerNight, C));
+    AddLine(doc, QStringLiteral("Other Charges: ") + tab + tab + MoneyWithSymbol(a.otherCharges, C));
+    AddLine(doc, QStringLiteral("Sub Total: ") + tab + tab + MoneyWithSymbol(a.subTotal, C));
+    AddLine(doc, taxName + QLatin1Char(' ') + tab + tab + tab + MoneyWithSymbol(a.salesTax, C));
+    AddLine(doc, QStringLiteral("Total Payable: ") + tab + tab + MoneyWithSymbol(a.total, C));
+    AddLine(doc, QStringLiteral("Amount Payed: ") + tab + tab + MoneyWithSymbol(a.amountPayed, C));
     AddLine(doc, QStringLiteral("Payment Method: ") + tab + v.paymentMethod);
     if (v.hasContact) {
         AddLine(doc, QString());

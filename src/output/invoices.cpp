@@ -414,9 +414,19 @@ qint64 CountInvoices(Database &db, const QDate &first, const QDate &last)
 void WriteInvoiceJournal(Database &db, const QDate &first, const QDate &last, QIODevice &out)
 {
     const auto write = [&out](const QStringList &fields) { WriteCsvLine(out, fields); };
-    write({QStringLiteral("Number"), QStringLiteral("Date"), QStringLiteral("Kind"), QStringLiteral("Credits"),
-           QStringLiteral("Booking"), QStringLiteral("Guest"), QStringLiteral("Net"), QStringLiteral("Tax"),
-           QStringLiteral("Tax Rate"), QStringLiteral("Total"), QStringLiteral("Paid"), QStringLiteral("Due")});
+    const auto t = [](const char *text) { return QCoreApplication::translate("Invoices", text); };
+    static const char *const headers[] = {
+        QT_TRANSLATE_NOOP("Invoices", "Number"),   QT_TRANSLATE_NOOP("Invoices", "Date"),
+        QT_TRANSLATE_NOOP("Invoices", "Kind"),     QT_TRANSLATE_NOOP("Invoices", "Credits"),
+        QT_TRANSLATE_NOOP("Invoices", "Booking"),  QT_TRANSLATE_NOOP("Invoices", "Guest"),
+        QT_TRANSLATE_NOOP("Invoices", "Net"),      QT_TRANSLATE_NOOP("Invoices", "Tax"),
+        QT_TRANSLATE_NOOP("Invoices", "Tax Rate"), QT_TRANSLATE_NOOP("Invoices", "Total"),
+        QT_TRANSLATE_NOOP("Invoices", "Paid"),     QT_TRANSLATE_NOOP("Invoices", "Due")};
+    QStringList header;
+    for (const char *h : headers)
+        header << t(h);
+    write(header);
+    const QString invoice = t(QT_TRANSLATE_NOOP("Invoices", "Invoice")), credit = t(QT_TRANSLATE_NOOP("Invoices", "Credit note"));
     for (Recordset r = db.query(QStringLiteral("SELECT i.Number, i.IssuedOn, i.Kind, c.Number, i.BookingID, i.Guest, i.NetCents, "
                                                "i.TaxCents, i.TaxRate, i.TotalCents, i.PaidCents FROM invoice AS i "
                                                "LEFT JOIN invoice AS c ON c.id = i.CreditOf WHERE i.IssuedOn >= %1 AND "
@@ -425,7 +435,7 @@ void WriteInvoiceJournal(Database &db, const QDate &first, const QDate &last, QI
          !r.eof(); r.moveNext()) {
         const qint64 total = r.value(9).toLongLong(), paid = r.value(10).toLongLong();
         write({r.text(0), RegionalShortDate(QDate::fromString(r.text(1), Qt::ISODate)),
-               r.text(2) == QLatin1String("credit") ? QStringLiteral("Credit note") : QStringLiteral("Invoice"), r.text(3),
+               r.text(2) == QLatin1String("credit") ? credit : invoice, r.text(3),
                r.text(4), r.text(5), FormatCents(r.value(6).toLongLong()), FormatCents(r.value(7).toLongLong()), r.text(8),
                FormatCents(total), FormatCents(paid), FormatCents(total - paid)});
     }

@@ -123,16 +123,18 @@ QString ConfirmationPaper(Database &db, RecordId bookingId, const QString &curre
         + QStringLiteral("<br>") + escaped(w(QT_TRANSLATE_NOOP("Paper", "Nights: %1")).arg(a.nights))
         + QStringLiteral("<br>") + escaped(w(QT_TRANSLATE_NOOP("Paper", "Rooms: %1")).arg(rooms.join(QStringLiteral(", "))))
         + QStringLiteral("</p>");
-    body += rows({{w(QT_TRANSLATE_NOOP("Paper", "Cost per night:")), C + FormatMoney(a.costPerNight)},
-                  {w(QT_TRANSLATE_NOOP("Paper", "Other Charges:")), C + FormatMoney(a.otherCharges)},
-                  {w(QT_TRANSLATE_NOOP("Paper", "Sub Total:")), C + FormatMoney(a.subTotal)},
-                  {taxName, C + FormatMoney(a.salesTax)},
-                  {w(QT_TRANSLATE_NOOP("Paper", "Total Payable:")), C + FormatMoney(a.total)},
-                  {w(QT_TRANSLATE_NOOP("Paper", "Amount Payed:")), C + FormatMoney(a.amountPayed)},
-                  {w(QT_TRANSLATE_NOOP("Paper", "Balance Due:")), C + FormatMoney(a.total - a.amountPayed)},
+    body += rows({{w(QT_TRANSLATE_NOOP("Paper", "Cost per night:")), MoneyWithSymbol(a.costPerNight, C)},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Other Charges:")), MoneyWithSymbol(a.otherCharges, C)},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Sub Total:")), MoneyWithSymbol(a.subTotal, C)},
+                  {taxName, MoneyWithSymbol(a.salesTax, C)},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Total Payable:")), MoneyWithSymbol(a.total, C)},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Amount Payed:")), MoneyWithSymbol(a.amountPayed, C)},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Balance Due:")), MoneyWithSymbol(a.total - a.amountPayed, C)},
                   {w(QT_TRANSLATE_NOOP("Paper", "Payment Method:")), v.paymentMethod}});
     if (v.hasContact)
-        body += QStringLiteral("<p><b>%1</b><br>%2</p>").arg(w(QT_TRANSLATE_NOOP("Paper", "Contact Details:")), escaped(v.contact));
+        body += QStringLiteral("<p><b>%1</b><br>%2</p>").arg(w(QT_TRANSLATE_NOOP("Paper", "Contact Details:")),
+                                                                 escaped(ContactLines(v.contactFields, w(QT_TRANSLATE_NOOP("Paper", "ph:"))))
+                                                                     .replace(QStringLiteral("\r\n"), QStringLiteral("<br>")));
     return page(house, body, w);
 }
 
@@ -163,16 +165,16 @@ QString InvoicePaper(const Invoice &inv, const QString &language)
                                "<td align=\"right\">%4</td></tr>")
                     .arg(escaped(room ? l.room : w(QT_TRANSLATE_NOOP("Paper", "Other charges"))),
                          room ? QString::number(l.nights) : QString(),
-                         room ? escaped(C + FormatCents(l.unitCents)) : QString(), escaped(C + FormatCents(l.cents)));
+                         room ? escaped(MoneyWithSymbol(double(l.unitCents) / 100.0, C)) : QString(), escaped(MoneyWithSymbol(double(l.cents) / 100.0, C)));
     }
     body += QStringLiteral("</table><br>");
     const QString rate = inv.taxRate.isEmpty() ? QString() : QStringLiteral(" (%1%)").arg(inv.taxRate);
-    QList<std::pair<QString, QString>> totals{{w(QT_TRANSLATE_NOOP("Paper", "Net amount:")), C + FormatCents(inv.netCents)},
-                                              {inv.taxName + rate + QLatin1Char(':'), C + FormatCents(inv.taxCents)},
-                                              {w(QT_TRANSLATE_NOOP("Paper", "Total:")), C + FormatCents(inv.totalCents)}};
+    QList<std::pair<QString, QString>> totals{{w(QT_TRANSLATE_NOOP("Paper", "Net amount:")), MoneyWithSymbol(double(inv.netCents) / 100.0, C)},
+                                              {inv.taxName + rate + QLatin1Char(':'), MoneyWithSymbol(double(inv.taxCents) / 100.0, C)},
+                                              {w(QT_TRANSLATE_NOOP("Paper", "Total:")), MoneyWithSymbol(double(inv.totalCents) / 100.0, C)}};
     if (!inv.credit)
-        totals += {{w(QT_TRANSLATE_NOOP("Paper", "Payments received:")), C + FormatCents(inv.paidCents)},
-                   {w(QT_TRANSLATE_NOOP("Paper", "Balance due:")), C + FormatCents(inv.dueCents())}};
+        totals += {{w(QT_TRANSLATE_NOOP("Paper", "Payments received:")), MoneyWithSymbol(double(inv.paidCents) / 100.0, C)},
+                   {w(QT_TRANSLATE_NOOP("Paper", "Balance due:")), MoneyWithSymbol(double(inv.dueCents()) / 100.0, C)}};
     body += QStringLiteral("<table width=\"100%\"><tr><td></td><td align=\"right\">%1</td></tr></table>").arg(rows(totals));
     return page(inv.house, body, w);
 }
@@ -194,15 +196,15 @@ QString ReceiptPaper(Database &db, RecordId paymentId, const QString &currencySy
                 .arg(escaped((refund ? w(QT_TRANSLATE_NOOP("Paper", "Refunded to: %1")) : w(QT_TRANSLATE_NOOP("Paper", "Received from: %1")))
                                  .arg(whom)));
     body += rows({{w(QT_TRANSLATE_NOOP("Paper", "Date:")), RegionalShortDate(paid.paidOn)},
-                  {w(QT_TRANSLATE_NOOP("Paper", "Amount:")), C + FormatMoney(double(paid.cents) / 100.0)},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Amount:")), MoneyWithSymbol(double(paid.cents) / 100.0, C)},
                   {w(QT_TRANSLATE_NOOP("Paper", "Method:")), paid.method},
                   {w(QT_TRANSLATE_NOOP("Paper", "Note:")), paid.note},
                   {w(QT_TRANSLATE_NOOP("Paper", "Booking number:")), QString::number(paid.bookingId)},
                   {w(QT_TRANSLATE_NOOP("Paper", "Stay:")), w(QT_TRANSLATE_NOOP("Paper", "%1 to %2"))
                                                                  .arg(RegionalShortDate(v.from.date()), RegionalShortDate(v.to.date()))},
-                  {w(QT_TRANSLATE_NOOP("Paper", "Total Payable:")), C + FormatMoney(v.amounts.total)},
-                  {w(QT_TRANSLATE_NOOP("Paper", "Paid in all:")), C + FormatMoney(v.amounts.amountPayed)},
-                  {w(QT_TRANSLATE_NOOP("Paper", "Balance Due:")), C + FormatMoney(v.amounts.total - v.amounts.amountPayed)}});
+                  {w(QT_TRANSLATE_NOOP("Paper", "Total Payable:")), MoneyWithSymbol(v.amounts.total, C)},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Paid in all:")), MoneyWithSymbol(v.amounts.amountPayed, C)},
+                  {w(QT_TRANSLATE_NOOP("Paper", "Balance Due:")), MoneyWithSymbol(v.amounts.total - v.amounts.amountPayed, C)}});
     return page(ReadHouseDetails(db), body, w);
 }
 

@@ -515,12 +515,12 @@ void BookingWizard::showConfirmStep()
             tr("%1 Adults and %2 Children").arg(Recordset::TextOf(v.adults), Recordset::TextOf(v.children)));
         const QString S = lblCurrencySymbol[0]->text();
         const BookingAmounts &a = v.amounts;
-        lblConfirm[0]->setText(S + FormatMoney(a.costPerNight));
-        lblConfirm[1]->setText(S + FormatMoney(a.otherCharges));
-        lblConfirm[2]->setText(S + FormatMoney(a.subTotal));
-        lblConfirm[3]->setText(S + FormatMoney(a.salesTax));
-        lblConfirm[4]->setText(S + FormatMoney(a.total));
-        lblConfirm[5]->setText(S + FormatMoney(a.amountPayed));
+        lblConfirm[0]->setText(MoneyWithSymbol(a.costPerNight, S));
+        lblConfirm[1]->setText(MoneyWithSymbol(a.otherCharges, S));
+        lblConfirm[2]->setText(MoneyWithSymbol(a.subTotal, S));
+        lblConfirm[3]->setText(MoneyWithSymbol(a.salesTax, S));
+        lblConfirm[4]->setText(MoneyWithSymbol(a.total, S));
+        lblConfirm[5]->setText(MoneyWithSymbol(a.amountPayed, S));
         lblConfirm[6]->setText(v.paymentMethod);
         lblConfirm[7]->setText(v.cardType);
         lblConfirm[8]->setText(v.cardNo);

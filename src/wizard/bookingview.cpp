@@ -2,6 +2,8 @@
 
 #include "data/regional/regional.h"
 
+#include <QCoreApplication>
+
 namespace innkeld {
 
 namespace {
@@ -13,13 +15,45 @@ QString id(RecordId value)
 
 }  // namespace
 
+namespace {
+
+// The parts that are there, trimmed, with the separator between them.
+QString joined(const QStringList &parts, const QString &separator)
+{
+    QStringList kept;
+    for (const QString &p : parts)
+        if (!p.trimmed().isEmpty())
+            kept << p.trimmed();
+    return kept.join(separator);
+}
+
+}  // namespace
+
+QStringList ContactFields(const Recordset &c)
+{
+    QStringList fields;
+    for (const char *name : {"BusinessName", "FirstName", "LastName", "Address1", "Address2", "City", "State", "PostCode",
+                             "Country", "Phone", "Email"})
+        fields << c.text(QLatin1String(name));
+    return fields;
+}
+
+QString ContactLines(const QStringList &f, const QString &phoneLabel)
+{
+    const QString name = joined({f.value(0), f.value(1), f.value(2)}, QStringLiteral(" "));
+    const QString place = joined({joined({f.value(3), f.value(4), f.value(5), joined({f.value(6), f.value(7)}, QStringLiteral(" "))},
+                                         QStringLiteral(", ")),
+                                  f.value(8)},
+                                 QStringLiteral(". "));
+    const QString reach = joined({f.value(9).trimmed().isEmpty() ? QString() : phoneLabel + QLatin1Char(' ') + f.value(9).trimmed(),
+                                  f.value(10)},
+                                 QStringLiteral(" "));
+    return joined({name, place, reach}, QStringLiteral("\r\n"));
+}
+
 QString ContactText(const Recordset &c)
 {
-    auto f = [&c](const char *name) { return c.text(QLatin1String(name)); };
-    return f("BusinessName") + QLatin1Char(' ') + f("FirstName") + QLatin1Char(' ') + f("LastName")
-        + QStringLiteral("\r\n") + f("Address1") + QStringLiteral(", ") + f("Address2") + QStringLiteral(", ")
-        + f("City") + QStringLiteral(", ") + f("State") + QLatin1Char(' ') + f("PostCode") + QStringLiteral(". ")
-        + f("Country") + QStringLiteral("\r\n") + QStringLiteral("ph: ") + f("Phone") + QLatin1Char(' ') + f("Email");
+    return ContactLines(ContactFields(c), QCoreApplication::translate("Paper", "ph:"));
 }
 
 DatesView LoadDatesStep(Database &db, RecordId bookingId)
@@ -141,6 +175,7 @@ ConfirmView LoadConfirmStep(Database &db, RecordId bookingId)
         const Recordset contact = db.execute(CustomerSql(customerId));
         if (!contact.eof()) {
             v.hasContact = true;
+            v.contactFields = ContactFields(contact);
             v.contact = ContactText(contact);
         }
     }

@@ -67,8 +67,15 @@ PaymentView LoadPaymentStep(Database &db, RecordId bookingId);
 QStringList BookedRoomNames(Database &db, RecordId bookingId);
 
 // The customer's contact block: name line, address line, phone line,
-// joined by CR LF. Missing parts leave their separators in place.
+// joined by CR LF; only the parts that are there, with their separators
+// ("Malmo. Sweden", not ", , Malmo,  . Sweden"), the phone after the
+// desk's "ph:".
 QString ContactText(const Recordset &customer);
+// The customer's fields the block is made of (BusinessName, FirstName,
+// LastName, Address1, Address2, City, State, PostCode, Country, Phone,
+// Email), and the block made of them with the phone after `phoneLabel`.
+QStringList ContactFields(const Recordset &customer);
+QString ContactLines(const QStringList &fields, const QString &phoneLabel);
 
 // Step 5 and the printed confirmation: the stay, the party, the amounts
 // (with the rooms counted) and the customer's contact, when there is one.
@@ -87,6 +94,7 @@ struct ConfirmView
     QString cardExpiry;
     bool hasContact = false;
     QString contact;  // ContactText of the customer's row
+    QStringList contactFields;  // ContactFields of it
 };
 ConfirmView LoadConfirmStep(Database &db, RecordId bookingId);
 

@@ -44,14 +44,14 @@ void frmRecordPayment::fill(RecordId current)
     qint64 paid = 0;
     for (const Payment &p : PaymentsOf(m_db, m_booking)) {
         auto *item = new QTreeWidgetItem(ui->lstPayments, {RegionalShortDate(p.paidOn),
-                                                           m_symbol + FormatMoney(double(p.cents) / 100.0), p.method, p.note});
+                                                           MoneyWithSymbol(double(p.cents) / 100.0, m_symbol), p.method, p.note});
         item->setData(0, Qt::UserRole, p.id);
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
         if (p.id == current || current == 0)
             ui->lstPayments->setCurrentItem(item);
         paid += p.cents;
     }
-    ui->lblPaidInAll->setText(tr("Paid in all: %1").arg(m_symbol + FormatMoney(double(paid) / 100.0)));
+    ui->lblPaidInAll->setText(tr("Paid in all: %1").arg(MoneyWithSymbol(double(paid) / 100.0, m_symbol)));
     ui->cmdPrintReceipt->setEnabled(ui->lstPayments->topLevelItemCount() > 0);
 }
 

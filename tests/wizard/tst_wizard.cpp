@@ -242,6 +242,9 @@ void TestWizard::newBookingEndToEnd()
     QCOMPARE(p.run(), 0);
     Controls *w = p.w();
     const auto money = [](double v) { return FormatMoney(v); };
+    // An amount with its symbol as a paper's text shows it (its no-break
+    // blank a blank).
+    const auto onPaper = [&](double v) { return MoneyWithSymbol(v, symbol).replace(QChar(0x00A0), QLatin1Char(' ')); };
 
     // Add Booking stores the row at once: arrival now, departure a day later.
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
@@ -345,7 +348,7 @@ void TestWizard::newBookingEndToEnd()
     auto payments = whenModal<QDialog>([&](QDialog *d) {
         auto *list = child<QTreeWidget>(d, "lstPayments");
         QCOMPARE(list->topLevelItemCount(), 1);
-        QCOMPARE(list->topLevelItem(0)->text(1), symbol + money(100));
+        QCOMPARE(list->topLevelItem(0)->text(1), MoneyWithSymbol(100, symbol));
         for (const QString &amount : {QStringLiteral("20"), QStringLiteral("-20")}) {
             typeInto(child<QLineEdit>(d, "txtPaymentAmount"), amount);
             typeInto(child<QLineEdit>(d, "txtPaymentNote"), QStringLiteral("deposit"));
@@ -358,7 +361,7 @@ void TestWizard::newBookingEndToEnd()
     click(p.find<QPushButton>("cmdRecordPayment"));
     QVERIFY(payments->seen);
     QVERIFY(p.ui.paperTitles.last().startsWith(QStringLiteral("Receipt ")));
-    for (const QString &line : {QStringLiteral("Refund Receipt"), symbol + money(-20), QStringLiteral("Visa 'gold'"),
+    for (const QString &line : {QStringLiteral("Refund Receipt"), onPaper(-20), QStringLiteral("Visa 'gold'"),
                                 QStringLiteral("Siobhán O'Brien")})
         QVERIFY2(p.ui.paperTexts.last().contains(line), qPrintable(line + QStringLiteral(" not in:\n") + p.ui.paperTexts.last()));
     QCOMPARE(w->txtAmountPayed->text(), money(100));
@@ -378,10 +381,10 @@ void TestWizard::newBookingEndToEnd()
     QCOMPARE(w->lblConfirmDates->text(), QStringLiteral("Booking from %1 to %2")
                                              .arg(RegionalShortDate(arrival.date()), RegionalShortDate(departure.date())));
     QCOMPARE(w->lblConfirmAdultsChildren->text(), QStringLiteral("3 Adults and %1 Children").arg(NumberText(1.5)));
-    QCOMPARE(w->lblConfirm[2]->text(), symbol + money(2469));
-    QCOMPARE(w->lblConfirm[4]->text(), symbol + money(2715.9));
+    QCOMPARE(w->lblConfirm[2]->text(), MoneyWithSymbol(2469, symbol));
+    QCOMPARE(w->lblConfirm[4]->text(), MoneyWithSymbol(2715.9, symbol));
     QCOMPARE(w->lblConfirm[6]->text(), QStringLiteral("Visa 'gold'"));
-    QCOMPARE(w->lblConfirmContact->text(), QStringLiteral(" Siobhán O'Brien\r\n1 Quay St, , Cork,  . \r\nph: 555-0101 "));
+    QCOMPARE(w->lblConfirmContact->text(), QStringLiteral("Siobhán O'Brien\r\n1 Quay St, Cork\r\nph: 555-0101"));
 
     // The house's details, through Configure > House Details..., head every paper.
     QByteArray logo;
@@ -418,8 +421,7 @@ void TestWizard::newBookingEndToEnd()
     const QString printed = p.ui.paperTexts.last();
     for (const QString &line : {QStringLiteral("Pension Seeblick"), QStringLiteral("Booking number: %1").arg(id),
                                 QStringLiteral("Rooms: Garden, Attic"), QStringLiteral("Nights: 3"),
-                                symbol + money(2469), symbol + money(246.9), QStringLiteral("Balance Due:"),
-                                symbol + money(2715.9 - 100), QStringLiteral("Siobhán O'Brien"),
+                                onPaper(2469), onPaper(246.9), QStringLiteral("Balance Due:"), onPaper(2715.9 - 100), QStringLiteral("Siobhán O'Brien"),
                                 QStringLiteral("IBAN AT61")})
         QVERIFY2(printed.contains(line), qPrintable(line + QStringLiteral(" not in:\n") + printed));
 
@@ -466,7 +468,7 @@ void TestWizard::newBookingEndToEnd()
         click(child<QPushButton>(d, "cmdCreditNote"));
         QCOMPARE(p.ui.paperTitles.last(), QStringLiteral("Credit Note R-%1-0002").arg(QDate::currentDate().year()));
         QCOMPARE(list->topLevelItemCount(), 2);
-        QCOMPARE(p.ui.paperTexts.last().contains(symbol + money(-2715.9)), true);
+        QCOMPARE(p.ui.paperTexts.last().contains(onPaper(-2715.9)), true);
         child<QDateEdit>(d, "dtJournalFrom")->setDate(QDate::currentDate().addDays(-1));
         child<QDateEdit>(d, "dtJournalTo")->setDate(QDate::currentDate());
         click(child<QPushButton>(d, "cmdExportJournal"));

@@ -478,7 +478,11 @@ std::optional<qint64> ReadAmountCents(const QString &text, QString *why)
     return negative ? -cents : cents;
 }
 
-QString FormatMoney(const QVariant &value)
+namespace {
+
+// The amount as the region writes money, with `symbol` where the region
+// puts its own (none: without it). "0" when it cannot be kept.
+QString moneyText(const QVariant &value, const QString &symbol)
 {
     if (!value.isValid() || value.isNull())
         return QStringLiteral("0");
@@ -506,7 +510,21 @@ QString FormatMoney(const QVariant &value)
     const QString formatted = loc.toCurrencyString(v, QString(kSymbolMark));
     if (formatted.isEmpty())
         return QStringLiteral("0");
-    return withoutSymbol(formatted);
+    if (symbol.isEmpty())
+        return withoutSymbol(formatted);
+    return QString(formatted).replace(kSymbolMark, symbol);
+}
+
+}  // namespace
+
+QString FormatMoney(const QVariant &value)
+{
+    return moneyText(value, QString());
+}
+
+QString MoneyWithSymbol(const QVariant &value, const QString &symbol)
+{
+    return moneyText(value, symbol);
 }
 
 QString FormatCount(const QVariant &value)

@@ -44,6 +44,10 @@ std::optional<qint64> ReadAmountCents(const QString &text, QString *why = nullpt
 // number first. What cannot be formatted gives "0".
 QString FormatMoney(const QVariant &value);
 
+// An amount with the house's currency symbol placed as the region places
+// its own ("$1,234.50" in the United States, "1.234,50 €" in Germany).
+QString MoneyWithSymbol(const QVariant &value, const QString &symbol);
+
 // The number at the start of the value, as plain decimal text with the
 // regional decimal separator ("2 adults" gives 2), to millionths. Its own result reads
 // back unchanged: "." and the regional decimal separator are both taken as
