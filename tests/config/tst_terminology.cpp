@@ -6,6 +6,7 @@
 #include "data/regional/language.h"
 #include "data/regional/regional.h"
 #include "data/regional/regionalterms.h"
+#include "data/schema/houseterms.h"
 #include "guisupport.h"
 
 #include <QComboBox>
@@ -147,6 +148,18 @@ void TestTerminology::decimalCommaAndARestart()
 {
     LocaleScope de("de_DE");
     QString settingsFile;
+    {
+        // A German desk's new house keeps the German terms, not the
+        // program's first English ones.
+        ProgramRun fresh;
+        fresh.notFirst();
+        QCOMPARE(fresh.run(), 0);
+        const std::optional<HouseTerms> kept = ReadHouseTerms(fresh.database.db());
+        QVERIFY(kept);
+        QCOMPARE(kept->salesTaxName + QLatin1Char(' ') + kept->salesTaxPercentage + QLatin1Char(' ') + kept->postCode,
+                 QStringLiteral("MwSt. 19 PLZ"));
+        fresh.main()->close();
+    }
     {
         ProgramRun p;
         p.notFirst();

@@ -124,6 +124,8 @@ struct Wizard : ProgramRun
     Wizard()
     {
         notFirst();
+        // The house's rate is 10 % in every region the tests run in.
+        settings->WriteSetting(QStringLiteral("SalesTaxPercentage"), QStringLiteral("10"));
         garden = database.addRoom(QStringLiteral("Garden"));
         sea = database.addRoom(QStringLiteral("Sea View"));
         attic = database.addRoom(QStringLiteral("Attic"));

@@ -36,6 +36,10 @@ public:
     static double ReadSalesTaxPercent(const SettingsStore &settings);
     static QString ReadCurrencySymbol(const SettingsStore &settings);
     static QString ReadSalesTaxName(const SettingsStore &settings);
+    // Each as the settings keep it, else the region's own (the name of its
+    // sales tax, its standard rate, its word for the post code where the
+    // program knows them, else the first terms: Sales Tax, 10, Post Code).
+    static QString ReadSalesTaxPercentage(const SettingsStore &settings);
     static QString ReadPostCode(const SettingsStore &settings);
 
 signals:

@@ -70,7 +70,7 @@ HouseTerms HouseTermsFromSettings(const SettingsStore &settings)
 {
     return HouseTerms{RegionalTerms::ReadCurrencySymbol(settings), RegionalTerms::ReadSalesTaxName(settings),
                       RegionalTerms::ReadPostCode(settings), RegionalTerms::ReadDefaultCostPerNight(settings),
-                      settings.ReadSetting(QStringLiteral("SalesTaxPercentage"), QStringLiteral("10"))};
+                      RegionalTerms::ReadSalesTaxPercentage(settings)};
 }
 
 void ApplyHouseTerms(RegionalTerms &shown, const HouseTerms &terms)
