@@ -88,6 +88,8 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     // The system's highlight-text colour is known only when the program runs.
     for (int i : {1, 2, 3, 4, 7, 8})
         setTextColour(lblMenu[i], MenuHighlightTextColor());
+    // Each label as tall as its words take in the desktop's font.
+    HoldWrappedText({lblMenu.begin(), lblMenu.end()}, ui->lblMenu_0->maximumWidth());
     for (int i = 0; i < lblMenu.size(); ++i) {
         ClickLabel *label = lblMenu[i];
         connect(label, &ClickLabel::clicked, this, [this, i] { lblMenu_Click(i); });

@@ -260,8 +260,14 @@ void Calendar::showRooms(const HouseRooms &rooms, const QVector<int> &widths, bo
     m_model->show(std::move(week));
 
     ui->g->setColumnWidth(0, dateWidth);
-    for (int c = 0; c < count; ++c)
-        ui->g->setColumnWidth(c + 1, widths.at(first + c));
+    // While not every room fits, the rooms shown share the width the next
+    // one would not fit in, whatever the font makes of their names.
+    int spare = count > 0 && count < n ? std::max(0, available - used) : 0;
+    for (int c = 0; c < count; ++c) {
+        const int share = spare / (count - c);
+        spare -= share;
+        ui->g->setColumnWidth(c + 1, widths.at(first + c) + share);
+    }
     ui->g->setRowHeight(0, kHeaderRowHeight);
     for (int r = 1; r <= days; ++r)
         ui->g->setRowHeight(r, kCellSize);

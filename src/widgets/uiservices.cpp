@@ -8,12 +8,15 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QPrintPreviewDialog>
-#include <QPrinter>
-#include <QToolBar>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QPrinter>
 #include <QProcess>
 #include <QTextDocument>
+#include <QToolBar>
+
+#include <algorithm>
 
 namespace innkeld {
 
@@ -110,6 +113,24 @@ void ShowLabelsAsPlainText(QWidget *root)
 {
     for (QLabel *label : root->findChildren<QLabel *>())
         label->setTextFormat(Qt::PlainText);
+}
+
+void HoldWrappedText(const QList<QLabel *> &labels, int width)
+{
+    for (QLabel *label : labels) {
+        int needs = 0;
+        for (const bool bold : {false, true}) {
+            QFont font = label->font();
+            font.setBold(bold);
+            const QRect lines = QFontMetrics(font).boundingRect(QRect(0, 0, width - 2 * label->margin() - label->indent(), 100000),
+                                                                Qt::TextWordWrap, label->text());
+            needs = std::max(needs, lines.height() + 2 * label->margin() + 1);
+        }
+        if (needs > label->minimumHeight())
+            label->setMinimumHeight(needs);
+        if (label->maximumHeight() < label->minimumHeight())
+            label->setMaximumHeight(label->minimumHeight());
+    }
 }
 
 QString PlainToolTip(const QString &text)

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class QLabel;
 class QTextDocument;
 class QWidget;
 
@@ -96,6 +97,11 @@ private:
 // Every label under `root` shows its text as it was typed or stored, never
 // as markup (a name with tags in it shows its tags).
 void ShowLabelsAsPlainText(QWidget *root);
+
+// Gives each word-wrapped label the height its text takes at `width` in
+// its font's own metrics, bold or not (a label of fixed size laid out for
+// one desktop font holds its text whole in another), never less than it had.
+void HoldWrappedText(const QList<QLabel *> &labels, int width);
 
 // A tooltip that shows a typed or stored text as it is, never as markup.
 QString PlainToolTip(const QString &text);

@@ -22,6 +22,7 @@
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <QFocusEvent>
 
 namespace innkeld {
@@ -71,6 +72,11 @@ BookingWizard::BookingWizard(QWidget *parent)
     ShowLabelsAsPlainText(this);  // names, terms and notes as typed
 
     lblStep = {ui->lblStep_0, ui->lblStep_1, ui->lblStep_2, ui->lblStep_3, ui->lblStep_4};
+    // The steps as tall as their words take in the desktop's font, bold or not.
+    const QMargins inside = ui->progressLayout->contentsMargins();
+    HoldWrappedText({lblStep.begin(), lblStep.end()},
+                    ui->fraProgress->maximumWidth() - inside.left() - inside.right()
+                        - 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
     lblConfirm = {confirm->lblConfirm_0, confirm->lblConfirm_1, confirm->lblConfirm_2, confirm->lblConfirm_3,
                   confirm->lblConfirm_4, confirm->lblConfirm_5, confirm->lblConfirm_6, confirm->lblConfirm_7,
                   confirm->lblConfirm_8, confirm->lblConfirm_9};

@@ -215,6 +215,9 @@ void TestCalendar::bookingMadeInTheWizardShowsAndOpens()
 QTEST_MAIN(TestCalendar)
 void TestCalendar::roomsAndDaysFitTheControl()
 {
+    // Under the font the run set as the desktop's, when it set one.
+    if (qEnvironmentVariableIsSet("INNKELD_FONT"))
+        QCOMPARE(QFontInfo(QApplication::font()).family(), qEnvironmentVariable("INNKELD_FONT"));
     // Twenty rooms, one with a name longer than any column. At each size
     // every room shown is whole and the next would not fit; seven days at
     // the designed height, more as it grows, fourteen at most. A resize
