@@ -181,6 +181,12 @@ void TestServer::statementsAndGuardOnBothEngines()
         // Deleting a booking takes its links along.
         db->execute(QStringLiteral("DELETE FROM booking WHERE id = 1"));
         results[engine] << rowsOf(*db, QStringLiteral("SELECT count(*) FROM bookingroom"));
+        // A row stored with its key given: the next key the engine gives
+        // follows it, on the server as on the file.
+        db->execute(QStringLiteral("INSERT INTO room (id, name) VALUES (40, 'Given')"));
+        db->execute(QStringLiteral("INSERT INTO room (id, name) VALUES (7, 'Lower')"));
+        db->execute(QStringLiteral("INSERT INTO room (name) VALUES ('Next')"));
+        results[engine] << rowsOf(*db, QStringLiteral("SELECT id FROM room WHERE name = 'Next'"));
         ++engine;
     }
     QCOMPARE(results[0].size(), results[1].size());

@@ -10,6 +10,7 @@
 #include "housedetails.h"
 #include "invoicetables.h"
 #include "payments.h"
+#include "serverkeys.h"
 #include "paperlanguage.h"
 #include "touristtax.h"
 #include "data/postgres/serverengine.h"
@@ -42,6 +43,7 @@ const std::vector<SchemaPart> &schemaParts()
         TouristTaxPart(),
         PaperLanguagePart(),
         BookingTaxPart(),
+        ServerKeysPart(),
     };
     return parts;
 }

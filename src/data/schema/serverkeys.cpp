@@ -1,0 +1,45 @@
+#include "serverkeys.h"
+
+#include <QCoreApplication>
+
+namespace innkeld {
+
+namespace {
+
+// The tables whose keys the server gives.
+const char *const kKeyed[] = {"booking", "customer", "room", "bookingroom", "channelfeed", "invoice", "payment"};
+
+QStringList statements(Engine engine)
+{
+    if (engine != Engine::PostgreSQL)
+        return {};
+    QStringList made{QStringLiteral(
+        "CREATE OR REPLACE FUNCTION innkeld_key_follows() RETURNS trigger LANGUAGE plpgsql AS $$ DECLARE seq text; "
+        "top bigint; last bigint; BEGIN EXECUTE format('SELECT max(%I) FROM added', TG_ARGV[0]) INTO top; "
+        "IF top IS NULL THEN RETURN NULL; END IF; "
+        "seq := pg_get_serial_sequence(quote_ident(TG_TABLE_NAME), TG_ARGV[0]); "
+        "EXECUTE format('SELECT CASE WHEN is_called THEN last_value ELSE last_value - 1 END FROM %s', seq) INTO last; "
+        "IF top > last THEN PERFORM setval(seq, top); END IF; RETURN NULL; END $$")};
+    for (const char *table : kKeyed)
+        made << QStringLiteral("CREATE TRIGGER %1_key_follows AFTER INSERT ON %1 REFERENCING NEW TABLE AS added FOR EACH "
+                               "STATEMENT EXECUTE FUNCTION innkeld_key_follows('id')")
+                    .arg(QLatin1String(table));
+    return made;
+}
+
+}  // namespace
+
+SchemaPart ServerKeysPart()
+{
+    SchemaPart part;
+    part.what = QCoreApplication::translate("Upgrade", "Keeping the keys past those stored");
+    part.make = [](Engine engine) { return statements(engine); };
+    part.lacking = [](Engine engine, const Catalogue &catalogue) {
+        return catalogue.has(QStringLiteral("booking_key_follows")) ? QStringList() : statements(engine);
+    };
+    part.table = QStringLiteral("booking");
+    part.temporary = [] { return QStringList(); };
+    return part;
+}
+
+}  // namespace innkeld
