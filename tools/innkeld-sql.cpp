@@ -9,6 +9,7 @@
 //   innkeld-sql --check DATABASE
 //   innkeld-sql --upgrade DATABASE
 //   innkeld-sql --verify-invoices DATABASE
+//   innkeld-sql --grant DATABASE ROLE
 //   innkeld-sql --copy SOURCE TARGET
 //
 // A DATABASE is a file or a server's address, postgresql://user@host/name.
@@ -48,6 +49,7 @@ int usage(QTextStream &err)
            "       innkeld-sql --check DATABASE\n"
            "       innkeld-sql --upgrade DATABASE\n"
            "       innkeld-sql --verify-invoices DATABASE\n"
+           "       innkeld-sql --grant DATABASE ROLE\n"
            "       innkeld-sql --copy SOURCE TARGET\n"
            "DATABASE: a file, or a server's address postgresql://[user@]host[:port]/name\n";
     return 2;
@@ -110,6 +112,13 @@ int main(int argc, char *argv[])
                 command(*db, args.at(2));
                 return 0;
             }
+        }
+        if (args.size() == 3 && args.at(0) == QLatin1String("--grant")) {
+            // The desks' role on a server: rows and keys, owning nothing.
+            auto db = innkeld::OpenDatabase(args.at(1));
+            innkeld::GrantDesk(*db, args.at(2));
+            out << "the role " << args.at(2) << " may use " << db->path() << " as a desk\n";
+            return 0;
         }
         if (args.size() == 3 && args.at(0) == QLatin1String("--copy")) {
             if (missing(args.at(1)))

@@ -1445,6 +1445,30 @@
         <source>Keeping each booking&apos;s tax rate</source>
         <translation>Der Steuersatz jeder Buchung wird festgehalten</translation>
     </message>
+    <message>
+        <source>Adding the desks&apos; roles</source>
+        <translation>Die Rollen der Arbeitsplätze werden angelegt</translation>
+    </message>
+    <message>
+        <source>The database %1 holds no house yet, and this desk&apos;s role may not make one: the database&apos;s owner makes it with innkeld-sql --create %1 and lets the desks in with innkeld-sql --grant %1 ROLE.</source>
+        <translation>Die Datenbank %1 enthält noch kein Haus, und die Rolle dieses Arbeitsplatzes darf keines anlegen: Der Eigentümer der Datenbank legt es mit innkeld-sql --create %1 an und lässt die Arbeitsplätze mit innkeld-sql --grant %1 ROLLE zu.</translation>
+    </message>
+    <message>
+        <source>The database %1 is of an earlier version of Innkeld and must be upgraded before the desks use it. Only its owner may do that: whoever looks after the server runs
+
+    innkeld-sql --upgrade %2
+
+as the role %3, then the desks start as before.</source>
+        <translation>Die Datenbank %1 stammt von einer früheren Version von Innkeld und muss aktualisiert werden, bevor die Arbeitsplätze sie benutzen. Das darf nur ihr Eigentümer: Wer den Server betreut, führt
+
+    innkeld-sql --upgrade %2
+
+als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
+    </message>
+    <message>
+        <source>Keeping the keys past those stored</source>
+        <translation>Die Schlüssel werden hinter die gespeicherten gesetzt</translation>
+    </message>
 </context>
 <context>
     <name>frmAbout</name>

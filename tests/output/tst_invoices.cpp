@@ -108,6 +108,7 @@ private slots:
     void noRoadRewritesOrForgesAnInvoice();
     void paymentsAndTaxAsTheyWereMade_data() { issuedAndCreditedAsTheHouseMust_data(); }
     void paymentsAndTaxAsTheyWereMade();
+    void desksOwnNothingOnAServer();
 };
 
 void TestInvoices::issuedAndCreditedAsTheHouseMust_data()
@@ -465,6 +466,61 @@ void TestInvoices::paymentsAndTaxAsTheyWereMade()
     QString why;
     ReadAmountCents(QStringLiteral("10000000000000"), &why);
     QVERIFY2(why.contains(FormatMoney(9999999999999.99)), qPrintable(why));
+}
+
+void TestInvoices::desksOwnNothingOnAServer()
+{
+    // The house belongs to an owner role; the desks connect as a role
+    // granted rows and keys alone, by innkeld-sql --grant.
+    ServerDatabase server;
+    REQUIRE_SERVER(server);
+    const QString tag = QUrl(server.address()).path().mid(1);
+    const QString owner = tag + QStringLiteral("_owner"), desk = tag + QStringLiteral("_desk");
+    for (const QString &sql : {QStringLiteral("CREATE ROLE %1 LOGIN").arg(owner), QStringLiteral("CREATE ROLE %1 LOGIN").arg(desk),
+                               QStringLiteral("ALTER DATABASE %1 OWNER TO %2").arg(tag, owner)})
+        QVERIFY2(server.admin(sql).isEmpty(), qPrintable(sql));
+    const auto as = [&](const QString &role) {
+        QUrl address(server.address());
+        address.setUserName(role);
+        return address.toString();
+    };
+    const auto tool = [&](const QStringList &args) {
+        QProcess p;
+        p.start(qEnvironmentVariable("INNKELD_SQL"), args);
+        return p.waitForFinished(120000) && p.exitCode() == 0 ? QString() : QString::fromUtf8(p.readAllStandardError());
+    };
+    // A desk cannot make the house: it says who does.
+    QVERIFY(refusalOf([&] { OpenDatabase(as(desk)); }).contains(QStringLiteral("innkeld-sql --create")));
+    QCOMPARE(tool({QStringLiteral("--create"), as(owner)}), QString());
+    QCOMPARE(tool({QStringLiteral("--grant"), as(owner), desk}), QString());
+    {
+        House house(1);
+        auto db = OpenDatabase(as(desk));
+        WriteHouseDetails(*db, ReadHouseDetails(house.file.db()));
+        db->run(QStringLiteral("INSERT INTO room (name) VALUES ('Garden')"));
+        db->run(QStringLiteral("INSERT INTO customer (FirstName, LastName) VALUES ('Ada', 'Desk')"));
+        db->run(QStringLiteral("INSERT INTO booking (CustomerID, FromDate, ToDate) VALUES (1, '2026-03-01', '2026-03-02')"));
+        // The rows: a desk issues and records as it always did.
+        QCOMPARE(ReadInvoice(*db, IssueInvoice(*db, 1, QDate(2026, 3, 2))).number, QStringLiteral("INV-2026-0001"));
+        RecordPayment(*db, Payment{0, 1, QDate(2026, 3, 2), 1000, QStringLiteral("Cash"), QString()});
+        // The schema: nothing altered, disabled, dropped or replaced.
+        for (const QString &sql :
+             {QStringLiteral("ALTER TABLE invoice DISABLE TRIGGER invoice_issued"), QStringLiteral("DROP TRIGGER invoice_issued ON invoice"),
+              QStringLiteral("CREATE OR REPLACE FUNCTION innkeld_invoice_issued() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                             "RETURN NEW; END $$"),
+              QStringLiteral("ALTER TABLE invoice DROP CONSTRAINT invoice_number_key"), QStringLiteral("TRUNCATE invoice"),
+              QStringLiteral("DROP TABLE invoiceday"), QStringLiteral("CREATE TABLE mine (a int)"),
+              QStringLiteral("INSERT INTO deskroles VALUES ('intruder')")})
+            QVERIFY2(refusalOf([&] { db->run(sql); }) != QStringLiteral("(not refused)"), qPrintable(sql));
+        QCOMPARE(VerifyInvoices(*db).whole, true);
+    }
+    // An upgrade is the owner's: a desk says so in plain words, and opens
+    // after it, with what the upgrade added.
+    QVERIFY(server.admin(QStringLiteral("DROP TRIGGER booking_key_follows ON booking")).isEmpty());
+    QVERIFY(refusalOf([&] { OpenDatabase(as(desk)); }).contains(QStringLiteral("innkeld-sql --upgrade")));
+    QCOMPARE(tool({QStringLiteral("--upgrade"), as(owner)}), QString());
+    auto db = OpenDatabase(as(desk));
+    db->run(QStringLiteral("INSERT INTO room (id, name) VALUES (50, 'Given')"));
 }
 
 QTEST_GUILESS_MAIN(TestInvoices)

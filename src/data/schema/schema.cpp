@@ -24,6 +24,57 @@ namespace innkeld {
 
 namespace {
 
+// On a server, the roles the desks connect as: each may read and write the
+// rows of the house's tables and use their keys, but owns nothing, so that
+// no desk can alter, disable or replace a guard. Kept so that an upgrade
+// gives them what it adds.
+SchemaPart deskRolesPart()
+{
+    SchemaPart part;
+    part.what = QCoreApplication::translate("Upgrade", "Adding the desks' roles");
+    const auto statements = [](Engine engine) {
+        return engine == Engine::PostgreSQL ? QStringList{QStringLiteral("CREATE TABLE deskroles (Role text PRIMARY KEY)")}
+                                            : QStringList();
+    };
+    part.make = statements;
+    part.lacking = [statements](Engine engine, const Catalogue &catalogue) {
+        return catalogue.has(QStringLiteral("deskroles")) ? QStringList() : statements(engine);
+    };
+    part.table = QStringLiteral("booking");
+    part.temporary = [] { return QStringList(); };
+    return part;
+}
+
+QString quotedName(const QString &name)
+{
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+// What a desk's role may do: the rows and the keys, nothing of the schema.
+QStringList deskGrants(const QString &role)
+{
+    const QString r = quotedName(role);
+    return {QStringLiteral("REVOKE CREATE ON SCHEMA public FROM PUBLIC"),
+            QStringLiteral("GRANT USAGE ON SCHEMA public TO %1").arg(r),
+            QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO %1").arg(r),
+            QStringLiteral("GRANT USAGE, SELECT, UPDATE ON ALL SEQUENCES IN SCHEMA public TO %1").arg(r),
+            QStringLiteral("GRANT EXECUTE ON ALL FUNCTIONS IN SCHEMA public TO %1").arg(r),
+            QStringLiteral("REVOKE INSERT, UPDATE, DELETE ON deskroles FROM %1").arg(r)};
+}
+
+// Whether the connection may change the schema: it owns the tables (or is
+// the server's administrator).
+bool mayChangeSchema(Database &db, QString *owner)
+{
+    const Recordset r = db.query(QStringLiteral(
+        "SELECT pg_has_role(current_user, relowner, 'USAGE'), pg_get_userbyid(relowner) FROM pg_catalog.pg_class "
+        "WHERE relname = 'booking' AND relnamespace = current_schema()::regnamespace"));
+    if (r.eof())
+        return true;
+    *owner = r.text(1);
+    return r.value(0).toBool() || r.text(0) == QLatin1String("t");
+}
+
 // Every part of the schema, in the order they are made (a part's triggers
 // read the tables of those before it).
 const std::vector<SchemaPart> &schemaParts()
@@ -44,6 +95,7 @@ const std::vector<SchemaPart> &schemaParts()
         PaperLanguagePart(),
         BookingTaxPart(),
         ServerKeysPart(),
+        deskRolesPart(),
     };
     return parts;
 }
@@ -92,8 +144,22 @@ std::unique_ptr<Database> OpenDatabase(const QString &path, bool upgrade)
     // written to it; the tables are read again once those that a database
     // of an earlier version lacks are given.
     db->loadSchema(tableNames());
-    if (db->onServer() && !holdsBookingTables(*db))
-        makeParts(*db);  // a new house, as a new db.mdb is made on a first start
+    if (db->onServer() && !holdsBookingTables(*db)) {
+        // A new house, as a new db.mdb is made on a first start; a desk's
+        // role, which may make nothing, says who makes it.
+        try {
+            makeParts(*db);
+        } catch (const DbError &e) {
+            if (!e.message().contains(QLatin1String("permission denied")))
+                throw;
+            throw DbError(QCoreApplication::translate("Upgrade", "The database %1 holds no house yet, and this desk's "
+                                                                 "role may not make one: the database's owner makes it "
+                                                                 "with innkeld-sql --create %1 and lets the desks in with "
+                                                                 "innkeld-sql --grant %1 ROLE.")
+                              .arg(db->path())
+                          + QStringLiteral("\n\n") + e.message());
+        }
+    }
     RequireProgramTables(db->schema(), db->path());
     if (upgrade && UpgradeDatabase(*db))
         db->loadSchema(tableNames());
@@ -177,11 +243,35 @@ bool DatabaseNeedsUpgrade(Database &db)
     return !lackingSteps(db).isEmpty();
 }
 
+QString UpgradeByOwnerMessage(const QString &address, const QString &owner)
+{
+    return QCoreApplication::translate("Upgrade", "The database %1 is of an earlier version of Innkeld and must be "
+                                                  "upgraded before the desks use it. Only its owner may do that: whoever "
+                                                  "looks after the server runs\n\n    innkeld-sql --upgrade %2\n\nas "
+                                                  "the role %3, then the desks start as before.")
+        .arg(address, address, owner);
+}
+
+void GrantDesk(Database &db, const QString &role)
+{
+    if (!db.onServer())
+        throw DbError(QStringLiteral("A file has no roles: whoever may open the file may use it."));
+    Database::Transaction transaction(db, SchemaLockSql());
+    for (const QString &sql : deskGrants(role))
+        db.run(sql);
+    db.run(QStringLiteral("INSERT INTO deskroles (Role) VALUES ('%1') ON CONFLICT DO NOTHING").arg(SqlText(role)));
+    transaction.commit();
+}
+
 bool UpgradeDatabase(Database &db, const UpgradeProgress &progress)
 {
     // Every part there already (the usual case): nothing is written.
     if (lackingSteps(db).isEmpty())
         return false;
+    // A desk's role owns nothing: it says who must upgrade, and how.
+    QString owner;
+    if (db.onServer() && !mayChangeSchema(db, &owner))
+        throw DbError(UpgradeByOwnerMessage(db.path(), owner));
     const QString stopped = UpgradeStoppedMessage();
     BulkWrite bulk(db);
     Asides asides;
@@ -217,6 +307,15 @@ bool UpgradeDatabase(Database &db, const UpgradeProgress &progress)
             if (!carryOver(*asideOf(asides, step.sql), step, stop))
                 db.run(step.sql);
             ++done;
+        }
+        // The desks' roles get what the upgrade added.
+        if (db.onServer() && Catalogue::read(db).has(QStringLiteral("deskroles"))) {
+            QStringList roles;
+            for (Recordset r = db.query(QStringLiteral("SELECT Role FROM deskroles ORDER BY Role")); !r.eof(); r.moveNext())
+                roles << r.text(0);
+            for (const QString &role : roles)
+                for (const QString &sql : deskGrants(role))
+                    db.run(sql);
         }
         if (progress)
             progress(int(steps.size()), int(steps.size()), QString());

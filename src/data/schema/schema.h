@@ -44,4 +44,10 @@ using UpgradeProgress = std::function<bool(int done, int total, const QString &w
 // False when the database lacked nothing (nothing was done).
 bool UpgradeDatabase(Database &db, const UpgradeProgress &progress = {});
 
+// On a server: lets the desks' role `role` read and write the house's rows
+// and use its keys, owning nothing (no desk can alter, disable or replace a
+// guard); kept, so that each upgrade gives it what it adds. Run by the
+// database's owner. Throws DbError.
+void GrantDesk(Database &db, const QString &role);
+
 }  // namespace innkeld

@@ -21,7 +21,8 @@ QStringList statements(Engine engine)
         "EXECUTE format('SELECT CASE WHEN is_called THEN last_value ELSE last_value - 1 END FROM %s', seq) INTO last; "
         "IF top > last THEN PERFORM setval(seq, top); END IF; RETURN NULL; END $$")};
     for (const char *table : kKeyed)
-        made << QStringLiteral("CREATE TRIGGER %1_key_follows AFTER INSERT ON %1 REFERENCING NEW TABLE AS added FOR EACH "
+        made << QStringLiteral("DROP TRIGGER IF EXISTS %1_key_follows ON %1").arg(QLatin1String(table))
+             << QStringLiteral("CREATE TRIGGER %1_key_follows AFTER INSERT ON %1 REFERENCING NEW TABLE AS added FOR EACH "
                                "STATEMENT EXECUTE FUNCTION innkeld_key_follows('id')")
                     .arg(QLatin1String(table));
     return made;
