@@ -1469,6 +1469,10 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
         <source>Keeping the keys past those stored</source>
         <translation>Die Schlüssel werden hinter die gespeicherten gesetzt</translation>
     </message>
+    <message>
+        <source>Keeping texts to their lengths</source>
+        <translation>Texte werden auf ihre Länge begrenzt</translation>
+    </message>
 </context>
 <context>
     <name>frmAbout</name>

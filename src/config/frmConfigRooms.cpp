@@ -15,6 +15,7 @@ frmConfigRooms::frmConfigRooms(Database &db, UiServices &services, QWidget *pare
 {
     ui->setupUi(this);
     ShowLabelsAsPlainText(this);
+    KeepTextLengths(this);
     m_roomEntries.resize(1);
     connect(ui->cmdAdd, &QPushButton::clicked, this, &frmConfigRooms::cmdAdd_Click);
     connect(ui->cmdRemove, &QPushButton::clicked, this, &frmConfigRooms::cmdRemove_Click);

@@ -19,6 +19,7 @@ frmHouseDetails::frmHouseDetails(Database &db, UiServices &ui, QWidget *parent)
 {
     this->ui->setupUi(this);
     ShowLabelsAsPlainText(this);
+    KeepTextLengths(this);
     connect(this->ui->cmdChooseLogo, &QPushButton::clicked, this, &frmHouseDetails::cmdChooseLogo_Click);
     connect(this->ui->cmdClearLogo, &QPushButton::clicked, this, &frmHouseDetails::cmdClearLogo_Click);
     connect(this->ui->txtInvoicePrefix, &QLineEdit::textChanged, this, &frmHouseDetails::showNumberExample);

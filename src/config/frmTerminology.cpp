@@ -78,6 +78,7 @@ frmTerminology::frmTerminology(Database &db, RegionalTerms &terms, SettingsStore
 {
     ui->setupUi(this);
     ShowLabelsAsPlainText(this);
+    KeepTextLengths(this);
     const QList<std::pair<ClickLabel *, ClickLabel *>> countries{{ui->lblCountry_1, ui->picCountry_1},
                                                                  {ui->lblCountry_2, ui->picCountry_2},
                                                                  {ui->lblCountry_3, ui->picCountry_3},

@@ -1,6 +1,7 @@
 #include "papers.h"
 
 #include "invoices.h"
+#include "data/schema/textlengths.h"
 #include "data/regional/language.h"
 #include "data/regional/regional.h"
 #include "wizard/bookingview.h"
@@ -16,9 +17,28 @@ namespace innkeld {
 
 namespace {
 
+// A stored text as a paper shows it: at most what the program keeps of a
+// text (one stored by an earlier version may be longer), a word longer
+// than a line could hold given places to break (a zero-width space every
+// 40 characters), so that any paper is laid out at once.
+QString laidOut(const QString &text)
+{
+    QString t = text.left(kNoteLength);
+    int run = 0;
+    for (int i = 0; i < t.size(); ++i) {
+        run = t.at(i).isSpace() ? 0 : run + 1;
+        if (run == 40 && i + 1 < t.size() && !t.at(i + 1).isSpace()) {
+            t.insert(i + 1, QChar(0x200B));
+            ++i;
+            run = 0;
+        }
+    }
+    return t;
+}
+
 QString escaped(const QString &text)
 {
-    return text.toHtmlEscaped().replace(QStringLiteral("\r\n"), QStringLiteral("<br>")).replace(QLatin1Char('\n'),
+    return laidOut(text).toHtmlEscaped().replace(QStringLiteral("\r\n"), QStringLiteral("<br>")).replace(QLatin1Char('\n'),
                                                                                                  QStringLiteral("<br>"));
 }
 

@@ -1,6 +1,7 @@
 #include "uiservices.h"
 
 #include "data/schema/bookingtables.h"
+#include "data/schema/textlengths.h"
 #include "data/sql/database.h"
 
 #include "paper.h"
@@ -11,6 +12,7 @@
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QTextDocument>
@@ -113,6 +115,13 @@ void ShowLabelsAsPlainText(QWidget *root)
 {
     for (QLabel *label : root->findChildren<QLabel *>())
         label->setTextFormat(Qt::PlainText);
+}
+
+void KeepTextLengths(QWidget *root)
+{
+    for (QLineEdit *box : root->findChildren<QLineEdit *>())
+        if (box->maxLength() > kLineLength)
+            box->setMaxLength(kLineLength);
 }
 
 void HoldWrappedText(const QList<QLabel *> &labels, int width)

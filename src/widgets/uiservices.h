@@ -98,6 +98,11 @@ private:
 // as markup (a name with tags in it shows its tags).
 void ShowLabelsAsPlainText(QWidget *root);
 
+// Every one-line box under `root` takes at most the characters the
+// database keeps of a one-line text (200): what is typed or pasted beyond
+// that is not taken.
+void KeepTextLengths(QWidget *root);
+
 // Gives each word-wrapped label the height its text takes at `width` in
 // its font's own metrics, bold or not (a label of fixed size laid out for
 // one desktop font holds its text whole in another), never less than it had.

@@ -70,6 +70,7 @@ BookingWizard::BookingWizard(QWidget *parent)
     payment->setupUi(ui->picPayment);
     confirm->setupUi(ui->picConfirm);
     ShowLabelsAsPlainText(this);  // names, terms and notes as typed
+    KeepTextLengths(this);
 
     lblStep = {ui->lblStep_0, ui->lblStep_1, ui->lblStep_2, ui->lblStep_3, ui->lblStep_4};
     // The steps as tall as their words take in the desktop's font, bold or not.

@@ -21,6 +21,7 @@ frmRecordPayment::frmRecordPayment(Database &db, UiServices &ui, RecordId bookin
 {
     this->ui->setupUi(this);
     ShowLabelsAsPlainText(this);
+    KeepTextLengths(this);
     setWindowTitle(tr("Payments of Booking %1").arg(bookingId));
     this->ui->dtPaidOn->setDisplayFormat(RegionalPickerFormat());
     this->ui->dtPaidOn->setDate(QDate::currentDate());

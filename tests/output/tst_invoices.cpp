@@ -5,6 +5,7 @@
 #include "data/copies/housecopy.h"
 #include "data/schema/housedetails.h"
 #include "data/schema/invoicetables.h"
+#include "data/schema/textlengths.h"
 #include "data/schema/schema.h"
 #include "data/schema/paperlanguage.h"
 #include "output/invoices.h"
@@ -109,6 +110,8 @@ private slots:
     void paymentsAndTaxAsTheyWereMade_data() { issuedAndCreditedAsTheHouseMust_data(); }
     void paymentsAndTaxAsTheyWereMade();
     void desksOwnNothingOnAServer();
+    void longTextsKeptAndPrinted_data() { issuedAndCreditedAsTheHouseMust_data(); }
+    void longTextsKeptAndPrinted();
 };
 
 void TestInvoices::issuedAndCreditedAsTheHouseMust_data()
@@ -521,6 +524,43 @@ void TestInvoices::desksOwnNothingOnAServer()
     QCOMPARE(tool({QStringLiteral("--upgrade"), as(owner)}), QString());
     auto db = OpenDatabase(as(desk));
     db->run(QStringLiteral("INSERT INTO room (id, name) VALUES (50, 'Given')"));
+}
+
+void TestInvoices::longTextsKeptAndPrinted()
+{
+    QFETCH(bool, onServer);
+    House house(1);
+    OnEngine engine(house, onServer);
+    if (onServer)
+        REQUIRE_SERVER(*engine.server);
+    Database &db = *engine.db;
+    const RecordId booking = house.bookings[0];
+    // The engine keeps a name to 200 characters, a note to 4,000, by any road.
+    const QString line(kLineLength, QLatin1Char('n')), note(kNoteLength, QLatin1Char('m'));
+    db.run(QStringLiteral("UPDATE customer SET FirstName = '%1'").arg(line));
+    db.run(QStringLiteral("UPDATE booking SET Notes = '%1' WHERE ID = %2").arg(note).arg(booking));
+    for (const QString &sql : {QStringLiteral("UPDATE customer SET LastName = '%1n'").arg(line),
+                               QStringLiteral("UPDATE booking SET Notes = '%1m' WHERE ID = %2").arg(note).arg(booking),
+                               QStringLiteral("INSERT INTO room (name) VALUES ('%1r')").arg(line),
+                               QStringLiteral("UPDATE housedetails SET HouseName = '%1h'").arg(line)})
+        QVERIFY2(refusalOf([&] { db.run(sql); }).contains(QStringLiteral("A text is kept to")), qPrintable(sql.left(40)));
+    if (onServer)
+        return;
+    // A house an earlier version left with 200,000 characters in every
+    // field: each paper shows what the program keeps of them, laid out at once.
+    for (const char *trigger : {"customer_lengths_update", "housedetails_lengths", "booking_lengths_update"})
+        db.run(QStringLiteral("DROP TRIGGER %1").arg(QLatin1String(trigger)));
+    const QString huge(200000, QLatin1Char('w'));
+    db.run(QStringLiteral("UPDATE customer SET FirstName = '%1', LastName = '%1', Address1 = '%1', City = '%1', Country = '%1'")
+               .arg(huge));
+    HouseDetails details = ReadHouseDetails(db);
+    details.name = details.address = details.footer = huge;
+    WriteHouseDetails(db, details);
+    const Invoice inv = ReadInvoice(db, IssueInvoice(db, booking, QDate(2026, 3, 4)));
+    QVERIFY(inv.guest.size() > 200000);  // stored as issued
+    const QString papers = InvoicePaper(inv) + ConfirmationPaper(db, booking, QStringLiteral("$"), QStringLiteral("Tax"));
+    QVERIFY(papers.contains(QStringLiteral("Invoice")));
+    QVERIFY2(papers.size() < 200000, qPrintable(QString::number(papers.size())));
 }
 
 QTEST_GUILESS_MAIN(TestInvoices)

@@ -11,6 +11,7 @@
 #include "invoicetables.h"
 #include "payments.h"
 #include "serverkeys.h"
+#include "textlengths.h"
 #include "paperlanguage.h"
 #include "touristtax.h"
 #include "data/postgres/serverengine.h"
@@ -95,6 +96,7 @@ const std::vector<SchemaPart> &schemaParts()
         PaperLanguagePart(),
         BookingTaxPart(),
         ServerKeysPart(),
+        TextLengthsPart(),
         deskRolesPart(),
     };
     return parts;
