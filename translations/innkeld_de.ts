@@ -1040,6 +1040,10 @@
         <source>An unexpected failure stopped this action.</source>
         <translation>Ein unerwarteter Fehler hat diese Aktion abgebrochen.</translation>
     </message>
+    <message>
+        <source>Innkeld, closed a moment ago, is still keeping today&apos;s copy of the bookings. It starts as soon as the copy is whole.</source>
+        <translation>Innkeld wurde eben geschlossen und sichert noch die heutige Kopie der Buchungen. Es startet, sobald die Kopie vollständig ist.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -2449,6 +2453,10 @@ Ja öffnet die erste zum Fertigstellen; Nein entfernt alle; Abbrechen lässt sie
     <message>
         <source>Enter them now?</source>
         <translation>Jetzt eingeben?</translation>
+    </message>
+    <message>
+        <source>Keeping today&apos;s copy of the bookings before Innkeld ends...</source>
+        <translation>Die heutige Kopie der Buchungen wird gesichert, bevor Innkeld endet...</translation>
     </message>
 </context>
 <context>

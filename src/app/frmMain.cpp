@@ -36,14 +36,18 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QShortcut>
+#include <QProgressDialog>
 #include <QTimer>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScopeGuard>
 #include <QWindow>
+
+#include <limits>
 
 #include <algorithm>
 #include <climits>
@@ -886,10 +890,42 @@ void frmMain::closeEvent(QCloseEvent *event)
             } catch (const DbError &) {
                 // Another desk reading: folded when the last one closes.
             }
-            m_dailyBackup->finishBeforeExit();
+            finishCopyBeforeExit();
         }
     }
     QWidget::closeEvent(event);
+}
+
+void frmMain::finishCopyBeforeExit()
+{
+    // The window is gone while the day's copy is finished; when that takes
+    // a moment, a small window with the program's name says so, with how
+    // far it is, until the copy is whole. Nothing waits without answering.
+    QEventLoop loop;
+    bool whole = false;
+    m_dailyBackup->finishBeforeExitThen([&] {
+        whole = true;
+        loop.quit();
+    });
+    if (whole)
+        return;
+    QProgressDialog note(tr("Keeping today's copy of the bookings before Innkeld ends..."), QString(), 0, 0);
+    note.setObjectName(QStringLiteral("dlgClosingCopy"));
+    note.setWindowTitle(ApplicationTitle());
+    note.setCancelButton(nullptr);
+    note.setAutoReset(false);
+    note.setAutoClose(false);
+    note.setMinimumDuration(std::numeric_limits<int>::max());
+    QTimer poll;
+    poll.setInterval(100);
+    connect(&poll, &QTimer::timeout, &note, [&] {
+        const auto [done, total] = m_dailyBackup->progress();
+        note.setMaximum(total > 0 ? 1000 : 0);
+        note.setValue(total > 0 ? int(std::min<qint64>(1000, done * 1000 / total)) : 0);
+    });
+    poll.start();
+    QTimer::singleShot(300, &note, [&note] { note.show(); });
+    loop.exec();
 }
 
 void frmMain::changeEvent(QEvent *event)

@@ -104,6 +104,8 @@ signals:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // Finishes the day's copy as the program closes, the window gone.
+    void finishCopyBeforeExit();
     void changeEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

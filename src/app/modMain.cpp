@@ -1,6 +1,7 @@
 #include "modMain.h"
 
 #include "data/copies/backup.h"
+#include "data/copies/dailybackup.h"
 
 #include "data/locations.h"
 #include "data/regional/language.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <atomic>
 
@@ -55,6 +57,26 @@ bool Program::chooseDatabase()
         }
     }
     return true;
+}
+
+void Program::waitForClosingCopy()
+{
+    // The program closed a moment ago on this file may still be keeping
+    // today's copy of it: said, and this start goes on once it is whole.
+    const QString path = m_context.databasePath;
+    if (IsServerAddress(path) || !DailyBackup::BeingFinished(path))
+        return;
+    m_context.ui->message(nullptr,
+                          QCoreApplication::translate("Program", "Innkeld, closed a moment ago, is still keeping today's "
+                                                                 "copy of the bookings. It starts as soon as the copy is "
+                                                                 "whole."),
+                          QMessageBox::Information);
+    QEventLoop loop;
+    DailyBackup::WaitUntilFinished(path, [&loop] {
+        QTimer::singleShot(100, &loop, &QEventLoop::quit);
+        loop.exec();
+        return false;
+    });
 }
 
 bool Program::upgradeDatabase()
@@ -141,7 +163,10 @@ int Program::Main()
 {
     // The program's words in the desk's language, from the first window on.
     UseLanguage(DeskLanguage(*m_context.settings));
-    if (!chooseDatabase() || !upgradeDatabase())
+    if (!chooseDatabase())
+        return 1;
+    waitForClosingCopy();
+    if (!upgradeDatabase())
         return 1;
     {
         frmSplash *shown = nullptr;

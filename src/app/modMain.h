@@ -28,6 +28,7 @@ private:
     bool chooseDatabase();
     // What an earlier version's database lacks, given with its progress
     // shown: false when stopped or failed (said).
+    void waitForClosingCopy();
     bool upgradeDatabase();
 
     AppContext m_context;

@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 #include "app/modMain.h"
 #include "data/copies/backup.h"
+#include "data/copies/dailybackup.h"
 #include "data/regional/regional.h"
 #include "data/regional/regionalterms.h"
 #include "data/regional/settings.h"
@@ -16,6 +17,7 @@
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QScreen>
 #include <QtTest>
 
@@ -310,10 +312,28 @@ void TestStartup::backups()
     QVERIFY(QFile::copy(db, again.database.path()));
     QVERIFY(QDir().mkpath(DailyBackupFolder(again.database.path())));
     QFile::copy(today, DailyBackupPath(again.database.path(), QDate::currentDate()));
+    // The program closed before is still finishing its copy: this start is
+    // told so, and goes on once the copy is whole.
+    QVERIFY(!DailyBackup::BeingFinished(again.database.path()));
+    auto closing = std::make_unique<QLockFile>(QDir(DailyBackupFolder(again.database.path())).filePath(QStringLiteral("closing.lock")));
+    QVERIFY(closing->tryLock(0));
+    QVERIFY(DailyBackup::BeingFinished(again.database.path()));
+    QTimer::singleShot(0, [&closing] { closing.reset(); });
     QCOMPARE(again.run(), 0);
+    QCOMPARE(again.ui.messages.size(), 1);
+    QVERIFY(again.ui.messages.takeFirst().text.contains(QStringLiteral("still keeping today's copy")));
+    QVERIFY(!closing);
     QVERIFY(again.ui.messages.isEmpty());
     QCOMPARE(QFileInfo(today).lastModified(), made);
+    // Closed after a change: the day's copy is made again while the window
+    // is gone, and the copy's lock is let go once it is whole.
+    again.database.run(QStringLiteral("UPDATE customer SET lastname = 'Lee-Holm'"));
     again.main()->close();
+    QVERIFY(!DailyBackup::BeingFinished(again.database.path()));
+    QCOMPARE(OpenDatabase(DailyBackupPath(again.database.path(), QDate::currentDate()))
+                 ->execute(QStringLiteral("SELECT lastname FROM customer"))
+                 .text(0),
+             QStringLiteral("Lee-Holm"));
     Start blocked;
     blocked.notFirst();
     QFile file(DailyBackupFolder(blocked.database.path()));  // a file where the folder should be

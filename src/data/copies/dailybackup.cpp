@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QThread>
 
 namespace innkeld {
@@ -21,6 +22,15 @@ DailyBackup::DailyBackup(const QString &databasePath, QObject *parent) : QObject
     m_refresh.setInterval(kRefreshHours * 3600 * 1000);
     connect(&m_refresh, &QTimer::timeout, this, [this] { startFor(QDate::currentDate(), true); });
 }
+
+namespace {
+
+QString closingLockPath(const QString &databasePath)
+{
+    return QDir(DailyBackupFolder(databasePath)).filePath(QStringLiteral("closing.lock"));
+}
+
+}  // namespace
 
 DailyBackup::~DailyBackup()
 {
@@ -47,6 +57,54 @@ void DailyBackup::finishBeforeExit()
     copyDone();
 }
 
+void DailyBackup::finishBeforeExitThen(std::function<void()> done)
+{
+    m_dayWatch.stop();
+    m_refresh.stop();
+    m_exitDone = std::move(done);
+    m_exitStep = 0;
+    if (QDir().mkpath(DailyBackupFolder(m_path))) {
+        m_closing = std::make_unique<QLockFile>(closingLockPath(m_path));
+        m_closing->setStaleLockTime(0);
+        m_closing->tryLock(0);
+    }
+    // The copy under way is finished first (its end comes as copyDone).
+    if (!m_thread)
+        exitStep();
+}
+
+void DailyBackup::exitStep()
+{
+    if (m_exitStep == 0) {
+        // Then today's again, if the database changed since.
+        m_exitStep = 1;
+        startFor(QDate::currentDate(), true);
+        if (m_thread)
+            return;
+    }
+    m_exitStep = 2;
+    m_closing.reset();
+    if (auto done = std::exchange(m_exitDone, {}))
+        done();
+}
+
+bool DailyBackup::BeingFinished(const QString &databasePath)
+{
+    QLockFile lock(closingLockPath(databasePath));
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(0))
+        return false;
+    return lock.error() == QLockFile::LockFailedError;
+}
+
+bool DailyBackup::WaitUntilFinished(const QString &databasePath, const std::function<bool()> &stop)
+{
+    while (BeingFinished(databasePath))
+        if (stop())
+            return false;
+    return true;
+}
+
 void DailyBackup::startFor(const QDate &day, bool refresh)
 {
     if (m_thread)
@@ -59,10 +117,16 @@ void DailyBackup::startFor(const QDate &day, bool refresh)
     m_failure.clear();
     m_damaged = false;
     m_stop = false;
+    m_done = 0;
+    m_total = 0;
     m_thread = QThread::create([this, day, refresh] {
         try {
             auto db = OpenDatabase(m_path);
-            MakeDailyBackup(*db, day, [this](qint64, qint64) { return !m_stop.load(); }, refresh);
+            MakeDailyBackup(*db, day, [this](qint64 done, qint64 total) {
+                m_done = done;
+                m_total = total;
+                return !m_stop.load();
+            }, refresh);
         } catch (const DamagedCopy &e) {
             m_failure = e.message();
             m_damaged = true;
@@ -89,6 +153,8 @@ void DailyBackup::copyDone()
                         .arg(QDir::toNativeSeparators(DailyBackupFolder(m_path)), m_failure));
     }
     emit finished();
+    if (m_exitDone)
+        exitStep();
 }
 
 }  // namespace innkeld

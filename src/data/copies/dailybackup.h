@@ -11,7 +11,10 @@
 #include <QTimer>
 
 #include <atomic>
+#include <functional>
+#include <memory>
 
+class QLockFile;
 class QThread;
 
 namespace innkeld {
@@ -33,6 +36,17 @@ public:
     // As the program closes: a copy being made is finished, and today's is
     // made again if the database changed since; waits for it.
     void finishBeforeExit();
+    // The same without waiting: `done` is called once the copy is whole
+    // (at once when nothing is to be copied). Meanwhile the copy's lock
+    // tells a second start that it is being finished.
+    void finishBeforeExitThen(std::function<void()> done);
+    // How far the copy under way is, as its bytes (0 of 0 when none runs).
+    std::pair<qint64, qint64> progress() const { return {m_done.load(), m_total.load()}; }
+    // Whether the program that closed last on this database is still
+    // finishing its copy (its lock is held by a process that runs).
+    static bool BeingFinished(const QString &databasePath);
+    // Waits until that copy is whole, or `stop` says so; false when stopped.
+    static bool WaitUntilFinished(const QString &databasePath, const std::function<bool()> &stop);
     bool running() const { return m_thread != nullptr; }
 
     // How often today's copy is made again while the program runs, when the
@@ -51,6 +65,7 @@ signals:
 
 private:
     void copyDone();
+    void exitStep();
 
     QString m_path;
     QDate m_day;
@@ -61,6 +76,12 @@ private:
     QString m_failure;
     bool m_damaged = false;
     bool m_reported = false;
+    std::atomic<qint64> m_done{0}, m_total{0};
+    // As the program closes: what to call when the copy is whole, the
+    // steps done, and the lock a second start sees.
+    std::function<void()> m_exitDone;
+    int m_exitStep = 0;
+    std::unique_ptr<QLockFile> m_closing;
 };
 
 }  // namespace innkeld
