@@ -186,15 +186,6 @@ RecordId store(Database &db, Invoice &inv, RecordId creditOf)
     return inv.id;
 }
 
-QString joined(const QStringList &parts, const QString &separator)
-{
-    QStringList kept;
-    for (const QString &p : parts)
-        if (!p.trimmed().isEmpty())
-            kept << p.trimmed();
-    return kept.join(separator);
-}
-
 const char *const kInvoiceColumns =
     "i.id, i.Number, i.Kind, i.IssuedOn, i.BookingID, i.Guest, i.GuestAddress, i.House, i.LogoDigest, i.Currency, "
     "i.TaxName, i.TaxRate, i.Lines, i.NetCents, i.TaxCents, i.TotalCents, i.PaidCents, c.Number";
@@ -249,8 +240,8 @@ RecordId IssueInvoice(Database &db, RecordId bookingId, const QDate &on)
     inv.bookingId = bookingId;
     inv.arrival = DayOf(b.value(1));
     inv.departure = DayOf(b.value(2));
-    inv.guest = joined({c.text(2), joined({c.text(0), c.text(1)}, QStringLiteral(" "))}, QStringLiteral(", "));
-    inv.guestAddress = joined({c.text(3), c.text(4), joined({c.text(5), c.text(6), c.text(7)}, QStringLiteral(" ")), c.text(8)},
+    inv.guest = JoinedParts({c.text(2), JoinedParts({c.text(0), c.text(1)}, QStringLiteral(" "))}, QStringLiteral(", "));
+    inv.guestAddress = JoinedParts({c.text(3), c.text(4), JoinedParts({c.text(5), c.text(6), c.text(7)}, QStringLiteral(" ")), c.text(8)},
                               QStringLiteral("\n"));
     const int nights = inv.arrival.isValid() && inv.departure.isValid() ? int(inv.arrival.daysTo(inv.departure)) : 0;
     const qint64 unit = cents(b.value(3).toDouble());

@@ -15,10 +15,7 @@ QString id(RecordId value)
 
 }  // namespace
 
-namespace {
-
-// The parts that are there, trimmed, with the separator between them.
-QString joined(const QStringList &parts, const QString &separator)
+QString JoinedParts(const QStringList &parts, const QString &separator)
 {
     QStringList kept;
     for (const QString &p : parts)
@@ -26,8 +23,6 @@ QString joined(const QStringList &parts, const QString &separator)
             kept << p.trimmed();
     return kept.join(separator);
 }
-
-}  // namespace
 
 QStringList ContactFields(const Recordset &c)
 {
@@ -40,15 +35,15 @@ QStringList ContactFields(const Recordset &c)
 
 QString ContactLines(const QStringList &f, const QString &phoneLabel)
 {
-    const QString name = joined({f.value(0), f.value(1), f.value(2)}, QStringLiteral(" "));
-    const QString place = joined({joined({f.value(3), f.value(4), f.value(5), joined({f.value(6), f.value(7)}, QStringLiteral(" "))},
+    const QString name = JoinedParts({f.value(0), f.value(1), f.value(2)}, QStringLiteral(" "));
+    const QString place = JoinedParts({JoinedParts({f.value(3), f.value(4), f.value(5), JoinedParts({f.value(6), f.value(7)}, QStringLiteral(" "))},
                                          QStringLiteral(", ")),
                                   f.value(8)},
                                  QStringLiteral(". "));
-    const QString reach = joined({f.value(9).trimmed().isEmpty() ? QString() : phoneLabel + QLatin1Char(' ') + f.value(9).trimmed(),
+    const QString reach = JoinedParts({f.value(9).trimmed().isEmpty() ? QString() : phoneLabel + QLatin1Char(' ') + f.value(9).trimmed(),
                                   f.value(10)},
                                  QStringLiteral(" "));
-    return joined({name, place, reach}, QStringLiteral("\r\n"));
+    return JoinedParts({name, place, reach}, QStringLiteral("\r\n"));
 }
 
 QString ContactText(const Recordset &c)

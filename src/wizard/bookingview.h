@@ -66,6 +66,9 @@ PaymentView LoadPaymentStep(Database &db, RecordId bookingId);
 // (as its papers list them).
 QStringList BookedRoomNames(Database &db, RecordId bookingId);
 
+// The parts that are there, trimmed, with the separator between them.
+QString JoinedParts(const QStringList &parts, const QString &separator);
+
 // The customer's contact block: name line, address line, phone line,
 // joined by CR LF; only the parts that are there, with their separators
 // ("Malmo. Sweden", not ", , Malmo,  . Sweden"), the phone after the

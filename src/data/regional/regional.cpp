@@ -51,6 +51,23 @@ QString plainDigits(const QString &text)
     return out;
 }
 
+// An amount's text with the region's digits made plain, without the
+// parentheses of a negative amount (said in *negative) and the region's
+// currency symbol.
+QString moneyDigits(const QString &text, const QLocale &loc, bool *negative)
+{
+    QString t = plainDigits(text).trimmed();
+    if (t.size() >= 2 && t.startsWith(QLatin1Char('(')) && t.endsWith(QLatin1Char(')'))) {
+        *negative = true;
+        t = t.mid(1, t.size() - 2).trimmed();
+    }
+    const QString symbol = plainDigits(loc.currencySymbol(QLocale::CurrencySymbol));
+    const int at = symbol.isEmpty() ? -1 : int(t.indexOf(symbol));
+    if (at >= 0)
+        t.remove(at, symbol.size());
+    return t.trimmed();
+}
+
 bool isBlankChar(QChar c)
 {
     return c == QLatin1Char(' ') || c == QChar(0x00A0) || c == QChar(0x202F) || c == QChar(0x2009);
@@ -326,19 +343,8 @@ double ParseRegionalNumber(const QString &text, bool *ok)
 {
     *ok = false;
     const QLocale loc;
-    QString t = plainDigits(text).trimmed();
     bool negative = false;
-    if (t.size() >= 2 && t.startsWith(QLatin1Char('(')) && t.endsWith(QLatin1Char(')'))) {
-        negative = true;
-        t = t.mid(1, t.size() - 2).trimmed();
-    }
-    const QString symbol = plainDigits(loc.currencySymbol(QLocale::CurrencySymbol));
-    if (!symbol.isEmpty()) {
-        const int at = t.indexOf(symbol);
-        if (at >= 0)
-            t.remove(at, symbol.size());
-        t = t.trimmed();
-    }
+    QString t = moneyDigits(text, loc, &negative);
     const QString group = plainDigits(loc.groupSeparator());
     if (isBlankChar(group.isEmpty() ? QChar() : group.at(0))) {
         QString u;
@@ -425,16 +431,8 @@ std::optional<qint64> ReadAmountCents(const QString &text, QString *why)
     };
     const QString noAmount = QCoreApplication::translate("Regional", "%1 is no amount: enter it as %2.")
                                  .arg(text.trimmed(), FormatMoney(1234.5));
-    QString t = plainDigits(text).trimmed();
     bool negative = false;
-    if (t.size() >= 2 && t.startsWith(QLatin1Char('(')) && t.endsWith(QLatin1Char(')'))) {
-        negative = true;
-        t = t.mid(1, t.size() - 2).trimmed();
-    }
-    const QString symbol = plainDigits(loc.currencySymbol(QLocale::CurrencySymbol));
-    if (!symbol.isEmpty() && t.contains(symbol))
-        t.remove(t.indexOf(symbol), symbol.size());
-    t = t.trimmed();
+    QString t = moneyDigits(text, loc, &negative);
     if (!negative && (t.startsWith(QLatin1Char('-')) || t.startsWith(QLatin1Char('+')))) {
         negative = t.at(0) == QLatin1Char('-');
         t = t.mid(1).trimmed();

@@ -32,15 +32,7 @@ QString literal(const QString &text)
 
 SchemaPart BookingTaxPart()
 {
-    SchemaPart part;
-    part.what = QCoreApplication::translate("Upgrade", "Keeping each booking's tax rate");
-    part.make = [](Engine engine) { return statements(engine); };
-    part.lacking = [](Engine engine, const Catalogue &catalogue) {
-        return catalogue.has(QStringLiteral("bookingtax")) ? QStringList() : statements(engine);
-    };
-    part.table = QStringLiteral("bookingtax");
-    part.temporary = [] { return TemporaryStatements(statements(Engine::SQLite)); };
-    return part;
+    return EnginePart(QCoreApplication::translate("Upgrade", "Keeping each booking's tax rate"), statements, QStringLiteral("bookingtax"));
 }
 
 std::optional<BookingTax> ReadBookingTax(Database &db, RecordId bookingId)

@@ -31,19 +31,13 @@ namespace {
 // gives them what it adds.
 SchemaPart deskRolesPart()
 {
-    SchemaPart part;
-    part.what = QCoreApplication::translate("Upgrade", "Adding the desks' roles");
-    const auto statements = [](Engine engine) {
-        return engine == Engine::PostgreSQL ? QStringList{QStringLiteral("CREATE TABLE deskroles (Role text PRIMARY KEY)")}
-                                            : QStringList();
-    };
-    part.make = statements;
-    part.lacking = [statements](Engine engine, const Catalogue &catalogue) {
-        return catalogue.has(QStringLiteral("deskroles")) ? QStringList() : statements(engine);
-    };
-    part.table = QStringLiteral("booking");
-    part.temporary = [] { return QStringList(); };
-    return part;
+    return EnginePart(
+        QCoreApplication::translate("Upgrade", "Adding the desks' roles"),
+        [](Engine engine) {
+            return engine == Engine::PostgreSQL ? QStringList{QStringLiteral("CREATE TABLE deskroles (Role text PRIMARY KEY)")}
+                                                : QStringList();
+        },
+        QStringLiteral("deskroles"));
 }
 
 QString quotedName(const QString &name)

@@ -63,4 +63,17 @@ SchemaPart TablesPart(const QString &what, const QStringList &statements, const 
     return part;
 }
 
+SchemaPart EnginePart(const QString &what, const std::function<QStringList(Engine)> &statements, const QString &marker)
+{
+    SchemaPart part;
+    part.what = what;
+    part.make = statements;
+    part.lacking = [statements, marker](Engine engine, const Catalogue &catalogue) {
+        return catalogue.has(marker) ? QStringList() : statements(engine);
+    };
+    part.table = marker;
+    part.temporary = [statements] { return TemporaryStatements(statements(Engine::SQLite)); };
+    return part;
+}
+
 }  // namespace innkeld

@@ -77,4 +77,9 @@ QStringList TemporaryStatements(const QStringList &statements);
 // engines, lacking when its `table` is not there.
 SchemaPart TablesPart(const QString &what, const QStringList &statements, const QString &table);
 
+// A part that each engine makes by its own `statements`, lacking when
+// `marker` (a table, trigger or function it makes) is not there; a file
+// that cannot be written reads its tables through temporary ones.
+SchemaPart EnginePart(const QString &what, const std::function<QStringList(Engine)> &statements, const QString &marker);
+
 }  // namespace innkeld

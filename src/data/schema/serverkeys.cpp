@@ -32,15 +32,7 @@ QStringList statements(Engine engine)
 
 SchemaPart ServerKeysPart()
 {
-    SchemaPart part;
-    part.what = QCoreApplication::translate("Upgrade", "Keeping the keys past those stored");
-    part.make = [](Engine engine) { return statements(engine); };
-    part.lacking = [](Engine engine, const Catalogue &catalogue) {
-        return catalogue.has(QStringLiteral("booking_key_follows")) ? QStringList() : statements(engine);
-    };
-    part.table = QStringLiteral("booking");
-    part.temporary = [] { return QStringList(); };
-    return part;
+    return EnginePart(QCoreApplication::translate("Upgrade", "Keeping the keys past those stored"), statements, QStringLiteral("booking_key_follows"));
 }
 
 }  // namespace innkeld

@@ -87,15 +87,7 @@ QStringList statements(Engine engine)
 
 SchemaPart TextLengthsPart()
 {
-    SchemaPart part;
-    part.what = QCoreApplication::translate("Upgrade", "Keeping texts to their lengths");
-    part.make = [](Engine engine) { return statements(engine); };
-    part.lacking = [](Engine engine, const Catalogue &catalogue) {
-        return catalogue.has(QStringLiteral("customer_lengths")) ? QStringList() : statements(engine);
-    };
-    part.table = QStringLiteral("booking");
-    part.temporary = [] { return QStringList(); };
-    return part;
+    return EnginePart(QCoreApplication::translate("Upgrade", "Keeping texts to their lengths"), statements, QStringLiteral("customer_lengths"));
 }
 
 QString TextTooLongMessage(const QString &field, int limit)
