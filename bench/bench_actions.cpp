@@ -734,6 +734,16 @@ void BM_IssueInvoice(benchmark::State &state, House &h)
     }
 }
 
+// The check that every series of invoices is as it was issued (the line
+// under the invoices' list, off the window's thread; innkeld-sql
+// --verify-invoices): every invoice read and its digest worked out.
+void BM_VerifyInvoices(benchmark::State &state, House &h)
+{
+    invoiceEveryBooking(*h.db);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(VerifyInvoices(*h.db).whole);
+}
+
 // What the export of all reservations reads: every booking with its
 // customer, each value as text. Its time grows with the history, as a file
 // of all of it must; its memory must not.
@@ -1022,6 +1032,7 @@ int main(int argc, char *argv[])
         {"BM_InvoicePreview", BM_InvoicePreview},
         {"BM_InvoiceListName", BM_InvoiceListName},
         {"BM_InvoiceListNumber", BM_InvoiceListNumber},
+        {"BM_VerifyInvoices", BM_VerifyInvoices},
         {"BM_FindBookingOneLetter", BM_FindBookingOneLetter},
         {"BM_FindBookingCommonName", BM_FindBookingCommonName},
         {"BM_FindBookingNoMatch", BM_FindBookingNoMatch},
