@@ -2309,10 +2309,6 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
         <translation>(kein Bild)</translation>
     </message>
     <message>
-        <source>The first invoice is numbered %1.</source>
-        <translation>Die erste Rechnung erhält die Nummer %1.</translation>
-    </message>
-    <message>
         <source>Choose the House&apos;s Logo</source>
         <translation>Logo des Hauses wählen</translation>
     </message>
@@ -2335,6 +2331,14 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
     <message>
         <source>%1 is not a picture this program can show.</source>
         <translation>%1 ist kein Bild, das dieses Programm anzeigen kann.</translation>
+    </message>
+    <message>
+        <source>The next invoice is numbered %1.</source>
+        <translation>Die nächste Rechnung erhält die Nummer %1.</translation>
+    </message>
+    <message>
+        <source>The next invoice would be numbered %1, which an earlier invoice already has: choose another prefix.</source>
+        <translation>Die nächste Rechnung bekäme die Nummer %1, die schon eine frühere Rechnung trägt: Wählen Sie ein anderes Präfix.</translation>
     </message>
 </context>
 <context>

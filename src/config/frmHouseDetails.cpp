@@ -1,6 +1,7 @@
 #include "frmHouseDetails.h"
 #include "ui_frmHouseDetails.h"
 
+#include "data/schema/invoicetables.h"
 #include "widgets/uiservices.h"
 
 #include <QDate>
@@ -60,10 +61,25 @@ void frmHouseDetails::showLogo()
 
 void frmHouseDetails::showNumberExample()
 {
-    const QString year = ui->chkYearlyRestart->isChecked() ? QString::number(QDate::currentDate().year()) + QLatin1Char('-')
-                                                            : QString();
-    ui->lblNumberExample->setText(tr("The first invoice is numbered %1.").arg(ui->txtInvoicePrefix->text() + year
-                                                                              + QStringLiteral("0001")));
+    // The number these settings give next; one an earlier invoice has
+    // already is said in plain words, before any invoice is refused.
+    bool taken = false;
+    QString next;
+    try {
+        next = NextInvoiceNumber(m_db, ui->txtInvoicePrefix->text().trimmed(), ui->chkYearlyRestart->isChecked(),
+                                 QDate::currentDate(), &taken);
+    } catch (const DbError &) {
+        next = InvoiceNumberOf(ui->txtInvoicePrefix->text().trimmed(), ui->chkYearlyRestart->isChecked(),
+                               QDate::currentDate(), 1);
+    }
+    ui->lblNumberExample->setText(taken ? numberTakenText(next) : tr("The next invoice is numbered %1.").arg(next));
+    ui->lblNumberExample->setStyleSheet(taken ? QStringLiteral("color: #b00020") : QString());
+}
+
+QString frmHouseDetails::numberTakenText(const QString &number) const
+{
+    return tr("The next invoice would be numbered %1, which an earlier invoice already has: choose another prefix.")
+        .arg(number);
 }
 
 void frmHouseDetails::cmdChooseLogo_Click()
@@ -109,6 +125,15 @@ void frmHouseDetails::cmdOk_Click()
     d.invoicePrefix = ui->txtInvoicePrefix->text().trimmed();
     d.yearlyRestart = ui->chkYearlyRestart->isChecked();
     d.logo = m_logo;
+    bool taken = false;
+    QString next;
+    if (!RunGuarded(m_ui, this, [&] { next = NextInvoiceNumber(m_db, d.invoicePrefix, d.yearlyRestart, QDate::currentDate(), &taken); }))
+        return;
+    if (taken) {
+        m_ui.message(this, numberTakenText(next), QMessageBox::Warning);
+        ui->txtInvoicePrefix->setFocus();
+        return;
+    }
     if (RunGuarded(m_ui, this, [&] { WriteHouseDetails(m_db, d); }))
         accept();
 }

@@ -33,6 +33,7 @@ private slots:
     void cmdChooseLogo_Click();
     void cmdClearLogo_Click();
     void showNumberExample();
+    QString numberTakenText(const QString &number) const;
     void cmdOk_Click();
 
 private:

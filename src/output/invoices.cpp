@@ -5,6 +5,7 @@
 #include "data/schema/bookingtax.h"
 #include "data/schema/findindex.h"
 #include "data/schema/houseterms.h"
+#include "data/schema/invoicetables.h"
 #include "wizard/bookingview.h"
 
 #include <QCoreApplication>
@@ -39,20 +40,6 @@ QString dayText(const QDate &day)
     return day.toString(Qt::ISODate);
 }
 
-// The number an invoice of the series is given: the house's prefix, the
-// year when the series starts again each year, the sequence of four digits.
-QString invoiceNumber(const HouseDetails &house, const QDate &on, qint64 sequence)
-{
-    return house.invoicePrefix + (house.yearlyRestart ? QString::number(on.year()) + QLatin1Char('-') : QString())
-        + QStringLiteral("%1").arg(sequence, 4, 10, QLatin1Char('0'));
-}
-
-// The series an invoice issued on `on` belongs to.
-QString seriesOf(const HouseDetails &house, const QDate &on)
-{
-    return house.yearlyRestart ? QString::number(on.year()) : QStringLiteral("all");
-}
-
 // The series' next place and the digest of the invoice before it. The
 // write lock is held, so no other desk issues meanwhile; the engine
 // advances the series as the invoice is stored.
@@ -65,7 +52,7 @@ struct NextPlace
 
 NextPlace nextPlace(Database &db, const HouseDetails &house, const QDate &on)
 {
-    NextPlace next{seriesOf(house, on), 1, QString()};
+    NextPlace next{InvoiceSeriesOf(house.yearlyRestart, on), 1, QString()};
     const Recordset last = db.query(QStringLiteral("SELECT LastNumber FROM invoiceseries WHERE Series = %1").arg(literal(next.series)));
     if (!last.eof())
         next.sequence = last.value(0).toLongLong() + 1;
@@ -147,7 +134,7 @@ RecordId store(Database &db, Invoice &inv, RecordId creditOf)
                      .arg(digest, QString::fromLatin1(house.logo.toBase64())));
     }
     const NextPlace next = nextPlace(db, house, inv.issuedOn);
-    inv.number = invoiceNumber(house, inv.issuedOn, next.sequence);
+    inv.number = InvoiceNumberOf(house.invoicePrefix, house.yearlyRestart, inv.issuedOn, next.sequence);
     if (!db.query(QStringLiteral("SELECT 1 FROM invoice WHERE Number = %1").arg(literal(inv.number))).eof())
         throw DbError(QCoreApplication::translate("Invoices", "The next invoice would be numbered %1, which an earlier "
                                                               "invoice already has: choose another invoice prefix in "

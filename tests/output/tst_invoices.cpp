@@ -367,6 +367,11 @@ void TestInvoices::noRoadRewritesOrForgesAnInvoice()
     details.invoicePrefix = QStringLiteral("INV-2026-");
     WriteHouseDetails(db, details);
     QVERIFY(refusalOf([&] { IssueCreditNote(db, third, QDate(2026, 3, 7)); }).contains(QStringLiteral("choose another invoice prefix")));
+    bool taken = false;  // as House Details says it when the prefix is set
+    QCOMPARE(NextInvoiceNumber(db, details.invoicePrefix, false, QDate(2026, 3, 7), &taken), QStringLiteral("INV-2026-0001"));
+    QVERIFY(taken);
+    QCOMPARE(NextInvoiceNumber(db, QStringLiteral("INV-"), true, QDate(2026, 3, 7), &taken), QStringLiteral("INV-2026-0004"));
+    QVERIFY(!taken);
 
     // The owner of a file can change any byte: the chain shows where.
     if (!onServer) {

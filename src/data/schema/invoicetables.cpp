@@ -237,6 +237,26 @@ bool guardsCurrent(Engine engine, const Catalogue &catalogue)
 
 }  // namespace
 
+QString InvoiceSeriesOf(bool yearlyRestart, const QDate &on)
+{
+    return yearlyRestart ? QString::number(on.year()) : QStringLiteral("all");
+}
+
+QString InvoiceNumberOf(const QString &prefix, bool yearlyRestart, const QDate &on, qint64 sequence)
+{
+    return prefix + (yearlyRestart ? QString::number(on.year()) + QLatin1Char('-') : QString())
+        + QStringLiteral("%1").arg(sequence, 4, 10, QLatin1Char('0'));
+}
+
+QString NextInvoiceNumber(Database &db, const QString &prefix, bool yearlyRestart, const QDate &on, bool *taken)
+{
+    const QString series = QLatin1Char('\'') + SqlText(InvoiceSeriesOf(yearlyRestart, on)) + QLatin1Char('\'');
+    const Recordset last = db.query(QStringLiteral("SELECT LastNumber FROM invoiceseries WHERE Series = %1").arg(series));
+    const QString number = InvoiceNumberOf(prefix, yearlyRestart, on, last.eof() ? 1 : last.value(0).toLongLong() + 1);
+    *taken = !db.query(QStringLiteral("SELECT 1 FROM invoice WHERE Number = '%1'").arg(SqlText(number))).eof();
+    return number;
+}
+
 QString IssuedInvoiceRefusal()
 {
     return QLatin1String(kRefusal);
