@@ -10,6 +10,12 @@
 #include <QLockFile>
 #include <QThread>
 
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 namespace innkeld {
 
 DailyBackup::DailyBackup(const QString &databasePath, QObject *parent) : QObject(parent), m_path(databasePath)
@@ -24,6 +30,16 @@ DailyBackup::DailyBackup(const QString &databasePath, QObject *parent) : QObject
 }
 
 namespace {
+
+// The copy's thread gives way to the window's when the processors are
+// busy: on Linux a thread has a niceness of its own (a low priority of
+// Qt's changes nothing for the usual scheduling there).
+void yieldToTheWindow()
+{
+#ifdef Q_OS_LINUX
+    setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), 5);
+#endif
+}
 
 QString closingLockPath(const QString &databasePath)
 {
@@ -119,7 +135,11 @@ void DailyBackup::startFor(const QDate &day, bool refresh)
     m_stop = false;
     m_done = 0;
     m_total = 0;
-    m_thread = QThread::create([this, day, refresh] {
+    // As the program closes the window is gone: nothing to give way to.
+    const bool closing = bool(m_exitDone);
+    m_thread = QThread::create([this, day, refresh, closing] {
+        if (!closing)
+            yieldToTheWindow();
         try {
             auto db = OpenDatabase(m_path);
             MakeDailyBackup(*db, day, [this](qint64 done, qint64 total) {
