@@ -25,7 +25,7 @@
 #include "config/frmConfigRooms.h"
 #include "channels/channelfeeds.h"
 #include "data/copies/backup.h"
-#include "wizard/availability.h"
+#include "booking/availability.h"
 #include "data/schema/schema.h"
 #include "data/sql/database.h"
 #include "data/copies/housecopy.h"
@@ -43,8 +43,8 @@
 #include "widgets/paper.h"
 #include "output/csvexport.h"
 #include "wizard/BookingWizard.h"
-#include "wizard/bookingstore.h"
-#include "wizard/bookingview.h"
+#include "booking/bookingstore.h"
+#include "booking/bookingview.h"
 #include "wizard/returningguests.h"
 
 #include <QApplication>

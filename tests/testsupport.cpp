@@ -7,8 +7,8 @@
 #include "data/schema/houserules.h"
 #include "data/regional/regional.h"
 #include "data/schema/schema.h"
-#include "wizard/availability.h"
-#include "wizard/bookingstore.h"
+#include "booking/availability.h"
+#include "booking/bookingstore.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -2147,6 +2147,50 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
         <source>&amp;Next</source>
         <translation>&amp;Weiter</translation>
     </message>
+    <message>
+        <source>The new booking has no customer yet. Kept, it holds its rooms but shows in no list and no search until it is finished.
+
+Keep it to finish later? (No removes it, as Cancel Booking does.)</source>
+        <translation>Die neue Buchung hat noch keinen Gast. Behalten, belegt sie ihre Zimmer, erscheint aber in keiner Liste und keiner Suche, bis sie fertig ist.
+
+Behalten, um sie später fertigzustellen? (Nein entfernt sie, wie Buchung stornieren.)</translation>
+    </message>
+    <message>
+        <source>Booking %1: %2 to %3</source>
+        <translation>Buchung %1: %2 bis %3</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>und %1 weitere</translation>
+    </message>
+    <message>
+        <source>A booking was left unfinished, without a customer: it holds its rooms but shows in no list and no search.
+
+%1
+
+Yes opens it to finish it; No removes it; Cancel leaves it for now.</source>
+        <translation>Eine Buchung blieb unfertig, ohne Gast: Sie belegt ihre Zimmer, erscheint aber in keiner Liste und keiner Suche.
+
+%1
+
+Ja öffnet sie zum Fertigstellen; Nein entfernt sie; Abbrechen lässt sie vorerst.</translation>
+    </message>
+    <message>
+        <source>%1 bookings were left unfinished, without a customer: they hold their rooms but show in no list and no search.
+
+%2
+
+Yes opens the first to finish it; No removes them all; Cancel leaves them for now.</source>
+        <translation>%1 Buchungen blieben unfertig, ohne Gast: Sie belegen ihre Zimmer, erscheinen aber in keiner Liste und keiner Suche.
+
+%2
+
+Ja öffnet die erste zum Fertigstellen; Nein entfernt alle; Abbrechen lässt sie vorerst.</translation>
+    </message>
+    <message>
+        <source>Unfinished Bookings</source>
+        <translation>Unfertige Buchungen</translation>
+    </message>
 </context>
 <context>
     <name>innkeld::Calendar</name>
@@ -2403,56 +2447,12 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
         <translation>Die Buchungen wurden nach %1 kopiert.</translation>
     </message>
     <message>
-        <source>The new booking has no customer yet. Kept, it holds its rooms but shows in no list and no search until it is finished.
-
-Keep it to finish later? (No removes it, as Cancel Booking does.)</source>
-        <translation>Die neue Buchung hat noch keinen Gast. Behalten, belegt sie ihre Zimmer, erscheint aber in keiner Liste und keiner Suche, bis sie fertig ist.
-
-Behalten, um sie später fertigzustellen? (Nein entfernt sie, wie Buchung stornieren.)</translation>
-    </message>
-    <message>
-        <source>Booking %1: %2 to %3</source>
-        <translation>Buchung %1: %2 bis %3</translation>
-    </message>
-    <message>
-        <source>A booking was left unfinished, without a customer: it holds its rooms but shows in no list and no search.
-
-%1
-
-Yes opens it to finish it; No removes it; Cancel leaves it for now.</source>
-        <translation>Eine Buchung blieb unfertig, ohne Gast: Sie belegt ihre Zimmer, erscheint aber in keiner Liste und keiner Suche.
-
-%1
-
-Ja öffnet sie zum Fertigstellen; Nein entfernt sie; Abbrechen lässt sie vorerst.</translation>
-    </message>
-    <message>
-        <source>%1 bookings were left unfinished, without a customer: they hold their rooms but show in no list and no search.
-
-%2
-
-Yes opens the first to finish it; No removes them all; Cancel leaves them for now.</source>
-        <translation>%1 Buchungen blieben unfertig, ohne Gast: Sie belegen ihre Zimmer, erscheinen aber in keiner Liste und keiner Suche.
-
-%2
-
-Ja öffnet die erste zum Fertigstellen; Nein entfernt alle; Abbrechen lässt sie vorerst.</translation>
-    </message>
-    <message>
-        <source>Unfinished Bookings</source>
-        <translation>Unfertige Buchungen</translation>
-    </message>
-    <message>
         <source>Restore</source>
         <translation>Wiederherstellen</translation>
     </message>
     <message>
         <source>Maximise</source>
         <translation>Maximieren</translation>
-    </message>
-    <message>
-        <source>and %1 more</source>
-        <translation>und %1 weitere</translation>
     </message>
     <message>
         <source>Enter them now?</source>

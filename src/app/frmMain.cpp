@@ -11,7 +11,7 @@
 #include "config/frmConfigRooms.h"
 #include "config/frmTerminology.h"
 #include "config/roomlist.h"
-#include "wizard/bookingstore.h"
+#include "booking/bookingstore.h"
 #include "data/schema/houseterms.h"
 #include "frmAbout.h"
 #include "HelpWindow.h"
@@ -27,6 +27,8 @@
 #include "config/frmHouseDetails.h"
 #include "output/frmInvoices.h"
 #include "output/csvexport.h"
+#include "widgets/FramelessFrame.h"
+#include "widgets/LongWork.h"
 #include "widgets/uiservices.h"
 #include "widgets/windowplacement.h"
 #include "wizard/BookingWizard.h"
@@ -36,18 +38,15 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QShortcut>
-#include <QProgressDialog>
 #include <QTimer>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScopeGuard>
 #include <QWindow>
 
-#include <limits>
 
 #include <algorithm>
 #include <climits>
@@ -84,6 +83,8 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
 {
     ui->setupUi(this);
     ShowLabelsAsPlainText(this);  // the regional terms as typed
+    // Moved and resized by its own surface and edges, as a framed window.
+    new FramelessFrame(this, [this] { return topBandHeight(); }, [this] { DragWindow(); });
     setWindowTitle(QStringLiteral("Vantrel Innkeld v") + QLatin1String(INNKELD_VERSION));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
@@ -103,25 +104,25 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     connect(ui->picIcon_1, &ClickLabel::clicked, this, [this] { picIcon_Click(1); });
     connect(ui->picIcon_2, &ClickLabel::clicked, this, [this] { picIcon_Click(2); });
 
-    connect(ui->mnuHelpContents, &QAction::triggered, this, &frmMain::mnuHelpContents_Click);
-    connect(ui->mnuHelpIndex, &QAction::triggered, this, &frmMain::mnuHelpIndex_Click);
-    connect(ui->mnuHelpSearch, &QAction::triggered, this, &frmMain::mnuHelpSearch_Click);
-    connect(ui->mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
-    connect(ui->mnuCalendar, &QAction::triggered, this, &frmMain::mnuCalendar_Click);
-    connect(ui->mnuReservationsArrivals, &QAction::triggered, this, &frmMain::mnuReservationsArrivals_Click);
-    connect(ui->mnuFileExportResCSV, &QAction::triggered, this, &frmMain::mnuFileExportResCSV_Click);
-    connect(ui->mnuFileBackup, &QAction::triggered, this, &frmMain::mnuFileBackup_Click);
-    connect(ui->mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
-    connect(ui->mnuReservationAdd, &QAction::triggered, this, &frmMain::mnuReservationAdd_Click);
-    connect(ui->mnuReservationFind, &QAction::triggered, this, &frmMain::mnuReservationFind_Click);
+    const std::pair<QAction *, void (frmMain::*)()> menuItems[] = {
+        {ui->mnuHelpContents, &frmMain::mnuHelpContents_Click}, {ui->mnuHelpIndex, &frmMain::mnuHelpIndex_Click},
+        {ui->mnuHelpSearch, &frmMain::mnuHelpSearch_Click}, {ui->mnuAbout, &frmMain::mnuAbout_Click},
+        {ui->mnuCalendar, &frmMain::mnuCalendar_Click},
+        {ui->mnuReservationsArrivals, &frmMain::mnuReservationsArrivals_Click},
+        {ui->mnuFileExportResCSV, &frmMain::mnuFileExportResCSV_Click},
+        {ui->mnuFileBackup, &frmMain::mnuFileBackup_Click}, {ui->mnuFileExit, &frmMain::mnuFileExit_Click},
+        {ui->mnuReservationAdd, &frmMain::mnuReservationAdd_Click},
+        {ui->mnuReservationFind, &frmMain::mnuReservationFind_Click},
+        {ui->mnuConfigureTerminology, &frmMain::mnuConfigureTerminology_Click},
+        {ui->mnuConfigureRooms, &frmMain::mnuConfigureRooms_Click},
+        {ui->mnuConfigureChannels, &frmMain::mnuConfigureChannels_Click},
+        {ui->mnuConfigureHouseDetails, &frmMain::mnuConfigureHouseDetails_Click},
+        {ui->mnuReservationInvoices, &frmMain::mnuReservationInvoices_Click},
+        {ui->mnuFileImportChannels, &frmMain::mnuFileImportChannels_Click}};
+    for (const auto &[action, slot] : menuItems)
+        connect(action, &QAction::triggered, this, slot);
     // Ctrl+F from every panel, as the menu item shows it.
     addAction(ui->mnuReservationFind);
-    connect(ui->mnuConfigureTerminology, &QAction::triggered, this, &frmMain::mnuConfigureTerminology_Click);
-    connect(ui->mnuConfigureRooms, &QAction::triggered, this, &frmMain::mnuConfigureRooms_Click);
-    connect(ui->mnuConfigureChannels, &QAction::triggered, this, &frmMain::mnuConfigureChannels_Click);
-    connect(ui->mnuConfigureHouseDetails, &QAction::triggered, this, &frmMain::mnuConfigureHouseDetails_Click);
-    connect(ui->mnuReservationInvoices, &QAction::triggered, this, &frmMain::mnuReservationInvoices_Click);
-    connect(ui->mnuFileImportChannels, &QAction::triggered, this, &frmMain::mnuFileImportChannels_Click);
 
     // With no menu bar, F10 opens File as a menu bar would; Left and Right
     // in an open pop-up move on to its neighbour.
@@ -272,7 +273,7 @@ void frmMain::Form_Load()
     setWindowFlag(Qt::FramelessWindowHint, true);
     setMinimumSize(fitting);
     resize(fitting);
-    restorePlacement();
+    RestorePlacement(this, *m_context.settings, topBandHeight());
     if (width() > available.width() || height() > available.height())
         resize(size().boundedTo(available.size()));
     if (!available.contains(frameGeometry()))
@@ -697,52 +698,6 @@ int frmMain::topBandHeight() const
     return ui->picBack->mapTo(this, QPoint(0, 0)).y();
 }
 
-Qt::Edges frmMain::edgesAt(const QPoint &position) const
-{
-    // A maximised window has no edges to drag; else the few pixels of blue
-    // outside the title, the menu and the content area.
-    Qt::Edges edges;
-    if (isMaximized() || isFullScreen())
-        return edges;
-    constexpr int grip = 6;
-    if (position.x() < grip)
-        edges |= Qt::LeftEdge;
-    if (position.x() >= width() - grip)
-        edges |= Qt::RightEdge;
-    if (position.y() < 4)
-        edges |= Qt::TopEdge;
-    if (position.y() >= height() - grip)
-        edges |= Qt::BottomEdge;
-    return edges;
-}
-
-void frmMain::restorePlacement()
-{
-    // Where the window was left, unless that is off every screen today.
-    const SettingsStore &settings = *m_context.settings;
-    QList<QRect> screens;
-    for (QScreen *screen : QGuiApplication::screens())
-        screens << screen->availableGeometry();
-    bool positionKept = false;
-    const QRect saved = PlacementToRestore(settings.ReadSetting(QStringLiteral("MainWindowGeometry"), QString()), screens,
-                                           minimumSize(), topBandHeight(), &positionKept);
-    if (saved.isValid()) {
-        resize(saved.size());
-        if (positionKept)
-            move(saved.topLeft());
-    }
-    if (settings.ReadSetting(QStringLiteral("MainWindowMaximized"), QString()) == QLatin1String("1"))
-        setWindowState(windowState() | Qt::WindowMaximized);
-}
-
-void frmMain::savePlacement()
-{
-    SettingsStore &settings = *m_context.settings;
-    settings.WriteSetting(QStringLiteral("MainWindowGeometry"), PlacementText(normalGeometry().isValid() ? normalGeometry()
-                                                                                                        : geometry()));
-    settings.WriteSetting(QStringLiteral("MainWindowMaximized"), isMaximized() ? QStringLiteral("1") : QStringLiteral("0"));
-}
-
 void frmMain::DragWindow()
 {
     emit windowMoveStarted();
@@ -803,69 +758,19 @@ void frmMain::mnuAbout_Click()
     about.exec();
 }
 
-bool frmMain::settleUnfinishedBooking()
-{
-    BookingWizard *wizard = m_wizard;
-    const RecordId booking = wizard ? wizard->CurrentBookingId() : 0;
-    if (booking == 0 || wizard->OpenedFromList())
-        return true;
-    bool unfinished = false;
-    if (!guarded([&] { unfinished = !BookingHasCustomer(*m_db, booking); }) || !unfinished)
-        return true;
-    const QMessageBox::StandardButton answer = m_context.ui->message(
-        this,
-        tr("The new booking has no customer yet. Kept, it holds its rooms but shows in no list and no "
-                       "search until it is finished.\n\nKeep it to finish later? (No removes it, as Cancel Booking "
-                       "does.)"),
-        QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    if (answer == QMessageBox::Cancel)
-        return false;
-    if (answer == QMessageBox::No && !guarded([&] { CancelBooking(*m_db, booking); }))
-        return false;  // said; the program stays open with the booking
-    if (answer == QMessageBox::No)
-        wizard->Reset();
-    return true;
-}
-
 void frmMain::OfferUnfinishedBookings()
 {
-    guarded([this] {
-        const QVector<UnfinishedBooking> left = UnfinishedBookings(*m_db, QDateTime::currentDateTime());
-        if (left.isEmpty())
-            return;
-        QStringList lines;
-        for (const UnfinishedBooking &b : left.mid(0, 10))
-            lines << tr("Booking %1: %2 to %3")
-                         .arg(b.id)
-                         .arg(RegionalShortDate(b.from.date()), RegionalShortDate(b.to.date()));
-        if (left.size() > 10)
-            lines << tr("and %1 more").arg(left.size() - 10);
-        const QString text = left.size() == 1
-            ? tr("A booking was left unfinished, without a customer: it holds its rooms but shows in no "
-                             "list and no search.\n\n%1\n\nYes opens it to finish it; No removes it; Cancel leaves it "
-                             "for now.")
-                  .arg(lines.join(QLatin1Char('\n')))
-            : tr("%1 bookings were left unfinished, without a customer: they hold their rooms but show in "
-                             "no list and no search.\n\n%2\n\nYes opens the first to finish it; No removes them all; "
-                             "Cancel leaves them for now.")
-                  .arg(left.size())
-                  .arg(lines.join(QLatin1Char('\n')));
-        const QMessageBox::StandardButton answer =
-            m_context.ui->message(this, text, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                  tr("Unfinished Bookings"));
-        if (answer == QMessageBox::Yes) {
-            showPanel(wizard());
-            if (!m_wizard->ResumeBooking(left.first().id, 0))
-                mnuReservationsArrivals_Click();
-        } else if (answer == QMessageBox::No) {
-            QVector<RecordId> ids;
-            for (const UnfinishedBooking &b : left)
-                ids << b.id;
-            RemoveBookings(*m_db, ids);
-            publishFeeds();
-            ShowArrivalsDepartures();
-        }
-    });
+    if (!m_db)
+        return;
+    const UnfinishedOffer offer = wizard()->OfferUnfinishedBookings();
+    if (offer.resume != 0) {
+        showPanel(wizard());
+        if (!m_wizard->ResumeBooking(offer.resume, 0))
+            mnuReservationsArrivals_Click();
+    } else if (offer.removed) {
+        publishFeeds();
+        ShowArrivalsDepartures();
+    }
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
@@ -873,11 +778,11 @@ void frmMain::closeEvent(QCloseEvent *event)
     if (m_loaded) {
         if (m_wizard)
             m_wizard->CommitTypedEntry();
-        if (!settleUnfinishedBooking()) {
+        if (m_wizard && !m_wizard->SettleBeforeExit()) {
             event->ignore();
             return;
         }
-        guarded([this] { savePlacement(); });
+        guarded([this] { SavePlacement(this, *m_context.settings); });
         // The day's bookings are in a copy before the program ends: made
         // again if the database changed since (the window already gone).
         if (m_dailyBackup) {
@@ -890,42 +795,10 @@ void frmMain::closeEvent(QCloseEvent *event)
             } catch (const DbError &) {
                 // Another desk reading: folded when the last one closes.
             }
-            finishCopyBeforeExit();
+            FinishCopyBeforeExit(*m_dailyBackup, tr("Keeping today's copy of the bookings before Innkeld ends..."));
         }
     }
     QWidget::closeEvent(event);
-}
-
-void frmMain::finishCopyBeforeExit()
-{
-    // The window is gone while the day's copy is finished; when that takes
-    // a moment, a small window with the program's name says so, with how
-    // far it is, until the copy is whole. Nothing waits without answering.
-    QEventLoop loop;
-    bool whole = false;
-    m_dailyBackup->finishBeforeExitThen([&] {
-        whole = true;
-        loop.quit();
-    });
-    if (whole)
-        return;
-    QProgressDialog note(tr("Keeping today's copy of the bookings before Innkeld ends..."), QString(), 0, 0);
-    note.setObjectName(QStringLiteral("dlgClosingCopy"));
-    note.setWindowTitle(ApplicationTitle());
-    note.setCancelButton(nullptr);
-    note.setAutoReset(false);
-    note.setAutoClose(false);
-    note.setMinimumDuration(std::numeric_limits<int>::max());
-    QTimer poll;
-    poll.setInterval(100);
-    connect(&poll, &QTimer::timeout, &note, [&] {
-        const auto [done, total] = m_dailyBackup->progress();
-        note.setMaximum(total > 0 ? 1000 : 0);
-        note.setValue(total > 0 ? int(std::min<qint64>(1000, done * 1000 / total)) : 0);
-    });
-    poll.start();
-    QTimer::singleShot(300, &note, [&note] { note.show(); });
-    loop.exec();
 }
 
 void frmMain::changeEvent(QEvent *event)
@@ -938,76 +811,11 @@ void frmMain::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
-void frmMain::mousePressEvent(QMouseEvent *event)
-{
-    // An edge resizes the window, as a frame's would; the rest of the
-    // surface moves it. Where the window system cannot resize a window
-    // without a frame, the window follows the mouse itself.
-    const Qt::Edges edges = event->button() == Qt::LeftButton ? edgesAt(event->position().toPoint()) : Qt::Edges();
-    if (edges) {
-        QWindow *w = windowHandle();
-        if (!w || !w->startSystemResize(edges)) {
-            m_resizing = edges;
-            m_pressedAt = event->globalPosition().toPoint();
-            m_pressedGeometry = geometry();
-        }
-    } else {
-        DragWindow();
-    }
-    event->accept();
-}
-
 void frmMain::mouseMoveEvent(QMouseEvent *event)
 {
     for (ClickLabel *label : lblMenu)
         setTextColour(label, MenuHighlightTextColor());
-    if (m_resizing && (event->buttons() & Qt::LeftButton)) {
-        const QPoint moved = event->globalPosition().toPoint() - m_pressedAt;
-        QRect g = m_pressedGeometry;
-        const QSize least = minimumSize();
-        if (m_resizing & Qt::LeftEdge)
-            g.setLeft(std::min(g.left() + moved.x(), g.right() - least.width() + 1));
-        if (m_resizing & Qt::RightEdge)
-            g.setRight(std::max(g.right() + moved.x(), g.left() + least.width() - 1));
-        if (m_resizing & Qt::TopEdge)
-            g.setTop(std::min(g.top() + moved.y(), g.bottom() - least.height() + 1));
-        if (m_resizing & Qt::BottomEdge)
-            g.setBottom(std::max(g.bottom() + moved.y(), g.top() + least.height() - 1));
-        setGeometry(g);
-    } else {
-        // The pointer shows where an edge can be dragged.
-        const Qt::Edges edges = edgesAt(event->position().toPoint());
-        if ((edges & Qt::LeftEdge && edges & Qt::TopEdge) || (edges & Qt::RightEdge && edges & Qt::BottomEdge))
-            setCursor(Qt::SizeFDiagCursor);
-        else if ((edges & Qt::RightEdge && edges & Qt::TopEdge) || (edges & Qt::LeftEdge && edges & Qt::BottomEdge))
-            setCursor(Qt::SizeBDiagCursor);
-        else if (edges & (Qt::LeftEdge | Qt::RightEdge))
-            setCursor(Qt::SizeHorCursor);
-        else if (edges & (Qt::TopEdge | Qt::BottomEdge))
-            setCursor(Qt::SizeVerCursor);
-        else
-            unsetCursor();
-    }
     QWidget::mouseMoveEvent(event);
-}
-
-void frmMain::mouseReleaseEvent(QMouseEvent *event)
-{
-    m_resizing = {};
-    QWidget::mouseReleaseEvent(event);
-}
-
-void frmMain::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    // A double-click on the blue band along the top maximises the window
-    // or gives it back its size, as on a title bar.
-    if (event->button() == Qt::LeftButton && event->position().y() < topBandHeight()
-        && !edgesAt(event->position().toPoint())) {
-        ToggleMaximised();
-        event->accept();
-        return;
-    }
-    QWidget::mouseDoubleClickEvent(event);
 }
 
 }  // namespace innkeld

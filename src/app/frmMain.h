@@ -104,13 +104,8 @@ signals:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    // Finishes the day's copy as the program closes, the window gone.
-    void finishCopyBeforeExit();
     void changeEvent(QEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private slots:
     // File
@@ -150,9 +145,6 @@ private slots:
 
 private:
     void showPanel(QWidget *panel);
-    // Asked as the program closes: a new booking without a customer is kept
-    // or removed; false when the operator goes back to it.
-    bool settleUnfinishedBooking();
     void openBooking(RecordId bookingId);
     void bookingClosed();
     // The wizard's Print Confirmation: the document written and opened in
@@ -161,13 +153,7 @@ private:
     // Issues the booking's invoice and shows it in the print preview.
     void issueInvoice(RecordId bookingId);
     void DragWindow();
-    // The edges of the window under a point of it that resize it.
-    Qt::Edges edgesAt(const QPoint &position) const;
     int topBandHeight() const;  // the blue band above the content area
-    // The size, position and maximised state where the window was left,
-    // from the settings, and into them.
-    void restorePlacement();
-    void savePlacement();
     void popupMenu(QMenu *menu, int labelIndex);
     bool guarded(const std::function<void()> &action);
     // The panels made so far.
@@ -199,10 +185,6 @@ private:
     BookingWizard *m_wizard = nullptr;
     FindPanel *m_finder = nullptr;
     ReportsPanel *m_reports = nullptr;
-    // A resize by an edge that the window follows itself.
-    Qt::Edges m_resizing;
-    QPoint m_pressedAt;
-    QRect m_pressedGeometry;
 };
 
 // Colours of the label menu.

@@ -5,7 +5,7 @@
 #include "data/schema/houserules.h"
 #include "data/regional/regional.h"
 #include "data/sql/sqldialect.h"
-#include "wizard/availability.h"
+#include "booking/availability.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "confirmation.h"
 
 #include "data/regional/regional.h"
-#include "wizard/bookingview.h"
+#include "booking/bookingview.h"
 
 
 

@@ -6,7 +6,7 @@
 #include "data/schema/findindex.h"
 #include "data/schema/houseterms.h"
 #include "data/schema/invoicetables.h"
-#include "wizard/bookingview.h"
+#include "booking/bookingview.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

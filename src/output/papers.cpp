@@ -4,8 +4,8 @@
 #include "data/schema/textlengths.h"
 #include "data/regional/language.h"
 #include "data/regional/regional.h"
-#include "wizard/bookingview.h"
-#include "wizard/paymentrecords.h"
+#include "booking/bookingview.h"
+#include "booking/paymentrecords.h"
 
 #include <QHash>
 #include <QMutex>

@@ -1,9 +1,16 @@
 #include "LongWork.h"
 
+#include "data/copies/dailybackup.h"
+#include "uiservices.h"
+
+#include <QEventLoop>
 #include <QProgressDialog>
 #include <QThread>
+#include <QTimer>
 
+#include <algorithm>
 #include <exception>
+#include <limits>
 
 namespace innkeld {
 
@@ -97,6 +104,35 @@ void LongWork::threadFinished()
     if (m_dialog)
         m_dialog->hide();
     emit finished(m_completed && m_failure.isEmpty(), m_failure);
+}
+
+void FinishCopyBeforeExit(DailyBackup &copy, const QString &label)
+{
+    QEventLoop loop;
+    bool whole = false;
+    copy.finishBeforeExitThen([&] {
+        whole = true;
+        loop.quit();
+    });
+    if (whole)
+        return;
+    QProgressDialog note(label, QString(), 0, 0);
+    note.setObjectName(QStringLiteral("dlgClosingCopy"));
+    note.setWindowTitle(ApplicationTitle());
+    note.setCancelButton(nullptr);
+    note.setAutoReset(false);
+    note.setAutoClose(false);
+    note.setMinimumDuration(std::numeric_limits<int>::max());
+    QTimer poll;
+    poll.setInterval(100);
+    QObject::connect(&poll, &QTimer::timeout, &note, [&] {
+        const auto [done, total] = copy.progress();
+        note.setMaximum(total > 0 ? 1000 : 0);
+        note.setValue(total > 0 ? int(std::min<qint64>(1000, done * 1000 / total)) : 0);
+    });
+    poll.start();
+    QTimer::singleShot(300, &note, [&note] { note.show(); });
+    loop.exec();
 }
 
 }  // namespace innkeld

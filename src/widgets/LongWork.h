@@ -65,4 +65,12 @@ private:
     Job m_job;
 };
 
+class DailyBackup;
+
+// As the program closes, its window gone: the day's copy finished (see
+// DailyBackup::finishBeforeExitThen) while the events go on; when that
+// takes a moment, a small window with the program's name and `label` says
+// how far it is, until the copy is whole.
+void FinishCopyBeforeExit(DailyBackup &copy, const QString &label);
+
 }  // namespace innkeld

@@ -1,5 +1,11 @@
 #include "windowplacement.h"
 
+#include "data/regional/settings.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
 #include <QStringList>
 
 #include <algorithm>
@@ -52,6 +58,32 @@ QRect PlacementToRestore(const QString &saved, const QList<QRect> &screens, cons
         }
     }
     return geometry;
+}
+
+void RestorePlacement(QWidget *window, const SettingsStore &settings, int topBand)
+{
+    // Where the window was left, unless that is off every screen today.
+    QList<QRect> screens;
+    for (QScreen *screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    bool positionKept = false;
+    const QRect saved = PlacementToRestore(settings.ReadSetting(QStringLiteral("MainWindowGeometry"), QString()), screens,
+                                           window->minimumSize(), topBand, &positionKept);
+    if (saved.isValid()) {
+        window->resize(saved.size());
+        if (positionKept)
+            window->move(saved.topLeft());
+    }
+    if (settings.ReadSetting(QStringLiteral("MainWindowMaximized"), QString()) == QLatin1String("1"))
+        window->setWindowState(window->windowState() | Qt::WindowMaximized);
+}
+
+void SavePlacement(const QWidget *window, SettingsStore &settings)
+{
+    settings.WriteSetting(QStringLiteral("MainWindowGeometry"),
+                          PlacementText(window->normalGeometry().isValid() ? window->normalGeometry() : window->geometry()));
+    settings.WriteSetting(QStringLiteral("MainWindowMaximized"),
+                          window->isMaximized() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 }  // namespace innkeld

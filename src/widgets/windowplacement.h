@@ -7,7 +7,11 @@
 #include <QSize>
 #include <QString>
 
+class QWidget;
+
 namespace innkeld {
+
+class SettingsStore;
 
 // The settings text of a geometry: "x,y,width,height".
 QString PlacementText(const QRect &geometry);
@@ -20,5 +24,11 @@ QString PlacementText(const QRect &geometry);
 // invalid rectangle when nothing usable was saved.
 QRect PlacementToRestore(const QString &saved, const QList<QRect> &screens, const QSize &minimum, int band,
                          bool *positionKept);
+
+// Gives a window the size, position and maximised state where it was left,
+// from the settings (unless that is off every screen today); and keeps
+// them there.
+void RestorePlacement(QWidget *window, const SettingsStore &settings, int topBand);
+void SavePlacement(const QWidget *window, SettingsStore &settings);
 
 }  // namespace innkeld

@@ -13,10 +13,11 @@
 #include "data/regional/regionalterms.h"
 #include "data/schema/bookingtables.h"
 #include "data/schema/paperlanguage.h"
-#include "wizard/availability.h"
-#include "wizard/bookingstore.h"
-#include "wizard/bookingview.h"
-#include "wizard/payment.h"
+#include "booking/availability.h"
+#include "booking/bookingstore.h"
+#include "booking/paymentrecords.h"
+#include "booking/bookingview.h"
+#include "booking/payment.h"
 #include "wizard/returningguests.h"
 
 #include <QAbstractItemView>
@@ -193,6 +194,65 @@ bool BookingWizard::ResumeBooking(RecordId bookingId, int step)
 void BookingWizard::MarkOpenedFromList()
 {
     m_openedFromList = true;
+}
+
+bool BookingWizard::SettleBeforeExit()
+{
+    const RecordId booking = m_currentBookingId;
+    if (booking == 0 || m_openedFromList || !m_db || !m_ui)
+        return true;
+    bool unfinished = false;
+    if (!guarded([&] { unfinished = !BookingHasCustomer(*m_db, booking); }) || !unfinished)
+        return true;
+    const QMessageBox::StandardButton answer = m_ui->message(
+        window(),
+        tr("The new booking has no customer yet. Kept, it holds its rooms but shows in no list and no search until it "
+           "is finished.\n\nKeep it to finish later? (No removes it, as Cancel Booking does.)"),
+        QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Cancel)
+        return false;
+    if (answer == QMessageBox::No && !guarded([&] { CancelBooking(*m_db, booking); }))
+        return false;  // said; the program stays open with the booking
+    if (answer == QMessageBox::No)
+        Reset();
+    return true;
+}
+
+UnfinishedOffer BookingWizard::OfferUnfinishedBookings()
+{
+    UnfinishedOffer offer;
+    guarded([&] {
+        const QVector<UnfinishedBooking> left = UnfinishedBookings(*m_db, QDateTime::currentDateTime());
+        if (left.isEmpty())
+            return;
+        QStringList lines;
+        for (const UnfinishedBooking &b : left.mid(0, 10))
+            lines << tr("Booking %1: %2 to %3").arg(b.id).arg(RegionalShortDate(b.from.date()), RegionalShortDate(b.to.date()));
+        if (left.size() > 10)
+            lines << tr("and %1 more").arg(left.size() - 10);
+        const QString text = left.size() == 1
+            ? tr("A booking was left unfinished, without a customer: it holds its rooms but shows in no list and no "
+                 "search.\n\n%1\n\nYes opens it to finish it; No removes it; Cancel leaves it for now.")
+                  .arg(lines.join(QLatin1Char('\n')))
+            : tr("%1 bookings were left unfinished, without a customer: they hold their rooms but show in no list and "
+                 "no search.\n\n%2\n\nYes opens the first to finish it; No removes them all; Cancel leaves them for "
+                 "now.")
+                  .arg(left.size())
+                  .arg(lines.join(QLatin1Char('\n')));
+        const QMessageBox::StandardButton answer =
+            m_ui->message(window(), text, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                          tr("Unfinished Bookings"));
+        if (answer == QMessageBox::Yes) {
+            offer.resume = left.first().id;
+        } else if (answer == QMessageBox::No) {
+            QVector<RecordId> ids;
+            for (const UnfinishedBooking &b : left)
+                ids << b.id;
+            RemoveBookings(*m_db, ids);
+            offer.removed = true;
+        }
+    });
+    return offer;
 }
 
 void BookingWizard::ForgetOpenedBooking()
@@ -675,9 +735,9 @@ void BookingWizard::cmdRecordPayment_Click()
         dialog.exec();
         // The amount paid is now the payments' sum: the box shows it, so
         // that leaving the step stores no other.
-        const Recordset paid = m_db->execute(QStringLiteral("SELECT AmountPayed FROM booking WHERE ID = %1").arg(m_currentBookingId));
-        if (!paid.eof())
-            payment->txtAmountPayed->setText(FormatMoney(paid.value(0)));
+        const QVariant paid = AmountPaidOf(*m_db, m_currentBookingId);
+        if (paid.isValid())
+            payment->txtAmountPayed->setText(FormatMoney(paid));
         m_shownPaid = payment->txtAmountPayed->text();
     });
 }

@@ -34,6 +34,13 @@ namespace innkeld {
 
 class RegionalTerms;
 
+// What the operator chose of the bookings a run left unfinished.
+struct UnfinishedOffer
+{
+    RecordId resume = 0;   // the booking to open and finish
+    bool removed = false;  // they were removed
+};
+
 class BookingWizard : public QFrame, public ServiceClient
 {
     Q_OBJECT
@@ -61,6 +68,12 @@ public:
     void MarkOpenedFromList();
     // A booking opened from a list is let go, so that the next start makes
     // a new booking instead of showing it again.
+    // Asked as the program closes: a new booking without a customer is kept
+    // or removed; false when the operator goes back to it.
+    bool SettleBeforeExit();
+    // At the start: the bookings an earlier run left without a customer
+    // offered to be finished or removed (or left for now).
+    UnfinishedOffer OfferUnfinishedBookings();
     void ForgetOpenedBooking();
     // What leaving the box with the focus does is done now: the notes typed
     // are saved, an amount is formatted and the sum recomputed, a count

@@ -7,7 +7,7 @@
 #include "data/schema/paperlanguage.h"
 #include "widgets/paper.h"
 #include "widgets/uiservices.h"
-#include "wizard/paymentrecords.h"
+#include "booking/paymentrecords.h"
 
 #include <QTextDocument>
 

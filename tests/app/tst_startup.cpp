@@ -9,7 +9,7 @@
 #include "data/regional/settings.h"
 #include "data/schema/schema.h"
 #include "wizard/BookingWizard.h"
-#include "wizard/bookingstore.h"
+#include "booking/bookingstore.h"
 #include "fakeui.h"
 #include "guisupport.h"
 #include "testsupport.h"

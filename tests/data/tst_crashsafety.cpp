@@ -4,7 +4,7 @@
 // reported done is there whole, and no step is there in part.
 // INNKELD_KILLS sets the number of kills (20 by default).
 #include "data/regional/regional.h"
-#include "wizard/bookingstore.h"
+#include "booking/bookingstore.h"
 #include "testsupport.h"
 
 #include <QProcess>

@@ -11,8 +11,8 @@
 #include "data/schema/schema.h"
 #include "output/confirmation.h"
 #include "testsupport.h"
-#include "wizard/availability.h"
-#include "wizard/bookingstore.h"
+#include "booking/availability.h"
+#include "booking/bookingstore.h"
 
 #include <QProcess>
 #include <QSqlError>

@@ -12,7 +12,7 @@
 #include "config/frmConfigRooms.h"
 #include "config/frmTerminology.h"
 #include "data/regional/regionalterms.h"
-#include "wizard/availability.h"
+#include "booking/availability.h"
 #include "wizard/returningguests.h"
 #include "wizard/BookingWizard.h"
 #include "data/copies/backup.h"
@@ -21,7 +21,7 @@
 #include "data/schema/schema.h"
 #include "guisupport.h"
 #include "output/csvexport.h"
-#include "wizard/bookingstore.h"
+#include "booking/bookingstore.h"
 
 #include <QBuffer>
 #include <QDateTimeEdit>

@@ -12,8 +12,8 @@
 #include "output/papers.h"
 #include "data/regional/regional.h"
 #include "data/schema/houseterms.h"
-#include "wizard/bookingstore.h"
-#include "wizard/paymentrecords.h"
+#include "booking/bookingstore.h"
+#include "booking/paymentrecords.h"
 #include "testsupport.h"
 
 #include <QBuffer>

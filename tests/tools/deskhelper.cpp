@@ -16,7 +16,7 @@
 #include "data/schema/schema.h"
 #include "data/sql/database.h"
 #include "data/regional/regional.h"
-#include "wizard/bookingstore.h"
+#include "booking/bookingstore.h"
 
 #include <QCoreApplication>
 #include <QThread>

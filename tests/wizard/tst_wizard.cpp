@@ -9,7 +9,7 @@
 #include "guisupport.h"
 #include "config/frmTerminology.h"
 #include "wizard/BookingWizard.h"
-#include "wizard/bookingstore.h"
+#include "booking/bookingstore.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

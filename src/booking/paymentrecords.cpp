@@ -60,4 +60,10 @@ Payment ReadPayment(Database &db, RecordId paymentId)
     return paymentOf(r);
 }
 
+QVariant AmountPaidOf(Database &db, RecordId bookingId)
+{
+    const Recordset paid = db.execute(QStringLiteral("SELECT AmountPayed FROM booking WHERE ID = %1").arg(bookingId));
+    return paid.eof() ? QVariant() : paid.value(0);
+}
+
 }  // namespace innkeld

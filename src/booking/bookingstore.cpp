@@ -2,7 +2,7 @@
 
 #include "data/regional/regional.h"
 #include "data/schema/bookingtables.h"
-#include "wizard/availability.h"
+#include "booking/availability.h"
 
 #include <QCoreApplication>
 

@@ -5,9 +5,9 @@
 #pragma once
 
 #include "data/sql/database.h"
-#include "wizard/availability.h"
-#include "wizard/bookingstore.h"
-#include "wizard/payment.h"
+#include "booking/availability.h"
+#include "booking/bookingstore.h"
+#include "booking/payment.h"
 
 #include <QDateTime>
 #include <QString>

@@ -6,6 +6,7 @@
 #include "data/sql/database.h"
 
 #include <QDate>
+#include <QVariant>
 #include <QVector>
 
 namespace innkeld {
@@ -28,5 +29,9 @@ RecordId RecordPayment(Database &db, const Payment &payment);
 QVector<Payment> PaymentsOf(Database &db, RecordId bookingId);
 // One payment. Throws DbError when there is none.
 Payment ReadPayment(Database &db, RecordId paymentId);
+
+// The booking's amount paid as stored (the sum of its payments); null
+// when the booking is gone. Throws DbError.
+QVariant AmountPaidOf(Database &db, RecordId bookingId);
 
 }  // namespace innkeld

@@ -4,10 +4,10 @@
 #include "data/schema/schema.h"
 #include "output/confirmation.h"
 #include "testsupport.h"
-#include "wizard/availability.h"
-#include "wizard/bookingstore.h"
-#include "wizard/bookingview.h"
-#include "wizard/payment.h"
+#include "booking/availability.h"
+#include "booking/bookingstore.h"
+#include "booking/bookingview.h"
+#include "booking/payment.h"
 
 #include <QtTest>
 
