@@ -1,6 +1,7 @@
 #include "bookingview.h"
 
 #include "data/regional/regional.h"
+#include "data/schema/textlengths.h"
 
 #include <QCoreApplication>
 
@@ -29,7 +30,7 @@ QStringList ContactFields(const Recordset &c)
     QStringList fields;
     for (const char *name : {"BusinessName", "FirstName", "LastName", "Address1", "Address2", "City", "State", "PostCode",
                              "Country", "Phone", "Email"})
-        fields << c.text(QLatin1String(name));
+        fields << c.text(QLatin1String(name)).left(kLineLength);  // as kept (an earlier version kept more)
     return fields;
 }
 

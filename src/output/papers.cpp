@@ -21,9 +21,9 @@ namespace {
 // text (one stored by an earlier version may be longer), a word longer
 // than a line could hold given places to break (a zero-width space every
 // 40 characters), so that any paper is laid out at once.
-QString laidOut(const QString &text)
+QString laidOut(const QString &text, int limit)
 {
-    QString t = text.left(kNoteLength);
+    QString t = text.left(limit);
     int run = 0;
     for (int i = 0; i < t.size(); ++i) {
         run = t.at(i).isSpace() ? 0 : run + 1;
@@ -36,9 +36,11 @@ QString laidOut(const QString &text)
     return t;
 }
 
-QString escaped(const QString &text)
+// A text as a paper shows it, at most `limit` characters of it (a note's
+// or an address's by default; a one-line field's kLineLength).
+QString escaped(const QString &text, int limit = kNoteLength)
 {
-    return laidOut(text).toHtmlEscaped().replace(QStringLiteral("\r\n"), QStringLiteral("<br>")).replace(QLatin1Char('\n'),
+    return laidOut(text, limit).toHtmlEscaped().replace(QStringLiteral("\r\n"), QStringLiteral("<br>")).replace(QLatin1Char('\n'),
                                                                                                  QStringLiteral("<br>"));
 }
 
@@ -80,18 +82,18 @@ QString page(const HouseDetails &house, const QString &body, const Words &w)
 {
     QStringList head;
     if (!house.name.isEmpty())
-        head << QStringLiteral("<span style=\"font-size:16pt; font-weight:bold\">%1</span>").arg(escaped(house.name));
+        head << QStringLiteral("<span style=\"font-size:16pt; font-weight:bold\">%1</span>").arg(escaped(house.name, kLineLength));
     if (!house.address.isEmpty())
         head << escaped(house.address);
     QStringList reach;
     if (!house.phone.isEmpty())
-        reach << w(QT_TRANSLATE_NOOP("Paper", "Phone: %1")).arg(escaped(house.phone));
+        reach << w(QT_TRANSLATE_NOOP("Paper", "Phone: %1")).arg(escaped(house.phone, kLineLength));
     if (!house.email.isEmpty())
-        reach << escaped(house.email);
+        reach << escaped(house.email, kLineLength);
     if (!reach.isEmpty())
         head << reach.join(QStringLiteral(" &middot; "));
     if (!house.vatNumber.isEmpty())
-        head << w(QT_TRANSLATE_NOOP("Paper", "VAT No.: %1")).arg(escaped(house.vatNumber));
+        head << w(QT_TRANSLATE_NOOP("Paper", "VAT No.: %1")).arg(escaped(house.vatNumber, kLineLength));
     QString html = QStringLiteral("<html><body style=\"font-size:10pt\"><table width=\"100%\" cellpadding=\"0\"><tr>"
                                   "<td valign=\"top\">%1</td>")
                        .arg(head.join(QStringLiteral("<br>")));
@@ -117,7 +119,8 @@ QString rows(const QList<std::pair<QString, QString>> &lines)
 {
     QString html = QStringLiteral("<table cellpadding=\"2\">");
     for (const auto &[caption, value] : lines)
-        html += QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td></tr>").arg(escaped(caption), escaped(value));
+        html += QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td></tr>")
+                    .arg(escaped(caption, kLineLength), escaped(value, kLineLength));
     return html + QStringLiteral("</table>");
 }
 
@@ -173,7 +176,7 @@ QString InvoicePaper(const Invoice &inv, const QString &language)
         facts << w(QT_TRANSLATE_NOOP("Paper", "Credits the invoice %1")).arg(escaped(inv.creditOfNumber));
     body += QStringLiteral("<table width=\"100%\"><tr><td valign=\"top\"><b>%1</b><br>%2</td><td align=\"right\" "
                            "valign=\"top\">%3</td></tr></table>")
-                .arg(escaped(inv.guest), escaped(inv.guestAddress), facts.join(QStringLiteral("<br>")));
+                .arg(escaped(inv.guest, 3 * kLineLength + 4), escaped(inv.guestAddress, 5 * kLineLength + 8), facts.join(QStringLiteral("<br>")));
     body += QStringLiteral("<br><table width=\"100%\" cellpadding=\"3\" style=\"border-collapse:collapse\">"
                            "<tr><th align=\"left\">%1</th><th align=\"right\">%2</th>"
                            "<th align=\"right\">%3</th><th align=\"right\">%4</th></tr>")
