@@ -11,16 +11,9 @@ QStringList statements(Engine engine)
     if (engine == Engine::PostgreSQL)
         return {QStringLiteral("CREATE TABLE bookingtax (bookingid bigint PRIMARY KEY REFERENCES booking (ID) ON DELETE "
                                "CASCADE ON UPDATE CASCADE, TaxName text NOT NULL, TaxRate text NOT NULL)")};
-    return {QStringLiteral("CREATE TABLE bookingtax (bookingid INTEGER PRIMARY KEY, TaxName TEXT NOT NULL, TaxRate TEXT "
-                           "NOT NULL)"),
-            QStringLiteral("CREATE TRIGGER bookingtax_link BEFORE INSERT ON bookingtax BEGIN SELECT "
-                           "innkeld_refuse('There is no booking ' || NEW.bookingid || '.') WHERE NOT EXISTS (SELECT 1 "
-                           "FROM booking WHERE ID = NEW.bookingid); END"),
-            QStringLiteral("CREATE TRIGGER bookingtax_relink BEFORE UPDATE OF bookingid ON bookingtax BEGIN "
-                           "SELECT innkeld_refuse('There is no booking ' || NEW.bookingid || '.') WHERE NOT EXISTS "
-                           "(SELECT 1 FROM booking WHERE ID = NEW.bookingid); END"),
-            QStringLiteral("CREATE TRIGGER bookingtax_booking_delete AFTER DELETE ON booking BEGIN "
-                           "DELETE FROM bookingtax WHERE bookingid = OLD.ID; END")};
+    return QStringList{QStringLiteral("CREATE TABLE bookingtax (bookingid INTEGER PRIMARY KEY, TaxName TEXT NOT NULL, "
+                                      "TaxRate TEXT NOT NULL)")}
+        + BookingLinkTriggers(QStringLiteral("bookingtax"));
 }
 
 QString literal(const QString &text)

@@ -11,16 +11,9 @@ QStringList statements(Engine engine)
     if (engine == Engine::PostgreSQL)
         return {QStringLiteral("CREATE TABLE bookinglanguage (bookingid bigint PRIMARY KEY REFERENCES booking (ID) ON "
                                "DELETE CASCADE ON UPDATE CASCADE, Language text NOT NULL CHECK (Language ~ '^[a-z]{2,3}$'))")};
-    return {QStringLiteral("CREATE TABLE bookinglanguage (bookingid INTEGER PRIMARY KEY, Language TEXT NOT NULL CHECK "
-                           "(length(Language) BETWEEN 2 AND 3 AND Language NOT GLOB '*[^a-z]*'))"),
-            QStringLiteral("CREATE TRIGGER bookinglanguage_link BEFORE INSERT ON bookinglanguage BEGIN SELECT "
-                           "innkeld_refuse('There is no booking ' || NEW.bookingid || '.') WHERE NOT EXISTS (SELECT 1 "
-                           "FROM booking WHERE ID = NEW.bookingid); END"),
-            QStringLiteral("CREATE TRIGGER bookinglanguage_relink BEFORE UPDATE OF bookingid ON bookinglanguage BEGIN "
-                           "SELECT innkeld_refuse('There is no booking ' || NEW.bookingid || '.') WHERE NOT EXISTS "
-                           "(SELECT 1 FROM booking WHERE ID = NEW.bookingid); END"),
-            QStringLiteral("CREATE TRIGGER bookinglanguage_booking_delete AFTER DELETE ON booking BEGIN "
-                           "DELETE FROM bookinglanguage WHERE bookingid = OLD.ID; END")};
+    return QStringList{QStringLiteral("CREATE TABLE bookinglanguage (bookingid INTEGER PRIMARY KEY, Language TEXT NOT NULL "
+                                      "CHECK (length(Language) BETWEEN 2 AND 3 AND Language NOT GLOB '*[^a-z]*'))")}
+        + BookingLinkTriggers(QStringLiteral("bookinglanguage"));
 }
 
 }  // namespace

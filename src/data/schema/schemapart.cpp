@@ -63,6 +63,17 @@ SchemaPart TablesPart(const QString &what, const QStringList &statements, const 
     return part;
 }
 
+QStringList BookingLinkTriggers(const QString &table)
+{
+    const QString refuse = QStringLiteral("SELECT innkeld_refuse('There is no booking ' || NEW.bookingid || '.') WHERE NOT "
+                                          "EXISTS (SELECT 1 FROM booking WHERE ID = NEW.bookingid); END");
+    return {QStringLiteral("CREATE TRIGGER %1_link BEFORE INSERT ON %1 BEGIN ").arg(table) + refuse,
+            QStringLiteral("CREATE TRIGGER %1_relink BEFORE UPDATE OF bookingid ON %1 BEGIN ").arg(table) + refuse,
+            QStringLiteral("CREATE TRIGGER %1_booking_delete AFTER DELETE ON booking BEGIN DELETE FROM %1 WHERE bookingid "
+                           "= OLD.ID; END")
+                .arg(table)};
+}
+
 SchemaPart EnginePart(const QString &what, const std::function<QStringList(Engine)> &statements, const QString &marker)
 {
     SchemaPart part;

@@ -77,6 +77,11 @@ QStringList TemporaryStatements(const QStringList &statements);
 // engines, lacking when its `table` is not there.
 SchemaPart TablesPart(const QString &what, const QStringList &statements, const QString &table);
 
+// On a file, the triggers that tie a table's `bookingid` to a booking there
+// is (<table>_link, <table>_relink) and take its rows along when the
+// booking goes (<table>_booking_delete); a server's reference does both.
+QStringList BookingLinkTriggers(const QString &table);
+
 // A part that each engine makes by its own `statements`, lacking when
 // `marker` (a table, trigger or function it makes) is not there; a file
 // that cannot be written reads its tables through temporary ones.
