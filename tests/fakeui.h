@@ -4,7 +4,10 @@
 #include "widgets/paper.h"
 #include "widgets/uiservices.h"
 
+#include <QDialog>
 #include <QTextDocument>
+
+#include <functional>
 
 #include <QList>
 #include <QStringList>
@@ -65,6 +68,16 @@ public:
     {
         opened << url;
         return startSucceeds;
+    }
+    // Each dialog of the program's own that asks: its title, then the
+    // answer `dialogAnswer` gives (it may fill the dialog's fields); rejected
+    // when there is none.
+    QStringList dialogTitles;
+    std::function<int(QDialog &)> dialogAnswer;
+    int askDialog(QDialog &dialog) override
+    {
+        dialogTitles << dialog.windowTitle();
+        return dialogAnswer ? dialogAnswer(dialog) : int(QDialog::Rejected);
     }
     // Each paper shown: its title and text; written as PDF to `paperPdf`
     // when it is set, as the preview's Save as PDF does.

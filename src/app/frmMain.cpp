@@ -160,6 +160,8 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     connect(ui->MainCalendar, &Calendar::openBooking, this, &frmMain::openBooking);
     ui->picArrivals->setServices(m_context.ui);
     connect(ui->picArrivals, &ArrivalsPanel::openBooking, this, &frmMain::openBooking);
+    connect(ui->picArrivals, &ArrivalsPanel::staysChanged, this, &frmMain::publishFeeds);
+    ui->picArrivals->setPaymentsOpener([this](RecordId booking) { wizard()->RecordPaymentFor(booking); });
 }
 
 frmMain::~frmMain()

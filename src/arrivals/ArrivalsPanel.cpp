@@ -2,8 +2,13 @@
 #include "ui_ArrivalsPanel.h"
 
 #include "arrivals/arrivalsquery.h"
+#include "booking/bookingstatus.h"
+#include "data/regional/regional.h"
+#include "widgets/bookinglife.h"
 
 #include <QAbstractItemView>
+#include <QMenu>
+#include <QShortcut>
 
 namespace innkeld {
 
@@ -30,6 +35,23 @@ ArrivalsPanel::ArrivalsPanel(QWidget *parent) : QFrame(parent), ServiceClient(th
     ui->lstArrivals->installEventFilter(this);
     ui->lstDepartures->installEventFilter(this);
     connect(ui->cmdViewDetails, &QPushButton::clicked, this, &ArrivalsPanel::cmdViewDetails_Click);
+    connect(ui->cmdCheckIn, &QPushButton::clicked, this, &ArrivalsPanel::cmdCheckIn_Click);
+    connect(ui->cmdCheckOut, &QPushButton::clicked, this, &ArrivalsPanel::cmdCheckOut_Click);
+    connect(ui->cmdNoShow, &QPushButton::clicked, this, [this] { cmdNoShow_Click(false); });
+    connect(ui->cmdNoShowAll, &QPushButton::clicked, this, [this] { cmdNoShow_Click(true); });
+    for (auto [key, slot] : {std::pair{Qt::Key_I, &ArrivalsPanel::cmdCheckIn_Click},
+                             std::pair{Qt::Key_O, &ArrivalsPanel::cmdCheckOut_Click}}) {
+        auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | key), this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, slot);
+    }
+    // The same actions by the lists' context menus (a right click or the
+    // menu key).
+    for (QListWidget *list : {ui->lstArrivals, ui->lstDepartures, ui->lstNotArrived}) {
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint &at) { listMenu(list, at); });
+    }
+    connect(ui->lstNotArrived, &QListWidget::itemActivated, this, [this] { guarded([this] { openFromList(ui->lstNotArrived); }); });
 }
 
 ArrivalsPanel::~ArrivalsPanel() = default;
@@ -56,14 +78,115 @@ void ArrivalsPanel::FillLists()
     const QDate day = date();
     const QVector<DayListEntry> arrivals = ReadDayList(*m_db, ArrivalsSql(day));
     const QVector<DayListEntry> departures = ReadDayList(*m_db, DeparturesSql(day));
-    for (auto [list, entries] :
-         {std::pair{ui->lstArrivals, &arrivals}, std::pair{ui->lstDepartures, &departures}}) {
+    QVector<DayListEntry> waiting;
+    for (const NotArrived &n : NotArrivedBookings(*m_db, QDate::currentDate()))
+        waiting << DayListEntry{QStringLiteral("%1  %2%3").arg(RegionalShortDate(n.from.date()),
+                                                               n.guest.isEmpty() ? GuestDisplayName(QString(), QString()) : n.guest,
+                                                               n.rooms.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(n.rooms)),
+                                n.id, BookingStatus::Booked};
+    for (auto [list, entries] : {std::pair{ui->lstArrivals, &arrivals}, std::pair{ui->lstDepartures, &departures},
+                                 std::pair{ui->lstNotArrived, static_cast<const QVector<DayListEntry> *>(&waiting)}}) {
         list->clear();
         for (const DayListEntry &e : *entries) {
             auto *item = new QListWidgetItem(e.text, list);
             item->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(e.bookingId));
+            item->setData(Qt::UserRole + 1, int(e.status));
+            // What holds no room any longer is greyed.
+            if (!HoldsRooms(e.status))
+                item->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
         }
     }
+    ui->cmdNoShow->setEnabled(!waiting.isEmpty());
+    ui->cmdNoShowAll->setEnabled(!waiting.isEmpty());
+}
+
+QPair<RecordId, BookingStatus> ArrivalsPanel::selected(QListWidget *list) const
+{
+    const QList<QListWidgetItem *> items = list->selectedItems();
+    if (items.isEmpty())
+        return {0, BookingStatus::Booked};
+    return {items.first()->data(Qt::UserRole).toLongLong(), BookingStatus(items.first()->data(Qt::UserRole + 1).toInt())};
+}
+
+void ArrivalsPanel::changed()
+{
+    guarded([this] { FillLists(); });
+    emit staysChanged();
+}
+
+void ArrivalsPanel::cmdCheckIn_Click()
+{
+    const auto [id, status] = selected(ui->lstArrivals);
+    if (id == 0) {
+        m_ui->message(window(), tr("Choose the arriving guest in the list of arrivals first."), QMessageBox::Information);
+        return;
+    }
+    if (BookingLife{*m_ui, window(), *m_db}.checkIn(id, status))
+        changed();
+    else
+        guarded([this] { FillLists(); });
+}
+
+void ArrivalsPanel::cmdCheckOut_Click()
+{
+    const auto [id, status] = selected(ui->lstDepartures);
+    if (id == 0) {
+        m_ui->message(window(), tr("Choose the departing guest in the list of departures first."), QMessageBox::Information);
+        return;
+    }
+    if (BookingLife{*m_ui, window(), *m_db}.checkOut(id, status, m_openPayments))
+        changed();
+    else
+        guarded([this] { FillLists(); });
+}
+
+void ArrivalsPanel::cmdNoShow_Click(bool all)
+{
+    QVector<QPair<RecordId, BookingStatus>> bookings;
+    for (int i = 0; i < ui->lstNotArrived->count(); ++i) {
+        QListWidgetItem *item = ui->lstNotArrived->item(i);
+        if (all || item->isSelected())
+            bookings << qMakePair(RecordId(item->data(Qt::UserRole).toLongLong()), BookingStatus::Booked);
+    }
+    if (bookings.isEmpty()) {
+        m_ui->message(window(), tr("Choose the guests who never arrived in the list first."), QMessageBox::Information);
+        return;
+    }
+    if (BookingLife{*m_ui, window(), *m_db}.noShow(bookings))
+        changed();
+    else
+        guarded([this] { FillLists(); });
+}
+
+void ArrivalsPanel::listMenu(QListWidget *list, const QPoint &at)
+{
+    if (QListWidgetItem *item = list->itemAt(at))
+        list->setCurrentItem(item);
+    const auto [id, status] = selected(list);
+    if (id == 0)
+        return;
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("mnuBooking"));
+    menu.addAction(tr("&Open"), this, [this, list] { guarded([this, list] { openFromList(list); }); });
+    const QVector<BookingStatus> allowed = ChangesFrom(status);
+    if (list == ui->lstArrivals && allowed.contains(BookingStatus::CheckedIn))
+        menu.addAction(tr("Check &In"), this, &ArrivalsPanel::cmdCheckIn_Click);
+    if (list == ui->lstDepartures && allowed.contains(BookingStatus::CheckedOut))
+        menu.addAction(tr("Check &Out"), this, &ArrivalsPanel::cmdCheckOut_Click);
+    if (list == ui->lstNotArrived)
+        menu.addAction(tr("Mark No-&show"), this, [this] { cmdNoShow_Click(false); });
+    if (allowed.contains(BookingStatus::Cancelled))
+        menu.addAction(tr("&Cancel Booking..."), this, [this, id = id, status = status, list] {
+            const QString guest = list->currentItem() ? list->currentItem()->text() : QString();
+            if (BookingLife{*m_ui, window(), *m_db}.cancel(id, status, guest))
+                changed();
+        });
+    if (allowed.contains(BookingStatus::Booked))
+        menu.addAction(tr("&Restore"), this, [this, id = id, status = status] {
+            if (BookingLife{*m_ui, window(), *m_db}.restore(id, status))
+                changed();
+        });
+    menu.exec(list->viewport()->mapToGlobal(at));
 }
 
 void ArrivalsPanel::dtCalendar_DateClick(const QDate &)

@@ -2,6 +2,7 @@
 // departures, from which a booking is opened in the wizard.
 #pragma once
 
+#include "booking/bookingstatus.h"
 #include "widgets/uiservices.h"
 
 #include "data/sql/database.h"
@@ -9,6 +10,7 @@
 #include <QDate>
 #include <QFrame>
 
+#include <functional>
 #include <memory>
 
 class QListWidget;
@@ -34,13 +36,18 @@ public:
     QDate date() const;
     void setDate(const QDate &day);
 
-    // Refills both lists for the month view's date; throws DbError.
+    // Refills both lists for the month view's date, and the guests not
+    // arrived; throws DbError.
     void FillLists();
+    // What opens a booking's payments (for a check-out with a balance due).
+    void setPaymentsOpener(const std::function<void(RecordId)> &open) { m_openPayments = open; }
 
 
 signals:
     // The operator opens a listed booking, which is still there.
     void openBooking(RecordId bookingId);
+    // A booking's status changed here: its rooms may be free again.
+    void staysChanged();
     // A press on the panel's heading: the window is moved as by a title bar.
     void headingPressed();
 
@@ -58,12 +65,20 @@ private slots:
 
 private:
     void openFromList(QListWidget *list);
+    void cmdCheckIn_Click();
+    void cmdCheckOut_Click();
+    void cmdNoShow_Click(bool all);
+    void listMenu(QListWidget *list, const QPoint &at);
+    // The selected booking of `list` and its status as listed (0: none).
+    QPair<RecordId, BookingStatus> selected(QListWidget *list) const;
+    void changed();
 
     const std::unique_ptr<Ui::ArrivalsPanel> ui;
     bool m_settingDate = false;  // the program sets the date, not the operator
     QObject *m_monthView = nullptr;  // where the month view's days take the mouse
     bool m_pointerDown = false;      // a mouse button is down on it
     Database *m_db = nullptr;
+    std::function<void(RecordId)> m_openPayments;
 };
 
 }  // namespace innkeld

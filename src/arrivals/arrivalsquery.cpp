@@ -14,7 +14,7 @@ namespace {
 QString dayQuery(const char *column, const QDate &day)
 {
     const QString d = ToSQLDate(day);
-    return QStringLiteral("SELECT booking.id, fromdate, firstname, lastname FROM booking, customer WHERE "
+    return QStringLiteral("SELECT booking.id, fromdate, firstname, lastname, booking.status FROM booking, customer WHERE "
                           "booking.customerid = customer.id AND ")
         + QLatin1String(column) + QStringLiteral(" BETWEEN #") + d + QStringLiteral(" 12:00 AM# AND #") + d
         + QStringLiteral(" 11:59:59 PM#");
@@ -47,8 +47,18 @@ QVector<DayListEntry> ReadDayList(Database &db, const QString &sql)
     for (Recordset rs = db.execute(sql); !rs.eof(); rs.moveNext()) {
         out.push_back(DayListEntry{GuestDisplayName(rs.value(QStringLiteral("firstname")),
                                                     rs.value(QStringLiteral("lastname"))),
-                                   rs.value(0).toLongLong()});
+                                   rs.value(0).toLongLong(), StatusFromCode(rs.text(4))});
         arrivals << rs.value(1).toDateTime();
+    }
+    for (DayListEntry &e : out) {
+        if (e.status == BookingStatus::Booked)
+            continue;
+        QString status = StatusLabel(e.status);
+        if (!HoldsRooms(e.status))
+            if (const QString reason = ReasonLabel(ReadBookingStatus(db, e.bookingId).reason);
+                !reason.isEmpty() && reason != status)
+                status += QStringLiteral(": ") + reason;
+        e.text += QStringLiteral(" (%1)").arg(status);
     }
     // SQLite gives the day's stays by the time of day (its index), then by
     // booking; the server is asked for the booking order and sorted so.

@@ -2,6 +2,7 @@
 // depart on a day, and how each is named.
 #pragma once
 
+#include "booking/bookingstatus.h"
 #include "data/sql/database.h"
 
 #include <QDate>
@@ -23,9 +24,12 @@ struct DayListEntry
 {
     QString text;
     RecordId bookingId = 0;
+    BookingStatus status = BookingStatus::Booked;
 };
 
-// Runs one of the day queries and names its rows, in the order returned.
+// Runs one of the day queries and names its rows, in the order returned:
+// a booking that is not merely booked with its status, a cancelled one
+// with its reason.
 QVector<DayListEntry> ReadDayList(Database &db, const QString &sql);
 
 }  // namespace innkeld

@@ -102,7 +102,7 @@ void RemoveBookings(Database &db, const QVector<RecordId> &bookingIds)
 {
     Database::Transaction tx(db);
     for (const RecordId booking : bookingIds)
-        CancelBooking(db, booking);
+        DiscardBooking(db, booking);
     tx.commit();
 }
 
@@ -117,7 +117,7 @@ void requireBooking(Database &db, RecordId bookingId)
 
 }  // namespace
 
-void CancelBooking(Database &db, RecordId bookingId)
+void DiscardBooking(Database &db, RecordId bookingId)
 {
     Database::Transaction tx(db);
     db.execute(QStringLiteral("DELETE FROM booking WHERE id = ") + id(bookingId));

@@ -77,8 +77,9 @@ public:
 // booking (empty text for none).
 QString RoomsTakenOffMessage(const QStringList &names);
 
-// Deletes the booking and its room links; its customer stays.
-void CancelBooking(Database &db, RecordId bookingId);
+// Deletes a booking that has no guest yet (the wizard's draft) and its
+// room links; the engine refuses any other (it is cancelled instead).
+void DiscardBooking(Database &db, RecordId bookingId);
 
 // Whether the booking's customer is stored (a new booking has none until
 // the customer step is saved).

@@ -1,5 +1,7 @@
 #include "channelfeeds.h"
 
+#include "booking/bookingstatus.h"
+
 #include "arrivals/arrivalsquery.h"
 #include "data/schema/bookingtables.h"
 #include "data/schema/houserules.h"
@@ -479,13 +481,17 @@ FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEve
     {
         RecordId booking = 0;
         QDate from, to;
+        bool settled = false;  // checked out, cancelled or a no-show at the desk: the feed no longer moves it
     };
     QHash<QString, Held> known;
-    for (Recordset rs = db.execute(QStringLiteral("SELECT c.uid, c.bookingid, b.FromDate, b.ToDate FROM channelbooking AS c "
-                                                  "JOIN booking AS b ON b.ID = c.bookingid WHERE c.feedid = %1")
+    for (Recordset rs = db.execute(QStringLiteral("SELECT c.uid, c.bookingid, b.FromDate, b.ToDate, b.Status FROM channelbooking "
+                                                  "AS c JOIN booking AS b ON b.ID = c.bookingid WHERE c.feedid = %1")
                                        .arg(feedId));
-         !rs.eof(); rs.moveNext())
-        known.insert(rs.text(0), Held{rs.value(1).toLongLong(), DayOf(rs.value(2)), DayOf(rs.value(3))});
+         !rs.eof(); rs.moveNext()) {
+        const BookingStatus status = StatusFromCode(rs.text(4));
+        known.insert(rs.text(0), Held{rs.value(1).toLongLong(), DayOf(rs.value(2)), DayOf(rs.value(3)),
+                                      status != BookingStatus::Booked && status != BookingStatus::CheckedIn});
+    }
 
     // Gone from the feed first: their nights are free for the events moved
     // onto them.
@@ -496,20 +502,28 @@ FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEve
     for (auto it = known.constBegin(); it != known.constEnd(); ++it)
         if (!present.contains(it.key()))
             gone << QString::number(it->booking);
-    // The bookings first (their links, stays and find entries go with
-    // them), then their customers that no booking names any longer.
+    // They are the feed's no longer; each is kept. One still booked whose
+    // stay has not ended is cancelled on the channel (its rooms free at
+    // once); one without a guest, as a draft, goes.
+    const QString today = QDate::currentDate().toString(Qt::ISODate);
     for (const QStringList &ids : inGroups(gone)) {
         const QString list = ids.join(QLatin1Char(','));
-        QStringList customers;
-        for (Recordset rs = db.query(QStringLiteral("SELECT DISTINCT CustomerID FROM booking WHERE ID IN (%1)").arg(list));
-             !rs.eof(); rs.moveNext())
-            customers << rs.text(0);
+        QVector<RecordId> cancelled;
+        QStringList drafts;
+        for (Recordset rs = db.query(QStringLiteral("SELECT ID, CustomerID, Status, ToDate FROM booking WHERE ID IN (%1)").arg(list));
+             !rs.eof(); rs.moveNext()) {
+            if (rs.value(1).toLongLong() == 0)
+                drafts << rs.text(0);
+            else if (StatusFromCode(rs.text(2)) == BookingStatus::Booked && DayOf(rs.value(3)).toString(Qt::ISODate) >= today)
+                cancelled << rs.value(0).toLongLong();
+        }
         db.query(QStringLiteral("DELETE FROM channelbooking WHERE bookingid IN (%1)").arg(list));
-        db.query(QStringLiteral("DELETE FROM booking WHERE ID IN (%1)").arg(list));
-        if (!customers.isEmpty())
-            db.query(QStringLiteral("DELETE FROM customer WHERE ID IN (%1) AND NOT EXISTS (SELECT 1 FROM booking WHERE "
-                                    "booking.CustomerID = customer.ID)")
-                         .arg(customers.join(QLatin1Char(','))));
+        if (!drafts.isEmpty())
+            db.query(QStringLiteral("DELETE FROM booking WHERE ID IN (%1)").arg(drafts.join(QLatin1Char(','))));
+        StatusChange change{BookingStatus::Cancelled, CancelReason::Channel};
+        change.note = QCoreApplication::translate("Channels", "Gone from the calendar of %1.").arg(channel);
+        for (RecordId booking : cancelled)
+            ChangeBookingStatus(db, booking, BookingStatus::Booked, change);
         outcome.removed += int(ids.size());
     }
 
@@ -523,7 +537,7 @@ FeedOutcome StoreFeedEvents(Database &db, RecordId feedId, const QVector<FeedEve
     QVector<Wanted> wanted;
     for (const FeedEvent &e : events) {
         const auto old = known.constFind(e.uid);
-        if (old != known.constEnd() && old->from == e.from && old->to == e.to) {
+        if (old != known.constEnd() && (old->settled || (old->from == e.from && old->to == e.to))) {
             ++outcome.unchanged;
             continue;
         }

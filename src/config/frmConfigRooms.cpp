@@ -3,6 +3,7 @@
 
 #include "widgets/uiservices.h"
 
+#include "config/roomlist.h"
 #include "data/schema/houserules.h"
 #include "data/schema/schema.h"
 
@@ -67,12 +68,24 @@ void frmConfigRooms::cmdRemove_Click()
     if (i < 0 || !ui->lstRooms->item(i)->isSelected())
         return;
     QMessageBox::StandardButton answer = QMessageBox::Yes;
-    if (m_roomEntries.at(i + 1).Booked)
+    if (m_roomEntries.at(i + 1).Booked) {
+        // The bookings it holds are named; they are kept, cancelled by the
+        // house.
+        QString holders;
+        if (m_roomEntries.at(i + 1).Id > 0
+            && !RunGuarded(m_ui, this, [&] { holders = RoomHoldersText(m_db, m_roomEntries.at(i + 1).Id); }))
+            return;
         answer = m_ui.message(this,
                               tr("This room is currently in use by one or more bookings, deleting it "
-                                             "will also cause those bookings to be deleted. Delete room?"),
+                                             "will also cause those bookings to be deleted. Delete room?")
+                                  + (holders.isEmpty() ? QString()
+                                                       : QStringLiteral("\n\n") + holders + QStringLiteral("\n\n")
+                                                           + tr("Those bookings are no longer deleted: they are kept, cancelled by the house with the room named, "
+                                                                "their payments as they were; a booking without a guest yet "
+                                                                "is removed.")),
                               QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                               tr("Confirm Delete?"));
+    }
     if (answer != QMessageBox::Yes)
         return;
     DeleteRoom(i + 1);

@@ -1,10 +1,54 @@
 #include "roomlist.h"
 
+#include "booking/bookingstore.h"
+#include "data/regional/regional.h"
 #include "data/schema/houserules.h"
 
 #include <QCoreApplication>
 
 namespace innkeld {
+
+QVector<RoomHolder> RoomHolders(Database &db, RecordId roomId, int limit)
+{
+    QVector<RoomHolder> out;
+    for (Recordset rs = db.query(QStringLiteral("SELECT b.ID, b.FromDate, b.ToDate, b.CustomerID, b.Status, c.FirstName, "
+                                                "c.LastName FROM bookingroom AS l JOIN booking AS b ON b.ID = l.bookingid "
+                                                "LEFT JOIN customer AS c ON c.ID = b.CustomerID WHERE l.roomid = %1 "
+                                                "ORDER BY b.FromDate, b.ID%2")
+                                     .arg(roomId)
+                                     .arg(limit < 0 ? QString() : QStringLiteral(" LIMIT %1").arg(limit)));
+         !rs.eof(); rs.moveNext()) {
+        RoomHolder h;
+        h.id = rs.value(0).toLongLong();
+        h.from = rs.value(1).toDateTime();
+        h.to = rs.value(2).toDateTime();
+        h.hasGuest = rs.value(3).toLongLong() != 0;
+        h.status = StatusFromCode(rs.text(4));
+        h.guest = (rs.text(5) + QLatin1Char(' ') + rs.text(6)).trimmed();
+        out << h;
+    }
+    return out;
+}
+
+QString RoomHoldersText(Database &db, RecordId roomId)
+{
+    QStringList lines;
+    int shown = 0;
+    // Only what the removal changes: stays not yet ended, and drafts.
+    for (const RoomHolder &h : RoomHolders(db, roomId, -1)) {
+        if (h.hasGuest && h.status != BookingStatus::Booked && h.status != BookingStatus::CheckedIn)
+            continue;
+        if (++shown > 10)
+            continue;
+        lines << QCoreApplication::translate("Rooms", "Booking %1: %2, %3 to %4 (%5)")
+                     .arg(h.id)
+                     .arg(h.guest.isEmpty() ? QCoreApplication::translate("Rooms", "no guest yet") : h.guest,
+                          RegionalShortDate(h.from.date()), RegionalShortDate(h.to.date()), StatusLabel(h.status));
+    }
+    if (shown > 10)
+        lines << QCoreApplication::translate("Rooms", "and %1 more").arg(shown - 10);
+    return lines.join(QLatin1Char('\n'));
+}
 
 bool HouseHasRooms(Database &db)
 {
@@ -62,10 +106,12 @@ void ApplyRoomEntries(Database &db, const QVector<RoomEntry> &read, const QVecto
     if (departureDayFree)
         SetDepartureDayFree(db, *departureDayFree);
 
-    // Removals: a stored room that the list no longer holds goes, and with it
-    // every booking that held it, the booking's customer and all the
-    // booking's room links (not only those of this room, or other rooms would
-    // stay marked as booked by bookings that no longer exist).
+    // Removals: a stored room that the list no longer holds goes. The
+    // bookings that held it are kept, cancelled by the house with the room
+    // named (their other rooms are free with it, their payments stay); a
+    // draft without a guest goes; a stay that has ended keeps its history
+    // without the room. A guest checked in there is moved or checked out
+    // first.
     for (Recordset rooms = db.execute(QStringLiteral("SELECT id, name FROM room")); !rooms.eof(); rooms.moveNext()) {
         const RecordId roomId = rooms.value(QStringLiteral("id")).toLongLong();
         bool seen = false;
@@ -77,16 +123,22 @@ void ApplyRoomEntries(Database &db, const QVector<RoomEntry> &read, const QVecto
         if (!seen || listed)
             continue;
         const QString room = QString::number(roomId);
-        Recordset holders = db.execute(
-            QStringLiteral("SELECT booking.id, customerid FROM booking, bookingroom WHERE booking.id = "
-                           "bookingroom.bookingid AND bookingroom.roomid = ")
-            + room);
-        for (; !holders.eof(); holders.moveNext()) {
-            const QString booking = QString::number(holders.value(0).toLongLong());
-            db.execute(QStringLiteral("DELETE FROM customer WHERE id = ")
-                       + QString::number(holders.value(QStringLiteral("customerid")).toLongLong()));
-            db.execute(QStringLiteral("DELETE FROM booking WHERE id = ") + booking);
-            db.execute(QStringLiteral("DELETE FROM bookingroom WHERE bookingid = ") + booking);
+        const QString name = rooms.text(QStringLiteral("name"));
+        for (const RoomHolder &h : RoomHolders(db, roomId, -1)) {
+            if (!h.hasGuest) {
+                DiscardBooking(db, h.id);
+            } else if (h.status == BookingStatus::CheckedIn) {
+                throw DbError(QCoreApplication::translate("Rooms", "The room %1 is not removed: the guest of booking %2 "
+                                                                   "(%3) is checked in there. Check the guest out, or "
+                                                                   "move them to another room, first.")
+                                  .arg(name)
+                                  .arg(h.id)
+                                  .arg(h.guest));
+            } else if (h.status == BookingStatus::Booked) {
+                StatusChange change{BookingStatus::Cancelled, CancelReason::House};
+                change.note = QCoreApplication::translate("Rooms", "The room %1 was removed from the house.").arg(name);
+                ChangeBookingStatus(db, h.id, h.status, change);
+            }
         }
         db.execute(QStringLiteral("DELETE FROM bookingroom WHERE roomid = ") + room);
         db.execute(QStringLiteral("DELETE FROM room WHERE id = ") + room);

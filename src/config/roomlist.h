@@ -2,6 +2,7 @@
 // read from the database and applied back to it in one go.
 #pragma once
 
+#include "booking/bookingstatus.h"
 #include "data/sql/database.h"
 
 #include <QString>
@@ -17,6 +18,19 @@ struct RoomEntry
     QString Name;
     bool Booked = false;  // some booking held the room when the list was read
 };
+
+// The bookings that hold a room, as its removal's question names them
+// (at most `limit`, earliest stay first), and the text that names them.
+struct RoomHolder
+{
+    RecordId id = 0;
+    QString guest;
+    QDateTime from, to;
+    bool hasGuest = false;
+    BookingStatus status = BookingStatus::Booked;
+};
+QVector<RoomHolder> RoomHolders(Database &db, RecordId roomId, int limit = 10);
+QString RoomHoldersText(Database &db, RecordId roomId);
 
 // Whether the house has a room. Throws DbError.
 bool HouseHasRooms(Database &db);

@@ -1,5 +1,7 @@
 #include "uiservices.h"
 
+#include <QDialog>
+
 #include "data/schema/bookingtables.h"
 #include "data/schema/textlengths.h"
 #include "data/sql/database.h"
@@ -147,6 +149,11 @@ QString PlainToolTip(const QString &text)
     if (!Qt::mightBeRichText(text))
         return text;
     return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
+int UiServices::askDialog(QDialog &dialog)
+{
+    return dialog.exec();
 }
 
 bool ServiceClient::guarded(const std::function<void()> &action) const

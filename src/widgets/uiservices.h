@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class QDialog;
 class QLabel;
 class QTextDocument;
 class QWidget;
@@ -46,6 +47,9 @@ public:
     // Shows a paper in the print preview, from which the operator prints it
     // or saves it as PDF (`pdfName` offered as the file's name).
     virtual void showPaper(QWidget *parent, const QString &title, QTextDocument &paper, const QString &pdfName) = 0;
+    // A dialog of the program's own that asks the operator (a booking's
+    // cancellation): its result, Accepted or Rejected.
+    virtual int askDialog(QDialog &dialog);
 
     // The permissions of every file the program writes for the operator (a
     // paper's PDF): the database's, set when it is opened.

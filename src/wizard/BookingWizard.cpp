@@ -7,6 +7,7 @@
 #include "ui_PaymentStep.h"
 #include "ui_RoomsStep.h"
 
+#include "widgets/bookinglife.h"
 #include "widgets/uiservices.h"
 #include "data/regional/language.h"
 #include "data/regional/regional.h"
@@ -96,6 +97,10 @@ BookingWizard::BookingWizard(QWidget *parent)
     // The step forms are filled after this one, so their controls would
     // come after the buttons in the tab chain: the notes and the buttons
     // follow the step's controls.
+    setTabOrder(confirm->cmdCheckIn, confirm->cmdCheckOut);
+    setTabOrder(confirm->cmdCheckOut, confirm->cmdNoShow);
+    setTabOrder(confirm->cmdNoShow, confirm->cmdRestore);
+    setTabOrder(confirm->cmdRestore, confirm->cmdConfirmation);
     setTabOrder(confirm->cmdConfirmation, confirm->cmdIssueInvoice);
     setTabOrder(confirm->cmdIssueInvoice, confirm->cboPaperLanguage);
     setTabOrder(confirm->cboPaperLanguage, ui->txtBookingNotes);
@@ -115,6 +120,10 @@ BookingWizard::BookingWizard(QWidget *parent)
             &BookingWizard::cmdRecalculateTotalPayable_Click);
     connect(confirm->cmdConfirmation, &QPushButton::clicked, this, &BookingWizard::cmdConfirmation_Click);
     connect(confirm->cmdIssueInvoice, &QPushButton::clicked, this, &BookingWizard::cmdIssueInvoice_Click);
+    connect(confirm->cmdCheckIn, &QPushButton::clicked, this, [this] { changeStatus(BookingStatus::CheckedIn); });
+    connect(confirm->cmdCheckOut, &QPushButton::clicked, this, [this] { changeStatus(BookingStatus::CheckedOut); });
+    connect(confirm->cmdNoShow, &QPushButton::clicked, this, [this] { changeStatus(BookingStatus::NoShow); });
+    connect(confirm->cmdRestore, &QPushButton::clicked, this, [this] { changeStatus(BookingStatus::Booked); });
     connect(confirm->cboPaperLanguage, qOverload<int>(&QComboBox::activated), this,
             &BookingWizard::cboPaperLanguage_Click);
     // Leaving these boxes formats, recomputes or saves what they hold.
@@ -211,7 +220,7 @@ bool BookingWizard::SettleBeforeExit()
         QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel)
         return false;
-    if (answer == QMessageBox::No && !guarded([&] { CancelBooking(*m_db, booking); }))
+    if (answer == QMessageBox::No && !guarded([&] { DiscardBooking(*m_db, booking); }))
         return false;  // said; the program stays open with the booking
     if (answer == QMessageBox::No)
         Reset();
@@ -359,9 +368,31 @@ void BookingWizard::cmdBack_Click()
 void BookingWizard::cmdCancel_Click()
 {
     CommitTypedEntry();
+    // A booking with a guest is kept as cancelled, asked first; a draft
+    // without one goes.
+    bool hasGuest = false;
+    if (m_currentBookingId != 0 && !guarded([&] { hasGuest = BookingHasCustomer(*m_db, m_currentBookingId); }))
+        return;
+    if (hasGuest) {
+        StatusEntry now;
+        QString guest;
+        if (!guarded([&] {
+                now = ReadBookingStatus(*m_db, m_currentBookingId);
+                guest = LoadConfirmStep(*m_db, m_currentBookingId).contactFields.value(0);
+            }))
+            return;
+        if (!BookingLife{*m_ui, window(), *m_db}.cancel(m_currentBookingId, now.status, guest))
+            return;
+        m_currentBookingId = 0;
+        m_currentStep = 0;
+        m_openedFromList = false;
+        emit staysChanged();
+        emit bookingClosed();
+        return;
+    }
     guarded([this] {
         if (m_currentBookingId != 0) {
-            CancelBooking(*m_db, m_currentBookingId);
+            DiscardBooking(*m_db, m_currentBookingId);
             m_currentBookingId = 0;
         }
         m_currentStep = 0;
@@ -597,7 +628,71 @@ void BookingWizard::showConfirmStep()
         const int language = c.cboPaperLanguage->findData(BookingPaperLanguage(*m_db, m_currentBookingId));
         c.cboPaperLanguage->setCurrentIndex(language < 0 ? 0 : language);
     }
+    showStatus();
     showStepPanel(4);
+}
+
+void BookingWizard::showStatus()
+{
+    Ui::ConfirmStep &c = *confirm;
+    bool hasGuest = false;
+    m_shownStatus = StatusEntry{};
+    if (m_currentBookingId != 0 && BookingExists(*m_db, m_currentBookingId)) {
+        m_shownStatus = ReadBookingStatus(*m_db, m_currentBookingId);
+        hasGuest = BookingHasCustomer(*m_db, m_currentBookingId);
+    }
+    QString text = StatusLabel(m_shownStatus.status);
+    if (m_shownStatus.at.isValid())
+        text = tr("%1 since %2").arg(text, RegionalShortDate(m_shownStatus.at.date()) + QLatin1Char(' ')
+                                               + QLocale().toString(m_shownStatus.at.time(), QLocale::ShortFormat));
+    if (!m_shownStatus.by.isEmpty())
+        text += tr(" by %1").arg(m_shownStatus.by);
+    if (m_shownStatus.status == BookingStatus::Cancelled || m_shownStatus.status == BookingStatus::NoShow) {
+        QStringList why;
+        if (const QString reason = ReasonLabel(m_shownStatus.reason); !reason.isEmpty())
+            why << reason;
+        if (!m_shownStatus.note.isEmpty())
+            why << m_shownStatus.note;
+        if (m_shownStatus.feeCents != 0)
+            why << tr("fee %1").arg(MoneyWithSymbol(double(m_shownStatus.feeCents) / 100.0, lblCurrencySymbol[0]->text()));
+        if (!why.isEmpty())
+            text += QStringLiteral(": ") + why.join(QStringLiteral("; "));
+    }
+    c.lblStatus->setText(hasGuest ? text : tr("Not yet booked: the booking has no guest."));
+    const QVector<BookingStatus> allowed = hasGuest ? ChangesFrom(m_shownStatus.status) : QVector<BookingStatus>();
+    c.cmdCheckIn->setVisible(allowed.contains(BookingStatus::CheckedIn));
+    c.cmdCheckOut->setVisible(allowed.contains(BookingStatus::CheckedOut));
+    c.cmdNoShow->setVisible(allowed.contains(BookingStatus::NoShow));
+    c.cmdRestore->setVisible(allowed.contains(BookingStatus::Booked));
+    // What holds no room is not cancelled again.
+    ui->cmdCancel->setEnabled(!hasGuest || allowed.contains(BookingStatus::Cancelled));
+}
+
+void BookingWizard::changeStatus(BookingStatus to)
+{
+    if (m_currentBookingId == 0 || !m_db || !m_ui)
+        return;
+    const BookingLife life{*m_ui, window(), *m_db};
+    bool changed = false;
+    switch (to) {
+    case BookingStatus::CheckedIn:
+        changed = life.checkIn(m_currentBookingId, m_shownStatus.status);
+        break;
+    case BookingStatus::CheckedOut:
+        changed = life.checkOut(m_currentBookingId, m_shownStatus.status, [this](RecordId) { openPayments(); });
+        break;
+    case BookingStatus::NoShow:
+        changed = life.noShow({{m_currentBookingId, m_shownStatus.status}});
+        break;
+    case BookingStatus::Booked:
+        changed = life.restore(m_currentBookingId, m_shownStatus.status);
+        break;
+    case BookingStatus::Cancelled:
+        break;
+    }
+    guarded([this] { showConfirmStep(); });
+    if (changed)
+        emit staysChanged();
 }
 
 // ---------------------------------------------------------------- writing the steps
@@ -728,6 +823,22 @@ void BookingWizard::cmdRecordPayment_Click()
     bool stored = false;
     if (!guarded([&] { stored = writeStep(3); }) || !stored)
         return;
+    openPayments();
+}
+
+void BookingWizard::RecordPaymentFor(RecordId bookingId)
+{
+    if (!m_db || !m_ui)
+        return;
+    guarded([&] {
+        frmRecordPayment dialog(*m_db, *m_ui, bookingId, lblCurrencySymbol[0]->text(), QString(), window());
+        dialog.Setup();
+        dialog.exec();
+    });
+}
+
+void BookingWizard::openPayments()
+{
     guarded([this] {
         frmRecordPayment dialog(*m_db, *m_ui, m_currentBookingId, lblCurrencySymbol[0]->text(),
                                 payment->txtPaymentMethod->text(), this);

@@ -5,6 +5,7 @@
 // payment amounts computed, and prints the confirmation.
 #pragma once
 
+#include "booking/bookingstatus.h"
 #include "widgets/uiservices.h"
 
 #include "data/sql/database.h"
@@ -81,6 +82,10 @@ public:
     // switch leaves the focus where it was, so this comes first in each.
     void CommitTypedEntry();
 
+    // The payments dialog of any booking (a check-out elsewhere with a
+    // balance due).
+    void RecordPaymentFor(RecordId bookingId);
+
     int CurrentStep() const { return m_currentStep; }
     RecordId CurrentBookingId() const { return m_currentBookingId; }
     bool OpenedFromList() const { return m_openedFromList; }
@@ -141,6 +146,11 @@ private:
     void showCustomerStep();
     void showPaymentStep();
     void showConfirmStep();
+    // The booking's status on the confirmation step, with the changes the
+    // desk may make from it.
+    void showStatus();
+    void changeStatus(BookingStatus to);
+    void openPayments();
     void recomputeSubTotalAndTax();
     QList<QLineEdit *> customerBoxes() const;
     bool focusOut(QObject *watched);
@@ -163,6 +173,7 @@ private:
     QStandardItemModel *m_returningGuests = nullptr;
 
     int m_currentStep = 0;
+    StatusEntry m_shownStatus;  // as the confirmation step shows it
     RecordId m_currentBookingId = 0;
     bool m_openedFromList = false;
     // The amount paid as the payment step showed it.

@@ -216,7 +216,7 @@ void TestGuard::writeRoads()
     QVERIFY(tool.readAllStandardError().contains("The room Sea View is booked by another guest on these dates."));
 
     // Deleting a booking or a room takes its links along.
-    CancelBooking(db, mine);
+    DiscardBooking(db, mine);
     t.run(QStringLiteral("DELETE FROM booking WHERE id = %1").arg(mine));
     t.run(QStringLiteral("DELETE FROM room WHERE id = %1").arg(attic));
     QCOMPARE(t.count(QStringLiteral("bookingroom")), 1);
@@ -430,7 +430,7 @@ void TestGuard::plansNeverReadTheWholeHistory()
     SavePaymentStep(db, id, PaymentDetails{zero, QString(), zero, zero, zero, zero, QString(), QString(), QString()});
     ConfirmationDocument(db, id, QStringLiteral("$"), QStringLiteral("Tax"));
     ReadRoomEntries(db);
-    CancelBooking(db, id);
+    DiscardBooking(db, id);
     db.setStatementLog(nullptr);
 
     QVERIFY(statements.size() > 15);

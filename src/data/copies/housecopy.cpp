@@ -1,6 +1,7 @@
 #include "housecopy.h"
 
 #include "backup.h"
+#include "data/schema/bookingstatus.h"
 #include "data/schema/bookingtables.h"
 #include "data/schema/housedetails.h"
 #include "data/schema/invoicetables.h"
@@ -15,7 +16,8 @@ namespace innkeld {
 namespace {
 
 // The tables in the order their links need: rooms and customers, then the
-// bookings, then which booking holds which room; then the channels' rooms,
+// bookings, then which booking holds which room (and the rooms a cancelled
+// booking released, each booking's statuses); then the channels' rooms,
 // feeds and the bookings their feeds made. Each with its key, and the
 // channels' tables with their columns (the program's four are copied with
 // the columns both databases have); then the invoices' series, logos and
@@ -28,6 +30,8 @@ const CopiedTable kOrder[] = {{"room", "id", nullptr},
                               {"customer", "id", nullptr},
                               {"booking", "id", nullptr},
                               {"bookingroom", "id", nullptr},
+                              {"releasedroom", "id", "id, bookingid, roomid"},
+                              {"bookingstatus", "id", "id, bookingid, Status, ChangedAt, ChangedBy, Reason, Note, FeeCents"},
                               {"channelroom", "roomid", "roomid, Shared"},
                               {"channelfeed", "id", "id, roomid, Channel, Address"},
                               {"channelbooking", "bookingid", "bookingid, feedid, uid"},
@@ -95,6 +99,9 @@ void CopyHouse(Database &source, Database &target, const CopyRowsProgress &progr
     // And its details, which head its papers.
     WriteHouseDetails(target, ReadHouseDetails(source));
     WriteTouristTax(target, ReadTouristTax(source));
+    // The bookings come with their statuses and histories as they are.
+    for (const QString &sql : StatusGuardsSuspended(target.engineKind()))
+        target.run(sql);
     for (const auto &[table, key, fixed] : kOrder) {
         // The columns both databases have, as the source spells them.
         QStringList columns;
@@ -172,6 +179,8 @@ void CopyHouse(Database &source, Database &target, const CopyRowsProgress &progr
                                       "HAVING max(id) IS NOT NULL")
                            .arg(QLatin1String(table)));
     }
+    for (const QString &sql : StatusGuardsRestored(target.engineKind()))
+        target.run(sql);
     tx.commit();
 }
 

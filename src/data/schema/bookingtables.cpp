@@ -556,7 +556,7 @@ const QStringList &SpelledColumns()
         QStringLiteral("CostPerNight"), QStringLiteral("PaymentMethod"), QStringLiteral("OtherCharges"),
         QStringLiteral("SalesTax"), QStringLiteral("TotalPayable"), QStringLiteral("AmountPayed"),
         QStringLiteral("CreditCardNo"), QStringLiteral("CreditCardExpiry"), QStringLiteral("CreditCardType"),
-        QStringLiteral("FirstName"), QStringLiteral("LastName"), QStringLiteral("Address1"),
+        QStringLiteral("Status"), QStringLiteral("FirstName"), QStringLiteral("LastName"), QStringLiteral("Address1"),
         QStringLiteral("Address2"), QStringLiteral("City"), QStringLiteral("State"), QStringLiteral("PostCode"),
         QStringLiteral("Country"), QStringLiteral("Phone"), QStringLiteral("Email"),
         QStringLiteral("SubmittedDate"), QStringLiteral("BusinessName")};
@@ -648,8 +648,14 @@ QString ManyDayNumbersSql(Engine engine, const QString &date)
 // last day (at midnight) lies within the other stay, both ends included, or
 // the other stay lies wholly within them. The stays index finds the few
 // stays that touch those days; the rule is then applied to them.
-QString ClashExistsSql(Engine engine, const QString &booking, const QString &room, const QString &from,
-                       const QString &to)
+namespace {
+
+// The stays of other bookings than `booking` that hold `room` on days that
+// clash with the stay from `from` to `to`, as ClashExistsSql reads them:
+// `what` is selected of each (on a server, of the lateral row `c`, which
+// holds the room and the holding booking as `holder`).
+QString clashingStays(Engine engine, const QString &what, const QString &booking, const QString &room,
+                      const QString &from, const QString &to, bool holder)
 {
     const bool server = engine == Engine::PostgreSQL;
     const QString first = QStringLiteral("%1(%2, %3)").arg(server ? QStringLiteral("least") : QStringLiteral("min"),
@@ -664,14 +670,32 @@ QString ClashExistsSql(Engine engine, const QString &booking, const QString &roo
     // makes it look up each stay's links and booking by their keys, the
     // room asked of what it finds.
     if (server)
-        return QStringLiteral("EXISTS (SELECT 1 FROM booking_stay AS s CROSS JOIN LATERAL (SELECT x.roomid FROM "
+        return QStringLiteral("SELECT %5 FROM booking_stay AS s CROSS JOIN LATERAL (SELECT x.roomid%6 FROM "
                               "bookingroom AS x JOIN booking AS o ON o.ID = x.bookingid WHERE x.bookingid = s.id "
-                              "AND x.bookingid <> %3 AND %4 OFFSET 0) AS c WHERE %1 AND c.roomid = %2)")
-            .arg(StaysTouchingSql(engine, QStringLiteral("s"), first, last), room, booking, clash);
-    return QStringLiteral("EXISTS (SELECT 1 FROM booking_stay AS s CROSS JOIN bookingroom AS x CROSS JOIN booking AS o "
+                              "AND x.bookingid <> %3 AND %4 OFFSET 0) AS c WHERE %1 AND c.roomid = %2")
+            .arg(StaysTouchingSql(engine, QStringLiteral("s"), first, last), room, booking, clash, what,
+                 holder ? QStringLiteral(", x.bookingid AS holder") : QString());
+    return QStringLiteral("SELECT %5 FROM booking_stay AS s CROSS JOIN bookingroom AS x CROSS JOIN booking AS o "
                           "WHERE %1 AND x.bookingid = s.id AND x.roomid = %2 AND x.bookingid <> %3 AND o.ID = s.id "
-                          "AND %4)")
-        .arg(StaysTouchingSql(engine, QStringLiteral("s"), first, last), room, booking, clash);
+                          "AND %4")
+        .arg(StaysTouchingSql(engine, QStringLiteral("s"), first, last), room, booking, clash, what);
+}
+
+}  // namespace
+
+QString ClashExistsSql(Engine engine, const QString &booking, const QString &room, const QString &from,
+                       const QString &to)
+{
+    return QStringLiteral("EXISTS (%1)").arg(clashingStays(engine, QStringLiteral("1"), booking, room, from, to, false));
+}
+
+QString ClashingBookingSql(Engine engine, const QString &booking, const QString &room, const QString &from,
+                           const QString &to)
+{
+    const bool server = engine == Engine::PostgreSQL;
+    return QStringLiteral("(%1 ORDER BY 1 LIMIT 1)")
+        .arg(clashingStays(engine, server ? QStringLiteral("c.holder") : QStringLiteral("x.bookingid"), booking, room,
+                           from, to, server));
 }
 
 }  // namespace innkeld

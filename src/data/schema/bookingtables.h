@@ -50,6 +50,10 @@ QString StaysClashSql(const QString &from, const QString &to, const QString &oth
 // at once must use to agree with it.
 QString ClashExistsSql(Engine engine, const QString &booking, const QString &room, const QString &from,
                        const QString &to);
+// The same stays' holder: a scalar subquery giving the key of the first
+// other booking that holds `room` on clashing days (NULL when none does).
+QString ClashingBookingSql(Engine engine, const QString &booking, const QString &room, const QString &from,
+                           const QString &to);
 
 // The condition on the stays index `alias` that finds the stays sharing a
 // night with the days from `firstDay` to `lastDay`: each one's first day is

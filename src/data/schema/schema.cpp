@@ -1,6 +1,7 @@
 #include "schema.h"
 
 #include "bookingdrafts.h"
+#include "bookingstatus.h"
 #include "bookingtax.h"
 #include "bookingtables.h"
 #include "channeltables.h"
@@ -91,6 +92,7 @@ const std::vector<SchemaPart> &schemaParts()
         BookingTaxPart(),
         ServerKeysPart(),
         TextLengthsPart(),
+        BookingStatusPart(),
         deskRolesPart(),
     };
     return parts;
