@@ -133,6 +133,12 @@ RecordId TempDatabase::addGuest(const QDateTime &from, const QDateTime &to, cons
     return addBooking(from, to, addCustomer(first, last), rooms);
 }
 
+void TempDatabase::discard(RecordId booking)
+{
+    run(QStringLiteral("UPDATE booking SET CustomerID = 0 WHERE ID = %1").arg(booking));
+    run(QStringLiteral("DELETE FROM booking WHERE ID = %1").arg(booking));
+}
+
 int TempDatabase::count(const QString &table)
 {
     return run(QStringLiteral("SELECT count(*) FROM ") + table).value(0).toInt();
@@ -463,7 +469,7 @@ QStringList DepartureDayCases(Database &db)
     // write of such a pair is refused.
     db.execute(QStringLiteral("INSERT INTO room (name) VALUES ('Turnover')"));
     const RecordId room = db.execute(QStringLiteral("SELECT max(id) FROM room")).value(0).toLongLong();
-    const StayCase &c = departureDayStays().first();
+    const StayCase c = departureDayStays().first();
     SetDepartureDayFree(db, true);
     RecordId pair[2];
     for (int i = 0; i < 2; ++i) {
@@ -595,7 +601,7 @@ QStringList ExpectedChannelStoreCases()
         QStringLiteral("  1/10/2041 2:00:00 PM to 1/12/2041 10:00:00 AM  "),
         QStringLiteral("  1/12/2041 2:00:00 PM to 1/14/2041 10:00:00 AM Bookit Reserved f"),
         QStringLiteral("  1/20/2041 2:00:00 PM to 1/23/2041 10:00:00 AM Bookit Reserved d"),
-        QStringLiteral("  found=4"),
+        QStringLiteral("  found=8"),  // with the four the plain room's feed dropped: kept, cancelled
         QStringLiteral("Ruled again: added=0 moved=0 removed=0 unchanged=4 clashes=2"),
         QStringLiteral("Ruled moved: added=1 moved=2 removed=1 unchanged=1"),
         QStringLiteral("  1/3/2041 2:00:00 PM to 1/5/2041 10:00:00 AM Bookit Reserved a"),

@@ -113,7 +113,7 @@ void TestFind::matchingRules()
     t.run(QStringLiteral("DELETE FROM customer WHERE ID = (SELECT CustomerID FROM booking WHERE ID = %1)")
               .arg(house.value(QStringLiteral("ivanov"))));
     QVERIFY(FindBookings(t.db(), QStringLiteral("дми")).bookings.isEmpty());
-    t.run(QStringLiteral("DELETE FROM booking WHERE ID = %1").arg(house.value(QStringLiteral("quote"))));
+    t.discard(house.value(QStringLiteral("quote")));
     QCOMPARE(keysOf(FindBookings(t.db(), QStringLiteral("d")), house),
              (QStringList{QStringLiteral("ohara"), QStringLiteral("mueller")}));
 

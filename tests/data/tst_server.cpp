@@ -178,8 +178,30 @@ void TestServer::statementsAndGuardOnBothEngines()
         results[engine] << QStringList{
             failureOf(*db, QStringLiteral("UPDATE booking SET FromDate = #4/1/2026# WHERE id = 2")),
         } << StoredClashes(*db) << rowsOf(*db, QStringLiteral("SELECT roomid, bookingid FROM bookingroom"));
-        // Deleting a booking takes its links along.
-        db->execute(QStringLiteral("DELETE FROM booking WHERE id = 1"));
+        // A booking with a guest is kept; its life changes only as the desk
+        // changes it; its stay freezes when it has ended; its rooms go free
+        // when it is cancelled.
+        results[engine] << QStringList{
+            failureOf(*db, QStringLiteral("DELETE FROM booking WHERE id = 1")),
+            failureOf(*db, QStringLiteral("UPDATE booking SET Status = 'checkedin' WHERE id = 2")),
+            failureOf(*db, QStringLiteral("INSERT INTO bookingstatus (bookingid, Status) VALUES (2, 'checkedout')")),
+            failureOf(*db, QStringLiteral("INSERT INTO bookingstatus (bookingid, Status) VALUES (2, 'checkedin')")),
+            failureOf(*db, QStringLiteral("INSERT INTO bookingstatus (bookingid, Status) VALUES (2, 'cancelled')")),
+            failureOf(*db, QStringLiteral("UPDATE booking SET ToDate = #4/9/2026# WHERE id = 2")),
+            failureOf(*db, QStringLiteral("INSERT INTO bookingstatus (bookingid, Status) VALUES (2, 'booked')")),
+            failureOf(*db, QStringLiteral("UPDATE bookingstatus SET Note = 'x'")),
+            failureOf(*db, QStringLiteral("DELETE FROM bookingstatus")),
+            failureOf(*db, QStringLiteral("DELETE FROM booking WHERE id = 2")),
+            failureOf(*db, QStringLiteral("INSERT INTO bookingstatus (bookingid, Status) VALUES (1, 'checkedin')")),
+            failureOf(*db, QStringLiteral("INSERT INTO bookingstatus (bookingid, Status) VALUES (1, 'checkedout')")),
+            failureOf(*db, QStringLiteral("UPDATE booking SET ToDate = #4/9/2026# WHERE id = 1")),
+            failureOf(*db, QStringLiteral("DELETE FROM booking WHERE id = 1")),
+        } << rowsOf(*db, QStringLiteral("SELECT bookingid, Status FROM bookingstatus ORDER BY id"))
+          << rowsOf(*db, QStringLiteral("SELECT bookingid, roomid FROM releasedroom"));
+        // Deleting a draft (no guest) takes its links along.
+        db->execute(QStringLiteral("INSERT INTO booking (CustomerID) VALUES (0)"));
+        db->execute(QStringLiteral("INSERT INTO bookingroom (bookingid, roomid) SELECT max(id), 1 FROM booking"));
+        db->execute(QStringLiteral("DELETE FROM booking WHERE id = (SELECT max(id) FROM booking)"));
         results[engine] << rowsOf(*db, QStringLiteral("SELECT count(*) FROM bookingroom"));
         // A row stored with its key given: the next key the engine gives
         // follows it, on the server as on the file.

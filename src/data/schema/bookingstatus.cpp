@@ -238,7 +238,7 @@ QStringList serverStatements(bool filled)
             // The booking's own row: its status as its history says, a new
             // one booked, a stay that has ended or released its rooms as it
             // was, and kept when it has a guest, payments or an invoice.
-            QStringLiteral("CREATE FUNCTION innkeld_booking_life() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+            QStringLiteral("CREATE FUNCTION innkeld_booking_frozen_and_kept() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
                            "IF TG_OP = 'DELETE' THEN "
                            "IF EXISTS (SELECT 1 FROM payment WHERE BookingID = OLD.ID) THEN ")
                 + raise(keptBecause(QStringLiteral("OLD.ID"), QStringLiteral("has payments recorded")))
@@ -261,8 +261,8 @@ QStringList serverStatements(bool filled)
                 + raise(QStringLiteral("'The booking ' || OLD.ID || ' is ' || %1 || ': its stay cannot change.'")
                             .arg(label(QStringLiteral("OLD.Status"))))
                 + QStringLiteral("END IF; RETURN NEW; END $$"),
-            QStringLiteral("CREATE TRIGGER booking_life BEFORE INSERT OR DELETE OR UPDATE OF Status, FromDate, ToDate "
-                           "ON booking FOR EACH ROW EXECUTE FUNCTION innkeld_booking_life()"),
+            QStringLiteral("CREATE TRIGGER booking_frozen_and_kept BEFORE INSERT OR DELETE OR UPDATE OF Status, FromDate, ToDate "
+                           "ON booking FOR EACH ROW EXECUTE FUNCTION innkeld_booking_frozen_and_kept()"),
             QStringLiteral("CREATE FUNCTION innkeld_room_status() RETURNS trigger LANGUAGE plpgsql AS $$ DECLARE "
                            "b record; BEGIN "
                            "IF TG_TABLE_NAME = 'releasedroom' THEN "
@@ -275,7 +275,7 @@ QStringList serverStatements(bool filled)
                 + raise(QStringLiteral("'The booking ' || b.ID || ' is ' || %1 || ': its rooms cannot change.'")
                             .arg(label(QStringLiteral("b.Status"))))
                 + QStringLiteral("END IF; RETURN NEW; END $$"),
-            QStringLiteral("CREATE TRIGGER bookingroom_status BEFORE INSERT OR UPDATE OF bookingid, roomid ON bookingroom "
+            QStringLiteral("CREATE TRIGGER bookingroom_frozen BEFORE INSERT OR UPDATE OF bookingid, roomid ON bookingroom "
                            "FOR EACH ROW EXECUTE FUNCTION innkeld_room_status()"),
             QStringLiteral("CREATE TRIGGER releasedroom_link BEFORE INSERT OR UPDATE ON releasedroom "
                            "FOR EACH ROW EXECUTE FUNCTION innkeld_room_status()"),
@@ -291,7 +291,7 @@ QStringList guardNames(Engine engine)
 {
     if (engine == Engine::PostgreSQL)
         return {QStringLiteral("bookingstatus_change ON bookingstatus"), QStringLiteral("bookingstatus_apply ON bookingstatus"),
-                QStringLiteral("booking_life ON booking"), QStringLiteral("bookingroom_status ON bookingroom"),
+                QStringLiteral("booking_frozen_and_kept ON booking"), QStringLiteral("bookingroom_frozen ON bookingroom"),
                 QStringLiteral("releasedroom_link ON releasedroom")};
     return {QStringLiteral("bookingstatus_change"), QStringLiteral("bookingstatus_apply"), QStringLiteral("booking_status_new"),
             QStringLiteral("bookingroom_status"), QStringLiteral("releasedroom_link")};
