@@ -105,10 +105,10 @@ private slots:
 void TestArrivals::queriesAndNames()
 {
     QCOMPARE(ArrivalsSql(QDate(2002, 5, 1)),
-             QStringLiteral("SELECT booking.id, fromdate, firstname, lastname FROM booking, customer WHERE "
+             QStringLiteral("SELECT booking.id, fromdate, firstname, lastname, booking.status FROM booking, customer WHERE "
                             "booking.customerid = customer.id AND fromdate BETWEEN #5/1/2002 12:00 AM# AND #5/1/2002 11:59:59 PM#"));
     QCOMPARE(DeparturesSql(QDate(2002, 12, 25)),
-             QStringLiteral("SELECT booking.id, fromdate, firstname, lastname FROM booking, customer WHERE "
+             QStringLiteral("SELECT booking.id, fromdate, firstname, lastname, booking.status FROM booking, customer WHERE "
                             "booking.customerid = customer.id AND todate BETWEEN #12/25/2002 12:00 AM# AND #12/25/2002 11:59:59 PM#"));
     QCOMPARE(GuestDisplayName(QStringLiteral("Ann"), QStringLiteral("Lee")), QStringLiteral("Ann Lee"));
     QCOMPARE(GuestDisplayName(QString(), QStringLiteral("Lee")), QStringLiteral(" Lee"));

@@ -184,7 +184,10 @@ void TestChannelImport::importThroughTheWindow()
     server.feeds.remove(QStringLiteral("never"));
     report = import();
     QCOMPARE(report.at(0), QStringLiteral("Bookit, room Sea View: 0 new, 1 moved, 1 removed, 0 as they were."));
-    QCOMPARE(t.count(QStringLiteral("booking")), 2);
+    // The one gone is kept, cancelled on the channel, its room free again.
+    QCOMPARE(t.count(QStringLiteral("booking")), 3);
+    QCOMPARE(t.run(QStringLiteral("SELECT Reason FROM bookingstatus")).text(0), QStringLiteral("channel"));
+    QCOMPARE(t.count(QStringLiteral("releasedroom")), 1);
     QVERIFY(BookingExists(t.db(), desk));
 }
 

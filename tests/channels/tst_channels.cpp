@@ -146,13 +146,17 @@ void TestChannels::channelFeedStoredAndFetchedAgain()
     outcome = StoreFeedEvents(t.db(), feedId, parsed.events);
     QCOMPARE(outcome.moved, 1);
     QCOMPARE(outcome.removed, 1);
-    QCOMPARE(t.count(QStringLiteral("booking")), 2);  // the desk's and the moved one
+    // The one gone is kept, cancelled on the channel: its room is free.
+    QCOMPARE(t.count(QStringLiteral("booking")), 3);
+    QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM booking WHERE Status = 'cancelled'")).value(0).toInt(), 1);
+    QCOMPARE(t.count(QStringLiteral("channelbooking")), 1);
     QCOMPARE(DayOf(t.run(QStringLiteral("SELECT FromDate FROM booking AS b JOIN channelbooking AS x ON x.bookingid = b.ID"))
                        .value(0)),
              QDate(2027, 1, 2));
-    // An empty feed takes the channel's bookings away, never the desk's.
+    // An empty feed cancels the channel's bookings, never the desk's.
     QCOMPARE(StoreFeedEvents(t.db(), feedId, ParseFeed(feed({})).events).removed, 1);
-    QCOMPARE(t.count(QStringLiteral("booking")), 1);
+    QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM booking WHERE Status = 'cancelled'")).value(0).toInt(), 2);
+    QCOMPARE(t.run(QStringLiteral("SELECT Status FROM booking WHERE ID = %1").arg(desk)).text(0), QStringLiteral("booked"));
     QVERIFY(BookingExists(t.db(), desk));
 
     // Feeds that are not to be used, each said for what it is.

@@ -1,5 +1,6 @@
 // Applying the rooms list to the database: the cascade of a removed room and
 // the all-or-nothing of one OK.
+#include "booking/bookingstatus.h"
 #include "config/roomlist.h"
 #include "testsupport.h"
 
@@ -52,23 +53,48 @@ void TestRoomList::removingABookedRoomTakesItsBookingsWhole()
     const RecordId a = t.addRoom(QStringLiteral("A"));
     const RecordId b = t.addRoom(QStringLiteral("B"));
     const RecordId c = t.addRoom(QStringLiteral("C"));
-    const QDateTime now(QDate(2026, 12, 7), QTime(12, 0));
+    const QDateTime now(QDate::currentDate(), QTime(12, 0));
     t.allowClashes(true);  // stored by an earlier version: two bookings hold B
     const RecordId both = t.addGuest(now, now.addDays(2), QStringLiteral("Two"), QStringLiteral("Rooms"), {a, b});
-    t.addGuest(now, now.addDays(1), QStringLiteral("Only"), QStringLiteral("B"), {b});
+    const RecordId onlyB = t.addGuest(now, now.addDays(1), QStringLiteral("Only"), QStringLiteral("B"), {b});
     const RecordId keep = t.addGuest(now, now.addDays(1), QStringLiteral("Only"), QStringLiteral("C"), {c});
     t.addBooking(now, now.addDays(1), 0, {b});  // never reached its customer step
+    t.allowClashes(false);
+    // A guest checked in there: the room stays until they are moved or out.
+    const RecordId inside = t.addGuest(now.addDays(5), now.addDays(6), QStringLiteral("In"), QStringLiteral("Side"), {b});
+    t.run(QStringLiteral("UPDATE booking SET FromDate = #%1#, ToDate = #%2# WHERE id = %3")
+              .arg(now.addDays(-1).toString(QStringLiteral("M/d/yyyy")), now.addDays(-1).toString(QStringLiteral("M/d/yyyy")))
+              .arg(inside));
+    ChangeBookingStatus(t.db(), inside, BookingStatus::Booked, StatusChange{BookingStatus::CheckedIn});
+    QCOMPARE(RoomHoldersText(t.db(), b).count(QLatin1Char('\n')), 3);
+    try {
+        ApplyRoomEntries(t.db(), ReadRoomEntries(t.db()), without(ReadRoomEntries(t.db()), b));
+        QFAIL("a room with a guest checked in was removed");
+    } catch (const DbError &e) {
+        QCOMPARE(e.message(), QStringLiteral("The room B is not removed: the guest of booking %1 (In Side) is checked in "
+                                             "there. Check the guest out, or move them to another room, first.")
+                                  .arg(inside));
+    }
+    ChangeBookingStatus(t.db(), inside, BookingStatus::CheckedIn, StatusChange{BookingStatus::CheckedOut});
 
+    // The bookings that held it are kept, cancelled by the house with the
+    // room named, their other rooms free; the draft goes; the stay that has
+    // ended keeps its history without the room.
     ApplyRoomEntries(t.db(), ReadRoomEntries(t.db()), without(ReadRoomEntries(t.db()), b));
-
     QCOMPARE(t.count(QStringLiteral("room")), 2);
-    QCOMPARE(t.run(QStringLiteral("SELECT id FROM booking")).value(0).toLongLong(), keep);
-    QCOMPARE(t.count(QStringLiteral("booking")), 1);
-    QCOMPARE(t.count(QStringLiteral("customer")), 1);
-    QCOMPARE(t.run(QStringLiteral("SELECT lastname FROM customer")).text(0), QStringLiteral("C"));
-    // The link of the two-room booking to room A went with the booking.
+    QCOMPARE(t.count(QStringLiteral("booking")), 4);
+    QCOMPARE(t.count(QStringLiteral("customer")), 4);
+    for (const RecordId gone : {both, onlyB}) {
+        const StatusEntry s = ReadBookingStatus(t.db(), gone);
+        QVERIFY(s.status == BookingStatus::Cancelled);
+        QVERIFY(s.reason == CancelReason::House);
+        QCOMPARE(s.note, QStringLiteral("The room B was removed from the house."));
+    }
+    QVERIFY(ReadBookingStatus(t.db(), keep).status == BookingStatus::Booked);
+    QVERIFY(ReadBookingStatus(t.db(), inside).status == BookingStatus::CheckedOut);
     QCOMPARE(t.count(QStringLiteral("bookingroom")), 1);
-    QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM bookingroom WHERE bookingid = %1").arg(both)).value(0).toInt(), 0);
+    QCOMPARE(t.run(QStringLiteral("SELECT roomid FROM releasedroom WHERE bookingid = %1").arg(both)).value(0).toLongLong(), a);
+    QCOMPARE(t.count(QStringLiteral("releasedroom")), 1);
     const QVector<RoomEntry> after = ReadRoomEntries(t.db());
     QCOMPARE(after[0].Id, a);
     QVERIFY(!after[0].Booked);
@@ -132,7 +158,7 @@ void TestRoomList::failureLeavesEverythingAsItWas()
     QCOMPARE(t.count(QStringLiteral("bookingroom")), 2);
     // The connection is usable afterwards.
     ApplyRoomEntries(t.db(), ReadRoomEntries(t.db()), without(ReadRoomEntries(t.db()), a));
-    QCOMPARE(t.count(QStringLiteral("booking")), 0);
+    QCOMPARE(t.count(QStringLiteral("bookingroom")), 0);
     QCOMPARE(t.count(QStringLiteral("room")), 1);
 }
 

@@ -178,15 +178,21 @@ void TestRooms::removingBookedRoomsWithEachAnswer()
     }));
     QCOMPARE(p.ui.messages.size(), 3);
     const FakeUi::Message &question = p.ui.messages.first();
-    QCOMPARE(question.text, QStringLiteral("This room is currently in use by one or more bookings, deleting it will "
-                                           "also cause those bookings to be deleted. Delete room?"));
+    // The question names the bookings, and says they are kept.
+    QVERIFY2(question.text.startsWith(QStringLiteral("This room is currently in use by one or more bookings, deleting it "
+                                                     "will also cause those bookings to be deleted. Delete room?\n\n")),
+             qPrintable(question.text));
+    QVERIFY(question.text.contains(QStringLiteral("Both Rooms, ")));
+    QVERIFY(question.text.contains(QStringLiteral("Barn Only, ")));
+    QVERIFY(question.text.contains(QStringLiteral("cancelled by the house")));
     QCOMPARE(question.title, QStringLiteral("Confirm Delete?"));
     QCOMPARE(question.icon, QMessageBox::Question);
     QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     QCOMPARE(t.count(QStringLiteral("room")), 2);
     QCOMPARE(t.count(QStringLiteral("booking")), 2);
 
-    // Yes, then OK: both bookings, their customers and all their links go.
+    // Yes, then OK: both bookings are kept, cancelled by the house, their
+    // rooms (Attic too) free.
     p.ui.answers = {QMessageBox::Yes};
     QVERIFY(openRooms(p, [](frmConfigRooms *d) {
         select(d, 1);
@@ -194,8 +200,8 @@ void TestRooms::removingBookedRoomsWithEachAnswer()
         click(d, "cmdOk");
     }));
     QCOMPARE(roomNames(t), QStringList{QStringLiteral("Attic")});
-    QCOMPARE(t.count(QStringLiteral("booking")), 0);
-    QCOMPARE(t.count(QStringLiteral("customer")), 0);
+    QCOMPARE(t.run(QStringLiteral("SELECT count(*) FROM booking WHERE Status = 'cancelled'")).value(0).toInt(), 2);
+    QCOMPARE(t.count(QStringLiteral("customer")), 2);
     QCOMPARE(t.count(QStringLiteral("bookingroom")), 0);
     // So the other room is no longer marked as booked.
     QVERIFY(openRooms(p, [](frmConfigRooms *d) {
