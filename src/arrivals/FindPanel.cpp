@@ -19,6 +19,10 @@ FindPanel::FindPanel(QWidget *parent) : QFrame(parent), ServiceClient(this), ui(
     // took most of a frame); the search reads less than that anyway.
     ui->txtFind->setMaxLength(4 * kFindCharacters);
     connect(ui->txtFind, &QLineEdit::textChanged, this, &FindPanel::txtFind_Change);
+    ui->cboFindStatus->addItem(tr("All statuses"));
+    for (BookingStatus status : AllStatuses())
+        ui->cboFindStatus->addItem(StatusLabel(status), int(status));
+    connect(ui->cboFindStatus, qOverload<int>(&QComboBox::activated), this, &FindPanel::txtFind_Change);
     connect(ui->lstFound, &QTreeWidget::itemActivated, this, &FindPanel::lstFound_DblClick);
     connect(ui->cmdFindViewDetails, &QPushButton::clicked, this, &FindPanel::cmdFindViewDetails_Click);
     connect(ui->cmdFindIssueInvoice, &QPushButton::clicked, this, &FindPanel::cmdFindIssueInvoice_Click);
@@ -61,7 +65,11 @@ void FindPanel::FillList()
 {
     QTreeWidget *list = ui->lstFound;
     const QString text = ui->txtFind->text();
-    const FindResult found = m_db ? FindBookings(*m_db, text) : FindResult();
+    const QVariant only = ui->cboFindStatus->currentData();
+    const FindResult found = m_db ? FindBookings(*m_db, text, kFindListed,
+                                                 only.isValid() ? std::optional<BookingStatus>(BookingStatus(only.toInt()))
+                                                                : std::nullopt)
+                                  : FindResult();
     list->setUpdatesEnabled(false);
     list->clear();
     QList<QTreeWidgetItem *> items;
@@ -69,7 +77,11 @@ void FindPanel::FillList()
     for (const FoundBooking &b : found.bookings) {
         auto *item = new QTreeWidgetItem(QStringList{QString::number(b.bookingId), b.guest,
                                                      RegionalShortDate(b.arrival.date()),
-                                                     RegionalShortDate(b.departure.date()), b.rooms, b.phone});
+                                                     RegionalShortDate(b.departure.date()), b.rooms, b.phone,
+                                                     StatusLabel(b.status)});
+        if (!HoldsRooms(b.status))
+            for (int column = 0; column < item->columnCount(); ++column)
+                item->setForeground(column, list->palette().brush(QPalette::Disabled, QPalette::Text));
         item->setData(0, Qt::UserRole, QVariant::fromValue<qlonglong>(b.bookingId));
         item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
         for (int column = 1; column < item->columnCount(); ++column)

@@ -203,7 +203,7 @@ QString FindCutText()
     return QCoreApplication::translate("Find", "Only the first %1 words (%2 characters) are searched.").arg(kFindWords).arg(kFindCharacters);
 }
 
-FindResult FindBookings(Database &db, const QString &text, int limit)
+FindResult FindBookings(Database &db, const QString &text, int limit, std::optional<BookingStatus> only)
 {
     FindResult result;
     const FindSearch search = ParseFindText(text);
@@ -211,7 +211,21 @@ FindResult FindBookings(Database &db, const QString &text, int limit)
     result.searched = !search.isEmpty();
     if (search.isEmpty())
         return result;
-    QVector<RecordId> keys = foundKeys(db, search, limit + 1);
+    // Narrowed to a status, the bookings found are taken in a wider net,
+    // then those of the status kept.
+    const int net = only ? (limit + 1) * 10 : limit + 1;
+    QVector<RecordId> keys = foundKeys(db, search, net);
+    if (only) {
+        const bool full = keys.size() >= net;
+        QSet<RecordId> of;
+        if (!keys.isEmpty())
+            for (Recordset rs = db.query(QStringLiteral("SELECT ID FROM booking WHERE ID IN (%1) AND Status = '%2'")
+                                             .arg(idList(keys), StatusCode(*only)));
+                 !rs.eof(); rs.moveNext())
+                of.insert(rs.value(0).toLongLong());
+        keys.erase(std::remove_if(keys.begin(), keys.end(), [&](RecordId k) { return !of.contains(k); }), keys.end());
+        result.more = full;
+    }
     if (keys.size() > limit) {
         result.more = true;
         keys.resize(limit);
@@ -220,7 +234,7 @@ FindResult FindBookings(Database &db, const QString &text, int limit)
         return result;
     QHash<RecordId, FoundBooking> found;
     for (Recordset rs = db.query(QStringLiteral("SELECT b.ID, b.FromDate, b.ToDate, c.FirstName, c.LastName, "
-                                                "c.BusinessName, c.Phone FROM booking AS b, customer AS c "
+                                                "c.BusinessName, c.Phone, b.Status FROM booking AS b, customer AS c "
                                                 "WHERE c.ID = b.CustomerID AND b.ID IN (%1)")
                                      .arg(idList(keys)));
          !rs.eof(); rs.moveNext()) {
@@ -233,6 +247,7 @@ FindResult FindBookings(Database &db, const QString &text, int limit)
         if (!business.isEmpty())
             row.guest += QStringLiteral(" (%1)").arg(business);
         row.phone = rs.text(6);
+        row.status = StatusFromCode(rs.text(7));
         found.insert(row.bookingId, row);
     }
     // The rooms of each (a server, without statistics, would read every

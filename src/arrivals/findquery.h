@@ -3,6 +3,7 @@
 // digits, the booking number, or a day of the stay.
 #pragma once
 
+#include "booking/bookingstatus.h"
 #include "data/sql/database.h"
 
 #include <QDate>
@@ -10,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+
+#include <optional>
 
 namespace innkeld {
 
@@ -43,6 +46,7 @@ struct FoundBooking
     QDateTime departure;
     QString rooms;       // the room names, comma separated
     QString phone;
+    BookingStatus status = BookingStatus::Booked;
 };
 
 struct FindResult
@@ -58,6 +62,8 @@ constexpr int kFindListed = 200;
 
 // The bookings (with a guest) the typed text finds: a booking whose number
 // was typed first, then the most recent arrival first. Throws DbError.
-FindResult FindBookings(Database &db, const QString &text, int limit = kFindListed);
+// `only`, when given, narrows them to the bookings of that status.
+FindResult FindBookings(Database &db, const QString &text, int limit = kFindListed,
+                        std::optional<BookingStatus> only = std::nullopt);
 
 }  // namespace innkeld

@@ -1,5 +1,7 @@
 #include "invoices.h"
 
+#include "booking/bookingstatus.h"
+
 #include "csvexport.h"
 #include "data/regional/regional.h"
 #include "data/schema/bookingtax.h"
@@ -230,15 +232,21 @@ RecordId IssueInvoice(Database &db, RecordId bookingId, const QDate &on)
     inv.guest = JoinedParts({c.text(2), JoinedParts({c.text(0), c.text(1)}, QStringLiteral(" "))}, QStringLiteral(", "));
     inv.guestAddress = JoinedParts({c.text(3), c.text(4), JoinedParts({c.text(5), c.text(6), c.text(7)}, QStringLiteral(" ")), c.text(8)},
                               QStringLiteral("\n"));
-    const int nights = inv.arrival.isValid() && inv.departure.isValid() ? int(inv.arrival.daysTo(inv.departure)) : 0;
-    const qint64 unit = cents(b.value(3).toDouble());
-    for (const QString &room : BookedRoomNames(db, bookingId))
-        inv.lines.append(InvoiceLine{room, nights, unit, unit * nights});
-    if (const qint64 other = cents(b.value(4).toDouble()); other != 0)
-        inv.lines.append(InvoiceLine{QString(), 0, 0, other});
+    const StatusEntry status = ReadBookingStatus(db, bookingId);
+    if (HoldsRooms(status.status)) {
+        const int nights = inv.arrival.isValid() && inv.departure.isValid() ? int(inv.arrival.daysTo(inv.departure)) : 0;
+        const qint64 unit = cents(b.value(3).toDouble());
+        for (const QString &room : BookedRoomNames(db, bookingId))
+            inv.lines.append(InvoiceLine{room, nights, unit, unit * nights});
+        if (const qint64 other = cents(b.value(4).toDouble()); other != 0)
+            inv.lines.append(InvoiceLine{QString(), 0, 0, other});
+        inv.taxCents = cents(b.value(5).toDouble());
+    } else if (status.feeCents != 0) {
+        // A cancelled booking is charged its fee alone, as entered.
+        inv.lines.append(InvoiceLine{QLatin1String(kCancellationFee), 0, 0, status.feeCents});
+    }
     for (const InvoiceLine &l : inv.lines)
         inv.netCents += l.cents;
-    inv.taxCents = cents(b.value(5).toDouble());
     inv.totalCents = inv.netCents + inv.taxCents;
     inv.paidCents = cents(b.value(6).toDouble());
     const HouseTerms terms = ReadHouseTerms(db).value_or(HouseTerms{QString(), QStringLiteral("Sales Tax"), QString(),

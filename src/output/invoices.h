@@ -17,6 +17,10 @@ class QIODevice;
 
 namespace innkeld {
 
+// The line of a cancellation's fee, as it is stored (the paper says it in
+// its own language).
+constexpr const char *kCancellationFee = "Cancellation fee";
+
 struct InvoiceLine
 {
     QString room;    // the room's name; empty for the other charges

@@ -183,10 +183,13 @@ QString InvoicePaper(const Invoice &inv, const QString &language)
                 .arg(w(QT_TRANSLATE_NOOP("Paper", "Room")), w(QT_TRANSLATE_NOOP("Paper", "Nights")),
                      w(QT_TRANSLATE_NOOP("Paper", "Per night")), w(QT_TRANSLATE_NOOP("Paper", "Amount")));
     for (const InvoiceLine &l : inv.lines) {
-        const bool room = !l.room.isEmpty();
+        const bool fee = l.nights == 0 && l.room == QLatin1String(kCancellationFee);
+        const bool room = !l.room.isEmpty() && !fee;
         body += QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td><td align=\"right\">%3</td>"
                                "<td align=\"right\">%4</td></tr>")
-                    .arg(escaped(room ? l.room : w(QT_TRANSLATE_NOOP("Paper", "Other charges"))),
+                    .arg(escaped(fee    ? w(QT_TRANSLATE_NOOP("Paper", "Cancellation fee"))
+                                 : room ? l.room
+                                        : w(QT_TRANSLATE_NOOP("Paper", "Other charges"))),
                          room ? QString::number(l.nights) : QString(),
                          room ? escaped(MoneyWithSymbol(double(l.unitCents) / 100.0, C)) : QString(), escaped(MoneyWithSymbol(double(l.cents) / 100.0, C)));
     }

@@ -13,8 +13,24 @@ namespace innkeld {
 
 namespace {
 
-// The bookings a report counts: with a guest, not being begun.
-const char *const kCounted = "b.CustomerID <> 0 AND NOT EXISTS (SELECT 1 FROM bookingdraft AS d WHERE d.bookingid = b.ID)";
+// The bookings a report counts: with a guest, not being begun, holding
+// their rooms (not cancelled, not a no-show).
+const char *const kCounted = "b.CustomerID <> 0 AND NOT EXISTS (SELECT 1 FROM bookingdraft AS d WHERE d.bookingid = b.ID) "
+                             "AND b.Status NOT IN ('cancelled', 'noshow')";
+
+// The bookings cancelled or not arrived whose stay began in the period
+// (through the index of statuses by arrival), with their latest change:
+// ID, FromDate, ToDate, Status, CostPerNight, the rooms they released,
+// the reason and the fee.
+QString lostSql(const QDate &first, const QDate &last)
+{
+    return QStringLiteral("SELECT b.ID, b.FromDate, b.ToDate, b.Status, b.CostPerNight, (SELECT count(*) FROM releasedroom "
+                          "AS r WHERE r.bookingid = b.ID), s.Reason, s.FeeCents FROM booking AS b LEFT JOIN bookingstatus "
+                          "AS s ON s.id = (SELECT max(x.id) FROM bookingstatus AS x WHERE x.bookingid = b.ID) "
+                          "WHERE b.Status IN ('cancelled', 'noshow') AND b.FromDate >= '%1' AND b.FromDate < '%2' "
+                          "AND b.CustomerID <> 0")
+        .arg(first.toString(Qt::ISODate), last.addDays(1).toString(Qt::ISODate));
+}
 
 QString stretchesSql(Engine engine, const QVector<std::pair<QDate, QDate>> &stretches)
 {
@@ -270,6 +286,11 @@ QVector<RevenueRow> RevenueReport(Database &db, const QDate &first, const QDate 
         rows[at].otherCharges += sold.arrived[0][day];
         rows[at].outstandingCents += qRound64(sold.arrived[1][day]);
     }
+    // The cancellation fees, in the month of the arrival.
+    for (Recordset r = db.query(lostSql(first, last)); !r.eof(); r.moveNext())
+        if (const auto it = rowOf.find(DayOf(r.value(1)).toString(QStringLiteral("yyyy-MM"))); it != rowOf.end())
+            if (r.text(3) == QLatin1String("cancelled"))
+                rows[*it].feeCents += r.value(7).toLongLong();
     // The invoices and credit notes issued, in the month of their issue.
     // (Their sums by day, the days taken together here.)
     for (Recordset r = db.query(QStringLiteral("SELECT IssuedOn, TaxCents, TotalCents FROM invoiceday "
@@ -441,4 +462,35 @@ QVector<CountryRow> GuestsByCountry(Database &db, const QDate &first, const QDat
     });
     return rows;
 }
+CancellationsRows CancellationsReport(Database &db, const QDate &first, const QDate &last)
+{
+    CancellationsRows out;
+    const QVector<std::pair<QDate, QDate>> months = ReportStretches(first, last, ReportGrouping::Month);
+    for (const auto &[f, l] : months) {
+        LostRow row;
+        row.first = f;
+        row.last = l;
+        out.months << row;
+    }
+    const QHash<QString, int> rowOf = monthRows(months);
+    for (Recordset r = db.query(lostSql(first, last)); !r.eof(); r.moveNext()) {
+        const QDate from = DayOf(r.value(1)), to = DayOf(r.value(2));
+        const auto it = rowOf.find(from.toString(QStringLiteral("yyyy-MM")));
+        if (it == rowOf.end())
+            continue;
+        const bool noShow = r.text(3) == QLatin1String("noshow");
+        const qint64 nights = std::max<qint64>(1, from.daysTo(to)) * std::max<qint64>(1, r.value(5).toLongLong());
+        const double lost = double(nights) * r.value(4).toDouble();
+        const qint64 fee = noShow ? 0 : r.value(7).toLongLong();
+        const QString reason = noShow ? QStringLiteral("noshow") : r.text(6);
+        for (LostRow *row : {&out.months[*it], &out.reasons[reason]}) {
+            (noShow ? row->noShows : row->cancelled) += 1;
+            row->nights += nights;
+            row->revenueLost += lost;
+            row->feeCents += fee;
+        }
+    }
+    return out;
+}
+
 }  // namespace innkeld

@@ -61,6 +61,7 @@ struct RevenueRow
     qint64 invoicedCents = 0;    // their totals
     QMap<QString, qint64> paidCents;  // the payments received in it, by method
     qint64 outstandingCents = 0;  // what the bookings arriving in it still owed at the period's end
+    qint64 feeCents = 0;          // the cancellation fees of the bookings that were to arrive in it
 };
 // The period's revenue month by month. Throws DbError.
 QVector<RevenueRow> RevenueReport(Database &db, const QDate &first, const QDate &last);
@@ -85,5 +86,24 @@ struct TaxesReportRows
 // The sales tax invoiced and the tourist tax of the period's nights, month
 // by month. Throws DbError.
 TaxesReportRows TaxesReport(Database &db, const QDate &first, const QDate &last, const TouristTax &tourist);
+
+// The bookings cancelled and the guests who never arrived, by the month
+// their stay was to begin and by reason ("guest", "house", "noshow",
+// "channel", "other"): how many, the room-nights and the room revenue
+// lost (at their cost per night), the fees charged.
+struct LostRow
+{
+    QDate first, last;
+    qint64 cancelled = 0, noShows = 0, nights = 0;
+    double revenueLost = 0;
+    qint64 feeCents = 0;
+};
+struct CancellationsRows
+{
+    QVector<LostRow> months;
+    QMap<QString, LostRow> reasons;
+};
+// Throws DbError.
+CancellationsRows CancellationsReport(Database &db, const QDate &first, const QDate &last);
 
 }  // namespace innkeld

@@ -1,5 +1,7 @@
 #include "reporttables.h"
 
+#include "booking/bookingstatus.h"
+
 #include "data/regional/regional.h"
 #include "data/schema/housedetails.h"
 #include "output/csvexport.h"
@@ -106,6 +108,7 @@ void revenue(Database &db, const ReportRequest &rq, ReportTable &t)
     std::sort(methods.begin(), methods.end());
     t.headers = QStringList{QCoreApplication::translate("Reports", "Month"), money(QCoreApplication::translate("Reports", "Room revenue"), rq.currency),
                             money(QCoreApplication::translate("Reports", "Other charges"), rq.currency),
+                            money(QCoreApplication::translate("Reports", "Cancellation fees"), rq.currency),
                             money(QCoreApplication::translate("Reports", "Sales tax invoiced"), rq.currency),
                             money(QCoreApplication::translate("Reports", "Total invoiced"), rq.currency)};
     for (const QString &method : methods)
@@ -118,11 +121,12 @@ void revenue(Database &db, const ReportRequest &rq, ReportTable &t)
                                 QCoreApplication::translate("Reports", "Sales tax invoiced")};
     t.series.resize(3);
     double room = 0, other = 0;
-    qint64 tax = 0, invoiced = 0;
+    qint64 tax = 0, invoiced = 0, fees = 0;
     QMap<QString, qint64> paid;
     for (const RevenueRow &r : rows) {
         QStringList line{stretchName(r.first, r.last, ReportGrouping::Month), amount(r.roomRevenue), amount(r.otherCharges),
-                         cents(r.taxCents), cents(r.invoicedCents)};
+                         cents(r.feeCents), cents(r.taxCents), cents(r.invoicedCents)};
+        fees += r.feeCents;
         for (const QString &method : methods) {
             line << cents(r.paidCents.value(method));
             paid[method] += r.paidCents.value(method);
@@ -137,7 +141,8 @@ void revenue(Database &db, const ReportRequest &rq, ReportTable &t)
         tax += r.taxCents;
         invoiced += r.invoicedCents;
     }
-    QStringList line{QCoreApplication::translate("Reports", "Total"), amount(room), amount(other), cents(tax), cents(invoiced)};
+    QStringList line{QCoreApplication::translate("Reports", "Total"), amount(room), amount(other), cents(fees), cents(tax),
+                     cents(invoiced)};
     for (const QString &method : methods)
         line << cents(paid.value(method));
     qint64 outstanding = 0;
@@ -149,7 +154,10 @@ void revenue(Database &db, const ReportRequest &rq, ReportTable &t)
     t.notes << QCoreApplication::translate("Reports", kNightsCounted)
                    + QCoreApplication::translate("Reports", ", at its cost; other charges by arrival; tax and invoiced: the invoices and credit "
                                     "notes issued; payments by the day received; outstanding: what the bookings arriving "
-                                    "in the month still owed at the period's end.");
+                                    "in the month still owed at the period's end.")
+                   + QLatin1Char(' ')
+                   + QCoreApplication::translate("Reports", "Cancelled bookings and no-shows count no nights; their fees count "
+                                                            "in the month they were to arrive.");
 }
 
 void countries(Database &db, const ReportRequest &rq, ReportTable &t)
@@ -255,6 +263,44 @@ void taxes(Database &db, const ReportRequest &rq, ReportTable &t)
 }
 
 
+void cancellations(Database &db, const ReportRequest &rq, ReportTable &t)
+{
+    t.title = QCoreApplication::translate("Reports", "Cancellations and No-shows");
+    const CancellationsRows rows = CancellationsReport(db, rq.first, rq.last);
+    t.headers = QStringList{QCoreApplication::translate("Reports", "Month or reason"),
+                            QCoreApplication::translate("Reports", "Cancelled"), QCoreApplication::translate("Reports", "No-shows"),
+                            QCoreApplication::translate("Reports", "Room-nights lost"),
+                            money(QCoreApplication::translate("Reports", "Room revenue lost"), rq.currency),
+                            money(QCoreApplication::translate("Reports", "Fees"), rq.currency)};
+    t.chart = ChartStyle::StackedBars;
+    t.seriesNames = QStringList{QCoreApplication::translate("Reports", "Cancelled"), QCoreApplication::translate("Reports", "No-shows")};
+    t.series.resize(2);
+    const auto line = [&](const QString &name, const LostRow &r) {
+        t.cells << QStringList{name, count(r.cancelled), count(r.noShows), count(r.nights), amount(r.revenueLost), cents(r.feeCents)};
+    };
+    LostRow total;
+    for (const LostRow &r : rows.months) {
+        line(stretchName(r.first, r.last, ReportGrouping::Month), r);
+        t.series[0] << double(r.cancelled);
+        t.series[1] << double(r.noShows);
+        total.cancelled += r.cancelled;
+        total.noShows += r.noShows;
+        total.nights += r.nights;
+        total.revenueLost += r.revenueLost;
+        total.feeCents += r.feeCents;
+    }
+    for (auto it = rows.reasons.cbegin(); it != rows.reasons.cend(); ++it) {
+        const QString reason = ReasonLabel(ReasonFromCode(it.key()));
+        line(QCoreApplication::translate("Reports", "Reason: %1").arg(reason.isEmpty() ? QCoreApplication::translate("Reports", "none given") : reason),
+             *it);
+    }
+    line(QCoreApplication::translate("Reports", "Total"), total);
+    t.hasTotals = true;
+    t.notes << QCoreApplication::translate("Reports", "Each booking cancelled or never arrived counts in the month its stay was "
+                                                      "to begin, and by its reason; the room-nights it released at its cost "
+                                                      "per night; its fee as charged.");
+}
+
 }  // namespace
 
 ReportTable MakeReport(Database &db, const ReportRequest &request)
@@ -273,6 +319,9 @@ ReportTable MakeReport(Database &db, const ReportRequest &request)
         break;
     case ReportKind::Taxes:
         taxes(db, request, t);
+        break;
+    case ReportKind::Cancellations:
+        cancellations(db, request, t);
         break;
     }
     return t;
