@@ -54,6 +54,116 @@
         <source>View Details</source>
         <translation>Details anzeigen</translation>
     </message>
+    <message>
+        <source>The selected arrival has come (Ctrl+I).</source>
+        <translation>Der ausgewählte Gast ist angekommen (Strg+I).</translation>
+    </message>
+    <message>
+        <source>Check &amp;In</source>
+        <translation>&amp;Einchecken</translation>
+    </message>
+    <message>
+        <source>The selected departure has left (Ctrl+O).</source>
+        <translation>Der ausgewählte Gast ist abgereist (Strg+O).</translation>
+    </message>
+    <message>
+        <source>Check &amp;Out</source>
+        <translation>Aus&amp;checken</translation>
+    </message>
+    <message>
+        <source>Not arrived:</source>
+        <translation>Nicht angereist:</translation>
+    </message>
+    <message>
+        <source>Not arrived</source>
+        <translation>Nicht angereist</translation>
+    </message>
+    <message>
+        <source>Guests of earlier days who were never checked in.</source>
+        <translation>Gäste früherer Tage, die nie eingecheckt wurden.</translation>
+    </message>
+    <message>
+        <source>Mark the selected guests who never arrived as no-shows: their rooms are free again.</source>
+        <translation>Die ausgewählten Gäste, die nie angereist sind, als nicht erschienen markieren: ihre Zimmer sind wieder frei.</translation>
+    </message>
+    <message>
+        <source>Mark No-&amp;show</source>
+        <translation>Nicht er&amp;schienen</translation>
+    </message>
+    <message>
+        <source>Mark every guest in the list as a no-show.</source>
+        <translation>Jeden Gast der Liste als nicht erschienen markieren.</translation>
+    </message>
+    <message>
+        <source>Mark &amp;All</source>
+        <translation>&amp;Alle markieren</translation>
+    </message>
+</context>
+<context>
+    <name>BookingLife</name>
+    <message>
+        <source>The guest still owes %1.</source>
+        <translation>Der Gast schuldet noch %1.</translation>
+    </message>
+    <message>
+        <source>Record a payment before checking out? Yes opens the payments, then checks out; No checks out with the balance due; Cancel goes back.</source>
+        <translation>Vor dem Auschecken eine Zahlung erfassen? Ja öffnet die Zahlungen und checkt danach aus; Nein checkt mit offenem Betrag aus; Abbrechen geht zurück.</translation>
+    </message>
+    <message>
+        <source>Check out with the balance due?</source>
+        <translation>Mit offenem Betrag auschecken?</translation>
+    </message>
+    <message>
+        <source>The booking %1 is %2: only a booking not yet checked in can be cancelled.</source>
+        <translation>Die Buchung %1 ist %2: nur eine noch nicht eingecheckte Buchung kann storniert werden.</translation>
+    </message>
+    <message>
+        <source>Mark booking %1 a no-show? Its rooms are free at once; its payments stay as they are.</source>
+        <translation>Buchung %1 als nicht erschienen markieren? Ihre Zimmer sind sofort frei; ihre Zahlungen bleiben, wie sie sind.</translation>
+    </message>
+    <message>
+        <source>Mark these %1 bookings no-shows? Their rooms are free at once; their payments stay as they are.</source>
+        <translation>Diese %1 Buchungen als nicht erschienen markieren? Ihre Zimmer sind sofort frei; ihre Zahlungen bleiben, wie sie sind.</translation>
+    </message>
+</context>
+<context>
+    <name>BookingStatus</name>
+    <message>
+        <source>Booked</source>
+        <translation>Gebucht</translation>
+    </message>
+    <message>
+        <source>Checked in</source>
+        <translation>Eingecheckt</translation>
+    </message>
+    <message>
+        <source>Checked out</source>
+        <translation>Ausgecheckt</translation>
+    </message>
+    <message>
+        <source>No-show</source>
+        <translation>Nicht erschienen</translation>
+    </message>
+    <message>
+        <source>Cancelled</source>
+        <translation>Storniert</translation>
+    </message>
+    <message>
+        <source>Guest cancelled</source>
+        <translation>Vom Gast storniert</translation>
+    </message>
+    <message>
+        <source>House cancelled</source>
+        <translation>Vom Haus storniert</translation>
+    </message>
+    <message>
+        <source>Cancelled on the channel</source>
+        <translation>Über den Vertriebskanal storniert</translation>
+    </message>
+    <message>
+        <source>Other reason</source>
+        <translation>Anderer Grund</translation>
+    </message>
 </context>
 <context>
     <name>BookingWizard</name>
@@ -239,6 +349,10 @@
         <source>  Not stored, it clashes: </source>
         <translation>  Nicht gespeichert, Überschneidung: </translation>
     </message>
+    <message>
+        <source>Gone from the calendar of %1.</source>
+        <translation>Aus dem Kalender von %1 verschwunden.</translation>
+    </message>
 </context>
 <context>
     <name>Checks</name>
@@ -328,6 +442,42 @@
     <message>
         <source>The desk&apos;s language</source>
         <translation>Sprache des Arbeitsplatzes</translation>
+    </message>
+    <message>
+        <source>Status:</source>
+        <translation>Status:</translation>
+    </message>
+    <message>
+        <source>Chec&amp;k In</source>
+        <translation>Ein&amp;checken</translation>
+    </message>
+    <message>
+        <source>The guest has arrived.</source>
+        <translation>Der Gast ist angekommen.</translation>
+    </message>
+    <message>
+        <source>Check O&amp;ut</source>
+        <translation>A&amp;uschecken</translation>
+    </message>
+    <message>
+        <source>The guest has left.</source>
+        <translation>Der Gast ist abgereist.</translation>
+    </message>
+    <message>
+        <source>No-s&amp;how</source>
+        <translation>Nic&amp;ht erschienen</translation>
+    </message>
+    <message>
+        <source>The guest never arrived: the rooms are free again.</source>
+        <translation>Der Gast ist nie angereist: die Zimmer sind wieder frei.</translation>
+    </message>
+    <message>
+        <source>&amp;Restore</source>
+        <translation>&amp;Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Book the cancelled stay again, while its rooms are free.</source>
+        <translation>Den stornierten Aufenthalt wieder buchen, solange seine Zimmer frei sind.</translation>
     </message>
 </context>
 <context>
@@ -540,6 +690,18 @@
     <message>
         <source>View Details</source>
         <translation>Details anzeigen</translation>
+    </message>
+    <message>
+        <source>S&amp;tatus:</source>
+        <translation>S&amp;tatus:</translation>
+    </message>
+    <message>
+        <source>List only the bookings of this status.</source>
+        <translation>Nur die Buchungen dieses Status auflisten.</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
     </message>
 </context>
 <context>
@@ -861,6 +1023,10 @@
     <message>
         <source>ph:</source>
         <translation>Tel.:</translation>
+    </message>
+    <message>
+        <source>Cancellation fee</source>
+        <translation>Stornogebühr</translation>
     </message>
 </context>
 <context>
@@ -1233,6 +1399,54 @@
         <source>No tourist tax is set up (Configure &gt; Regional Settings).</source>
         <translation>Keine Kurtaxe eingerichtet (Einstellungen &gt; Regionale Einstellungen).</translation>
     </message>
+    <message>
+        <source>Cancellation fees</source>
+        <translation>Stornogebühren</translation>
+    </message>
+    <message>
+        <source>Cancelled bookings and no-shows count no nights; their fees count in the month they were to arrive.</source>
+        <translation>Stornierte Buchungen und nicht erschienene Gäste zählen keine Nächte; ihre Gebühren zählen im Monat der geplanten Anreise.</translation>
+    </message>
+    <message>
+        <source>Cancellations and No-shows</source>
+        <translation>Stornierungen und Nichterscheinen</translation>
+    </message>
+    <message>
+        <source>Month or reason</source>
+        <translation>Monat oder Grund</translation>
+    </message>
+    <message>
+        <source>Cancelled</source>
+        <translation>Storniert</translation>
+    </message>
+    <message>
+        <source>No-shows</source>
+        <translation>Nicht erschienen</translation>
+    </message>
+    <message>
+        <source>Room-nights lost</source>
+        <translation>Verlorene Zimmernächte</translation>
+    </message>
+    <message>
+        <source>Room revenue lost</source>
+        <translation>Verlorener Zimmerumsatz</translation>
+    </message>
+    <message>
+        <source>Fees</source>
+        <translation>Gebühren</translation>
+    </message>
+    <message>
+        <source>Reason: %1</source>
+        <translation>Grund: %1</translation>
+    </message>
+    <message>
+        <source>none given</source>
+        <translation>keiner angegeben</translation>
+    </message>
+    <message>
+        <source>Each booking cancelled or never arrived counts in the month its stay was to begin, and by its reason; the room-nights it released at its cost per night; its fee as charged.</source>
+        <translation>Jede stornierte oder nie angetretene Buchung zählt im Monat, in dem ihr Aufenthalt beginnen sollte, und nach ihrem Grund; die freigegebenen Zimmernächte zu ihrem Preis pro Nacht; ihre Gebühr wie berechnet.</translation>
+    </message>
 </context>
 <context>
     <name>ReportsPanel</name>
@@ -1352,6 +1566,10 @@
         <source>Peri&amp;od:</source>
         <translation>&amp;Zeitraum:</translation>
     </message>
+    <message>
+        <source>Cancellations</source>
+        <translation>Stornierungen</translation>
+    </message>
 </context>
 <context>
     <name>Rooms</name>
@@ -1370,6 +1588,26 @@
     <message>
         <source> (is booked)</source>
         <translation> (belegt)</translation>
+    </message>
+    <message>
+        <source>Booking %1: %2, %3 to %4 (%5)</source>
+        <translation>Buchung %1: %2, %3 bis %4 (%5)</translation>
+    </message>
+    <message>
+        <source>no guest yet</source>
+        <translation>noch kein Gast</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>und %1 weitere</translation>
+    </message>
+    <message>
+        <source>The room %1 is not removed: the guest of booking %2 (%3) is checked in there. Check the guest out, or move them to another room, first.</source>
+        <translation>Das Zimmer %1 wird nicht entfernt: der Gast der Buchung %2 (%3) ist dort eingecheckt. Checken Sie den Gast zuerst aus oder verlegen Sie ihn in ein anderes Zimmer.</translation>
+    </message>
+    <message>
+        <source>The room %1 was removed from the house.</source>
+        <translation>Das Zimmer %1 wurde aus dem Haus entfernt.</translation>
     </message>
 </context>
 <context>
@@ -1476,6 +1714,10 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
     <message>
         <source>Keeping texts to their lengths</source>
         <translation>Texte werden auf ihre Länge begrenzt</translation>
+    </message>
+    <message>
+        <source>Giving each booking its status</source>
+        <translation>Jeder Buchung ihren Status geben</translation>
     </message>
 </context>
 <context>
@@ -2122,6 +2364,84 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
     </message>
 </context>
 <context>
+    <name>innkeld</name>
+    <message>
+        <source>The booking %1 is %2: it cannot be checked in.</source>
+        <translation>Die Buchung %1 ist %2: sie kann nicht eingecheckt werden.</translation>
+    </message>
+    <message>
+        <source>The booking %1 is %2: only a guest who is checked in can be checked out.</source>
+        <translation>Die Buchung %1 ist %2: nur ein eingecheckter Gast kann ausgecheckt werden.</translation>
+    </message>
+    <message>
+        <source>The booking %1 is %2: only a booking not yet checked in can be marked a no-show.</source>
+        <translation>Die Buchung %1 ist %2: nur eine noch nicht eingecheckte Buchung kann als nicht erschienen markiert werden.</translation>
+    </message>
+    <message>
+        <source>The booking %1 is %2: only a booking not yet checked in can be cancelled.</source>
+        <translation>Die Buchung %1 ist %2: nur eine noch nicht eingecheckte Buchung kann storniert werden.</translation>
+    </message>
+    <message>
+        <source>The booking %1 is %2: only a cancelled or no-show booking can be restored.</source>
+        <translation>Die Buchung %1 ist %2: nur eine stornierte oder nicht angetretene Buchung kann wiederhergestellt werden.</translation>
+    </message>
+    <message>
+        <source>The booking %1 has no guest yet: it is discarded, not changed.</source>
+        <translation>Die Buchung %1 hat noch keinen Gast: sie wird verworfen, nicht geändert.</translation>
+    </message>
+    <message>
+        <source>The booking %1 was changed at another desk meanwhile: it is %2 now.</source>
+        <translation>Die Buchung %1 wurde inzwischen an einem anderen Platz geändert: sie ist jetzt %2.</translation>
+    </message>
+    <message>
+        <source>A cancellation fee is kept only with a cancellation, and is never below nothing.</source>
+        <translation>Eine Stornogebühr gibt es nur mit einer Stornierung, und sie ist nie kleiner als null.</translation>
+    </message>
+    <message>
+        <source>The room %1 is held by booking %2 (%3) on these dates: this booking cannot be restored until the room is free.</source>
+        <translation>Das Zimmer %1 ist an diesen Tagen durch die Buchung %2 (%3) belegt: diese Buchung kann erst wiederhergestellt werden, wenn das Zimmer frei ist.</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::ArrivalsPanel</name>
+    <message>
+        <source>Choose the arriving guest in the list of arrivals first.</source>
+        <translation>Wählen Sie zuerst den anreisenden Gast in der Liste der Anreisen.</translation>
+    </message>
+    <message>
+        <source>Choose the departing guest in the list of departures first.</source>
+        <translation>Wählen Sie zuerst den abreisenden Gast in der Liste der Abreisen.</translation>
+    </message>
+    <message>
+        <source>Choose the guests who never arrived in the list first.</source>
+        <translation>Wählen Sie zuerst die nie angereisten Gäste in der Liste.</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>Ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>Check &amp;In</source>
+        <translation>&amp;Einchecken</translation>
+    </message>
+    <message>
+        <source>Check &amp;Out</source>
+        <translation>Aus&amp;checken</translation>
+    </message>
+    <message>
+        <source>Mark No-&amp;show</source>
+        <translation>Nicht er&amp;schienen</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel Booking...</source>
+        <translation>Buchung &amp;stornieren...</translation>
+    </message>
+    <message>
+        <source>&amp;Restore</source>
+        <translation>&amp;Wiederherstellen</translation>
+    </message>
+</context>
+<context>
     <name>innkeld::BookingWizard</name>
     <message>
         <source>Departure date must be after the Arrival date. Please change the Departure date and try again.</source>
@@ -2191,6 +2511,22 @@ Ja öffnet die erste zum Fertigstellen; Nein entfernt alle; Abbrechen lässt sie
         <source>Unfinished Bookings</source>
         <translation>Unfertige Buchungen</translation>
     </message>
+    <message>
+        <source>%1 since %2</source>
+        <translation>%1 seit %2</translation>
+    </message>
+    <message>
+        <source> by %1</source>
+        <translation> von %1</translation>
+    </message>
+    <message>
+        <source>fee %1</source>
+        <translation>Gebühr %1</translation>
+    </message>
+    <message>
+        <source>Not yet booked: the booking has no guest.</source>
+        <translation>Noch nicht gebucht: die Buchung hat keinen Gast.</translation>
+    </message>
 </context>
 <context>
     <name>innkeld::Calendar</name>
@@ -2216,6 +2552,37 @@ Ja öffnet die erste zum Fertigstellen; Nein entfernt alle; Abbrechen lässt sie
     <message>
         <source>Available</source>
         <translation>Frei</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::CancelBookingDialog</name>
+    <message>
+        <source>Cancel Booking</source>
+        <translation>Buchung stornieren</translation>
+    </message>
+    <message>
+        <source>Cancel booking %1 for %2?
+
+The booking is kept as cancelled, with its payments; its rooms are free at once. A cancellation fee is charged on its invoice.</source>
+        <translation>Buchung %1 für %2 stornieren?
+
+Die Buchung bleibt als storniert erhalten, mit ihren Zahlungen; ihre Zimmer sind sofort frei. Eine Stornogebühr wird auf ihrer Rechnung berechnet.</translation>
+    </message>
+    <message>
+        <source>&amp;Reason:</source>
+        <translation>&amp;Grund:</translation>
+    </message>
+    <message>
+        <source>&amp;Note:</source>
+        <translation>&amp;Notiz:</translation>
+    </message>
+    <message>
+        <source>Cancellation &amp;fee:</source>
+        <translation>Storno&amp;gebühr:</translation>
+    </message>
+    <message>
+        <source>A cancellation fee is never below nothing.</source>
+        <translation>Eine Stornogebühr ist nie kleiner als null.</translation>
     </message>
 </context>
 <context>
@@ -2254,6 +2621,10 @@ Ja öffnet die erste zum Fertigstellen; Nein entfernt alle; Abbrechen lässt sie
     <message>
         <source>No booking was found.</source>
         <translation>Keine Buchung gefunden.</translation>
+    </message>
+    <message>
+        <source>All statuses</source>
+        <translation>Alle Status</translation>
     </message>
 </context>
 <context>
@@ -2340,6 +2711,10 @@ Ja öffnet die erste zum Fertigstellen; Nein entfernt alle; Abbrechen lässt sie
     <message>
         <source>In %1 pairs of bookings</source>
         <translation>In %1 Paaren von Buchungen</translation>
+    </message>
+    <message>
+        <source>Those bookings are no longer deleted: they are kept, cancelled by the house with the room named, their payments as they were; a booking without a guest yet is removed.</source>
+        <translation>Diese Buchungen werden nicht mehr gelöscht: sie bleiben erhalten, vom Haus storniert mit Nennung des Zimmers, ihre Zahlungen wie sie waren; eine Buchung ohne Gast wird entfernt.</translation>
     </message>
 </context>
 <context>
