@@ -19,6 +19,7 @@
 // --numbered-as-booked bookings (and guests) are numbered in the order they
 // were made, up to 60 days before arrival, as a house's own are, rather
 // than in the order they arrive.
+#include "data/schema/bookingstatus.h"
 #include "data/schema/schema.h"
 #include "data/sqlite/fileengine.h"
 #include "data/sql/database.h"
@@ -97,6 +98,8 @@ void keepFirstTables(sqlite3 *db)
     sqlite3_finalize(stmt);
     for (const QByteArray &drop : drops)
         exec(db, drop.constData());
+    // Nor did a booking have a status.
+    exec(db, "ALTER TABLE booking DROP COLUMN Status");
 }
 
 // Guests' names and home towns from many countries, accents and all.
@@ -291,6 +294,21 @@ int main(int argc, char *argv[])
                 numbers[size_t(place[n])] = qint64(n) + 1;
         }
         history(nullptr);
+        // Each stay with the status its days tell, as a house upgraded today
+        // has them (the guard that asks for a history set aside meanwhile).
+        if (!parser.isSet(bareOption)) {
+            QByteArray guard;
+            sqlite3_stmt *stmt = nullptr;
+            sqlite3_prepare_v2(db, "SELECT sql FROM sqlite_schema WHERE name = 'booking_status_guard'", -1, &stmt, nullptr);
+            if (sqlite3_step(stmt) == SQLITE_ROW)
+                guard = QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
+            sqlite3_finalize(stmt);
+            exec(db, "DROP TRIGGER IF EXISTS booking_status_guard");
+            for (const QString &sql : innkeld::StatusesFromStays(innkeld::Engine::SQLite))
+                exec(db, sql.toUtf8().constData());
+            if (!guard.isEmpty())
+                exec(db, guard.constData());
+        }
         exec(db, "COMMIT");
         // No planner statistics: the database is as the program leaves one.
     } catch (const innkeld::DbError &e) {

@@ -202,13 +202,16 @@ void writeOrThrow(QIODevice &out, const QByteArray &bytes)
 
 }  // namespace
 
+// The bookings that hold their rooms: a cancelled one, or a guest who
+// never arrived, is not a reservation.
 QString ReservationsExportSql()
 {
     return QStringLiteral(
         "SELECT FromDate, ToDate, BookedBy, CustomerID, Notes, NoAdults, NoKids, PaymentMethod, OtherCharges, "
         "SalesTax, TotalPayable, AmountPayed, CreditCardNo, CreditCardExpiry, CreditCardType, CostPerNight, "
         "FirstName, LastName, Address1, Address2, City, State, PostCode, Country, Phone, Email, SubmittedDate, "
-        "BusinessName FROM Booking, Customer WHERE customer.id=booking.customerid;");
+        "BusinessName FROM Booking, Customer WHERE customer.id=booking.customerid AND booking.status NOT IN "
+        "('cancelled', 'noshow');");
 }
 
 QString ReservationsCsvHeader()
@@ -253,7 +256,8 @@ bool WriteReservationsCsv(Database &db, QIODevice &out, const ExportProgress &pr
 {
     qint64 total = 0;
     if (progress)
-        total = db.execute(QStringLiteral("SELECT count(*) FROM Booking, Customer WHERE customer.id=booking.customerid"))
+        total = db.execute(QStringLiteral("SELECT count(*) FROM Booking, Customer WHERE customer.id=booking.customerid AND "
+                                          "booking.status NOT IN ('cancelled', 'noshow')"))
                     .value(0)
                     .toLongLong();
     // The lines are made in UTF-8, as the database holds its texts; in a

@@ -93,7 +93,11 @@ void frmInvoices::fill()
     for (const InvoiceListRow &r : rows) {
         auto *item = new QTreeWidgetItem({r.number + (r.credit ? tr(" (credit note)") : QString()),
                                           RegionalShortDate(r.issuedOn), r.guest, FormatCents(r.totalCents),
-                                          FormatCents(r.dueCents)});
+                                          FormatCents(r.dueCents), StatusLabel(r.status)});
+        // An invoice of a booking that holds no room now is greyed.
+        if (!HoldsRooms(r.status))
+            for (int column = 0; column < item->columnCount(); ++column)
+                item->setForeground(column, ui->lstInvoices->palette().brush(QPalette::Disabled, QPalette::Text));
         item->setData(0, Qt::UserRole, r.id);
         for (int column : {3, 4})
             item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);

@@ -337,7 +337,7 @@ QVector<RecordId> InvoicesOfBooking(Database &db, RecordId bookingId)
 
 QVector<InvoiceListRow> ListInvoices(Database &db, const QString &text, int limit)
 {
-    const QString columns = QStringLiteral("SELECT id, Number, Kind, IssuedOn, Guest, TotalCents, PaidCents FROM invoice ");
+    const QString columns = QStringLiteral("SELECT id, Number, Kind, IssuedOn, Guest, TotalCents, PaidCents, BookingID FROM invoice ");
     QVector<InvoiceListRow> rows;
     QSet<RecordId> listed;
     const auto read = [&](const QString &sql, QVector<InvoiceListRow> &into) {
@@ -348,13 +348,27 @@ QVector<InvoiceListRow> ListInvoices(Database &db, const QString &text, int limi
             listed.insert(id);
             into.append(InvoiceListRow{id, r.text(1), r.text(2) == QLatin1String("credit"),
                                        QDate::fromString(r.text(3), Qt::ISODate), r.text(4), r.value(5).toLongLong(),
-                                       r.value(5).toLongLong() - r.value(6).toLongLong()});
+                                       r.value(5).toLongLong() - r.value(6).toLongLong(), r.value(7).toLongLong()});
         }
+    };
+    // Each listed invoice's booking's status, read at once.
+    const auto withStatuses = [&](QVector<InvoiceListRow> &listedRows) {
+        QStringList keys;
+        for (const InvoiceListRow &r : listedRows)
+            keys << QString::number(r.bookingId);
+        QHash<RecordId, BookingStatus> status;
+        if (!keys.isEmpty())
+            for (Recordset r = db.query(QStringLiteral("SELECT ID, Status FROM booking WHERE ID IN (%1)").arg(keys.join(QLatin1Char(','))));
+                 !r.eof(); r.moveNext())
+                status.insert(r.value(0).toLongLong(), StatusFromCode(r.text(1)));
+        for (InvoiceListRow &r : listedRows)
+            r.status = status.value(r.bookingId, BookingStatus::Booked);
+        return listedRows;
     };
     const QString typed = text.simplified();
     if (typed.isEmpty()) {
         read(columns + QStringLiteral("ORDER BY id DESC LIMIT %1").arg(limit), rows);
-        return rows;
+        return withStatuses(rows);
     }
     // A number as typed, by the numbers' own index.
     read(columns + QStringLiteral("WHERE Number >= %1 AND Number < %2 ORDER BY Number DESC LIMIT %3")
@@ -386,7 +400,7 @@ QVector<InvoiceListRow> ListInvoices(Database &db, const QString &text, int limi
                   [](const InvoiceListRow &a, const InvoiceListRow &b) { return a.id > b.id; });
         rows += ofGuests.mid(0, limit - rows.size());
     }
-    return rows;
+    return withStatuses(rows);
 }
 
 qint64 CountInvoices(Database &db, const QDate &first, const QDate &last)

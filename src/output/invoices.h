@@ -5,6 +5,7 @@
 #pragma once
 
 #include "data/schema/housedetails.h"
+#include "booking/bookingstatus.h"
 #include "data/sql/database.h"
 
 #include <QDate>
@@ -77,6 +78,8 @@ struct InvoiceListRow
     QDate issuedOn;
     QString guest;
     qint64 totalCents = 0, dueCents = 0;
+    RecordId bookingId = 0;
+    BookingStatus status = BookingStatus::Booked;  // the booking's now
 };
 // The invoices whose number begins with `text`, or whose guest has a word
 // that begins with each word of it, the latest first; at most `limit`.

@@ -1,5 +1,6 @@
 // The wizard's logic without its window: free rooms, the steps' statements
 // and their all-or-nothing writes, the amounts, the confirmation document.
+#include "data/copies/backup.h"
 #include "data/regional/regional.h"
 #include "data/schema/schema.h"
 #include "output/confirmation.h"
@@ -9,10 +10,14 @@
 #include "booking/bookingstore.h"
 #include "booking/bookingview.h"
 #include "booking/payment.h"
+#include "booking/paymentrecords.h"
+#include "output/csvexport.h"
+#include "reports/reportsquery.h"
 
 #include <QtTest>
 
 #include <random>
+#include <thread>
 
 using namespace innkeld;
 using namespace innkeld::test;
@@ -40,6 +45,8 @@ private slots:
     void failingStepWritesNothing();
     void confirmationDocument_data();
     void confirmationDocument();
+    void desksRacingOverABookingsLife_data();
+    void desksRacingOverABookingsLife();
 };
 
 void TestBookingStore::availability()
@@ -391,6 +398,147 @@ void TestBookingStore::confirmationDocument()
     t.run(QStringLiteral("DELETE FROM customer"));
     QVERIFY(!ConfirmationDocument(t.db(), b, symbol, QStringLiteral("VAT")).contains(QStringLiteral("Contact")));
     QCOMPARE(ConfirmationDocument(t.db(), b + 100, symbol, QStringLiteral("VAT")), QStringLiteral("Booking Confirmation\r\n\r\n"));
+}
+
+namespace {
+
+// A row added as the program adds one; its key.
+RecordId added(Database &db, const QString &table, const QList<std::pair<QString, QVariant>> &fields)
+{
+    TableCursor c = db.openTable(table);
+    c.addNew();
+    for (const auto &[name, value] : fields)
+        c.setField(name, value);
+    c.update();
+    return c.field(QStringLiteral("ID")).toLongLong();
+}
+
+}  // namespace
+
+void TestBookingStore::desksRacingOverABookingsLife_data()
+{
+    QTest::addColumn<bool>("onServer");
+    QTest::newRow("file") << false;
+    QTest::newRow("server") << true;
+}
+
+void TestBookingStore::desksRacingOverABookingsLife()
+{
+    // Desks on one database, each with its own connection, change the same
+    // bookings at once: of a check-in and two cancellations of one booking
+    // one wins and the others are told; of a restore and a new booking of
+    // the same room exactly one holds it. Then what follows the status.
+    QFETCH(bool, onServer);
+    TempDatabase file;
+    ServerDatabase server;
+    QString address = file.path();
+    if (onServer) {
+        REQUIRE_SERVER(server);
+        address = server.address();
+    }
+    auto db = OpenDatabase(address);
+    constexpr int kTrials = 30;
+    QVector<RecordId> bookings, cancelled, rooms;
+    const QDate first(2030, 3, 1);
+    for (int i = 0; i < kTrials; ++i) {
+        rooms << added(*db, QStringLiteral("Room"), {{QStringLiteral("name"), QStringLiteral("Room %1").arg(i)}});
+        for (int k = 0; k < 2; ++k) {
+            const RecordId guest = added(*db, QStringLiteral("Customer"),
+                                         {{QStringLiteral("FirstName"), QStringLiteral("Guest")},
+                                          {QStringLiteral("LastName"), QStringLiteral("%1-%2").arg(i).arg(k)}});
+            const QDate from = first.addDays(10 * i + 5 * k);
+            const RecordId b = added(*db, QStringLiteral("Booking"),
+                                     {{QStringLiteral("CustomerID"), guest},
+                                      {QStringLiteral("FromDate"), WallClock(from, QTime(14, 0))},
+                                      {QStringLiteral("ToDate"), WallClock(from.addDays(2), QTime(10, 0))},
+                                      {QStringLiteral("CostPerNight"), 80}});
+            db->execute(QStringLiteral("INSERT INTO bookingroom (bookingid, roomid) VALUES (%1, %2)").arg(b).arg(rooms.last()));
+            (k == 0 ? bookings : cancelled) << b;
+        }
+        ChangeBookingStatus(*db, cancelled.last(), BookingStatus::Booked,
+                            StatusChange{BookingStatus::Cancelled, CancelReason::Guest, QString(), 1500});
+    }
+    RecordPayment(*db, Payment{0, bookings.first(), first, 5000, QStringLiteral("Cash"), QString()});
+
+    std::atomic<int> won[kTrials] = {}, held[kTrials] = {};
+    QStringList told[3];
+    std::vector<std::thread> desks;
+    for (int d = 0; d < 3; ++d)
+        desks.emplace_back([&, d] {
+            auto desk = OpenDatabase(address);
+            for (int i = 0; i < kTrials; ++i) {
+                try {
+                    ChangeBookingStatus(*desk, bookings[i], BookingStatus::Booked,
+                                        StatusChange{d == 0 ? BookingStatus::CheckedIn : BookingStatus::Cancelled});
+                    ++won[i];
+                } catch (const DbError &e) {
+                    told[d] << e.message();
+                }
+                if (d == 2)
+                    continue;
+                RecordId made = 0;
+                try {
+                    if (d == 0) {
+                        ChangeBookingStatus(*desk, cancelled[i], BookingStatus::Cancelled, StatusChange{BookingStatus::Booked});
+                    } else {
+                        const QDate from = first.addDays(10 * i + 5);
+                        made = CreateBooking(*desk, WallClock(from, QTime(14, 0)));
+                        SaveDatesStep(*desk, made, QString(), WallClock(from, QTime(14, 0)), WallClock(from.addDays(2), QTime(10, 0)));
+                        SaveRoomsStep(*desk, made, {rooms[i]});
+                    }
+                    ++held[i];
+                } catch (const DbError &e) {
+                    told[d] << e.message();
+                    if (made != 0)
+                        DiscardBooking(*desk, made);
+                }
+            }
+        });
+    for (std::thread &desk : desks)
+        desk.join();
+    for (int i = 0; i < kTrials; ++i) {
+        QCOMPARE(won[i].load(), 1);
+        QCOMPARE(held[i].load(), 1);
+        QCOMPARE(db->execute(QStringLiteral("SELECT count(*) FROM bookingstatus WHERE bookingid = %1").arg(bookings[i])).value(0).toInt(), 1);
+    }
+    QCOMPARE(StoredClashes(*db), QStringList());
+    // Each desk that lost was told in plain words.
+    for (const QStringList &messages : told)
+        for (const QString &m : messages)
+            QVERIFY2(m.contains(QLatin1String("meanwhile")) || m.contains(QLatin1String("cannot be restored until the room is free")),
+                     qPrintable(m));
+
+    // No road deletes a booking that has a guest, payments or a status.
+    for (const RecordId b : {bookings.first(), cancelled.first()})
+        QVERIFY_THROWS_EXCEPTION(DbError, db->execute(QStringLiteral("DELETE FROM booking WHERE ID = %1").arg(b)));
+    QCOMPARE(AmountPaidOf(*db, bookings.first()).toDouble(), 50.0);
+
+    // What follows the status: the reports count the cancelled bookings'
+    // fees and none of their nights; the export leaves them out.
+    const QDate last = first.addDays(10 * kTrials);
+    qint64 fees = 0, nights = 0, counted = 0;
+    for (const RevenueRow &r : RevenueReport(*db, first, last))
+        fees += r.feeCents;
+    const CancellationsRows lost = CancellationsReport(*db, first, last);
+    for (const LostRow &r : lost.months) {
+        nights += r.nights;
+        counted += r.cancelled;
+    }
+    const qint64 stillCancelled = db->execute(QStringLiteral("SELECT count(*) FROM booking WHERE Status = 'cancelled'")).value(0).toLongLong();
+    const qint64 withFee = db->execute(QStringLiteral("SELECT count(*) FROM booking WHERE Status = 'cancelled' AND ID IN (%1)")
+                                           .arg([&] {
+                                               QStringList ids;
+                                               for (RecordId c : cancelled)
+                                                   ids << QString::number(c);
+                                               return ids.join(QLatin1Char(','));
+                                           }()))
+                               .value(0)
+                               .toLongLong();
+    QCOMPARE(counted, stillCancelled);
+    QCOMPARE(nights, 2 * stillCancelled);
+    QCOMPARE(fees, 1500 * withFee);
+    QCOMPARE(db->execute(ReservationsExportSql()).rowCount(),
+             db->execute(QStringLiteral("SELECT count(*) FROM booking WHERE Status <> 'cancelled' AND CustomerID <> 0")).value(0).toInt());
 }
 
 QTEST_GUILESS_MAIN(TestBookingStore)

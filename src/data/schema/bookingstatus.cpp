@@ -200,15 +200,15 @@ QStringList serverStatements(bool filled)
             // The booking's row is locked first: of two desks changing it at
             // once, the second reads what the first stored.
             QStringLiteral("CREATE FUNCTION innkeld_status_change() RETURNS trigger LANGUAGE plpgsql AS $$ DECLARE "
-                           "b record; clash text; BEGIN "
-                           "SELECT ID, Status, CustomerID INTO b FROM booking WHERE ID = NEW.bookingid FOR UPDATE; "
+                           "cur record; clash text; BEGIN "
+                           "SELECT ID, Status, CustomerID INTO cur FROM booking WHERE ID = NEW.bookingid FOR UPDATE; "
                            "IF NOT FOUND THEN RAISE EXCEPTION 'There is no booking %.', NEW.bookingid; END IF; "
-                           "IF b.CustomerID = 0 THEN ")
-                + raise(QStringLiteral("'The booking ' || b.ID || ' has no guest yet: it is discarded, not ' || %1 || '.'")
+                           "IF cur.CustomerID = 0 THEN ")
+                + raise(QStringLiteral("'The booking ' || cur.ID || ' has no guest yet: it is discarded, not ' || %1 || '.'")
                             .arg(done(QStringLiteral("NEW.Status"))))
-                + QStringLiteral("END IF; IF (b.Status || '>' || NEW.Status) NOT IN (%1) THEN ").arg(kChanges)
-                + raise(QStringLiteral("'The booking ' || b.ID || ' is ' || %1 || ': it cannot be ' || %2 || '.'")
-                            .arg(label(QStringLiteral("b.Status")), done(QStringLiteral("NEW.Status"))))
+                + QStringLiteral("END IF; IF (cur.Status || '>' || NEW.Status) NOT IN (%1) THEN ").arg(kChanges)
+                + raise(QStringLiteral("'The booking ' || cur.ID || ' is ' || %1 || ': it cannot be ' || %2 || '.'")
+                            .arg(label(QStringLiteral("cur.Status")), done(QStringLiteral("NEW.Status"))))
                 + QStringLiteral("END IF; IF NEW.FeeCents <> 0 AND (NEW.Status <> 'cancelled' OR NEW.FeeCents < 0) THEN "
                                  "RAISE EXCEPTION 'A cancellation fee is kept only with a cancellation, and is never "
                                  "below nothing.'; END IF; IF NEW.Status = 'booked' THEN PERFORM innkeld_lock_stays(); ")
@@ -307,7 +307,14 @@ SchemaPart BookingStatusPart()
     part.lacking = [](Engine engine, const Catalogue &catalogue) {
         if (catalogue.has(QStringLiteral("bookingstatus")))
             return QStringList();
-        return engine == Engine::PostgreSQL ? serverStatements(true) : fileStatements(true);
+        QStringList lacking = engine == Engine::PostgreSQL ? serverStatements(true) : fileStatements(true);
+        // A booking table that has its status already (its other tables
+        // taken away) keeps it, and its statuses are given again.
+        if (engine == Engine::PostgreSQL)
+            lacking.first().replace(QStringLiteral("ADD COLUMN"), QStringLiteral("ADD COLUMN IF NOT EXISTS"));
+        else if (catalogue.text(QStringLiteral("booking")).contains(QLatin1String("Status TEXT NOT NULL")))
+            lacking.removeFirst();
+        return lacking;
     };
     part.table = QStringLiteral("bookingstatus");
     // A file that cannot be written reads its bookings' statuses as the
@@ -351,6 +358,11 @@ QStringList StatusGuardsRestored(Engine engine)
         if (names.contains(CreatedName(sql)))
             made << sql;
     return made;
+}
+
+QStringList StatusesFromStays(Engine engine)
+{
+    return fill(engine);
 }
 
 QString StatusesHoldingNoRoomSql()

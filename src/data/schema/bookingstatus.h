@@ -18,6 +18,12 @@ SchemaPart BookingStatusPart();
 QStringList StatusGuardsSuspended(Engine engine);
 QStringList StatusGuardsRestored(Engine engine);
 
+// The statements that give every booking with a guest the status its stay
+// tells (checked out when it has ended, checked in when it runs today,
+// booked otherwise), as an upgrade gives them; run with the guards set
+// aside.
+QStringList StatusesFromStays(Engine engine);
+
 // The stored status of a booking that holds no room (cancelled, no-show),
 // as an SQL list for IN (...).
 QString StatusesHoldingNoRoomSql();
