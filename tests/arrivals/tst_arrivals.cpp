@@ -4,10 +4,14 @@
 #include "arrivals/ArrivalsPanel.h"
 #include "arrivals/arrivalsquery.h"
 #include "data/regional/regional.h"
+#include "booking/bookingstatus.h"
+#include "booking/paymentrecords.h"
 #include "guisupport.h"
 #include "wizard/BookingWizard.h"
 
 #include <QCalendarWidget>
+#include <QLineEdit>
+#include <QTreeWidget>
 #include <QDateTimeEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -98,6 +102,7 @@ private slots:
     void panelWithoutMainWindow();
     void refillByClickAndKeysNotByProgram();
     void openingBookingsFromEachList();
+    void theDesksDayThroughTheWindow();
     void dayWithoutMidnight();
     void focusClearsTheOtherSelection();
 };
@@ -360,6 +365,84 @@ void TestArrivals::focusClearsTheOtherSelection()
     QTest::mouseClick(p.find("cmdViewDetails"), Qt::LeftButton);
     QCOMPARE(w->wizard()->CurrentBookingId(), RecordId(0));
     Q_UNUSED(h);
+}
+
+void TestArrivals::theDesksDayThroughTheWindow()
+{
+    // The day at the desk: an arrival checked in by its key, a departure
+    // with a balance due paid and checked out, the guests of earlier days
+    // who never came marked no-shows, one and then all.
+    ProgramRun p;
+    p.notFirst();
+    TempDatabase &t = p.database;
+    const QDate today = QDate::currentDate();
+    const RecordId room = t.addRoom(QStringLiteral("Sea View")), other = t.addRoom(QStringLiteral("Garden"));
+    const RecordId coming = t.addGuest(QDateTime(today, QTime(14, 0)), QDateTime(today.addDays(2), QTime(10, 0)),
+                                       QStringLiteral("Ann"), QStringLiteral("Lee"), {room});
+    const RecordId going = t.addGuest(QDateTime(today.addDays(-3), QTime(14, 0)), QDateTime(today, QTime(10, 0)),
+                                      QStringLiteral("Bo"), QStringLiteral("Kim"), {other});
+    t.run(QStringLiteral("UPDATE booking SET TotalPayable = 120 WHERE id = %1").arg(going));
+    ChangeBookingStatus(t.db(), going, BookingStatus::Booked, StatusChange{BookingStatus::CheckedIn});
+    const RecordId late = t.addGuest(QDateTime(today.addDays(-2), QTime(14, 0)), QDateTime(today.addDays(3), QTime(10, 0)),
+                                     QStringLiteral("Cy"), QStringLiteral("Late"), {});
+    const RecordId never = t.addGuest(QDateTime(today.addDays(-1), QTime(14, 0)), QDateTime(today.addDays(1), QTime(10, 0)),
+                                      QStringLiteral("Di"), QStringLiteral("Never"), {});
+    QCOMPARE(p.run(), 0);
+    const auto status = [&](RecordId b) { return t.run(QStringLiteral("SELECT Status FROM booking WHERE id = %1").arg(b)).text(0); };
+    auto *arrivals = p.find<QListWidget>("lstArrivals");
+    auto *departures = p.find<QListWidget>("lstDepartures");
+    auto *waiting = p.find<QListWidget>("lstNotArrived");
+    QCOMPARE(texts(departures), QStringList{QStringLiteral("Bo Kim (Checked in)")});
+    QCOMPARE(itemIds(waiting), (QList<qlonglong>{late, never}));
+    QVERIFY(texts(waiting).first().endsWith(QStringLiteral("Cy Late")));
+
+    // Check In by its key, from the list.
+    arrivals->setFocus();
+    arrivals->setCurrentRow(rowOf(arrivals, coming));
+    QTest::keyClick(arrivals, Qt::Key_I, Qt::ControlModifier);
+    QCOMPARE(status(coming), QStringLiteral("checkedin"));
+    QCOMPARE(texts(arrivals), QStringList{QStringLiteral("Ann Lee (Checked in)")});
+    QCOMPARE(ReadBookingStatus(t.db(), coming).by, DeskUser());
+
+    // Check Out with 120.00 due: said, Record Payment offered; paid there,
+    // then out.
+    departures->setCurrentRow(0);
+    p.ui.answers = {QMessageBox::Yes};
+    auto payments = whenModal<QDialog>([&](QDialog *d) {
+        typeInto(child<QLineEdit>(d, "txtPaymentAmount"), FormatMoney(120));
+        QTest::mouseClick(child<QPushButton>(d, "cmdRecord"), Qt::LeftButton);
+        QCOMPARE(child<QTreeWidget>(d, "lstPayments")->topLevelItemCount(), 1);
+        QTest::mouseClick(child<QPushButton>(d, "cmdClose"), Qt::LeftButton);
+    });
+    QTest::mouseClick(p.find<QPushButton>("cmdCheckOut"), Qt::LeftButton);
+    QVERIFY(payments->seen);
+    QCOMPARE(p.ui.messages.last().text.section(QLatin1Char('\n'), 0, 0),
+             QStringLiteral("The guest still owes %1.").arg(FormatMoney(120)));
+    QCOMPARE(status(going), QStringLiteral("checkedout"));
+    QCOMPARE(AmountPaidOf(t.db(), going).toDouble(), 120.0);
+    // Checked out, its stay is as it was: no road moves it.
+    try {
+        t.db().execute(QStringLiteral("UPDATE booking SET ToDate = #1/1/2031# WHERE id = %1").arg(going));
+        QFAIL("a stay that has ended was moved");
+    } catch (const DbError &e) {
+        QCOMPARE(e.message(), QStringLiteral("The booking %1 is checked out: its stay cannot change.").arg(going));
+    }
+
+    // No-show: the one chosen, asked; then all that are left.
+    waiting->setCurrentRow(rowOf(waiting, late));
+    p.ui.answers = {QMessageBox::Yes};
+    QTest::mouseClick(p.find<QPushButton>("cmdNoShow"), Qt::LeftButton);
+    QCOMPARE(p.ui.messages.last().text,
+             QStringLiteral("Mark booking %1 a no-show? Its rooms are free at once; its payments stay as they are.").arg(late));
+    QCOMPARE(status(late), QStringLiteral("noshow"));
+    QCOMPARE(itemIds(waiting), QList<qlonglong>{never});
+    p.ui.answers = {QMessageBox::Yes};
+    QTest::mouseClick(p.find<QPushButton>("cmdNoShowAll"), Qt::LeftButton);
+    QCOMPARE(status(never), QStringLiteral("noshow"));
+    QCOMPARE(waiting->count(), 0);
+    QVERIFY(!p.find<QPushButton>("cmdNoShowAll")->isEnabled());
+    QCOMPARE(t.run(QStringLiteral("SELECT Reason FROM bookingstatus WHERE bookingid = %1").arg(never)).text(0),
+             QStringLiteral("noshow"));
 }
 
 QTEST_MAIN(TestArrivals)
