@@ -21,6 +21,7 @@
 #include "data/schema/schema.h"
 #include "guisupport.h"
 #include "output/csvexport.h"
+#include "booking/bookingstatus.h"
 #include "booking/bookingstore.h"
 
 #include <QBuffer>
@@ -328,6 +329,21 @@ void TestServer::houseMovesToTheServerAndBack()
     // A house that books rooms from the day the guest leaves: its rule
     // comes along, and its stays that meet on a day are no clash.
     QVERIFY(generateHouse(house, 20, 3000, true));
+    const QString statuses = QStringLiteral("SELECT Status, count(*) FROM booking GROUP BY Status ORDER BY Status");
+    const QStringList generated = rowsOf(*OpenDatabase(house), statuses);
+    QVERIFY2(generated.size() >= 2, qPrintable(generated.join(QLatin1Char(' '))));
+    {
+        // Its bookings' lives come along: a cancellation with its fee and
+        // released room, a no-show.
+        auto file = OpenDatabase(house);
+        const Recordset coming = file->execute(QStringLiteral("SELECT ID FROM booking WHERE Status = 'booked' ORDER BY ID DESC"));
+        const RecordId cancelled = coming.value(0).toLongLong();
+        ChangeBookingStatus(*file, cancelled, BookingStatus::Booked,
+                            StatusChange{BookingStatus::Cancelled, CancelReason::Guest, QStringLiteral("Flight gone"), 2500});
+        ChangeBookingStatus(*file, cancelled - 1, BookingStatus::Booked, StatusChange{BookingStatus::NoShow, CancelReason::NoShow});
+    }
+    const QStringList lives{QStringLiteral("SELECT bookingid, Status, ChangedBy, Reason, Note, FeeCents FROM bookingstatus ORDER BY id"),
+                            QStringLiteral("SELECT bookingid, roomid FROM releasedroom ORDER BY id"), statuses};
     int rc = -1;
     const QString copied = tool({QStringLiteral("--copy"), house, server.address()}, &rc);
     QVERIFY2(rc == 0, qPrintable(copied));
@@ -335,7 +351,7 @@ void TestServer::houseMovesToTheServerAndBack()
     QCOMPARE(tool({QStringLiteral("--copy"), server.address(), back}, &rc), QStringLiteral("copied %1 to %2").arg(server.address(), back));
     QCOMPARE(rc, 0);
     const QByteArray original = exportOf(house);
-    QVERIFY(original.count('\n') > 3000);
+    QVERIFY(original.count('\n') > 2990);
     QCOMPARE(exportOf(server.address()), original);
     QCOMPARE(exportOf(back), original);
     QCOMPARE(tool({QStringLiteral("--check"), server.address()}, &rc), QStringLiteral("ok"));
@@ -352,15 +368,33 @@ void TestServer::houseMovesToTheServerAndBack()
     // The same lists on both (rooms, a week, a day's arrivals).
     auto file = OpenDatabase(house);
     auto onServer = OpenDatabase(server.address());
-    for (const QString &sql : {QStringLiteral("SELECT id, name FROM room"),
-                               QStringLiteral("SELECT * FROM bookingroom WHERE roomid = 3"),
-                               QStringLiteral("SELECT * FROM customer WHERE id < 50")})
+    for (const QString &sql : QStringList{QStringLiteral("SELECT id, name FROM room"),
+                                          QStringLiteral("SELECT * FROM bookingroom WHERE roomid = 3"),
+                                          QStringLiteral("SELECT * FROM customer WHERE id < 50")}
+                                  + lives) {
         QCOMPARE(rowsOf(*onServer, sql), rowsOf(*file, sql));
+        QCOMPARE(rowsOf(*OpenDatabase(back), sql), rowsOf(*file, sql));
+    }
+    QVERIFY(rowsOf(*file, lives[1]).size() >= 2);  // the rooms the cancelled and the no-show released
     // A copy goes into an empty database only; keys go on past the copied.
     QVERIFY(tool({QStringLiteral("--copy"), house, server.address()}, &rc).contains(QLatin1String("already holds")));
     QCOMPARE(rc, 1);
     const RecordId next = CreateBooking(*onServer, WallClock(QDate(2040, 1, 1), QTime(9, 0)));
     QCOMPARE(next, file->execute(QStringLiteral("SELECT max(id) FROM booking")).value(0).toLongLong() + 1);
+
+    // A house on the server made before bookings had statuses: the owner's
+    // upgrade gives each the status its stay tells, in a step of its own.
+    onServer.reset();
+    server.admin(QStringLiteral("DROP TABLE bookingstatus, releasedroom CASCADE; "
+                                "DROP TRIGGER booking_frozen_and_kept ON booking; DROP TRIGGER bookingroom_frozen ON bookingroom; "
+                                "DROP FUNCTION innkeld_status_change, innkeld_status_apply, innkeld_status_kept, "
+                                "innkeld_booking_frozen_and_kept, innkeld_room_status CASCADE; "
+                                "DELETE FROM booking WHERE ID = %1; ALTER TABLE booking DROP COLUMN Status")
+                     .arg(next));
+    const QString upgraded = tool({QStringLiteral("--upgrade"), server.address()}, &rc);
+    QCOMPARE(rc, 0);
+    QVERIFY2(upgraded.contains(QLatin1String("Giving each booking its status")), qPrintable(upgraded));
+    QCOMPARE(rowsOf(*OpenDatabase(server.address()), statuses), generated);
 }
 
 void TestServer::lostServerInTheMiddleOfAStep()
