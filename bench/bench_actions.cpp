@@ -43,6 +43,7 @@
 #include "widgets/paper.h"
 #include "output/csvexport.h"
 #include "wizard/BookingWizard.h"
+#include "booking/bookingstatus.h"
 #include "booking/bookingstore.h"
 #include "booking/bookingview.h"
 #include "wizard/returningguests.h"
@@ -734,6 +735,52 @@ void BM_IssueInvoice(benchmark::State &state, House &h)
     }
 }
 
+// A booking's life at the desk, each change stored and the home view's
+// lists (the day's arrivals and departures, the guests not arrived) filled
+// again and painted, as after Check In, Check Out, Cancel and Restore.
+void lifeChanges(benchmark::State &state, House &h, bool checkInOut)
+{
+    ArrivalsPanel panel;
+    panel.setServices(&quietUi);
+    panel.setConnection(h.db.get());
+    panel.setDate(h.busyDay);
+    panel.resize(640, 480);
+    const QDateTime far(QDate(9990, 1, 1), QTime(14, 0));
+    RecordId booking = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        // A new guest each time for the check-in, one kept for the rest.
+        if (checkInOut || booking == 0) {
+            booking = CreateBooking(*h.db, far);
+            CustomerDetails guest;
+            guest[0] = QStringLiteral("Bench");
+            guest[1] = QStringLiteral("Guest");
+            SaveCustomerStep(*h.db, booking, QStringLiteral("1"), QStringLiteral("0"), guest);
+        }
+        state.ResumeTiming();
+        if (checkInOut) {
+            ChangeBookingStatus(*h.db, booking, BookingStatus::Booked, StatusChange{BookingStatus::CheckedIn});
+            ChangeBookingStatus(*h.db, booking, BookingStatus::CheckedIn, StatusChange{BookingStatus::CheckedOut});
+        } else {
+            ChangeBookingStatus(*h.db, booking, BookingStatus::Booked,
+                                StatusChange{BookingStatus::Cancelled, CancelReason::Guest, QString(), 1000});
+            ChangeBookingStatus(*h.db, booking, BookingStatus::Cancelled, StatusChange{BookingStatus::Booked});
+        }
+        panel.FillLists();
+        benchmark::DoNotOptimize(panel.grab());  // painted
+    }
+}
+
+void BM_CheckInAndOut(benchmark::State &state, House &h)
+{
+    lifeChanges(state, h, true);
+}
+
+void BM_CancelAndRestore(benchmark::State &state, House &h)
+{
+    lifeChanges(state, h, false);
+}
+
 // The check that every series of invoices is as it was issued (the line
 // under the invoices' list, off the window's thread; innkeld-sql
 // --verify-invoices): every invoice read and its digest worked out.
@@ -1017,6 +1064,8 @@ int main(int argc, char *argv[])
         {"BM_StepSave", BM_StepSave},
         {"BM_ConfirmationDocument", BM_ConfirmationDocument},
         {"BM_IssueInvoice", BM_IssueInvoice},
+        {"BM_CheckInAndOut", BM_CheckInAndOut},
+        {"BM_CancelAndRestore", BM_CancelAndRestore},
         {"BM_OccupancyYearByDay", BM_OccupancyYearByDay},
         {"BM_OccupancyMonthByDay", BM_OccupancyMonthByDay},
         {"BM_GuestsByCountryYear", BM_GuestsByCountryYear},
