@@ -176,9 +176,9 @@ void ArrivalsPanel::listMenu(QListWidget *list, const QPoint &at)
     if (list == ui->lstNotArrived)
         menu.addAction(tr("Mark No-&show"), this, [this] { cmdNoShow_Click(false); });
     if (allowed.contains(BookingStatus::Cancelled))
-        menu.addAction(tr("&Cancel Booking..."), this, [this, id = id, status = status, list] {
-            const QString guest = list->currentItem() ? list->currentItem()->text() : QString();
-            if (BookingLife{*m_ui, window(), *m_db}.cancel(id, status, guest))
+        menu.addAction(tr("&Cancel Booking..."), this, [this, id = id, status = status] {
+            QString guest;
+            if (guarded([&] { guest = GuestOf(*m_db, id); }) && BookingLife{*m_ui, window(), *m_db}.cancel(id, status, guest))
                 changed();
         });
     if (allowed.contains(BookingStatus::Booked))

@@ -282,6 +282,14 @@ QString RestoreBlockedBy(Database &db, RecordId bookingId)
         .arg(rs.text(0), rs.text(1), guest);
 }
 
+QString GuestOf(Database &db, RecordId bookingId)
+{
+    const Recordset rs = db.execute(QStringLiteral("SELECT c.FirstName, c.LastName FROM booking AS b JOIN customer AS c "
+                                                   "ON c.ID = b.CustomerID WHERE b.ID = %1")
+                                        .arg(bookingId));
+    return rs.eof() ? QString() : (rs.text(0) + QLatin1Char(' ') + rs.text(1)).trimmed();
+}
+
 qint64 BalanceDueCents(Database &db, RecordId bookingId)
 {
     const Recordset rs = db.execute(QStringLiteral("SELECT TotalPayable, AmountPayed, Status FROM booking WHERE ID = %1").arg(bookingId));

@@ -84,6 +84,10 @@ void ChangeBookingStatuses(Database &db, const QVector<QPair<RecordId, BookingSt
 // booking and guest (empty when all its rooms are free).
 QString RestoreBlockedBy(Database &db, RecordId bookingId);
 
+// The booking's guest as the desk names them ("Anna Berg"); empty when
+// it has none.
+QString GuestOf(Database &db, RecordId bookingId);
+
 // What the guest still owes, in hundredths: the total less what was paid,
 // or for a cancelled booking its fee less what was paid (below 0: owed to
 // the guest). Throws DbError (BookingGone).

@@ -378,7 +378,7 @@ void BookingWizard::cmdCancel_Click()
         QString guest;
         if (!guarded([&] {
                 now = ReadBookingStatus(*m_db, m_currentBookingId);
-                guest = LoadConfirmStep(*m_db, m_currentBookingId).contactFields.value(0);
+                guest = GuestOf(*m_db, m_currentBookingId);
             }))
             return;
         if (!BookingLife{*m_ui, window(), *m_db}.cancel(m_currentBookingId, now.status, guest))
