@@ -2006,6 +2006,10 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
         <source>Checking that every invoice is as it was issued...</source>
         <translation>Es wird geprüft, ob jede Rechnung so ist, wie sie ausgestellt wurde...</translation>
     </message>
+    <message>
+        <source>Booking</source>
+        <translation>Buchung</translation>
+    </message>
 </context>
 <context>
     <name>frmMain</name>
