@@ -1,6 +1,9 @@
 #include "HelpWindow.h"
 #include "ui_HelpWindow.h"
 
+#include "data/locations.h"
+#include "data/regional/language.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHelpContentWidget>
@@ -14,6 +17,17 @@
 #include <QLineEdit>
 
 namespace innkeld {
+
+HelpWindow *HelpWindow::ForProgram(const QString &programFolder, const QString &cacheFolder, QWidget *owner)
+{
+    const QString cache = cacheFolder.isEmpty() ? programFolder : cacheFolder;
+    const QString language = LanguageInUse();
+    const QString helpFile = FindHelpFile(programFolder, language);
+    const QString collection = QFileInfo(helpFile).fileName() == QLatin1String("HELPSYS.qch")
+        ? QStringLiteral("help/innkeld.qhc")
+        : QStringLiteral("help/innkeld_%1.qhc").arg(language);
+    return new HelpWindow(helpFile, QDir(cache).filePath(collection), owner);
+}
 
 HelpWindow::HelpWindow(const QString &helpFile, const QString &collectionFile, QWidget *owner)
     : QWidget(owner, Qt::Window), ui(new Ui::HelpWindow)

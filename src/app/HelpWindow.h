@@ -23,6 +23,9 @@ public:
     // helpFile: the compiled manual; collectionFile: where the help engine
     // keeps its register and search index (a folder the user may write).
     HelpWindow(const QString &helpFile, const QString &collectionFile, QWidget *owner);
+    // The manual in the program's language, found beside the program, with
+    // a register of its own in `cacheFolder` (none: the program's folder).
+    static HelpWindow *ForProgram(const QString &programFolder, const QString &cacheFolder, QWidget *owner);
     ~HelpWindow() override;
     HelpWindow(const HelpWindow &) = delete;
     HelpWindow &operator=(const HelpWindow &) = delete;

@@ -4,7 +4,6 @@
 #include "arrivals/ArrivalsPanel.h"
 #include "arrivals/FindPanel.h"
 #include "reports/ReportsPanel.h"
-#include "data/regional/language.h"
 #include "channels/ChannelCycle.h"
 #include "channels/frmChannels.h"
 #include "calendar/Calendar.h"
@@ -17,7 +16,6 @@
 #include "HelpWindow.h"
 #include "data/copies/backup.h"
 #include "data/copies/dailybackup.h"
-#include "data/locations.h"
 #include "data/regional/regional.h"
 #include "data/regional/regionalterms.h"
 #include "data/regional/settings.h"
@@ -38,7 +36,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QShortcut>
 #include <QTimer>
@@ -46,7 +43,6 @@
 #include <QScreen>
 #include <QScopeGuard>
 #include <QWindow>
-
 
 #include <algorithm>
 #include <climits>
@@ -355,8 +351,7 @@ void frmMain::FirstRun()
     mnuConfigureRooms_Click();
 }
 
-bool frmMain::startLongWork(const QString &label, const LongWork::Job &job,
-                            const std::function<void(bool completed, const QString &failure)> &done)
+bool frmMain::startLongWork(const QString &label, const LongWork::Job &job, const std::function<void()> &completed)
 {
     if (m_work && m_work->running()) {
         m_context.ui->message(this, tr("A copy or an export is being made; try again when it is done."),
@@ -365,8 +360,12 @@ bool frmMain::startLongWork(const QString &label, const LongWork::Job &job,
     }
     delete m_work;
     m_work = new LongWork(this, label, job);
-    connect(m_work, &LongWork::finished, this, [this, done](bool completed, const QString &failure) {
-        guarded([&] { done(completed, failure); });
+    // A failure is said in its own words; a stopped job says nothing.
+    connect(m_work, &LongWork::finished, this, [this, completed](bool whole, const QString &failure) {
+        if (!failure.isEmpty())
+            m_context.ui->message(this, failure, QMessageBox::Critical);
+        else if (whole && completed)
+            guarded(completed);
         emit longWorkFinished();
     });
     m_work->start();
@@ -402,10 +401,6 @@ void frmMain::mnuFileExportResCSV_Click()
         [database, path](const LongWork::Progress &progress) {
             auto db = OpenDatabase(database);
             return ExportReservationsCsv(*db, path, progress);
-        },
-        [this](bool, const QString &failure) {
-            if (!failure.isEmpty())
-                m_context.ui->message(this, failure, QMessageBox::Critical);
         });
 }
 
@@ -424,13 +419,9 @@ void frmMain::mnuFileBackup_Click()
             auto db = OpenDatabase(database);
             return BackUpDatabase(*db, path, progress);
         },
-        [this, path](bool completed, const QString &failure) {
-            if (!failure.isEmpty())
-                m_context.ui->message(this, failure, QMessageBox::Critical);
-            else if (completed)
-                m_context.ui->message(this,
-                                      tr("The bookings were copied to %1.").arg(QDir::toNativeSeparators(path)),
-                                      QMessageBox::Information);
+        [this, path] {
+            m_context.ui->message(this, tr("The bookings were copied to %1.").arg(QDir::toNativeSeparators(path)),
+                                  QMessageBox::Information);
         });
 }
 
@@ -726,16 +717,8 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 HelpWindow *frmMain::helpWindow()
 {
-    if (!m_help) {
-        const QString cache = m_context.cacheFolder.isEmpty() ? m_context.programFolder : m_context.cacheFolder;
-        // The manual in the program's language, with a register of its own.
-        const QString language = LanguageInUse();
-        const QString helpFile = FindHelpFile(m_context.programFolder, language);
-        const QString collection = QFileInfo(helpFile).fileName() == QLatin1String("HELPSYS.qch")
-            ? QStringLiteral("help/innkeld.qhc")
-            : QStringLiteral("help/innkeld_%1.qhc").arg(language);
-        m_help = new HelpWindow(helpFile, QDir(cache).filePath(collection), this);
-    }
+    if (!m_help)
+        m_help = HelpWindow::ForProgram(m_context.programFolder, m_context.cacheFolder, this);
     return m_help;
 }
 
@@ -789,15 +772,7 @@ void frmMain::closeEvent(QCloseEvent *event)
         // again if the database changed since (the window already gone).
         if (m_dailyBackup) {
             hide();
-            // The log folded in first: the file is then not written again
-            // after the copy as the connection closes, and the next start
-            // knows the copy holds everything.
-            try {
-                m_db->run(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
-            } catch (const DbError &) {
-                // Another desk reading: folded when the last one closes.
-            }
-            FinishCopyBeforeExit(*m_dailyBackup, tr("Keeping today's copy of the bookings before Innkeld ends..."));
+            FinishCopyBeforeExit(*m_dailyBackup, *m_db, tr("Keeping today's copy of the bookings before Innkeld ends..."));
         }
     }
     QWidget::closeEvent(event);

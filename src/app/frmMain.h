@@ -166,9 +166,9 @@ private:
     // The file a backup or an export is to write, asked of the operator;
     // empty when cancelled or when it is the database itself (said).
     QString askTarget(const QString &filter, const QString &suffix);
-    // Starts a backup or an export; `done` runs on the window's thread.
-    bool startLongWork(const QString &label, const LongWork::Job &job,
-                       const std::function<void(bool completed, const QString &failure)> &done);
+    // Starts a backup or an export; its failure is said, and `completed`
+    // runs on the window's thread when it is whole.
+    bool startLongWork(const QString &label, const LongWork::Job &job, const std::function<void()> &completed = {});
 
     const std::unique_ptr<Ui::frmMain> ui;
     QList<ClickLabel *> lblMenu;

@@ -1,6 +1,7 @@
 #include "LongWork.h"
 
 #include "data/copies/dailybackup.h"
+#include "data/sql/database.h"
 #include "uiservices.h"
 
 #include <QEventLoop>
@@ -106,8 +107,13 @@ void LongWork::threadFinished()
     emit finished(m_completed && m_failure.isEmpty(), m_failure);
 }
 
-void FinishCopyBeforeExit(DailyBackup &copy, const QString &label)
+void FinishCopyBeforeExit(DailyBackup &copy, Database &db, const QString &label)
 {
+    try {
+        db.run(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    } catch (const DbError &) {
+        // Another desk reading: folded when the last one closes.
+    }
     QEventLoop loop;
     bool whole = false;
     copy.finishBeforeExitThen([&] {

@@ -66,11 +66,15 @@ private:
 };
 
 class DailyBackup;
+class Database;
 
 // As the program closes, its window gone: the day's copy finished (see
 // DailyBackup::finishBeforeExitThen) while the events go on; when that
 // takes a moment, a small window with the program's name and `label` says
-// how far it is, until the copy is whole.
-void FinishCopyBeforeExit(DailyBackup &copy, const QString &label);
+// how far it is, until the copy is whole. The log of `db` (the program's
+// connection) is folded into the file first: the file is then not written
+// again after the copy as the connection closes, and the next start knows
+// the copy holds everything.
+void FinishCopyBeforeExit(DailyBackup &copy, Database &db, const QString &label);
 
 }  // namespace innkeld
