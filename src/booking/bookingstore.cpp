@@ -198,6 +198,16 @@ void SaveRoomsStep(Database &db, RecordId bookingId, const QVector<RecordId> &ro
         throw RoomsGone(gone);
     if (!taken.isEmpty())
         throw RoomsTaken(taken);
+    // The rooms it holds already, in the same order: nothing to write (a
+    // stay that has ended is looked through, never changed).
+    QVector<RecordId> held;
+    for (Recordset rs = db.execute(QStringLiteral("SELECT roomid FROM bookingroom WHERE bookingid = %1 ORDER BY id").arg(bookingId));
+         !rs.eof(); rs.moveNext())
+        held << rs.value(0).toLongLong();
+    if (held == rooms) {
+        tx.commit();
+        return;
+    }
     db.execute(QStringLiteral("DELETE FROM bookingroom WHERE bookingid = ") + id(bookingId));
     TableCursor links = db.openTable(QStringLiteral("BookingRoom"));
     for (RecordId room : rooms) {

@@ -395,6 +395,21 @@ void TestServer::houseMovesToTheServerAndBack()
     QCOMPARE(rc, 0);
     QVERIFY2(upgraded.contains(QLatin1String("Giving each booking its status")), qPrintable(upgraded));
     QCOMPARE(rowsOf(*OpenDatabase(server.address()), statuses), generated);
+    // And a file made before them: opened, it is upgraded alike.
+    {
+        auto old = OpenDatabase(back);
+        QStringList drops;
+        for (const char *trigger : {"bookingstatus_change", "bookingstatus_apply", "bookingstatus_kept",
+                                    "bookingstatus_kept_delete", "booking_status_guard", "booking_status_new",
+                                    "booking_stay_frozen", "bookingroom_status", "bookingroom_status_update",
+                                    "releasedroom_link", "releasedroom_room_delete", "booking_kept"})
+            drops << QStringLiteral("DROP TRIGGER ") + QLatin1String(trigger);
+        drops << QStringLiteral("DROP TABLE bookingstatus") << QStringLiteral("DROP TABLE releasedroom")
+              << QStringLiteral("DROP INDEX booking_status") << QStringLiteral("ALTER TABLE booking DROP COLUMN Status");
+        for (const QString &sql : drops)
+            old->run(sql);
+    }
+    QCOMPARE(rowsOf(*OpenDatabase(back), statuses), generated);
 }
 
 void TestServer::lostServerInTheMiddleOfAStep()
