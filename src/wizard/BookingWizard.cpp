@@ -416,6 +416,9 @@ void BookingWizard::HighlightStep(int step)
 
 void BookingWizard::ShowBookingStep(int step)
 {
+    // Cancel is offered on every step; the confirmation step takes it away
+    // from a booking that may not be cancelled (and Cancel says why anyway).
+    ui->cmdCancel->setEnabled(true);
     switch (step) {
     case 0:
         showDatesStep();
