@@ -64,10 +64,15 @@ public:
 
 struct StatusChange
 {
-    BookingStatus to = BookingStatus::Booked;
-    CancelReason reason = CancelReason::None;
+    StatusChange(BookingStatus toStatus = BookingStatus::Booked, CancelReason why = CancelReason::None,
+                 const QString &text = QString(), qint64 fee = 0)
+        : to(toStatus), reason(why), note(text), feeCents(fee)
+    {
+    }
+    BookingStatus to;
+    CancelReason reason;
     QString note;
-    qint64 feeCents = 0;
+    qint64 feeCents;
 };
 
 // Changes the booking shown as `shown` to `change.to`, in one transaction.

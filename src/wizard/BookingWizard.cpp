@@ -31,11 +31,6 @@ namespace innkeld {
 
 namespace {
 
-QString B(RecordId id)
-{
-    return QString::number(id);
-}
-
 // The number in a box or caption, read by the region; false when it is none.
 bool amountOf(const QString &text, double *value)
 {
