@@ -51,6 +51,12 @@ QString restoreClash(Engine engine, const QString &booking)
 const char *const kHistoryKept = "A booking's history is kept as it was written.";
 const char *const kByActions = "A booking's status is changed only by the desk's actions, each kept in its history.";
 
+// A text of the program's as an SQL literal.
+QString literal(const char *text)
+{
+    return QLatin1Char('\'') + QString::fromLatin1(text).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+}
+
 QString keptBecause(const QString &id, const QString &why)
 {
     return QStringLiteral("'The booking ' || %1 || ' %2: it is kept, and can be cancelled instead.'").arg(id, why);
@@ -83,18 +89,18 @@ QStringList fileGuards()
                        "DELETE FROM releasedroom WHERE bookingid = NEW.bookingid AND NEW.Status = 'booked'; END")
             .arg(kNoRoom),
         QStringLiteral("CREATE TRIGGER bookingstatus_kept BEFORE UPDATE ON bookingstatus BEGIN "
-                       "SELECT innkeld_refuse('%1'); END")
-            .arg(QString::fromLatin1(kHistoryKept).replace(QLatin1Char('\''), QStringLiteral("''"))),
+                       "SELECT innkeld_refuse(%1); END")
+            .arg(literal(kHistoryKept)),
         QStringLiteral("CREATE TRIGGER bookingstatus_kept_delete BEFORE DELETE ON bookingstatus BEGIN "
-                       "SELECT innkeld_refuse('%1'); END")
-            .arg(QString::fromLatin1(kHistoryKept).replace(QLatin1Char('\''), QStringLiteral("''"))),
+                       "SELECT innkeld_refuse(%1); END")
+            .arg(literal(kHistoryKept)),
         QStringLiteral("CREATE TRIGGER booking_status_guard BEFORE UPDATE OF Status ON booking "
-                       "WHEN NEW.Status IS NOT OLD.Status BEGIN SELECT innkeld_refuse('%1') WHERE NEW.Status IS NOT "
+                       "WHEN NEW.Status IS NOT OLD.Status BEGIN SELECT innkeld_refuse(%1) WHERE NEW.Status IS NOT "
                        "(SELECT Status FROM bookingstatus WHERE bookingid = NEW.ID ORDER BY id DESC LIMIT 1); END")
-            .arg(QString::fromLatin1(kByActions).replace(QLatin1Char('\''), QStringLiteral("''"))),
+            .arg(literal(kByActions)),
         QStringLiteral("CREATE TRIGGER booking_status_new BEFORE INSERT ON booking WHEN NEW.Status <> 'booked' BEGIN "
-                       "SELECT innkeld_refuse('%1'); END")
-            .arg(QString::fromLatin1(kByActions).replace(QLatin1Char('\''), QStringLiteral("''"))),
+                       "SELECT innkeld_refuse(%1); END")
+            .arg(literal(kByActions)),
         QStringLiteral("CREATE TRIGGER booking_stay_frozen BEFORE UPDATE OF FromDate, ToDate ON booking "
                        "WHEN OLD.Status IN (%1) AND (NEW.FromDate IS NOT OLD.FromDate OR NEW.ToDate IS NOT OLD.ToDate) "
                        "BEGIN SELECT innkeld_refuse('The booking ' || OLD.ID || ' is ' || %2 || ': its stay cannot change.'); END")
@@ -178,8 +184,8 @@ QStringList serverStatements(bool filled)
                                .arg(kStatuses)};
     if (filled)
         statements << fill(Engine::PostgreSQL);
-    const QString keep = QStringLiteral("'%1'").arg(QString::fromLatin1(kHistoryKept).replace(QLatin1Char('\''), QStringLiteral("''")));
-    const QString byActions = QStringLiteral("'%1'").arg(QString::fromLatin1(kByActions).replace(QLatin1Char('\''), QStringLiteral("''")));
+    const QString keep = literal(kHistoryKept);
+    const QString byActions = literal(kByActions);
     return statements
         + QStringList{
             QStringLiteral("CREATE INDEX booking_status ON booking (Status, FromDate)"),
