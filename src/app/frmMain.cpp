@@ -4,6 +4,11 @@
 #include "arrivals/ArrivalsPanel.h"
 #include "arrivals/FindPanel.h"
 #include "reports/ReportsPanel.h"
+#include "calendar/RoomChart.h"
+#include "calendar/RoomChartView.h"
+#include "calendar/chartpaper.h"
+#include "data/sql/changewatch.h"
+#include "widgets/paper.h"
 #include "channels/ChannelCycle.h"
 #include "channels/frmChannels.h"
 #include "calendar/Calendar.h"
@@ -85,9 +90,9 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     lblMenu = {ui->lblMenu_0, ui->lblMenu_1, ui->lblMenu_2, ui->lblMenu_3,
-               ui->lblMenu_4, ui->lblMenu_5, ui->lblMenu_6, ui->lblMenu_7, ui->lblMenu_8};
+               ui->lblMenu_4, ui->lblMenu_5, ui->lblMenu_6, ui->lblMenu_7, ui->lblMenu_8, ui->lblMenu_9};
     // The system's highlight-text colour is known only when the program runs.
-    for (int i : {1, 2, 3, 4, 7, 8})
+    for (int i : {1, 2, 3, 4, 7, 8, 9})
         setTextColour(lblMenu[i], MenuHighlightTextColor());
     // Each label as tall as its words take in the desktop's font.
     HoldWrappedText({lblMenu.begin(), lblMenu.end()}, ui->lblMenu_0->maximumWidth());
@@ -125,13 +130,14 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     m_popups = {ui->mnuFile, ui->mnuReservations, ui->mnuConfigure, ui->mnuHelp};
     for (QMenu *menu : m_popups)
         menu->installEventFilter(this);
-    // The four labels that are no menus have keys of their own, from every
+    // The labels that are no menus have keys of their own, from every
     // panel; a text box has no use of them. Each label's tooltip tells its key.
     const std::pair<int, QKeySequence> keys[] = {{1, QKeySequence(Qt::CTRL | Qt::Key_L)},
                                                  {5, QKeySequence(Qt::CTRL | Qt::Key_N)},
                                                  {6, QKeySequence(Qt::CTRL | Qt::Key_T)},
                                                  {7, QKeySequence(Qt::CTRL | Qt::Key_R)},
-                                                 {8, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)}};
+                                                 {8, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)},
+                                                 {9, QKeySequence(Qt::CTRL | Qt::Key_M)}};
     for (const auto &[index, key] : keys) {
         auto *shortcut = new QShortcut(key, this);
         shortcut->setObjectName(lblMenu[index]->objectName() + QStringLiteral("_Shortcut"));
@@ -194,7 +200,7 @@ BookingWizard *frmMain::wizard()
     m_wizard = makePanel<BookingWizard>("picBooking");
     m_wizard->setTerms(m_terms.get());
     connect(m_wizard, &BookingWizard::bookingClosed, this, &frmMain::bookingClosed);
-    connect(m_wizard, &BookingWizard::staysChanged, this, &frmMain::publishFeeds);
+    connect(m_wizard, &BookingWizard::staysChanged, this, &frmMain::staysChangedHere);
     connect(m_wizard, &BookingWizard::bookingClosed, this, &frmMain::publishFeeds);
     connect(m_wizard, &BookingWizard::printConfirmation, this, &frmMain::printConfirmation);
     connect(m_wizard, &BookingWizard::issueInvoice, this, &frmMain::issueInvoice);
@@ -229,17 +235,34 @@ ReportsPanel *frmMain::reports()
     return m_reports;
 }
 
+RoomChart *frmMain::roomChart()
+{
+    if (m_chart)
+        return m_chart;
+    m_chart = makePanel<RoomChart>("picRoomChart");
+    m_chart->setPaymentsOpener([this](RecordId booking) { wizard()->RecordPaymentFor(booking); });
+    connect(m_chart, &RoomChart::openBooking, this, &frmMain::openBooking);
+    connect(m_chart, &RoomChart::addBooking, this, &frmMain::addBookingForStay);
+    connect(m_chart, &RoomChart::issueInvoice, this, &frmMain::issueInvoice);
+    connect(m_chart, &RoomChart::printConfirmation, this,
+            [this](RecordId id) { printConfirmation(id, m_terms->CurrencySymbol(), m_terms->SalesTaxName()); });
+    connect(m_chart, &RoomChart::printChart, this, &frmMain::printRoomChart);
+    connect(m_chart, &RoomChart::staysChanged, this, &frmMain::staysChangedHere);
+    return m_chart;
+}
+
 void frmMain::makePanels()
 {
     wizard();
     finder();
     reports();
+    roomChart();
 }
 
 QList<QWidget *> frmMain::panels() const
 {
     QList<QWidget *> made{ui->picCalendar, ui->picArrivals};
-    for (QWidget *panel : std::initializer_list<QWidget *>{m_wizard, m_finder, m_reports})
+    for (QWidget *panel : std::initializer_list<QWidget *>{m_wizard, m_finder, m_reports, m_chart})
         if (panel)
             made << panel;
     return made;
@@ -332,6 +355,16 @@ void frmMain::Form_Load()
             guarded([this] { ui->picArrivals->FillLists(); });
     });
     m_channels->start();
+
+    // What other desks store, shown here without a key pressed.
+    m_watcher = new ChangeWatcher(*m_db, this);
+    connect(m_watcher, &ChangeWatcher::changed, this, &frmMain::showOtherDesksChanges);
+    // The desk works on meanwhile; what others store shows when a panel is
+    // read again.
+    connect(m_watcher, &ChangeWatcher::failed, this, [](const QString &why) {
+        qWarning("Other desks' changes are not shown until the server answers again: %s", qPrintable(why));
+    });
+    guarded([this] { m_watcher->start(); });
 }
 
 bool frmMain::guarded(const std::function<void()> &action)
@@ -514,6 +547,12 @@ void frmMain::mnuReports_Click()
     m_reports->Activate();
 }
 
+void frmMain::mnuRoomChart_Click()
+{
+    showPanel(roomChart());
+    m_chart->Activate();
+}
+
 void frmMain::FindClosed()
 {
     showPanel(m_beforeFind ? m_beforeFind : ui->picArrivals);
@@ -523,7 +562,9 @@ void frmMain::FindClosed()
 
 void frmMain::openBooking(RecordId bookingId)
 {
-    // The booking opens at its confirmation step.
+    // The booking opens at its confirmation step; closing it goes back to
+    // the chart when it was opened there.
+    m_beforeBooking = m_chart && m_chart->isVisible() ? m_chart : nullptr;
     showPanel(wizard());
     if (!m_wizard->ResumeBooking(bookingId, 4))
         mnuReservationsArrivals_Click();
@@ -573,7 +614,62 @@ void frmMain::mnuConfigureHouseDetails_Click()
 
 void frmMain::bookingClosed()
 {
+    QWidget *back = std::exchange(m_beforeBooking, nullptr);
+    if (back && back == m_chart) {
+        showPanel(m_chart);
+        m_chart->Refresh();
+        m_chart->view()->setFocus();
+        return;
+    }
     guarded([this] { ShowArrivalsDepartures(); });
+}
+
+void frmMain::addBookingForStay(RecordId room, const QDate &arrival, const QDate &departure)
+{
+    showPanel(wizard());
+    if (!m_wizard->StartWithStay(room, arrival, departure)) {
+        showPanel(m_chart);
+        m_chart->Refresh();
+        return;
+    }
+    m_beforeBooking = m_chart;
+}
+
+void frmMain::staysChangedHere()
+{
+    publishFeeds();
+    // The home view's lists and the chart show it the next time they are
+    // in front; the one in front now shows it at once.
+    if (ui->picArrivals->isVisible())
+        guarded([this] { ui->picArrivals->FillLists(); });
+    if (m_chart && m_chart->isVisible())
+        m_chart->Refresh();
+}
+
+void frmMain::showOtherDesksChanges()
+{
+    // Only what is in front is read again: a panel brought forward reads
+    // itself then. A failure here is said when the operator next acts.
+    try {
+        if (ui->picArrivals->isVisible())
+            ui->picArrivals->FillLists();
+        if (ui->picCalendar->isVisible())
+            ui->MainCalendar->Refresh();
+    } catch (const DbError &) {
+    }
+    if (m_chart && m_chart->isVisible())
+        m_chart->Refresh();
+}
+
+void frmMain::printRoomChart(const QDate &first, int days)
+{
+    guarded([&] {
+        const HouseDetails house = ReadHouseDetails(*m_db);
+        const auto paper = MakePaper(RoomChartPaper(*m_db, house, first, days), house.logo);
+        SetLandscape(*paper);
+        m_context.ui->showPaper(this, tr("Room Chart"), *paper,
+                                QStringLiteral("room-chart-%1.pdf").arg(first.toString(Qt::ISODate)));
+    });
 }
 
 void frmMain::mnuConfigureTerminology_Click()
@@ -659,6 +755,9 @@ void frmMain::lblMenu_Click(int index)
         break;
     case 8:
         mnuReports_Click();
+        break;
+    case 9:
+        mnuRoomChart_Click();
         break;
     default:
         break;

@@ -30,6 +30,8 @@ class ChannelCycle;
 class BookingWizard;
 class FindPanel;
 class ReportsPanel;
+class RoomChart;
+class ChangeWatcher;
 class Calendar;
 class HelpWindow;
 class ClickLabel;
@@ -91,6 +93,7 @@ public:
     Calendar *calendar() const;
     FindPanel *finder();
     ReportsPanel *reports();
+    RoomChart *roomChart();
     RegionalTerms *terms() const { return m_terms.get(); }
     Database *db() const { return m_db.get(); }
 
@@ -121,6 +124,7 @@ private slots:
     void mnuReservationFind_Click();       // the find panel, its box ready for typing
     void FindClosed();                     // back to the panel shown before
     void mnuReports_Click();               // the reports panel, its report counted again
+    void mnuRoomChart_Click();             // the room chart, read again
     void mnuConfigureTerminology_Click();
     void mnuConfigureRooms_Click();
     void mnuConfigureChannels_Click();
@@ -146,7 +150,14 @@ private slots:
 private:
     void showPanel(QWidget *panel);
     void openBooking(RecordId bookingId);
+    // Add Booking with a room and days chosen on the chart.
+    void addBookingForStay(RecordId room, const QDate &arrival, const QDate &departure);
     void bookingClosed();
+    // What another desk stored shown on the panels that show it.
+    void showOtherDesksChanges();
+    // What this desk stored shown on the other panels.
+    void staysChangedHere();
+    void printRoomChart(const QDate &first, int days);
     // The wizard's Print Confirmation: the document written and opened in
     // the desktop's program for it.
     void printConfirmation(RecordId bookingId, const QString &currencySymbol, const QString &taxName);
@@ -185,6 +196,9 @@ private:
     BookingWizard *m_wizard = nullptr;
     FindPanel *m_finder = nullptr;
     ReportsPanel *m_reports = nullptr;
+    RoomChart *m_chart = nullptr;
+    ChangeWatcher *m_watcher = nullptr;
+    QWidget *m_beforeBooking = nullptr;  // the panel a booking was opened from
 };
 
 // Colours of the label menu.

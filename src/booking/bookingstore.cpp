@@ -126,6 +126,20 @@ void DiscardBooking(Database &db, RecordId bookingId)
     tx.commit();
 }
 
+RecordId CreateBookingForStay(Database &db, const QDateTime &now, RecordId room, const QDate &arrival,
+                              const QDate &departure, RecordId draft)
+{
+    Database::Transaction tx(db);
+    const RecordId booking = draft != 0 ? draft : CreateBooking(db, now);
+    const QTime time = now.time();
+    const QString bookedBy = db.execute(QStringLiteral("SELECT BookedBy FROM booking WHERE ID = ") + id(booking)).text(0);
+    SaveDatesStep(db, booking, bookedBy, WallClock(arrival, QTime(time.hour(), time.minute(), time.second())),
+                  WallClock(departure, QTime(time.hour(), time.minute(), time.second())));
+    SaveRoomsStep(db, booking, {room});
+    tx.commit();
+    return booking;
+}
+
 QString DatesStepSql(const QString &bookedBy, const QDateTime &from, const QDateTime &to, RecordId bookingId)
 {
     return QStringLiteral("UPDATE booking SET bookedby = '") + SqlText(line(bookedBy)) + QStringLiteral("', fromdate = '")

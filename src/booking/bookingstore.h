@@ -31,6 +31,15 @@ QString CustomerSql(RecordId customerId);
 // Returns its key.
 RecordId CreateBooking(Database &db, const QDateTime &now);
 
+// A new booking for a stay chosen by hand (free days of a room on the
+// chart): made as CreateBooking makes one, with those dates (arrival and
+// departure at the time of day `now` has) and that room, in one
+// transaction; the draft is `draft` instead when given (a booking begun
+// and not yet given a guest). Throws RoomsTaken or RoomsGone, storing
+// nothing, when the room was booked or removed meanwhile.
+RecordId CreateBookingForStay(Database &db, const QDateTime &now, RecordId room, const QDate &arrival,
+                              const QDate &departure, RecordId draft = 0);
+
 
 
 // Rooms chosen on the rooms step that cannot be linked: nothing of the

@@ -24,6 +24,19 @@ QPageLayout RegionalPageLayout()
                        QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
 }
 
+void SetLandscape(QTextDocument &paper)
+{
+    paper.setProperty("innkeld.landscape", true);
+}
+
+QPageLayout PaperLayout(const QTextDocument &paper)
+{
+    QPageLayout layout = RegionalPageLayout();
+    if (paper.property("innkeld.landscape").toBool())
+        layout.setOrientation(QPageLayout::Landscape);
+    return layout;
+}
+
 std::unique_ptr<QTextDocument> MakePaper(const QString &html, const QByteArray &logo)
 {
     auto paper = std::make_unique<QTextDocument>();
@@ -35,7 +48,7 @@ std::unique_ptr<QTextDocument> MakePaper(const QString &html, const QByteArray &
 
 void PrintPaper(QTextDocument &paper, QPagedPaintDevice &device)
 {
-    device.setPageLayout(RegionalPageLayout());
+    device.setPageLayout(PaperLayout(paper));
     paper.print(&device);
 }
 

@@ -18,6 +18,11 @@ namespace innkeld {
 // elsewhere), upright, with margins of 15 mm, which every office printer takes.
 QPageLayout RegionalPageLayout();
 
+// A paper laid across the page (the room chart): its layout is the
+// region's, turned.
+void SetLandscape(QTextDocument &paper);
+QPageLayout PaperLayout(const QTextDocument &paper);
+
 // The document of a paper's markup, the house's logo given where it shows it.
 std::unique_ptr<QTextDocument> MakePaper(const QString &html, const QByteArray &logo);
 

@@ -93,7 +93,7 @@ void DesktopServices::showPaper(QWidget *parent, const QString &title, QTextDocu
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(title);
-    printer.setPageLayout(RegionalPageLayout());
+    printer.setPageLayout(PaperLayout(paper));
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle(title);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,

@@ -188,6 +188,27 @@ bool BookingWizard::StartOrResume()
     return ok || m_currentBookingId != 0;
 }
 
+bool BookingWizard::StartWithStay(RecordId room, const QDate &arrival, const QDate &departure)
+{
+    CommitTypedEntry();
+    ForgetOpenedBooking();
+    RecordId made = 0;
+    guarded([&] {
+        const RecordId draft = m_currentBookingId != 0 && BookingExists(*m_db, m_currentBookingId)
+                && !BookingHasCustomer(*m_db, m_currentBookingId)
+            ? m_currentBookingId
+            : 0;
+        made = CreateBookingForStay(*m_db, WallClockNow(), room, arrival, departure, draft);
+    });
+    if (made == 0)
+        return false;
+    emit staysChanged();
+    m_currentBookingId = made;
+    m_currentStep = 2;
+    m_openedFromList = false;
+    return StartOrResume();
+}
+
 bool BookingWizard::ResumeBooking(RecordId bookingId, int step)
 {
     m_currentBookingId = bookingId;

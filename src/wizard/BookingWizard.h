@@ -63,6 +63,11 @@ public:
     // resumes the one in progress at its step. Returns false when no booking
     // could be shown; the failure has then been shown to the operator.
     bool StartOrResume();
+    // Add Booking for a stay chosen on the room chart: the room and the
+    // dates are stored with the new booking (or with the one in progress,
+    // while it has no guest), which is shown at its customer step. Returns
+    // false when it could not be stored; the reason has been said.
+    bool StartWithStay(RecordId room, const QDate &arrival, const QDate &departure);
     // Shows a stored booking at a step, as opening it from a list does.
     bool ResumeBooking(RecordId bookingId, int step);
     // The booking shown was opened from the arrivals or departures list.

@@ -614,4 +614,62 @@ std::unique_ptr<Database> OpenServerDatabase(const QString &address)
     return ServerEngine::open(address);
 }
 
+// ---------------------------------------------------------------- notices
+
+struct ServerListener::Conn
+{
+    PGconn *pg = nullptr;
+};
+
+ServerListener::ServerListener(const QString &address, const QString &channel) : m_conn(new Conn)
+{
+    QString withTimeout = address;
+    if (!address.contains(QLatin1String("connect_timeout")))
+        withTimeout += (address.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?'))
+            + QStringLiteral("connect_timeout=5");
+    m_conn->pg = PQconnectdb(withTimeout.toUtf8().constData());
+    try {
+        if (PQstatus(m_conn->pg) != CONNECTION_OK)
+            throw DbError(connectionText(m_conn->pg));
+        Result r(execOrThrow(m_conn->pg, QStringLiteral("LISTEN \"%1\"").arg(channel)));
+        if (PQsetnonblocking(m_conn->pg, 1) != 0)
+            throw DbError(connectionText(m_conn->pg));
+    } catch (...) {
+        PQfinish(m_conn->pg);
+        delete m_conn;
+        throw;
+    }
+}
+
+ServerListener::~ServerListener()
+{
+    PQfinish(m_conn->pg);
+    delete m_conn;
+}
+
+int ServerListener::socket() const
+{
+    return PQsocket(m_conn->pg);
+}
+
+QVector<ServerListener::Notice> ServerListener::take()
+{
+    QVector<Notice> out;
+    if (PQconsumeInput(m_conn->pg) == 0 || PQstatus(m_conn->pg) != CONNECTION_OK)
+        throw DbError(connectionText(m_conn->pg));
+    while (PGnotify *n = PQnotifies(m_conn->pg)) {
+        out.push_back({n->be_pid, QString::fromUtf8(n->extra)});
+        PQfreemem(n);
+    }
+    return out;
+}
+
+int ServerProcessOf(const Database &db)
+{
+    if (!db.onServer())
+        return 0;
+    PGconn *conn = connectionOf(db.connection());
+    return conn ? PQbackendPID(conn) : 0;
+}
+
 }  // namespace innkeld

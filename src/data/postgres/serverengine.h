@@ -16,3 +16,39 @@ namespace innkeld {
 std::unique_ptr<Database> OpenServerDatabase(const QString &address);
 
 }  // namespace innkeld
+
+namespace innkeld {
+
+// A connection of its own that listens for the server's notifications on
+// one channel, without blocking: the socket is watched by whoever holds it,
+// and what came is read when it is readable.
+class ServerListener
+{
+public:
+    // Connects to `address` and listens on `channel`. Throws DbError.
+    ServerListener(const QString &address, const QString &channel);
+    ~ServerListener();
+    ServerListener(const ServerListener &) = delete;
+    ServerListener &operator=(const ServerListener &) = delete;
+
+    // The connection's socket, to watch for reading.
+    int socket() const;
+    struct Notice
+    {
+        int sender;       // the server process of the connection that sent it
+        QString payload;
+    };
+    // The notifications that came since the last call. Throws DbError when
+    // the connection was lost.
+    QVector<Notice> take();
+
+private:
+    struct Conn;
+    Conn *m_conn;
+};
+
+// The server process of the database's own connection, as a notification
+// names its sender (0 on a file).
+int ServerProcessOf(const Database &db);
+
+}  // namespace innkeld

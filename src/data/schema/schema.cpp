@@ -3,6 +3,7 @@
 #include "bookingdrafts.h"
 #include "bookingstatus.h"
 #include "bookingtax.h"
+#include "changenotices.h"
 #include "bookingtables.h"
 #include "channeltables.h"
 #include "findindex.h"
@@ -93,6 +94,7 @@ const std::vector<SchemaPart> &schemaParts()
         ServerKeysPart(),
         TextLengthsPart(),
         BookingStatusPart(),
+        ChangeNoticesPart(),
         deskRolesPart(),
     };
     return parts;

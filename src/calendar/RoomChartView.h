@@ -1,0 +1,133 @@
+// The room chart's surface: the house's rooms as rows against days as
+// columns, each stay a bar from its arrival's afternoon to its departure's
+// morning. One painted view: it keeps the rooms' names and the stays of the
+// rooms and days shown, read again as they change, never a widget or a
+// model row per cell or per booking. Moving, stretching and making stays
+// by mouse or keyboard is asked of its host through signals; the view
+// itself writes nothing.
+#pragma once
+
+#include "booking/staychart.h"
+
+#include <QAbstractScrollArea>
+#include <QDate>
+#include <QPoint>
+
+#include <optional>
+
+namespace innkeld {
+
+class RoomChartView : public QAbstractScrollArea
+{
+    Q_OBJECT
+public:
+    explicit RoomChartView(QWidget *parent = nullptr);
+    void setConnection(Database *db) { m_db = db; }
+
+    // Reads the rooms again and the stays shown. Throws DbError.
+    void reload();
+    // Reads again the stays shown (another desk wrote). While a bar is
+    // being dragged this waits until it is let go. Throws DbError.
+    void refresh();
+
+    // The days shown across (14, 31 or 91) and the first of them.
+    int daysShown() const { return m_days; }
+    void setDaysShown(int days);
+    QDate firstDay() const { return m_first; }
+    // The chart shows `day` (the cell cursor put on it, its room kept).
+    void goToDate(const QDate &day);
+
+    // The cell cursor: a room (its row) and a day.
+    int cursorRow() const { return m_cursorRow; }
+    QDate cursorDay() const { return m_cursorDay; }
+    void setCursor(int row, const QDate &day);
+    int rowCount() const { return int(m_rooms.ids.size()); }
+    int firstRow() const { return m_firstRow; }
+    RecordId roomAt(int row) const { return m_rooms.ids.value(row); }
+    QString roomNameAt(int row) const { return m_rooms.names.value(row); }
+
+    // The stays read for what is shown.
+    const QVector<ChartStay> &stays() const { return m_stays; }
+    // The stay under the cell cursor (none on a free day).
+    std::optional<ChartStay> stayAtCursor() const;
+    // Where a stay's bar lies in the viewport (empty when not shown).
+    QRect barRect(const ChartStay &stay) const;
+    // Where a cell lies in the viewport.
+    QRect cellRect(int row, const QDate &day) const;
+    // How a stay is named to the operator and to a screen reader.
+    QString describe(const ChartStay &stay) const;
+    QString describeCursor() const;
+
+signals:
+    // The operator opens a stay's booking (double click, Enter).
+    void openBooking(RecordId booking);
+    // A bar let go elsewhere, or a key that moves or stretches the stay.
+    void moveRequested(const StayMove &move);
+    // Free cells of one row chosen for a new stay.
+    void addRequested(RecordId room, const QDate &arrival, const QDate &departure);
+    // The operator asks for a stay's actions (right click, the menu key).
+    void menuRequested(const ChartStay &stay, const QPoint &globalPos);
+    // The first day or the days shown changed.
+    void periodChanged();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void focusInEvent(QFocusEvent *event) override;
+
+private:
+    enum class Drag { None, Move, StretchStart, StretchEnd, Select };
+    int headerHeight() const;
+    int rowHeight() const;
+    int nameWidth() const;
+    double dayWidth() const;
+    int rowsShown() const;
+    int xOfDay(const QDate &day) const;  // the day cell's left edge
+    int rowAt(int y) const;
+    QDate dayAt(int x) const;
+    // The stay whose bar is under the point; `edge` says whether a press
+    // there takes its start or end.
+    std::optional<ChartStay> stayAt(const QPoint &pos, Drag *edge = nullptr) const;
+    std::optional<ChartStay> stayOn(RecordId room, const QDate &day) const;
+    bool dayFree(RecordId room, const QDate &day) const;
+    void readStays();
+    void updateScrollBars();
+    void keepCursorShown();
+    void moveCursor(int rows, int days, bool extend);
+    void keyMove(int rows, int days, bool stretch);
+    void announceCursor();
+    void finishDrag(const QPoint &pos);
+    StayMove draggedMove(const QPoint &pos) const;
+    void paintHeader(QPainter &p) const;
+    void paintRows(QPainter &p) const;
+    void paintBar(QPainter &p, const ChartStay &stay, const QRect &bar, bool ghost) const;
+
+    Database *m_db = nullptr;
+    ChartRooms m_rooms;
+    QVector<ChartStay> m_stays;
+    QDate m_first = QDate::currentDate().addDays(-1);
+    int m_days = 14;
+    int m_firstRow = 0;
+    int m_cursorRow = 0;
+    QDate m_cursorDay = QDate::currentDate();
+    QDate m_anchorDay;          // the other end of a Shift-selection
+    RecordId m_hover = 0;       // the booking under the mouse
+    RecordId m_selected = 0;    // the booking under the cursor
+    bool m_staleWhileDragging = false;
+    Drag m_drag = Drag::None;
+    ChartStay m_dragged;
+    QPoint m_pressAt;
+    QPoint m_dragAt;
+    bool m_dragMoved = false;
+};
+
+}  // namespace innkeld
