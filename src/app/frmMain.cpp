@@ -648,11 +648,12 @@ void frmMain::staysChangedHere()
 
 void frmMain::showOtherDesksChanges()
 {
-    // Only what is in front is read again: a panel brought forward reads
-    // itself then. A failure here is said when the operator next acts.
+    // The day's lists always (the home view comes back as it was left);
+    // the calendar and the chart when in front, as they read themselves
+    // when brought forward. A failure here is said when the operator next
+    // acts.
     try {
-        if (ui->picArrivals->isVisible())
-            ui->picArrivals->FillLists();
+        ui->picArrivals->FillLists();
         if (ui->picCalendar->isVisible())
             ui->MainCalendar->Refresh();
     } catch (const DbError &) {

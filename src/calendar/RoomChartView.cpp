@@ -44,6 +44,11 @@ QColor statusColour(BookingStatus status, bool dark)
     return dark ? c.darker(170) : c;
 }
 
+QString nightsText(int nights)
+{
+    return nights == 1 ? RoomChartView::tr("1 night") : RoomChartView::tr("%1 nights").arg(nights);
+}
+
 QString dateText(const QDate &day)
 {
     return QLocale().toString(day, QLocale::ShortFormat);
@@ -491,7 +496,7 @@ void RoomChartView::paintBar(QPainter &p, const ChartStay &stay, const QRect &ba
     const QString guests = FormatCount(stay.adults + stay.children);
     QString text = stay.guest.isEmpty() ? tr("Booking %1 (not finished)").arg(stay.booking) : stay.guest;
     text += QStringLiteral(" · ") + guests;
-    const QString withNights = text + QStringLiteral(" · ") + tr("%n night(s)", nullptr, stay.nights());
+    const QString withNights = text + QStringLiteral(" · ") + nightsText(stay.nights());
     const int room = textRight - textLeft;
     if (fontMetrics().horizontalAdvance(withNights) <= room)
         text = withNights;
@@ -509,7 +514,7 @@ QString RoomChartView::describe(const ChartStay &stay) const
     QStringList parts{tr("Booking %1").arg(stay.booking),
                       stay.guest.isEmpty() ? tr("not finished") : stay.guest,
                       tr("%1 to %2").arg(dateText(stay.from.date()), dateText(stay.to.date())),
-                      tr("%n night(s)", nullptr, stay.nights()),
+                      nightsText(stay.nights()),
                       tr("%1 guests").arg(FormatCount(stay.adults + stay.children)),
                       StatusLabel(stay.status)};
     if (stay.balanceDueCents > 0)
@@ -636,6 +641,7 @@ StayMove RoomChartView::draggedMove(const QPoint &pos) const
 void RoomChartView::finishDrag(const QPoint &pos)
 {
     const Drag drag = m_drag;
+    const StayMove move = draggedMove(pos);
     m_drag = Drag::None;
     if (drag == Drag::Select) {
         const QDate a = dayAt(m_pressAt.x()), b = dayAt(std::max(pos.x(), nameWidth()));
@@ -643,7 +649,6 @@ void RoomChartView::finishDrag(const QPoint &pos)
         if (m_dragMoved && a.isValid() && b.isValid() && a != b && room != 0)
             emit addRequested(room, std::min(a, b), std::max(a, b).addDays(1));
     } else if (m_dragMoved) {
-        const StayMove move = draggedMove(pos);
         if (move.toRoom != move.fromRoom || move.arrival != m_dragged.from.date()
             || move.departure != m_dragged.to.date())
             emit moveRequested(move);
@@ -774,6 +779,12 @@ void RoomChartView::keyPressEvent(QKeyEvent *event)
     case Qt::Key_End:
         setCursor(m_cursorRow, m_first.addDays(m_days - 1));
         return;
+    case Qt::Key_Menu: {
+        const QPoint cell = cellRect(m_cursorRow, m_cursorDay).center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, cell, viewport()->mapToGlobal(cell));
+        contextMenuEvent(&menu);
+        return;
+    }
     case Qt::Key_Escape:
         if (m_anchorDay.isValid()) {
             m_anchorDay = QDate();
