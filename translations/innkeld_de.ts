@@ -164,6 +164,42 @@
         <source>Other reason</source>
         <translation>Anderer Grund</translation>
     </message>
+    <message>
+        <source>The booking %1 is %2: it cannot be checked in.</source>
+        <translation>Die Buchung %1 ist %2: sie kann nicht eingecheckt werden.</translation>
+    </message>
+    <message>
+        <source>The booking %1 is %2: only a guest who is checked in can be checked out.</source>
+        <translation>Die Buchung %1 ist %2: nur ein eingecheckter Gast kann ausgecheckt werden.</translation>
+    </message>
+    <message>
+        <source>The booking %1 is %2: only a booking not yet checked in can be marked a no-show.</source>
+        <translation>Die Buchung %1 ist %2: nur eine noch nicht eingecheckte Buchung kann als nicht erschienen markiert werden.</translation>
+    </message>
+    <message>
+        <source>The booking %1 is %2: only a booking not yet checked in can be cancelled.</source>
+        <translation>Die Buchung %1 ist %2: nur eine noch nicht eingecheckte Buchung kann storniert werden.</translation>
+    </message>
+    <message>
+        <source>The booking %1 is %2: only a cancelled or no-show booking can be restored.</source>
+        <translation>Die Buchung %1 ist %2: nur eine stornierte oder nicht angetretene Buchung kann wiederhergestellt werden.</translation>
+    </message>
+    <message>
+        <source>The booking %1 has no guest yet: it is discarded, not changed.</source>
+        <translation>Die Buchung %1 hat noch keinen Gast: sie wird verworfen, nicht geändert.</translation>
+    </message>
+    <message>
+        <source>The booking %1 was changed at another desk meanwhile: it is %2 now.</source>
+        <translation>Die Buchung %1 wurde inzwischen an einem anderen Platz geändert: sie ist jetzt %2.</translation>
+    </message>
+    <message>
+        <source>A cancellation fee is kept only with a cancellation, and is never below nothing.</source>
+        <translation>Eine Stornogebühr gibt es nur mit einer Stornierung, und sie ist nie kleiner als null.</translation>
+    </message>
+    <message>
+        <source>The room %1 is held by booking %2 (%3) on these dates: this booking cannot be restored until the room is free.</source>
+        <translation>Das Zimmer %1 ist an diesen Tagen durch die Buchung %2 (%3) belegt: diese Buchung kann erst wiederhergestellt werden, wenn das Zimmer frei ist.</translation>
+    </message>
 </context>
 <context>
     <name>BookingWizard</name>
@@ -1572,6 +1608,96 @@
     </message>
 </context>
 <context>
+    <name>RoomChart</name>
+    <message>
+        <source>Room Chart</source>
+        <translation>Zimmerplan</translation>
+    </message>
+    <message>
+        <source>&amp;Show:</source>
+        <translation>&amp;Zeigen:</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Zeigen</translation>
+    </message>
+    <message>
+        <source>How many days the chart shows across (Ctrl++ and Ctrl+- change it).</source>
+        <translation>Wie viele Tage der Plan nebeneinander zeigt (Strg++ und Strg+- ändern es).</translation>
+    </message>
+    <message>
+        <source>2 weeks</source>
+        <translation>2 Wochen</translation>
+    </message>
+    <message>
+        <source>A month</source>
+        <translation>Einen Monat</translation>
+    </message>
+    <message>
+        <source>3 months</source>
+        <translation>3 Monate</translation>
+    </message>
+    <message>
+        <source>&amp;Go to:</source>
+        <translation>&amp;Gehe zu:</translation>
+    </message>
+    <message>
+        <source>Go to</source>
+        <translation>Gehe zu</translation>
+    </message>
+    <message>
+        <source>To&amp;day</source>
+        <translation>&amp;Heute</translation>
+    </message>
+    <message>
+        <source>Show today on the chart.</source>
+        <translation>Den heutigen Tag im Plan zeigen.</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Drucken...</translation>
+    </message>
+    <message>
+        <source>The chart of the days shown with the house&apos;s letterhead in the print preview, to print or save as PDF.</source>
+        <translation>Der Plan der gezeigten Tage mit dem Briefkopf des Hauses in der Druckvorschau, zum Drucken oder als PDF.</translation>
+    </message>
+    <message>
+        <source>&amp;Rooms and days:</source>
+        <translation>Zi&amp;mmer und Tage:</translation>
+    </message>
+    <message>
+        <source>Rooms and days</source>
+        <translation>Zimmer und Tage</translation>
+    </message>
+    <message>
+        <source>A ring: booked. A dot: checked in. Hatched: checked out. A red corner: a balance is due. A diamond: from a channel. Drag a stay to move it, its end to lengthen it, across free days to book them.</source>
+        <translation>Ein Ring: gebucht. Ein Punkt: eingecheckt. Schraffiert: ausgecheckt. Eine rote Ecke: ein Betrag ist offen. Eine Raute: von einem Kanal. Einen Aufenthalt ziehen verschiebt ihn, sein Ende ziehen verlängert ihn, über freie Tage ziehen bucht sie.</translation>
+    </message>
+</context>
+<context>
+    <name>RoomChartPaper</name>
+    <message>
+        <source>Room Chart</source>
+        <translation>Zimmerplan</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>Room</source>
+        <translation>Zimmer</translation>
+    </message>
+    <message>
+        <source>Booking %1 (not finished)</source>
+        <translation>Buchung %1 (nicht fertig)</translation>
+    </message>
+    <message>
+        <source>○ booked, ● checked in, ✓ checked out.</source>
+        <translation>○ gebucht, ● eingecheckt, ✓ ausgecheckt.</translation>
+    </message>
+</context>
+<context>
     <name>Rooms</name>
     <message>
         <source>Available</source>
@@ -1623,6 +1749,45 @@
     <message>
         <source>Rooms</source>
         <translation>Zimmer</translation>
+    </message>
+</context>
+<context>
+    <name>StayChart</name>
+    <message>
+        <source>The room %1 is held by booking %2 (%3) from %4 to %5: the stay cannot be moved there.</source>
+        <translation>Das Zimmer %1 ist vom %4 bis %5 durch die Buchung %2 (%3) belegt: der Aufenthalt kann nicht dorthin verschoben werden.</translation>
+    </message>
+    <message>
+        <source>a booking not finished</source>
+        <translation>eine nicht fertige Buchung</translation>
+    </message>
+    <message>
+        <source>The room %1 is held by another booking on these dates: the stay cannot be moved there.</source>
+        <translation>Das Zimmer %1 ist an diesen Tagen durch eine andere Buchung belegt: der Aufenthalt kann nicht dorthin verschoben werden.</translation>
+    </message>
+    <message>
+        <source>The booking %1 is %2: its stay can no longer be moved.</source>
+        <translation>Die Buchung %1 ist %2: ihr Aufenthalt kann nicht mehr verschoben werden.</translation>
+    </message>
+    <message>
+        <source>A stay lasts at least one night: the departure must be after the arrival.</source>
+        <translation>Ein Aufenthalt dauert mindestens eine Nacht: die Abreise muss nach der Anreise liegen.</translation>
+    </message>
+    <message>
+        <source>The stay would leave the days the program takes.</source>
+        <translation>Der Aufenthalt läge außerhalb der Tage, die das Programm annimmt.</translation>
+    </message>
+    <message>
+        <source>The booking %1 no longer holds that room: it was changed at another desk.</source>
+        <translation>Die Buchung %1 belegt dieses Zimmer nicht mehr: sie wurde an einem anderen Platz geändert.</translation>
+    </message>
+    <message>
+        <source>The booking %1 already holds the room %2.</source>
+        <translation>Die Buchung %1 belegt das Zimmer %2 bereits.</translation>
+    </message>
+    <message>
+        <source>That room was removed from the house meanwhile.</source>
+        <translation>Dieses Zimmer wurde inzwischen aus dem Haus entfernt.</translation>
     </message>
 </context>
 <context>
@@ -1718,6 +1883,10 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
     <message>
         <source>Giving each booking its status</source>
         <translation>Jeder Buchung ihren Status geben</translation>
+    </message>
+    <message>
+        <source>Telling the desks of changes</source>
+        <translation>Die Plätze über Änderungen benachrichtigen</translation>
     </message>
 </context>
 <context>
@@ -2169,6 +2338,14 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
         <source>&amp;House Details...</source>
         <translation>&amp;Hausdaten...</translation>
     </message>
+    <message>
+        <source>Every room against the days, each stay a bar with its guest.</source>
+        <translation>Jedes Zimmer über die Tage, jeder Aufenthalt ein Balken mit seinem Gast.</translation>
+    </message>
+    <message>
+        <source>Room Chart</source>
+        <translation>Zimmerplan</translation>
+    </message>
 </context>
 <context>
     <name>frmRecordPayment</name>
@@ -2365,45 +2542,6 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
     <message>
         <source>System</source>
         <translation>Wie das System</translation>
-    </message>
-</context>
-<context>
-    <name>innkeld</name>
-    <message>
-        <source>The booking %1 is %2: it cannot be checked in.</source>
-        <translation>Die Buchung %1 ist %2: sie kann nicht eingecheckt werden.</translation>
-    </message>
-    <message>
-        <source>The booking %1 is %2: only a guest who is checked in can be checked out.</source>
-        <translation>Die Buchung %1 ist %2: nur ein eingecheckter Gast kann ausgecheckt werden.</translation>
-    </message>
-    <message>
-        <source>The booking %1 is %2: only a booking not yet checked in can be marked a no-show.</source>
-        <translation>Die Buchung %1 ist %2: nur eine noch nicht eingecheckte Buchung kann als nicht erschienen markiert werden.</translation>
-    </message>
-    <message>
-        <source>The booking %1 is %2: only a booking not yet checked in can be cancelled.</source>
-        <translation>Die Buchung %1 ist %2: nur eine noch nicht eingecheckte Buchung kann storniert werden.</translation>
-    </message>
-    <message>
-        <source>The booking %1 is %2: only a cancelled or no-show booking can be restored.</source>
-        <translation>Die Buchung %1 ist %2: nur eine stornierte oder nicht angetretene Buchung kann wiederhergestellt werden.</translation>
-    </message>
-    <message>
-        <source>The booking %1 has no guest yet: it is discarded, not changed.</source>
-        <translation>Die Buchung %1 hat noch keinen Gast: sie wird verworfen, nicht geändert.</translation>
-    </message>
-    <message>
-        <source>The booking %1 was changed at another desk meanwhile: it is %2 now.</source>
-        <translation>Die Buchung %1 wurde inzwischen an einem anderen Platz geändert: sie ist jetzt %2.</translation>
-    </message>
-    <message>
-        <source>A cancellation fee is kept only with a cancellation, and is never below nothing.</source>
-        <translation>Eine Stornogebühr gibt es nur mit einer Stornierung, und sie ist nie kleiner als null.</translation>
-    </message>
-    <message>
-        <source>The room %1 is held by booking %2 (%3) on these dates: this booking cannot be restored until the room is free.</source>
-        <translation>Das Zimmer %1 ist an diesen Tagen durch die Buchung %2 (%3) belegt: diese Buchung kann erst wiederhergestellt werden, wenn das Zimmer frei ist.</translation>
     </message>
 </context>
 <context>
@@ -2677,6 +2815,92 @@ Die Buchung bleibt als storniert erhalten, mit ihren Zahlungen; ihre Zimmer sind
     </message>
 </context>
 <context>
+    <name>innkeld::RoomChart</name>
+    <message>
+        <source>The stay&apos;s nights change, and with them its price: %1 as stored, %2 for the new nights.
+
+Take the new price? (No keeps the price as stored.)</source>
+        <translation>Die Nächte des Aufenthalts ändern sich und mit ihnen sein Preis: %1 wie gespeichert, %2 für die neuen Nächte.
+
+Den neuen Preis übernehmen? (Nein behält den gespeicherten Preis.)</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>Ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>Check &amp;In</source>
+        <translation>&amp;Einchecken</translation>
+    </message>
+    <message>
+        <source>Check &amp;Out</source>
+        <translation>Aus&amp;checken</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel Booking...</source>
+        <translation>Buchung &amp;stornieren...</translation>
+    </message>
+    <message>
+        <source>Record &amp;Payment...</source>
+        <translation>&amp;Zahlung erfassen...</translation>
+    </message>
+    <message>
+        <source>Issue In&amp;voice</source>
+        <translation>&amp;Rechnung ausstellen</translation>
+    </message>
+    <message>
+        <source>Print Con&amp;firmation</source>
+        <translation>&amp;Bestätigung drucken</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::RoomChartView</name>
+    <message>
+        <source>1 night</source>
+        <translation>1 Nacht</translation>
+    </message>
+    <message>
+        <source>%1 nights</source>
+        <translation>%1 Nächte</translation>
+    </message>
+    <message>
+        <source>Room</source>
+        <translation>Zimmer</translation>
+    </message>
+    <message>
+        <source>Booking %1 (not finished)</source>
+        <translation>Buchung %1 (nicht fertig)</translation>
+    </message>
+    <message>
+        <source>Booking %1</source>
+        <translation>Buchung %1</translation>
+    </message>
+    <message>
+        <source>not finished</source>
+        <translation>nicht fertig</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>%1 guests</source>
+        <translation>%1 Gäste</translation>
+    </message>
+    <message>
+        <source>balance due %1</source>
+        <translation>offen %1</translation>
+    </message>
+    <message>
+        <source>from %1</source>
+        <translation>von %1</translation>
+    </message>
+    <message>
+        <source>%1: free</source>
+        <translation>%1: frei</translation>
+    </message>
+</context>
+<context>
     <name>innkeld::frmAbout</name>
     <message>
         <source>System Information Is Unavailable At This Time</source>
@@ -2840,6 +3064,10 @@ Die Buchung bleibt als storniert erhalten, mit ihren Zahlungen; ihre Zimmer sind
     <message>
         <source>Keeping today&apos;s copy of the bookings before Innkeld ends...</source>
         <translation>Die heutige Kopie der Buchungen wird gesichert, bevor Innkeld endet...</translation>
+    </message>
+    <message>
+        <source>Room Chart</source>
+        <translation>Zimmerplan</translation>
     </message>
 </context>
 <context>

@@ -37,9 +37,15 @@ const Reason kReasons[] = {
     {CancelReason::Other, "other", QT_TRANSLATE_NOOP("BookingStatus", "Other reason")},
 };
 
+// The words of this file, in their own context.
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(BookingStatus)
+};
+
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("BookingStatus", text);
+    return Words::tr(text);
 }
 
 QString id(RecordId value)
@@ -58,17 +64,17 @@ QString notAllowed(RecordId booking, BookingStatus from, BookingStatus to)
     const QString is = StatusLabel(from).toLower();
     switch (to) {
     case BookingStatus::CheckedIn:
-        return tr("The booking %1 is %2: it cannot be checked in.").arg(booking).arg(is);
+        return Words::tr("The booking %1 is %2: it cannot be checked in.").arg(booking).arg(is);
     case BookingStatus::CheckedOut:
-        return tr("The booking %1 is %2: only a guest who is checked in can be checked out.").arg(booking).arg(is);
+        return Words::tr("The booking %1 is %2: only a guest who is checked in can be checked out.").arg(booking).arg(is);
     case BookingStatus::NoShow:
-        return tr("The booking %1 is %2: only a booking not yet checked in can be marked a no-show.").arg(booking).arg(is);
+        return Words::tr("The booking %1 is %2: only a booking not yet checked in can be marked a no-show.").arg(booking).arg(is);
     case BookingStatus::Cancelled:
-        return tr("The booking %1 is %2: only a booking not yet checked in can be cancelled.").arg(booking).arg(is);
+        return Words::tr("The booking %1 is %2: only a booking not yet checked in can be cancelled.").arg(booking).arg(is);
     case BookingStatus::Booked:
         break;
     }
-    return tr("The booking %1 is %2: only a cancelled or no-show booking can be restored.").arg(booking).arg(is);
+    return Words::tr("The booking %1 is %2: only a cancelled or no-show booking can be restored.").arg(booking).arg(is);
 }
 
 // Within the transaction: the booking's stored status, its row locked on a
@@ -89,15 +95,15 @@ void changeOne(Database &db, RecordId bookingId, BookingStatus shown, const Stat
     bool hasGuest = false;
     const BookingStatus now = lockedStatus(db, bookingId, &hasGuest);
     if (!hasGuest)
-        throw StatusRefused(tr("The booking %1 has no guest yet: it is discarded, not changed.").arg(bookingId));
+        throw StatusRefused(Words::tr("The booking %1 has no guest yet: it is discarded, not changed.").arg(bookingId));
     if (now != shown)
-        throw StatusRefused(tr("The booking %1 was changed at another desk meanwhile: it is %2 now.")
+        throw StatusRefused(Words::tr("The booking %1 was changed at another desk meanwhile: it is %2 now.")
                                 .arg(bookingId)
                                 .arg(StatusLabel(now).toLower()));
     if (!StatusChangeAllowed(now, change.to))
         throw StatusRefused(notAllowed(bookingId, now, change.to));
     if (change.feeCents != 0 && (change.to != BookingStatus::Cancelled || change.feeCents < 0))
-        throw StatusRefused(tr("A cancellation fee is kept only with a cancellation, and is never below nothing."));
+        throw StatusRefused(Words::tr("A cancellation fee is kept only with a cancellation, and is never below nothing."));
     if (change.to == BookingStatus::Booked) {
         if (const QString lock = WriteLockSql(db.engineKind()); !lock.isEmpty())
             db.query(lock);
@@ -277,7 +283,7 @@ QString RestoreBlockedBy(Database &db, RecordId bookingId)
     if (rs.eof())
         return QString();
     const QString guest = (rs.text(2) + QLatin1Char(' ') + rs.text(3)).trimmed();
-    return tr("The room %1 is held by booking %2 (%3) on these dates: this booking cannot be restored until the room is "
+    return Words::tr("The room %1 is held by booking %2 (%3) on these dates: this booking cannot be restored until the room is "
               "free.")
         .arg(rs.text(0), rs.text(1), guest);
 }

@@ -16,10 +16,12 @@ namespace innkeld {
 
 namespace {
 
-QString tr(const char *text)
+// The words of this file, in their own context.
+struct Words
 {
-    return QCoreApplication::translate("StayChart", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(StayChart)
+};
+
 
 // The columns of a bar, from the link `l`'s booking `b`, guest `c` and
 // channel feed `f`.
@@ -115,13 +117,13 @@ QString holderText(Database &db, RecordId booking, RecordId room, const QDate &f
     const int days = int(from.daysTo(to)) + 1;
     for (const ChartStay &s : ReadChartStays(db, from, days, {room}))
         if (s.booking != booking && clashes(from, to, s, free))
-            return tr("The room %1 is held by booking %2 (%3) from %4 to %5: the stay cannot be moved there.")
+            return Words::tr("The room %1 is held by booking %2 (%3) from %4 to %5: the stay cannot be moved there.")
                 .arg(roomName(db, room))
                 .arg(s.booking)
-                .arg(s.guest.isEmpty() ? tr("a booking not finished") : s.guest,
+                .arg(s.guest.isEmpty() ? Words::tr("a booking not finished") : s.guest,
                      QLocale().toString(s.from.date(), QLocale::ShortFormat),
                      QLocale().toString(s.to.date(), QLocale::ShortFormat));
-    return tr("The room %1 is held by another booking on these dates: the stay cannot be moved there.")
+    return Words::tr("The room %1 is held by another booking on these dates: the stay cannot be moved there.")
         .arg(roomName(db, room));
 }
 
@@ -152,20 +154,20 @@ QString MoveRefusal(Database &db, const StayMove &move)
     const StoredStay stay = readStay(db, move.booking);
     if (stay.status == BookingStatus::CheckedOut || stay.status == BookingStatus::Cancelled
         || stay.status == BookingStatus::NoShow)
-        return tr("The booking %1 is %2: its stay can no longer be moved.")
+        return Words::tr("The booking %1 is %2: its stay can no longer be moved.")
             .arg(move.booking)
             .arg(StatusLabel(stay.status).toLower());
     if (!move.arrival.isValid() || !move.departure.isValid() || move.departure <= move.arrival)
-        return tr("A stay lasts at least one night: the departure must be after the arrival.");
+        return Words::tr("A stay lasts at least one night: the departure must be after the arrival.");
     if (move.arrival < EarliestDate() || move.departure > LatestDate())
-        return tr("The stay would leave the days the program takes.");
+        return Words::tr("The stay would leave the days the program takes.");
     if (!stay.rooms.contains(move.fromRoom))
-        return tr("The booking %1 no longer holds that room: it was changed at another desk.").arg(move.booking);
+        return Words::tr("The booking %1 no longer holds that room: it was changed at another desk.").arg(move.booking);
     if (move.toRoom != move.fromRoom) {
         if (stay.rooms.contains(move.toRoom))
-            return tr("The booking %1 already holds the room %2.").arg(move.booking).arg(roomName(db, move.toRoom));
+            return Words::tr("The booking %1 already holds the room %2.").arg(move.booking).arg(roomName(db, move.toRoom));
         if (roomName(db, move.toRoom).isEmpty() && db.execute(QStringLiteral("SELECT id FROM room WHERE id = %1").arg(move.toRoom)).eof())
-            return tr("That room was removed from the house meanwhile.");
+            return Words::tr("That room was removed from the house meanwhile.");
     }
     const QDateTime from = movedTo(stay.from, move.arrival), to = movedTo(stay.to, move.departure);
     QVector<RecordId> rooms = stay.rooms;

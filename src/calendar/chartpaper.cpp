@@ -11,10 +11,12 @@ namespace innkeld {
 
 namespace {
 
-QString tr(const char *text)
+// The words of this file, in their own context.
+struct Words
 {
-    return QCoreApplication::translate("RoomChartView", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(RoomChartPaper)
+};
+
 
 QString statusColour(BookingStatus status)
 {
@@ -54,14 +56,14 @@ QString RoomChartPaper(Database &db, const HouseDetails &house, const QDate &fir
             byRoom[s.room] << s;
     const QDate last = first.addDays(days - 1);
     QString html = QStringLiteral("<h2>%1</h2><p>%2</p>")
-                       .arg(tr("Room Chart").toHtmlEscaped(),
-                            tr("%1 to %2").arg(locale.toString(first, QLocale::LongFormat),
+                       .arg(Words::tr("Room Chart").toHtmlEscaped(),
+                            Words::tr("%1 to %2").arg(locale.toString(first, QLocale::LongFormat),
                                                locale.toString(last, QLocale::LongFormat)).toHtmlEscaped());
     // Each day two half cells: a stay runs from its arrival's afternoon to
     // its departure's morning.
     html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"1\" width=\"100%\" "
                            "style=\"border-collapse: collapse; font-size: 7pt; border-color: #999\">");
-    html += QStringLiteral("<thead><tr><th align=\"left\">%1</th>").arg(tr("Room").toHtmlEscaped());
+    html += QStringLiteral("<thead><tr><th align=\"left\">%1</th>").arg(Words::tr("Room").toHtmlEscaped());
     for (int d = 0; d < days; ++d) {
         const QDate day = first.addDays(d);
         const QString label = days <= 31 ? QStringLiteral("%1<br>%2")
@@ -84,7 +86,7 @@ QString RoomChartPaper(Database &db, const HouseDetails &house, const QDate &fir
                 continue;
             for (; cell < from; ++cell)
                 html += QStringLiteral("<td></td>");
-            const QString text = statusSign(s.status) + (s.guest.isEmpty() ? tr("Booking %1 (not finished)").arg(s.booking) : s.guest);
+            const QString text = statusSign(s.status) + (s.guest.isEmpty() ? Words::tr("Booking %1 (not finished)").arg(s.booking) : s.guest);
             html += QStringLiteral("<td colspan=\"%1\" bgcolor=\"%2\">%3</td>")
                         .arg(to - from)
                         .arg(statusColour(s.status), (to - from >= 4 ? text : statusSign(s.status)).toHtmlEscaped());
@@ -95,7 +97,7 @@ QString RoomChartPaper(Database &db, const HouseDetails &house, const QDate &fir
         html += QStringLiteral("</tr>");
     }
     html += QStringLiteral("</table><p style=\"font-size: 7pt\">%1</p>")
-                .arg(tr("○ booked, ● checked in, ✓ checked out.").toHtmlEscaped());
+                .arg(Words::tr("○ booked, ● checked in, ✓ checked out.").toHtmlEscaped());
     return LetterheadPaper(house, html);
 }
 
