@@ -3,6 +3,9 @@
 #include "data/regional/regional.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
+#include <QPointer>
+#include <QWindow>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHash>
@@ -56,6 +59,121 @@ QString dateText(const QDate &day)
 
 }  // namespace
 
+// ---------------------------------------------------------------- screen readers
+
+namespace {
+
+// One bar as a screen reader finds it: named with its guest and dates.
+class BarAccessible : public QAccessibleInterface
+{
+public:
+    BarAccessible(RoomChartView *view, int index) : m_view(view), m_index(index) {}
+    bool isValid() const override { return m_view && m_index < m_view->stays().size(); }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return m_view ? m_view->window()->windowHandle() : nullptr; }
+    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(m_view); }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QString text(QAccessible::Text t) const override
+    {
+        if (!isValid())
+            return QString();
+        const ChartStay &s = m_view->stays().at(m_index);
+        if (t == QAccessible::Name)
+            return m_view->describe(s);
+        if (t == QAccessible::Description)
+            return s.notesLine;
+        return QString();
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+    QRect rect() const override
+    {
+        if (!isValid())
+            return QRect();
+        const QRect bar = m_view->barRect(m_view->stays().at(m_index));
+        return QRect(m_view->viewport()->mapToGlobal(bar.topLeft()), bar.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State st;
+        st.focusable = true;
+        st.selectable = true;
+        if (isValid()) {
+            st.selected = m_view->stays().at(m_index).booking == m_view->selectedBooking();
+            st.invisible = m_view->barRect(m_view->stays().at(m_index)).isEmpty();
+        }
+        return st;
+    }
+
+private:
+    QPointer<RoomChartView> m_view;
+    int m_index;
+};
+
+// The chart as a screen reader finds it: a list of its bars.
+class ChartAccessible : public QAccessibleWidget
+{
+public:
+    explicit ChartAccessible(RoomChartView *view) : QAccessibleWidget(view, QAccessible::List) {}
+    ~ChartAccessible() override { drop(); }
+    int childCount() const override { return int(chart()->stays().size()); }
+    QAccessibleInterface *child(int index) const override
+    {
+        if (index < 0 || index >= childCount())
+            return nullptr;
+        if (m_generation != chart()->generation()) {
+            drop();
+            m_generation = chart()->generation();
+        }
+        QAccessible::Id &id = m_bars[index];
+        if (!id)
+            id = QAccessible::registerAccessibleInterface(new BarAccessible(chart(), index));
+        return QAccessible::accessibleInterface(id);
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        for (auto it = m_bars.cbegin(); it != m_bars.cend(); ++it)
+            if (QAccessible::accessibleInterface(it.value()) == child)
+                return it.key();
+        return -1;
+    }
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        return child(chart()->barAt(chart()->viewport()->mapFromGlobal(QPoint(x, y))));
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Description)
+            return chart()->describeCursor();
+        return QAccessibleWidget::text(t);
+    }
+
+private:
+    RoomChartView *chart() const { return static_cast<RoomChartView *>(widget()); }
+    void drop() const
+    {
+        for (QAccessible::Id id : std::as_const(m_bars))
+            if (id)
+                QAccessible::deleteAccessibleInterface(id);
+        m_bars.clear();
+    }
+    mutable QHash<int, QAccessible::Id> m_bars;
+    mutable int m_generation = -1;
+};
+
+QAccessibleInterface *chartAccessible(const QString &key, QObject *object)
+{
+    if (key == QLatin1String("innkeld::RoomChartView"))
+        if (auto *view = qobject_cast<RoomChartView *>(object))
+            return new ChartAccessible(view);
+    return nullptr;
+}
+
+}  // namespace
+
 RoomChartView::RoomChartView(QWidget *parent) : QAbstractScrollArea(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
@@ -67,6 +185,11 @@ RoomChartView::RoomChartView(QWidget *parent) : QAbstractScrollArea(parent)
     verticalScrollBar()->setObjectName(QStringLiteral("vsbChartRooms"));
     horizontalScrollBar()->setRange(0, int(EarliestDate().daysTo(LatestDate())));
     horizontalScrollBar()->setValue(int(EarliestDate().daysTo(m_first)));
+    static const bool factory = [] {
+        QAccessible::installFactory(chartAccessible);
+        return true;
+    }();
+    Q_UNUSED(factory);
 }
 
 // ---------------------------------------------------------------- reading
@@ -100,6 +223,7 @@ void RoomChartView::readStays()
         return;
     const QVector<RecordId> rooms = m_rooms.ids.mid(m_firstRow, rowsShown() + 1);
     m_stays = ReadChartStays(*m_db, m_first, m_days, rooms);
+    ++m_generation;
     const auto s = stayAtCursor();
     m_selected = s ? s->booking : 0;
 }
@@ -190,6 +314,14 @@ std::optional<ChartStay> RoomChartView::stayAt(const QPoint &pos, Drag *edge) co
         return *it;
     }
     return std::nullopt;
+}
+
+int RoomChartView::barAt(const QPoint &pos) const
+{
+    for (int i = int(m_stays.size()) - 1; i >= 0; --i)
+        if (barRect(m_stays.at(i)).contains(pos))
+            return i;
+    return -1;
 }
 
 std::optional<ChartStay> RoomChartView::stayOn(RecordId room, const QDate &day) const
@@ -534,10 +666,18 @@ QString RoomChartView::describeCursor() const
 void RoomChartView::announceCursor()
 {
     setAccessibleDescription(describeCursor());
-    if (QAccessible::isActive()) {
-        QAccessibleEvent event(this, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&event);
-    }
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent described(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&described);
+    // The bar under the cursor takes the screen reader's focus.
+    if (const auto s = stayAtCursor())
+        for (int i = 0; i < m_stays.size(); ++i)
+            if (m_stays.at(i).booking == s->booking && m_stays.at(i).room == s->room) {
+                QAccessibleEvent focus(this, QAccessible::Focus);
+                focus.setChild(i);
+                QAccessible::updateAccessibility(&focus);
+            }
 }
 
 bool RoomChartView::viewportEvent(QEvent *event)

@@ -57,6 +57,12 @@ public:
     // How a stay is named to the operator and to a screen reader.
     QString describe(const ChartStay &stay) const;
     QString describeCursor() const;
+    // Grows each time the stays are read again (for the screen reader's
+    // bars, made again then).
+    int generation() const { return m_generation; }
+    // The bar under a point of the viewport (-1 for none), by its index in stays().
+    int barAt(const QPoint &pos) const;
+    RecordId selectedBooking() const { return m_selected; }
 
 signals:
     // The operator opens a stay's booking (double click, Enter).
@@ -128,6 +134,7 @@ private:
     QPoint m_pressAt;
     QPoint m_dragAt;
     bool m_dragMoved = false;
+    int m_generation = 0;
 };
 
 }  // namespace innkeld

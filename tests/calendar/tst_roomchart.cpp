@@ -12,6 +12,7 @@
 #include "guisupport.h"
 #include "wizard/BookingWizard.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QListWidget>
 #include <QMenu>
@@ -228,6 +229,15 @@ void TestRoomChart::theChartByKeysAlone()
         QTest::keyClick(chart, Qt::Key(key));
     QCOMPARE(chart->stayAtCursor()->booking, h.bo);
     QVERIFY(chart->accessibleDescription().contains(QStringLiteral("Bo Kim")));
+    // A screen reader finds each bar by its guest and dates.
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(chart);
+    QCOMPARE(list->childCount(), int(chart->stays().size()));
+    QStringList bars;
+    for (int i = 0; i < list->childCount(); ++i)
+        bars << list->child(i)->text(QAccessible::Name);
+    QVERIFY2(bars.filter(QStringLiteral("Bo Kim")).size() == 1
+                 && bars.filter(QLocale().toString(kToday.addDays(2), QLocale::ShortFormat)).size() >= 1,
+             qPrintable(bars.join(QLatin1Char('\n'))));
     QTest::keyClick(chart, Qt::Key_Right, Qt::ControlModifier);
     QCOMPARE(stored(p.database.db(), h.bo).from, kToday.addDays(3));
     QCOMPARE(chart->stayAtCursor()->booking, h.bo);
