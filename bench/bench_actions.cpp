@@ -22,6 +22,9 @@
 #include "arrivals/ArrivalsPanel.h"
 #include "arrivals/FindPanel.h"
 #include "calendar/Calendar.h"
+#include "calendar/RoomChart.h"
+#include "calendar/RoomChartView.h"
+#include "booking/staychart.h"
 #include "config/frmConfigRooms.h"
 #include "channels/channelfeeds.h"
 #include "data/copies/backup.h"
@@ -70,6 +73,9 @@
 #include <QUrl>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QRandomGenerator>
+#include <QMouseEvent>
+#include <QScrollBar>
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -499,6 +505,134 @@ void BM_CalendarWeek(benchmark::State &state, House &h)
         calendar.Refresh();
         benchmark::DoNotOptimize(calendar.grab());  // painted
     }
+}
+
+
+// The room chart as the desk sees it (a window of 1000 by 700 pixels at
+// the house's busiest day): each action read and painted.
+struct ChartBench
+{
+    RoomChart panel;
+    RoomChartView *view;
+    explicit ChartBench(House &h)
+    {
+        panel.setServices(&quietUi);
+        panel.setConnection(h.db.get());
+        panel.resize(1000, 700);
+        panel.show();
+        view = panel.view();
+        view->reload();
+        view->goToDate(h.busyDay);
+    }
+    void paint() { benchmark::DoNotOptimize(view->viewport()->grab()); }
+    // A bar of the view's first rows, for the mouse.
+    QPoint someBar() const
+    {
+        for (const ChartStay &s : view->stays())
+            if (!view->barRect(s).isEmpty() && view->barRect(s).width() > 30)
+                return view->barRect(s).center();
+        return QPoint(300, 100);
+    }
+};
+
+void BM_ChartOpen(benchmark::State &state, House &h)
+{
+    ChartBench c(h);
+    for (auto _ : state) {
+        c.panel.Activate();
+        c.paint();
+    }
+}
+
+void BM_ChartScrollRooms(benchmark::State &state, House &h)
+{
+    ChartBench c(h);
+    int key = Qt::Key_PageDown;
+    for (auto _ : state) {
+        // Down a screen of rooms, and up again at the end of the house.
+        if (c.view->cursorRow() + 2 * (c.view->firstRow() + 1) >= c.view->rowCount())
+            key = Qt::Key_PageUp;
+        else if (c.view->cursorRow() < 30)
+            key = Qt::Key_PageDown;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(c.view, &press);
+        c.paint();
+    }
+}
+
+void BM_ChartScrollDay(benchmark::State &state, House &h)
+{
+    ChartBench c(h);
+    int step = 1;
+    for (auto _ : state) {
+        QScrollBar *days = c.view->horizontalScrollBar();
+        step = days->value() > days->maximum() - 400 ? -1 : step;
+        days->setValue(days->value() + step);
+        c.paint();
+    }
+}
+
+void BM_ChartZoom(benchmark::State &state, House &h)
+{
+    ChartBench c(h);
+    const int zooms[] = {14, 31, 91};
+    int i = 0;
+    for (auto _ : state) {
+        c.view->setDaysShown(zooms[++i % 3]);
+        c.paint();
+    }
+}
+
+void BM_ChartHover(benchmark::State &state, House &h)
+{
+    ChartBench c(h);
+    const QPoint bar = c.someBar();
+    int i = 0;
+    for (auto _ : state) {
+        const QPoint at = ++i % 2 ? bar : QPoint(bar.x(), 10);
+        QMouseEvent move(QEvent::MouseMove, at, c.view->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(c.view->viewport(), &move);
+        c.paint();
+    }
+}
+
+void BM_ChartDragStep(benchmark::State &state, House &h)
+{
+    ChartBench c(h);
+    const QPoint bar = c.someBar();
+    QMouseEvent press(QEvent::MouseButtonPress, bar, c.view->viewport()->mapToGlobal(bar), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(c.view->viewport(), &press);
+    int i = 0;
+    for (auto _ : state) {
+        const QPoint at = bar + QPoint(++i % 2 ? 40 : 10, 0);
+        QMouseEvent move(QEvent::MouseMove, at, c.view->viewport()->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(c.view->viewport(), &move);
+        c.paint();
+    }
+}
+
+// A stay moved a day on and back, stored through the guard, the chart read
+// again and painted.
+void BM_ChartStoredMove(benchmark::State &state, House &h)
+{
+    ChartBench c(h);
+    // The last room (other actions keep long drafts in the first), a day of
+    // its own.
+    const RecordId room = c.view->roomAt(c.view->rowCount() - 1);
+    const QDate far = QDate(2030, 1, 1).addDays(QRandomGenerator::global()->bounded(3000));
+    const RecordId booking = CreateBookingForStay(*h.db, QDateTime(far, QTime(14, 0)), room, far, far.addDays(2));
+    CustomerDetails guest;
+    guest[0] = QStringLiteral("Bench");
+    SaveCustomerStep(*h.db, booking, QStringLiteral("1"), QStringLiteral("0"), guest);
+    int i = 0;
+    for (auto _ : state) {
+        const int d = ++i % 2;
+        MoveStay(*h.db, StayMove{booking, room, room, far.addDays(d), far.addDays(2 + d)}, false);
+        c.view->refresh();
+        c.paint();
+    }
+    h.db->execute(QStringLiteral("UPDATE booking SET CustomerID = 0 WHERE ID = %1").arg(booking));
+    DiscardBooking(*h.db, booking);
 }
 
 void BM_RoomsStep(benchmark::State &state, House &h)
@@ -1055,6 +1189,13 @@ int main(int argc, char *argv[])
         {"BM_StartUpWithPanels", BM_StartUpWithPanels},
         {"BM_ArrivalsDepartures", BM_ArrivalsDepartures},
         {"BM_CalendarWeek", BM_CalendarWeek},
+        {"BM_ChartOpen", BM_ChartOpen},
+        {"BM_ChartScrollRooms", BM_ChartScrollRooms},
+        {"BM_ChartScrollDay", BM_ChartScrollDay},
+        {"BM_ChartZoom", BM_ChartZoom},
+        {"BM_ChartHover", BM_ChartHover},
+        {"BM_ChartDragStep", BM_ChartDragStep},
+        {"BM_ChartStoredMove", BM_ChartStoredMove},
         {"BM_RoomsStep", BM_RoomsStep},
         {"BM_RoomsStepSave", BM_RoomsStepSave},
         {"BM_StepLoads", BM_StepLoads},

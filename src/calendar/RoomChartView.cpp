@@ -199,6 +199,7 @@ void RoomChartView::reload()
     if (!m_db)
         return;
     m_rooms = ReadChartRooms(*m_db);
+    measureNames();
     m_cursorRow = std::clamp(m_cursorRow, 0, std::max(0, rowCount() - 1));
     updateScrollBars();
     readStays();
@@ -240,12 +241,27 @@ int RoomChartView::rowHeight() const
     return std::max(22, fontMetrics().height() + 10);
 }
 
-int RoomChartView::nameWidth() const
+void RoomChartView::measureNames()
 {
     int widest = fontMetrics().horizontalAdvance(tr("Room"));
     for (const QString &name : m_rooms.names)
         widest = std::max(widest, fontMetrics().horizontalAdvance(name));
-    return std::min(widest + 14, std::max(60, viewport()->width() / 2));
+    m_nameWidth = widest + 14;
+}
+
+int RoomChartView::nameWidth() const
+{
+    return std::min(m_nameWidth, std::max(60, viewport()->width() / 2));
+}
+
+void RoomChartView::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange) {
+        measureNames();
+        m_laidOut.clear();
+        m_widths.clear();
+    }
+    QAbstractScrollArea::changeEvent(event);
 }
 
 double RoomChartView::dayWidth() const
@@ -471,7 +487,7 @@ void RoomChartView::paintHeader(QPainter &p) const
     const int h = headerHeight(), line = fontMetrics().height();
     p.fillRect(QRect(0, 0, viewport()->width(), h), pal.color(QPalette::Button));
     p.setPen(pal.color(QPalette::ButtonText));
-    p.drawText(QRect(4, h - line - 4, nameWidth() - 8, line), Qt::AlignLeft | Qt::AlignVCenter, tr("Room"));
+    drawLine(p, QRect(4, h - line - 4, nameWidth() - 8, line), tr("Room"), Qt::AlignLeft);
     const QLocale locale;
     const double w = dayWidth();
     const QDate today = QDate::currentDate();
@@ -483,8 +499,8 @@ void RoomChartView::paintHeader(QPainter &p) const
             p.setPen(pal.color(QPalette::Mid));
             p.drawLine(x, 0, x, h);
             p.setPen(pal.color(QPalette::ButtonText));
-            p.drawText(QRect(x + 3, 2, viewport()->width() - x, line), Qt::AlignLeft | Qt::AlignVCenter,
-                       locale.toString(day, QStringLiteral("MMMM yyyy")));
+            drawLine(p, QRect(x + 3, 2, viewport()->width() - x, line), locale.toString(day, QStringLiteral("MMMM yyyy")),
+                     Qt::AlignLeft);
         }
         // The weekday above the day's number, shortened to what fits.
         QString weekday = locale.dayName(day.dayOfWeek(), QLocale::ShortFormat);
@@ -502,8 +518,8 @@ void RoomChartView::paintHeader(QPainter &p) const
         p.setFont(f);
         p.setPen(day == today ? pal.color(QPalette::Highlight) : pal.color(QPalette::ButtonText));
         const int width = std::max(next - x, fontMetrics().horizontalAdvance(number) + 2);
-        p.drawText(QRect(x, 2 + line + 2, width, line), Qt::AlignHCenter | Qt::AlignVCenter, weekday);
-        p.drawText(QRect(x, h - line - 4, width, line), Qt::AlignHCenter | Qt::AlignVCenter, number);
+        drawLine(p, QRect(x, 2 + line + 2, width, line), weekday, Qt::AlignHCenter);
+        drawLine(p, QRect(x, h - line - 4, width, line), number, Qt::AlignHCenter);
         f.setBold(false);
         p.setFont(f);
     }
@@ -542,7 +558,7 @@ void RoomChartView::paintRows(QPainter &p) const
         const int y = h + (row - m_firstRow) * rh;
         p.fillRect(QRect(0, y, nw, rh), row % 2 ? pal.color(QPalette::AlternateBase) : pal.color(QPalette::Base));
         p.setPen(pal.color(QPalette::Text));
-        p.drawText(QRect(6, y, nw - 8, rh), Qt::AlignLeft | Qt::AlignVCenter, m_rooms.names.at(row));
+        drawLine(p, QRect(6, y, nw - 8, rh), m_rooms.names.at(row), Qt::AlignLeft);
         p.setPen(pal.color(QPalette::Midlight));
         p.drawLine(0, y + rh - 1, viewport()->width(), y + rh - 1);
     }
@@ -583,20 +599,21 @@ void RoomChartView::paintBar(QPainter &p, const ChartStay &stay, const QRect &ba
     const QPalette &pal = palette();
     const bool dark = darkPalette(pal);
     const QColor fill = statusColour(stay.status, dark);
-    QPainterPath path;
-    path.addRoundedRect(QRectF(bar).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
     p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.fillPath(path, fill);
+    // Plain rectangles: a hundred bars on the screen paint within a frame.
+    const QRect box = bar.adjusted(0, 0, -1, -1);
+    p.fillRect(box, fill);
     // A stay checked out is hatched, so that its status shows without its colour.
     if (stay.status == BookingStatus::CheckedOut)
-        p.fillPath(path, QBrush(dark ? QColor(255, 255, 255, 60) : QColor(0, 0, 0, 50), Qt::BDiagPattern));
+        p.fillRect(box, QBrush(dark ? QColor(255, 255, 255, 60) : QColor(0, 0, 0, 50), Qt::BDiagPattern));
     const bool marked = stay.booking == m_hover || stay.booking == m_selected;
-    QPen outline(marked ? pal.color(QPalette::Highlight) : fill.darker(150), marked ? 2.5 : 1);
+    QPen outline(marked ? pal.color(QPalette::Highlight) : fill.darker(150), marked ? 2 : 1);
     if (ghost || stay.guest.isEmpty())
         outline.setStyle(Qt::DashLine);
     p.setPen(outline);
-    p.drawPath(path);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(marked ? box.adjusted(1, 1, 0, 0) : box);
+    p.setRenderHint(QPainter::Antialiasing);
     // The status's sign: a ring for booked, a dot for checked in.
     const QColor ink = dark ? QColor(240, 240, 240) : QColor(20, 20, 20);
     int textLeft = bar.left() + 4;
@@ -630,13 +647,49 @@ void RoomChartView::paintBar(QPainter &p, const ChartStay &stay, const QRect &ba
     text += QStringLiteral(" · ") + guests;
     const QString withNights = text + QStringLiteral(" · ") + nightsText(stay.nights());
     const int room = textRight - textLeft;
-    if (fontMetrics().horizontalAdvance(withNights) <= room)
+    if (textWidth(withNights) <= room)
         text = withNights;
     p.setPen(ink);
+    p.setRenderHint(QPainter::Antialiasing, false);
     if (room > 8)
-        p.drawText(QRect(textLeft, bar.top(), room, bar.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                   fontMetrics().elidedText(text, Qt::ElideRight, room));
+        drawLine(p, QRect(textLeft, bar.top(), room, bar.height()), text, Qt::AlignLeft);
     p.restore();
+}
+
+int RoomChartView::textWidth(const QString &text) const
+{
+    auto it = m_widths.find(text);
+    if (it == m_widths.end()) {
+        if (m_widths.size() > 4000)
+            m_widths.clear();
+        it = m_widths.insert(text, fontMetrics().horizontalAdvance(text));
+    }
+    return *it;
+}
+
+void RoomChartView::drawLine(QPainter &p, const QRect &box, const QString &text, Qt::Alignment align) const
+{
+    if (text.isEmpty() || box.width() <= 0)
+        return;
+    const QString key = text + QLatin1Char('\x1f') + QString::number(box.width())
+        + (p.font().bold() ? QStringLiteral("b") : QString());
+    auto it = m_laidOut.find(key);
+    if (it == m_laidOut.end()) {
+        if (m_laidOut.size() > 4000)
+            m_laidOut.clear();
+        const QFontMetrics metrics(p.font());
+        QStaticText laid(metrics.horizontalAdvance(text) <= box.width() ? text
+                                                                         : metrics.elidedText(text, Qt::ElideRight, box.width()));
+        laid.setTextFormat(Qt::PlainText);
+        laid.setPerformanceHint(QStaticText::AggressiveCaching);
+        laid.prepare(QTransform(), p.font());
+        it = m_laidOut.insert(key, laid);
+    }
+    const QSizeF size = it->size();
+    qreal x = box.left();
+    if (align & Qt::AlignHCenter)
+        x = box.left() + (box.width() - size.width()) / 2;
+    p.drawStaticText(QPointF(x, box.top() + (box.height() - size.height()) / 2), *it);
 }
 
 // ---------------------------------------------------------------- words

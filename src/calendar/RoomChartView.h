@@ -11,7 +11,9 @@
 
 #include <QAbstractScrollArea>
 #include <QDate>
+#include <QHash>
 #include <QPoint>
+#include <QStaticText>
 
 #include <optional>
 
@@ -84,6 +86,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void leaveEvent(QEvent *event) override;
     bool viewportEvent(QEvent *event) override;
@@ -95,6 +98,7 @@ private:
     int headerHeight() const;
     int rowHeight() const;
     int nameWidth() const;
+    void measureNames();
     double dayWidth() const;
     int rowsShown() const;
     int xOfDay(const QDate &day) const;  // the day cell's left edge
@@ -116,6 +120,9 @@ private:
     void paintHeader(QPainter &p) const;
     void paintRows(QPainter &p) const;
     void paintBar(QPainter &p, const ChartStay &stay, const QRect &bar, bool ghost) const;
+    int textWidth(const QString &text) const;
+    // Draws one line of text in the box, cut to its width with an ellipsis.
+    void drawLine(QPainter &p, const QRect &box, const QString &text, Qt::Alignment align) const;
 
     Database *m_db = nullptr;
     ChartRooms m_rooms;
@@ -135,6 +142,11 @@ private:
     QPoint m_dragAt;
     bool m_dragMoved = false;
     int m_generation = 0;
+    int m_nameWidth = 0;
+    // Texts laid out once for painting (by text, width and boldness): a
+    // chart of a hundred bars repaints on every move of the mouse.
+    mutable QHash<QString, QStaticText> m_laidOut;
+    mutable QHash<QString, int> m_widths;  // the widest room name's, worked out when the rooms or the font change
 };
 
 }  // namespace innkeld

@@ -530,11 +530,17 @@ QString RoomStaysTouchingSql(Engine engine, const QString &alias, const QString 
             .arg(*std::max_element(rooms.cbegin(), rooms.cend()))
             .arg(touching, ids.join(QLatin1Char(',')));
     // Each room's stays by their last day, from the first day shown to the
-    // last one shown and the longest stay after it.
+    // last one shown and the longest stay after it, as far as a stay of
+    // 400 days; the few longer ones (a lease, or a stay typed to the year
+    // 9999) by their own length's index, so that one of them does not make
+    // every room's later stays read.
+    const QString shown = ids.join(QLatin1Char(','));
     return touching
-        + QStringLiteral(" AND %1.roomid IN (%2) AND %1.lastday <= %3 + (SELECT coalesce(max(lastday - firstday), 0) "
-                         "FROM room_stay)")
-              .arg(alias, ids.join(QLatin1Char(',')), lastDay);
+        + QStringLiteral(" AND %1.id IN (SELECT r.id FROM room_stay AS r WHERE r.roomid IN (%2) AND r.lastday >= %3 "
+                         "AND r.lastday <= %4 + (SELECT min(400, coalesce(max(lastday - firstday), 0)) FROM room_stay) "
+                         "AND r.firstday <= %4 UNION ALL SELECT r.id FROM room_stay AS r WHERE (r.lastday - r.firstday) "
+                         "> 400 AND +r.roomid IN (%2) AND +r.firstday <= %4 AND +r.lastday >= %3)")
+              .arg(alias, shown, firstDay, lastDay);
 }
 
 QString WriteLockSql(Engine engine)
