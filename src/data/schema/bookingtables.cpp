@@ -262,8 +262,8 @@ QStringList serverStatements()
                        "DECLARE clash text; BEGIN "
                        "IF NEW.FromDate IS NOT DISTINCT FROM OLD.FromDate AND NEW.ToDate IS NOT DISTINCT FROM OLD.ToDate "
                        "THEN RETURN NEW; END IF; PERFORM innkeld_lock_stays(); "
-                       "SELECT r.name INTO clash FROM bookingroom AS l, room AS r WHERE l.bookingid = NEW.ID "
-                       "AND r.id = l.roomid AND %1 ORDER BY l.id LIMIT 1; ")
+                       "SELECT r.name INTO clash FROM (SELECT id, roomid FROM bookingroom WHERE bookingid = NEW.ID "
+                       "OFFSET 0) AS l, room AS r WHERE r.id = l.roomid AND %1 ORDER BY l.id LIMIT 1; ")
             .arg(ClashExistsSql(Engine::PostgreSQL, QStringLiteral("NEW.ID"), QStringLiteral("l.roomid"),
                                 QStringLiteral("NEW.FromDate"), QStringLiteral("NEW.ToDate")))
             + refuseClash,
@@ -675,10 +675,15 @@ QString clashingStays(Engine engine, const QString &what, const QString &booking
     // join them to the stays, or a room's every link; the lateral query
     // makes it look up each stay's links and booking by their keys, the
     // room asked of what it finds.
+    // The room's own stays are searched (the stays index by room, its
+    // GiST over the room and the days), and the subquery is kept apart
+    // (OFFSET 0) so that it is asked for each room rather than read for
+    // every room at once.
     if (server)
-        return QStringLiteral("SELECT %5 FROM booking_stay AS s CROSS JOIN LATERAL (SELECT x.roomid%6 FROM "
-                              "bookingroom AS x JOIN booking AS o ON o.ID = x.bookingid WHERE x.bookingid = s.id "
-                              "AND x.bookingid <> %3 AND %4 OFFSET 0) AS c WHERE %1 AND c.roomid = %2")
+        return QStringLiteral("SELECT %5 FROM room_stay AS s CROSS JOIN LATERAL (SELECT x.roomid%6 FROM "
+                              "bookingroom AS x JOIN booking AS o ON o.ID = x.bookingid WHERE x.id = s.id "
+                              "AND x.bookingid <> %3 AND %4 OFFSET 0) AS c WHERE s.rooms && int8range(%2, %2, '[]') "
+                              "AND %1 AND s.roomid = %2")
             .arg(StaysTouchingSql(engine, QStringLiteral("s"), first, last), room, booking, clash, what,
                  holder ? QStringLiteral(", x.bookingid AS holder") : QString());
     return QStringLiteral("SELECT %5 FROM booking_stay AS s CROSS JOIN bookingroom AS x CROSS JOIN booking AS o "
@@ -692,7 +697,8 @@ QString clashingStays(Engine engine, const QString &what, const QString &booking
 QString ClashExistsSql(Engine engine, const QString &booking, const QString &room, const QString &from,
                        const QString &to)
 {
-    return QStringLiteral("EXISTS (%1)").arg(clashingStays(engine, QStringLiteral("1"), booking, room, from, to, false));
+    return (engine == Engine::PostgreSQL ? QStringLiteral("EXISTS (%1 OFFSET 0)") : QStringLiteral("EXISTS (%1)"))
+        .arg(clashingStays(engine, QStringLiteral("1"), booking, room, from, to, false));
 }
 
 QString ClashingBookingSql(Engine engine, const QString &booking, const QString &room, const QString &from,
