@@ -583,6 +583,8 @@ void TestNavigation::everyTextShowsWhole()
     look(w);
     QTest::mouseClick(p.find("lblMenu_8"), Qt::LeftButton);
     look(w);
+    QTest::mouseClick(p.find("lblMenu_9"), Qt::LeftButton);
+    look(w);
     w->findChild<QAction *>(QStringLiteral("mnuReservationFind"))->trigger();
     look(w);
     QTest::mouseClick(p.find("lblMenu_5"), Qt::LeftButton);

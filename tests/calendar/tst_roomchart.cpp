@@ -205,12 +205,24 @@ void TestRoomChart::theChartByMouseAndMenu()
     QCOMPARE(stored(p.database.db(), h.cy).status, QStringLiteral("cancelled"));
     QVERIFY(!shows(chart, h.cy));
 
-    // Printed: the rooms and the guests of the days shown, across the page.
+    // Printed: the rooms and the guests of the days shown, across the page
+    // (read back from the PDF).
+    QTemporaryDir out;
+    p.ui.paperPdf = out.filePath(QStringLiteral("chart.pdf"));
     QTest::mouseClick(p.find("cmdChartPrint"), Qt::LeftButton);
     QCOMPARE(p.ui.paperTitles.last(), QStringLiteral("Room Chart"));
-    for (const char *word : {"Sea View", "Garden", "Attic", "Ann Lee", "Bo Kim"})
-        QVERIFY2(p.ui.paperTexts.last().contains(QLatin1String(word)), word);
-    QVERIFY(!p.ui.paperTexts.last().contains(QLatin1String("Cy Day")));
+    QProcess text, info;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), p.ui.paperPdf, QStringLiteral("-")});
+    info.start(QStringLiteral("pdfinfo"), {p.ui.paperPdf});
+    QVERIFY2(text.waitForFinished() && text.exitCode() == 0 && info.waitForFinished(),
+             "pdftotext (Debian's poppler-utils) could not read the chart's PDF");
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    for (const char *word : {"Room Chart", "Sea View", "Garden", "Attic", "Ann Lee", "Bo Kim"})
+        QVERIFY2(printed.contains(QLatin1String(word)), word);
+    QVERIFY(!printed.contains(QLatin1String("Cy Day")));
+    const QString size = QString::fromUtf8(info.readAllStandardOutput()).section(QStringLiteral("Page size:"), 1).section(QLatin1Char('\n'), 0, 0);
+    const QStringList sides = size.simplified().split(QLatin1Char(' '));
+    QVERIFY2(sides.size() >= 3 && sides.at(0).toDouble() > sides.at(2).toDouble(), qPrintable(size));  // landscape
 }
 
 void TestRoomChart::theChartByKeysAlone()
