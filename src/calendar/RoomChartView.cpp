@@ -543,8 +543,11 @@ void RoomChartView::paintRows(QPainter &p) const
         if (day == today)
             p.fillRect(column, QColor(pal.color(QPalette::Highlight).red(), pal.color(QPalette::Highlight).green(),
                                       pal.color(QPalette::Highlight).blue(), 40));
-        p.setPen(pal.color(QPalette::Midlight));
-        p.drawLine(column.left(), h, column.left(), bottom);
+        // Each day's line; at three months, each week's.
+        if (dayWidth() >= 8 || day.dayOfWeek() == 1) {
+            p.setPen(pal.color(QPalette::Midlight));
+            p.drawLine(column.left(), h, column.left(), bottom);
+        }
     }
     // The Shift-selection of free cells.
     if (m_anchorDay.isValid() || (m_drag == Drag::Select && m_dragMoved)) {
@@ -678,8 +681,11 @@ void RoomChartView::drawLine(QPainter &p, const QRect &box, const QString &text,
         if (m_laidOut.size() > 4000)
             m_laidOut.clear();
         const QFontMetrics metrics(p.font());
-        QStaticText laid(metrics.horizontalAdvance(text) <= box.width() ? text
-                                                                         : metrics.elidedText(text, Qt::ElideRight, box.width()));
+        QString shown = metrics.horizontalAdvance(text) <= box.width() ? text : metrics.elidedText(text, Qt::ElideRight, box.width());
+        // Too narrow for a letter and the ellipsis: nothing.
+        if (shown.size() <= 1 && text.size() > 1)
+            shown.clear();
+        QStaticText laid(shown);
         laid.setTextFormat(Qt::PlainText);
         laid.setPerformanceHint(QStaticText::AggressiveCaching);
         laid.prepare(QTransform(), p.font());
