@@ -2852,6 +2852,10 @@ Den neuen Preis übernehmen? (Nein behält den gespeicherten Preis.)</translatio
         <source>Print Con&amp;firmation</source>
         <translation>&amp;Bestätigung drucken</translation>
     </message>
+    <message>
+        <source>The chart could not be read.</source>
+        <translation>Der Plan konnte nicht gelesen werden.</translation>
+    </message>
 </context>
 <context>
     <name>innkeld::RoomChartView</name>
@@ -2898,6 +2902,10 @@ Den neuen Preis übernehmen? (Nein behält den gespeicherten Preis.)</translatio
     <message>
         <source>%1: free</source>
         <translation>%1: frei</translation>
+    </message>
+    <message>
+        <source>The chart could not be read: %1</source>
+        <translation>Der Plan konnte nicht gelesen werden: %1</translation>
     </message>
 </context>
 <context>

@@ -44,6 +44,14 @@ RoomChart::RoomChart(QWidget *parent) : QFrame(parent), ServiceClient(this), ui(
     connect(chart, &RoomChartView::addRequested, this, &RoomChart::addBooking);
     connect(chart, &RoomChartView::moveRequested, this, &RoomChart::moveStay);
     connect(chart, &RoomChartView::menuRequested, this, &RoomChart::stayMenu);
+    // A failure to read is said once (the chart says it too until a read
+    // succeeds), not at every step of a scroll.
+    connect(chart, &RoomChartView::readFailed, this, [this](const QString &why) {
+        if (!m_ui || why == m_toldFailure)
+            return;
+        m_toldFailure = why;
+        m_ui->message(this, tr("The chart could not be read.") + QStringLiteral("\n\n") + why, QMessageBox::Warning);
+    });
     // Ctrl++ and Ctrl+- zoom, from anywhere on the panel.
     for (const auto &[key, step] : {std::pair{QKeySequence(QKeySequence::ZoomIn), -1}, std::pair{QKeySequence(Qt::CTRL | Qt::Key_Equal), -1},
                                     std::pair{QKeySequence(QKeySequence::ZoomOut), 1}}) {
@@ -67,6 +75,7 @@ RoomChartView *RoomChart::view() const
 
 void RoomChart::Activate()
 {
+    m_toldFailure.clear();
     guarded([this] { ui->chtRoomChart->reload(); });
     showPeriod();
     ui->chtRoomChart->setFocus();
@@ -74,12 +83,7 @@ void RoomChart::Activate()
 
 void RoomChart::Refresh()
 {
-    // A failure to read is said when the operator next acts; the chart
-    // keeps what it showed.
-    try {
-        ui->chtRoomChart->refresh();
-    } catch (const DbError &) {
-    }
+    ui->chtRoomChart->refresh();
 }
 
 void RoomChart::zoom(int step)

@@ -61,6 +61,7 @@ private:
     QMenu *m_menu = nullptr;
     std::function<void(RecordId)> m_openPayments;
     bool m_settingDate = false;
+    QString m_toldFailure;  // the failure to read said last
 };
 
 }  // namespace innkeld

@@ -198,7 +198,14 @@ void RoomChartView::reload()
 {
     if (!m_db)
         return;
-    m_rooms = ReadChartRooms(*m_db);
+    try {
+        m_rooms = ReadChartRooms(*m_db);
+    } catch (const DbError &e) {
+        m_readError = e.message();
+        emit readFailed(m_readError);
+        viewport()->update();
+        return;
+    }
     measureNames();
     m_cursorRow = std::clamp(m_cursorRow, 0, std::max(0, rowCount() - 1));
     updateScrollBars();
@@ -219,11 +226,16 @@ void RoomChartView::refresh()
 
 void RoomChartView::readStays()
 {
-    m_stays.clear();
     if (!m_db)
         return;
     const QVector<RecordId> rooms = m_rooms.ids.mid(m_firstRow, rowsShown() + 1);
-    m_stays = ReadChartStays(*m_db, m_first, m_days, rooms);
+    try {
+        m_stays = ReadChartStays(*m_db, m_first, m_days, rooms);
+        m_readError.clear();
+    } catch (const DbError &e) {
+        m_readError = e.message();
+        emit readFailed(m_readError);
+    }
     ++m_generation;
     const auto s = stayAtCursor();
     m_selected = s ? s->booking : 0;
@@ -464,11 +476,7 @@ void RoomChartView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
     updateScrollBars();
-    try {
-        refresh();
-    } catch (const DbError &) {
-        // Said by the next action that reads; the bars shown stay.
-    }
+    refresh();
 }
 
 // ---------------------------------------------------------------- painting
@@ -479,6 +487,13 @@ void RoomChartView::paintEvent(QPaintEvent *)
     p.fillRect(viewport()->rect(), palette().color(QPalette::Base));
     paintRows(p);
     paintHeader(p);
+    if (!m_readError.isEmpty()) {
+        const int line = fontMetrics().height() + 6;
+        const QRect band(0, viewport()->height() - line, viewport()->width(), line);
+        p.fillRect(band, palette().color(QPalette::ToolTipBase));
+        p.setPen(palette().color(QPalette::ToolTipText));
+        drawLine(p, band.adjusted(6, 0, -6, 0), tr("The chart could not be read: %1").arg(m_readError.simplified()), Qt::AlignLeft);
+    }
 }
 
 void RoomChartView::paintHeader(QPainter &p) const
@@ -861,13 +876,8 @@ void RoomChartView::mouseReleaseEvent(QMouseEvent *event)
     if (m_drag == Drag::None || event->button() != Qt::LeftButton)
         return;
     finishDrag(event->position().toPoint());
-    if (m_staleWhileDragging) {
-        try {
-            refresh();
-        } catch (const DbError &) {
-            // What was shown stays until the next read.
-        }
-    }
+    if (m_staleWhileDragging)
+        refresh();
 }
 
 void RoomChartView::mouseDoubleClickEvent(QMouseEvent *event)

@@ -26,10 +26,11 @@ public:
     explicit RoomChartView(QWidget *parent = nullptr);
     void setConnection(Database *db) { m_db = db; }
 
-    // Reads the rooms again and the stays shown. Throws DbError.
+    // Reads the rooms again and the stays shown. A failure to read keeps
+    // what was shown, says so on the chart and is told by readFailed().
     void reload();
-    // Reads again the stays shown (another desk wrote). While a bar is
-    // being dragged this waits until it is let go. Throws DbError.
+    // Reads again the stays shown (another desk wrote), as reload() does.
+    // While a bar is being dragged this waits until it is let go.
     void refresh();
 
     // The days shown across (14, 31 or 91) and the first of them.
@@ -77,6 +78,9 @@ signals:
     void menuRequested(const ChartStay &stay, const QPoint &globalPos);
     // The first day or the days shown changed.
     void periodChanged();
+    // The rooms or stays could not be read (the engine's words); what was
+    // shown stays until a read succeeds.
+    void readFailed(const QString &why);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -142,6 +146,7 @@ private:
     QPoint m_dragAt;
     bool m_dragMoved = false;
     int m_generation = 0;
+    QString m_readError;  // the last read's failure, empty when it succeeded
     int m_nameWidth = 0;
     // Texts laid out once for painting (by text, width and boldness): a
     // chart of a hundred bars repaints on every move of the mouse.
