@@ -2856,6 +2856,10 @@ Den neuen Preis übernehmen? (Nein behält den gespeicherten Preis.)</translatio
         <source>The chart could not be read.</source>
         <translation>Der Plan konnte nicht gelesen werden.</translation>
     </message>
+    <message>
+        <source>Room Chart</source>
+        <translation>Zimmerplan</translation>
+    </message>
 </context>
 <context>
     <name>innkeld::RoomChartView</name>
@@ -3072,10 +3076,6 @@ Den neuen Preis übernehmen? (Nein behält den gespeicherten Preis.)</translatio
     <message>
         <source>Keeping today&apos;s copy of the bookings before Innkeld ends...</source>
         <translation>Die heutige Kopie der Buchungen wird gesichert, bevor Innkeld endet...</translation>
-    </message>
-    <message>
-        <source>Room Chart</source>
-        <translation>Zimmerplan</translation>
     </message>
 </context>
 <context>

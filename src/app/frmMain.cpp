@@ -6,9 +6,7 @@
 #include "reports/ReportsPanel.h"
 #include "calendar/RoomChart.h"
 #include "calendar/RoomChartView.h"
-#include "calendar/chartpaper.h"
 #include "data/sql/changewatch.h"
-#include "widgets/paper.h"
 #include "channels/ChannelCycle.h"
 #include "channels/frmChannels.h"
 #include "calendar/Calendar.h"
@@ -246,7 +244,6 @@ RoomChart *frmMain::roomChart()
     connect(m_chart, &RoomChart::issueInvoice, this, &frmMain::issueInvoice);
     connect(m_chart, &RoomChart::printConfirmation, this,
             [this](RecordId id) { printConfirmation(id, m_terms->CurrencySymbol(), m_terms->SalesTaxName()); });
-    connect(m_chart, &RoomChart::printChart, this, &frmMain::printRoomChart);
     connect(m_chart, &RoomChart::staysChanged, this, &frmMain::staysChangedHere);
     return m_chart;
 }
@@ -660,17 +657,6 @@ void frmMain::showOtherDesksChanges()
     }
     if (m_chart && m_chart->isVisible())
         m_chart->Refresh();
-}
-
-void frmMain::printRoomChart(const QDate &first, int days)
-{
-    guarded([&] {
-        const HouseDetails house = ReadHouseDetails(*m_db);
-        const auto paper = MakePaper(RoomChartPaper(*m_db, house, first, days), house.logo);
-        SetLandscape(*paper);
-        m_context.ui->showPaper(this, tr("Room Chart"), *paper,
-                                QStringLiteral("room-chart-%1.pdf").arg(first.toString(Qt::ISODate)));
-    });
 }
 
 void frmMain::mnuConfigureTerminology_Click()

@@ -157,7 +157,6 @@ private:
     void showOtherDesksChanges();
     // What this desk stored shown on the other panels.
     void staysChangedHere();
-    void printRoomChart(const QDate &first, int days);
     // The wizard's Print Confirmation: the document written and opened in
     // the desktop's program for it.
     void printConfirmation(RecordId bookingId, const QString &currencySymbol, const QString &taxName);

@@ -2,10 +2,13 @@
 #include "ui_RoomChart.h"
 
 #include "RoomChartView.h"
+#include "chartpaper.h"
+#include "widgets/paper.h"
 #include "data/regional/regional.h"
 #include "widgets/bookinglife.h"
 
 #include <QMenu>
+#include <QTextDocument>
 #include <QShortcut>
 
 namespace innkeld {
@@ -34,8 +37,7 @@ RoomChart::RoomChart(QWidget *parent) : QFrame(parent), ServiceClient(this), ui(
         guarded([&] { ui->chtRoomChart->goToDate(QDate::currentDate()); });
         ui->chtRoomChart->setFocus();
     });
-    connect(ui->cmdChartPrint, &QPushButton::clicked, this,
-            [this] { emit printChart(ui->chtRoomChart->firstDay(), ui->chtRoomChart->daysShown()); });
+    connect(ui->cmdChartPrint, &QPushButton::clicked, this, &RoomChart::cmdChartPrint_Click);
     connect(chart, &RoomChartView::periodChanged, this, &RoomChart::showPeriod);
     connect(chart, &RoomChartView::openBooking, this, [this](RecordId id) {
         if (m_db && bookingStillThere(*m_db, id))
@@ -84,6 +86,19 @@ void RoomChart::Activate()
 void RoomChart::Refresh()
 {
     ui->chtRoomChart->refresh();
+}
+
+void RoomChart::cmdChartPrint_Click()
+{
+    if (!m_db || !m_ui)
+        return;
+    guarded([this] {
+        const QDate first = ui->chtRoomChart->firstDay();
+        const HouseDetails house = ReadHouseDetails(*m_db);
+        const auto paper = MakePaper(RoomChartPaper(*m_db, house, first, ui->chtRoomChart->daysShown()), house.logo);
+        SetLandscape(*paper);
+        m_ui->showPaper(this, tr("Room Chart"), *paper, QStringLiteral("room-chart-%1.pdf").arg(first.toString(Qt::ISODate)));
+    });
 }
 
 void RoomChart::zoom(int step)

@@ -45,12 +45,13 @@ signals:
     void addBooking(RecordId room, const QDate &arrival, const QDate &departure);
     void issueInvoice(RecordId bookingId);
     void printConfirmation(RecordId bookingId);
-    void printChart(const QDate &first, int days);
     // A stay was moved or its status changed here.
     void staysChanged();
     void headingPressed();
 
 private:
+    // The chart of the days shown, across the page, in the print preview.
+    void cmdChartPrint_Click();
     void moveStay(const StayMove &move);
     void stayMenu(const ChartStay &stay, const QPoint &at);
     void zoom(int step);
