@@ -1203,6 +1203,89 @@
     </message>
 </context>
 <context>
+    <name>Pricing</name>
+    <message>
+        <source>Standard</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>The house needs at least one room category.</source>
+        <translation>Das Haus braucht mindestens eine Zimmerkategorie.</translation>
+    </message>
+    <message>
+        <source>Every room category needs a name.</source>
+        <translation>Jede Zimmerkategorie braucht einen Namen.</translation>
+    </message>
+    <message>
+        <source>Two room categories are called %1.</source>
+        <translation>Zwei Zimmerkategorien heißen %1.</translation>
+    </message>
+    <message>
+        <source>The prices of %1 cannot be below nothing.</source>
+        <translation>Die Preise von %1 können nicht unter null liegen.</translation>
+    </message>
+    <message>
+        <source>Every season needs a name.</source>
+        <translation>Jede Saison braucht einen Namen.</translation>
+    </message>
+    <message>
+        <source>The season %1 needs its first and last day.</source>
+        <translation>Die Saison %1 braucht ihren ersten und letzten Tag.</translation>
+    </message>
+    <message>
+        <source>The season %1 ends before it begins.</source>
+        <translation>Die Saison %1 endet, bevor sie beginnt.</translation>
+    </message>
+    <message>
+        <source>The season %1 has no price: give it a price for a room category.</source>
+        <translation>Die Saison %1 hat keinen Preis: geben Sie ihr einen Preis für eine Zimmerkategorie.</translation>
+    </message>
+    <message>
+        <source>The prices of the season %1 cannot be below nothing.</source>
+        <translation>Die Preise der Saison %1 können nicht unter null liegen.</translation>
+    </message>
+    <message>
+        <source>The minimum stay of %1 is between 0 and 366 nights.</source>
+        <translation>Der Mindestaufenthalt von %1 liegt zwischen 0 und 366 Nächten.</translation>
+    </message>
+    <message>
+        <source>A length-of-stay price is from 2 to 366 nights, at 1 to 100 % off.</source>
+        <translation>Ein Preis nach Aufenthaltsdauer gilt ab 2 bis 366 Nächten, mit 1 bis 100 % Nachlass.</translation>
+    </message>
+    <message>
+        <source>Two length-of-stay prices start at %1 nights.</source>
+        <translation>Zwei Preise nach Aufenthaltsdauer beginnen bei %1 Nächten.</translation>
+    </message>
+    <message>
+        <source>%1 asks for at least %2 nights from an arrival on %3; this stay has %4.</source>
+        <translation>%1 verlangt bei Anreise am %3 mindestens %2 Nächte; dieser Aufenthalt hat %4.</translation>
+    </message>
+    <message>
+        <source>The room takes at most %1 adults and %2 children; the booking has %3 and %4.</source>
+        <translation>Das Zimmer fasst höchstens %1 Erwachsene und %2 Kinder; die Buchung hat %3 und %4.</translation>
+    </message>
+    <message>
+        <source>1 night x %1 %2</source>
+        <translation>1 Nacht x %1 %2</translation>
+    </message>
+    <message>
+        <source>%1 nights x %2 %3</source>
+        <translation>%1 Nächte x %2 %3</translation>
+    </message>
+    <message>
+        <source>extra adult %1 x %2</source>
+        <translation>Zusatzbett Erwachsene %1 x %2</translation>
+    </message>
+    <message>
+        <source>extra child %1 x %2</source>
+        <translation>Zusatzbett Kinder %1 x %2</translation>
+    </message>
+    <message>
+        <source>%1-night rate -%2 %</source>
+        <translation>Preis ab %1 Nächten -%2 %</translation>
+    </message>
+</context>
+<context>
     <name>Program</name>
     <message>
         <source>The folder %1 cannot be made.</source>
@@ -1887,6 +1970,10 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
     <message>
         <source>Telling the desks of changes</source>
         <translation>Die Plätze über Änderungen benachrichtigen</translation>
+    </message>
+    <message>
+        <source>Adding the house&apos;s rates</source>
+        <translation>Die Preise des Hauses werden angelegt</translation>
     </message>
 </context>
 <context>

@@ -43,7 +43,13 @@ const CopiedTable kOrder[] = {{"room", "id", nullptr},
                                "PaidCents, Digest, PriorDigest"},
                               {"payment", "id", "id, BookingID, PaidOn, AmountCents, Method, Note"},
                               {"bookinglanguage", "bookingid", "bookingid, Language"},
-                              {"bookingtax", "bookingid", "bookingid, TaxName, TaxRate"}};
+                              {"bookingtax", "bookingid", "bookingid, TaxName, TaxRate"},
+                              {"roomcategory", "id",
+                               "id, Name, Position, PriceCents, WeekdayMask, WeekdayCents, ExtraAdultCents, ExtraChildCents"},
+                              {"roombeds", "roomid", "roomid, categoryid, Standard, MaxAdults, MaxChildren"},
+                              {"season", "id", "id, Name, Position, FromDay, ToDay, EveryYear, MinNights"},
+                              {"seasonprice", "seasonid", "seasonid, categoryid, PriceCents, WeekdayMask, WeekdayCents"},
+                              {"staylength", "MinNights", "MinNights, PercentOff"}};
 
 qint64 countOf(Database &db, const char *table)
 {

@@ -8,7 +8,8 @@ QStringList NoticedTables()
 {
     return {QStringLiteral("booking"), QStringLiteral("bookingroom"), QStringLiteral("customer"),
             QStringLiteral("room"), QStringLiteral("payment"), QStringLiteral("bookingstatus"),
-            QStringLiteral("channelbooking")};
+            QStringLiteral("channelbooking"), QStringLiteral("roomcategory"), QStringLiteral("roombeds"),
+            QStringLiteral("season"), QStringLiteral("seasonprice"), QStringLiteral("staylength")};
 }
 
 SchemaPart ChangeNoticesPart()

@@ -4,6 +4,7 @@
 #include "bookingstatus.h"
 #include "bookingtax.h"
 #include "changenotices.h"
+#include "ratetables.h"
 #include "bookingtables.h"
 #include "channeltables.h"
 #include "findindex.h"
@@ -94,6 +95,7 @@ const std::vector<SchemaPart> &schemaParts()
         ServerKeysPart(),
         TextLengthsPart(),
         BookingStatusPart(),
+        RateTablesPart(),
         ChangeNoticesPart(),
         deskRolesPart(),
     };
