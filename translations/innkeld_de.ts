@@ -2433,6 +2433,153 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
         <source>Room Chart</source>
         <translation>Zimmerplan</translation>
     </message>
+    <message>
+        <source>R&amp;ates...</source>
+        <translation>&amp;Preise...</translation>
+    </message>
+</context>
+<context>
+    <name>frmRates</name>
+    <message>
+        <source>Rates</source>
+        <translation>Preise</translation>
+    </message>
+    <message>
+        <source>Room &amp;categories</source>
+        <translation>Zimmer&amp;kategorien</translation>
+    </message>
+    <message>
+        <source>Categories and their prices a night (the &amp;first serves the rooms given none):</source>
+        <translation>Kategorien und ihre Preise pro Nacht (die e&amp;rste gilt für Zimmer ohne Kategorie):</translation>
+    </message>
+    <message>
+        <source>Categories</source>
+        <translation>Kategorien</translation>
+    </message>
+    <message>
+        <source>Weekday price on the nights of:</source>
+        <translation>Wochentagspreis in den Nächten auf:</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;Up</source>
+        <translation>Nach o&amp;ben</translation>
+    </message>
+    <message>
+        <source>Do&amp;wn</source>
+        <translation>Nach &amp;unten</translation>
+    </message>
+    <message>
+        <source>&amp;Seasons</source>
+        <translation>&amp;Saisons</translation>
+    </message>
+    <message>
+        <source>Seasons (the higher &amp;wins):</source>
+        <translation>Saisons (die obere &amp;gewinnt):</translation>
+    </message>
+    <message>
+        <source>Seasons</source>
+        <translation>Saisons</translation>
+    </message>
+    <message>
+        <source>A&amp;dd</source>
+        <translation>Hin&amp;zufügen</translation>
+    </message>
+    <message>
+        <source>Re&amp;move</source>
+        <translation>En&amp;tfernen</translation>
+    </message>
+    <message>
+        <source>U&amp;p</source>
+        <translation>Nach o&amp;ben</translation>
+    </message>
+    <message>
+        <source>Dow&amp;n</source>
+        <translation>Nach &amp;unten</translation>
+    </message>
+    <message>
+        <source>N&amp;ame:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;Von:</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>B&amp;is:</translation>
+    </message>
+    <message>
+        <source>&amp;Every year</source>
+        <translation>&amp;Jedes Jahr</translation>
+    </message>
+    <message>
+        <source>Minimum sta&amp;y:</source>
+        <translation>Mindest&amp;aufenthalt:</translation>
+    </message>
+    <message>
+        <source> nights</source>
+        <translation> Nächte</translation>
+    </message>
+    <message>
+        <source>For an arrival within the season: a shorter stay is warned of, not refused.</source>
+        <translation>Für eine Anreise in der Saison: vor einem kürzeren Aufenthalt wird gewarnt, er wird nicht abgelehnt.</translation>
+    </message>
+    <message>
+        <source>Pr&amp;ices a night (empty: the category has no price in this season):</source>
+        <translation>&amp;Preise pro Nacht (leer: die Kategorie hat in dieser Saison keinen Preis):</translation>
+    </message>
+    <message>
+        <source>Prices a night</source>
+        <translation>Preise pro Nacht</translation>
+    </message>
+    <message>
+        <source>Weekday price on:</source>
+        <translation>Wochentagspreis am:</translation>
+    </message>
+    <message>
+        <source>&amp;Length of stay</source>
+        <translation>Aufenthalts&amp;dauer</translation>
+    </message>
+    <message>
+        <source>From so many nights, so much off the &amp;nights&apos; price:</source>
+        <translation>Ab so vielen Nächten so viel Nachlass auf den &amp;Preis der Nächte:</translation>
+    </message>
+    <message>
+        <source>Length of stay</source>
+        <translation>Aufenthaltsdauer</translation>
+    </message>
+    <message>
+        <source>Add a len&amp;gth</source>
+        <translation>&amp;Länge hinzufügen</translation>
+    </message>
+    <message>
+        <source>Remo&amp;ve it</source>
+        <translation>Länge ent&amp;fernen</translation>
+    </message>
+    <message>
+        <source>W&amp;hich applies on:</source>
+        <translation>Welche gilt a&amp;m:</translation>
+    </message>
+    <message>
+        <source>Which applies on</source>
+        <translation>Welche gilt am</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>frmRecordPayment</name>
@@ -3163,6 +3310,61 @@ Den neuen Preis übernehmen? (Nein behält den gespeicherten Preis.)</translatio
     <message>
         <source>Keeping today&apos;s copy of the bookings before Innkeld ends...</source>
         <translation>Die heutige Kopie der Buchungen wird gesichert, bevor Innkeld endet...</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::frmRates</name>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>A night</source>
+        <translation>Pro Nacht</translation>
+    </message>
+    <message>
+        <source>Weekday night</source>
+        <translation>Wochentagsnacht</translation>
+    </message>
+    <message>
+        <source>Extra adult</source>
+        <translation>Zusätzlicher Erwachsener</translation>
+    </message>
+    <message>
+        <source>Extra child</source>
+        <translation>Zusätzliches Kind</translation>
+    </message>
+    <message>
+        <source>From nights</source>
+        <translation>Ab Nächten</translation>
+    </message>
+    <message>
+        <source>Percent off</source>
+        <translation>Prozent Nachlass</translation>
+    </message>
+    <message>
+        <source>New category</source>
+        <translation>Neue Kategorie</translation>
+    </message>
+    <message>
+        <source>New season</source>
+        <translation>Neue Saison</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>no season</source>
+        <translation>keine Saison</translation>
+    </message>
+    <message>
+        <source>A price cannot be below nothing: %1</source>
+        <translation>Ein Preis kann nicht unter null liegen: %1</translation>
+    </message>
+    <message>
+        <source>A length of stay is a number of nights and a whole percentage.</source>
+        <translation>Eine Aufenthaltsdauer ist eine Zahl von Nächten und ein ganzer Prozentsatz.</translation>
     </message>
 </context>
 <context>

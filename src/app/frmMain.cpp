@@ -26,6 +26,7 @@
 #include "output/invoices.h"
 #include "output/showpapers.h"
 #include "config/frmHouseDetails.h"
+#include "config/frmRates.h"
 #include "output/frmInvoices.h"
 #include "output/csvexport.h"
 #include "widgets/FramelessFrame.h"
@@ -114,6 +115,7 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
         {ui->mnuReservationFind, &frmMain::mnuReservationFind_Click},
         {ui->mnuConfigureTerminology, &frmMain::mnuConfigureTerminology_Click},
         {ui->mnuConfigureRooms, &frmMain::mnuConfigureRooms_Click},
+        {ui->mnuConfigureRates, &frmMain::mnuConfigureRates_Click},
         {ui->mnuConfigureChannels, &frmMain::mnuConfigureChannels_Click},
         {ui->mnuConfigureHouseDetails, &frmMain::mnuConfigureHouseDetails_Click},
         {ui->mnuReservationInvoices, &frmMain::mnuReservationInvoices_Click},
@@ -677,6 +679,15 @@ void frmMain::mnuConfigureRooms_Click()
         dialog.Setup();
         if (dialog.exec() == QDialog::Accepted)
             publishFeeds();
+    });
+}
+
+void frmMain::mnuConfigureRates_Click()
+{
+    guarded([this] {
+        frmRates dialog(*m_db, *m_context.ui, this);
+        dialog.Setup();
+        dialog.exec();
     });
 }
 

@@ -127,6 +127,7 @@ private slots:
     void mnuRoomChart_Click();             // the room chart, read again
     void mnuConfigureTerminology_Click();
     void mnuConfigureRooms_Click();
+    void mnuConfigureRates_Click();
     void mnuConfigureChannels_Click();
     void mnuConfigureHouseDetails_Click();
     void mnuReservationInvoices_Click();

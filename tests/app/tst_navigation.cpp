@@ -7,6 +7,7 @@
 #include "arrivals/ArrivalsPanel.h"
 #include "channels/frmChannels.h"
 #include "config/frmConfigRooms.h"
+#include "config/frmRates.h"
 #include "config/frmHouseDetails.h"
 #include "config/frmTerminology.h"
 #include "data/regional/language.h"
@@ -133,7 +134,7 @@ void TestNavigation::labelMenuColoursAndActions()
         {0, {QStringLiteral("&Export Reservations to CSV"), QStringLiteral("&Back Up Database..."),
              QStringLiteral("&Import Channel Bookings"), QStringLiteral("E&xit")}},
         {2, {QStringLiteral("&Add Booking"), QStringLiteral("&Find Booking..."), QStringLiteral("&Invoices...")}},
-        {3, {QStringLiteral("&Regional Settings..."), QStringLiteral("&Rooms..."), QStringLiteral("&Channels..."),
+        {3, {QStringLiteral("&Regional Settings..."), QStringLiteral("&Rooms..."), QStringLiteral("R&ates..."), QStringLiteral("&Channels..."),
              QStringLiteral("&House Details...")}},
         {4, {QStringLiteral("Contents..."), QStringLiteral("Index..."), QStringLiteral("&Search..."), QString(),
              QStringLiteral("&About")}}};
@@ -605,6 +606,7 @@ void TestNavigation::everyTextShowsWhole()
     };
     dialog("mnuConfigureTerminology", static_cast<frmTerminology *>(nullptr));
     dialog("mnuConfigureRooms", static_cast<frmConfigRooms *>(nullptr));
+    dialog("mnuConfigureRates", static_cast<frmRates *>(nullptr));
     dialog("mnuConfigureChannels", static_cast<frmChannels *>(nullptr));
     dialog("mnuConfigureHouseDetails", static_cast<frmHouseDetails *>(nullptr));
     dialog("mnuReservationInvoices", static_cast<frmInvoices *>(nullptr));

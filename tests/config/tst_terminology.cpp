@@ -67,7 +67,7 @@ void TestTerminology::presetsOkAndCancel()
     QStringList configure;
     for (QAction *a : p.main()->findChild<QMenu *>(QStringLiteral("mnuConfigure"))->actions())
         configure << a->text();
-    QCOMPARE(configure, (QStringList{QStringLiteral("&Regional Settings..."), QStringLiteral("&Rooms..."), QStringLiteral("&Channels..."),
+    QCOMPARE(configure, (QStringList{QStringLiteral("&Regional Settings..."), QStringLiteral("&Rooms..."), QStringLiteral("R&ates..."), QStringLiteral("&Channels..."),
                                      QStringLiteral("&House Details...")}));
 
     // Filled from the window's terms; a preset fills four fields, Cancel keeps nothing.
