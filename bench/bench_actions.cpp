@@ -25,6 +25,7 @@
 #include "calendar/RoomChart.h"
 #include "calendar/RoomChartView.h"
 #include "booking/staychart.h"
+#include "booking/pricing.h"
 #include "config/frmConfigRooms.h"
 #include "channels/channelfeeds.h"
 #include "data/copies/backup.h"
@@ -635,6 +636,32 @@ void BM_ChartStoredMove(benchmark::State &state, House &h)
     DiscardBooking(*h.db, booking);
 }
 
+
+// A stay of a year priced night by night by a card of 50 seasons, each
+// with prices for 5 categories and a weekend price, and length-of-stay
+// reductions (the card read once, as the wizard reads it).
+void BM_PriceStayYear(benchmark::State &state, House &h)
+{
+    RateCard card;
+    for (int c = 0; c < 5; ++c)
+        card.categories << RateCategory{c + 1, QStringLiteral("Category %1").arg(c), 8000 + 1000 * c, 0x30, 9900, 1500, 800};
+    for (int i = 0; i < 50; ++i) {
+        Season s;
+        s.id = i + 1;
+        s.name = QStringLiteral("Season %1").arg(i);
+        s.from = QDate(2000, 1, 1).addDays(7 * i);
+        s.to = s.from.addDays(10);
+        s.everyYear = true;
+        for (int c = 0; c < 5; ++c)
+            s.prices << SeasonPrice{c + 1, 10000 + 100 * i, 0x20, 12000};
+        card.seasons << s;
+    }
+    card.lengths << StayLength{7, 10} << StayLength{28, 20};
+    const RecordId room = h.db->execute(QStringLiteral("SELECT min(id) FROM room")).value(0).toLongLong();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(PriceStay(card, room, QDate(2027, 3, 1), QDate(2028, 3, 1), 3, 1).totalCents);
+}
+
 void BM_RoomsStep(benchmark::State &state, House &h)
 {
     Wizard w(h);
@@ -1196,6 +1223,7 @@ int main(int argc, char *argv[])
         {"BM_ChartHover", BM_ChartHover},
         {"BM_ChartDragStep", BM_ChartDragStep},
         {"BM_ChartStoredMove", BM_ChartStoredMove},
+        {"BM_PriceStayYear", BM_PriceStayYear},
         {"BM_RoomsStep", BM_RoomsStep},
         {"BM_RoomsStepSave", BM_RoomsStepSave},
         {"BM_StepLoads", BM_StepLoads},

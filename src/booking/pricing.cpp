@@ -253,34 +253,52 @@ StayPrice PriceStay(const RateCard &card, RecordId room, const QDate &arrival, c
     const RoomBeds beds = card.bedsOf(room);
     const int extraAdults = std::max(0, adults - beds.standard);
     const int extraChildren = std::max(0, children - std::max(0, beds.standard - adults));
+    // The seasons that price this category, each with its days as numbers
+    // (month * 100 + day every year; Julian days once), worked out once.
+    struct Priced
+    {
+        const Season *season;
+        const SeasonPrice *price;
+        qint64 from, to;
+    };
+    QVector<Priced> priced;
+    for (const Season &s : card.seasons)
+        if (const SeasonPrice *p = s.priceOf(category.id))
+            priced << Priced{&s, p, s.everyYear ? monthDay(s.from) : s.from.toJulianDay(),
+                             s.everyYear ? monthDay(s.to) : s.to.toJulianDay()};
     // Each night priced, then the nights of one price and season counted
     // together, in the order they first come.
     QVector<PriceLine> nights;
-    const auto add = [&nights](const QString &label, qint64 unit) {
-        for (PriceLine &l : nights)
-            if (l.label == label && l.unitCents == unit) {
-                ++l.count;
-                return;
-            }
+    QHash<QPair<int, qint64>, int> lineOf;  // (season's place or -1, price) -> line
+    const auto add = [&](int season, const QString &label, qint64 unit) {
+        const auto key = qMakePair(season, unit);
+        const auto at = lineOf.constFind(key);
+        if (at != lineOf.constEnd()) {
+            ++nights[*at].count;
+            return;
+        }
+        lineOf.insert(key, int(nights.size()));
         nights << PriceLine{PriceLine::Nights, label, 1, unit, 0};
     };
     int count = 0;
     for (QDate night = arrival; night < departure; night = night.addDays(1), ++count) {
-        const SeasonPrice *chosen = nullptr;
-        const Season *season = nullptr;
-        for (const Season &s : card.seasons)
-            if (s.holds(night))
-                if (const SeasonPrice *p = s.priceOf(category.id)) {
-                    chosen = p;
-                    season = &s;
-                    break;
-                }
-        if (chosen)
-            add(season->name, chosen->weekdayCents > 0 && onMask(chosen->weekdayMask, night) ? chosen->weekdayCents
-                                                                                              : chosen->priceCents);
-        else
-            add(category.name, category.weekdayCents > 0 && onMask(category.weekdayMask, night) ? category.weekdayCents
-                                                                                                  : category.priceCents);
+        const qint64 md = monthDay(night), jd = night.toJulianDay();
+        int chosen = -1;
+        for (int i = 0; i < priced.size() && chosen < 0; ++i) {
+            const Priced &p = priced.at(i);
+            const bool holds = !p.season->everyYear ? (p.from <= jd && jd <= p.to)
+                                                    : (p.from <= p.to ? (p.from <= md && md <= p.to) : (md >= p.from || md <= p.to));
+            if (holds)
+                chosen = i;
+        }
+        if (chosen >= 0) {
+            const SeasonPrice *p = priced.at(chosen).price;
+            add(chosen, priced.at(chosen).season->name,
+                p->weekdayCents > 0 && onMask(p->weekdayMask, night) ? p->weekdayCents : p->priceCents);
+        } else {
+            add(-1, category.name,
+                category.weekdayCents > 0 && onMask(category.weekdayMask, night) ? category.weekdayCents : category.priceCents);
+        }
     }
     qint64 stayCents = 0;
     for (PriceLine &l : nights) {
