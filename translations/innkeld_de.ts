@@ -2128,6 +2128,46 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
         <source>&amp;Cancel</source>
         <translation>&amp;Abbrechen</translation>
     </message>
+    <message>
+        <source>Ca&amp;tegory:</source>
+        <translation>&amp;Kategorie:</translation>
+    </message>
+    <message>
+        <source>Category</source>
+        <translation>Kategorie</translation>
+    </message>
+    <message>
+        <source>The chosen room&apos;s category, which its price a night follows (Configure &gt; Rates).</source>
+        <translation>Die Kategorie des gewählten Zimmers, nach der sich sein Preis pro Nacht richtet (Einstellungen &gt; Preise).</translation>
+    </message>
+    <message>
+        <source>B&amp;eds:</source>
+        <translation>Be&amp;tten:</translation>
+    </message>
+    <message>
+        <source>Standard occupancy</source>
+        <translation>Normalbelegung</translation>
+    </message>
+    <message>
+        <source>The guests the price a night is for; more pay the extra beds.</source>
+        <translation>Die Gäste, für die der Preis pro Nacht gilt; weitere zahlen die Zusatzbetten.</translation>
+    </message>
+    <message>
+        <source>at most a&amp;dults:</source>
+        <translation>höchstens Er&amp;wachsene:</translation>
+    </message>
+    <message>
+        <source>Most adults</source>
+        <translation>Höchstens Erwachsene</translation>
+    </message>
+    <message>
+        <source>c&amp;hildren:</source>
+        <translation>Ki&amp;nder:</translation>
+    </message>
+    <message>
+        <source>Most children</source>
+        <translation>Höchstens Kinder</translation>
+    </message>
 </context>
 <context>
     <name>frmHouseDetails</name>

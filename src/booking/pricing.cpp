@@ -243,6 +243,22 @@ void WriteRateCard(Database &db, const RateCard &card)
     tx.commit();
 }
 
+void WriteRoomBeds(Database &db, const QVector<RoomBeds> &beds)
+{
+    Database::Transaction tx(db);
+    for (const RoomBeds &b : beds) {
+        db.execute(QStringLiteral("DELETE FROM roombeds WHERE roomid = %1").arg(b.room));
+        db.execute(QStringLiteral("INSERT INTO roombeds (roomid, categoryid, Standard, MaxAdults, MaxChildren) "
+                                  "SELECT id, (SELECT id FROM roomcategory WHERE id = %2), %3, %4, %5 FROM room WHERE id = %1")
+                       .arg(b.room)
+                       .arg(b.category)
+                       .arg(std::clamp(b.standard, 0, 99))
+                       .arg(std::clamp(b.maxAdults, 0, 99))
+                       .arg(std::clamp(b.maxChildren, 0, 99)));
+    }
+    tx.commit();
+}
+
 StayPrice PriceStay(const RateCard &card, RecordId room, const QDate &arrival, const QDate &departure, int adults,
                     int children)
 {

@@ -87,6 +87,10 @@ QString RateCardProblem(const RateCard &card, QString *where = nullptr);
 // a problem or the engine refuses.
 void WriteRateCard(Database &db, const RateCard &card);
 
+// Stores the category and beds of these rooms (in the caller's
+// transaction, when there is one). Throws DbError.
+void WriteRoomBeds(Database &db, const QVector<RoomBeds> &beds);
+
 // One line of a stay's price.
 struct PriceLine
 {

@@ -8,6 +8,7 @@
 #include "data/schema/schema.h"
 
 #include <QLocale>
+#include <QSpinBox>
 
 namespace innkeld {
 
@@ -24,6 +25,10 @@ frmConfigRooms::frmConfigRooms(Database &db, UiServices &services, QWidget *pare
     connect(ui->cmdCancel, &QPushButton::clicked, this, &frmConfigRooms::cmdCancel_Click);
     // Enter in the name field adds the name typed.
     connect(ui->txtName, &QLineEdit::returnPressed, this, &frmConfigRooms::cmdAdd_Click);
+    connect(ui->lstRooms, &QListWidget::currentRowChanged, this, &frmConfigRooms::showBeds);
+    connect(ui->cboRoomCategory, qOverload<int>(&QComboBox::currentIndexChanged), this, &frmConfigRooms::bedsEdited);
+    for (QSpinBox *box : {ui->spnRoomStandard, ui->spnRoomMaxAdults, ui->spnRoomMaxChildren})
+        connect(box, qOverload<int>(&QSpinBox::valueChanged), this, &frmConfigRooms::bedsEdited);
 }
 
 frmConfigRooms::~frmConfigRooms() = default;
@@ -42,6 +47,45 @@ void frmConfigRooms::Setup()
         m_roomEntries.push_back(e);
         ui->lstRooms->addItem(RoomListText(e));
     }
+    m_card = ReadRateCard(m_db);
+    m_beds.clear();
+    ui->cboRoomCategory->clear();
+    for (const RateCategory &c : m_card.categories)
+        ui->cboRoomCategory->addItem(c.name, QVariant::fromValue<qlonglong>(c.id));
+    showBeds();
+}
+
+void frmConfigRooms::showBeds()
+{
+    const int i = ui->lstRooms->currentRow();
+    const bool chosen = i >= 0 && i < m_roomEntryCount;
+    for (QWidget *w : std::initializer_list<QWidget *>{ui->cboRoomCategory, ui->spnRoomStandard, ui->spnRoomMaxAdults,
+                                                       ui->spnRoomMaxChildren})
+        w->setEnabled(chosen);
+    if (!chosen)
+        return;
+    const RoomEntry &e = m_roomEntries.at(i + 1);
+    RoomBeds beds = m_beds.contains(e.Name) ? m_beds.value(e.Name) : m_card.bedsOf(e.Id);
+    m_showingBeds = true;
+    const int category = ui->cboRoomCategory->findData(QVariant::fromValue<qlonglong>(beds.category));
+    ui->cboRoomCategory->setCurrentIndex(std::max(0, category));
+    ui->spnRoomStandard->setValue(beds.standard);
+    ui->spnRoomMaxAdults->setValue(beds.maxAdults);
+    ui->spnRoomMaxChildren->setValue(beds.maxChildren);
+    m_showingBeds = false;
+}
+
+void frmConfigRooms::bedsEdited()
+{
+    const int i = ui->lstRooms->currentRow();
+    if (m_showingBeds || i < 0 || i >= m_roomEntryCount)
+        return;
+    RoomBeds beds;
+    beds.category = ui->cboRoomCategory->currentData().toLongLong();
+    beds.standard = ui->spnRoomStandard->value();
+    beds.maxAdults = ui->spnRoomMaxAdults->value();
+    beds.maxChildren = ui->spnRoomMaxChildren->value();
+    m_beds.insert(m_roomEntries.at(i + 1).Name, beds);
 }
 
 void frmConfigRooms::cmdAdd_Click()
@@ -159,8 +203,21 @@ void frmConfigRooms::apply()
     try {
         // The rule is stored only when the operator changed it: a change at
         // another desk meanwhile is not undone.
+        // The rooms, then the beds the operator set, in one transaction.
+        Database::Transaction tx(m_db);
         ApplyRoomEntries(m_db, m_read, m_roomEntries.mid(1, m_roomEntryCount),
                          rule != m_readDepartureDayFree ? std::optional<bool>(rule) : std::nullopt);
+        QVector<RoomBeds> beds;
+        for (auto it = m_beds.cbegin(); it != m_beds.cend(); ++it) {
+            const Recordset room = m_db.execute(QStringLiteral("SELECT id FROM room WHERE name = '%1'").arg(SqlText(it.key())));
+            if (room.eof())
+                continue;  // taken out again before OK
+            RoomBeds b = it.value();
+            b.room = room.value(0).toLongLong();
+            beds << b;
+        }
+        WriteRoomBeds(m_db, beds);
+        tx.commit();
     } catch (const DbError &e) {
         // Nothing was applied; the edits stay for another try or Cancel.
         m_ui.message(this, e.message(), QMessageBox::Critical);

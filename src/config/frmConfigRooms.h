@@ -2,6 +2,7 @@
 // OK applies the list to the database, Cancel drops it.
 #pragma once
 
+#include "booking/pricing.h"
 #include "config/roomlist.h"
 #include "widgets/LongWork.h"
 
@@ -49,6 +50,9 @@ private slots:
     void MeetingsCounted(bool completed, const QString &failure);
 
 private:
+    // The chosen room's category and beds shown; edits kept by its name.
+    void showBeds();
+    void bedsEdited();
     // Stores the working list, and the rule when the operator changed it;
     // closes the dialog. A failure is shown and the edits stay.
     void apply();
@@ -62,6 +66,9 @@ private:
     QVector<RoomEntry> m_read;  // the rooms as Setup read them
     Database &m_db;
     UiServices &m_ui;
+    RateCard m_card;                  // the categories and beds as Setup read them
+    QHash<QString, RoomBeds> m_beds;  // the beds the operator set, by room name
+    bool m_showingBeds = false;
 };
 
 }  // namespace innkeld

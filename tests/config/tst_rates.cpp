@@ -1,12 +1,15 @@
 // The rates dialog as the operator fills it: a category, a season with its price and a
 // length-of-stay price typed in and stored for every desk; what cannot be
 // priced refused with its field focused and nothing stored.
+#include "config/frmConfigRooms.h"
 #include "config/frmRates.h"
 #include "data/schema/schema.h"
 #include "fakeui.h"
 #include "guisupport.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QSpinBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,6 +118,27 @@ void TestRates::ratesTypedInAndStoredForEveryDesk()
     QCOMPARE(card.seasons.first().prices.first().priceCents, qint64(12000));
     QCOMPARE(card.lengths.size(), 1);
     QCOMPARE(card.lengths.first().percentOff, 10);
+
+    // The rooms dialog gives a room its category and beds.
+    const RecordId garden = t.addRoom(QStringLiteral("Garden"));
+    frmConfigRooms rooms(t.db(), ui);
+    rooms.Setup();
+    rooms.show();
+    auto *list = child<QListWidget>(&rooms, "lstRooms");
+    list->setCurrentRow(0);
+    child<QComboBox>(&rooms, "cboRoomCategory")->setCurrentIndex(1);
+    child<QSpinBox>(&rooms, "spnRoomStandard")->setValue(2);
+    child<QSpinBox>(&rooms, "spnRoomMaxAdults")->setValue(3);
+    child<QSpinBox>(&rooms, "spnRoomMaxChildren")->setValue(1);
+    QTest::mouseClick(child<QPushButton>(&rooms, "cmdOk"), Qt::LeftButton);
+    const RoomBeds beds = ReadRateCard(t.db()).bedsOf(garden);
+    QCOMPARE(beds.category, card.categories.at(1).id);
+    QCOMPARE(beds.maxAdults, 3);
+    QCOMPARE(beds.maxChildren, 1);
+    // Three adults in the Garden pay the Double's price and are within its beds.
+    const StayPrice price = PriceStay(ReadRateCard(t.db()), garden, QDate(2027, 7, 1), QDate(2027, 7, 3), 3, 0);
+    QCOMPARE(price.totalCents, qint64(2 * 12000));
+    QVERIFY(price.warnings.isEmpty());
 }
 
 QTEST_MAIN(TestRates)
