@@ -3134,6 +3134,10 @@ Den neuen Preis übernehmen? (Nein behält den gespeicherten Preis.)</translatio
         <source>Room Chart</source>
         <translation>Zimmerplan</translation>
     </message>
+    <message>
+        <source>The room is not free on all of these nights: choose free days only.</source>
+        <translation>Das Zimmer ist nicht in all diesen Nächten frei: wählen Sie nur freie Tage.</translation>
+    </message>
 </context>
 <context>
     <name>innkeld::RoomChartView</name>

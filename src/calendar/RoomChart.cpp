@@ -43,7 +43,16 @@ RoomChart::RoomChart(QWidget *parent) : QFrame(parent), ServiceClient(this), ui(
         if (m_db && bookingStillThere(*m_db, id))
             emit openBooking(id);
     });
-    connect(chart, &RoomChartView::addRequested, this, &RoomChart::addBooking);
+    connect(chart, &RoomChartView::addRequested, this, [this](RecordId room, const QDate &arrival, const QDate &departure) {
+        // Days another stay holds are said at once, before a booking is begun.
+        if (!ui->chtRoomChart->nightsFree(room, arrival, departure)) {
+            if (m_ui)
+                m_ui->message(this, tr("The room is not free on all of these nights: choose free days only."),
+                              QMessageBox::Information);
+            return;
+        }
+        emit addBooking(room, arrival, departure);
+    });
     connect(chart, &RoomChartView::moveRequested, this, &RoomChart::moveStay);
     connect(chart, &RoomChartView::menuRequested, this, &RoomChart::stayMenu);
     // A failure to read is said once (the chart says it too until a read

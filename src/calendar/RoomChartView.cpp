@@ -372,6 +372,14 @@ std::optional<ChartStay> RoomChartView::stayAtCursor() const
     return stayOn(roomAt(m_cursorRow), m_cursorDay);
 }
 
+bool RoomChartView::nightsFree(RecordId room, const QDate &arrival, const QDate &departure) const
+{
+    for (QDate night = arrival; night < departure; night = night.addDays(1))
+        if (!dayFree(room, night))
+            return false;
+    return true;
+}
+
 bool RoomChartView::dayFree(RecordId room, const QDate &day) const
 {
     for (const ChartStay &s : m_stays)

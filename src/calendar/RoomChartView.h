@@ -60,6 +60,9 @@ public:
     // How a stay is named to the operator and to a screen reader.
     QString describe(const ChartStay &stay) const;
     QString describeCursor() const;
+    // Whether the room is free on the nights from arrival to departure as
+    // the chart has read them.
+    bool nightsFree(RecordId room, const QDate &arrival, const QDate &departure) const;
     // Grows each time the stays are read again (for the screen reader's
     // bars, made again then).
     int generation() const { return m_generation; }
