@@ -1,6 +1,7 @@
 #include "calendarweek.h"
 
 #include "arrivals/arrivalsquery.h"
+#include "booking/staychart.h"
 #include "data/schema/bookingtables.h"
 #include "data/schema/houserules.h"
 #include "data/regional/regional.h"
@@ -40,12 +41,8 @@ QString CalendarWeekSql(const QDate &start, const QVector<RecordId> &rooms, Engi
 
 HouseRooms ReadHouseRooms(Database &db)
 {
-    HouseRooms rooms;
-    for (Recordset rs = db.execute(QStringLiteral("SELECT id, name FROM room")); !rs.eof(); rs.moveNext()) {
-        rooms.ids << rs.value(0).toLongLong();
-        rooms.names << rs.text(1);
-    }
-    return rooms;
+    const ChartRooms rooms = ReadChartRooms(db);
+    return HouseRooms{rooms.ids, rooms.names};
 }
 
 namespace {
