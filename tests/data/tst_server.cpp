@@ -22,6 +22,7 @@
 #include "guisupport.h"
 #include "output/csvexport.h"
 #include "booking/bookingstatus.h"
+#include "booking/pricing.h"
 #include "booking/bookingstore.h"
 
 #include <QBuffer>
@@ -341,9 +342,22 @@ void TestServer::houseMovesToTheServerAndBack()
         ChangeBookingStatus(*file, cancelled, BookingStatus::Booked,
                             StatusChange{BookingStatus::Cancelled, CancelReason::Guest, QStringLiteral("Flight gone"), 2500});
         ChangeBookingStatus(*file, cancelled - 1, BookingStatus::Booked, StatusChange{BookingStatus::NoShow, CancelReason::NoShow});
+        // Its rates come along.
+        RateCard card;
+        card.categories << RateCategory{1, QStringLiteral("Double"), 9000, 0x30, 11000, 1500, 800}
+                        << RateCategory{2, QStringLiteral("Single"), 6000, 0, 0, 0, 0};
+        card.seasons << Season{0, QStringLiteral("Winter"), QDate(2000, 12, 1), QDate(2000, 2, 29), true, 3,
+                               {{1, 10000, 0x20, 12000}, {2, 7000, 0, 0}}};
+        card.lengths << StayLength{7, 10};
+        card.beds.insert(1, RoomBeds{1, 2, 1, 1, 0});
+        WriteRateCard(*file, card);
     }
     const QStringList lives{QStringLiteral("SELECT bookingid, Status, ChangedBy, Reason, Note, FeeCents FROM bookingstatus ORDER BY id"),
-                            QStringLiteral("SELECT bookingid, roomid FROM releasedroom ORDER BY id"), statuses};
+                            QStringLiteral("SELECT bookingid, roomid FROM releasedroom ORDER BY id"), statuses,
+                            QStringLiteral("SELECT * FROM roomcategory ORDER BY id"), QStringLiteral("SELECT * FROM season ORDER BY id"),
+                            QStringLiteral("SELECT * FROM seasonprice ORDER BY seasonid, categoryid"),
+                            QStringLiteral("SELECT * FROM staylength ORDER BY MinNights"),
+                            QStringLiteral("SELECT * FROM roombeds ORDER BY roomid")};
     int rc = -1;
     const QString copied = tool({QStringLiteral("--copy"), house, server.address()}, &rc);
     QVERIFY2(rc == 0, qPrintable(copied));
@@ -376,6 +390,11 @@ void TestServer::houseMovesToTheServerAndBack()
         QCOMPARE(rowsOf(*OpenDatabase(back), sql), rowsOf(*file, sql));
     }
     QVERIFY(rowsOf(*file, lives[1]).size() >= 2);  // the rooms the cancelled and the no-show released
+    QCOMPARE(rowsOf(*onServer, QStringLiteral("SELECT * FROM seasonprice")).size(), 2);
+    // The server prices alike, and stores new rates past the copied keys.
+    QCOMPARE(PriceStay(ReadRateCard(*onServer), 1, QDate(2027, 2, 26), QDate(2027, 3, 1), 1, 0).totalCents,
+             PriceStay(ReadRateCard(*file), 1, QDate(2027, 2, 26), QDate(2027, 3, 1), 1, 0).totalCents);
+    WriteRateCard(*onServer, ReadRateCard(*onServer));
     // A copy goes into an empty database only; keys go on past the copied.
     QVERIFY(tool({QStringLiteral("--copy"), house, server.address()}, &rc).contains(QLatin1String("already holds")));
     QCOMPARE(rc, 1);
