@@ -166,7 +166,7 @@ QString MoveRefusal(Database &db, const StayMove &move)
     if (move.toRoom != move.fromRoom) {
         if (stay.rooms.contains(move.toRoom))
             return Words::tr("The booking %1 already holds the room %2.").arg(move.booking).arg(roomName(db, move.toRoom));
-        if (roomName(db, move.toRoom).isEmpty() && db.execute(QStringLiteral("SELECT id FROM room WHERE id = %1").arg(move.toRoom)).eof())
+        if (db.execute(QStringLiteral("SELECT id FROM room WHERE id = %1").arg(move.toRoom)).eof())
             return Words::tr("That room was removed from the house meanwhile.");
     }
     const QDateTime from = movedTo(stay.from, move.arrival), to = movedTo(stay.to, move.departure);

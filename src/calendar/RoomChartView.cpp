@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
-#include <QPainterPath>
 #include <QScrollBar>
 #include <QToolTip>
 
