@@ -302,7 +302,7 @@ std::optional<qint64> centsOf(const QString &text)
 }  // namespace
 
 void SavePaymentStep(Database &db, RecordId bookingId, const PaymentDetails &payment, const QString &shownPaid,
-                     const std::optional<BookingTax> &tax)
+                     const std::optional<BookingTax> &tax, const BookingCharges *charges)
 {
     Database::Transaction tx(db);
     requireBooking(db, bookingId);
@@ -322,6 +322,8 @@ void SavePaymentStep(Database &db, RecordId bookingId, const PaymentDetails &pay
     db.execute(PaymentStepSql(payment, bookingId, changed));
     if (tax)
         WriteBookingTax(db, bookingId, *tax);
+    if (charges)
+        WriteCharges(db, bookingId, *charges);
     tx.commit();
 }
 

@@ -2,6 +2,7 @@
 // transaction, so a failure leaves nothing of the step half-written.
 #pragma once
 
+#include "booking/charges.h"
 #include "data/schema/bookingtax.h"
 #include "data/sql/database.h"
 
@@ -149,9 +150,12 @@ QString PaymentStepSql(const PaymentDetails &payment, RecordId bookingId, bool w
 // Writes the step. The amount paid is written only when the operator
 // changed it from `shownPaid`, what the step showed; when it was changed
 // meanwhile at another desk, throws PaidMeanwhile and writes nothing.
-// `tax`, when given, is kept as the tax the booking was priced with.
+// `tax`, when given, is kept as the tax the booking was priced with;
+// `charges`, when given, replace what the booking charges room by room and
+// its extras, in the same transaction.
 void SavePaymentStep(Database &db, RecordId bookingId, const PaymentDetails &payment,
-                     const QString &shownPaid = QString(), const std::optional<BookingTax> &tax = std::nullopt);
+                     const QString &shownPaid = QString(), const std::optional<BookingTax> &tax = std::nullopt,
+                     const BookingCharges *charges = nullptr);
 
 QString NotesSql(const QString &notes, RecordId bookingId);
 void SaveNotes(Database &db, RecordId bookingId, const QString &notes);

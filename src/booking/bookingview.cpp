@@ -161,7 +161,8 @@ ConfirmView LoadConfirmStep(Database &db, RecordId bookingId)
     v.adults = rs.value(QStringLiteral("noadults"));
     v.children = rs.value(QStringLiteral("nokids"));
     // The same sub total as the payment step: the rooms count too.
-    v.amounts = AmountsOf(rs, BookingRoomCount(db, bookingId));
+    v.charges = ReadCharges(db, bookingId);
+    v.amounts = AmountsOf(rs, BookingRoomCount(db, bookingId), v.charges);
     v.paymentMethod = rs.text(QStringLiteral("PaymentMethod"));
     v.cardType = rs.text(QStringLiteral("CreditCardType"));
     v.cardNo = rs.text(QStringLiteral("CreditCardNo"));

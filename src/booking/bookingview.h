@@ -91,6 +91,7 @@ struct ConfirmView
     QVariant adults;    // as stored
     QVariant children;  // as stored
     BookingAmounts amounts;
+    BookingCharges charges;  // the rooms' prices and extras, as stored
     QString paymentMethod;
     QString cardType;
     QString cardNo;

@@ -28,7 +28,7 @@ int BookingRoomCount(Database &db, RecordId bookingId)
     return rs.eof() ? 0 : rs.value(0).toInt();
 }
 
-BookingAmounts AmountsOf(const Recordset &booking, int rooms)
+BookingAmounts AmountsOf(const Recordset &booking, int rooms, const BookingCharges &charges)
 {
     BookingAmounts a;
     a.costPerNight = booking.value(QStringLiteral("CostPerNight")).toDouble();
@@ -38,7 +38,10 @@ BookingAmounts AmountsOf(const Recordset &booking, int rooms)
     a.nights = NightsBetween(booking.value(QStringLiteral("FromDate")).toDateTime(),
                              booking.value(QStringLiteral("ToDate")).toDateTime());
     a.rooms = rooms;
-    a.subTotal = SubTotal(a.costPerNight, a.nights, a.rooms, a.otherCharges);
+    a.pricedByRoom = charges.priced;
+    a.roomsAmount = charges.priced ? double(charges.roomsCents()) / 100.0 : SubTotal(a.costPerNight, a.nights, a.rooms, 0);
+    a.extras = double(charges.extrasCents()) / 100.0;
+    a.subTotal = a.roomsAmount + a.extras + a.otherCharges;
     a.total = a.subTotal + a.salesTax;
     return a;
 }

@@ -2,6 +2,7 @@
 // confirmation step and the printed confirmation.
 #pragma once
 
+#include "booking/charges.h"
 #include "data/sql/database.h"
 
 #include <QDateTime>
@@ -30,12 +31,16 @@ struct BookingAmounts
     double amountPayed = 0;
     int nights = 0;
     int rooms = 0;
-    double subTotal = 0;  // cost x nights x rooms + other charges, as on the payment step
+    bool pricedByRoom = false;  // the rooms' prices stored one by one (else cost x nights x rooms)
+    double roomsAmount = 0;     // what the rooms charge
+    double extras = 0;          // the extras added
+    double subTotal = 0;  // the rooms + the extras + other charges, as on the payment step
     double total = 0;     // sub total + the stored sales tax
 };
 
 // Reads the amounts from a row that holds FromDate, ToDate, CostPerNight,
-// OtherCharges, SalesTax and AmountPayed; a missing amount counts as 0.
-BookingAmounts AmountsOf(const Recordset &booking, int rooms);
+// OtherCharges, SalesTax and AmountPayed, and from what the booking charges
+// room by room and its extras; a missing amount counts as 0.
+BookingAmounts AmountsOf(const Recordset &booking, int rooms, const BookingCharges &charges = BookingCharges());
 
 }  // namespace innkeld

@@ -19,9 +19,14 @@
 #include "booking/paymentrecords.h"
 #include "booking/bookingview.h"
 #include "booking/payment.h"
+#include "booking/pricing.h"
 #include "wizard/returningguests.h"
 
 #include <QAbstractItemView>
+#include <QDateTime>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QTimer>
 #include <QCompleter>
 #include <QStandardItemModel>
 #include <QStyle>
@@ -121,6 +126,21 @@ BookingWizard::BookingWizard(QWidget *parent)
     connect(confirm->cmdRestore, &QPushButton::clicked, this, [this] { changeStatus(BookingStatus::Booked); });
     connect(confirm->cboPaperLanguage, qOverload<int>(&QComboBox::activated), this,
             &BookingWizard::cboPaperLanguage_Click);
+    connect(payment->cmdAddExtra, &QPushButton::clicked, this, &BookingWizard::cmdAddExtra_Click);
+    connect(payment->cmdRemoveExtra, &QPushButton::clicked, this, &BookingWizard::cmdRemoveExtra_Click);
+    connect(payment->grdRoomPrices, &QTableWidget::itemChanged, this, &BookingWizard::roomPriceEdited);
+    connect(payment->grdExtras, &QTableWidget::itemChanged, this, &BookingWizard::extraQuantityEdited);
+    payment->grdRoomPrices->setColumnCount(3);
+    payment->grdRoomPrices->setHorizontalHeaderLabels({tr("Room"), tr("Nights and rates"), tr("Price")});
+    payment->grdExtras->setColumnCount(4);
+    payment->grdExtras->setHorizontalHeaderLabels({tr("Extra"), tr("Quantity"), tr("Amount"), tr("Tax")});
+    for (QTableWidget *grid : {payment->grdRoomPrices, payment->grdExtras}) {
+        grid->verticalHeader()->hide();
+        grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        grid->horizontalHeader()->setSectionResizeMode(grid == payment->grdRoomPrices ? 1 : 0, QHeaderView::Stretch);
+        grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                              | QAbstractItemView::AnyKeyPressed);
+    }
     // Leaving these boxes formats, recomputes or saves what they hold.
     for (QWidget *box : std::initializer_list<QWidget *>{
              ui->txtBookingNotes, customer->txtNoAdults, customer->txtNoChildren, payment->txtCostPerNight,
@@ -181,6 +201,13 @@ bool BookingWizard::StartOrResume()
         if (m_currentBookingId == 0) {
             m_currentStep = 0;
             m_currentBookingId = CreateBooking(*m_db, WallClockNow());
+            m_begunHere << m_currentBookingId;
+        }
+        // What the booking's price follows as it was opened: a change of
+        // its stay offers the rates' price.
+        if (m_pricedBooking != m_currentBookingId) {
+            m_pricedBooking = m_currentBookingId;
+            m_pricedStay = ReadPricedStay(*m_db, m_currentBookingId);
         }
         HighlightStep(m_currentStep);
         ShowBookingStep(m_currentStep);
@@ -199,6 +226,7 @@ bool BookingWizard::StartWithStay(RecordId room, const QDate &arrival, const QDa
             ? m_currentBookingId
             : 0;
         made = CreateBookingForStay(*m_db, WallClockNow(), room, arrival, departure, draft);
+        m_begunHere << made;
     });
     if (made == 0)
         return false;
@@ -605,12 +633,14 @@ void BookingWizard::showPaymentStep()
     p.lblPaymentNights->setText(QString::number(m_nightCount));
     m_roomCount = v.roomCount;
     p.lblPaymentApartments->setText(v.roomNames.join(QStringLiteral(", ")));
+    priceRooms();
     // A rate of nothing is replaced by the default rate; the amount is
     // compared, not its English text.
     bool costOk = false;
-    if (ParseRegionalNumber(p.txtCostPerNight->text(), &costOk) == 0 && costOk)
+    if (!m_charges.priced && ParseRegionalNumber(p.txtCostPerNight->text(), &costOk) == 0 && costOk)
         ShowDefaultCostPerNight();
     p.lblSalesTaxPercentage->setText(PercentText(m_terms->SalesTaxPercent()));
+    showCharges();
     txtOtherCharges_LostFocus();
     cmdRecalculateTotalPayable_Click();
     p.txtAmountPayed->setText(FormatMoney(p.txtAmountPayed->text()));
@@ -761,7 +791,8 @@ void BookingWizard::PerformBookingStep(int step)
                                      p.txtCreditCardNo->text(), p.txtCreditCardExpiry->text(),
                                      p.txtCreditCardType->text()};
         SavePaymentStep(db, m_currentBookingId, amounts, m_shownPaid,
-                        BookingTax{m_terms->SalesTaxName(), QString::number(m_terms->SalesTaxPercent(), 'g', 15)});
+                        BookingTax{m_terms->SalesTaxName(), QString::number(m_terms->SalesTaxPercent(), 'g', 15)},
+                        &m_charges);
         m_shownPaid = p.txtAmountPayed->text();
         break;
     }
@@ -784,19 +815,277 @@ void BookingWizard::txtBookingNotes_LostFocus()
 
 // ---------------------------------------------------------------- amounts
 
-// Sub total and tax, each skipped when its inputs are not numbers.
+// Sub total and tax, each skipped when its inputs are not numbers: the
+// rooms, the extras and the other charges; the tax of each rate.
 void BookingWizard::recomputeSubTotalAndTax()
 {
     Ui::PaymentStep &p = *payment;
-    double cost = 0, other = 0, subTotal = 0;
-    if (amountOf(p.txtCostPerNight->text(), &cost) && amountOf(p.txtOtherCharges->text(), &other))
-        p.lblSubTotal->setText(FormatMoney(SubTotal(cost, m_nightCount, m_roomCount, other)));
-    if (amountOf(p.lblSubTotal->text(), &subTotal))
-        p.txtSalesTax->setText(FormatMoney(subTotal * m_terms->SalesTaxPercent() / 100));
+    double cost = 0, other = 0;
+    if (!amountOf(p.txtOtherCharges->text(), &other) || (!m_charges.priced && !amountOf(p.txtCostPerNight->text(), &cost)))
+        return;
+    const qint64 otherCents = std::llround(other * 100.0);
+    BookingCharges shown = m_charges;
+    if (!shown.priced)
+        shown.rooms = {RoomCharge{0, QString(), roomsCentsShown()}};
+    const qint64 subTotal = shown.roomsCents() + shown.extrasCents() + otherCents;
+    p.lblSubTotal->setText(FormatMoney(double(subTotal) / 100.0));
+    const QVector<TaxLine> taxes = TaxesByRate(shown, otherCents, QString::number(m_terms->SalesTaxPercent(), 'g', 15));
+    qint64 tax = 0;
+    QStringList byRate;
+    for (const TaxLine &t : taxes) {
+        tax += t.taxCents;
+        byRate << tr("%1 at %2%: %3").arg(FormatMoney(double(t.netCents) / 100.0), NumberText(t.rate.toDouble()),
+                                          FormatMoney(double(t.taxCents) / 100.0));
+    }
+    p.txtSalesTax->setText(FormatMoney(double(tax) / 100.0));
+    p.lblTaxesByRate->setText(taxes.size() > 1 ? byRate.join(QStringLiteral("; ")) : QString());
+}
+
+qint64 BookingWizard::roomsCentsShown() const
+{
+    if (m_charges.priced)
+        return m_charges.roomsCents();
+    double cost = 0;
+    if (!amountOf(payment->txtCostPerNight->text(), &cost))
+        return 0;
+    return std::llround(cost * 100.0) * m_nightCount * m_roomCount;
+}
+
+void BookingWizard::priceRooms()
+{
+    Database &db = *m_db;
+    const PricedStay stay = ReadPricedStay(db, m_currentBookingId);
+    const BookingCharges stored = ReadCharges(db, m_currentBookingId);
+    m_extras = ReadExtras(db);
+    QVector<std::pair<RecordId, QString>> held;
+    for (const RoomCharge &r : stored.rooms)
+        held << std::make_pair(r.room, r.name);
+    RateCard card = ReadRateCard(db);
+    double standard = 0;
+    // A house without rates prices at the default cost per night the desk shows.
+    if (card.categories.size() == 1 && card.categories.first().id == 0
+        && amountOf(m_terms->DefaultCostPerNight(), &standard) && IsStorableAmount(standard) && standard >= 0)
+        card.categories.first().priceCents = std::llround(standard * 100.0);
+    const BookingCharges fresh = PriceRooms(card, held, stay.arrival, stay.departure, stay.adults, stay.children);
+    double cost = 0;
+    const bool hasPrice = stored.priced || (amountOf(payment->txtCostPerNight->text(), &cost) && cost != 0);
+    const bool changed = m_pricedBooking == m_currentBookingId && m_pricedStay != stay;
+    BookingCharges chosen = stored;
+    if (!hasPrice) {
+        chosen = fresh;
+    } else if (changed) {
+        bool byHand = !stored.priced || !m_begunHere.contains(m_currentBookingId);
+        for (const RoomCharge &r : stored.rooms)
+            byHand = byHand || r.overridden();
+        const qint64 storedCents = stored.priced ? stored.roomsCents() : std::llround(cost * 100.0) * m_nightCount * m_roomCount;
+        if (!byHand || storedCents == fresh.roomsCents()) {
+            chosen = fresh;
+        } else {
+            QStringList breakdown;
+            for (const RoomCharge &r : fresh.rooms)
+                breakdown << tr("%1: %2").arg(r.name, BreakdownText(StayPrice{r.lines, r.cents, {}}));
+            const QMessageBox::StandardButton answer = m_ui->message(
+                window(),
+                tr("The dates, rooms or guests of booking %1 changed since it was priced. Its stored price for the "
+                   "rooms is %2; the house's rates give %3:\n%4\n\nTake the rates' price? (No keeps the stored price.)")
+                    .arg(m_currentBookingId)
+                    .arg(FormatMoney(double(storedCents) / 100.0), FormatMoney(double(fresh.roomsCents()) / 100.0),
+                         breakdown.join(QLatin1Char('\n'))),
+                QMessageBox::Question, QMessageBox::Yes | QMessageBox::No);
+            if (answer == QMessageBox::Yes)
+                chosen = fresh;
+        }
+    }
+    // Rooms added since keep no stored price: the rates give theirs.
+    if (chosen.priced)
+        for (int i = 0; i < chosen.rooms.size() && i < fresh.rooms.size(); ++i) {
+            if (!stored.priced || chosen.rooms[i].lines.isEmpty())
+                chosen.rooms[i] = fresh.rooms[i];
+            chosen.rooms[i].warnings = fresh.rooms[i].warnings;
+        }
+    // The extras follow the nights.
+    chosen.extras = stored.extras;
+    for (ExtraCharge &e : chosen.extras)
+        e.cents = ExtraCents(e.per, e.unitCents, e.quantity, m_nightCount);
+    if (stored.rooms.isEmpty() && !stored.priced)
+        chosen.priced = false;
+    m_charges = chosen;
+    m_pricedBooking = m_currentBookingId;
+    m_pricedStay = stay;
+}
+
+void BookingWizard::showCharges()
+{
+    Ui::PaymentStep &p = *payment;
+    m_fillingCharges = true;
+    QTableWidget *grid = p.grdRoomPrices;
+    grid->setRowCount(int(m_charges.rooms.size()));
+    double cost = 0;
+    const bool costOk = amountOf(p.txtCostPerNight->text(), &cost);
+    for (int i = 0; i < m_charges.rooms.size(); ++i) {
+        const RoomCharge &r = m_charges.rooms.at(i);
+        QString how;
+        if (!m_charges.priced)
+            how = tr("%1 nights x %2, the cost per night").arg(m_nightCount).arg(FormatMoney(costOk ? cost : 0.0));
+        else {
+            how = BreakdownText(StayPrice{r.lines, r.rateCents, {}});
+            if (r.overridden())
+                how = tr("Set by hand by %1 on %2 (the rates gave %3: %4)")
+                          .arg(r.overrideBy, RegionalShortDate(r.overrideAt.date()) + QLatin1Char(' ')
+                                                 + QLocale().toString(r.overrideAt.time(), QLocale::ShortFormat),
+                               FormatMoney(double(r.rateCents) / 100.0), how);
+        }
+        const qint64 cents = m_charges.priced ? r.cents : (costOk ? std::llround(cost * 100.0) * m_nightCount : 0);
+        auto *name = new QTableWidgetItem(r.name);
+        auto *what = new QTableWidgetItem(how);
+        auto *price = new QTableWidgetItem(FormatMoney(double(cents) / 100.0));
+        name->setFlags(name->flags() & ~Qt::ItemIsEditable);
+        what->setFlags(what->flags() & ~Qt::ItemIsEditable);
+        what->setToolTip(how);
+        price->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        price->setToolTip(tr("Type another price to set the room's price by hand."));
+        grid->setItem(i, 0, name);
+        grid->setItem(i, 1, what);
+        grid->setItem(i, 2, price);
+    }
+    grid->resizeRowsToContents();
+    p.lblPriceWarnings->setText(m_charges.warnings().join(QLatin1Char('\n')));
+    p.lblPriceWarnings->setVisible(!p.lblPriceWarnings->text().isEmpty());
+    QTableWidget *extras = p.grdExtras;
+    extras->setRowCount(int(m_charges.extras.size()));
+    for (int i = 0; i < m_charges.extras.size(); ++i) {
+        const ExtraCharge &e = m_charges.extras.at(i);
+        auto *name = new QTableWidgetItem(tr("%1, %2 %3").arg(e.name, FormatMoney(double(e.unitCents) / 100.0), PerText(e.per)));
+        auto *quantity = new QTableWidgetItem(QString::number(e.quantity));
+        auto *amount = new QTableWidgetItem(FormatMoney(double(e.cents) / 100.0));
+        auto *tax = new QTableWidgetItem(PercentText(e.taxPercent.toDouble()));
+        for (QTableWidgetItem *item : {name, amount, tax})
+            item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+        for (QTableWidgetItem *item : {quantity, amount, tax})
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        extras->setItem(i, 0, name);
+        extras->setItem(i, 1, quantity);
+        extras->setItem(i, 2, amount);
+        extras->setItem(i, 3, tax);
+    }
+    p.cboExtra->clear();
+    for (const Extra &e : m_extras)
+        p.cboExtra->addItem(tr("%1, %2 %3").arg(e.name, FormatMoney(double(e.priceCents) / 100.0), PerText(e.per)),
+                            QVariant::fromValue<qlonglong>(e.id));
+    p.cboExtra->setEnabled(!m_extras.isEmpty());
+    p.cmdAddExtra->setEnabled(!m_extras.isEmpty());
+    p.cmdRemoveExtra->setEnabled(!m_charges.extras.isEmpty());
+    // Priced room by room, the cost per night is what the rooms come to a night.
+    if (m_charges.priced && m_nightCount > 0 && !m_charges.rooms.isEmpty()) {
+        const qint64 roomNights = qint64(m_nightCount) * m_charges.rooms.size();
+        const qint64 sum = m_charges.roomsCents();
+        p.txtCostPerNight->setText(FormatMoney(double((2 * sum + roomNights) / (2 * roomNights)) / 100.0));
+    }
+    m_fillingCharges = false;
+}
+
+void BookingWizard::roomPriceEdited(QTableWidgetItem *item)
+{
+    if (m_fillingCharges || item->column() != 2 || item->row() >= m_charges.rooms.size())
+        return;
+    bool ok = false;
+    const double typed = ParseRegionalNumber(item->text(), &ok);
+    const qint64 cents = std::llround(typed * 100.0);
+    if (!ok || !IsStorableAmount(typed) || typed < 0) {
+        QTimer::singleShot(0, this, [this] { showCharges(); });
+        return;
+    }
+    if (!m_charges.priced) {
+        // The first room priced by hand prices the others as they were.
+        const qint64 each = m_roomCount > 0 ? roomsCentsShown() / m_roomCount : 0;
+        for (RoomCharge &r : m_charges.rooms)
+            r.cents = r.rateCents = each;
+        m_charges.priced = true;
+    }
+    RoomCharge &r = m_charges.rooms[item->row()];
+    if (cents != r.cents) {
+        r.cents = cents;
+        r.overrideBy = DeskUser();
+        r.overrideAt = WallClockNow();
+    }
+    QTimer::singleShot(0, this, [this] {
+        showCharges();
+        recomputeSubTotalAndTax();
+        cmdRecalculateTotalPayable_Click();
+    });
+}
+
+void BookingWizard::extraQuantityEdited(QTableWidgetItem *item)
+{
+    if (m_fillingCharges || item->column() != 1 || item->row() >= m_charges.extras.size())
+        return;
+    bool ok = false;
+    const int quantity = item->text().trimmed().toInt(&ok);
+    if (ok && quantity >= 1 && quantity <= 9999) {
+        ExtraCharge &e = m_charges.extras[item->row()];
+        e.quantity = quantity;
+        e.cents = ExtraCents(e.per, e.unitCents, e.quantity, m_nightCount);
+    }
+    QTimer::singleShot(0, this, [this] {
+        showCharges();
+        recomputeSubTotalAndTax();
+        cmdRecalculateTotalPayable_Click();
+    });
+}
+
+void BookingWizard::cmdAddExtra_Click()
+{
+    const int at = payment->cboExtra->currentIndex();
+    if (at < 0 || at >= m_extras.size())
+        return;
+    const Extra &e = m_extras.at(at);
+    ExtraCharge charge{e.id, e.name, e.per, 1, e.priceCents, 0, e.taxPercent};
+    // A person's extra for each guest.
+    double adults = 0, children = 0;
+    if (e.per == QLatin1String("person-night") && amountOf(customer->txtNoAdults->text(), &adults)
+        && amountOf(customer->txtNoChildren->text(), &children))
+        charge.quantity = std::max(1, int(adults) + int(children));
+    charge.cents = ExtraCents(charge.per, charge.unitCents, charge.quantity, m_nightCount);
+    m_charges.extras << charge;
+    showCharges();
+    recomputeSubTotalAndTax();
+    cmdRecalculateTotalPayable_Click();
+    payment->grdExtras->setCurrentCell(int(m_charges.extras.size()) - 1, 1);
+}
+
+void BookingWizard::cmdRemoveExtra_Click()
+{
+    const int row = payment->grdExtras->currentRow();
+    if (row < 0 || row >= m_charges.extras.size())
+        return;
+    m_charges.extras.removeAt(row);
+    showCharges();
+    recomputeSubTotalAndTax();
+    cmdRecalculateTotalPayable_Click();
 }
 
 void BookingWizard::txtCostPerNight_LostFocus()
 {
+    double cost = 0;
+    if (m_charges.priced && amountOf(payment->txtCostPerNight->text(), &cost) && IsStorableAmount(cost) && cost >= 0) {
+        // A cost per night typed over the rooms' prices sets each room's by hand.
+        const qint64 each = std::llround(cost * 100.0) * m_nightCount;
+        bool changed = false;
+        for (const RoomCharge &r : m_charges.rooms)
+            changed = changed || r.cents != each;
+        const qint64 roomNights = qint64(m_nightCount) * m_charges.rooms.size();
+        const qint64 shownAverage = roomNights ? (2 * m_charges.roomsCents() + roomNights) / (2 * roomNights) : 0;
+        if (changed && std::llround(cost * 100.0) != shownAverage)
+            for (RoomCharge &r : m_charges.rooms)
+                if (r.cents != each) {
+                    r.cents = each;
+                    r.overrideBy = DeskUser();
+                    r.overrideAt = WallClockNow();
+                }
+        showCharges();
+    } else if (!m_charges.priced) {
+        showCharges();
+    }
     recomputeSubTotalAndTax();
     payment->txtCostPerNight->setText(FormatMoney(payment->txtCostPerNight->text()));
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "booking/bookingstatus.h"
+#include "booking/charges.h"
 #include "widgets/uiservices.h"
 
 #include "data/sql/database.h"
@@ -20,6 +21,7 @@ class QCompleter;
 class QLabel;
 class QLineEdit;
 class QModelIndex;
+class QTableWidgetItem;
 class QStandardItemModel;
 
 namespace Ui {
@@ -157,6 +159,19 @@ private:
     void changeStatus(BookingStatus to);
     void openPayments();
     void recomputeSubTotalAndTax();
+    // The rooms' prices: by the rates for a booking not priced yet; the
+    // stored ones, unless the stay changed since and the operator takes
+    // the rates' price.
+    void priceRooms();
+    // The rooms' prices, the extras and the warnings as the charges hold them.
+    void showCharges();
+    void roomPriceEdited(QTableWidgetItem *item);
+    void extraQuantityEdited(QTableWidgetItem *item);
+    void cmdAddExtra_Click();
+    void cmdRemoveExtra_Click();
+    // The rooms' amount: their prices, or the cost per night times the
+    // nights and rooms for a booking priced so.
+    qint64 roomsCentsShown() const;
     QList<QLineEdit *> customerBoxes() const;
     bool focusOut(QObject *watched);
 
@@ -185,6 +200,12 @@ private:
     QString m_shownPaid;
     int m_nightCount = 0;
     int m_roomCount = 0;
+    BookingCharges m_charges;       // as the payment step shows them
+    QVector<Extra> m_extras;        // the house's list
+    PricedStay m_pricedStay;        // what the booking's price followed when last shown
+    RecordId m_pricedBooking = 0;   // the booking m_pricedStay is of
+    QVector<RecordId> m_begunHere;  // the bookings begun in this wizard
+    bool m_fillingCharges = false;
 };
 
 }  // namespace innkeld

@@ -49,7 +49,12 @@ const CopiedTable kOrder[] = {{"room", "id", nullptr},
                               {"roombeds", "roomid", "roomid, categoryid, Standard, MaxAdults, MaxChildren"},
                               {"season", "id", "id, Name, Position, FromDay, ToDay, EveryYear, MinNights"},
                               {"seasonprice", "seasonid", "seasonid, categoryid, PriceCents, WeekdayMask, WeekdayCents"},
-                              {"staylength", "MinNights", "MinNights, PercentOff"}};
+                              {"staylength", "MinNights", "MinNights, PercentOff"},
+                              {"extra", "id", "id, Name, Position, PriceCents, Per, TaxPercent"},
+                              {"roomprice", "bookingid",
+                               "bookingid, roomid, PriceCents, RateCents, Lines, OverrideBy, OverrideAt"},
+                              {"bookingextra", "bookingid",
+                               "bookingid, Position, extraid, Name, Per, Quantity, UnitCents, Cents, TaxPercent"}};
 
 qint64 countOf(Database &db, const char *table)
 {

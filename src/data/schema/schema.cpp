@@ -5,6 +5,7 @@
 #include "bookingtax.h"
 #include "changenotices.h"
 #include "ratetables.h"
+#include "bookingprices.h"
 #include "bookingtables.h"
 #include "channeltables.h"
 #include "findindex.h"
@@ -96,6 +97,7 @@ const std::vector<SchemaPart> &schemaParts()
         TextLengthsPart(),
         BookingStatusPart(),
         RateTablesPart(),
+        BookingPricesPart(),
         ChangeNoticesPart(),
         deskRolesPart(),
     };
