@@ -391,6 +391,45 @@
     </message>
 </context>
 <context>
+    <name>Charges</name>
+    <message>
+        <source>a person and night</source>
+        <translation>pro Person und Nacht</translation>
+    </message>
+    <message>
+        <source>a night</source>
+        <translation>pro Nacht</translation>
+    </message>
+    <message>
+        <source>a stay</source>
+        <translation>pro Aufenthalt</translation>
+    </message>
+    <message>
+        <source>Each extra needs a name.</source>
+        <translation>Jedes Extra braucht einen Namen.</translation>
+    </message>
+    <message>
+        <source>There are two extras named %1: give each its own name.</source>
+        <translation>Es gibt zwei Extras namens %1: Geben Sie jedem einen eigenen Namen.</translation>
+    </message>
+    <message>
+        <source>The price of %1 cannot be below nothing.</source>
+        <translation>Der Preis von %1 kann nicht unter null liegen.</translation>
+    </message>
+    <message>
+        <source>The tax rate of %1 is not a percentage.</source>
+        <translation>Der Steuersatz von %1 ist kein Prozentsatz.</translation>
+    </message>
+    <message>
+        <source>Say how %1 is charged.</source>
+        <translation>Geben Sie an, wie %1 berechnet wird.</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
     <name>Checks</name>
     <message>
         <source>Room %1: booking %2 (%3 to %4) and booking %5 (%6 to %7) clash</source>
@@ -1064,6 +1103,34 @@
         <source>Cancellation fee</source>
         <translation>Stornogebühr</translation>
     </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>%1, extra adult</source>
+        <translation>%1, zusätzlicher Erwachsener</translation>
+    </message>
+    <message>
+        <source>%1, extra child</source>
+        <translation>%1, zusätzliches Kind</translation>
+    </message>
+    <message>
+        <source>%1, %2-night rate -%3 %</source>
+        <translation>%1, Preis ab %2 Nächten -%3 %</translation>
+    </message>
+    <message>
+        <source>%1, the agreed price</source>
+        <translation>%1, vereinbarter Preis</translation>
+    </message>
+    <message>
+        <source>%1 (tax %2%)</source>
+        <translation>%1 (Steuer %2%)</translation>
+    </message>
+    <message>
+        <source>%1 %2% on %3:</source>
+        <translation>%1 %2% auf %3:</translation>
+    </message>
 </context>
 <context>
     <name>Papers</name>
@@ -1177,6 +1244,34 @@
     <message>
         <source>Credit Card Expiry:</source>
         <translation>Karte gültig bis:</translation>
+    </message>
+    <message>
+        <source>Room pr&amp;ices:</source>
+        <translation>Zimmer&amp;preise:</translation>
+    </message>
+    <message>
+        <source>Each room&apos;s stay as the house&apos;s rates price it. Type another price to set it by hand.</source>
+        <translation>Der Aufenthalt in jedem Zimmer zu den Preisen des Hauses. Geben Sie einen anderen Preis ein, um ihn von Hand festzulegen.</translation>
+    </message>
+    <message>
+        <source>E&amp;xtras:</source>
+        <translation>E&amp;xtras:</translation>
+    </message>
+    <message>
+        <source>The extras of the booking; type another quantity to change one.</source>
+        <translation>Die Extras der Buchung; geben Sie eine andere Menge ein, um eines zu ändern.</translation>
+    </message>
+    <message>
+        <source>The extras the house lists (Configure &gt; Rates...).</source>
+        <translation>Die Extras, die das Haus anbietet (Einstellungen &gt; Preise...).</translation>
+    </message>
+    <message>
+        <source>A&amp;dd Extra</source>
+        <translation>Extra &amp;hinzufügen</translation>
+    </message>
+    <message>
+        <source>Remo&amp;ve Extra</source>
+        <translation>Extra ent&amp;fernen</translation>
     </message>
 </context>
 <context>
@@ -1566,6 +1661,22 @@
         <source>Each booking cancelled or never arrived counts in the month its stay was to begin, and by its reason; the room-nights it released at its cost per night; its fee as charged.</source>
         <translation>Jede stornierte oder nie angetretene Buchung zählt im Monat, in dem ihr Aufenthalt beginnen sollte, und nach ihrem Grund; die freigegebenen Zimmernächte zu ihrem Preis pro Nacht; ihre Gebühr wie berechnet.</translation>
     </message>
+    <message>
+        <source>Room Categories</source>
+        <translation>Zimmerkategorien</translation>
+    </message>
+    <message>
+        <source>Category</source>
+        <translation>Kategorie</translation>
+    </message>
+    <message>
+        <source>Rooms</source>
+        <translation>Zimmer</translation>
+    </message>
+    <message>
+        <source>; each room in its category now; a room-night at its room&apos;s price spread over its nights (or its booking&apos;s cost per night).</source>
+        <translation>; jedes Zimmer in seiner heutigen Kategorie; eine Zimmernacht zum Preis ihres Zimmers, auf seine Nächte verteilt (oder zum Preis pro Nacht ihrer Buchung).</translation>
+    </message>
 </context>
 <context>
     <name>ReportsPanel</name>
@@ -1688,6 +1799,10 @@
     <message>
         <source>Cancellations</source>
         <translation>Stornierungen</translation>
+    </message>
+    <message>
+        <source>Room Categories</source>
+        <translation>Zimmerkategorien</translation>
     </message>
 </context>
 <context>
@@ -1974,6 +2089,10 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
     <message>
         <source>Adding the house&apos;s rates</source>
         <translation>Die Preise des Hauses werden angelegt</translation>
+    </message>
+    <message>
+        <source>Adding the house&apos;s extras and each booking&apos;s prices</source>
+        <translation>Die Extras des Hauses und die Preise jeder Buchung werden angelegt</translation>
     </message>
 </context>
 <context>
@@ -2620,6 +2739,22 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
+    <message>
+        <source>Extras</source>
+        <translation>Extras</translation>
+    </message>
+    <message>
+        <source>Charged &amp;beside the room, each at its own tax rate (breakfast, parking, a cleaning fee):</source>
+        <translation>E&amp;xtras neben dem Zimmer, jedes zu seinem eigenen Steuersatz (Frühstück, Parken, Endreinigung):</translation>
+    </message>
+    <message>
+        <source>Add an e&amp;xtra</source>
+        <translation>Ein &amp;weiteres Extra</translation>
+    </message>
+    <message>
+        <source>Ta&amp;ke it off</source>
+        <translation>Extra stri&amp;chen</translation>
+    </message>
 </context>
 <context>
     <name>frmRecordPayment</name>
@@ -2942,6 +3077,72 @@ Ja öffnet die erste zum Fertigstellen; Nein entfernt alle; Abbrechen lässt sie
     <message>
         <source>Not yet booked: the booking has no guest.</source>
         <translation>Noch nicht gebucht: die Buchung hat keinen Gast.</translation>
+    </message>
+    <message>
+        <source>Room</source>
+        <translation>Zimmer</translation>
+    </message>
+    <message>
+        <source>Nights and rates</source>
+        <translation>Nächte und Preise</translation>
+    </message>
+    <message>
+        <source>Price</source>
+        <translation>Preis</translation>
+    </message>
+    <message>
+        <source>Extra</source>
+        <translation>Extra</translation>
+    </message>
+    <message>
+        <source>Quantity</source>
+        <translation>Menge</translation>
+    </message>
+    <message>
+        <source>Amount</source>
+        <translation>Betrag</translation>
+    </message>
+    <message>
+        <source>Tax</source>
+        <translation>Steuer</translation>
+    </message>
+    <message>
+        <source>%1 at %2%: %3</source>
+        <translation>%1 zu %2%: %3</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>The dates, rooms or guests of booking %1 changed since it was priced. Its stored price for the rooms is %2; the house&apos;s rates give %3:
+%4
+
+Take the rates&apos; price? (No keeps the stored price.)</source>
+        <translation>Daten, Zimmer oder Gäste der Buchung %1 haben sich geändert, seit sie berechnet wurde. Ihr gespeicherter Preis für die Zimmer ist %2; die Preise des Hauses ergeben %3:
+%4
+
+Den Preis nach den Preisen des Hauses übernehmen? (Nein behält den gespeicherten Preis.)</translation>
+    </message>
+    <message>
+        <source>%1 nights x %2, the cost per night</source>
+        <translation>%1 Nächte x %2, der Preis pro Nacht</translation>
+    </message>
+    <message>
+        <source>Set by hand on %1 (the rates gave %2: %3)</source>
+        <translation>Von Hand festgelegt am %1 (die Preise ergaben %2: %3)</translation>
+    </message>
+    <message>
+        <source>Set by hand by %1 on %2 (the rates gave %3: %4)</source>
+        <translation>Von Hand festgelegt von %1 am %2 (die Preise ergaben %3: %4)</translation>
+    </message>
+    <message>
+        <source>Type another price to set the room&apos;s price by hand.</source>
+        <translation>Geben Sie einen anderen Preis ein, um den Preis des Zimmers von Hand festzulegen.</translation>
+    </message>
+    <message>
+        <source>%1, %2 %3</source>
+        <translation>%1, %2 %3</translation>
     </message>
 </context>
 <context>
@@ -3409,6 +3610,22 @@ Den neuen Preis übernehmen? (Nein behält den gespeicherten Preis.)</translatio
     <message>
         <source>A length of stay is a number of nights and a whole percentage.</source>
         <translation>Eine Aufenthaltsdauer ist eine Zahl von Nächten und ein ganzer Prozentsatz.</translation>
+    </message>
+    <message>
+        <source>Price</source>
+        <translation>Preis</translation>
+    </message>
+    <message>
+        <source>Charged</source>
+        <translation>Berechnet</translation>
+    </message>
+    <message>
+        <source>Tax rate %</source>
+        <translation>Steuersatz %</translation>
+    </message>
+    <message>
+        <source>A tax rate is a percentage from 0 to 100.</source>
+        <translation>Ein Steuersatz ist ein Prozentsatz von 0 bis 100.</translation>
     </message>
 </context>
 <context>

@@ -185,6 +185,7 @@ BookingCharges ReadCharges(Database &db, RecordId bookingId)
             room.cents = r.value(2).toLongLong();
             room.rateCents = r.value(3).toLongLong();
             room.lines = linesOf(r.text(4));
+            room.byHand = !r.value(6).isNull();
             room.overrideBy = r.text(5);
             room.overrideAt = QDateTime::fromString(r.text(6), Qt::ISODate);
         }
@@ -276,7 +277,7 @@ void WriteCharges(Database &db, RecordId bookingId, const BookingCharges &charge
                        .arg(r.cents)
                        .arg(r.rateCents)
                        .arg(literal(linesJson(r.lines)),
-                            r.overridden() ? literal(r.overrideBy) : QStringLiteral("NULL"),
+                            r.overridden() ? literal(r.overrideBy.left(200)) : QStringLiteral("NULL"),
                             r.overridden() ? literal(r.overrideAt.toString(Qt::ISODate)) : QStringLiteral("NULL")));
     for (int i = 0; i < charges.extras.size(); ++i) {
         const ExtraCharge &e = charges.extras.at(i);

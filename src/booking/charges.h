@@ -49,9 +49,10 @@ struct RoomCharge
     qint64 rateCents = 0;  // what the rates gave when it was priced
     QVector<PriceLine> lines;  // the rates' lines (kept when set by hand)
     QStringList warnings;      // not stored: the rules the stay breaks
-    QString overrideBy;        // who set the price by hand (empty: the rates' price)
+    bool byHand = false;       // the price set by hand (else the rates')
+    QString overrideBy;        // who set it, and when
     QDateTime overrideAt;
-    bool overridden() const { return !overrideBy.isEmpty(); }
+    bool overridden() const { return byHand; }
 };
 
 // An extra added to a booking, as it was priced then.

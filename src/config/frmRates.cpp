@@ -4,6 +4,7 @@
 #include "data/regional/regional.h"
 #include "widgets/uiservices.h"
 
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLocale>
 #include <QTableWidget>
@@ -65,6 +66,11 @@ frmRates::frmRates(Database &db, UiServices &ui_, QWidget *parent)
         t->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     ui->tblCategories->verticalHeader()->hide();
     ui->tblLengths->verticalHeader()->hide();
+    ui->tblExtras->setColumnCount(4);
+    ui->tblExtras->setHorizontalHeaderLabels({tr("Name"), tr("Price"), tr("Charged"), tr("Tax rate %")});
+    ui->tblExtras->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ui->tblExtras->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    ui->tblExtras->verticalHeader()->hide();
     for (QDateEdit *d : {ui->dtpSeasonFrom, ui->dtpSeasonTo, ui->dtpWhichDay})
         d->setDisplayFormat(RegionalPickerFormat());
     ui->dtpWhichDay->setDate(QDate::currentDate());
@@ -148,6 +154,15 @@ frmRates::frmRates(Database &db, UiServices &ui_, QWidget *parent)
         if (ui->tblLengths->currentRow() >= 0)
             ui->tblLengths->removeRow(ui->tblLengths->currentRow());
     });
+    connect(ui->cmdAddExtra, &QPushButton::clicked, this, [this] {
+        addExtraRow(Extra{0, QString(), 0, QStringLiteral("person-night"), QStringLiteral("19")});
+        ui->tblExtras->setCurrentCell(ui->tblExtras->rowCount() - 1, 0);
+        ui->tblExtras->setFocus();
+    });
+    connect(ui->cmdRemoveExtra, &QPushButton::clicked, this, [this] {
+        if (ui->tblExtras->currentRow() >= 0)
+            ui->tblExtras->removeRow(ui->tblExtras->currentRow());
+    });
     connect(ui->dtpWhichDay, &QDateEdit::dateChanged, this, &frmRates::showWhich);
     connect(ui->cmdOk, &QPushButton::clicked, this, &frmRates::cmdOk_Click);
     connect(ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -163,7 +178,34 @@ void frmRates::Setup()
     ui->lstSeasons->setCurrentRow(m_card.seasons.isEmpty() ? -1 : 0);
     showSeason(ui->lstSeasons->currentRow());
     showLengths();
+    m_extras = ReadExtras(m_db);
+    showExtras();
     showWhich();
+}
+
+void frmRates::showExtras()
+{
+    ui->tblExtras->setRowCount(0);
+    for (const Extra &e : m_extras)
+        addExtraRow(e);
+}
+
+void frmRates::addExtraRow(const Extra &e)
+{
+    QTableWidget *t = ui->tblExtras;
+    const int row = t->rowCount();
+    t->insertRow(row);
+    QTableWidgetItem *name = cell(e.name);
+    name->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(e.id));
+    t->setItem(row, 0, name);
+    t->setItem(row, 1, cell(money(e.priceCents)));
+    auto *per = new QComboBox(t);
+    per->setAccessibleName(tr("Charged"));
+    for (const QString &code : ExtraPers())
+        per->addItem(PerText(code), code);
+    per->setCurrentIndex(std::max(0, per->findData(e.per)));
+    t->setCellWidget(row, 2, per);
+    t->setItem(row, 3, cell(NumberText(e.taxPercent.toDouble())));
 }
 
 void frmRates::showCategories()
@@ -369,9 +411,47 @@ bool frmRates::collectLengths()
     return true;
 }
 
+bool frmRates::collectExtras()
+{
+    m_extras.clear();
+    QTableWidget *t = ui->tblExtras;
+    for (int r = 0; r < t->rowCount(); ++r) {
+        Extra e;
+        e.id = t->item(r, 0) ? t->item(r, 0)->data(Qt::UserRole).toLongLong() : 0;
+        e.name = t->item(r, 0) ? t->item(r, 0)->text().trimmed() : QString();
+        QString why;
+        const QString price = t->item(r, 1) ? t->item(r, 1)->text().trimmed() : QString();
+        const auto cents = price.isEmpty() ? std::optional<qint64>(0) : ReadAmountCents(price, &why);
+        if (!cents || *cents < 0) {
+            ui->tabRates->setCurrentWidget(ui->tabExtras);
+            t->setCurrentCell(r, 1);
+            return refuse(t, cents ? tr("A price cannot be below nothing: %1").arg(price) : why);
+        }
+        e.priceCents = *cents;
+        if (auto *per = qobject_cast<QComboBox *>(t->cellWidget(r, 2)))
+            e.per = per->currentData().toString();
+        bool rateOk = false;
+        const double rate = t->item(r, 3) ? ParseRegionalNumber(t->item(r, 3)->text().trimmed(), &rateOk) : 0;
+        if (!rateOk || rate < 0 || rate > 100) {
+            ui->tabRates->setCurrentWidget(ui->tabExtras);
+            t->setCurrentCell(r, 3);
+            return refuse(t, tr("A tax rate is a percentage from 0 to 100."));
+        }
+        e.taxPercent = QString::number(rate, 'g', 15);
+        m_extras << e;
+    }
+    int row = -1;
+    if (const QString problem = ExtrasProblem(m_extras, &row); !problem.isEmpty()) {
+        ui->tabRates->setCurrentWidget(ui->tabExtras);
+        t->setCurrentCell(row, 0);
+        return refuse(t, problem);
+    }
+    return true;
+}
+
 bool frmRates::collect()
 {
-    return collectCategories() && collectSeason() && collectLengths();
+    return collectCategories() && collectSeason() && collectLengths() && collectExtras();
 }
 
 void frmRates::cmdOk_Click()
@@ -403,7 +483,12 @@ void frmRates::cmdOk_Click()
         }
         return;
     }
-    if (RunGuarded(m_ui, this, [this] { WriteRateCard(m_db, m_card); }))
+    if (RunGuarded(m_ui, this, [this] {
+            Database::Transaction tx(m_db);
+            WriteRateCard(m_db, m_card);
+            WriteExtras(m_db, m_extras);
+            tx.commit();
+        }))
         accept();
 }
 

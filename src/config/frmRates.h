@@ -6,6 +6,7 @@
 // field focused; Cancel drops it.
 #pragma once
 
+#include "booking/charges.h"
 #include "booking/pricing.h"
 
 #include <QDialog>
@@ -43,6 +44,8 @@ private:
     void showSeasonList();
     void showSeason(int index);
     void showLengths();
+    void showExtras();
+    void addExtraRow(const Extra &extra);
     void showWhich();
     // The dialog's fields into the card; false, with the field focused and
     // the reason said, when an amount or number cannot be read.
@@ -50,6 +53,7 @@ private:
     bool collectCategories();
     bool collectSeason();
     bool collectLengths();
+    bool collectExtras();
     void categoryChosen();
     void moveCategory(int by);
     void moveSeason(int by);
@@ -59,6 +63,7 @@ private:
     Database &m_db;
     UiServices &m_ui;
     RateCard m_card;
+    QVector<Extra> m_extras;
     int m_shownSeason = -1;   // the season the form shows
     int m_shownCategory = -1; // the category whose weekdays the boxes show
     RecordId m_nextKey = -1;  // keys of new categories, until stored

@@ -1,6 +1,7 @@
 #include "invoices.h"
 
 #include "booking/bookingstatus.h"
+#include "booking/charges.h"
 
 #include "csvexport.h"
 #include "data/regional/regional.h"
@@ -98,15 +99,33 @@ HouseDetails houseOf(const QString &json)
 QString linesJson(const Invoice &inv)
 {
     QJsonArray lines;
-    for (const InvoiceLine &l : inv.lines)
-        lines.append(QJsonObject{{QStringLiteral("room"), l.room},
-                                 {QStringLiteral("nights"), l.nights},
-                                 {QStringLiteral("unit"), l.unitCents},
-                                 {QStringLiteral("amount"), l.cents}});
-    return QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("arrival"), dayText(inv.arrival)},
-                                                       {QStringLiteral("departure"), dayText(inv.departure)},
-                                                       {QStringLiteral("lines"), lines}})
-                                 .toJson(QJsonDocument::Compact));
+    for (const InvoiceLine &l : inv.lines) {
+        QJsonObject line{{QStringLiteral("room"), l.room},
+                         {QStringLiteral("nights"), l.nights},
+                         {QStringLiteral("unit"), l.unitCents},
+                         {QStringLiteral("amount"), l.cents}};
+        // Written only when there: an invoice priced the earlier way is
+        // stored as it always was.
+        if (!l.kind.isEmpty())
+            line.insert(QStringLiteral("kind"), l.kind);
+        if (!l.label.isEmpty())
+            line.insert(QStringLiteral("label"), l.label);
+        if (!l.taxRate.isEmpty())
+            line.insert(QStringLiteral("tax"), l.taxRate);
+        lines.append(line);
+    }
+    QJsonObject o{{QStringLiteral("arrival"), dayText(inv.arrival)},
+                  {QStringLiteral("departure"), dayText(inv.departure)},
+                  {QStringLiteral("lines"), lines}};
+    if (!inv.taxes.isEmpty()) {
+        QJsonArray taxes;
+        for (const InvoiceTax &t : inv.taxes)
+            taxes.append(QJsonObject{{QStringLiteral("rate"), t.rate},
+                                     {QStringLiteral("net"), t.netCents},
+                                     {QStringLiteral("tax"), t.taxCents}});
+        o.insert(QStringLiteral("taxes"), taxes);
+    }
+    return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
 }
 
 void readLines(Invoice &inv, const QString &json)
@@ -118,9 +137,35 @@ void readLines(Invoice &inv, const QString &json)
         const QJsonObject l = v.toObject();
         inv.lines.append(InvoiceLine{l.value(QStringLiteral("room")).toString(), l.value(QStringLiteral("nights")).toInt(),
                                      qint64(l.value(QStringLiteral("unit")).toDouble()),
-                                     qint64(l.value(QStringLiteral("amount")).toDouble())});
+                                     qint64(l.value(QStringLiteral("amount")).toDouble()),
+                                     l.value(QStringLiteral("kind")).toString(), l.value(QStringLiteral("label")).toString(),
+                                     l.value(QStringLiteral("tax")).toString()});
+    }
+    for (const QJsonValue &v : o.value(QStringLiteral("taxes")).toArray()) {
+        const QJsonObject t = v.toObject();
+        inv.taxes.append(InvoiceTax{t.value(QStringLiteral("rate")).toString(), qint64(t.value(QStringLiteral("net")).toDouble()),
+                                    qint64(t.value(QStringLiteral("tax")).toDouble())});
     }
 }
+
+}  // namespace
+
+QVector<InvoiceLine> RoomLines(const RoomCharge &r, int nights)
+{
+    QVector<InvoiceLine> out;
+    if (r.overridden() || r.lines.isEmpty()) {
+        const qint64 unit = nights > 0 && r.cents % nights == 0 ? r.cents / nights : 0;
+        out.append(InvoiceLine{r.name, nights, unit, r.cents, QStringLiteral("byhand"), QString(), QString()});
+        return out;
+    }
+    for (const PriceLine &l : r.lines) {
+        static const char *const kinds[] = {"season", "adult", "child", "length"};
+        out.append(InvoiceLine{r.name, l.count, l.unitCents, l.cents, QLatin1String(kinds[l.kind]), l.label, QString()});
+    }
+    return out;
+}
+
+namespace {
 
 // Stores an invoice or credit note under the series' next number, chained
 // to the one before it.
@@ -233,14 +278,48 @@ RecordId IssueInvoice(Database &db, RecordId bookingId, const QDate &on)
     inv.guestAddress = JoinedParts({c.text(3), c.text(4), JoinedParts({c.text(5), c.text(6), c.text(7)}, QStringLiteral(" ")), c.text(8)},
                               QStringLiteral("\n"));
     const StatusEntry status = ReadBookingStatus(db, bookingId);
+    const std::optional<BookingTax> bookingTax = ReadBookingTax(db, bookingId);
     if (HoldsRooms(status.status)) {
         const int nights = inv.arrival.isValid() && inv.departure.isValid() ? int(inv.arrival.daysTo(inv.departure)) : 0;
         const qint64 unit = cents(b.value(3).toDouble());
-        for (const QString &room : BookedRoomNames(db, bookingId))
-            inv.lines.append(InvoiceLine{room, nights, unit, unit * nights});
-        if (const qint64 other = cents(b.value(4).toDouble()); other != 0)
+        const BookingCharges charges = ReadCharges(db, bookingId);
+        if (!charges.priced) {
+            for (const QString &room : BookedRoomNames(db, bookingId))
+                inv.lines.append(InvoiceLine{room, nights, unit, unit * nights});
+        } else {
+            // Each room's nights by rate, as the booking was priced.
+            for (const RoomCharge &r : charges.rooms)
+                inv.lines += RoomLines(r, nights);
+        }
+        const qint64 other = cents(b.value(4).toDouble());
+        if (other != 0)
             inv.lines.append(InvoiceLine{QString(), 0, 0, other});
+        for (const ExtraCharge &e : charges.extras)
+            inv.lines.append(InvoiceLine{QString(), e.per == QLatin1String("stay") ? e.quantity : e.quantity * nights,
+                                         e.unitCents, e.cents, QStringLiteral("extra"), e.name, e.taxPercent});
         inv.taxCents = cents(b.value(5).toDouble());
+        // The tax of each rate, when the extras bring rates of their own and
+        // the booking's tax is what they come to.
+        const QString roomRate = bookingTax ? bookingTax->rate : ReadHouseTerms(db).value_or(HouseTerms{}).salesTaxPercentage;
+        BookingCharges counted = charges;
+        if (!counted.priced)
+            counted.rooms = {RoomCharge{0, QString(), unit * nights * qint64(BookedRoomNames(db, bookingId).size())}};
+        const QVector<TaxLine> taxes = TaxesByRate(counted, other, roomRate);
+        qint64 taxSum = 0;
+        for (const TaxLine &t : taxes)
+            taxSum += t.taxCents;
+        if (taxes.size() > 1 && taxSum == inv.taxCents) {
+            QStringList rates;
+            for (const TaxLine &t : taxes) {
+                inv.taxes.append(InvoiceTax{t.rate, t.netCents, t.taxCents});
+                rates << t.rate;
+            }
+            inv.taxRate = rates.join(QStringLiteral(" + "));
+        } else {
+            // One rate over all of it: the lines say none of their own.
+            for (InvoiceLine &l : inv.lines)
+                l.taxRate.clear();
+        }
     } else if (status.feeCents != 0) {
         // A cancelled booking is charged its fee alone, as entered.
         inv.lines.append(InvoiceLine{QLatin1String(kCancellationFee), 0, 0, status.feeCents});
@@ -254,7 +333,9 @@ RecordId IssueInvoice(Database &db, RecordId bookingId, const QDate &on)
     inv.currency = terms.currencySymbol;
     // The tax the booking was priced with; for one priced before it was
     // kept, the rate its amounts give.
-    if (const std::optional<BookingTax> tax = ReadBookingTax(db, bookingId)) {
+    if (!inv.taxes.isEmpty()) {
+        inv.taxName = bookingTax ? bookingTax->name : terms.salesTaxName;
+    } else if (const std::optional<BookingTax> &tax = bookingTax) {
         inv.taxName = tax->name;
         inv.taxRate = tax->rate;
     } else {
@@ -282,6 +363,10 @@ RecordId IssueCreditNote(Database &db, RecordId invoiceId, const QDate &on)
     for (InvoiceLine &l : inv.lines) {
         l.unitCents = -l.unitCents;
         l.cents = -l.cents;
+    }
+    for (InvoiceTax &t : inv.taxes) {
+        t.netCents = -t.netCents;
+        t.taxCents = -t.taxCents;
     }
     inv.netCents = -inv.netCents;
     inv.taxCents = -inv.taxCents;

@@ -24,10 +24,26 @@ constexpr const char *kCancellationFee = "Cancellation fee";
 
 struct InvoiceLine
 {
-    QString room;    // the room's name; empty for the other charges
-    int nights = 0;  // of the room
+    QString room;    // the room's name; empty for the other charges and the extras
+    int nights = 0;  // of the room (for an extra: how many)
     qint64 unitCents = 0;  // the cost per night
     qint64 cents = 0;
+    // What the line charges, for a booking priced by the rates: "season"
+    // (nights at a season's or category's price, named by `label`), "adult"
+    // and "child" (extra beds), "length" (the length-of-stay reduction, its
+    // percentage in unitCents, its nights in `label`), "byhand" (a room's
+    // price set by hand), "extra" (named by `label`); empty: a room's nights
+    // at the cost per night, or the other charges.
+    QString kind;
+    QString label;
+    QString taxRate;  // the line's own rate when it is not the invoice's
+};
+
+// The tax of one rate, when an invoice has several.
+struct InvoiceTax
+{
+    QString rate;
+    qint64 netCents = 0, taxCents = 0;
 };
 
 struct Invoice
@@ -44,9 +60,15 @@ struct Invoice
     HouseDetails house;    // as they were at the issue, the logo included
     QString currency, taxName, taxRate;
     QVector<InvoiceLine> lines;
+    QVector<InvoiceTax> taxes;  // by rate, when there are several (taxRate then joins them)
     qint64 netCents = 0, taxCents = 0, totalCents = 0, paidCents = 0;
     qint64 dueCents() const { return totalCents - paidCents; }
 };
+
+struct RoomCharge;
+// A room's lines as priced: its nights by rate, its extra beds and
+// length-of-stay reduction, or one line for a price set by hand.
+QVector<InvoiceLine> RoomLines(const RoomCharge &room, int nights);
 
 // Whether the house's details name it and its address, as an invoice must;
 // the refusal when they do not.

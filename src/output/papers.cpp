@@ -6,6 +6,9 @@
 #include "data/regional/regional.h"
 #include "booking/bookingview.h"
 #include "booking/paymentrecords.h"
+#include "data/schema/bookingtax.h"
+
+#include <cmath>
 
 #include <QHash>
 #include <QMutex>
@@ -124,6 +127,75 @@ QString rows(const QList<std::pair<QString, QString>> &lines)
     return html + QStringLiteral("</table>");
 }
 
+// What a priced line charges, in the paper's words: "101, Low season",
+// "101, extra adult", "101, 7-night rate -10 %", "Breakfast".
+QString LineText(const InvoiceLine &l, const Words &w)
+{
+    const QString room = l.room;
+    if (l.kind == QLatin1String("season"))
+        return w(QT_TRANSLATE_NOOP("Paper", "%1, %2")).arg(room, l.label);
+    if (l.kind == QLatin1String("adult"))
+        return w(QT_TRANSLATE_NOOP("Paper", "%1, extra adult")).arg(room);
+    if (l.kind == QLatin1String("child"))
+        return w(QT_TRANSLATE_NOOP("Paper", "%1, extra child")).arg(room);
+    if (l.kind == QLatin1String("length"))
+        return w(QT_TRANSLATE_NOOP("Paper", "%1, %2-night rate -%3 %")).arg(room, l.label).arg(l.unitCents);
+    if (l.kind == QLatin1String("byhand"))
+        return w(QT_TRANSLATE_NOOP("Paper", "%1, the agreed price")).arg(room);
+    if (l.kind == QLatin1String("extra"))
+        return l.taxRate.isEmpty() ? l.label : w(QT_TRANSLATE_NOOP("Paper", "%1 (tax %2%)")).arg(l.label, NumberText(l.taxRate.toDouble()));
+    return room;
+}
+
+// The lines of a booking's charges, as an invoice of it would list them.
+QString ChargeLines(const BookingCharges &charges, int nights, const QString &C, const Words &w)
+{
+    QString html = QStringLiteral("<table cellpadding=\"2\">");
+    const auto add = [&](const InvoiceLine &l) {
+        const bool counted = l.kind != QLatin1String("length");
+        html += QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td><td align=\"right\">%3</td><td "
+                               "align=\"right\">%4</td></tr>")
+                    .arg(escaped(LineText(l, w), kLineLength), counted ? QString::number(l.nights) : QString(),
+                         counted && l.unitCents ? escaped(MoneyWithSymbol(double(l.unitCents) / 100.0, C)) : QString(),
+                         escaped(MoneyWithSymbol(double(l.cents) / 100.0, C)));
+    };
+    if (charges.priced)
+        for (const RoomCharge &r : charges.rooms)
+            for (const InvoiceLine &l : RoomLines(r, nights))
+                add(l);
+    for (const ExtraCharge &e : charges.extras)
+        add(InvoiceLine{QString(), e.per == QLatin1String("stay") ? e.quantity : e.quantity * nights, e.unitCents, e.cents,
+                        QStringLiteral("extra"), e.name, e.taxPercent});
+    return html + QStringLiteral("</table>");
+}
+
+// The booking's tax: one line, or a line of each rate when its extras
+// bring rates of their own and the tax stored is what they come to.
+QList<std::pair<QString, QString>> TaxRows(Database &db, RecordId bookingId, const ConfirmView &v, const QString &taxName,
+                                           const QString &C, const Words &w)
+{
+    const BookingAmounts &a = v.amounts;
+    const std::optional<BookingTax> tax = ReadBookingTax(db, bookingId);
+    if (tax && !v.charges.extras.isEmpty()) {
+        BookingCharges counted = v.charges;
+        if (!counted.priced)
+            counted.rooms = {RoomCharge{0, QString(), std::llround(a.roomsAmount * 100.0)}};
+        const QVector<TaxLine> taxes = TaxesByRate(counted, std::llround(a.otherCharges * 100.0), tax->rate);
+        qint64 sum = 0;
+        for (const TaxLine &t : taxes)
+            sum += t.taxCents;
+        if (taxes.size() > 1 && sum == std::llround(a.salesTax * 100.0)) {
+            QList<std::pair<QString, QString>> out;
+            for (const TaxLine &t : taxes)
+                out.append({w(QT_TRANSLATE_NOOP("Paper", "%1 %2% on %3:"))
+                                .arg(taxName, NumberText(t.rate.toDouble()), MoneyWithSymbol(double(t.netCents) / 100.0, C)),
+                            MoneyWithSymbol(double(t.taxCents) / 100.0, C)});
+            return out;
+        }
+    }
+    return {{taxName, MoneyWithSymbol(a.salesTax, C)}};
+}
+
 }  // namespace
 
 QString ConfirmationPaper(Database &db, RecordId bookingId, const QString &currencySymbol, const QString &taxName,
@@ -146,10 +218,17 @@ QString ConfirmationPaper(Database &db, RecordId bookingId, const QString &curre
         + QStringLiteral("<br>") + escaped(w(QT_TRANSLATE_NOOP("Paper", "Nights: %1")).arg(a.nights))
         + QStringLiteral("<br>") + escaped(w(QT_TRANSLATE_NOOP("Paper", "Rooms: %1")).arg(rooms.join(QStringLiteral(", "))))
         + QStringLiteral("</p>");
-    body += rows({{w(QT_TRANSLATE_NOOP("Paper", "Cost per night:")), MoneyWithSymbol(a.costPerNight, C)},
+    if (v.charges.priced || !v.charges.extras.isEmpty())
+        body += ChargeLines(v.charges, a.nights, C, w);
+    QList<std::pair<QString, QString>> amounts;
+    if (!v.charges.priced)
+        amounts.append({w(QT_TRANSLATE_NOOP("Paper", "Cost per night:")), MoneyWithSymbol(a.costPerNight, C)});
+    body += rows(amounts + QList<std::pair<QString, QString>>{
                   {w(QT_TRANSLATE_NOOP("Paper", "Other Charges:")), MoneyWithSymbol(a.otherCharges, C)},
                   {w(QT_TRANSLATE_NOOP("Paper", "Sub Total:")), MoneyWithSymbol(a.subTotal, C)},
-                  {taxName, MoneyWithSymbol(a.salesTax, C)},
+              }
+              + TaxRows(db, bookingId, v, taxName, C, w)
+              + QList<std::pair<QString, QString>>{
                   {w(QT_TRANSLATE_NOOP("Paper", "Total Payable:")), MoneyWithSymbol(a.total, C)},
                   {w(QT_TRANSLATE_NOOP("Paper", "Amount Payed:")), MoneyWithSymbol(a.amountPayed, C)},
                   {w(QT_TRANSLATE_NOOP("Paper", "Balance Due:")), MoneyWithSymbol(a.total - a.amountPayed, C)},
@@ -185,19 +264,30 @@ QString InvoicePaper(const Invoice &inv, const QString &language)
     for (const InvoiceLine &l : inv.lines) {
         const bool fee = l.nights == 0 && l.room == QLatin1String(kCancellationFee);
         const bool room = !l.room.isEmpty() && !fee;
+        const QString what = fee ? w(QT_TRANSLATE_NOOP("Paper", "Cancellation fee"))
+            : !l.kind.isEmpty() ? LineText(l, w)
+            : room             ? l.room
+                               : w(QT_TRANSLATE_NOOP("Paper", "Other charges"));
+        const bool counted = (room || l.kind == QLatin1String("extra")) && l.kind != QLatin1String("length");
         body += QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td><td align=\"right\">%3</td>"
                                "<td align=\"right\">%4</td></tr>")
-                    .arg(escaped(fee    ? w(QT_TRANSLATE_NOOP("Paper", "Cancellation fee"))
-                                 : room ? l.room
-                                        : w(QT_TRANSLATE_NOOP("Paper", "Other charges"))),
-                         room ? QString::number(l.nights) : QString(),
-                         room ? escaped(MoneyWithSymbol(double(l.unitCents) / 100.0, C)) : QString(), escaped(MoneyWithSymbol(double(l.cents) / 100.0, C)));
+                    .arg(escaped(what), counted ? QString::number(l.nights) : QString(),
+                         counted && l.unitCents != 0 ? escaped(MoneyWithSymbol(double(l.unitCents) / 100.0, C)) : QString(),
+                         escaped(MoneyWithSymbol(double(l.cents) / 100.0, C)));
     }
     body += QStringLiteral("</table><br>");
-    const QString rate = inv.taxRate.isEmpty() ? QString() : QStringLiteral(" (%1%)").arg(inv.taxRate);
-    QList<std::pair<QString, QString>> totals{{w(QT_TRANSLATE_NOOP("Paper", "Net amount:")), MoneyWithSymbol(double(inv.netCents) / 100.0, C)},
-                                              {inv.taxName + rate + QLatin1Char(':'), MoneyWithSymbol(double(inv.taxCents) / 100.0, C)},
-                                              {w(QT_TRANSLATE_NOOP("Paper", "Total:")), MoneyWithSymbol(double(inv.totalCents) / 100.0, C)}};
+    QList<std::pair<QString, QString>> totals{{w(QT_TRANSLATE_NOOP("Paper", "Net amount:")), MoneyWithSymbol(double(inv.netCents) / 100.0, C)}};
+    if (inv.taxes.isEmpty()) {
+        const QString rate = inv.taxRate.isEmpty() ? QString() : QStringLiteral(" (%1%)").arg(inv.taxRate);
+        totals.append({inv.taxName + rate + QLatin1Char(':'), MoneyWithSymbol(double(inv.taxCents) / 100.0, C)});
+    } else {
+        // Each rate with the net it is charged on.
+        for (const InvoiceTax &t : inv.taxes)
+            totals.append({w(QT_TRANSLATE_NOOP("Paper", "%1 %2% on %3:"))
+                               .arg(inv.taxName, NumberText(t.rate.toDouble()), MoneyWithSymbol(double(t.netCents) / 100.0, C)),
+                           MoneyWithSymbol(double(t.taxCents) / 100.0, C)});
+    }
+    totals.append({w(QT_TRANSLATE_NOOP("Paper", "Total:")), MoneyWithSymbol(double(inv.totalCents) / 100.0, C)});
     if (!inv.credit)
         totals += {{w(QT_TRANSLATE_NOOP("Paper", "Payments received:")), MoneyWithSymbol(double(inv.paidCents) / 100.0, C)},
                    {w(QT_TRANSLATE_NOOP("Paper", "Balance due:")), MoneyWithSymbol(double(inv.dueCents()) / 100.0, C)}};

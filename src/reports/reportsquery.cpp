@@ -1,5 +1,11 @@
 #include "reportsquery.h"
 
+#include "booking/pricing.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include "data/schema/bookingtables.h"
 
 #include <QHash>
@@ -316,6 +322,56 @@ QVector<RevenueRow> RevenueReport(Database &db, const QDate &first, const QDate 
     return rows;
 }
 
+QVector<CategoryRow> CategoryReport(Database &db, const QDate &first, const QDate &last)
+{
+    QVector<CategoryRow> out;
+    if (!first.isValid() || !last.isValid() || last < first)
+        return out;
+    const RateCard card = ReadRateCard(db);
+    QHash<RecordId, int> rowOf;  // category -> row
+    for (const RateCategory &c : card.categories) {
+        rowOf.insert(c.id, int(out.size()));
+        out << CategoryRow{c.name};
+    }
+    QVector<RecordId> rooms;
+    QHash<RecordId, int> roomRow;
+    for (Recordset r = db.query(QStringLiteral("SELECT id FROM room ORDER BY id")); !r.eof(); r.moveNext()) {
+        const RecordId room = r.value(0).toLongLong();
+        rooms << room;
+        const int row = rowOf.value(card.categoryOf(room).id, 0);
+        roomRow.insert(room, row);
+        ++out[row].rooms;
+    }
+    const qint64 p0 = first.toJulianDay(), p1 = last.toJulianDay() + 1;
+    for (CategoryRow &c : out)
+        c.roomsAvailable = c.rooms * (p1 - p0);
+    if (rooms.isEmpty())
+        return out;
+    const Engine engine = db.engineKind();
+    const QString touching = RoomStaysTouchingSql(engine, QStringLiteral("s"), QString::number(p0), QString::number(p1 - 1), rooms);
+    const QString columns = QStringLiteral("l.roomid, s.firstday, s.lastday, b.CostPerNight, p.PriceCents");
+    const QString joins = QStringLiteral("JOIN booking AS b ON b.ID = l.bookingid LEFT JOIN roomprice AS p ON p.bookingid = "
+                                         "l.bookingid AND p.roomid = l.roomid ");
+    // On a server each stay's link and booking are looked up by key.
+    const QString sql = engine == Engine::PostgreSQL
+        ? QStringLiteral("SELECT w.* FROM room_stay AS s CROSS JOIN LATERAL (SELECT %1 FROM bookingroom AS l %2 WHERE l.id = "
+                         "s.id AND %3 OFFSET 0) AS w WHERE %4")
+              .arg(columns, joins, QLatin1String(kCounted), touching)
+        : QStringLiteral("SELECT %1 FROM room_stay AS s CROSS JOIN bookingroom AS l %2 WHERE %4 AND l.id = s.id AND %3")
+              .arg(columns, joins, QLatin1String(kCounted), touching);
+    for (Recordset r = db.query(sql); !r.eof(); r.moveNext()) {
+        const qint64 from = r.value(1).toLongLong(), to = r.value(2).toLongLong();
+        const qint64 nights = std::min(to, p1) - std::max(from, p0);
+        if (nights <= 0 || to <= from)
+            continue;
+        CategoryRow &c = out[roomRow.value(r.value(0).toLongLong(), 0)];
+        c.roomNightsSold += nights;
+        c.revenueCents += r.value(4).isNull() ? r.value(3).toDouble() * 100.0 * double(nights)
+                                              : r.value(4).toDouble() * double(nights) / double(to - from);
+    }
+    return out;
+}
+
 TaxesReportRows TaxesReport(Database &db, const QDate &first, const QDate &last, const TouristTax &tourist)
 {
     TaxesReportRows out;
@@ -329,12 +385,29 @@ TaxesReportRows TaxesReport(Database &db, const QDate &first, const QDate &last,
                                                "WHERE IssuedOn >= '%1' AND IssuedOn <= '%2'")
                                     .arg(isoDay(first), isoDay(last)));
          !r.eof(); r.moveNext()) {
-        SalesTaxRow &row = sales[{r.text(0).left(7), r.text(1), r.text(2)}];
-        row.month = QDate::fromString(r.text(0).left(7) + QStringLiteral("-01"), Qt::ISODate);
-        row.taxName = r.text(1);
-        row.rate = r.text(2);
-        row.netCents += r.value(3).toLongLong();
-        row.taxCents += r.value(4).toLongLong();
+        const auto add = [&](const QString &rate, qint64 net, qint64 tax) {
+            SalesTaxRow &row = sales[{r.text(0).left(7), r.text(1), rate}];
+            row.month = QDate::fromString(r.text(0).left(7) + QStringLiteral("-01"), Qt::ISODate);
+            row.taxName = r.text(1);
+            row.rate = rate;
+            row.netCents += net;
+            row.taxCents += tax;
+        };
+        if (!r.text(2).contains(QLatin1String(" + "))) {
+            add(r.text(2), r.value(3).toLongLong(), r.value(4).toLongLong());
+            continue;
+        }
+        // Invoices of several rates (a room and its breakfast): each
+        // rate's net and tax as the invoices of the day stored them.
+        for (Recordset i = db.query(QStringLiteral("SELECT Lines FROM invoice WHERE IssuedOn = '%1' AND TaxName = '%2' AND "
+                                                   "TaxRate = '%3'")
+                                        .arg(SqlText(r.text(0)), SqlText(r.text(1)), SqlText(r.text(2))));
+             !i.eof(); i.moveNext())
+            for (const QJsonValue &v : QJsonDocument::fromJson(i.text(0).toUtf8()).object().value(QStringLiteral("taxes")).toArray()) {
+                const QJsonObject t = v.toObject();
+                add(t.value(QStringLiteral("rate")).toString(), qint64(t.value(QStringLiteral("net")).toDouble()),
+                    qint64(t.value(QStringLiteral("tax")).toDouble()));
+            }
     }
     out.sales = sales.values().toVector();
     if (!tourist.setUp())

@@ -87,6 +87,22 @@ struct TaxesReportRows
 // by month. Throws DbError.
 TaxesReportRows TaxesReport(Database &db, const QDate &first, const QDate &last, const TouristTax &tourist);
 
+struct CategoryRow
+{
+    QString category;
+    qint64 rooms = 0;              // the house's rooms in it now
+    qint64 roomsAvailable = 0;     // room-nights: its rooms times the nights
+    qint64 roomNightsSold = 0;
+    double revenueCents = 0;       // each room-night at what its room's stay charges a night
+    double occupancy() const { return roomsAvailable ? 100.0 * double(roomNightsSold) / double(roomsAvailable) : 0; }
+    double averageRate() const { return roomNightsSold ? revenueCents / 100.0 / double(roomNightsSold) : 0; }
+};
+// The period's rooms by category (as the rooms are now): room-nights sold,
+// occupancy, revenue and average rate; a room priced by the rates counts
+// its price spread over its nights, one priced the earlier way its cost
+// per night. Throws DbError.
+QVector<CategoryRow> CategoryReport(Database &db, const QDate &first, const QDate &last);
+
 // The bookings cancelled and the guests who never arrived, by the month
 // their stay was to begin and by reason ("guest", "house", "noshow",
 // "channel", "other"): how many, the room-nights and the room revenue

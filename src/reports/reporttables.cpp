@@ -301,6 +301,40 @@ void cancellations(Database &db, const ReportRequest &rq, ReportTable &t)
                                                       "per night; its fee as charged.");
 }
 
+void categories(Database &db, const ReportRequest &rq, ReportTable &t)
+{
+    t.title = QCoreApplication::translate("Reports", "Room Categories");
+    const QVector<CategoryRow> rows = CategoryReport(db, rq.first, rq.last);
+    t.headers = QStringList{QCoreApplication::translate("Reports", "Category"), QCoreApplication::translate("Reports", "Rooms"),
+                            QCoreApplication::translate("Reports", "Rooms available"),
+                            QCoreApplication::translate("Reports", "Room-nights sold"),
+                            QCoreApplication::translate("Reports", "Occupancy %"),
+                            money(QCoreApplication::translate("Reports", "Average rate"), rq.currency),
+                            money(QCoreApplication::translate("Reports", "Revenue"), rq.currency)};
+    t.chart = ChartStyle::Bars;
+    t.chartUnit = QStringLiteral("%");
+    t.seriesNames = QStringList{QCoreApplication::translate("Reports", "Occupancy %")};
+    t.series.resize(1);
+    CategoryRow total{QCoreApplication::translate("Reports", "Total")};
+    const auto line = [&t](const CategoryRow &r) {
+        t.cells << QStringList{r.category,         count(r.rooms),           count(r.roomsAvailable), count(r.roomNightsSold),
+                               percent(r.occupancy()), amount(r.averageRate()), amount(r.revenueCents / 100.0)};
+    };
+    for (const CategoryRow &r : rows) {
+        line(r);
+        t.series[0] << r.occupancy();
+        total.rooms += r.rooms;
+        total.roomsAvailable += r.roomsAvailable;
+        total.roomNightsSold += r.roomNightsSold;
+        total.revenueCents += r.revenueCents;
+    }
+    line(total);
+    t.hasTotals = true;
+    t.notes << QCoreApplication::translate("Reports", kNightsCounted).section(QLatin1Char(','), 0, 0)
+                   + QCoreApplication::translate("Reports", "; each room in its category now; a room-night at its room's "
+                                                            "price spread over its nights (or its booking's cost per night).");
+}
+
 }  // namespace
 
 ReportTable MakeReport(Database &db, const ReportRequest &request)
@@ -322,6 +356,9 @@ ReportTable MakeReport(Database &db, const ReportRequest &request)
         break;
     case ReportKind::Cancellations:
         cancellations(db, request, t);
+        break;
+    case ReportKind::Categories:
+        categories(db, request, t);
         break;
     }
     return t;

@@ -18,7 +18,7 @@ namespace innkeld {
 
 struct HouseDetails;
 
-enum class ReportKind { Occupancy, Revenue, GuestsByCountry, Taxes, Cancellations };
+enum class ReportKind { Occupancy, Revenue, GuestsByCountry, Taxes, Cancellations, Categories };
 enum class ChartStyle { Line, Bars, StackedBars };
 
 struct ReportRequest

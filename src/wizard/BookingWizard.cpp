@@ -929,11 +929,14 @@ void BookingWizard::showCharges()
             how = tr("%1 nights x %2, the cost per night").arg(m_nightCount).arg(FormatMoney(costOk ? cost : 0.0));
         else {
             how = BreakdownText(StayPrice{r.lines, r.rateCents, {}});
-            if (r.overridden())
-                how = tr("Set by hand by %1 on %2 (the rates gave %3: %4)")
-                          .arg(r.overrideBy, RegionalShortDate(r.overrideAt.date()) + QLatin1Char(' ')
-                                                 + QLocale().toString(r.overrideAt.time(), QLocale::ShortFormat),
-                               FormatMoney(double(r.rateCents) / 100.0), how);
+            if (r.overridden()) {
+                const QString when = RegionalShortDate(r.overrideAt.date()) + QLatin1Char(' ')
+                    + QLocale().toString(r.overrideAt.time(), QLocale::ShortFormat);
+                const QString rates = FormatMoney(double(r.rateCents) / 100.0);
+                how = r.overrideBy.isEmpty()
+                    ? tr("Set by hand on %1 (the rates gave %2: %3)").arg(when, rates, how)
+                    : tr("Set by hand by %1 on %2 (the rates gave %3: %4)").arg(r.overrideBy, when, rates, how);
+            }
         }
         const qint64 cents = m_charges.priced ? r.cents : (costOk ? std::llround(cost * 100.0) * m_nightCount : 0);
         auto *name = new QTableWidgetItem(r.name);
@@ -1005,6 +1008,7 @@ void BookingWizard::roomPriceEdited(QTableWidgetItem *item)
     RoomCharge &r = m_charges.rooms[item->row()];
     if (cents != r.cents) {
         r.cents = cents;
+        r.byHand = true;
         r.overrideBy = DeskUser();
         r.overrideAt = WallClockNow();
     }
@@ -1079,6 +1083,7 @@ void BookingWizard::txtCostPerNight_LostFocus()
             for (RoomCharge &r : m_charges.rooms)
                 if (r.cents != each) {
                     r.cents = each;
+                    r.byHand = true;
                     r.overrideBy = DeskUser();
                     r.overrideAt = WallClockNow();
                 }
