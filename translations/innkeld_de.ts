@@ -3292,14 +3292,6 @@ Die Buchung bleibt als storniert erhalten, mit ihren Zahlungen; ihre Zimmer sind
 <context>
     <name>innkeld::RoomChart</name>
     <message>
-        <source>The stay&apos;s nights change, and with them its price: %1 as stored, %2 for the new nights.
-
-Take the new price? (No keeps the price as stored.)</source>
-        <translation>Die Nächte des Aufenthalts ändern sich und mit ihnen sein Preis: %1 wie gespeichert, %2 für die neuen Nächte.
-
-Den neuen Preis übernehmen? (Nein behält den gespeicherten Preis.)</translation>
-    </message>
-    <message>
         <source>&amp;Open</source>
         <translation>Ö&amp;ffnen</translation>
     </message>
@@ -3338,6 +3330,14 @@ Den neuen Preis übernehmen? (Nein behält den gespeicherten Preis.)</translatio
     <message>
         <source>The room is not free on all of these nights: choose free days only.</source>
         <translation>Das Zimmer ist nicht in all diesen Nächten frei: wählen Sie nur freie Tage.</translation>
+    </message>
+    <message>
+        <source>The stay changes, and with it its price: %1 as stored, %2 by the house&apos;s rates for the new stay.
+
+Take the new price? (No keeps the price as stored.)</source>
+        <translation>Der Aufenthalt ändert sich und mit ihm sein Preis: %1 wie gespeichert, %2 nach den Preisen des Hauses für den neuen Aufenthalt.
+
+Den neuen Preis übernehmen? (Nein behält den gespeicherten Preis.)</translation>
     </message>
 </context>
 <context>

@@ -180,8 +180,8 @@ QString MoveRefusal(Database &db, const StayMove &move)
 
 MovePrice PriceOfMove(Database &db, const StayMove &move)
 {
-    const Recordset rs = db.execute(QStringLiteral("SELECT CostPerNight, OtherCharges, TotalPayable, FromDate, ToDate "
-                                                   "FROM booking WHERE ID = %1")
+    const Recordset rs = db.execute(QStringLiteral("SELECT CostPerNight, OtherCharges, TotalPayable, FromDate, ToDate, "
+                                                   "NoAdults, NoKids FROM booking WHERE ID = %1")
                                         .arg(move.booking));
     if (rs.eof())
         throw BookingGone();
@@ -189,20 +189,52 @@ MovePrice PriceOfMove(Database &db, const StayMove &move)
     price.oldTotalCents = qRound64(rs.value(2).toDouble() * 100);
     const int oldNights = NightsBetween(rs.value(3).toDateTime(), rs.value(4).toDateTime());
     const int nights = int(move.arrival.daysTo(move.departure));
+    const BookingCharges stored = ReadCharges(db, move.booking);
+    QString rate;
+    if (const auto tax = ReadBookingTax(db, move.booking))
+        rate = tax->rate;
+    else if (const auto terms = ReadHouseTerms(db))
+        rate = terms->salesTaxPercentage;
+    const qint64 otherCents = qRound64(rs.value(1).toDouble() * 100);
+    if (stored.priced) {
+        // Priced room by room: the rooms at the new stay by the house's
+        // rates, the extras for the new nights.
+        QVector<std::pair<RecordId, QString>> rooms;
+        for (const RoomCharge &r : stored.rooms)
+            rooms << std::make_pair(r.room == move.fromRoom ? move.toRoom : r.room, r.name);
+        price.charges = PriceRooms(ReadRateCard(db), rooms, move.arrival, move.departure, int(rs.value(5).toDouble()),
+                                   int(rs.value(6).toDouble()));
+        for (int i = 0; i < price.charges.rooms.size(); ++i)
+            price.charges.rooms[i].name = stored.rooms.at(i).name;
+        price.charges.extras = stored.extras;
+        for (ExtraCharge &e : price.charges.extras)
+            e.cents = ExtraCents(e.per, e.unitCents, e.quantity, nights);
+        if (stored.roomsCents() == price.charges.roomsCents() && nights == oldNights) {
+            price.newTotalCents = price.oldTotalCents;
+            return price;
+        }
+        for (const TaxLine &t : TaxesByRate(price.charges, otherCents, rate))
+            price.newTaxCents += t.taxCents;
+        price.newTotalCents = price.charges.roomsCents() + price.charges.extrasCents() + otherCents + price.newTaxCents;
+        const qint64 roomNights = qint64(nights) * price.charges.rooms.size();
+        price.newCostCents = roomNights ? (2 * price.charges.roomsCents() + roomNights) / (2 * roomNights) : 0;
+        return price;
+    }
     if (nights == oldNights) {
         price.newTotalCents = price.oldTotalCents;
         return price;
     }
     const int rooms = BookingRoomCount(db, move.booking);
-    const double sub = SubTotal(rs.value(0).toDouble(), nights, rooms, rs.value(1).toDouble());
-    double rate = 0;
-    if (const auto tax = ReadBookingTax(db, move.booking))
-        rate = tax->rate.toDouble();
-    else if (const auto terms = ReadHouseTerms(db))
-        rate = terms->salesTaxPercentage.toDouble();
-    const qint64 subCents = qRound64(sub * 100);
-    price.newTaxCents = qRound64(subCents * rate / 100);
-    price.newTotalCents = subCents + price.newTaxCents;
+    const qint64 subCents = qRound64(SubTotal(rs.value(0).toDouble(), nights, rooms, 0) * 100) + stored.extrasCents() + otherCents;
+    BookingCharges counted = stored;
+    counted.rooms = {RoomCharge{0, QString(), subCents - stored.extrasCents() - otherCents}};
+    for (ExtraCharge &e : counted.extras)
+        e.cents = ExtraCents(e.per, e.unitCents, e.quantity, nights);
+    for (const TaxLine &t : TaxesByRate(counted, otherCents, rate))
+        price.newTaxCents += t.taxCents;
+    price.newTotalCents = counted.roomsCents() + counted.extrasCents() + otherCents + price.newTaxCents;
+    price.charges = counted;
+    price.charges.rooms.clear();
     return price;
 }
 
@@ -244,11 +276,23 @@ void MoveStay(Database &db, const StayMove &move, bool takeNewPrice)
                        .arg(link)
                        .arg(move.booking)
                        .arg(move.toRoom));
-    if (takeNewPrice && price.changes())
+    if (takeNewPrice && price.changes()) {
         db.execute(QStringLiteral("UPDATE booking SET SalesTax = %1, TotalPayable = %2 WHERE ID = %3")
                        .arg(QString::number(price.newTaxCents / 100.0, 'f', 2),
                             QString::number(price.newTotalCents / 100.0, 'f', 2))
                        .arg(move.booking));
+        if (price.charges.priced)
+            db.execute(QStringLiteral("UPDATE booking SET CostPerNight = %1 WHERE ID = %2")
+                           .arg(QString::number(price.newCostCents / 100.0, 'f', 2))
+                           .arg(move.booking));
+        WriteCharges(db, move.booking, price.charges);
+    } else if (otherRoom) {
+        // The stored price stays with the stay, in its new room.
+        db.execute(QStringLiteral("UPDATE roomprice SET roomid = %1 WHERE bookingid = %2 AND roomid = %3")
+                       .arg(move.toRoom)
+                       .arg(move.booking)
+                       .arg(move.fromRoom));
+    }
     tx.commit();
 }
 

@@ -4,6 +4,8 @@
 // every write.
 #pragma once
 
+#include "booking/charges.h"
+
 #include "booking/bookingstatus.h"
 #include "data/sql/database.h"
 
@@ -62,6 +64,8 @@ struct MovePrice
     qint64 oldTotalCents = 0;
     qint64 newTotalCents = 0;
     qint64 newTaxCents = 0;
+    qint64 newCostCents = 0;  // what the rooms come to a night
+    BookingCharges charges;   // a booking priced room by room: its rooms and extras at the new stay
     bool changes() const { return oldTotalCents != newTotalCents; }
 };
 

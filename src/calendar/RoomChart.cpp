@@ -137,7 +137,7 @@ void RoomChart::moveStay(const StayMove &move)
         if (price.changes()) {
             const auto answer = m_ui->message(
                 this,
-                tr("The stay's nights change, and with them its price: %1 as stored, %2 for the new nights.\n\n"
+                tr("The stay changes, and with it its price: %1 as stored, %2 by the house's rates for the new stay.\n\n"
                    "Take the new price? (No keeps the price as stored.)")
                     .arg(FormatMoney(price.oldTotalCents / 100.0), FormatMoney(price.newTotalCents / 100.0)),
                 QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
