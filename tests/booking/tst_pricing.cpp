@@ -3,6 +3,8 @@
 // the departure day, weekend nights, extra beds, length-of-stay prices over
 // two seasons, a reduction's half hundredth; the same amounts in every
 // region. And what cannot be priced is refused.
+#include "booking/bookingstore.h"
+#include "booking/charges.h"
 #include "booking/pricing.h"
 #include "data/schema/schema.h"
 #include "testsupport.h"
@@ -123,6 +125,50 @@ void TestPricing::theHandPricedTableOnBothEngines()
                  qPrintable(shortStay.warnings.value(0)));
         // A year's stay prices every night.
         QCOMPARE(PriceStay(card, doubleRoom, day("2027-01-01"), day("2028-01-01"), 2, 0).lines.size() > 3, true);
+
+        // A booking of both rooms over two seasons, its guests spread over
+        // the beds (one too many); the single's price set by hand; breakfast at 19 % beside
+        // rooms at 7 %: stored with the payment step, read back as stored.
+        const RecordId booking = CreateBookingForStay(*db, QDateTime(day("2027-01-01"), QTime(9, 0)), doubleRoom,
+                                                      day("2027-05-28"), day("2027-06-04"));
+        BookingCharges charges = PriceRooms(card, {{doubleRoom, QStringLiteral("Double")}, {singleRoom, QStringLiteral("Single")}},
+                                            day("2027-05-28"), day("2027-06-04"), 5, 0);
+        QCOMPARE(charges.rooms.at(0).cents, qint64(76050));  // (740.00 + 7 x 15.00 for the third adult) -10 %
+        QCOMPARE(charges.rooms.at(1).cents, qint64(43218));  // (4 x 60.05 + 3 x 80.00) -10 %
+        // One adult more than the beds: in the last room, named.
+        QVERIFY2(charges.warnings().value(0).startsWith(QStringLiteral("Single: The room takes at most 1 adults")), qPrintable(charges.warnings().join(QLatin1Char('|'))));
+        charges.rooms[1].cents = 35000;
+        charges.rooms[1].byHand = true;
+        charges.rooms[1].overrideBy = QStringLiteral("Ann");
+        charges.rooms[1].overrideAt = QDateTime(day("2027-01-02"), QTime(10, 30));
+        charges.extras << ExtraCharge{0, QStringLiteral("Breakfast"), QStringLiteral("person-night"), 4, 1250,
+                                      ExtraCents(QStringLiteral("person-night"), 1250, 4, 7), QStringLiteral("19")};
+        QCOMPARE(charges.extras.first().cents, qint64(35000));
+        const QVector<TaxLine> taxes = TaxesByRate(charges, 1001, QStringLiteral("7"));
+        QCOMPARE(taxes.size(), 2);
+        QCOMPARE(taxes.at(0).netCents, qint64(76050 + 35000 + 1001));
+        QCOMPARE(taxes.at(0).taxCents, qint64(7844));  // 7 % of 1120.51 is 78.4357
+        QCOMPARE(taxes.at(1).taxCents, qint64(6650));
+        const QString zero = QStringLiteral("0");
+        SavePaymentStep(*db, booking, PaymentDetails{zero, QString(), zero, zero, zero, zero}, QString(), std::nullopt, &charges);
+        db->execute(QStringLiteral("INSERT INTO bookingroom (bookingid, roomid) VALUES (%1, %2)").arg(booking).arg(singleRoom));
+        const BookingCharges stored = ReadCharges(*db, booking);
+        QVERIFY(stored.priced);
+        QCOMPARE(stored.roomsCents(), charges.roomsCents());
+        QVERIFY(!stored.rooms.at(0).byHand && stored.rooms.at(1).byHand);
+        QCOMPARE(stored.rooms.at(1).overrideBy, QStringLiteral("Ann"));
+        QCOMPARE(stored.rooms.at(1).overrideAt, QDateTime(day("2027-01-02"), QTime(10, 30)));
+        QCOMPARE(stored.rooms.at(1).rateCents, qint64(43218));
+        QCOMPARE(BreakdownText(StayPrice{stored.rooms.at(0).lines, 0, {}}),
+                 QStringLiteral("4 nights x 95.00 Spring, 3 nights x 120.00 High season, extra adult 7 x 15.00, 7-night rate -10 %"));
+        QCOMPARE(stored.extras.size(), 1);
+        QCOMPARE(stored.extras.first().taxPercent, QStringLiteral("19"));
+        // Deleting the booking takes its prices along.
+        db->execute(QStringLiteral("UPDATE booking SET CustomerID = 0 WHERE ID = %1").arg(booking));
+        DiscardBooking(*db, booking);
+        QCOMPARE(db->execute(QStringLiteral("SELECT count(*) FROM roomprice")).value(0).toInt()
+                     + db->execute(QStringLiteral("SELECT count(*) FROM bookingextra")).value(0).toInt(),
+                 0);
     }
 }
 

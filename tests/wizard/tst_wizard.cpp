@@ -23,6 +23,12 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
+#include "booking/charges.h"
+#include "config/frmRates.h"
+#include "data/schema/housedetails.h"
+
+#include <QComboBox>
+#include <QTableWidget>
 #include <QtTest>
 #include <QBuffer>
 #include <QImage>
@@ -164,6 +170,7 @@ private slots:
     void anotherDeskBooksTheRoomOrHoldsTheFile();
     void paymentArithmetic();
     void taxOnAGermanDesktop();
+    void ratesPriceTheBookingToItsInvoice();
 };
 
 void TestWizard::wizardWithoutMainWindow()
@@ -1063,6 +1070,105 @@ void TestWizard::taxOnAGermanDesktop()
     p.main()->findChild<QAction *>(QStringLiteral("mnuConfigureTerminology"))->trigger();
     QVERIFY(regional->seen);
     setlocale(LC_ALL, before.constData());
+}
+
+void TestWizard::ratesPriceTheBookingToItsInvoice()
+{
+    // The house sets a price a night and lists breakfast at its own tax
+    // rate; a booking is priced by them, its room's price set by hand and
+    // breakfast added; the invoice lists both lines and the tax of each
+    // rate. Opened again the booking keeps its price, until its stay changes.
+    Wizard p;
+    TempDatabase &t = p.database;
+    p.settings->WriteSetting(QStringLiteral("SalesTaxPercentage"), QStringLiteral("7"));
+    WriteHouseDetails(t.db(), HouseDetails{QStringLiteral("Pension Seeblick"), QStringLiteral("Uferweg 3\n6900 Bregenz")});
+    QCOMPARE(p.run(), 0);
+    Controls *w = p.w();
+    auto rates = whenModal<frmRates>([](frmRates *d) {
+        auto *categories = child<QTableWidget>(d, "tblCategories");
+        categories->item(0, 1)->setText(QStringLiteral("80"));
+        QTest::mouseClick(child<QPushButton>(d, "cmdAddExtra"), Qt::LeftButton);
+        auto *extras = child<QTableWidget>(d, "tblExtras");
+        extras->item(0, 0)->setText(QStringLiteral("Breakfast"));
+        extras->item(0, 1)->setText(QStringLiteral("12.50"));
+        QTest::mouseClick(child<QPushButton>(d, "cmdOk"), Qt::LeftButton);
+    });
+    p.main()->findChild<QAction *>(QStringLiteral("mnuConfigureRates"))->trigger();
+    QVERIFY(rates->seen);
+    QCOMPARE(ReadExtras(t.db()).value(0).taxPercent, QStringLiteral("19"));
+
+    p.addBooking();
+    const RecordId id = w->CurrentBookingId();
+    const QDate arrival = QDate::currentDate();  // in today's arrivals, to be opened again
+    w->dtFromDate->setDateTime(WallClock(arrival, QTime(14, 0)));
+    w->dtToDate->setDateTime(WallClock(arrival.addDays(3), QTime(10, 0)));
+    p.next();
+    selectRooms(w->lstRooms, {QStringLiteral("Garden")});
+    p.next();
+    typeInto(w->txtLastname, QStringLiteral("Huber"));
+    p.next();
+    QCOMPARE(p.step(), 3);
+    auto *prices = p.find<QTableWidget>("grdRoomPrices");
+    QCOMPARE(prices->rowCount(), 1);
+    QCOMPARE(prices->item(0, 1)->text(), QStringLiteral("3 nights x 80.00 Standard"));
+    QCOMPARE(prices->item(0, 2)->text(), QStringLiteral("240.00"));
+    // The room's price set by hand: F2, the price, Enter.
+    prices->setCurrentCell(0, 2);
+    QTest::keyClick(prices, Qt::Key_F2);
+    QLineEdit *editor = prices->viewport()->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("210"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(prices->item(0, 2)->text(), QStringLiteral("210.00"));
+    QVERIFY2(prices->item(0, 1)->text().startsWith(QStringLiteral("Set by hand")), qPrintable(prices->item(0, 1)->text()));
+    // Breakfast for the two guests, three mornings: 75.00 at 19 %.
+    click(p.find<QPushButton>("cmdAddExtra"));
+    auto *extras = p.find<QTableWidget>("grdExtras");
+    QCOMPARE(extras->rowCount(), 1);
+    QCOMPARE(extras->item(0, 2)->text(), QStringLiteral("75.00"));
+    QCOMPARE(w->lblSubTotal->text(), QStringLiteral("285.00"));
+    QCOMPARE(w->txtSalesTax->text(), QStringLiteral("28.95"));  // 14.70 on 210.00, 14.25 on 75.00
+    QCOMPARE(w->txtTotalPayable->text(), QStringLiteral("313.95"));
+    p.next();
+    QCOMPARE(p.step(), 4);
+    const BookingCharges stored = ReadCharges(t.db(), id);
+    QVERIFY(stored.priced && stored.rooms.value(0).byHand);
+    QCOMPARE(stored.rooms.value(0).rateCents, qint64(24000));
+
+    QTemporaryDir files;
+    const QString pdf = files.filePath(QStringLiteral("invoice.pdf"));
+    p.ui.paperPdf = pdf;
+    click(w->cmdIssueInvoice);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY2(text.waitForFinished(60000) && text.exitCode() == 0, "pdftotext could not read the invoice's PDF");
+    const QString read = QString::fromUtf8(text.readAllStandardOutput());
+    for (const QString &line : {QStringLiteral("Garden, the agreed price"), QStringLiteral("$210.00"),
+                                QStringLiteral("Breakfast (tax 19%)"), QStringLiteral("$75.00"),
+                                QStringLiteral("7% on $210.00"), QStringLiteral("$14.70"), QStringLiteral("19% on $75.00"),
+                                QStringLiteral("$14.25"), QStringLiteral("$313.95")})
+        QVERIFY2(read.contains(line), qPrintable(line + QStringLiteral(" not in:\n") + read));
+
+    // Opened again: the stored price, no question; a night more: the
+    // rates' price offered, and taken.
+    p.next();
+    doubleClick(p.find<QListWidget>("lstArrivals"), 0);
+    p.back();
+    QCOMPARE(prices->item(0, 2)->text(), QStringLiteral("210.00"));
+    const int asked = p.ui.messages.size();
+    for (int i = 0; i < 3; ++i)
+        p.back();
+    w->dtToDate->setDateTime(WallClock(arrival.addDays(4), QTime(10, 0)));
+    p.ui.answers << QMessageBox::Yes;
+    for (int i = 0; i < 3; ++i)
+        p.next();
+    QVERIFY2(p.step() == 3, qPrintable(p.ui.messages.value(asked).text));
+    QCOMPARE(p.ui.messages.size(), asked + 1);
+    QVERIFY2(p.ui.messages.last().text.contains(QStringLiteral("Its stored price for the rooms is 210.00")),
+             qPrintable(p.ui.messages.last().text));
+    QCOMPARE(prices->item(0, 1)->text(), QStringLiteral("4 nights x 80.00 Standard"));
+    QCOMPARE(extras->item(0, 2)->text(), QStringLiteral("100.00"));
 }
 
 QTEST_MAIN(TestWizard)
