@@ -710,8 +710,44 @@ void BM_RoomsDialog(benchmark::State &state, House &h)
     }
 }
 
+// The house's rates as a chain keeps them: 5 categories (the rooms spread
+// over them), 50 seasons each with their prices and a weekend price,
+// length-of-stay reductions and three extras; written once into the house.
+void setRates(Database &db)
+{
+    if (db.execute(QStringLiteral("SELECT count(*) FROM season")).value(0).toInt() >= 50)
+        return;
+    RateCard card;
+    for (int c = 0; c < 5; ++c)
+        card.categories << RateCategory{-1 - c, QStringLiteral("Category %1").arg(c), 8000 + 1000 * c, 0x30, 9900, 1500, 800};
+    for (int i = 0; i < 50; ++i) {
+        Season s;
+        s.name = QStringLiteral("Season %1").arg(i);
+        s.from = QDate(2000, 1, 1).addDays(7 * i);
+        s.to = s.from.addDays(10);
+        for (int c = 0; c < 5; ++c)
+            s.prices << SeasonPrice{-1 - c, 10000 + 100 * i, 0x20, 12000};
+        card.seasons << s;
+    }
+    card.lengths << StayLength{7, 10} << StayLength{28, 20};
+    Database::Transaction tx(db);
+    WriteRateCard(db, card);
+    const RateCard stored = ReadRateCard(db);
+    QVector<RoomBeds> beds;
+    int i = 0;
+    for (Recordset r = db.execute(QStringLiteral("SELECT id FROM room ORDER BY id")); !r.eof(); r.moveNext(), ++i)
+        beds << RoomBeds{r.value(0).toLongLong(), stored.categories.at(i % 5).id, 2, 3, 2};
+    WriteRoomBeds(db, beds);
+    WriteExtras(db, {Extra{0, QStringLiteral("Breakfast"), 1250, QStringLiteral("person-night"), QStringLiteral("19")},
+                     Extra{0, QStringLiteral("Parking"), 800, QStringLiteral("night"), QStringLiteral("19")},
+                     Extra{0, QStringLiteral("Cleaning"), 4000, QStringLiteral("stay"), QStringLiteral("7")}});
+    tx.commit();
+}
+
+// The payment step shown: the booking's rooms priced by the rates.
 void BM_PaymentStep(benchmark::State &state, House &h)
 {
+    setRates(*h.db);
     Wizard w(h);
     for (auto _ : state) {
         w.wizard.ResumeBooking(h.booking, 3);
@@ -721,6 +757,7 @@ void BM_PaymentStep(benchmark::State &state, House &h)
 
 void BM_StepSave(benchmark::State &state, House &h)
 {
+    setRates(*h.db);
     Wizard w(h);
     w.wizard.ResumeBooking(h.booking, 3);
     for (auto _ : state)
@@ -756,6 +793,13 @@ void BM_OccupancyYearByDay(benchmark::State &state, House &h)
     report(state, h, 12, [&](const QDate &f, const QDate &l) {
         benchmark::DoNotOptimize(OccupancyReport(*h.db, f, l, ReportGrouping::Day));
     });
+}
+
+// The rooms by category over a month (off the window's thread, as every report).
+void BM_CategoriesMonth(benchmark::State &state, House &h)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CategoryReport(*h.db, h.busyDay.addDays(-15), h.busyDay.addDays(14)));
 }
 
 void BM_OccupancyMonthByDay(benchmark::State &state, House &h)
@@ -1237,6 +1281,7 @@ int main(int argc, char *argv[])
         {"BM_CancelAndRestore", BM_CancelAndRestore},
         {"BM_OccupancyYearByDay", BM_OccupancyYearByDay},
         {"BM_OccupancyMonthByDay", BM_OccupancyMonthByDay},
+        {"BM_CategoriesMonth", BM_CategoriesMonth},
         {"BM_GuestsByCountryYear", BM_GuestsByCountryYear},
         {"BM_GuestsByCountryMonth", BM_GuestsByCountryMonth},
         {"BM_ReportOccupancyYear", BM_ReportShown<0, 12>},
