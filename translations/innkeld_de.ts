@@ -1267,11 +1267,11 @@
     </message>
     <message>
         <source>A&amp;dd Extra</source>
-        <translation>Extra &amp;hinzufügen</translation>
+        <translation>&amp;Hinzufügen</translation>
     </message>
     <message>
-        <source>Remo&amp;ve Extra</source>
-        <translation>Extra ent&amp;fernen</translation>
+        <source>Remo&amp;ve</source>
+        <translation>Ent&amp;fernen</translation>
     </message>
 </context>
 <context>

@@ -53,6 +53,14 @@ struct RoomCharge
     QString overrideBy;        // who set it, and when
     QDateTime overrideAt;
     bool overridden() const { return byHand; }
+    // An amount for all the rooms, as a booking priced the earlier way
+    // charges them.
+    static RoomCharge Amount(qint64 cents)
+    {
+        RoomCharge r;
+        r.cents = cents;
+        return r;
+    }
 };
 
 // An extra added to a booking, as it was priced then.

@@ -227,7 +227,7 @@ MovePrice PriceOfMove(Database &db, const StayMove &move)
     const int rooms = BookingRoomCount(db, move.booking);
     const qint64 subCents = qRound64(SubTotal(rs.value(0).toDouble(), nights, rooms, 0) * 100) + stored.extrasCents() + otherCents;
     BookingCharges counted = stored;
-    counted.rooms = {RoomCharge{0, QString(), subCents - stored.extrasCents() - otherCents}};
+    counted.rooms = {RoomCharge::Amount(subCents - stored.extrasCents() - otherCents)};
     for (ExtraCharge &e : counted.extras)
         e.cents = ExtraCents(e.per, e.unitCents, e.quantity, nights);
     for (const TaxLine &t : TaxesByRate(counted, otherCents, rate))

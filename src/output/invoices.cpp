@@ -285,7 +285,7 @@ RecordId IssueInvoice(Database &db, RecordId bookingId, const QDate &on)
         const BookingCharges charges = ReadCharges(db, bookingId);
         if (!charges.priced) {
             for (const QString &room : BookedRoomNames(db, bookingId))
-                inv.lines.append(InvoiceLine{room, nights, unit, unit * nights});
+                inv.lines.append(InvoiceLine{room, nights, unit, unit * nights, {}, {}, {}});
         } else {
             // Each room's nights by rate, as the booking was priced.
             for (const RoomCharge &r : charges.rooms)
@@ -293,7 +293,7 @@ RecordId IssueInvoice(Database &db, RecordId bookingId, const QDate &on)
         }
         const qint64 other = cents(b.value(4).toDouble());
         if (other != 0)
-            inv.lines.append(InvoiceLine{QString(), 0, 0, other});
+            inv.lines.append(InvoiceLine{QString(), 0, 0, other, {}, {}, {}});
         for (const ExtraCharge &e : charges.extras)
             inv.lines.append(InvoiceLine{QString(), e.per == QLatin1String("stay") ? e.quantity : e.quantity * nights,
                                          e.unitCents, e.cents, QStringLiteral("extra"), e.name, e.taxPercent});
@@ -303,7 +303,7 @@ RecordId IssueInvoice(Database &db, RecordId bookingId, const QDate &on)
         const QString roomRate = bookingTax ? bookingTax->rate : ReadHouseTerms(db).value_or(HouseTerms{}).salesTaxPercentage;
         BookingCharges counted = charges;
         if (!counted.priced)
-            counted.rooms = {RoomCharge{0, QString(), unit * nights * qint64(BookedRoomNames(db, bookingId).size())}};
+            counted.rooms = {RoomCharge::Amount(unit * nights * qint64(BookedRoomNames(db, bookingId).size()))};
         const QVector<TaxLine> taxes = TaxesByRate(counted, other, roomRate);
         qint64 taxSum = 0;
         for (const TaxLine &t : taxes)
@@ -322,7 +322,7 @@ RecordId IssueInvoice(Database &db, RecordId bookingId, const QDate &on)
         }
     } else if (status.feeCents != 0) {
         // A cancelled booking is charged its fee alone, as entered.
-        inv.lines.append(InvoiceLine{QLatin1String(kCancellationFee), 0, 0, status.feeCents});
+        inv.lines.append(InvoiceLine{QLatin1String(kCancellationFee), 0, 0, status.feeCents, {}, {}, {}});
     }
     for (const InvoiceLine &l : inv.lines)
         inv.netCents += l.cents;

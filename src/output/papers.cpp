@@ -179,7 +179,7 @@ QList<std::pair<QString, QString>> TaxRows(Database &db, RecordId bookingId, con
     if (tax && !v.charges.extras.isEmpty()) {
         BookingCharges counted = v.charges;
         if (!counted.priced)
-            counted.rooms = {RoomCharge{0, QString(), std::llround(a.roomsAmount * 100.0)}};
+            counted.rooms = {RoomCharge::Amount(std::llround(a.roomsAmount * 100.0))};
         const QVector<TaxLine> taxes = TaxesByRate(counted, std::llround(a.otherCharges * 100.0), tax->rate);
         qint64 sum = 0;
         for (const TaxLine &t : taxes)

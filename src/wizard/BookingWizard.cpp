@@ -136,6 +136,9 @@ BookingWizard::BookingWizard(QWidget *parent)
     payment->grdExtras->setHorizontalHeaderLabels({tr("Extra"), tr("Quantity"), tr("Amount"), tr("Tax")});
     for (QTableWidget *grid : {payment->grdRoomPrices, payment->grdExtras}) {
         grid->verticalHeader()->hide();
+        // A line a row: the whole breakdown is in its tooltip.
+        grid->setWordWrap(false);
+        grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 8);
         grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
         grid->horizontalHeader()->setSectionResizeMode(grid == payment->grdRoomPrices ? 1 : 0, QHeaderView::Stretch);
         grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
@@ -826,7 +829,7 @@ void BookingWizard::recomputeSubTotalAndTax()
     const qint64 otherCents = std::llround(other * 100.0);
     BookingCharges shown = m_charges;
     if (!shown.priced)
-        shown.rooms = {RoomCharge{0, QString(), roomsCentsShown()}};
+        shown.rooms = {RoomCharge::Amount(roomsCentsShown())};
     const qint64 subTotal = shown.roomsCents() + shown.extrasCents() + otherCents;
     p.lblSubTotal->setText(FormatMoney(double(subTotal) / 100.0));
     const QVector<TaxLine> taxes = TaxesByRate(shown, otherCents, QString::number(m_terms->SalesTaxPercent(), 'g', 15));
@@ -951,7 +954,6 @@ void BookingWizard::showCharges()
         grid->setItem(i, 1, what);
         grid->setItem(i, 2, price);
     }
-    grid->resizeRowsToContents();
     p.lblPriceWarnings->setText(m_charges.warnings().join(QLatin1Char('\n')));
     p.lblPriceWarnings->setVisible(!p.lblPriceWarnings->text().isEmpty());
     QTableWidget *extras = p.grdExtras;

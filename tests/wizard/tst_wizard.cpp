@@ -1081,7 +1081,10 @@ void TestWizard::ratesPriceTheBookingToItsInvoice()
     Wizard p;
     TempDatabase &t = p.database;
     p.settings->WriteSetting(QStringLiteral("SalesTaxPercentage"), QStringLiteral("7"));
-    WriteHouseDetails(t.db(), HouseDetails{QStringLiteral("Pension Seeblick"), QStringLiteral("Uferweg 3\n6900 Bregenz")});
+    HouseDetails house;
+    house.name = QStringLiteral("Pension Seeblick");
+    house.address = QStringLiteral("Uferweg 3\n6900 Bregenz");
+    WriteHouseDetails(t.db(), house);
     QCOMPARE(p.run(), 0);
     Controls *w = p.w();
     auto rates = whenModal<frmRates>([](frmRates *d) {
