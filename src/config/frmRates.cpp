@@ -5,6 +5,7 @@
 #include "widgets/uiservices.h"
 
 #include <QComboBox>
+#include <QStyledItemDelegate>
 #include <QHeaderView>
 #include <QLocale>
 #include <QTableWidget>
@@ -40,6 +41,33 @@ void showMask(const QList<QCheckBox *> &boxes, int mask)
         boxes.at(i)->setChecked(mask & (1 << i));
 }
 
+// How an extra is charged, chosen in its cell (F2, a letter, or a click)
+// from the three ways; the cell keeps the way's code beside its words.
+class PerDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        auto *box = new QComboBox(parent);
+        box->setAccessibleName(frmRates::tr("Charged"));
+        for (const QString &code : ExtraPers())
+            box->addItem(PerText(code), code);
+        return box;
+    }
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        auto *box = static_cast<QComboBox *>(editor);
+        box->setCurrentIndex(std::max(0, box->findData(index.data(Qt::UserRole))));
+    }
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        auto *box = static_cast<QComboBox *>(editor);
+        model->setData(index, box->currentText(), Qt::DisplayRole);
+        model->setData(index, box->currentData(), Qt::UserRole);
+    }
+};
+
 }  // namespace
 
 frmRates::frmRates(Database &db, UiServices &ui_, QWidget *parent)
@@ -71,6 +99,7 @@ frmRates::frmRates(Database &db, UiServices &ui_, QWidget *parent)
     ui->tblExtras->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ui->tblExtras->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     ui->tblExtras->verticalHeader()->hide();
+    ui->tblExtras->setItemDelegateForColumn(2, new PerDelegate(ui->tblExtras));
     for (QDateEdit *d : {ui->dtpSeasonFrom, ui->dtpSeasonTo, ui->dtpWhichDay})
         d->setDisplayFormat(RegionalPickerFormat());
     ui->dtpWhichDay->setDate(QDate::currentDate());
@@ -199,12 +228,9 @@ void frmRates::addExtraRow(const Extra &e)
     name->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(e.id));
     t->setItem(row, 0, name);
     t->setItem(row, 1, cell(money(e.priceCents)));
-    auto *per = new QComboBox(t);
-    per->setAccessibleName(tr("Charged"));
-    for (const QString &code : ExtraPers())
-        per->addItem(PerText(code), code);
-    per->setCurrentIndex(std::max(0, per->findData(e.per)));
-    t->setCellWidget(row, 2, per);
+    QTableWidgetItem *per = cell(PerText(e.per));
+    per->setData(Qt::UserRole, ExtraPers().contains(e.per) ? e.per : ExtraPers().first());
+    t->setItem(row, 2, per);
     t->setItem(row, 3, cell(NumberText(e.taxPercent.toDouble())));
 }
 
@@ -428,8 +454,7 @@ bool frmRates::collectExtras()
             return refuse(t, cents ? tr("A price cannot be below nothing: %1").arg(price) : why);
         }
         e.priceCents = *cents;
-        if (auto *per = qobject_cast<QComboBox *>(t->cellWidget(r, 2)))
-            e.per = per->currentData().toString();
+        e.per = t->item(r, 2) ? t->item(r, 2)->data(Qt::UserRole).toString() : QString();
         bool rateOk = false;
         const double rate = t->item(r, 3) ? ParseRegionalNumber(t->item(r, 3)->text().trimmed(), &rateOk) : 0;
         if (!rateOk || rate < 0 || rate > 100) {

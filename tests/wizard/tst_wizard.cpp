@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include "booking/charges.h"
+#include "reports/reportsquery.h"
 #include "config/frmRates.h"
 #include "data/schema/housedetails.h"
 
@@ -1152,6 +1153,18 @@ void TestWizard::ratesPriceTheBookingToItsInvoice()
                                 QStringLiteral("7% on $210.00"), QStringLiteral("$14.70"), QStringLiteral("19% on $75.00"),
                                 QStringLiteral("$14.25"), QStringLiteral("$313.95")})
         QVERIFY2(read.contains(line), qPrintable(line + QStringLiteral(" not in:\n") + read));
+    // The taxes report counts each rate apart; the category report the
+    // room's nights at its price.
+    const TaxesReportRows taxed = TaxesReport(t.db(), arrival, arrival, TouristTax{});
+    QCOMPARE(taxed.sales.size(), 2);
+    QCOMPARE(taxed.sales.at(0).rate + QLatin1Char('/') + taxed.sales.at(1).rate, QStringLiteral("19/7"));
+    QCOMPARE(taxed.sales.at(0).taxCents + taxed.sales.at(1).taxCents, qint64(2895));
+    QCOMPARE(taxed.sales.at(1).netCents, qint64(21000));
+    const QVector<CategoryRow> categories = CategoryReport(t.db(), arrival, arrival.addDays(2));
+    QCOMPARE(categories.size(), 1);
+    QCOMPARE(categories.first().roomNightsSold, qint64(3));
+    QCOMPARE(categories.first().roomsAvailable, qint64(9));
+    QCOMPARE(categories.first().averageRate(), 70.0);
 
     // Opened again: the stored price, no question; a night more: the
     // rates' price offered, and taken.
