@@ -98,6 +98,22 @@
         <source>Mark &amp;All</source>
         <translation>&amp;Alle markieren</translation>
     </message>
+    <message>
+        <source>Print the registration card of the selected arrival, for the guest to sign.</source>
+        <translation>Den Meldeschein der gewählten Anreise drucken, zur Unterschrift des Gastes.</translation>
+    </message>
+    <message>
+        <source>Print Re&amp;gistration Card</source>
+        <translation>&amp;Meldeschein drucken</translation>
+    </message>
+    <message>
+        <source>Print the registration cards of all of the day&apos;s arrivals, one a page.</source>
+        <translation>Die Meldescheine aller Anreisen des Tages drucken, einen pro Seite.</translation>
+    </message>
+    <message>
+        <source>Print the Day&apos;s Car&amp;ds</source>
+        <translation>Meldescheine des &amp;Tages drucken</translation>
+    </message>
 </context>
 <context>
     <name>BookingLife</name>
@@ -654,6 +670,14 @@
         <source>No Children:</source>
         <translation>Kinder:</translation>
     </message>
+    <message>
+        <source>The guest&apos;s date of birth, nationality and identity document, and the companions, as the law asks them on arrival.</source>
+        <translation>Geburtsdatum, Staatsangehörigkeit und Ausweis des Gastes und die Mitreisenden, wie das Gesetz sie bei der Anreise verlangt.</translation>
+    </message>
+    <message>
+        <source>Re&amp;gistration...</source>
+        <translation>&amp;Meldeschein...</translation>
+    </message>
 </context>
 <context>
     <name>Database</name>
@@ -1131,6 +1155,70 @@
         <source>%1 %2% on %3:</source>
         <translation>%1 %2% auf %3:</translation>
     </message>
+    <message>
+        <source>Registration Form</source>
+        <translation>Meldeschein</translation>
+    </message>
+    <message>
+        <source>As the law of %1 asks it of every guest on arrival; kept one year, then destroyed.</source>
+        <translation>Wie das Gesetz von %1 es von jedem Gast bei der Anreise verlangt; ein Jahr aufbewahrt, dann vernichtet.</translation>
+    </message>
+    <message>
+        <source>Arrival:</source>
+        <translation>Anreise:</translation>
+    </message>
+    <message>
+        <source>Expected departure:</source>
+        <translation>Voraussichtliche Abreise:</translation>
+    </message>
+    <message>
+        <source>First name:</source>
+        <translation>Vorname:</translation>
+    </message>
+    <message>
+        <source>Last name:</source>
+        <translation>Familienname:</translation>
+    </message>
+    <message>
+        <source>Date of birth:</source>
+        <translation>Geburtsdatum:</translation>
+    </message>
+    <message>
+        <source>Nationality:</source>
+        <translation>Staatsangehörigkeit:</translation>
+    </message>
+    <message>
+        <source>Address:</source>
+        <translation>Anschrift:</translation>
+    </message>
+    <message>
+        <source>Identity document:</source>
+        <translation>Ausweis:</translation>
+    </message>
+    <message>
+        <source>Document number:</source>
+        <translation>Ausweisnummer:</translation>
+    </message>
+    <message>
+        <source>Companions:</source>
+        <translation>Mitreisende:</translation>
+    </message>
+    <message>
+        <source>Companion</source>
+        <translation>Mitreisende(r)</translation>
+    </message>
+    <message>
+        <source>Date of birth</source>
+        <translation>Geburtsdatum</translation>
+    </message>
+    <message>
+        <source>Nationality</source>
+        <translation>Staatsangehörigkeit</translation>
+    </message>
+    <message>
+        <source>Signature of the guest: %1</source>
+        <translation>Unterschrift des Gastes: %1</translation>
+    </message>
 </context>
 <context>
     <name>Papers</name>
@@ -1457,6 +1545,49 @@
     <message>
         <source>%1 is more than the largest amount this program keeps, %2 (ten thousand billion less one hundredth).</source>
         <translation>%1 ist mehr als der größte Betrag, den dieses Programm führt: %2 (zehn Billionen weniger ein Cent).</translation>
+    </message>
+</context>
+<context>
+    <name>Registration</name>
+    <message>
+        <source>Each companion needs a name.</source>
+        <translation>Jede mitreisende Person braucht einen Namen.</translation>
+    </message>
+    <message>
+        <source>The registration lists the guest and %1 companions, %2 persons; the booking counts %3 adults and %4 children.</source>
+        <translation>Der Meldeschein nennt den Gast und %1 Mitreisende, %2 Personen; die Buchung zählt %3 Erwachsene und %4 Kinder.</translation>
+    </message>
+    <message>
+        <source>the day of arrival and the expected day of departure</source>
+        <translation>den Tag der Anreise und der voraussichtlichen Abreise</translation>
+    </message>
+    <message>
+        <source>the guest&apos;s names</source>
+        <translation>die Namen des Gastes</translation>
+    </message>
+    <message>
+        <source>the date of birth</source>
+        <translation>das Geburtsdatum</translation>
+    </message>
+    <message>
+        <source>the nationality</source>
+        <translation>die Staatsangehörigkeit</translation>
+    </message>
+    <message>
+        <source>the address</source>
+        <translation>die Anschrift</translation>
+    </message>
+    <message>
+        <source>the number of companions and their nationalities</source>
+        <translation>die Zahl der Mitreisenden und ihre Staatsangehörigkeit</translation>
+    </message>
+    <message>
+        <source>for a foreign guest, the serial number of the passport or identity card</source>
+        <translation>bei ausländischen Gästen die Seriennummer des Passes oder Personalausweises</translation>
+    </message>
+    <message>
+        <source>the guest&apos;s signature</source>
+        <translation>die Unterschrift des Gastes</translation>
     </message>
 </context>
 <context>
@@ -2093,6 +2224,10 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
     <message>
         <source>Adding the house&apos;s extras and each booking&apos;s prices</source>
         <translation>Die Extras des Hauses und die Preise jeder Buchung werden angelegt</translation>
+    </message>
+    <message>
+        <source>Adding the guests&apos; registration details</source>
+        <translation>Die Meldedaten der Gäste werden angelegt</translation>
     </message>
 </context>
 <context>
@@ -2820,6 +2955,61 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
     </message>
 </context>
 <context>
+    <name>frmRegistration</name>
+    <message>
+        <source>Registration</source>
+        <translation>Meldeschein</translation>
+    </message>
+    <message>
+        <source>What the law asks of a guest on arrival; any of it may be left empty.</source>
+        <translation>Was das Gesetz bei der Anreise von einem Gast verlangt; alles darf leer bleiben.</translation>
+    </message>
+    <message>
+        <source>Date of &amp;birth:</source>
+        <translation>Geburts&amp;datum:</translation>
+    </message>
+    <message>
+        <source>Date of birth</source>
+        <translation>Geburtsdatum</translation>
+    </message>
+    <message>
+        <source>&amp;Nationality:</source>
+        <translation>&amp;Staatsangehörigkeit:</translation>
+    </message>
+    <message>
+        <source>Identity &amp;document:</source>
+        <translation>Aus&amp;weis:</translation>
+    </message>
+    <message>
+        <source>Document n&amp;umber:</source>
+        <translation>Ausweis&amp;nummer:</translation>
+    </message>
+    <message>
+        <source>&amp;Companions (name, date of birth, nationality):</source>
+        <translation>&amp;Mitreisende (Name, Geburtsdatum, Staatsangehörigkeit):</translation>
+    </message>
+    <message>
+        <source>Companions</source>
+        <translation>Mitreisende</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
     <name>frmSplash</name>
     <message>
         <source>Innkeld</source>
@@ -2990,6 +3180,30 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
     <message>
         <source>&amp;Restore</source>
         <translation>&amp;Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>No guest arrives on %1.</source>
+        <translation>Am %1 reist kein Gast an.</translation>
+    </message>
+    <message>
+        <source>Choose an arrival in the list first.</source>
+        <translation>Wählen Sie zuerst eine Anreise in der Liste.</translation>
+    </message>
+    <message>
+        <source>Registration Cards %1</source>
+        <translation>Meldescheine %1</translation>
+    </message>
+    <message>
+        <source>Registration Card %1</source>
+        <translation>Meldeschein %1</translation>
+    </message>
+    <message>
+        <source>Print Re&amp;gistration Card</source>
+        <translation>&amp;Meldeschein drucken</translation>
+    </message>
+    <message>
+        <source>Print the Day&apos;s Car&amp;ds</source>
+        <translation>Meldescheine des &amp;Tages drucken</translation>
     </message>
 </context>
 <context>
@@ -3641,6 +3855,57 @@ Den neuen Preis übernehmen? (Nein behält den gespeicherten Preis.)</translatio
     <message>
         <source>Receipt %1</source>
         <translation>Quittung %1</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::frmRegistration</name>
+    <message>
+        <source>not known</source>
+        <translation>nicht bekannt</translation>
+    </message>
+    <message>
+        <source>Passport</source>
+        <translation>Reisepass</translation>
+    </message>
+    <message>
+        <source>Identity card</source>
+        <translation>Personalausweis</translation>
+    </message>
+    <message>
+        <source>Driving licence</source>
+        <translation>Führerschein</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Date of birth</source>
+        <translation>Geburtsdatum</translation>
+    </message>
+    <message>
+        <source>Nationality</source>
+        <translation>Staatsangehörigkeit</translation>
+    </message>
+    <message>
+        <source>The program does not know what the law of %1 asks of a registration.</source>
+        <translation>Das Programm weiß nicht, was das Gesetz von %1 von einem Meldeschein verlangt.</translation>
+    </message>
+    <message>
+        <source>The law of %1 asks for %2.</source>
+        <translation>Das Gesetz von %1 verlangt %2.</translation>
+    </message>
+    <message>
+        <source>There is no country %1: choose one from the list.</source>
+        <translation>Es gibt kein Land %1: Wählen Sie eines aus der Liste.</translation>
+    </message>
+    <message>
+        <source>Each companion needs a name.</source>
+        <translation>Jede mitreisende Person braucht einen Namen.</translation>
+    </message>
+    <message>
+        <source>%1 is not a date.</source>
+        <translation>%1 ist kein Datum.</translation>
     </message>
 </context>
 <context>

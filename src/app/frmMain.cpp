@@ -163,6 +163,10 @@ frmMain::frmMain(const AppContext &context, QWidget *parent)
     ui->picArrivals->setServices(m_context.ui);
     connect(ui->picArrivals, &ArrivalsPanel::openBooking, this, &frmMain::openBooking);
     connect(ui->picArrivals, &ArrivalsPanel::staysChanged, this, &frmMain::publishFeeds);
+    connect(ui->picArrivals, &ArrivalsPanel::printRegistrationCards, this,
+            [this](const QVector<RecordId> &bookings, const QString &title) {
+                guarded([&] { ShowRegistrationCards(*m_db, *m_context.ui, this, bookings, title); });
+            });
     ui->picArrivals->setPaymentsOpener([this](RecordId booking) { wizard()->RecordPaymentFor(booking); });
 }
 

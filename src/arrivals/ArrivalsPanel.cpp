@@ -35,6 +35,8 @@ ArrivalsPanel::ArrivalsPanel(QWidget *parent) : QFrame(parent), ServiceClient(th
     ui->lstArrivals->installEventFilter(this);
     ui->lstDepartures->installEventFilter(this);
     connect(ui->cmdViewDetails, &QPushButton::clicked, this, &ArrivalsPanel::cmdViewDetails_Click);
+    connect(ui->cmdPrintRegistration, &QPushButton::clicked, this, [this] { printCards(false); });
+    connect(ui->cmdPrintDayCards, &QPushButton::clicked, this, [this] { printCards(true); });
     connect(ui->cmdCheckIn, &QPushButton::clicked, this, &ArrivalsPanel::cmdCheckIn_Click);
     connect(ui->cmdCheckOut, &QPushButton::clicked, this, &ArrivalsPanel::cmdCheckOut_Click);
     connect(ui->cmdNoShow, &QPushButton::clicked, this, [this] { cmdNoShow_Click(false); });
@@ -98,6 +100,29 @@ void ArrivalsPanel::FillLists()
     }
     ui->cmdNoShow->setEnabled(!waiting.isEmpty());
     ui->cmdNoShowAll->setEnabled(!waiting.isEmpty());
+    ui->cmdPrintDayCards->setEnabled(!arrivals.isEmpty());
+}
+
+void ArrivalsPanel::printCards(bool wholeDay)
+{
+    QVector<RecordId> bookings;
+    if (!wholeDay) {
+        if (const RecordId id = selected(ui->lstArrivals).first)
+            bookings << id;
+    } else {
+        // The day's arrivals that still come (not those cancelled).
+        for (int i = 0; i < ui->lstArrivals->count(); ++i)
+            if (HoldsRooms(BookingStatus(ui->lstArrivals->item(i)->data(Qt::UserRole + 1).toInt())))
+                bookings << ui->lstArrivals->item(i)->data(Qt::UserRole).toLongLong();
+    }
+    if (bookings.isEmpty()) {
+        m_ui->message(window(), wholeDay ? tr("No guest arrives on %1.").arg(RegionalShortDate(date()))
+                                         : tr("Choose an arrival in the list first."),
+                      QMessageBox::Information);
+        return;
+    }
+    emit printRegistrationCards(bookings, wholeDay ? tr("Registration Cards %1").arg(RegionalShortDate(date()))
+                                                   : tr("Registration Card %1").arg(bookings.first()));
 }
 
 QPair<RecordId, BookingStatus> ArrivalsPanel::selected(QListWidget *list) const
@@ -175,6 +200,10 @@ void ArrivalsPanel::listMenu(QListWidget *list, const QPoint &at)
         menu.addAction(tr("Check &Out"), this, &ArrivalsPanel::cmdCheckOut_Click);
     if (list == ui->lstNotArrived)
         menu.addAction(tr("Mark No-&show"), this, [this] { cmdNoShow_Click(false); });
+    if (list == ui->lstArrivals) {
+        menu.addAction(tr("Print Re&gistration Card"), this, [this] { printCards(false); });
+        menu.addAction(tr("Print the Day's Car&ds"), this, [this] { printCards(true); });
+    }
     if (allowed.contains(BookingStatus::Cancelled))
         menu.addAction(tr("&Cancel Booking..."), this, [this, id = id, status = status] {
             QString guest;

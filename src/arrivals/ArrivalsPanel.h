@@ -50,6 +50,9 @@ signals:
     void staysChanged();
     // A press on the panel's heading: the window is moved as by a title bar.
     void headingPressed();
+    // Print Registration Card / Print the Day's Cards: the bookings whose
+    // cards are asked for, and the paper's title.
+    void printRegistrationCards(const QVector<RecordId> &bookings, const QString &title);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -69,6 +72,7 @@ private:
     void cmdCheckOut_Click();
     void cmdNoShow_Click(bool all);
     void listMenu(QListWidget *list, const QPoint &at);
+    void printCards(bool wholeDay);
     // The selected booking of `list` and its status as listed (0: none).
     QPair<RecordId, BookingStatus> selected(QListWidget *list) const;
     void changed();

@@ -6,6 +6,8 @@
 #include "data/regional/regional.h"
 #include "booking/bookingview.h"
 #include "booking/paymentrecords.h"
+#include "booking/registration.h"
+#include "data/schema/paperlanguage.h"
 #include "data/schema/bookingtax.h"
 
 #include <cmath>
@@ -81,7 +83,17 @@ private:
     std::shared_ptr<QTranslator> m_translator;
 };
 
+QString letterhead(const HouseDetails &house, const QString &body, const Words &w, bool newPage);
+
 QString page(const HouseDetails &house, const QString &body, const Words &w)
+{
+    return QStringLiteral("<html><body style=\"font-size:10pt\">") + letterhead(house, body, w, false)
+        + QStringLiteral("</body></html>");
+}
+
+// The house's heading, the body and the footer; on a page of its own when
+// `newPage` (a card among the day's cards).
+QString letterhead(const HouseDetails &house, const QString &body, const Words &w, bool newPage)
 {
     QStringList head;
     if (!house.name.isEmpty())
@@ -97,15 +109,15 @@ QString page(const HouseDetails &house, const QString &body, const Words &w)
         head << reach.join(QStringLiteral(" &middot; "));
     if (!house.vatNumber.isEmpty())
         head << w(QT_TRANSLATE_NOOP("Paper", "VAT No.: %1")).arg(escaped(house.vatNumber, kLineLength));
-    QString html = QStringLiteral("<html><body style=\"font-size:10pt\"><table width=\"100%\" cellpadding=\"0\"><tr>"
-                                  "<td valign=\"top\">%1</td>")
-                       .arg(head.join(QStringLiteral("<br>")));
+    QString html = QStringLiteral("<table width=\"100%\" cellpadding=\"0\"%2><tr><td valign=\"top\">%1</td>")
+                       .arg(head.join(QStringLiteral("<br>")),
+                            newPage ? QStringLiteral(" style=\"page-break-before: always\"") : QString());
     if (!house.logo.isEmpty())
         html += QStringLiteral("<td align=\"right\" valign=\"top\"><img src=\"%1\" height=\"72\"></td>").arg(QLatin1String(kLogoName));
     html += QStringLiteral("</tr></table><hr>") + body;
     if (!house.footer.isEmpty())
         html += QStringLiteral("<hr><p style=\"font-size:8pt\">%1</p>").arg(escaped(house.footer));
-    return html + QStringLiteral("</body></html>");
+    return html;
 }
 
 }  // namespace
@@ -322,6 +334,69 @@ QString ReceiptPaper(Database &db, RecordId paymentId, const QString &currencySy
                   {w(QT_TRANSLATE_NOOP("Paper", "Paid in all:")), MoneyWithSymbol(v.amounts.amountPayed, C)},
                   {w(QT_TRANSLATE_NOOP("Paper", "Balance Due:")), MoneyWithSymbol(v.amounts.total - v.amounts.amountPayed, C)}});
     return page(ReadHouseDetails(db), body, w);
+}
+
+QString RegistrationCardsPaper(Database &db, const QVector<RecordId> &bookings, const QString &houseCountry)
+{
+    const HouseDetails house = ReadHouseDetails(db);
+    const QString blank = QStringLiteral("_______________________________");
+    QString html = QStringLiteral("<html><body style=\"font-size:10pt\">");
+    for (int i = 0; i < bookings.size(); ++i) {
+        const RecordId id = bookings.at(i);
+        const QString language = BookingPaperLanguage(db, id);
+        const Words w(language);
+        const ConfirmView v = LoadConfirmStep(db, id);
+        if (!v.found)
+            throw BookingGone();
+        const Registration r = ReadRegistration(db, id);
+        const auto known = [&blank](const QString &text) { return text.trimmed().isEmpty() ? blank : text; };
+        const auto day = [&blank](const QDate &d) { return d.isValid() ? RegionalShortDate(d) : blank; };
+        const QStringList f = v.contactFields;  // name, address lines, phone...
+        QString body = QStringLiteral("<h2>%1</h2>").arg(w(QT_TRANSLATE_NOOP("Paper", "Registration Form")));
+        const RegistrationLaw law = LawOf(houseCountry);
+        if (!law.fields.isEmpty())
+            body += QStringLiteral("<p style=\"font-size:8pt\">%1</p>")
+                        .arg(escaped(w(QT_TRANSLATE_NOOP("Paper", "As the law of %1 asks it of every guest on arrival; kept one year, then destroyed."))
+                                         .arg(CountryName(houseCountry, language))));
+        const Recordset guest = db.execute(QStringLiteral("SELECT c.FirstName, c.LastName, c.Address1, c.Address2, c.City, "
+                                                          "c.State, c.PostCode, c.Country FROM booking AS b JOIN customer "
+                                                          "AS c ON c.ID = b.CustomerID WHERE b.ID = %1")
+                                               .arg(id));
+        const QString address = guest.eof() ? QString()
+                                            : JoinedParts({guest.text(2), guest.text(3),
+                                                           JoinedParts({guest.text(6), guest.text(4), guest.text(5)}, QStringLiteral(" ")),
+                                                           guest.text(7)},
+                                                          QStringLiteral(", "));
+        QList<std::pair<QString, QString>> lines{
+            {w(QT_TRANSLATE_NOOP("Paper", "Booking number:")), QString::number(id)},
+            {w(QT_TRANSLATE_NOOP("Paper", "Arrival:")), RegionalShortDate(v.from.date())},
+            {w(QT_TRANSLATE_NOOP("Paper", "Expected departure:")), RegionalShortDate(v.to.date())},
+            {w(QT_TRANSLATE_NOOP("Paper", "First name:")), known(guest.eof() ? QString() : guest.text(0))},
+            {w(QT_TRANSLATE_NOOP("Paper", "Last name:")), known(guest.eof() ? QString() : guest.text(1))},
+            {w(QT_TRANSLATE_NOOP("Paper", "Date of birth:")), day(r.birth)},
+            {w(QT_TRANSLATE_NOOP("Paper", "Nationality:")), known(CountryName(r.nationality, language))},
+            {w(QT_TRANSLATE_NOOP("Paper", "Address:")), known(address)},
+            {w(QT_TRANSLATE_NOOP("Paper", "Identity document:")), known(r.documentKind)},
+            {w(QT_TRANSLATE_NOOP("Paper", "Document number:")), known(r.documentNumber)},
+            {w(QT_TRANSLATE_NOOP("Paper", "Companions:")), QString::number(r.companions.size())},
+        };
+        body += rows(lines);
+        // The companions, with a blank line for one more.
+        body += QStringLiteral("<table width=\"100%\" cellpadding=\"3\"><tr><th align=\"left\">%1</th><th align=\"left\">%2"
+                               "</th><th align=\"left\">%3</th></tr>")
+                    .arg(w(QT_TRANSLATE_NOOP("Paper", "Companion")), w(QT_TRANSLATE_NOOP("Paper", "Date of birth")),
+                         w(QT_TRANSLATE_NOOP("Paper", "Nationality")));
+        for (const Companion &c : r.companions)
+            body += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>")
+                        .arg(escaped(c.name, kLineLength), escaped(day(c.birth)), escaped(known(CountryName(c.nationality, language))));
+        if (r.companions.isEmpty())
+            body += QStringLiteral("<tr><td>%1</td><td>%1</td><td>%1</td></tr>").arg(QStringLiteral("____________________"));
+        body += QStringLiteral("</table><br><br><p>%1</p><p>%2</p>")
+                    .arg(escaped(w(QT_TRANSLATE_NOOP("Paper", "Date: %1")).arg(blank)),
+                         escaped(w(QT_TRANSLATE_NOOP("Paper", "Signature of the guest: %1")).arg(blank)));
+        html += letterhead(house, body, w, i > 0);
+    }
+    return html + QStringLiteral("</body></html>");
 }
 
 }  // namespace innkeld

@@ -35,6 +35,13 @@ QString InvoicePaper(const Invoice &invoice, const QString &language = QString()
 // method and note), the guest and the booking, what the booking costs, what
 // it received in all and what is still due. Throws DbError when the payment
 // or its booking is gone.
+// The registration cards of these bookings, one a page in one paper, each
+// in its booking's papers' language: what the law asks of a guest on
+// arrival, filled in where it is known, a blank line where it is not, and a
+// line for the guest's signature; the law of `houseCountry` (an ISO code)
+// named when the program knows it. Throws DbError (BookingGone).
+QString RegistrationCardsPaper(Database &db, const QVector<RecordId> &bookings, const QString &houseCountry);
+
 QString ReceiptPaper(Database &db, RecordId paymentId, const QString &currencySymbol,
                      const QString &language = QString());
 

@@ -8,6 +8,7 @@
 #include "widgets/uiservices.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QTextDocument>
 
@@ -32,6 +33,18 @@ void ShowInvoice(Database &db, UiServices &ui, QWidget *parent, RecordId invoice
     QString file = kind + QLatin1Char('-') + invoice.number + QStringLiteral(".pdf");
     file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("-"));
     ui.showPaper(parent, kind + QLatin1Char(' ') + invoice.number, *paper, file);
+}
+
+void ShowRegistrationCards(Database &db, UiServices &ui, QWidget *parent, const QVector<RecordId> &bookings,
+                           const QString &title)
+{
+    if (bookings.isEmpty())
+        return;
+    const auto paper = MakePaper(RegistrationCardsPaper(db, bookings, QLocale::territoryToCode(QLocale().territory())),
+                                 ReadHouseDetails(db).logo);
+    QString file = title + QStringLiteral(".pdf");
+    file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("-"));
+    ui.showPaper(parent, title, *paper, file);
 }
 
 }  // namespace innkeld

@@ -4,6 +4,9 @@
 
 #include "data/sql/database.h"
 
+#include <QString>
+#include <QVector>
+
 class QWidget;
 
 namespace innkeld {
@@ -14,5 +17,9 @@ class UiServices;
 void ShowConfirmation(Database &db, UiServices &ui, QWidget *parent, RecordId bookingId, const QString &currencySymbol,
                       const QString &taxName);
 void ShowInvoice(Database &db, UiServices &ui, QWidget *parent, RecordId invoiceId);
+// The registration cards of the bookings, one a page, in one paper (one
+// print job); the law of the desk's country named.
+void ShowRegistrationCards(Database &db, UiServices &ui, QWidget *parent, const QVector<RecordId> &bookings,
+                           const QString &title);
 
 }  // namespace innkeld

@@ -1,6 +1,7 @@
 #include "BookingWizard.h"
 #include "ui_BookingWizard.h"
 #include "frmRecordPayment.h"
+#include "frmRegistration.h"
 #include "ui_ConfirmStep.h"
 #include "ui_CustomerStep.h"
 #include "ui_DatesStep.h"
@@ -20,6 +21,7 @@
 #include "booking/bookingview.h"
 #include "booking/payment.h"
 #include "booking/pricing.h"
+#include "booking/registration.h"
 #include "wizard/returningguests.h"
 
 #include <QAbstractItemView>
@@ -126,6 +128,7 @@ BookingWizard::BookingWizard(QWidget *parent)
     connect(confirm->cmdRestore, &QPushButton::clicked, this, [this] { changeStatus(BookingStatus::Booked); });
     connect(confirm->cboPaperLanguage, qOverload<int>(&QComboBox::activated), this,
             &BookingWizard::cboPaperLanguage_Click);
+    connect(customer->cmdRegistration, &QPushButton::clicked, this, &BookingWizard::cmdRegistration_Click);
     connect(payment->cmdAddExtra, &QPushButton::clicked, this, &BookingWizard::cmdAddExtra_Click);
     connect(payment->cmdRemoveExtra, &QPushButton::clicked, this, &BookingWizard::cmdRemoveExtra_Click);
     connect(payment->grdRoomPrices, &QTableWidget::itemChanged, this, &BookingWizard::roomPriceEdited);
@@ -784,6 +787,12 @@ void BookingWizard::PerformBookingStep(int step)
             details[size_t(i)] = boxes[i]->text();
         SaveCustomerStep(db, m_currentBookingId, customer->txtNoAdults->text(), customer->txtNoChildren->text(),
                          details);
+        // The companions registered and the guests counted: said, not refused.
+        double adults = 0, children = 0;
+        if (amountOf(customer->txtNoAdults->text(), &adults) && amountOf(customer->txtNoChildren->text(), &children))
+            if (const QString warning = CompanionsWarning(ReadRegistration(db, m_currentBookingId), int(adults), int(children));
+                !warning.isEmpty())
+                m_ui->message(window(), warning, QMessageBox::Information);
         break;
     }
     case 3: {
@@ -1036,6 +1045,17 @@ void BookingWizard::extraQuantityEdited(QTableWidgetItem *item)
         showCharges();
         recomputeSubTotalAndTax();
         cmdRecalculateTotalPayable_Click();
+    });
+}
+
+void BookingWizard::cmdRegistration_Click()
+{
+    if (m_currentBookingId == 0 || !m_db || !m_ui)
+        return;
+    guarded([this] {
+        frmRegistration dialog(*m_db, *m_ui, m_currentBookingId, window());
+        dialog.Setup();
+        dialog.exec();
     });
 }
 

@@ -168,6 +168,7 @@ private:
     void roomPriceEdited(QTableWidgetItem *item);
     void extraQuantityEdited(QTableWidgetItem *item);
     void cmdAddExtra_Click();
+    void cmdRegistration_Click();
     void cmdRemoveExtra_Click();
     // The rooms' amount: their prices, or the cost per night times the
     // nights and rooms for a booking priced so.

@@ -6,6 +6,8 @@
 #include "data/regional/regional.h"
 #include "booking/bookingstatus.h"
 #include "booking/paymentrecords.h"
+#include "booking/registration.h"
+#include "data/schema/paperlanguage.h"
 #include "guisupport.h"
 #include "wizard/BookingWizard.h"
 
@@ -14,7 +16,9 @@
 #include <QTreeWidget>
 #include <QDateTimeEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -105,6 +109,7 @@ private slots:
     void theDesksDayThroughTheWindow();
     void dayWithoutMidnight();
     void focusClearsTheOtherSelection();
+    void registrationCardsOfTheDay();
 };
 
 void TestArrivals::queriesAndNames()
@@ -443,6 +448,70 @@ void TestArrivals::theDesksDayThroughTheWindow()
     QVERIFY(!p.find<QPushButton>("cmdNoShowAll")->isEnabled());
     QCOMPARE(t.run(QStringLiteral("SELECT Reason FROM bookingstatus WHERE bookingid = %1").arg(never)).text(0),
              QStringLiteral("noshow"));
+}
+
+namespace {
+
+// The text of a PDF, its pages apart (pdftotext puts a form feed between them).
+QStringList pdfPages(const QString &pdf)
+{
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!text.waitForFinished(60000) || text.exitCode() != 0)
+        return {};
+    QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
+}  // namespace
+
+void TestArrivals::registrationCardsOfTheDay()
+{
+    // The registration a guest gave, printed on the card of the selected
+    // arrival; the day's cards one a page in one paper, each in its
+    // booking's language, with blank lines where nothing is known.
+    ProgramRun p;
+    p.notFirst();
+    const House h(p.database);
+    Registration ann;
+    ann.birth = QDate(1980, 2, 29);
+    ann.nationality = QStringLiteral("DE");
+    ann.documentKind = QStringLiteral("Passport");
+    ann.documentNumber = QStringLiteral("C01X00T47");
+    ann.companions << Companion{QStringLiteral("Eva Lee"), QDate(2015, 6, 1), QStringLiteral("AT")};
+    WriteRegistration(p.database.db(), h.arriving, ann);
+    QCOMPARE(ReadRegistration(p.database.db(), h.arriving), ann);
+    Registration cy;
+    cy.nationality = QStringLiteral("FR");
+    WriteRegistration(p.database.db(), h.dayStay, cy);
+    SetBookingPaperLanguage(p.database.db(), h.dayStay, QStringLiteral("de"));
+    QCOMPARE(p.run(), 0);
+    QTemporaryDir files;
+    auto *arrivals = p.find<QListWidget>("lstArrivals");
+
+    p.ui.paperPdf = files.filePath(QStringLiteral("card.pdf"));
+    arrivals->setCurrentRow(rowOf(arrivals, h.arriving));
+    QTest::mouseClick(p.find<QPushButton>("cmdPrintRegistration"), Qt::LeftButton);
+    const QStringList card = pdfPages(p.ui.paperPdf);
+    QVERIFY2(card.size() == 1, "pdftotext (poppler-utils) could not read the card, or it is not one page");
+    for (const QString &line : {QStringLiteral("Registration Form"), QStringLiteral("Ann"), QStringLiteral("Lee"),
+                                RegionalShortDate(QDate(1980, 2, 29)), QStringLiteral("Germany"), QStringLiteral("Passport"),
+                                QStringLiteral("C01X00T47"), QStringLiteral("Eva Lee"), QStringLiteral("Austria"),
+                                QStringLiteral("Signature of the guest")})
+        QVERIFY2(card.first().contains(line), qPrintable(line + QStringLiteral(" not in:\n") + card.first()));
+
+    p.ui.paperPdf = files.filePath(QStringLiteral("day.pdf"));
+    QTest::mouseClick(p.find<QPushButton>("cmdPrintDayCards"), Qt::LeftButton);
+    const QStringList pages = pdfPages(p.ui.paperPdf);
+    QCOMPARE(pages.size(), arrivals->count());
+    const QString german = pages.value(rowOf(arrivals, h.dayStay));
+    for (const QString &line : {QStringLiteral("Meldeschein"), QStringLiteral("Cy"), QStringLiteral("Frankreich"),
+                                QStringLiteral("Unterschrift des Gastes"), QStringLiteral("_____")})
+        QVERIFY2(german.contains(line), qPrintable(line + QStringLiteral(" not in:\n") + german));
+    // Nothing known of the guest without a name: blank lines to fill in.
+    QVERIFY(pages.value(rowOf(arrivals, h.noName)).count(QStringLiteral("_____")) >= 6);
 }
 
 QTEST_MAIN(TestArrivals)

@@ -54,7 +54,9 @@ const CopiedTable kOrder[] = {{"room", "id", nullptr},
                               {"roomprice", "bookingid",
                                "bookingid, roomid, PriceCents, RateCents, Lines, OverrideBy, OverrideAt"},
                               {"bookingextra", "bookingid",
-                               "bookingid, Position, extraid, Name, Per, Quantity, UnitCents, Cents, TaxPercent"}};
+                               "bookingid, Position, extraid, Name, Per, Quantity, UnitCents, Cents, TaxPercent"},
+                              {"registration", "bookingid", "bookingid, BirthDate, Nationality, DocumentKind, DocumentNumber"},
+                              {"companion", "bookingid", "bookingid, Position, Name, BirthDate, Nationality"}};
 
 qint64 countOf(Database &db, const char *table)
 {

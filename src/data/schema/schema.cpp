@@ -6,6 +6,7 @@
 #include "changenotices.h"
 #include "ratetables.h"
 #include "bookingprices.h"
+#include "guestregistration.h"
 #include "bookingtables.h"
 #include "channeltables.h"
 #include "findindex.h"
@@ -98,6 +99,7 @@ const std::vector<SchemaPart> &schemaParts()
         BookingStatusPart(),
         RateTablesPart(),
         BookingPricesPart(),
+        GuestRegistrationPart(),
         ChangeNoticesPart(),
         deskRolesPart(),
     };
