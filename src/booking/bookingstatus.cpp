@@ -1,5 +1,7 @@
 #include "bookingstatus.h"
 
+#include "data/schema/guestregistration.h"
+
 #include "data/schema/bookingtables.h"
 
 #include <QCoreApplication>
@@ -115,6 +117,9 @@ void changeOne(Database &db, RecordId bookingId, BookingStatus shown, const Stat
                               "VALUES (%1, '%2', %3, '%4', %5, %6)")
                    .arg(id(bookingId), StatusCode(change.to), literal(DeskUser().left(200)), ReasonCode(change.reason),
                         literal(change.note.left(4000)), QString::number(change.feeCents)));
+    // A stay that has ended needs its card number no longer.
+    if (change.to == BookingStatus::CheckedOut)
+        db.execute(MaskCardsSql(db.engineKind(), QStringLiteral("ID = %1").arg(id(bookingId))));
 }
 
 StatusEntry entryOf(const Recordset &rs)

@@ -1,5 +1,7 @@
 #include "csvexport.h"
 
+#include "data/schema/guestregistration.h"
+
 #include "data/regional/regional.h"
 
 #include <QFileDevice>
@@ -206,12 +208,14 @@ void writeOrThrow(QIODevice &out, const QByteArray &bytes)
 // never arrived, is not a reservation.
 QString ReservationsExportSql()
 {
+    // The card number masked: a spreadsheet is no place for it whole.
     return QStringLiteral(
         "SELECT FromDate, ToDate, BookedBy, CustomerID, Notes, NoAdults, NoKids, PaymentMethod, OtherCharges, "
-        "SalesTax, TotalPayable, AmountPayed, CreditCardNo, CreditCardExpiry, CreditCardType, CostPerNight, "
+        "SalesTax, TotalPayable, AmountPayed, %1 AS CreditCardNo, CreditCardExpiry, CreditCardType, CostPerNight, "
         "FirstName, LastName, Address1, Address2, City, State, PostCode, Country, Phone, Email, SubmittedDate, "
         "BusinessName FROM Booking, Customer WHERE customer.id=booking.customerid AND booking.status NOT IN "
-        "('cancelled', 'noshow');");
+        "('cancelled', 'noshow');")
+        .arg(MaskedCardSql(QStringLiteral("CreditCardNo")));
 }
 
 QString ReservationsCsvHeader()

@@ -21,6 +21,7 @@
 #include "booking/bookingview.h"
 #include "booking/payment.h"
 #include "booking/pricing.h"
+#include "booking/privacy.h"
 #include "booking/registration.h"
 #include "wizard/returningguests.h"
 
@@ -676,7 +677,7 @@ void BookingWizard::showConfirmStep()
         lblConfirm[5]->setText(MoneyWithSymbol(a.amountPayed, S));
         lblConfirm[6]->setText(v.paymentMethod);
         lblConfirm[7]->setText(v.cardType);
-        lblConfirm[8]->setText(v.cardNo);
+        lblConfirm[8]->setText(MaskedCardNumber(v.cardNo));
         lblConfirm[9]->setText(v.cardExpiry);
         if (v.hasContact)
             c.lblConfirmContact->setText(v.contact);

@@ -1,5 +1,7 @@
 #include "guestregistration.h"
 
+#include "bookingtables.h"
+
 #include <QCoreApplication>
 
 namespace innkeld {
@@ -25,12 +27,41 @@ QStringList statements(Engine engine)
                        "(length(Name) BETWEEN 1 AND 200), BirthDate %2, Nationality %3, PRIMARY KEY (bookingid, Position))")
             .arg(ref, day.arg(QStringLiteral("BirthDate")), country.arg(QStringLiteral("Nationality"))),
     };
+    out << QStringLiteral("CREATE TABLE retention (id INTEGER PRIMARY KEY CHECK (id = 1), RegistrationMonths INTEGER NOT "
+                          "NULL DEFAULT 12 CHECK (RegistrationMonths BETWEEN 1 AND 240), CardDays INTEGER NOT NULL DEFAULT "
+                          "7 CHECK (CardDays BETWEEN 0 AND 3650))")
+        << QStringLiteral("INSERT INTO retention (id, RegistrationMonths, CardDays) VALUES (1, 12, 7)")
+        // The card numbers an earlier version kept whole, masked once.
+        << MaskCardsSql(engine, CardKeptTooLongSql(engine, QDate::currentDate(), 7));
     if (server)
         return out;
     return out + BookingLinkTriggers(QStringLiteral("registration")) + BookingLinkTriggers(QStringLiteral("companion"));
 }
 
 }  // namespace
+
+QString MaskedCardSql(const QString &column)
+{
+    const QString digits = QStringLiteral("replace(replace(%1, ' ', ''), '-', '')").arg(column);
+    return QStringLiteral("CASE WHEN length(%1) > 4 AND %2 NOT LIKE '****%' THEN '**** ' || substr(%1, length(%1) - 3) "
+                          "ELSE %2 END")
+        .arg(digits, column);
+}
+
+QString MaskCardsSql(Engine, const QString &condition)
+{
+    const QString digits = QStringLiteral("replace(replace(CreditCardNo, ' ', ''), '-', '')");
+    return QStringLiteral("UPDATE booking SET CreditCardNo = '**** ' || substr(%1, length(%1) - 3) WHERE CreditCardNo IS "
+                          "NOT NULL AND length(%1) > 4 AND CreditCardNo NOT LIKE '****%' AND (%2)")
+        .arg(digits, condition);
+}
+
+QString CardKeptTooLongSql(Engine engine, const QDate &today, int days)
+{
+    return QStringLiteral("Status = 'checkedout' OR (ToDate IS NOT NULL AND %1 < %2)")
+        .arg(DayNumberSql(engine, QStringLiteral("ToDate")))
+        .arg(today.toJulianDay() - days);
+}
 
 SchemaPart GuestRegistrationPart()
 {

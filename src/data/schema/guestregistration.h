@@ -7,8 +7,25 @@
 
 #include "schemapart.h"
 
+#include <QDate>
+
 namespace innkeld {
 
+// Also the house's rule of how long they are kept (retention: the months
+// after the departure, default 12; the days a full card number is kept
+// after the departure, default 7), and the card numbers of the stays that
+// ended masked as the part is added.
 SchemaPart GuestRegistrationPart();
+
+// The statement that masks the full card numbers of the bookings meeting
+// `condition` (on booking's columns), keeping their last four digits
+// ("**** 1234"); a number masked already, or of four digits or fewer, is
+// left as it is.
+QString MaskCardsSql(Engine engine, const QString &condition);
+// The same mask as an expression of a column, for what is read out.
+QString MaskedCardSql(const QString &column);
+// The condition on booking of a card number kept longer than the stay
+// needs on `today`: checked out, or departed more than `days` days before.
+QString CardKeptTooLongSql(Engine engine, const QDate &today, int days);
 
 }  // namespace innkeld

@@ -42,7 +42,8 @@ QStringList TemporaryStatements(const QStringList &statements)
 {
     QStringList temporary;
     for (const QString &sql : statements)
-        if (!sql.startsWith(QLatin1String("CREATE TRIGGER")))
+        // (A file read as it is takes no trigger and no change of its rows.)
+        if (!sql.startsWith(QLatin1String("CREATE TRIGGER")) && !sql.startsWith(QLatin1String("UPDATE ")))
             temporary << QString(sql)
                              .replace(QStringLiteral("CREATE TABLE "), QStringLiteral("CREATE TEMP TABLE "))
                              .replace(QStringLiteral("CREATE INDEX "), QStringLiteral("CREATE INDEX temp."))

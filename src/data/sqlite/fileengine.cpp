@@ -507,6 +507,9 @@ public:
             // Room in memory for what a search or a week reads in a house of
             // many years (the engine's default is 2 MB).
             runOrThrow(q, QStringLiteral("PRAGMA cache_size = -32768"));
+            // What is deleted or masked (a guest's registration, a card
+            // number) is overwritten in the file, not left in a free page.
+            runOrThrow(q, QStringLiteral("PRAGMA secure_delete = ON"));
             // The journal mode is the file's own; it is changed only when no
             // other desk has the file open (a busy file keeps what it has).
             q.exec(writeAheadLogWorks(db->m_path) ? QStringLiteral("PRAGMA journal_mode = WAL")

@@ -1,0 +1,137 @@
+#include "privacy.h"
+
+#include "data/schema/bookingtables.h"
+#include "data/schema/guestregistration.h"
+#include "data/schema/schema.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QThread>
+
+#include <exception>
+
+namespace innkeld {
+
+QString MaskedCardNumber(const QString &number)
+{
+    QString digits = number;
+    digits.remove(QLatin1Char(' ')).remove(QLatin1Char('-'));
+    if (number.startsWith(QLatin1String("****")) || digits.size() <= 4)
+        return number;
+    return QStringLiteral("**** ") + digits.right(4);
+}
+
+RetentionRules ReadRetention(Database &db)
+{
+    RetentionRules rules;
+    const Recordset r = db.execute(QStringLiteral("SELECT RegistrationMonths, CardDays FROM retention WHERE id = 1"));
+    if (!r.eof()) {
+        rules.registrationMonths = r.value(0).toInt();
+        rules.cardDays = r.value(1).toInt();
+    }
+    return rules;
+}
+
+void WriteRetention(Database &db, const RetentionRules &rules)
+{
+    Database::Transaction tx(db);
+    db.execute(QStringLiteral("DELETE FROM retention"));
+    db.execute(QStringLiteral("INSERT INTO retention (id, RegistrationMonths, CardDays) VALUES (1, %1, %2)")
+                   .arg(rules.registrationMonths)
+                   .arg(rules.cardDays));
+    tx.commit();
+}
+
+RetentionDone ApplyRetention(Database &db, const QDate &today)
+{
+    Database::Transaction tx(db, WriteLockSql(db.engineKind()));
+    const RetentionRules rules = ReadRetention(db);
+    const Engine engine = db.engineKind();
+    // Read from the registrations kept, not from every booking.
+    const QString ended = QStringLiteral("SELECT b.ID FROM booking AS b WHERE b.ID = %1.bookingid AND %2 < %3")
+                              .arg(QStringLiteral("%1"), DayNumberSql(engine, QStringLiteral("b.ToDate")))
+                              .arg(today.addMonths(-rules.registrationMonths).toJulianDay());
+    RetentionDone done;
+    for (const auto &[table, count] : {std::pair{QStringLiteral("registration"), &done.registrations},
+                                       std::pair{QStringLiteral("companion"), &done.companions}}) {
+        const QString old = QStringLiteral("EXISTS (%1)").arg(ended.arg(QStringLiteral("t")));
+        *count = db.execute(QStringLiteral("SELECT count(*) FROM %1 AS t WHERE %2").arg(table, old)).value(0).toLongLong();
+        if (*count > 0)
+            db.execute(QStringLiteral("DELETE FROM %1 WHERE bookingid IN (SELECT t.bookingid FROM %1 AS t WHERE %2)").arg(table, old));
+    }
+    const QString kept = CardKeptTooLongSql(engine, today, rules.cardDays);
+    const QString mask = MaskCardsSql(engine, kept);
+    done.cards = db.execute(QStringLiteral("SELECT count(*) FROM booking") + mask.mid(mask.indexOf(QLatin1String(" WHERE "))))
+                     .value(0)
+                     .toLongLong();
+    if (done.cards > 0)
+        db.execute(mask);
+    tx.commit();
+    return done;
+}
+
+RetentionJob::RetentionJob(const QString &databaseAddress, std::function<QDate()> today, QObject *parent)
+    : QObject(parent), m_address(databaseAddress), m_today(std::move(today))
+{
+    m_dayWatch.setInterval(60 * 1000);
+    connect(&m_dayWatch, &QTimer::timeout, this, [this] {
+        if (m_today() != m_lastRun)
+            runFor(m_today());
+    });
+}
+
+RetentionJob::~RetentionJob()
+{
+    if (m_thread) {
+        m_thread->wait();
+        delete m_thread;
+    }
+}
+
+void RetentionJob::start()
+{
+    m_dayWatch.start();
+    runFor(m_today());
+}
+
+void RetentionJob::runFor(const QDate &day)
+{
+    if (m_thread)
+        return;  // the run under way comes back first
+    m_lastRun = day;
+    QPointer<RetentionJob> self(this);
+    const QString address = m_address;
+    m_thread = QThread::create([self, address, day] {
+        QString failure;
+        RetentionDone done;
+        try {
+            const auto db = OpenDatabase(address, false);
+            done = ApplyRetention(*db, day);
+        } catch (const std::exception &e) {
+            failure = QString::fromUtf8(e.what());
+        }
+        if (done.total() > 0)
+            qInfo("Retention on %s: %lld registrations and %lld companions erased, %lld card numbers masked.",
+                  qPrintable(day.toString(Qt::ISODate)), done.registrations, done.companions, done.cards);
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, done, failure] {
+                if (!self)
+                    return;
+                if (self->m_thread) {
+                    self->m_thread->wait();
+                    delete self->m_thread;
+                    self->m_thread = nullptr;
+                }
+                if (failure.isEmpty())
+                    emit self->done(done.total());
+                else
+                    emit self->failed(failure);
+            },
+            Qt::QueuedConnection);
+    });
+    m_thread->setObjectName(QStringLiteral("retention"));
+    m_thread->start(QThread::LowPriority);
+}
+
+}  // namespace innkeld
