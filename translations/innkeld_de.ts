@@ -2485,6 +2485,22 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
         <source>&amp;Cancel</source>
         <translation>Abb&amp;rechen</translation>
     </message>
+    <message>
+        <source>How long guests&apos; details are kept after the departure</source>
+        <translation>Wie lange Gästedaten nach der Abreise aufbewahrt werden</translation>
+    </message>
+    <message>
+        <source>Registration details, &amp;months:</source>
+        <translation>Meldedaten, &amp;Monate:</translation>
+    </message>
+    <message>
+        <source>Full card n&amp;umbers, days:</source>
+        <translation>Volle Kartennummern, Ta&amp;ge:</translation>
+    </message>
+    <message>
+        <source>In Germany the registration form is kept one year after the departure, then destroyed; the GDPR allows personal data kept only as long as they are needed. Innkeld erases the registration details (date of birth, document, companions) and masks card numbers to their last four digits itself, once a day, and a card number at check-out.</source>
+        <translation>In Deutschland wird der Meldeschein ein Jahr nach der Abreise aufbewahrt und dann vernichtet; die DSGVO erlaubt personenbezogene Daten nur so lange, wie sie gebraucht werden. Innkeld löscht die Meldedaten (Geburtsdatum, Ausweis, Mitreisende) und kürzt Kartennummern auf ihre letzten vier Ziffern selbst, einmal am Tag, und eine Kartennummer beim Auschecken.</translation>
+    </message>
 </context>
 <context>
     <name>frmInvoices</name>

@@ -19,6 +19,7 @@
 #include "HelpWindow.h"
 #include "data/copies/backup.h"
 #include "data/copies/dailybackup.h"
+#include "booking/privacy.h"
 #include "data/regional/regional.h"
 #include "data/regional/regionalterms.h"
 #include "data/regional/settings.h"
@@ -475,6 +476,17 @@ void frmMain::StartDailyBackup()
     connect(m_dailyBackup, &DailyBackup::failed, this,
             [this](const QString &message) { m_context.ui->message(this, message, QMessageBox::Warning); });
     m_dailyBackup->start();
+}
+
+void frmMain::StartRetention()
+{
+    if (!m_db || m_retention)
+        return;
+    m_retention = new RetentionJob(m_db->address(), [] { return QDate::currentDate(); }, this);
+    // A failure is the log's: the rule is applied again the next day.
+    connect(m_retention, &RetentionJob::failed, this,
+            [](const QString &why) { qWarning("Guests' details could not be erased as the house's rule asks: %s", qPrintable(why)); });
+    m_retention->start();
 }
 
 bool frmMain::dailyBackupRunning() const

@@ -36,6 +36,7 @@ class Calendar;
 class HelpWindow;
 class ClickLabel;
 class DailyBackup;
+class RetentionJob;
 class RegionalTerms;
 class SettingsStore;
 class UiServices;
@@ -77,6 +78,9 @@ public:
     // Starts the daily copy of the database (DailyBackup) and says what it
     // reports: a damaged database each time, another failure once.
     void StartDailyBackup();
+    // The house's rule of how long guests' details are kept, applied once a
+    // day off the window's thread.
+    void StartRetention();
     bool dailyBackupRunning() const;
     // A backup, export, daily copy or the channels' import or feeds are
     // running on their own thread.
@@ -187,6 +191,7 @@ private:
     QWidget *m_beforeFind = nullptr;  // the panel the find panel came over
     HelpWindow *m_help = nullptr;
     DailyBackup *m_dailyBackup = nullptr;
+    RetentionJob *m_retention = nullptr;
     LongWork *m_work = nullptr;
     AppContext m_context;
     std::unique_ptr<RegionalTerms> m_terms;

@@ -195,6 +195,7 @@ int Program::Main()
                                   .arg(QDir::toNativeSeparators(file.absoluteFilePath())),
                               QMessageBox::Warning);
     m_main->StartDailyBackup();
+    m_main->StartRetention();
 
     SettingsStore &settings = *m_context.settings;
     const bool firstRun = SettingToBool(settings.ReadSetting(QStringLiteral("FirstRun"), true), true);

@@ -48,13 +48,12 @@ RetentionDone ApplyRetention(Database &db, const QDate &today)
     const RetentionRules rules = ReadRetention(db);
     const Engine engine = db.engineKind();
     // Read from the registrations kept, not from every booking.
-    const QString ended = QStringLiteral("SELECT b.ID FROM booking AS b WHERE b.ID = %1.bookingid AND %2 < %3")
-                              .arg(QStringLiteral("%1"), DayNumberSql(engine, QStringLiteral("b.ToDate")))
-                              .arg(today.addMonths(-rules.registrationMonths).toJulianDay());
+    const QString old = QStringLiteral("EXISTS (SELECT b.ID FROM booking AS b WHERE b.ID = t.bookingid AND %1 < %2)")
+                            .arg(DayNumberSql(engine, QStringLiteral("b.ToDate")))
+                            .arg(today.addMonths(-rules.registrationMonths).toJulianDay());
     RetentionDone done;
     for (const auto &[table, count] : {std::pair{QStringLiteral("registration"), &done.registrations},
                                        std::pair{QStringLiteral("companion"), &done.companions}}) {
-        const QString old = QStringLiteral("EXISTS (%1)").arg(ended.arg(QStringLiteral("t")));
         *count = db.execute(QStringLiteral("SELECT count(*) FROM %1 AS t WHERE %2").arg(table, old)).value(0).toLongLong();
         if (*count > 0)
             db.execute(QStringLiteral("DELETE FROM %1 WHERE bookingid IN (SELECT t.bookingid FROM %1 AS t WHERE %2)").arg(table, old));

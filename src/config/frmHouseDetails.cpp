@@ -1,4 +1,6 @@
 #include "frmHouseDetails.h"
+
+#include "booking/privacy.h"
 #include "ui_frmHouseDetails.h"
 
 #include "data/schema/invoicetables.h"
@@ -42,6 +44,9 @@ void frmHouseDetails::Setup()
     ui->txtFooter->setPlainText(d.footer);
     ui->txtInvoicePrefix->setText(d.invoicePrefix);
     ui->chkYearlyRestart->setChecked(d.yearlyRestart);
+    const RetentionRules kept = ReadRetention(m_db);
+    ui->spnRegistrationMonths->setValue(kept.registrationMonths);
+    ui->spnCardDays->setValue(kept.cardDays);
     m_logo = d.logo;
     showLogo();
     showNumberExample();
@@ -134,7 +139,13 @@ void frmHouseDetails::cmdOk_Click()
         ui->txtInvoicePrefix->setFocus();
         return;
     }
-    if (RunGuarded(m_ui, this, [&] { WriteHouseDetails(m_db, d); }))
+    const RetentionRules kept{ui->spnRegistrationMonths->value(), ui->spnCardDays->value()};
+    if (RunGuarded(m_ui, this, [&] {
+            Database::Transaction tx(m_db);
+            WriteHouseDetails(m_db, d);
+            WriteRetention(m_db, kept);
+            tx.commit();
+        }))
         accept();
 }
 
