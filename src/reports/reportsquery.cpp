@@ -1,6 +1,7 @@
 #include "reportsquery.h"
 
 #include "booking/pricing.h"
+#include "booking/registration.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -485,7 +486,9 @@ QVector<CountryRow> GuestsByCountry(Database &db, const QDate &first, const QDat
         row.arrivals += arrivals;
         row.guests += guests;
         row.nights += std::max<qint64>(0, nights);
-        spellings[folded(spelling)].append({stored, arrivals});
+        // (A companion's country is named as the program names it, once.)
+        if (arrivals > 0 || !spellings.contains(folded(spelling)))
+            spellings[folded(spelling)].append({stored, arrivals});
     };
     if (server) {
         for (Recordset r = db.query(sql); !r.eof(); r.moveNext())
@@ -507,6 +510,22 @@ QVector<CountryRow> GuestsByCountry(Database &db, const QDate &first, const QDat
         }
         for (auto it = bySpelling.cbegin(); it != bySpelling.cend(); ++it)
             add(QString::fromUtf8(it.key()), it->arrivals, it->guests, it->nights);
+    }
+    // The companions registered with a nationality count in their own
+    // country, as official statistics ask: a guest taken from their
+    // booking's country, with the nights of their stay.
+    const qint64 p0 = first.toJulianDay(), p1 = last.toJulianDay() + 1;
+    for (Recordset r = db.query(QStringLiteral("SELECT cp.Nationality, coalesce(c.Country, ''), %1, %2 FROM companion AS cp "
+                                               "JOIN booking AS b ON b.ID = cp.bookingid LEFT JOIN customer AS c ON c.ID = "
+                                               "b.CustomerID WHERE cp.Nationality <> '' AND b.ToDate IS NOT NULL AND %3 AND %4")
+                                    .arg(DayNumberSql(engine, QStringLiteral("b.FromDate")),
+                                         DayNumberSql(engine, QStringLiteral("b.ToDate")), arrivals, QLatin1String(kCounted)));
+         !r.eof(); r.moveNext()) {
+        const qint64 from = std::min(r.value(2).toLongLong(), r.value(3).toLongLong());
+        const qint64 to = std::max(r.value(2).toLongLong(), r.value(3).toLongLong());
+        const qint64 nights = std::max<qint64>(0, std::min(to, p1) - std::max(from, p0));
+        add(r.text(1), 0, -1, 0);
+        add(CountryName(r.text(0)), 0, 1, nights);
     }
     QVector<CountryRow> rows;
     for (auto it = byKey.begin(); it != byKey.end(); ++it) {
