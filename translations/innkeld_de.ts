@@ -804,6 +804,49 @@
     </message>
 </context>
 <context>
+    <name>GuestData</name>
+    <message>
+        <source>Booking %1: %2 to %3</source>
+        <translation>Buchung %1: %2 bis %3</translation>
+    </message>
+    <message>
+        <source>Status: %1; guests: %2 adults, %3 children</source>
+        <translation>Status: %1; Gäste: %2 Erwachsene, %3 Kinder</translation>
+    </message>
+    <message>
+        <source>Total payable %1, paid %2, by %3, card %4 %5</source>
+        <translation>Gesamtbetrag %1, bezahlt %2, per %3, Karte %4 %5</translation>
+    </message>
+    <message>
+        <source>Registration: born %1, nationality %2, %3 %4</source>
+        <translation>Meldeschein: geboren %1, Staatsangehörigkeit %2, %3 %4</translation>
+    </message>
+    <message>
+        <source>Companions: %1</source>
+        <translation>Mitreisende: %1</translation>
+    </message>
+    <message>
+        <source>Payments: %1</source>
+        <translation>Zahlungen: %1</translation>
+    </message>
+    <message>
+        <source>Invoices: %1</source>
+        <translation>Rechnungen: %1</translation>
+    </message>
+    <message>
+        <source>Notes: %1</source>
+        <translation>Notizen: %1</translation>
+    </message>
+    <message>
+        <source>What the house holds about %1</source>
+        <translation>Was das Haus über %1 gespeichert hat</translation>
+    </message>
+    <message>
+        <source>The guest&apos;s booking %1 has not ended yet (it is %2, until %3): a guest is erased only once no stay of theirs is still to come or under way.</source>
+        <translation>Die Buchung %1 des Gastes ist noch nicht beendet (sie ist %2, bis %3): ein Gast wird erst gelöscht, wenn kein Aufenthalt mehr bevorsteht oder läuft.</translation>
+    </message>
+</context>
+<context>
     <name>HelpWindow</name>
     <message>
         <source>Innkeld Help</source>
@@ -3472,6 +3515,50 @@ Die Buchung bleibt als storniert erhalten, mit ihren Zahlungen; ihre Zimmer sind
     <message>
         <source>All statuses</source>
         <translation>Alle Status</translation>
+    </message>
+    <message>
+        <source>&amp;Export Guest&apos;s Data...</source>
+        <translation>Daten des Gastes &amp;exportieren...</translation>
+    </message>
+    <message>
+        <source>E&amp;rase Guest...</source>
+        <translation>Gast &amp;löschen...</translation>
+    </message>
+    <message>
+        <source>Guest</source>
+        <translation>Gast</translation>
+    </message>
+    <message>
+        <source>Export Guest&apos;s Data</source>
+        <translation>Daten des Gastes exportieren</translation>
+    </message>
+    <message>
+        <source>JSON files (*.json)</source>
+        <translation>JSON-Dateien (*.json)</translation>
+    </message>
+    <message>
+        <source>Guest&apos;s data: %1</source>
+        <translation>Daten des Gastes: %1</translation>
+    </message>
+    <message>
+        <source>Everything the house holds about %1 was written to %2 (for a program to read) and %3 (for a person to read).</source>
+        <translation>Alles, was das Haus über %1 gespeichert hat, wurde nach %2 (für Programme) und %3 (zum Lesen) geschrieben.</translation>
+    </message>
+    <message>
+        <source>Erase Guest</source>
+        <translation>Gast löschen</translation>
+    </message>
+    <message>
+        <source>This cannot be undone. Erase %1 now?</source>
+        <translation>Das lässt sich nicht rückgängig machen. %1 jetzt löschen?</translation>
+    </message>
+    <message>
+        <source>%1 was erased.</source>
+        <translation>%1 wurde gelöscht.</translation>
+    </message>
+    <message>
+        <source>Erase %1 from every booking of theirs (%2 in all)? The guest&apos;s name, address, phone, e-mail, notes, registration details and card numbers are replaced by an anonymous mark or removed. The invoices already issued stay as they were issued, because the law keeps them.</source>
+        <translation>%1 aus allen seinen Buchungen löschen (%2 insgesamt)? Name, Anschrift, Telefon, E-Mail, Notizen, Meldedaten und Kartennummern des Gastes werden durch eine anonyme Markierung ersetzt oder entfernt. Bereits ausgestellte Rechnungen bleiben, wie sie ausgestellt wurden, denn das Gesetz verlangt ihre Aufbewahrung.</translation>
     </message>
 </context>
 <context>

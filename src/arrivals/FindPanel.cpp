@@ -1,4 +1,16 @@
 #include "FindPanel.h"
+
+#include "booking/guestdata.h"
+#include "widgets/paper.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTextDocument>
+
+#include <stdexcept>
 #include "ui_FindPanel.h"
 
 #include "arrivals/findquery.h"
@@ -24,6 +36,19 @@ FindPanel::FindPanel(QWidget *parent) : QFrame(parent), ServiceClient(this), ui(
         ui->cboFindStatus->addItem(StatusLabel(status), int(status));
     connect(ui->cboFindStatus, qOverload<int>(&QComboBox::activated), this, &FindPanel::txtFind_Change);
     connect(ui->lstFound, &QTreeWidget::itemActivated, this, &FindPanel::lstFound_DblClick);
+    // A guest's own data: handed over, or erased.
+    ui->lstFound->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->lstFound, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        if (QTreeWidgetItem *item = ui->lstFound->itemAt(at))
+            ui->lstFound->setCurrentItem(item);
+        if (chosenBooking() == 0)
+            return;
+        QMenu menu(this);
+        menu.setObjectName(QStringLiteral("mnuGuest"));
+        menu.addAction(tr("&Export Guest's Data..."), this, &FindPanel::exportGuestData);
+        menu.addAction(tr("E&rase Guest..."), this, &FindPanel::eraseGuest);
+        menu.exec(ui->lstFound->viewport()->mapToGlobal(at));
+    });
     connect(ui->cmdFindViewDetails, &QPushButton::clicked, this, &FindPanel::cmdFindViewDetails_Click);
     connect(ui->cmdFindIssueInvoice, &QPushButton::clicked, this, &FindPanel::cmdFindIssueInvoice_Click);
     ui->txtFind->installEventFilter(this);
@@ -112,6 +137,63 @@ void FindPanel::lstFound_DblClick()
     guarded([this] {
         if (const RecordId id = chosenBooking())
             emit openBooking(id);
+    });
+}
+
+void FindPanel::exportGuestData()
+{
+    const RecordId booking = chosenBooking();
+    if (booking == 0 || !m_db || !m_ui)
+        return;
+    guarded([&] {
+        const GuestData data = ReadGuestData(*m_db, BookingsOfGuest(*m_db, booking));
+        QString base = data.name.isEmpty() ? tr("Guest") : data.name;
+        base.replace(QRegularExpression(QStringLiteral("[^\\w.-]+")), QStringLiteral("-"));
+        const QString json = m_ui->saveFileName(window(), tr("Export Guest's Data"), base + QStringLiteral(".json"),
+                                                tr("JSON files (*.json)"), QStringLiteral("json"));
+        if (json.isEmpty())
+            return;
+        const QString pdf = QFileInfo(json).path() + QLatin1Char('/') + QFileInfo(json).completeBaseName() + QStringLiteral(".pdf");
+        QSaveFile out(json);
+        if (!out.open(QIODevice::WriteOnly) || !out.setPermissions(DataFilePermissions(*m_db)) || out.write(data.json) != data.json.size()
+            || !out.commit())
+            throw std::runtime_error(QStringLiteral("%1: %2").arg(json, out.errorString()).toStdString());
+        const auto paper = MakePaper(data.html, QByteArray());
+        WritePaperPdf(*paper, tr("Guest's data: %1").arg(data.name), pdf, DataFilePermissions(*m_db));
+        m_ui->message(window(), tr("Everything the house holds about %1 was written to %2 (for a program to read) and %3 (for "
+                                   "a person to read).")
+                                    .arg(data.name, QDir::toNativeSeparators(json), QDir::toNativeSeparators(pdf)),
+                      QMessageBox::Information);
+    });
+}
+
+void FindPanel::eraseGuest()
+{
+    const RecordId booking = chosenBooking();
+    if (booking == 0 || !m_db || !m_ui)
+        return;
+    guarded([&] {
+        const QVector<RecordId> bookings = BookingsOfGuest(*m_db, booking);
+        const QDate today = QDate::currentDate();
+        if (const QString refusal = EraseRefusal(*m_db, bookings, today); !refusal.isEmpty()) {
+            m_ui->message(window(), refusal, QMessageBox::Information);
+            return;
+        }
+        const QString name = ReadGuestData(*m_db, {booking}).name;
+        const auto ask = [&](const QString &text) {
+            return m_ui->message(window(), text, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, tr("Erase Guest"))
+                == QMessageBox::Yes;
+        };
+        if (!ask(tr("Erase %1 from every booking of theirs (%2 in all)? The guest's name, address, phone, e-mail, notes, "
+                    "registration details and card numbers are replaced by an anonymous mark or removed. The invoices "
+                    "already issued stay as they were issued, because the law keeps them.")
+                     .arg(name)
+                     .arg(bookings.size()))
+            || !ask(tr("This cannot be undone. Erase %1 now?").arg(name)))
+            return;
+        EraseGuest(*m_db, bookings, today);
+        FillList();
+        m_ui->message(window(), tr("%1 was erased.").arg(name), QMessageBox::Information);
     });
 }
 

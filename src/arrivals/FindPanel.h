@@ -50,6 +50,8 @@ private slots:
     void lstFound_DblClick();
     void cmdFindViewDetails_Click();
     void cmdFindIssueInvoice_Click();
+    void exportGuestData();
+    void eraseGuest();
 
 private:
     // The listed booking chosen, when it is still there (0 otherwise, the

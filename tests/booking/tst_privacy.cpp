@@ -5,11 +5,18 @@
 #include "booking/bookingstatus.h"
 #include "booking/bookingstore.h"
 #include "booking/privacy.h"
+#include "booking/guestdata.h"
+#include "booking/paymentrecords.h"
 #include "booking/registration.h"
+#include "data/schema/housedetails.h"
+#include "output/invoices.h"
 #include "data/schema/schema.h"
 #include "output/csvexport.h"
 #include "testsupport.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtTest>
 
 using namespace innkeld;
@@ -20,6 +27,7 @@ class TestPrivacy : public QObject
     Q_OBJECT
 private slots:
     void keptAsLongAsTheRuleSaysOnBothEngines();
+    void aGuestsOwnDataHandedOverAndErased();
 };
 
 void TestPrivacy::keptAsLongAsTheRuleSaysOnBothEngines()
@@ -96,6 +104,86 @@ void TestPrivacy::keptAsLongAsTheRuleSaysOnBothEngines()
         while (row.next())
             exported << QString::fromUtf8(row.text(12).toByteArray());
         QCOMPARE(exported, QStringList(4, QStringLiteral("**** 1234")));
+    }
+}
+
+void TestPrivacy::aGuestsOwnDataHandedOverAndErased()
+{
+    // Ann Lee came twice and comes again; another Ann Lee (another e-mail
+    // address) is someone else. Her data handed over; erasing refused while
+    // a stay is to come, then done: her name, address and registration
+    // gone, the country kept, the invoice as it was issued.
+    ServerDatabase server;
+    REQUIRE_SERVER(server);
+    TempDatabase file;
+    auto onServer = OpenDatabase(server.address());
+    const QDate today = QDate::currentDate();
+    for (Database *db : {&file.db(), onServer.get()}) {
+        HouseDetails house;
+        house.name = QStringLiteral("Pension Seeblick");
+        house.address = QStringLiteral("Uferweg 3");
+        WriteHouseDetails(*db, house);
+        int rooms = 0;
+        const auto book = [&](const QDate &from, const QString &email) {
+            db->execute(QStringLiteral("INSERT INTO room (name) VALUES ('Room %1')").arg(++rooms));
+            const RecordId room =
+                db->execute(QStringLiteral("SELECT id FROM room WHERE name = 'Room %1'").arg(rooms)).value(0).toLongLong();
+            const RecordId id = CreateBookingForStay(*db, QDateTime(from.addDays(-60), QTime(9, 0)), room, from, from.addDays(2));
+            CustomerDetails guest;
+            guest[0] = QStringLiteral("Ann");
+            guest[1] = QStringLiteral("Lee");
+            guest[4] = QStringLiteral("Cork");
+            guest[7] = QStringLiteral("Ireland");
+            guest[9] = email;
+            SaveCustomerStep(*db, id, QStringLiteral("1"), QStringLiteral("0"), guest);
+            db->execute(QStringLiteral("UPDATE booking SET CreditCardNo = '4111 1111 1111 1234', Notes = 'allergic to cats' "
+                                       "WHERE ID = %1")
+                            .arg(id));
+            Registration r;
+            r.documentNumber = QStringLiteral("C01X00T47");
+            WriteRegistration(*db, id, r);
+            return id;
+        };
+        const RecordId first = book(today.addDays(-400), QStringLiteral("ann@example.org"));
+        const RecordId second = book(today.addDays(-30), QStringLiteral("ANN@example.org "));
+        const RecordId coming = book(today.addDays(20), QStringLiteral("ann@example.org"));
+        const RecordId someoneElse = book(today.addDays(-10), QStringLiteral("other@example.org"));
+        RecordPayment(*db, Payment{0, second, today.addDays(-31), 12000, QStringLiteral("Cash"), QStringLiteral("deposit")});
+        const RecordId invoice = IssueInvoice(*db, second, today.addDays(-28));
+        const Invoice issued = ReadInvoice(*db, invoice);
+
+        QVector<RecordId> hers = BookingsOfGuest(*db, second);
+        std::sort(hers.begin(), hers.end());
+        QCOMPARE(hers, (QVector<RecordId>{first, second, coming}));
+        const GuestData data = ReadGuestData(*db, hers);
+        const QJsonObject json = QJsonDocument::fromJson(data.json).object();
+        QCOMPARE(json.value(QStringLiteral("guest")).toObject().value(QStringLiteral("LastName")).toString(), QStringLiteral("Lee"));
+        const QJsonArray bookings = json.value(QStringLiteral("bookings")).toArray();
+        QCOMPARE(bookings.size(), 3);
+        QCOMPARE(bookings.at(0).toObject().value(QStringLiteral("cardNumber")).toString(), QStringLiteral("**** 1234"));
+        QVERIFY(data.json.contains("C01X00T47") && data.json.contains("deposit") && data.json.contains(issued.number.toUtf8()));
+        QVERIFY(data.html.contains(QStringLiteral("allergic to cats")) && !data.html.contains(QStringLiteral("4111")));
+
+        // A stay still to come: refused, nothing erased.
+        QVERIFY(EraseRefusal(*db, hers, today).contains(QString::number(coming)));
+        QVERIFY_THROWS_EXCEPTION(DbError, EraseGuest(*db, hers, today));
+        QCOMPARE(ReadGuestData(*db, {first}).name, QStringLiteral("Ann Lee"));
+        ChangeBookingStatus(*db, coming, BookingStatus::Booked, StatusChange(BookingStatus::Cancelled, CancelReason::Guest));
+        EraseGuest(*db, hers, today);
+        for (const RecordId id : hers) {
+            const Recordset c = db->execute(QStringLiteral("SELECT c.FirstName, c.LastName, c.City, c.Email, c.Country, "
+                                                           "b.Notes, b.CreditCardNo FROM booking AS b JOIN customer AS c ON "
+                                                           "c.ID = b.CustomerID WHERE b.ID = %1")
+                                                .arg(id));
+            QCOMPARE(QStringList({c.text(0), c.text(1), c.text(2), c.text(3), c.text(4), c.text(5), c.text(6)}),
+                     QStringList({QString(), ErasedMark(), QString(), QString(), QStringLiteral("Ireland"), QString(),
+                                  QStringLiteral("**** 1234")}));
+            QCOMPARE(ReadRegistration(*db, id), Registration());
+        }
+        QCOMPARE(ReadInvoice(*db, invoice).guest, issued.guest);  // as issued
+        QCOMPARE(PaymentsOf(*db, second).value(0).cents, qint64(12000));
+        QCOMPARE(ReadGuestData(*db, {someoneElse}).name, QStringLiteral("Ann Lee"));
+        QCOMPARE(ReadRegistration(*db, someoneElse).documentNumber, QStringLiteral("C01X00T47"));
     }
 }
 

@@ -1,0 +1,213 @@
+#include "guestdata.h"
+
+#include "booking/bookingstatus.h"
+#include "booking/paymentrecords.h"
+#include "booking/privacy.h"
+#include "booking/registration.h"
+#include "data/regional/regional.h"
+#include "data/schema/findindex.h"
+#include "data/schema/guestregistration.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace innkeld {
+
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(GuestData)
+};
+
+const char *const kGuestColumns[] = {"FirstName", "LastName", "BusinessName", "Address1", "Address2", "City",
+                                     "State",     "PostCode", "Country",      "Phone",    "Email"};
+
+QString folded(const QString &text)
+{
+    return text.simplified().toCaseFolded();
+}
+
+QString html(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
+}  // namespace
+
+QString ErasedMark()
+{
+    return QStringLiteral("(erased)");
+}
+
+QVector<RecordId> BookingsOfGuest(Database &db, RecordId bookingId)
+{
+    const Recordset g = db.execute(QStringLiteral("SELECT c.FirstName, c.LastName, c.Email, c.City FROM booking AS b "
+                                                  "JOIN customer AS c ON c.ID = b.CustomerID WHERE b.ID = %1")
+                                       .arg(bookingId));
+    QVector<RecordId> out{bookingId};
+    if (g.eof() || g.text(1).simplified().isEmpty())
+        return out;
+    const QString first = folded(g.text(0)), last = folded(g.text(1)), email = folded(g.text(2)), city = folded(g.text(3));
+    // The bookings of the last name, through the find index, then the same guest.
+    const QVector<qint64> keys = FindBookingKeys(db, FindWords{{g.text(1).simplified()}, {}, true}, 100000);
+    QStringList ids;
+    for (const qint64 key : keys)
+        if (key != bookingId)
+            ids << QString::number(key);
+    for (int at = 0; at < ids.size(); at += 500)
+        for (Recordset r = db.execute(QStringLiteral("SELECT b.ID, c.FirstName, c.LastName, c.Email, c.City FROM booking AS b "
+                                                     "JOIN customer AS c ON c.ID = b.CustomerID WHERE b.ID IN (%1) ORDER BY b.ID")
+                                          .arg(ids.mid(at, 500).join(QLatin1Char(','))));
+             !r.eof(); r.moveNext()) {
+            const bool same = folded(r.text(1)) == first && folded(r.text(2)) == last
+                && (!email.isEmpty() ? folded(r.text(3)) == email : folded(r.text(4)) == city);
+            if (same)
+                out << r.value(0).toLongLong();
+        }
+    return out;
+}
+
+GuestData ReadGuestData(Database &db, const QVector<RecordId> &bookings)
+{
+    GuestData data;
+    QJsonArray list;
+    QString rows;
+    QJsonObject guest;
+    for (const RecordId id : bookings) {
+        const Recordset b = db.execute(QStringLiteral("SELECT b.FromDate, b.ToDate, b.NoAdults, b.NoKids, b.Notes, b.Status, "
+                                                      "b.TotalPayable, b.AmountPayed, b.PaymentMethod, b.CreditCardNo, "
+                                                      "b.CreditCardExpiry, c.FirstName, c.LastName, c.BusinessName, "
+                                                      "c.Address1, c.Address2, c.City, c.State, c.PostCode, c.Country, "
+                                                      "c.Phone, c.Email FROM booking AS b LEFT JOIN customer AS c ON c.ID = "
+                                                      "b.CustomerID WHERE b.ID = %1")
+                                           .arg(id));
+        if (b.eof())
+            continue;
+        if (guest.isEmpty()) {
+            for (int i = 0; i < 11; ++i)
+                guest.insert(QLatin1String(kGuestColumns[i]), b.text(11 + i));
+            data.name = QStringList{b.text(11), b.text(12)}.join(QLatin1Char(' ')).simplified();
+        }
+        const Registration r = ReadRegistration(db, id);
+        QJsonArray companions;
+        for (const Companion &c : r.companions)
+            companions.append(QJsonObject{{QStringLiteral("name"), c.name},
+                                          {QStringLiteral("birth"), c.birth.toString(Qt::ISODate)},
+                                          {QStringLiteral("nationality"), c.nationality}});
+        QJsonArray payments;
+        QStringList paid;
+        for (const Payment &p : PaymentsOf(db, id)) {
+            payments.append(QJsonObject{{QStringLiteral("paidOn"), p.paidOn.toString(Qt::ISODate)},
+                                        {QStringLiteral("cents"), p.cents},
+                                        {QStringLiteral("method"), p.method},
+                                        {QStringLiteral("note"), p.note}});
+            paid << QStringLiteral("%1 %2 %3").arg(RegionalShortDate(p.paidOn), FormatMoney(double(p.cents) / 100.0), p.method);
+        }
+        QJsonArray invoices;
+        QStringList issued;
+        for (Recordset i = db.execute(QStringLiteral("SELECT Number, Kind, IssuedOn, TotalCents FROM invoice WHERE BookingID = "
+                                                     "%1 ORDER BY id")
+                                          .arg(id));
+             !i.eof(); i.moveNext()) {
+            invoices.append(QJsonObject{{QStringLiteral("number"), i.text(0)},
+                                        {QStringLiteral("kind"), i.text(1)},
+                                        {QStringLiteral("issuedOn"), i.text(2)},
+                                        {QStringLiteral("totalCents"), i.value(3).toLongLong()}});
+            issued << QStringLiteral("%1 (%2)").arg(i.text(0), FormatMoney(i.value(3).toDouble() / 100.0));
+        }
+        const QString card = MaskedCardNumber(b.text(9));
+        list.append(QJsonObject{
+            {QStringLiteral("booking"), id},
+            {QStringLiteral("arrival"), b.value(0).toDateTime().toString(Qt::ISODate)},
+            {QStringLiteral("departure"), b.value(1).toDateTime().toString(Qt::ISODate)},
+            {QStringLiteral("adults"), b.text(2)},
+            {QStringLiteral("children"), b.text(3)},
+            {QStringLiteral("notes"), b.text(4)},
+            {QStringLiteral("status"), b.text(5)},
+            {QStringLiteral("totalPayable"), b.text(6)},
+            {QStringLiteral("amountPaid"), b.text(7)},
+            {QStringLiteral("paymentMethod"), b.text(8)},
+            {QStringLiteral("cardNumber"), card},
+            {QStringLiteral("cardExpiry"), b.text(10)},
+            {QStringLiteral("registration"),
+             QJsonObject{{QStringLiteral("birth"), r.birth.toString(Qt::ISODate)},
+                         {QStringLiteral("nationality"), r.nationality},
+                         {QStringLiteral("documentKind"), r.documentKind},
+                         {QStringLiteral("documentNumber"), r.documentNumber},
+                         {QStringLiteral("companions"), companions}}},
+            {QStringLiteral("payments"), payments},
+            {QStringLiteral("invoices"), invoices},
+        });
+        QStringList with;
+        for (const Companion &c : r.companions)
+            with << c.name;
+        rows += QStringLiteral("<h3>%1</h3><p>%2<br>%3<br>%4<br>%5<br>%6<br>%7<br>%8</p>")
+                    .arg(html(Words::tr("Booking %1: %2 to %3")
+                                  .arg(id)
+                                  .arg(RegionalShortDate(b.value(0).toDateTime().date()), RegionalShortDate(b.value(1).toDateTime().date()))),
+                         html(Words::tr("Status: %1; guests: %2 adults, %3 children").arg(StatusLabel(StatusFromCode(b.text(5))), b.text(2), b.text(3))),
+                         html(Words::tr("Total payable %1, paid %2, by %3, card %4 %5")
+                                  .arg(FormatMoney(b.value(6).toDouble()), FormatMoney(b.value(7).toDouble()), b.text(8), card, b.text(10))),
+                         html(Words::tr("Registration: born %1, nationality %2, %3 %4")
+                                  .arg(r.birth.isValid() ? RegionalShortDate(r.birth) : QString(), CountryName(r.nationality),
+                                       r.documentKind, r.documentNumber)),
+                         html(Words::tr("Companions: %1").arg(with.join(QStringLiteral(", ")))),
+                         html(Words::tr("Payments: %1").arg(paid.join(QStringLiteral("; ")))),
+                         html(Words::tr("Invoices: %1").arg(issued.join(QStringLiteral("; ")))))
+            + (b.text(4).isEmpty() ? QString() : QStringLiteral("<p>%1</p>").arg(html(Words::tr("Notes: %1").arg(b.text(4)))));
+    }
+    const QJsonObject all{{QStringLiteral("guest"), guest}, {QStringLiteral("bookings"), list}};
+    data.json = QJsonDocument(all).toJson(QJsonDocument::Indented);
+    QStringList details;
+    for (int i = 0; i < 11; ++i)
+        if (!guest.value(QLatin1String(kGuestColumns[i])).toString().isEmpty())
+            details << html(guest.value(QLatin1String(kGuestColumns[i])).toString());
+    data.html = QStringLiteral("<html><body style=\"font-size:10pt\"><h2>%1</h2><p>%2</p>%3</body></html>")
+                    .arg(html(Words::tr("What the house holds about %1").arg(data.name)), details.join(QStringLiteral("<br>")), rows);
+    return data;
+}
+
+QString EraseRefusal(Database &db, const QVector<RecordId> &bookings, const QDate &today)
+{
+    for (const RecordId id : bookings) {
+        const Recordset b = db.execute(QStringLiteral("SELECT Status, ToDate FROM booking WHERE ID = %1").arg(id));
+        if (b.eof())
+            continue;
+        const BookingStatus status = StatusFromCode(b.text(0));
+        const bool ended = status == BookingStatus::CheckedOut || status == BookingStatus::Cancelled
+            || status == BookingStatus::NoShow || b.value(1).toDateTime().date() < today;
+        if (!ended)
+            return Words::tr("The guest's booking %1 has not ended yet (it is %2, until %3): a guest is erased only once "
+                             "no stay of theirs is still to come or under way.")
+                .arg(id)
+                .arg(StatusLabel(status).toLower(), RegionalShortDate(b.value(1).toDateTime().date()));
+    }
+    return QString();
+}
+
+void EraseGuest(Database &db, const QVector<RecordId> &bookings, const QDate &today)
+{
+    Database::Transaction tx(db);
+    if (const QString refusal = EraseRefusal(db, bookings, today); !refusal.isEmpty())
+        throw DbError(refusal);
+    QStringList ids;
+    for (const RecordId id : bookings)
+        ids << QString::number(id);
+    const QString in = ids.join(QLatin1Char(','));
+    // The country stays, for the statistics; nothing else that names the guest.
+    db.execute(QStringLiteral("UPDATE customer SET FirstName = '', LastName = '%1', BusinessName = '', Address1 = '', "
+                              "Address2 = '', City = '', State = '', PostCode = '', Phone = '', Email = '' WHERE ID IN "
+                              "(SELECT CustomerID FROM booking WHERE ID IN (%2))")
+                   .arg(ErasedMark(), in));
+    db.execute(QStringLiteral("UPDATE booking SET Notes = '' WHERE ID IN (%1)").arg(in));
+    db.execute(MaskCardsSql(db.engineKind(), QStringLiteral("ID IN (%1)").arg(in)));
+    db.execute(QStringLiteral("DELETE FROM registration WHERE bookingid IN (%1)").arg(in));
+    db.execute(QStringLiteral("DELETE FROM companion WHERE bookingid IN (%1)").arg(in));
+    db.execute(QStringLiteral("UPDATE payment SET Note = '' WHERE BookingID IN (%1)").arg(in));
+    tx.commit();
+}
+
+}  // namespace innkeld
