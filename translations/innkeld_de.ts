@@ -4010,6 +4010,10 @@ Den neuen Preis übernehmen? (Nein behält den gespeicherten Preis.)</translatio
         <source>%1 is not a date.</source>
         <translation>%1 ist kein Datum.</translation>
     </message>
+    <message>
+        <source>The desk&apos;s region names no country, so the program cannot say what its law asks of a registration.</source>
+        <translation>Die Region des Platzes nennt kein Land; das Programm kann daher nicht sagen, was dessen Gesetz von einem Meldeschein verlangt.</translation>
+    </message>
 </context>
 <context>
     <name>innkeld::frmTerminology</name>

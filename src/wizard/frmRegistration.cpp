@@ -62,7 +62,10 @@ frmRegistration::frmRegistration(Database &db, UiServices &ui_, RecordId booking
     ui->tblCompanions->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     ui->tblCompanions->verticalHeader()->hide();
     const RegistrationLaw law = LawOf(QLocale::territoryToCode(QLocale().territory()));
-    ui->lblLaw->setText(law.fields.isEmpty()
+    ui->lblLaw->setText(law.country.isEmpty()
+                            ? tr("The desk's region names no country, so the program cannot say what its law asks of a "
+                                 "registration.")
+                            : law.fields.isEmpty()
                             ? tr("The program does not know what the law of %1 asks of a registration.").arg(law.country)
                             : tr("The law of %1 asks for %2.").arg(law.country, law.fields.join(QStringLiteral("; "))));
     connect(ui->cmdAddCompanion, &QPushButton::clicked, this, [this] {

@@ -17,6 +17,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QtTest>
 
 using namespace innkeld;
@@ -28,6 +29,7 @@ class TestPrivacy : public QObject
 private slots:
     void keptAsLongAsTheRuleSaysOnBothEngines();
     void aGuestsOwnDataHandedOverAndErased();
+    void killedWhileErasingErasesAllOrNothing();
 };
 
 void TestPrivacy::keptAsLongAsTheRuleSaysOnBothEngines()
@@ -184,6 +186,36 @@ void TestPrivacy::aGuestsOwnDataHandedOverAndErased()
         QCOMPARE(PaymentsOf(*db, second).value(0).cents, qint64(12000));
         QCOMPARE(ReadGuestData(*db, {someoneElse}).name, QStringLiteral("Ann Lee"));
         QCOMPARE(ReadRegistration(*db, someoneElse).documentNumber, QStringLiteral("C01X00T47"));
+    }
+}
+
+void TestPrivacy::killedWhileErasingErasesAllOrNothing()
+{
+    // A guest of many stays erased by another program that is killed
+    // meanwhile: every booking erased, or none, never some.
+    TempDatabase t;
+    const RecordId room = t.addRoom(QStringLiteral("Loft"));
+    const QDateTime start(QDate(2020, 1, 1), QTime(14, 0));
+    t.run(QStringLiteral("BEGIN"));
+    for (int i = 0; i < 3000; ++i)
+        t.addGuest(start.addDays(2 * i), start.addDays(2 * i + 1), QStringLiteral("Ann"), QStringLiteral("Lee"), {room});
+    t.run(QStringLiteral("COMMIT"));
+    const RecordId first = t.run(QStringLiteral("SELECT min(ID) FROM booking")).value(0).toLongLong();
+    const QString erased = QStringLiteral("SELECT count(*) FROM customer WHERE LastName = '%1'").arg(ErasedMark());
+    bool whole = false;
+    for (int attempt = 0; attempt < 3 && !whole; ++attempt) {
+        QProcess eraser;
+        eraser.start(qEnvironmentVariable("INNKELD_DESK"), {QStringLiteral("erase"), t.path(), QString::number(first)});
+        QVERIFY(eraser.waitForStarted());
+        QVERIFY(eraser.waitForReadyRead(60000));  // "erasing 3000": under way
+        QTest::qWait(attempt * 40);
+        eraser.kill();
+        eraser.waitForFinished();  // (false when it had finished before the kill)
+        whole = eraser.readAllStandardOutput().contains("erased");
+        const int count = t.run(erased).value(0).toInt();
+        qInfo("kill %d: %s, %d of 3000 erased", attempt, whole ? "after the end" : "during the erase", count);
+        QVERIFY2(count == 0 || count == 3000, qPrintable(QStringLiteral("%1 of 3000 erased").arg(count)));
+        QCOMPARE(t.run(QStringLiteral("PRAGMA integrity_check")).text(0), QStringLiteral("ok"));
     }
 }
 

@@ -12,7 +12,12 @@
 //                                    trials through the rooms step, odd ones
 //                                    by a plain insert that only the engine's
 //                                    guard stands against; tells "won T" or
-//                                    "lost T MESSAGE".
+//                                    "lost T MESSAGE";
+//   deskhelper erase DATABASE BOOKING
+//                                    erases the guest of the booking from all
+//                                    of their bookings, telling "erasing N"
+//                                    first and "erased" when it is done.
+#include "booking/guestdata.h"
 #include "data/schema/schema.h"
 #include "data/sql/database.h"
 #include "data/regional/regional.h"
@@ -120,6 +125,12 @@ int main(int argc, char *argv[])
                           WallClock(day.addDays(2), QTime(9, 0)));
             SaveRoomsStep(*db, id, {args.at(2).toLongLong()});
             std::printf("booked %lld\n", static_cast<long long>(id));
+        } else if (args.at(0) == QLatin1String("erase") && args.size() == 3) {
+            const QVector<RecordId> bookings = BookingsOfGuest(*db, args.at(2).toLongLong());
+            std::printf("erasing %lld\n", static_cast<long long>(bookings.size()));
+            std::fflush(stdout);
+            EraseGuest(*db, bookings, QDate::currentDate());
+            std::printf("erased\n");
         } else {
             return 2;
         }
