@@ -26,6 +26,8 @@
 #include "booking/charges.h"
 #include "reports/reportsquery.h"
 #include "config/frmRates.h"
+#include "booking/registration.h"
+#include "wizard/frmRegistration.h"
 #include "data/schema/housedetails.h"
 
 #include <QComboBox>
@@ -1110,8 +1112,26 @@ void TestWizard::ratesPriceTheBookingToItsInvoice()
     selectRooms(w->lstRooms, {QStringLiteral("Garden")});
     p.next();
     typeInto(w->txtLastname, QStringLiteral("Huber"));
+    // The registration: a nationality typed by its name, a companion; the
+    // two guests counted agree with it, so nothing is said.
+    auto registration = whenModal<frmRegistration>([](frmRegistration *d) {
+        child<QComboBox>(d, "cboNationality")->setCurrentText(QStringLiteral("austria"));
+        child<QLineEdit>(d, "txtDocumentNumber")->setText(QStringLiteral("P1234567"));
+        QTest::mouseClick(child<QPushButton>(d, "cmdAddCompanion"), Qt::LeftButton);
+        child<QTableWidget>(d, "tblCompanions")->item(0, 0)->setText(QStringLiteral("Eva Huber"));
+        child<QTableWidget>(d, "tblCompanions")->item(0, 2)->setText(QStringLiteral("Germany"));
+        QTest::mouseClick(child<QPushButton>(d, "cmdOk"), Qt::LeftButton);
+    });
+    click(p.find<QPushButton>("cmdRegistration"));
+    QVERIFY(registration->seen);
+    const Registration registered = ReadRegistration(t.db(), id);
+    QCOMPARE(registered.nationality, QStringLiteral("AT"));
+    QCOMPARE(registered.documentNumber, QStringLiteral("P1234567"));
+    QCOMPARE(registered.companions.value(0), (Companion{QStringLiteral("Eva Huber"), QDate(), QStringLiteral("DE")}));
+    const int said = p.ui.messages.size();
     p.next();
     QCOMPARE(p.step(), 3);
+    QCOMPARE(p.ui.messages.size(), said);
     auto *prices = p.find<QTableWidget>("grdRoomPrices");
     QCOMPARE(prices->rowCount(), 1);
     QCOMPARE(prices->item(0, 1)->text(), QStringLiteral("3 nights x 80.00 Standard"));
@@ -1134,8 +1154,11 @@ void TestWizard::ratesPriceTheBookingToItsInvoice()
     QCOMPARE(w->lblSubTotal->text(), QStringLiteral("285.00"));
     QCOMPARE(w->txtSalesTax->text(), QStringLiteral("28.95"));  // 14.70 on 210.00, 14.25 on 75.00
     QCOMPARE(w->txtTotalPayable->text(), QStringLiteral("313.95"));
+    // The card number whole in the step's own box, masked everywhere else.
+    typeInto(p.find<QLineEdit>("txtCreditCardNo"), QStringLiteral("4111 1111 1111 1234"));
     p.next();
     QCOMPARE(p.step(), 4);
+    QCOMPARE(w->lblConfirm[8]->text(), QStringLiteral("**** 1234"));
     const BookingCharges stored = ReadCharges(t.db(), id);
     QVERIFY(stored.priced && stored.rooms.value(0).byHand);
     QCOMPARE(stored.rooms.value(0).rateCents, qint64(24000));
