@@ -1203,10 +1203,6 @@
         <translation>Meldeschein</translation>
     </message>
     <message>
-        <source>As the law of %1 asks it of every guest on arrival; kept one year, then destroyed.</source>
-        <translation>Wie das Gesetz von %1 es von jedem Gast bei der Anreise verlangt; ein Jahr aufbewahrt, dann vernichtet.</translation>
-    </message>
-    <message>
         <source>Arrival:</source>
         <translation>Anreise:</translation>
     </message>
@@ -1261,6 +1257,42 @@
     <message>
         <source>Signature of the guest: %1</source>
         <translation>Unterschrift des Gastes: %1</translation>
+    </message>
+    <message>
+        <source>the day of arrival and the expected day of departure</source>
+        <translation>den Tag der Anreise und der voraussichtlichen Abreise</translation>
+    </message>
+    <message>
+        <source>the guest&apos;s names</source>
+        <translation>die Namen des Gastes</translation>
+    </message>
+    <message>
+        <source>the date of birth</source>
+        <translation>das Geburtsdatum</translation>
+    </message>
+    <message>
+        <source>the nationality</source>
+        <translation>die Staatsangehörigkeit</translation>
+    </message>
+    <message>
+        <source>the address</source>
+        <translation>die Anschrift</translation>
+    </message>
+    <message>
+        <source>the number of companions and their nationalities</source>
+        <translation>die Zahl der Mitreisenden und ihre Staatsangehörigkeit</translation>
+    </message>
+    <message>
+        <source>for a foreign guest, the serial number of the passport or identity card</source>
+        <translation>bei ausländischen Gästen die Seriennummer des Passes oder Personalausweises</translation>
+    </message>
+    <message>
+        <source>the guest&apos;s signature</source>
+        <translation>die Unterschrift des Gastes</translation>
+    </message>
+    <message>
+        <source>The law of %1 asks of every guest on arrival: %2. The form is kept one year, then destroyed.</source>
+        <translation>Das Gesetz von %1 verlangt von jedem Gast bei der Anreise: %2. Der Meldeschein wird ein Jahr aufbewahrt und dann vernichtet.</translation>
     </message>
 </context>
 <context>

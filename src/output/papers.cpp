@@ -354,10 +354,24 @@ QString RegistrationCardsPaper(Database &db, const QVector<RecordId> &bookings, 
         const QStringList f = v.contactFields;  // name, address lines, phone...
         QString body = QStringLiteral("<h2>%1</h2>").arg(w(QT_TRANSLATE_NOOP("Paper", "Registration Form")));
         const RegistrationLaw law = LawOf(houseCountry);
-        if (!law.fields.isEmpty())
+        if (!law.fields.isEmpty()) {
+            // What that law asks, in the paper's words.
+            static const char *const asked[] = {
+                QT_TRANSLATE_NOOP("Paper", "the day of arrival and the expected day of departure"),
+                QT_TRANSLATE_NOOP("Paper", "the guest's names"),
+                QT_TRANSLATE_NOOP("Paper", "the date of birth"),
+                QT_TRANSLATE_NOOP("Paper", "the nationality"),
+                QT_TRANSLATE_NOOP("Paper", "the address"),
+                QT_TRANSLATE_NOOP("Paper", "the number of companions and their nationalities"),
+                QT_TRANSLATE_NOOP("Paper", "for a foreign guest, the serial number of the passport or identity card"),
+                QT_TRANSLATE_NOOP("Paper", "the guest's signature")};
+            QStringList fields;
+            for (const char *field : asked)
+                fields << w(field);
             body += QStringLiteral("<p style=\"font-size:8pt\">%1</p>")
-                        .arg(escaped(w(QT_TRANSLATE_NOOP("Paper", "As the law of %1 asks it of every guest on arrival; kept one year, then destroyed."))
-                                         .arg(CountryName(houseCountry, language))));
+                        .arg(escaped(w(QT_TRANSLATE_NOOP("Paper", "The law of %1 asks of every guest on arrival: %2. The form is kept one year, then destroyed."))
+                                         .arg(CountryName(houseCountry, language), fields.join(QStringLiteral("; ")))));
+        }
         const Recordset guest = db.execute(QStringLiteral("SELECT c.FirstName, c.LastName, c.Address1, c.Address2, c.City, "
                                                           "c.State, c.PostCode, c.Country FROM booking AS b JOIN customer "
                                                           "AS c ON c.ID = b.CustomerID WHERE b.ID = %1")

@@ -30,6 +30,7 @@ private slots:
     void keptAsLongAsTheRuleSaysOnBothEngines();
     void aGuestsOwnDataHandedOverAndErased();
     void killedWhileErasingErasesAllOrNothing();
+    void anEarlierHousesCardNumbersMaskedAtTheUpgrade();
 };
 
 void TestPrivacy::keptAsLongAsTheRuleSaysOnBothEngines()
@@ -217,6 +218,30 @@ void TestPrivacy::killedWhileErasingErasesAllOrNothing()
         QVERIFY2(count == 0 || count == 3000, qPrintable(QStringLiteral("%1 of 3000 erased").arg(count)));
         QCOMPARE(t.run(QStringLiteral("PRAGMA integrity_check")).text(0), QStringLiteral("ok"));
     }
+}
+
+void TestPrivacy::anEarlierHousesCardNumbersMaskedAtTheUpgrade()
+{
+    // A house an earlier version kept: its card numbers whole. Opened, the
+    // stays that ended have theirs masked; a stay to come keeps its own.
+    TempDatabase t;
+    const RecordId room = t.addRoom(QStringLiteral("Loft"));
+    const QDate today = QDate::currentDate();
+    const RecordId ended = t.addGuest(QDateTime(today.addDays(-30), QTime(14, 0)), QDateTime(today.addDays(-28), QTime(10, 0)),
+                                      QStringLiteral("Ann"), QStringLiteral("Lee"), {room});
+    const RecordId coming = t.addGuest(QDateTime(today.addDays(30), QTime(14, 0)), QDateTime(today.addDays(32), QTime(10, 0)),
+                                       QStringLiteral("Bo"), QStringLiteral("Kim"), {room});
+    t.run(QStringLiteral("UPDATE booking SET CreditCardNo = '4111-1111-1111-1234'"));
+    for (const char *sql : {"DROP TABLE registration", "DROP TABLE companion", "DROP TABLE retention",
+                            "DROP TRIGGER IF EXISTS registration_booking_delete", "DROP TRIGGER IF EXISTS companion_booking_delete"})
+        t.run(QLatin1String(sql));
+    t.close();
+    const auto card = [&t](RecordId id) {
+        return t.run(QStringLiteral("SELECT CreditCardNo FROM booking WHERE ID = %1").arg(id)).text(0);
+    };
+    QCOMPARE(card(ended), QStringLiteral("**** 1234"));
+    QCOMPARE(card(coming), QStringLiteral("4111-1111-1111-1234"));
+    QCOMPARE(ReadRetention(t.db()).registrationMonths, 12);
 }
 
 QTEST_MAIN(TestPrivacy)
