@@ -34,12 +34,11 @@ RetentionRules ReadRetention(Database &db)
 
 void WriteRetention(Database &db, const RetentionRules &rules)
 {
-    Database::Transaction tx(db);
-    db.execute(QStringLiteral("DELETE FROM retention"));
-    db.execute(QStringLiteral("INSERT INTO retention (id, RegistrationMonths, CardDays) VALUES (1, %1, %2)")
+    // (A rule of fewer days masks from the new day's departures on, back
+    // to where the last run stopped.)
+    db.execute(QStringLiteral("UPDATE retention SET RegistrationMonths = %1, CardDays = %2 WHERE id = 1")
                    .arg(rules.registrationMonths)
                    .arg(rules.cardDays));
-    tx.commit();
 }
 
 RetentionDone ApplyRetention(Database &db, const QDate &today)
@@ -58,13 +57,27 @@ RetentionDone ApplyRetention(Database &db, const QDate &today)
         if (*count > 0)
             db.execute(QStringLiteral("DELETE FROM %1 WHERE bookingid IN (SELECT t.bookingid FROM %1 AS t WHERE %2)").arg(table, old));
     }
-    const QString kept = CardKeptTooLongSql(engine, today, rules.cardDays);
+    // The card numbers of the stays that ended since the last run, through
+    // the stays index (a stay checked out was masked then; the stays before
+    // the first run at the upgrade): a day's departures, not the history.
+    const qint64 cutoff = today.toJulianDay() - rules.cardDays;
+    const Recordset last = db.execute(QStringLiteral("SELECT CardsMaskedTo FROM retention WHERE id = 1"));
+    QString kept = CardKeptTooLongSql(engine, today, rules.cardDays);
+    if (!last.eof() && !last.value(0).isNull()) {
+        const qint64 from = std::min(last.value(0).toLongLong(), cutoff) - 1;
+        kept = QStringLiteral("(%1) AND ID IN (SELECT s.id FROM booking_stay AS s WHERE %2 AND s.lastday >= %3 AND "
+                              "s.lastday < %4)")
+                   .arg(kept, StaysTouchingSql(engine, QStringLiteral("s"), QString::number(from), QString::number(cutoff)))
+                   .arg(from)
+                   .arg(cutoff);
+    }
     const QString mask = MaskCardsSql(engine, kept);
     done.cards = db.execute(QStringLiteral("SELECT count(*) FROM booking") + mask.mid(mask.indexOf(QLatin1String(" WHERE "))))
                      .value(0)
                      .toLongLong();
     if (done.cards > 0)
         db.execute(mask);
+    db.execute(QStringLiteral("UPDATE retention SET CardsMaskedTo = %1 WHERE id = 1").arg(cutoff));
     tx.commit();
     return done;
 }

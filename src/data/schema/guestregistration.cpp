@@ -29,7 +29,7 @@ QStringList statements(Engine engine)
     };
     out << QStringLiteral("CREATE TABLE retention (id INTEGER PRIMARY KEY CHECK (id = 1), RegistrationMonths INTEGER NOT "
                           "NULL DEFAULT 12 CHECK (RegistrationMonths BETWEEN 1 AND 240), CardDays INTEGER NOT NULL DEFAULT "
-                          "7 CHECK (CardDays BETWEEN 0 AND 3650))")
+                          "7 CHECK (CardDays BETWEEN 0 AND 3650), CardsMaskedTo INTEGER)")
         << QStringLiteral("INSERT INTO retention (id, RegistrationMonths, CardDays) VALUES (1, 12, 7)")
         // The card numbers an earlier version kept whole, masked once.
         << MaskCardsSql(engine, CardKeptTooLongSql(engine, QDate::currentDate(), 7));
