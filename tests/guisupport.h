@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QTimer>
 #include <QtTest>
 
@@ -204,6 +205,20 @@ inline QStringList tabChain(QWidget *from, int count)
         if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
             names << w->objectName();
     return names;
+}
+
+// The text of a PDF, its pages apart (pdftotext puts a form feed between
+// them); empty when pdftotext (poppler-utils) cannot read it.
+inline QStringList PdfPages(const QString &pdf)
+{
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!text.waitForFinished(60000) || text.exitCode() != 0)
+        return {};
+    QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
 }
 
 }  // namespace innkeld::test

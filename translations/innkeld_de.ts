@@ -1629,8 +1629,8 @@
         <translation>Jede mitreisende Person braucht einen Namen.</translation>
     </message>
     <message>
-        <source>The registration lists the guest and %1 companions, %2 persons; the booking counts %3 adults and %4 children.</source>
-        <translation>Der Meldeschein nennt den Gast und %1 Mitreisende, %2 Personen; die Buchung zählt %3 Erwachsene und %4 Kinder.</translation>
+        <source>The registration lists %1 persons, the guest and the companions; the booking counts %2 (adults: %3, children: %4).</source>
+        <translation>Der Meldeschein nennt %1 Personen, den Gast und die Mitreisenden; die Buchung zählt %2 (Erwachsene: %3, Kinder: %4).</translation>
     </message>
     <message>
         <source>the day of arrival and the expected day of departure</source>

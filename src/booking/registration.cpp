@@ -167,10 +167,10 @@ QString CompanionsWarning(const Registration &r, int adults, int children)
     const int listed = int(r.companions.size()) + 1;
     if (listed == adults + children)
         return QString();
-    return Words::tr("The registration lists the guest and %1 companions, %2 persons; the booking counts %3 adults and %4 "
-                     "children.")
-        .arg(r.companions.size())
+    return Words::tr("The registration lists %1 persons, the guest and the companions; the booking counts %2 (adults: %3, "
+                     "children: %4).")
         .arg(listed)
+        .arg(adults + children)
         .arg(adults)
         .arg(children);
 }

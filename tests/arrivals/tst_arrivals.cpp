@@ -450,22 +450,6 @@ void TestArrivals::theDesksDayThroughTheWindow()
              QStringLiteral("noshow"));
 }
 
-namespace {
-
-// The text of a PDF, its pages apart (pdftotext puts a form feed between them).
-QStringList pdfPages(const QString &pdf)
-{
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!text.waitForFinished(60000) || text.exitCode() != 0)
-        return {};
-    QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\f'));
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
-        pages.removeLast();
-    return pages;
-}
-
-}  // namespace
 
 void TestArrivals::registrationCardsOfTheDay()
 {
@@ -494,7 +478,7 @@ void TestArrivals::registrationCardsOfTheDay()
     p.ui.paperPdf = files.filePath(QStringLiteral("card.pdf"));
     arrivals->setCurrentRow(rowOf(arrivals, h.arriving));
     QTest::mouseClick(p.find<QPushButton>("cmdPrintRegistration"), Qt::LeftButton);
-    const QStringList card = pdfPages(p.ui.paperPdf);
+    const QStringList card = PdfPages(p.ui.paperPdf);
     QVERIFY2(card.size() == 1, "pdftotext (poppler-utils) could not read the card, or it is not one page");
     for (const QString &line : {QStringLiteral("Registration Form"), QStringLiteral("Ann"), QStringLiteral("Lee"),
                                 RegionalShortDate(QDate(1980, 2, 29)), QStringLiteral("Germany"), QStringLiteral("Passport"),
@@ -504,7 +488,7 @@ void TestArrivals::registrationCardsOfTheDay()
 
     p.ui.paperPdf = files.filePath(QStringLiteral("day.pdf"));
     QTest::mouseClick(p.find<QPushButton>("cmdPrintDayCards"), Qt::LeftButton);
-    const QStringList pages = pdfPages(p.ui.paperPdf);
+    const QStringList pages = PdfPages(p.ui.paperPdf);
     QCOMPARE(pages.size(), arrivals->count());
     const QString german = pages.value(rowOf(arrivals, h.dayStay));
     for (const QString &line : {QStringLiteral("Meldeschein"), QStringLiteral("Cy"), QStringLiteral("Frankreich"),

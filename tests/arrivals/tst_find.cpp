@@ -1,17 +1,20 @@
 // Finding a booking as a guest tells it: the matching rules on a small house
 // in two regions, typed signs that must stay text, and the road through the
 // real window: type, narrow, open with Enter, back with Escape; and a
-// returning guest chosen on the customer step.
+// returning guest chosen on the customer step; a guest's own data exported
+// and erased from the list's menu.
 #include "app/frmMain.h"
 #include "data/schema/housedetails.h"
 #include "data/schema/schema.h"
 #include "arrivals/findquery.h"
+#include "booking/guestdata.h"
 #include "guisupport.h"
 #include "wizard/BookingWizard.h"
 #include "wizard/returningguests.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTreeWidget>
@@ -231,6 +234,47 @@ void TestFind::windowRoad()
     QVERIFY(p.ui.paperTexts[0].contains(QStringLiteral("O'Hara")));
     doubleClick(list, 0);
     QTRY_COMPARE(w->wizard()->CurrentBookingId(), house.value(QStringLiteral("ohara")));
+
+    // The guest's own data, from the list's menu by keyboard: exported as
+    // JSON and a readable PDF, then erased after two questions; the invoice
+    // stays as it was issued.
+    QTest::keyClick(w, Qt::Key_F, Qt::ControlModifier);
+    QTRY_VERIFY(p.find("picFind")->isVisible());
+    QCOMPARE(list->topLevelItemCount(), 1);
+    QTemporaryDir files;
+    p.ui.saveAnswer = files.filePath(QStringLiteral("ohara.json"));
+    const auto fromMenu = [&](Qt::Key accelerator) {
+        QTimer::singleShot(0, [accelerator] {
+            if (QWidget *menu = QApplication::activePopupWidget(); menu && menu->objectName() == QLatin1String("mnuGuest"))
+                QTest::keyClick(menu, accelerator, Qt::AltModifier);
+        });
+        list->setFocus();
+        const QPoint at = list->visualItemRect(list->currentItem()).center();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, at, list->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list->viewport(), &event);
+    };
+    fromMenu(Qt::Key_E);
+    QTRY_VERIFY(QFileInfo::exists(files.filePath(QStringLiteral("ohara.pdf"))));
+    QFile json(p.ui.saveAnswer);
+    QVERIFY(json.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(json.readAll()).contains(QStringLiteral("sean@ohara.ie")));
+    const QStringList pages = PdfPages(files.filePath(QStringLiteral("ohara.pdf")));
+    QVERIFY2(!pages.isEmpty() && pages.join(QString()).contains(QStringLiteral("O'Hara")), "pdftotext could not read the guest's data");
+    p.ui.messages.clear();
+    p.ui.answers = {QMessageBox::Yes, QMessageBox::Yes};
+    fromMenu(Qt::Key_R);
+    QTRY_COMPARE(p.ui.messages.size(), 3);
+    QVERIFY(p.ui.messages[0].text.contains(QStringLiteral("invoices already issued stay")));
+    QCOMPARE(list->topLevelItemCount(), 0);
+    Recordset erased = p.database.run(QStringLiteral("SELECT c.LastName, c.Email, i.Guest FROM booking AS b JOIN customer AS c "
+                                                     "ON c.ID = b.CustomerID JOIN invoice AS i ON i.BookingID = b.ID "
+                                                     "WHERE b.ID = %1").arg(house.value(QStringLiteral("ohara"))));
+    QVERIFY(!erased.eof());
+    QCOMPARE(erased.text(0), ErasedMark());
+    QVERIFY(erased.text(1).isEmpty());
+    QVERIFY(erased.text(2).contains(QStringLiteral("O'Hara")));
+    w->activateWindow();  // the menus took the window's activation
+    QVERIFY(QTest::qWaitForWindowActive(w));
 
     // A returning guest: a new booking's customer step offers the earlier
     // guests of the last name typed; the one chosen fills the step, and the

@@ -1,7 +1,8 @@
 // What the house keeps of its guests, on both engines with a clock the test
 // sets: the registration details erased when the house's rule says, the
 // card numbers masked to their last four digits when the stay no longer
-// needs them (at check-out at once), and exported masked.
+// needs them (at check-out at once), and exported masked; the program's
+// own daily run on its thread.
 #include "booking/bookingstatus.h"
 #include "booking/bookingstore.h"
 #include "booking/privacy.h"
@@ -18,6 +19,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QtTest>
 
 using namespace innkeld;
@@ -111,6 +113,20 @@ void TestPrivacy::keptAsLongAsTheRuleSaysOnBothEngines()
         // by the day's run, which reads the departures since the last.
         QCOMPARE(ApplyRetention(*db, QDate(2027, 4, 15)).cards, qint64(1));
         QCOMPARE(card(coming), QStringLiteral("**** 1234"));
+
+        // The program's own run, on a thread and a connection of its own: a
+        // stay of April and the one of the 1st erased in July, and a line in the log that says so.
+        const RecordId april = book(QDate(2027, 4, 20), QDate(2027, 4, 25));
+        RetentionJob job(db == onServer.get() ? server.address() : file.path(), [] { return QDate(2027, 7, 1); });
+        QSignalSpy ran(&job, &RetentionJob::done), failed(&job, &RetentionJob::failed);
+        QTest::ignoreMessage(QtInfoMsg, "Retention on 2027-07-01: 2 registrations and 2 companions erased, 1 card numbers "
+                                        "masked.");
+        job.start();
+        QTRY_VERIFY_WITH_TIMEOUT(!ran.isEmpty() || !failed.isEmpty(), 60000);
+        QVERIFY2(failed.isEmpty(), qPrintable(failed.value(0).value(0).toString()));
+        QCOMPARE(ran.first().first().toLongLong(), qint64(5));
+        QCOMPARE(ReadRegistration(*db, april), Registration());
+        QCOMPARE(card(april), QStringLiteral("**** 1234"));
     }
 }
 

@@ -1128,6 +1128,15 @@ void TestWizard::ratesPriceTheBookingToItsInvoice()
     QCOMPARE(registered.nationality, QStringLiteral("AT"));
     QCOMPARE(registered.documentNumber, QStringLiteral("P1234567"));
     QCOMPARE(registered.companions.value(0), (Companion{QStringLiteral("Eva Huber"), QDate(), QStringLiteral("DE")}));
+    // Three adults counted against the guest and one companion: said, and
+    // the step is left all the same; two again, and nothing is said.
+    typeInto(w->txtNoAdults, QStringLiteral("3"));
+    p.next();
+    QCOMPARE(p.step(), 3);
+    QCOMPARE(p.ui.messages.last().text, QStringLiteral("The registration lists 2 persons, the guest and the companions; "
+                                                       "the booking counts 3 (adults: 3, children: 0)."));
+    p.back();
+    typeInto(w->txtNoAdults, QStringLiteral("2"));
     const int said = p.ui.messages.size();
     p.next();
     QCOMPARE(p.step(), 3);
