@@ -25,6 +25,8 @@
 #include "calendar/RoomChart.h"
 #include "calendar/RoomChartView.h"
 #include "booking/staychart.h"
+#include "booking/guestdata.h"
+#include "booking/privacy.h"
 #include "booking/pricing.h"
 #include "config/frmConfigRooms.h"
 #include "channels/channelfeeds.h"
@@ -986,6 +988,33 @@ void BM_CancelAndRestore(benchmark::State &state, House &h)
     lifeChanges(state, h, false);
 }
 
+// A guest's own data from Find. Erase Guest, before it asks: the guest's
+// bookings found and whether the guest may be erased.
+void BM_EraseGuestAsks(benchmark::State &state, House &h)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(EraseRefusal(*h.db, BookingsOfGuest(*h.db, h.booking), h.busyDay));
+}
+
+// Export Guest's Data reads what the house holds (on its own thread): the
+// cost follows the guest's bookings (the generator's guests come back
+// hundreds of times).
+void BM_GuestDataRead(benchmark::State &state, House &h)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadGuestData(*h.db, BookingsOfGuest(*h.db, h.booking)));
+    state.counters["bookings"] = double(BookingsOfGuest(*h.db, h.booking).size());
+}
+
+// The day's retention run (off the window's thread): each run a day later,
+// so each reads that day's departures, as the program's run does.
+void BM_RetentionDay(benchmark::State &state, House &h)
+{
+    QDate day = h.busyDay;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ApplyRetention(*h.db, day = day.addDays(1)));
+}
+
 // The check that every series of invoices is as it was issued (the line
 // under the invoices' list, off the window's thread; innkeld-sql
 // --verify-invoices): every invoice read and its digest worked out.
@@ -1282,6 +1311,9 @@ int main(int argc, char *argv[])
         {"BM_OccupancyYearByDay", BM_OccupancyYearByDay},
         {"BM_OccupancyMonthByDay", BM_OccupancyMonthByDay},
         {"BM_CategoriesMonth", BM_CategoriesMonth},
+        {"BM_EraseGuestAsks", BM_EraseGuestAsks},
+        {"BM_GuestDataRead", BM_GuestDataRead},
+        {"BM_RetentionDay", BM_RetentionDay},
         {"BM_GuestsByCountryYear", BM_GuestsByCountryYear},
         {"BM_GuestsByCountryMonth", BM_GuestsByCountryMonth},
         {"BM_ReportOccupancyYear", BM_ReportShown<0, 12>},

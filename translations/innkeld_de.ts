@@ -3592,6 +3592,14 @@ Die Buchung bleibt als storniert erhalten, mit ihren Zahlungen; ihre Zimmer sind
         <source>Erase %1 from every booking of theirs (%2 in all)? The guest&apos;s name, address, phone, e-mail, notes, registration details and card numbers are replaced by an anonymous mark or removed. The invoices already issued stay as they were issued, because the law keeps them.</source>
         <translation>%1 aus allen seinen Buchungen löschen (%2 insgesamt)? Name, Anschrift, Telefon, E-Mail, Notizen, Meldedaten und Kartennummern des Gastes werden durch eine anonyme Markierung ersetzt oder entfernt. Bereits ausgestellte Rechnungen bleiben, wie sie ausgestellt wurden, denn das Gesetz verlangt ihre Aufbewahrung.</translation>
     </message>
+    <message>
+        <source>Exporting the guest&apos;s data...</source>
+        <translation>Die Daten des Gastes werden ausgegeben...</translation>
+    </message>
+    <message>
+        <source>The guest&apos;s data could not be written.</source>
+        <translation>Die Daten des Gastes konnten nicht geschrieben werden.</translation>
+    </message>
 </context>
 <context>
     <name>innkeld::LongWork</name>

@@ -1,6 +1,9 @@
 #include "FindPanel.h"
 
+#include "widgets/LongWork.h"
+
 #include "booking/guestdata.h"
+#include "data/schema/schema.h"
 #include "widgets/paper.h"
 
 #include <QDir>
@@ -143,27 +146,52 @@ void FindPanel::lstFound_DblClick()
 void FindPanel::exportGuestData()
 {
     const RecordId booking = chosenBooking();
-    if (booking == 0 || !m_db || !m_ui)
+    if (booking == 0 || !m_db || !m_ui || (m_export && m_export->running()))
         return;
     guarded([&] {
-        const GuestData data = ReadGuestData(*m_db, BookingsOfGuest(*m_db, booking));
-        QString base = data.name.isEmpty() ? tr("Guest") : data.name;
+        const QString name = ReadGuestData(*m_db, {booking}).name;
+        QString base = name.isEmpty() ? tr("Guest") : name;
         base.replace(QRegularExpression(QStringLiteral("[^\\w.-]+")), QStringLiteral("-"));
         const QString json = m_ui->saveFileName(window(), tr("Export Guest's Data"), base + QStringLiteral(".json"),
                                                 tr("JSON files (*.json)"), QStringLiteral("json"));
         if (json.isEmpty())
             return;
         const QString pdf = QFileInfo(json).path() + QLatin1Char('/') + QFileInfo(json).completeBaseName() + QStringLiteral(".pdf");
-        QSaveFile out(json);
-        if (!out.open(QIODevice::WriteOnly) || !out.setPermissions(DataFilePermissions(*m_db)) || out.write(data.json) != data.json.size()
-            || !out.commit())
-            throw std::runtime_error(QStringLiteral("%1: %2").arg(json, out.errorString()).toStdString());
-        const auto paper = MakePaper(data.html, QByteArray());
-        WritePaperPdf(*paper, tr("Guest's data: %1").arg(data.name), pdf, DataFilePermissions(*m_db));
-        m_ui->message(window(), tr("Everything the house holds about %1 was written to %2 (for a program to read) and %3 (for "
-                                   "a person to read).")
-                                    .arg(data.name, QDir::toNativeSeparators(json), QDir::toNativeSeparators(pdf)),
-                      QMessageBox::Information);
+        // A regular guest's years make a long paper: read and written on a
+        // thread and a connection of their own, with progress and Cancel.
+        const QString address = m_db->address();
+        const QString title = tr("Guest's data: %1").arg(name);
+        delete m_export;
+        m_export = new LongWork(window(), tr("Exporting the guest's data..."),
+                                [address, booking, json, pdf, title](const LongWork::Progress &progress) {
+                                    const auto db = OpenDatabase(address, false);
+                                    const QFileDevice::Permissions permissions = DataFilePermissions(*db);
+                                    if (!progress(0, 3))
+                                        return false;
+                                    const GuestData data = ReadGuestData(*db, BookingsOfGuest(*db, booking));
+                                    if (!progress(1, 3))
+                                        return false;
+                                    QSaveFile out(json);
+                                    if (!out.open(QIODevice::WriteOnly) || !out.setPermissions(permissions)
+                                        || out.write(data.json) != data.json.size() || !out.commit())
+                                        throw std::runtime_error(QStringLiteral("%1: %2").arg(json, out.errorString()).toStdString());
+                                    if (!progress(2, 3))
+                                        return false;
+                                    const auto paper = MakePaper(data.html, QByteArray());
+                                    WritePaperPdf(*paper, title, pdf, permissions);
+                                    return progress(3, 3);
+                                });
+        connect(m_export, &LongWork::finished, this, [this, name, json, pdf](bool completed, const QString &failure) {
+            if (!failure.isEmpty())
+                m_ui->message(window(), tr("The guest's data could not be written.") + QStringLiteral("\n\n") + failure,
+                              QMessageBox::Critical);
+            else if (completed)
+                m_ui->message(window(), tr("Everything the house holds about %1 was written to %2 (for a program to read) "
+                                           "and %3 (for a person to read).")
+                                            .arg(name, QDir::toNativeSeparators(json), QDir::toNativeSeparators(pdf)),
+                              QMessageBox::Information);
+        });
+        m_export->start();
     });
 }
 

@@ -16,6 +16,8 @@ class FindPanel;
 
 namespace innkeld {
 
+class LongWork;
+
 class FindPanel : public QFrame, public ServiceClient
 {
     Q_OBJECT
@@ -63,6 +65,7 @@ private:
     // The rooms column's width as designed, and all the columns' but the
     // guest's; the guest's at the designed size.
     int m_roomsWidth = 0;
+    LongWork *m_export = nullptr;  // the guest's data being written
     int m_fixedWidth = 0;
     static constexpr int kDesignedGuestWidth = 200;
 };

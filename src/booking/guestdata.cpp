@@ -30,6 +30,19 @@ QString folded(const QString &text)
     return text.simplified().toCaseFolded();
 }
 
+// The bookings as lists of numbers for IN (...), 500 a list.
+QStringList idLists(const QVector<RecordId> &bookings)
+{
+    QStringList lists;
+    for (int at = 0; at < bookings.size(); at += 500) {
+        QStringList ids;
+        for (const RecordId id : bookings.mid(at, 500))
+            ids << QString::number(id);
+        lists << ids.join(QLatin1Char(','));
+    }
+    return lists;
+}
+
 QString html(const QString &text)
 {
     return text.toHtmlEscaped();
@@ -51,16 +64,23 @@ QVector<RecordId> BookingsOfGuest(Database &db, RecordId bookingId)
     if (g.eof() || g.text(1).simplified().isEmpty())
         return out;
     const QString first = folded(g.text(0)), last = folded(g.text(1)), email = folded(g.text(2)), city = folded(g.text(3));
-    // The bookings of the last name, through the find index, then the same guest.
-    const QVector<qint64> keys = FindBookingKeys(db, FindWords{{g.text(1).simplified()}, {}, true}, 100000);
-    QStringList ids;
-    for (const qint64 key : keys)
+    // The bookings whose guest has all of this guest's words (names, and the
+    // e-mail or else the city), through the find index; then the same guest.
+    // A common last name alone would read thousands.
+    // (Of an e-mail address only its own part: its domain is every guest's.)
+    FindWords words;
+    for (int column : {0, 1, email.isEmpty() ? 3 : 2})
+        for (const QString &word : g.text(column).section(QLatin1Char('@'), 0, 0).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            if (IsFindWord(word))
+                words.words << word.left(kFindLongestWord);
+    QVector<RecordId> others;
+    for (const qint64 key : FindBookingKeys(db, words, 100000))
         if (key != bookingId)
-            ids << QString::number(key);
-    for (int at = 0; at < ids.size(); at += 500)
+            others << key;
+    for (const QString &in : idLists(others))
         for (Recordset r = db.execute(QStringLiteral("SELECT b.ID, c.FirstName, c.LastName, c.Email, c.City FROM booking AS b "
                                                      "JOIN customer AS c ON c.ID = b.CustomerID WHERE b.ID IN (%1) ORDER BY b.ID")
-                                          .arg(ids.mid(at, 500).join(QLatin1Char(','))));
+                                          .arg(in));
              !r.eof(); r.moveNext()) {
             const bool same = folded(r.text(1)) == first && folded(r.text(2)) == last
                 && (!email.isEmpty() ? folded(r.text(3)) == email : folded(r.text(4)) == city);
@@ -76,22 +96,33 @@ GuestData ReadGuestData(Database &db, const QVector<RecordId> &bookings)
     QJsonArray list;
     QString rows;
     QJsonObject guest;
-    for (const RecordId id : bookings) {
-        const Recordset b = db.execute(QStringLiteral("SELECT b.FromDate, b.ToDate, b.NoAdults, b.NoKids, b.Notes, b.Status, "
-                                                      "b.TotalPayable, b.AmountPayed, b.PaymentMethod, b.CreditCardNo, "
-                                                      "b.CreditCardExpiry, c.FirstName, c.LastName, c.BusinessName, "
-                                                      "c.Address1, c.Address2, c.City, c.State, c.PostCode, c.Country, "
-                                                      "c.Phone, c.Email FROM booking AS b LEFT JOIN customer AS c ON c.ID = "
-                                                      "b.CustomerID WHERE b.ID = %1")
-                                           .arg(id));
-        if (b.eof())
-            continue;
+    // Each kind of row read at once for all the bookings: a regular guest's
+    // years cost a few statements, not a few for each stay.
+    const QHash<RecordId, Registration> registrations = ReadRegistrations(db, bookings);
+    const QHash<RecordId, QVector<Payment>> paymentsOf = PaymentsOfBookings(db, bookings);
+    QHash<RecordId, QVector<QStringList>> invoicesOf;
+    for (const QString &in : idLists(bookings))
+        for (Recordset i = db.execute(QStringLiteral("SELECT BookingID, Number, Kind, IssuedOn, TotalCents FROM invoice "
+                                                     "WHERE BookingID IN (%1) ORDER BY id")
+                                          .arg(in));
+             !i.eof(); i.moveNext())
+            invoicesOf[i.value(0).toLongLong()] << QStringList{i.text(1), i.text(2), i.text(3), i.text(4)};
+    for (const QString &in : idLists(bookings))
+    for (Recordset b = db.execute(QStringLiteral("SELECT b.FromDate, b.ToDate, b.NoAdults, b.NoKids, b.Notes, b.Status, "
+                                                 "b.TotalPayable, b.AmountPayed, b.PaymentMethod, b.CreditCardNo, "
+                                                 "b.CreditCardExpiry, c.FirstName, c.LastName, c.BusinessName, "
+                                                 "c.Address1, c.Address2, c.City, c.State, c.PostCode, c.Country, "
+                                                 "c.Phone, c.Email, b.ID FROM booking AS b LEFT JOIN customer AS c ON c.ID = "
+                                                 "b.CustomerID WHERE b.ID IN (%1) ORDER BY b.ID")
+                                      .arg(in));
+         !b.eof(); b.moveNext()) {
+        const RecordId id = b.value(22).toLongLong();
         if (guest.isEmpty()) {
             for (int i = 0; i < 11; ++i)
                 guest.insert(QLatin1String(kGuestColumns[i]), b.text(11 + i));
             data.name = QStringList{b.text(11), b.text(12)}.join(QLatin1Char(' ')).simplified();
         }
-        const Registration r = ReadRegistration(db, id);
+        const Registration r = registrations.value(id);
         QJsonArray companions;
         for (const Companion &c : r.companions)
             companions.append(QJsonObject{{QStringLiteral("name"), c.name},
@@ -99,7 +130,7 @@ GuestData ReadGuestData(Database &db, const QVector<RecordId> &bookings)
                                           {QStringLiteral("nationality"), c.nationality}});
         QJsonArray payments;
         QStringList paid;
-        for (const Payment &p : PaymentsOf(db, id)) {
+        for (const Payment &p : paymentsOf.value(id)) {
             payments.append(QJsonObject{{QStringLiteral("paidOn"), p.paidOn.toString(Qt::ISODate)},
                                         {QStringLiteral("cents"), p.cents},
                                         {QStringLiteral("method"), p.method},
@@ -108,15 +139,12 @@ GuestData ReadGuestData(Database &db, const QVector<RecordId> &bookings)
         }
         QJsonArray invoices;
         QStringList issued;
-        for (Recordset i = db.execute(QStringLiteral("SELECT Number, Kind, IssuedOn, TotalCents FROM invoice WHERE BookingID = "
-                                                     "%1 ORDER BY id")
-                                          .arg(id));
-             !i.eof(); i.moveNext()) {
-            invoices.append(QJsonObject{{QStringLiteral("number"), i.text(0)},
-                                        {QStringLiteral("kind"), i.text(1)},
-                                        {QStringLiteral("issuedOn"), i.text(2)},
-                                        {QStringLiteral("totalCents"), i.value(3).toLongLong()}});
-            issued << QStringLiteral("%1 (%2)").arg(i.text(0), FormatMoney(i.value(3).toDouble() / 100.0));
+        for (const QStringList &i : invoicesOf.value(id)) {
+            invoices.append(QJsonObject{{QStringLiteral("number"), i[0]},
+                                        {QStringLiteral("kind"), i[1]},
+                                        {QStringLiteral("issuedOn"), i[2]},
+                                        {QStringLiteral("totalCents"), i[3].toLongLong()}});
+            issued << QStringLiteral("%1 (%2)").arg(i[0], FormatMoney(i[3].toDouble() / 100.0));
         }
         const QString card = MaskedCardNumber(b.text(9));
         list.append(QJsonObject{
@@ -172,19 +200,18 @@ GuestData ReadGuestData(Database &db, const QVector<RecordId> &bookings)
 
 QString EraseRefusal(Database &db, const QVector<RecordId> &bookings, const QDate &today)
 {
-    for (const RecordId id : bookings) {
-        const Recordset b = db.execute(QStringLiteral("SELECT Status, ToDate FROM booking WHERE ID = %1").arg(id));
-        if (b.eof())
-            continue;
-        const BookingStatus status = StatusFromCode(b.text(0));
-        const bool ended = status == BookingStatus::CheckedOut || status == BookingStatus::Cancelled
-            || status == BookingStatus::NoShow || b.value(1).toDateTime().date() < today;
-        if (!ended)
-            return Words::tr("The guest's booking %1 has not ended yet (it is %2, until %3): a guest is erased only once "
-                             "no stay of theirs is still to come or under way.")
-                .arg(id)
-                .arg(StatusLabel(status).toLower(), RegionalShortDate(b.value(1).toDateTime().date()));
-    }
+    for (const QString &in : idLists(bookings))
+        for (Recordset b = db.execute(QStringLiteral("SELECT ID, Status, ToDate FROM booking WHERE ID IN (%1) ORDER BY ID").arg(in));
+             !b.eof(); b.moveNext()) {
+            const BookingStatus status = StatusFromCode(b.text(1));
+            const bool ended = status == BookingStatus::CheckedOut || status == BookingStatus::Cancelled
+                || status == BookingStatus::NoShow || b.value(2).toDateTime().date() < today;
+            if (!ended)
+                return Words::tr("The guest's booking %1 has not ended yet (it is %2, until %3): a guest is erased only "
+                                 "once no stay of theirs is still to come or under way.")
+                    .arg(b.value(0).toLongLong())
+                    .arg(StatusLabel(status).toLower(), RegionalShortDate(b.value(2).toDateTime().date()));
+        }
     return QString();
 }
 

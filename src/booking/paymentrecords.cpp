@@ -45,10 +45,23 @@ RecordId RecordPayment(Database &db, const Payment &p)
 
 QVector<Payment> PaymentsOf(Database &db, RecordId bookingId)
 {
-    QVector<Payment> payments;
-    for (Recordset r = db.query(QLatin1String(kColumns) + QStringLiteral("WHERE BookingID = %1 ORDER BY PaidOn, id").arg(bookingId));
-         !r.eof(); r.moveNext())
-        payments << paymentOf(r);
+    return PaymentsOfBookings(db, {bookingId}).value(bookingId);
+}
+
+QHash<RecordId, QVector<Payment>> PaymentsOfBookings(Database &db, const QVector<RecordId> &bookings)
+{
+    QHash<RecordId, QVector<Payment>> payments;
+    for (int at = 0; at < bookings.size(); at += 500) {
+        QStringList ids;
+        for (const RecordId id : bookings.mid(at, 500))
+            ids << QString::number(id);
+        for (Recordset r = db.query(QLatin1String(kColumns)
+                                    + QStringLiteral("WHERE BookingID IN (%1) ORDER BY BookingID, PaidOn, id").arg(ids.join(QLatin1Char(','))));
+             !r.eof(); r.moveNext()) {
+            const Payment p = paymentOf(r);
+            payments[p.bookingId] << p;
+        }
+    }
     return payments;
 }
 

@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QVariant>
+#include <QHash>
 #include <QVector>
 
 namespace innkeld {
@@ -27,6 +28,8 @@ struct Payment
 RecordId RecordPayment(Database &db, const Payment &payment);
 // The booking's payments, in the order received.
 QVector<Payment> PaymentsOf(Database &db, RecordId bookingId);
+// The payments of many bookings at once, by booking.
+QHash<RecordId, QVector<Payment>> PaymentsOfBookings(Database &db, const QVector<RecordId> &bookings);
 // One payment. Throws DbError when there is none.
 Payment ReadPayment(Database &db, RecordId paymentId);
 

@@ -40,22 +40,34 @@ QString dayText(const QDate &day)
 
 Registration ReadRegistration(Database &db, RecordId bookingId)
 {
-    Registration r;
-    const Recordset g = db.execute(QStringLiteral("SELECT BirthDate, Nationality, DocumentKind, DocumentNumber FROM "
-                                                  "registration WHERE bookingid = %1")
-                                       .arg(bookingId));
-    if (!g.eof()) {
-        r.birth = QDate::fromString(g.text(0), Qt::ISODate);
-        r.nationality = g.text(1);
-        r.documentKind = g.text(2);
-        r.documentNumber = g.text(3);
+    return ReadRegistrations(db, {bookingId}).value(bookingId);
+}
+
+QHash<RecordId, Registration> ReadRegistrations(Database &db, const QVector<RecordId> &bookings)
+{
+    QHash<RecordId, Registration> read;
+    for (int at = 0; at < bookings.size(); at += 500) {
+        QStringList ids;
+        for (const RecordId id : bookings.mid(at, 500))
+            ids << QString::number(id);
+        const QString in = ids.join(QLatin1Char(','));
+        for (Recordset g = db.execute(QStringLiteral("SELECT bookingid, BirthDate, Nationality, DocumentKind, DocumentNumber "
+                                                     "FROM registration WHERE bookingid IN (%1)")
+                                          .arg(in));
+             !g.eof(); g.moveNext()) {
+            Registration &r = read[g.value(0).toLongLong()];
+            r.birth = QDate::fromString(g.text(1), Qt::ISODate);
+            r.nationality = g.text(2);
+            r.documentKind = g.text(3);
+            r.documentNumber = g.text(4);
+        }
+        for (Recordset c = db.execute(QStringLiteral("SELECT bookingid, Name, BirthDate, Nationality FROM companion WHERE "
+                                                     "bookingid IN (%1) ORDER BY bookingid, Position")
+                                          .arg(in));
+             !c.eof(); c.moveNext())
+            read[c.value(0).toLongLong()].companions << Companion{c.text(1), QDate::fromString(c.text(2), Qt::ISODate), c.text(3)};
     }
-    for (Recordset c = db.execute(QStringLiteral("SELECT Name, BirthDate, Nationality FROM companion WHERE bookingid = %1 "
-                                                 "ORDER BY Position")
-                                      .arg(bookingId));
-         !c.eof(); c.moveNext())
-        r.companions << Companion{c.text(0), QDate::fromString(c.text(1), Qt::ISODate), c.text(2)};
-    return r;
+    return read;
 }
 
 void WriteRegistration(Database &db, RecordId bookingId, const Registration &r)

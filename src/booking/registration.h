@@ -7,6 +7,7 @@
 #include "data/sql/database.h"
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -39,6 +40,8 @@ struct Registration
 
 // Throws DbError.
 Registration ReadRegistration(Database &db, RecordId bookingId);
+// The registrations of many bookings at once, by booking (none: not there).
+QHash<RecordId, Registration> ReadRegistrations(Database &db, const QVector<RecordId> &bookings);
 // Replaces it, in one transaction (or the caller's). Throws DbError (a
 // companion without a name is refused).
 void WriteRegistration(Database &db, RecordId bookingId, const Registration &registration);

@@ -253,8 +253,10 @@ void TestFind::windowRoad()
         QContextMenuEvent event(QContextMenuEvent::Keyboard, at, list->viewport()->mapToGlobal(at));
         QApplication::sendEvent(list->viewport(), &event);
     };
+    const int said = p.ui.messages.size();
     fromMenu(Qt::Key_E);
-    QTRY_VERIFY(QFileInfo::exists(files.filePath(QStringLiteral("ohara.pdf"))));
+    QTRY_COMPARE_WITH_TIMEOUT(p.ui.messages.size(), said + 1, 30000);
+    QVERIFY2(p.ui.messages.last().text.contains(QStringLiteral("was written to")), qPrintable(p.ui.messages.last().text));
     QFile json(p.ui.saveAnswer);
     QVERIFY(json.open(QIODevice::ReadOnly));
     QVERIFY(QString::fromUtf8(json.readAll()).contains(QStringLiteral("sean@ohara.ie")));
