@@ -9,6 +9,7 @@
 
 #include <functional>
 
+#include <QHash>
 #include <QList>
 #include <QStringList>
 
@@ -74,6 +75,26 @@ public:
     // when there is none.
     QStringList dialogTitles;
     std::function<int(QDialog &)> dialogAnswer;
+    // The desktop's keyring: one that works, or none.
+    QHash<QString, QString> keyring;
+    bool keyringWorks = true;
+    QString readSecret(const QString &key, bool *found, QString *problem) override
+    {
+        *found = keyringWorks && keyring.contains(key);
+        if (!keyringWorks && problem)
+            *problem = QStringLiteral("No keyring");
+        return keyring.value(key);
+    }
+    bool storeSecret(const QString &key, const QString &value, QString *problem) override
+    {
+        if (!keyringWorks) {
+            if (problem)
+                *problem = QStringLiteral("No keyring");
+            return false;
+        }
+        keyring.insert(key, value);
+        return true;
+    }
     int askDialog(QDialog &dialog) override
     {
         dialogTitles << dialog.windowTitle();

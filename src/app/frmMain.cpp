@@ -1,4 +1,6 @@
 #include "frmMain.h"
+
+#include "mail/outbox.h"
 #include "ui_frmMain.h"
 
 #include "arrivals/ArrivalsPanel.h"
@@ -209,6 +211,8 @@ BookingWizard *frmMain::wizard()
     connect(m_wizard, &BookingWizard::bookingClosed, this, &frmMain::publishFeeds);
     connect(m_wizard, &BookingWizard::printConfirmation, this, &frmMain::printConfirmation);
     connect(m_wizard, &BookingWizard::issueInvoice, this, &frmMain::issueInvoice);
+    connect(m_wizard, &BookingWizard::emailConfirmation, this, &frmMain::emailConfirmation);
+    connect(m_wizard, &BookingWizard::emailInvoice, this, &frmMain::emailInvoice);
     // It starts at its first step, without nights, with the house's price.
     m_wizard->Reset();
     m_wizard->ShowDefaultCostPerNight();
@@ -489,6 +493,43 @@ void frmMain::StartRetention()
     m_retention->start();
 }
 
+void frmMain::StartOutbox()
+{
+    if (!m_db || m_outbox)
+        return;
+    m_outbox = new OutboxJob(m_db->address(), [] { return QDateTime::currentDateTime(); }, this);
+    UiServices &ui = *m_context.ui;
+    // The password known at this desk for this start: the keyring's, read
+    // now when the house's server asks for one; else asked when a paper is
+    // first e-mailed.
+    guarded([&] {
+        const MailServer server = ReadMailServer(*m_db);
+        if (server.user.isEmpty() || server.host.isEmpty())
+            return;
+        bool found = false;
+        const QString kept = ui.readSecret(MailSecretKey(server), &found, nullptr);
+        if (found)
+            ui.keepSecret(MailSecretKey(server), kept);
+    });
+    m_outbox->setPasswordSource([this] {
+        QString password;
+        guarded([&] { password = m_context.ui->keptSecret(MailSecretKey(ReadMailServer(*m_db))); });
+        return password;
+    });
+    ui.setMailQueuedHandler([this] {
+        if (m_outbox)
+            m_outbox->sendNow();
+    });
+    connect(m_outbox, &OutboxJob::ran, this, [this] {
+        if (m_wizard)
+            m_wizard->ShowMailed();
+    });
+    // A failure is the log's: the outbox is tried again in a minute.
+    connect(m_outbox, &OutboxJob::failedToRun, this,
+            [](const QString &why) { qWarning("The outbox could not be sent: %s", qPrintable(why)); });
+    m_outbox->start();
+}
+
 bool frmMain::dailyBackupRunning() const
 {
     return m_dailyBackup && m_dailyBackup->running();
@@ -607,6 +648,30 @@ void frmMain::issueInvoice(RecordId bookingId)
             return;
     }
     guarded([&] { ShowInvoice(*m_db, *m_context.ui, this, IssueInvoice(*m_db, bookingId, QDate::currentDate())); });
+}
+
+void frmMain::emailConfirmation(RecordId bookingId, const QString &currencySymbol, const QString &taxName)
+{
+    guarded([&] {
+        EmailPaper(*m_db, *m_context.ui, this, ConfirmationMail(*m_db, bookingId, currencySymbol, taxName));
+        if (m_wizard)
+            m_wizard->ShowMailed();
+    });
+}
+
+void frmMain::emailInvoice(RecordId bookingId)
+{
+    guarded([&] {
+        const RecordId invoice = LatestInvoiceOf(*m_db, bookingId);
+        if (invoice == 0) {
+            m_context.ui->message(this, tr("No invoice has been issued for this booking yet: issue it first (Issue Invoice)."),
+                                  QMessageBox::Information);
+            return;
+        }
+        EmailPaper(*m_db, *m_context.ui, this, InvoiceMail(*m_db, invoice));
+        if (m_wizard)
+            m_wizard->ShowMailed();
+    });
 }
 
 void frmMain::mnuReservationInvoices_Click()

@@ -37,6 +37,7 @@ class HelpWindow;
 class ClickLabel;
 class DailyBackup;
 class RetentionJob;
+class OutboxJob;
 class RegionalTerms;
 class SettingsStore;
 class UiServices;
@@ -81,6 +82,10 @@ public:
     // The house's rule of how long guests' details are kept, applied once a
     // day off the window's thread.
     void StartRetention();
+    // The outbox sent off the window's thread: at the start, every minute,
+    // and as soon as a paper is e-mailed.
+    void StartOutbox();
+    OutboxJob *outbox() const { return m_outbox; }
     bool dailyBackupRunning() const;
     // A backup, export, daily copy or the channels' import or feeds are
     // running on their own thread.
@@ -167,6 +172,10 @@ private:
     void printConfirmation(RecordId bookingId, const QString &currencySymbol, const QString &taxName);
     // Issues the booking's invoice and shows it in the print preview.
     void issueInvoice(RecordId bookingId);
+    // The wizard's E-mail Confirmation and E-mail Invoice (the invoice
+    // issued last).
+    void emailConfirmation(RecordId bookingId, const QString &currencySymbol, const QString &taxName);
+    void emailInvoice(RecordId bookingId);
     void DragWindow();
     int topBandHeight() const;  // the blue band above the content area
     void popupMenu(QMenu *menu, int labelIndex);
@@ -192,6 +201,7 @@ private:
     HelpWindow *m_help = nullptr;
     DailyBackup *m_dailyBackup = nullptr;
     RetentionJob *m_retention = nullptr;
+    OutboxJob *m_outbox = nullptr;
     LongWork *m_work = nullptr;
     AppContext m_context;
     std::unique_ptr<RegionalTerms> m_terms;

@@ -196,6 +196,7 @@ int Program::Main()
                               QMessageBox::Warning);
     m_main->StartDailyBackup();
     m_main->StartRetention();
+    m_main->StartOutbox();
 
     SettingsStore &settings = *m_context.settings;
     const bool firstRun = SettingToBool(settings.ReadSetting(QStringLiteral("FirstRun"), true), true);

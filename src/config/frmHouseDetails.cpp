@@ -3,6 +3,8 @@
 #include "booking/privacy.h"
 #include "ui_frmHouseDetails.h"
 
+#include "frmMailSettings.h"
+
 #include "data/schema/invoicetables.h"
 #include "widgets/uiservices.h"
 
@@ -29,6 +31,14 @@ frmHouseDetails::frmHouseDetails(Database &db, UiServices &ui, QWidget *parent)
     connect(this->ui->chkYearlyRestart, &QCheckBox::toggled, this, &frmHouseDetails::showNumberExample);
     connect(this->ui->cmdOk, &QPushButton::clicked, this, &frmHouseDetails::cmdOk_Click);
     connect(this->ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    // The house's e-mail: a dialog of its own, stored on its own OK.
+    connect(this->ui->cmdMailSettings, &QPushButton::clicked, this, [this] {
+        RunGuarded(m_ui, this, [this] {
+            frmMailSettings dialog(m_db, m_ui, this);
+            dialog.Setup();
+            dialog.exec();
+        });
+    });
 }
 
 frmHouseDetails::~frmHouseDetails() = default;

@@ -28,6 +28,10 @@ frmInvoices::frmInvoices(Database &db, UiServices &ui, QWidget *parent)
     connect(this->ui->lstInvoices, &QTreeWidget::itemActivated, this, &frmInvoices::cmdOpenInvoice_Click);
     connect(this->ui->cmdOpenInvoice, &QPushButton::clicked, this, &frmInvoices::cmdOpenInvoice_Click);
     connect(this->ui->cmdCreditNote, &QPushButton::clicked, this, &frmInvoices::cmdCreditNote_Click);
+    connect(this->ui->cmdEmailInvoice, &QPushButton::clicked, this, [this] {
+        if (const RecordId id = chosen())
+            RunGuarded(m_ui, this, [&] { EmailPaper(m_db, m_ui, this, InvoiceMail(m_db, id)); });
+    });
     connect(this->ui->cmdExportJournal, &QPushButton::clicked, this, &frmInvoices::cmdExportJournal_Click);
     connect(this->ui->cmdClose, &QPushButton::clicked, this, &QDialog::accept);
     // The journal's period: the month before this one, as the accountant asks.

@@ -122,6 +122,11 @@ QString letterhead(const HouseDetails &house, const QString &body, const Words &
 
 }  // namespace
 
+QString PaperWord(const char *text, const QString &language)
+{
+    return Words(language)(text);
+}
+
 QString LetterheadPaper(const HouseDetails &house, const QString &body)
 {
     return page(house, body, Words(QString()));

@@ -17,6 +17,10 @@ struct Invoice;
 // Where the markup shows the house's logo.
 inline constexpr char kLogoName[] = "logo:house";
 
+// The papers' word `text` (of the context "Paper") in `language` (empty:
+// the desk's), English where there is no translation.
+QString PaperWord(const char *text, const QString &language);
+
 // A paper of the house: its letterhead, `body` (markup), its footer.
 QString LetterheadPaper(const HouseDetails &house, const QString &body);
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "data/sql/database.h"
+#include "widgets/mailing.h"
 
 #include <QString>
 #include <QVector>
@@ -12,6 +13,13 @@ class QWidget;
 namespace innkeld {
 
 class UiServices;
+
+// The papers as they are e-mailed: markup, logo, title and file name.
+// Throws DbError.
+PaperToMail ConfirmationMail(Database &db, RecordId bookingId, const QString &currencySymbol, const QString &taxName);
+PaperToMail InvoiceMail(Database &db, RecordId invoiceId);
+// The booking's invoice or credit note issued last; 0 when none was.
+RecordId LatestInvoiceOf(Database &db, RecordId bookingId);
 
 // Throws DbError.
 void ShowConfirmation(Database &db, UiServices &ui, QWidget *parent, RecordId bookingId, const QString &currencySymbol,

@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QPrintPreviewDialog>
 #include <QFileDialog>
 #include <QFontMetrics>
@@ -21,6 +22,8 @@
 #include <QToolBar>
 
 #include <algorithm>
+
+#include <qt6keychain/keychain.h>
 
 namespace innkeld {
 
@@ -149,6 +152,46 @@ QString PlainToolTip(const QString &text)
     if (!Qt::mightBeRichText(text))
         return text;
     return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
+namespace {
+
+// A keyring job run to its end while the window goes on answering.
+template <typename Job>
+bool runKeyringJob(Job &job, QString *problem)
+{
+    job.setAutoDelete(false);
+    QEventLoop loop;
+    QObject::connect(&job, &QKeychain::Job::finished, &loop, &QEventLoop::quit);
+    job.start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (job.error() == QKeychain::NoError)
+        return true;
+    if (problem)
+        *problem = job.errorString();
+    return false;
+}
+
+const QString kKeyringService = QStringLiteral("Innkeld");
+
+}  // namespace
+
+QString UiServices::readSecret(const QString &key, bool *found, QString *problem)
+{
+    QKeychain::ReadPasswordJob job(kKeyringService);
+    job.setKey(key);
+    const bool read = runKeyringJob(job, problem);
+    if (found)
+        *found = read;
+    return read ? job.textData() : QString();
+}
+
+bool UiServices::storeSecret(const QString &key, const QString &value, QString *problem)
+{
+    QKeychain::WritePasswordJob job(kKeyringService);
+    job.setKey(key);
+    job.setTextData(value);
+    return runKeyringJob(job, problem);
 }
 
 int UiServices::askDialog(QDialog &dialog)

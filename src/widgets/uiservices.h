@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QFileDevice>
+#include <QHash>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -51,6 +52,24 @@ public:
     // cancellation): its result, Accepted or Rejected.
     virtual int askDialog(QDialog &dialog);
 
+    // The desktop's keyring, for the house's mail password: the secret kept
+    // under `key` (found false when there is none, or no keyring, `problem`
+    // then saying why), and storing one there (false, with the keyring's
+    // words, when it cannot be).
+    virtual QString readSecret(const QString &key, bool *found, QString *problem);
+    virtual bool storeSecret(const QString &key, const QString &value, QString *problem);
+    // Secrets known for as long as the program runs (a desk without a
+    // keyring asks once per start).
+    void keepSecret(const QString &key, const QString &value) { m_secrets.insert(key, value); }
+    QString keptSecret(const QString &key) const { return m_secrets.value(key); }
+    bool hasSecret(const QString &key) const { return m_secrets.contains(key); }
+    // A message was put in the outbox: whoever sends the outbox is told.
+    void setMailQueuedHandler(std::function<void()> handler) { m_mailQueued = std::move(handler); }
+    void mailQueued() const
+    {
+        if (m_mailQueued)
+            m_mailQueued();
+    }
     // The permissions of every file the program writes for the operator (a
     // paper's PDF): the database's, set when it is opened.
     void setFilePermissions(QFileDevice::Permissions permissions) { m_filePermissions = permissions; }
@@ -58,6 +77,8 @@ public:
 
 private:
     QFileDevice::Permissions m_filePermissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    QHash<QString, QString> m_secrets;
+    std::function<void()> m_mailQueued;
 };
 
 // The real desktop: message boxes, the save dialog, processes and URLs.

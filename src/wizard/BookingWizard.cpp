@@ -1,4 +1,6 @@
 #include "BookingWizard.h"
+
+#include "mail/outbox.h"
 #include "ui_BookingWizard.h"
 #include "frmRecordPayment.h"
 #include "frmRegistration.h"
@@ -105,7 +107,9 @@ BookingWizard::BookingWizard(QWidget *parent)
     setTabOrder(confirm->cmdNoShow, confirm->cmdRestore);
     setTabOrder(confirm->cmdRestore, confirm->cmdConfirmation);
     setTabOrder(confirm->cmdConfirmation, confirm->cmdIssueInvoice);
-    setTabOrder(confirm->cmdIssueInvoice, confirm->cboPaperLanguage);
+    setTabOrder(confirm->cmdIssueInvoice, confirm->cmdEmailConfirmation);
+    setTabOrder(confirm->cmdEmailConfirmation, confirm->cmdEmailInvoice);
+    setTabOrder(confirm->cmdEmailInvoice, confirm->cboPaperLanguage);
     setTabOrder(confirm->cboPaperLanguage, ui->txtBookingNotes);
     // The papers' languages, each by its own name.
     for (const QString &code : SpokenLanguages())
@@ -123,6 +127,14 @@ BookingWizard::BookingWizard(QWidget *parent)
             &BookingWizard::cmdRecalculateTotalPayable_Click);
     connect(confirm->cmdConfirmation, &QPushButton::clicked, this, &BookingWizard::cmdConfirmation_Click);
     connect(confirm->cmdIssueInvoice, &QPushButton::clicked, this, &BookingWizard::cmdIssueInvoice_Click);
+    connect(confirm->cmdEmailConfirmation, &QPushButton::clicked, this, [this] {
+        if (m_currentBookingId != 0)
+            emit emailConfirmation(m_currentBookingId, lblCurrencySymbol[0]->text(), lblSalesTaxName[0]->text());
+    });
+    connect(confirm->cmdEmailInvoice, &QPushButton::clicked, this, [this] {
+        if (m_currentBookingId != 0)
+            emit emailInvoice(m_currentBookingId);
+    });
     connect(confirm->cmdCheckIn, &QPushButton::clicked, this, [this] { changeStatus(BookingStatus::CheckedIn); });
     connect(confirm->cmdCheckOut, &QPushButton::clicked, this, [this] { changeStatus(BookingStatus::CheckedOut); });
     connect(confirm->cmdNoShow, &QPushButton::clicked, this, [this] { changeStatus(BookingStatus::NoShow); });
@@ -685,7 +697,15 @@ void BookingWizard::showConfirmStep()
         c.cboPaperLanguage->setCurrentIndex(language < 0 ? 0 : language);
     }
     showStatus();
+    ShowMailed();
     showStepPanel(4);
+}
+
+void BookingWizard::ShowMailed()
+{
+    if (!m_db || m_currentBookingId == 0)
+        return;
+    guarded([this] { confirm->lblMailed->setText(MailedLine(OutboxOfBooking(*m_db, m_currentBookingId))); });
 }
 
 void BookingWizard::showStatus()

@@ -74,6 +74,9 @@ public:
     bool ResumeBooking(RecordId bookingId, int step);
     // The booking shown was opened from the arrivals or departures list.
     void MarkOpenedFromList();
+    // Tells, on the last step, when each of the booking's papers was
+    // e-mailed or where its message stands.
+    void ShowMailed();
     // A booking opened from a list is let go, so that the next start makes
     // a new booking instead of showing it again.
     // Asked as the program closes: a new booking without a customer is kept
@@ -110,6 +113,9 @@ signals:
     void printConfirmation(RecordId bookingId, const QString &currencySymbol, const QString &taxName);
     // Issue Invoice was pressed for the booking shown.
     void issueInvoice(RecordId bookingId);
+    // E-mail Confirmation or E-mail Invoice was pressed for the booking shown.
+    void emailConfirmation(RecordId bookingId, const QString &currencySymbol, const QString &taxName);
+    void emailInvoice(RecordId bookingId);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,6 +1,8 @@
 #include "frmRecordPayment.h"
 #include "ui_frmRecordPayment.h"
 
+#include "widgets/mailing.h"
+
 #include "output/papers.h"
 #include "data/regional/regional.h"
 #include "data/schema/housedetails.h"
@@ -28,6 +30,7 @@ frmRecordPayment::frmRecordPayment(Database &db, UiServices &ui, RecordId bookin
     this->ui->txtPaidMethod->setText(method);
     connect(this->ui->cmdRecord, &QPushButton::clicked, this, &frmRecordPayment::cmdRecord_Click);
     connect(this->ui->cmdPrintReceipt, &QPushButton::clicked, this, &frmRecordPayment::cmdPrintReceipt_Click);
+    connect(this->ui->cmdEmailReceipt, &QPushButton::clicked, this, &frmRecordPayment::cmdEmailReceipt_Click);
     connect(this->ui->lstPayments, &QTreeWidget::itemActivated, this, &frmRecordPayment::cmdPrintReceipt_Click);
     connect(this->ui->cmdClose, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -80,6 +83,19 @@ void frmRecordPayment::cmdRecord_Click()
     });
 }
 
+PaperToMail frmRecordPayment::receipt(RecordId id) const
+{
+    PaperToMail paper;
+    paper.kind = PaperKind::Receipt;
+    paper.booking = m_booking;
+    paper.paper = id;
+    paper.html = ReceiptPaper(m_db, id, m_symbol, BookingPaperLanguage(m_db, m_booking));
+    paper.logo = ReadHouseDetails(m_db).logo;
+    paper.title = tr("Receipt %1").arg(id);
+    paper.fileName = QStringLiteral("Receipt-%1.pdf").arg(id);
+    return paper;
+}
+
 void frmRecordPayment::cmdPrintReceipt_Click()
 {
     const QTreeWidgetItem *item = ui->lstPayments->currentItem();
@@ -87,10 +103,19 @@ void frmRecordPayment::cmdPrintReceipt_Click()
         return;
     const RecordId id = item->data(0, Qt::UserRole).toLongLong();
     RunGuarded(m_ui, this, [&] {
-        const auto paper = MakePaper(ReceiptPaper(m_db, id, m_symbol, BookingPaperLanguage(m_db, m_booking)),
-                                     ReadHouseDetails(m_db).logo);
-        m_ui.showPaper(this, tr("Receipt %1").arg(id), *paper, QStringLiteral("Receipt-%1.pdf").arg(id));
+        const PaperToMail paper = receipt(id);
+        const auto document = MakePaper(paper.html, paper.logo);
+        m_ui.showPaper(this, paper.title, *document, paper.fileName);
     });
+}
+
+void frmRecordPayment::cmdEmailReceipt_Click()
+{
+    const QTreeWidgetItem *item = ui->lstPayments->currentItem();
+    if (!item)
+        return;
+    const RecordId id = item->data(0, Qt::UserRole).toLongLong();
+    RunGuarded(m_ui, this, [&] { EmailPaper(m_db, m_ui, this, receipt(id)); });
 }
 
 }  // namespace innkeld

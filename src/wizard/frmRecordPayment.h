@@ -16,6 +16,7 @@ class frmRecordPayment;
 namespace innkeld {
 
 class UiServices;
+struct PaperToMail;
 
 class frmRecordPayment : public QDialog
 {
@@ -33,6 +34,8 @@ public:
 private slots:
     void cmdRecord_Click();
     void cmdPrintReceipt_Click();
+    void cmdEmailReceipt_Click();
+    PaperToMail receipt(RecordId paymentId) const;
 
 private:
     void fill(RecordId current);

@@ -56,7 +56,11 @@ const CopiedTable kOrder[] = {{"room", "id", nullptr},
                               {"bookingextra", "bookingid",
                                "bookingid, Position, extraid, Name, Per, Quantity, UnitCents, Cents, TaxPercent"},
                               {"registration", "bookingid", "bookingid, BirthDate, Nationality, DocumentKind, DocumentNumber"},
-                              {"companion", "bookingid", "bookingid, Position, Name, BirthDate, Nationality"}};
+                              {"companion", "bookingid", "bookingid, Position, Name, BirthDate, Nationality"},
+                              {"mailtemplate", "Kind, Language", "Kind, Language, Subject, Body"},
+                              {"outbox", "id",
+                               "id, bookingid, Kind, PaperID, ToAddress, Subject, Body, FileName, Attachment, MessageId, "
+                               "Status, Attempts, QueuedAt, NextTry, ClaimedBy, ClaimedAt, SentAt, Answer"}};
 
 qint64 countOf(Database &db, const char *table)
 {
@@ -112,6 +116,22 @@ void CopyHouse(Database &source, Database &target, const CopyRowsProgress &progr
     // And its details, which head its papers.
     WriteHouseDetails(target, ReadHouseDetails(source));
     WriteTouristTax(target, ReadTouristTax(source));
+    // The house's rules of what it keeps of its guests, and how its mail
+    // server is reached, row for row.
+    const auto copyRow = [&](const QString &table, const QStringList &columns) {
+        Recordset row = source.execute(QStringLiteral("SELECT %1 FROM %2 WHERE id = 1").arg(columns.join(QLatin1String(", ")), table));
+        if (row.eof())
+            return;
+        QStringList set;
+        for (int i = 0; i < columns.size(); ++i)
+            set << columns[i] + (row.isNull(i) ? QStringLiteral(" = NULL")
+                                               : QStringLiteral(" = '%1'").arg(SqlText(row.text(i))));
+        target.execute(QStringLiteral("UPDATE %1 SET %2 WHERE id = 1").arg(table, set.join(QLatin1String(", "))));
+    };
+    copyRow(QStringLiteral("retention"), {QStringLiteral("RegistrationMonths"), QStringLiteral("CardDays"), QStringLiteral("CardsMaskedTo")});
+    copyRow(QStringLiteral("mailsettings"), {QStringLiteral("SenderName"), QStringLiteral("SenderAddress"), QStringLiteral("ReplyTo"),
+                                             QStringLiteral("Host"), QStringLiteral("Port"), QStringLiteral("Security"),
+                                             QStringLiteral("UserName")});
     // The bookings come with their statuses and histories as they are.
     for (const QString &sql : StatusGuardsSuspended(target.engineKind()))
         target.run(sql);

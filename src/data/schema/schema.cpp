@@ -7,6 +7,7 @@
 #include "ratetables.h"
 #include "bookingprices.h"
 #include "guestregistration.h"
+#include "mailtables.h"
 #include "bookingtables.h"
 #include "channeltables.h"
 #include "findindex.h"
@@ -100,6 +101,7 @@ const std::vector<SchemaPart> &schemaParts()
         RateTablesPart(),
         BookingPricesPart(),
         GuestRegistrationPart(),
+        MailTablesPart(),
         ChangeNoticesPart(),
         deskRolesPart(),
     };
