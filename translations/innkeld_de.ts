@@ -570,6 +570,22 @@
         <source>Book the cancelled stay again, while its rooms are free.</source>
         <translation>Den stornierten Aufenthalt wieder buchen, solange seine Zimmer frei sind.</translation>
     </message>
+    <message>
+        <source>E-&amp;mail Confirmation...</source>
+        <translation>Bestätigung per E-&amp;Mail...</translation>
+    </message>
+    <message>
+        <source>Send the confirmation to the guest by e-mail, as a PDF.</source>
+        <translation>Die Bestätigung als PDF per E-Mail an den Gast senden.</translation>
+    </message>
+    <message>
+        <source>E-mai&amp;l Invoice...</source>
+        <translation>Rechnung per E-Mai&amp;l...</translation>
+    </message>
+    <message>
+        <source>Send the booking&apos;s invoice issued last to the guest by e-mail, as a PDF.</source>
+        <translation>Die zuletzt ausgestellte Rechnung der Buchung als PDF per E-Mail an den Gast senden.</translation>
+    </message>
 </context>
 <context>
     <name>Copies</name>
@@ -993,6 +1009,137 @@
     </message>
 </context>
 <context>
+    <name>Mail</name>
+    <message>
+        <source>Invoice</source>
+        <translation>Rechnung</translation>
+    </message>
+    <message>
+        <source>Receipt</source>
+        <translation>Quittung</translation>
+    </message>
+    <message>
+        <source>Confirmation</source>
+        <translation>Bestätigung</translation>
+    </message>
+    <message>
+        <source>%1 e-mailed to %2 on %3</source>
+        <translation>%1 per E-Mail an %2 gesendet am %3</translation>
+    </message>
+    <message>
+        <source>%1 to %2 not sent: %3</source>
+        <translation>%1 an %2 nicht gesendet: %3</translation>
+    </message>
+    <message>
+        <source>%1 to %2 may have been sent: %3</source>
+        <translation>%1 an %2 wurde vielleicht gesendet: %3</translation>
+    </message>
+    <message>
+        <source>%1 to %2 waiting to be sent</source>
+        <translation>%1 an %2 wartet auf den Versand</translation>
+    </message>
+    <message>
+        <source>The program stopped while sending this message; the mail server may have taken it.</source>
+        <translation>Das Programm wurde beim Senden dieser Nachricht beendet; der Mailserver hat sie vielleicht angenommen.</translation>
+    </message>
+    <message>
+        <source>Not sent within a day: %1</source>
+        <translation>Nicht innerhalb eines Tages gesendet: %1</translation>
+    </message>
+    <message>
+        <source>The mail server&apos;s name is not known.</source>
+        <translation>Der Name des Mailservers ist nicht bekannt.</translation>
+    </message>
+    <message>
+        <source>The mail server could not be reached.</source>
+        <translation>Der Mailserver war nicht erreichbar.</translation>
+    </message>
+    <message>
+        <source>The mail server did not answer in time.</source>
+        <translation>Der Mailserver hat nicht rechtzeitig geantwortet.</translation>
+    </message>
+    <message>
+        <source>The mail server offers no encrypted connection (STARTTLS), which the settings ask for.</source>
+        <translation>Der Mailserver bietet keine verschlüsselte Verbindung (STARTTLS) an, die die Einstellungen verlangen.</translation>
+    </message>
+    <message>
+        <source>No encrypted connection could be made with the mail server.</source>
+        <translation>Mit dem Mailserver konnte keine verschlüsselte Verbindung hergestellt werden.</translation>
+    </message>
+    <message>
+        <source>The mail server&apos;s certificate could not be trusted.</source>
+        <translation>Dem Zertifikat des Mailservers kann nicht vertraut werden.</translation>
+    </message>
+    <message>
+        <source>The mail server did not accept the user name and password.</source>
+        <translation>Der Mailserver hat Benutzername und Passwort nicht angenommen.</translation>
+    </message>
+    <message>
+        <source>The connection to the mail server was broken off.</source>
+        <translation>Die Verbindung zum Mailserver ist abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Sending was stopped.</source>
+        <translation>Das Senden wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The message could not be sent.</source>
+        <translation>Die Nachricht konnte nicht gesendet werden.</translation>
+    </message>
+    <message>
+        <source>Enter the mail server&apos;s name (its host).</source>
+        <translation>Geben Sie den Namen des Mailservers ein.</translation>
+    </message>
+    <message>
+        <source>The mail server&apos;s port is a number from 1 to 65535.</source>
+        <translation>Der Port des Mailservers ist eine Zahl von 1 bis 65535.</translation>
+    </message>
+    <message>
+        <source>Enter the address the house&apos;s mail is sent from.</source>
+        <translation>Geben Sie die Adresse ein, von der das Haus seine E-Mails sendet.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not an e-mail address.</source>
+        <translation>„%1“ ist keine E-Mail-Adresse.</translation>
+    </message>
+    <message>
+        <source>Mail is sent without encryption only to a server on this computer (127.0.0.1).</source>
+        <translation>Ohne Verschlüsselung wird nur an einen Server auf diesem Computer (127.0.0.1) gesendet.</translation>
+    </message>
+    <message>
+        <source>The message is larger than 25 MB.</source>
+        <translation>Die Nachricht ist größer als 25 MB.</translation>
+    </message>
+    <message>
+        <source>The mail server refused the message: %1</source>
+        <translation>Der Mailserver hat die Nachricht abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>The mail server cannot take the message now: %1</source>
+        <translation>Der Mailserver kann die Nachricht jetzt nicht annehmen: %1</translation>
+    </message>
+    <message>
+        <source>The message went out but the mail server did not say whether it took it; it may have been delivered.</source>
+        <translation>Die Nachricht wurde gesendet, aber der Mailserver hat nicht gesagt, ob er sie angenommen hat; sie wurde vielleicht zugestellt.</translation>
+    </message>
+    <message>
+        <source>Mail Server Password</source>
+        <translation>Passwort des Mailservers</translation>
+    </message>
+    <message>
+        <source>The password of %1 at %2 (kept until the program closes):</source>
+        <translation>Das Passwort von %1 bei %2 (bis zum Beenden des Programms gemerkt):</translation>
+    </message>
+    <message>
+        <source>The house sends no e-mail yet: enter its mail server under Configure &gt; House Details &gt; E-mail Settings.</source>
+        <translation>Das Haus sendet noch keine E-Mails: Geben Sie seinen Mailserver unter Einstellungen &gt; Hausdaten &gt; E-Mail-Einstellungen ein.</translation>
+    </message>
+    <message>
+        <source>E-mail %1</source>
+        <translation>%1 per E-Mail</translation>
+    </message>
+</context>
+<context>
     <name>Paper</name>
     <message>
         <source>Phone: %1</source>
@@ -1293,6 +1440,74 @@
     <message>
         <source>The law of %1 asks of every guest on arrival: %2. The form is kept one year, then destroyed.</source>
         <translation>Das Gesetz von %1 verlangt von jedem Gast bei der Anreise: %2. Der Meldeschein wird ein Jahr aufbewahrt und dann vernichtet.</translation>
+    </message>
+    <message>
+        <source>Your booking {booking} at {house}</source>
+        <translation>Ihre Buchung {booking} im {house}</translation>
+    </message>
+    <message>
+        <source>Dear {guest},
+
+thank you for your booking. Your stay from {arrival} to {departure} is confirmed; the confirmation is attached.
+
+Total: {total}
+Balance due: {balance}
+
+Kind regards
+{house}</source>
+        <translation>Guten Tag {guest},
+
+vielen Dank für Ihre Buchung. Ihr Aufenthalt vom {arrival} bis {departure} ist bestätigt; die Bestätigung finden Sie im Anhang.
+
+Gesamtbetrag: {total}
+Noch zu zahlen: {balance}
+
+Mit freundlichen Grüßen
+{house}</translation>
+    </message>
+    <message>
+        <source>Your invoice for booking {booking} at {house}</source>
+        <translation>Ihre Rechnung zur Buchung {booking} im {house}</translation>
+    </message>
+    <message>
+        <source>Dear {guest},
+
+please find attached the invoice for your stay from {arrival} to {departure}.
+
+Balance due: {balance}
+
+Kind regards
+{house}</source>
+        <translation>Guten Tag {guest},
+
+im Anhang finden Sie die Rechnung für Ihren Aufenthalt vom {arrival} bis {departure}.
+
+Noch zu zahlen: {balance}
+
+Mit freundlichen Grüßen
+{house}</translation>
+    </message>
+    <message>
+        <source>Your payment for booking {booking} at {house}</source>
+        <translation>Ihre Zahlung zur Buchung {booking} im {house}</translation>
+    </message>
+    <message>
+        <source>Dear {guest},
+
+thank you for your payment; the receipt is attached.
+
+Balance due: {balance}
+
+Kind regards
+{house}</source>
+        <translation>Guten Tag {guest},
+
+vielen Dank für Ihre Zahlung; die Quittung finden Sie im Anhang.
+
+Noch zu zahlen: {balance}
+
+Mit freundlichen Grüßen
+{house}</translation>
     </message>
 </context>
 <context>
@@ -2304,6 +2519,10 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
         <source>Adding the guests&apos; registration details</source>
         <translation>Die Meldedaten der Gäste werden angelegt</translation>
     </message>
+    <message>
+        <source>Adding the house&apos;s e-mail</source>
+        <translation>Die E-Mail des Hauses wird angelegt</translation>
+    </message>
 </context>
 <context>
     <name>frmAbout</name>
@@ -2576,6 +2795,14 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
         <source>In Germany the registration form is kept one year after the departure, then destroyed; the GDPR allows personal data kept only as long as they are needed. Innkeld erases the registration details (date of birth, document, companions) and masks card numbers to their last four digits itself, once a day, and a card number at check-out.</source>
         <translation>In Deutschland wird der Meldeschein ein Jahr nach der Abreise aufbewahrt und dann vernichtet; die DSGVO erlaubt personenbezogene Daten nur so lange, wie sie gebraucht werden. Innkeld löscht die Meldedaten (Geburtsdatum, Ausweis, Mitreisende) und kürzt Kartennummern auf ihre letzten vier Ziffern selbst, einmal am Tag, und eine Kartennummer beim Auschecken.</translation>
     </message>
+    <message>
+        <source>E-mail &amp;Settings...</source>
+        <translation>E-Mail-Ein&amp;stellungen...</translation>
+    </message>
+    <message>
+        <source>The house&apos;s mail server and the messages its papers are sent with.</source>
+        <translation>Der Mailserver des Hauses und die Nachrichten, mit denen seine Dokumente gesendet werden.</translation>
+    </message>
 </context>
 <context>
     <name>frmInvoices</name>
@@ -2650,6 +2877,105 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
     <message>
         <source>Booking</source>
         <translation>Buchung</translation>
+    </message>
+    <message>
+        <source>&amp;E-mail Invoice...</source>
+        <translation>Per &amp;E-Mail senden...</translation>
+    </message>
+    <message>
+        <source>Send this invoice or credit note to the guest by e-mail, as a PDF.</source>
+        <translation>Diese Rechnung oder Stornorechnung als PDF per E-Mail an den Gast senden.</translation>
+    </message>
+</context>
+<context>
+    <name>frmMailSettings</name>
+    <message>
+        <source>E-mail Settings</source>
+        <translation>E-Mail-Einstellungen</translation>
+    </message>
+    <message>
+        <source>The house&apos;s mail server</source>
+        <translation>Der Mailserver des Hauses</translation>
+    </message>
+    <message>
+        <source>&amp;Sender&apos;s name:</source>
+        <translation>&amp;Name des Absenders:</translation>
+    </message>
+    <message>
+        <source>Sender&apos;s &amp;address:</source>
+        <translation>&amp;Adresse des Absenders:</translation>
+    </message>
+    <message>
+        <source>&amp;Reply to:</source>
+        <translation>Antwort&amp;en an:</translation>
+    </message>
+    <message>
+        <source>Where the guests&apos; answers go; empty: to the sender&apos;s address.</source>
+        <translation>Wohin die Antworten der Gäste gehen; leer: an die Adresse des Absenders.</translation>
+    </message>
+    <message>
+        <source>Mail ser&amp;ver:</source>
+        <translation>Mail&amp;server:</translation>
+    </message>
+    <message>
+        <source>The name of the house&apos;s SMTP server, such as smtp.example.com; empty: the house sends no e-mail.</source>
+        <translation>Der Name des SMTP-Servers des Hauses, etwa smtp.example.com; leer: Das Haus sendet keine E-Mails.</translation>
+    </message>
+    <message>
+        <source>&amp;Port:</source>
+        <translation>&amp;Port:</translation>
+    </message>
+    <message>
+        <source>&amp;Encryption:</source>
+        <translation>&amp;Verschlüsselung:</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>&amp;Benutzername:</translation>
+    </message>
+    <message>
+        <source>Pass&amp;word:</source>
+        <translation>Pass&amp;wort:</translation>
+    </message>
+    <message>
+        <source>Kept in the desktop&apos;s keyring at this desk, never in the database.</source>
+        <translation>Im Schlüsselbund des Desktops an diesem Arbeitsplatz gespeichert, nie in der Datenbank.</translation>
+    </message>
+    <message>
+        <source>Send &amp;Test Message</source>
+        <translation>Testnachricht sen&amp;den</translation>
+    </message>
+    <message>
+        <source>Sends a message to the sender&apos;s address with these settings and says what the server answered.</source>
+        <translation>Sendet mit diesen Einstellungen eine Nachricht an die Adresse des Absenders und sagt, was der Server geantwortet hat.</translation>
+    </message>
+    <message>
+        <source>The messages the papers go with</source>
+        <translation>Die Nachrichten zu den Dokumenten</translation>
+    </message>
+    <message>
+        <source>&amp;Message for:</source>
+        <translation>Nachricht f&amp;ür:</translation>
+    </message>
+    <message>
+        <source>&amp;Language:</source>
+        <translation>Spra&amp;che:</translation>
+    </message>
+    <message>
+        <source>Su&amp;bject:</source>
+        <translation>Betre&amp;ff:</translation>
+    </message>
+    <message>
+        <source>Bo&amp;dy:</source>
+        <translation>&amp;Text:</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>Abb&amp;rechen</translation>
     </message>
 </context>
 <context>
@@ -3044,6 +3370,14 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
         <source>Clo&amp;se</source>
         <translation>Schl&amp;ießen</translation>
     </message>
+    <message>
+        <source>&amp;E-mail Receipt...</source>
+        <translation>Quittung per E-&amp;Mail...</translation>
+    </message>
+    <message>
+        <source>Send the receipt of the chosen payment to the guest by e-mail, as a PDF.</source>
+        <translation>Die Quittung der gewählten Zahlung als PDF per E-Mail an den Gast senden.</translation>
+    </message>
 </context>
 <context>
     <name>frmRegistration</name>
@@ -3098,6 +3432,37 @@ als Rolle %3 aus; danach starten die Arbeitsplätze wie gewohnt.</translation>
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>frmSendMail</name>
+    <message>
+        <source>E-mail</source>
+        <translation>E-Mail</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>&amp;An:</translation>
+    </message>
+    <message>
+        <source>&amp;Subject:</source>
+        <translation>&amp;Betreff:</translation>
+    </message>
+    <message>
+        <source>&amp;Message:</source>
+        <translation>&amp;Nachricht:</translation>
+    </message>
+    <message>
+        <source>Attached:</source>
+        <translation>Anhang:</translation>
+    </message>
+    <message>
+        <source>S&amp;end</source>
+        <translation>&amp;Senden</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>Abb&amp;rechen</translation>
     </message>
 </context>
 <context>
@@ -3876,6 +4241,53 @@ Den neuen Preis übernehmen? (Nein behält den gespeicherten Preis.)</translatio
     </message>
 </context>
 <context>
+    <name>innkeld::frmMailSettings</name>
+    <message>
+        <source>STARTTLS (port 587)</source>
+        <translation>STARTTLS (Port 587)</translation>
+    </message>
+    <message>
+        <source>TLS (port 465)</source>
+        <translation>TLS (Port 465)</translation>
+    </message>
+    <message>
+        <source>None (a server on this computer only)</source>
+        <translation>Keine (nur ein Server auf diesem Computer)</translation>
+    </message>
+    <message>
+        <source>Put in for each message: %1 (the guest&apos;s name, the booking&apos;s number, the arrival, the departure, the total, the balance due, the house&apos;s name).</source>
+        <translation>Wird für jede Nachricht eingesetzt: %1 (der Name des Gastes, die Buchungsnummer, die Anreise, die Abreise, der Gesamtbetrag, der offene Betrag, der Name des Hauses).</translation>
+    </message>
+    <message>
+        <source>as kept</source>
+        <translation>wie gespeichert</translation>
+    </message>
+    <message>
+        <source>Innkeld test message</source>
+        <translation>Innkeld-Testnachricht</translation>
+    </message>
+    <message>
+        <source>This message was sent by Innkeld to test the house&apos;s mail settings.</source>
+        <translation>Diese Nachricht wurde von Innkeld gesendet, um die E-Mail-Einstellungen des Hauses zu prüfen.</translation>
+    </message>
+    <message>
+        <source>Sending a test message to %1...</source>
+        <translation>Eine Testnachricht wird an %1 gesendet...</translation>
+    </message>
+    <message>
+        <source>The mail server took the test message to %1. It answered: %2</source>
+        <translation>Der Mailserver hat die Testnachricht an %1 angenommen. Er antwortete: %2</translation>
+    </message>
+    <message>
+        <source>The test message was not sent.</source>
+        <translation>Die Testnachricht wurde nicht gesendet.</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s keyring could not keep the password; it is kept until the program closes.</source>
+        <translation>Der Schlüsselbund des Desktops konnte das Passwort nicht speichern; es wird bis zum Beenden des Programms gemerkt.</translation>
+    </message>
+</context>
+<context>
     <name>innkeld::frmMain</name>
     <message>
         <source>A copy or an export is being made; try again when it is done.</source>
@@ -3912,6 +4324,10 @@ Den neuen Preis übernehmen? (Nein behält den gespeicherten Preis.)</translatio
     <message>
         <source>Keeping today&apos;s copy of the bookings before Innkeld ends...</source>
         <translation>Die heutige Kopie der Buchungen wird gesichert, bevor Innkeld endet...</translation>
+    </message>
+    <message>
+        <source>No invoice has been issued for this booking yet: issue it first (Issue Invoice).</source>
+        <translation>Für diese Buchung wurde noch keine Rechnung ausgestellt: Stellen Sie sie zuerst aus (Rechnung ausstellen).</translation>
     </message>
 </context>
 <context>
@@ -4053,6 +4469,17 @@ Den neuen Preis übernehmen? (Nein behält den gespeicherten Preis.)</translatio
     <message>
         <source>The desk&apos;s region names no country, so the program cannot say what its law asks of a registration.</source>
         <translation>Die Region des Platzes nennt kein Land; das Programm kann daher nicht sagen, was dessen Gesetz von einem Meldeschein verlangt.</translation>
+    </message>
+</context>
+<context>
+    <name>innkeld::frmSendMail</name>
+    <message>
+        <source>Enter the guest&apos;s e-mail address: &quot;%1&quot; is not one.</source>
+        <translation>Geben Sie die E-Mail-Adresse des Gastes ein: „%1“ ist keine.</translation>
+    </message>
+    <message>
+        <source>Enter the message&apos;s subject.</source>
+        <translation>Geben Sie den Betreff der Nachricht ein.</translation>
     </message>
 </context>
 <context>
