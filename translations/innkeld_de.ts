@@ -1023,20 +1023,20 @@
         <translation>Bestätigung</translation>
     </message>
     <message>
-        <source>%1 e-mailed to %2 on %3</source>
-        <translation>%1 per E-Mail an %2 gesendet am %3</translation>
+        <source>%1 e-mailed on %2 to %3</source>
+        <translation>%1 per E-Mail gesendet am %2 an %3</translation>
     </message>
     <message>
-        <source>%1 to %2 not sent: %3</source>
-        <translation>%1 an %2 nicht gesendet: %3</translation>
+        <source>%1 not sent: %2 (to %3)</source>
+        <translation>%1 nicht gesendet: %2 (an %3)</translation>
     </message>
     <message>
-        <source>%1 to %2 may have been sent: %3</source>
-        <translation>%1 an %2 wurde vielleicht gesendet: %3</translation>
+        <source>%1 may have been sent: %2 (to %3)</source>
+        <translation>%1 wurde vielleicht gesendet: %2 (an %3)</translation>
     </message>
     <message>
-        <source>%1 to %2 waiting to be sent</source>
-        <translation>%1 an %2 wartet auf den Versand</translation>
+        <source>%1 waiting to be sent to %2</source>
+        <translation>%1 wartet auf den Versand an %2</translation>
     </message>
     <message>
         <source>The program stopped while sending this message; the mail server may have taken it.</source>

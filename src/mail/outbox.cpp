@@ -147,7 +147,7 @@ QStringList MailPlaceholders()
             QStringLiteral("{total}"), QStringLiteral("{balance}"), QStringLiteral("{house}")};
 }
 
-QString FillMailText(Database &db, RecordId bookingId, const QString &text)
+QString FillMailText(Database &db, RecordId bookingId, const QString &text, const QString &currencySymbol)
 {
     const Recordset b = db.execute(QStringLiteral("SELECT c.FirstName, c.LastName, b.FromDate, b.ToDate, b.TotalPayable, "
                                                   "b.AmountPayed FROM booking AS b LEFT JOIN customer AS c ON c.ID = "
@@ -156,13 +156,16 @@ QString FillMailText(Database &db, RecordId bookingId, const QString &text)
     if (b.eof())
         throw BookingGone();
     const double total = b.value(4).toDouble(), paid = b.value(5).toDouble();
+    QString house = ReadHouseDetails(db).name.simplified();
+    if (house.isEmpty())
+        house = ReadMailServer(db).senderName;
     const QString values[] = {QStringList{b.text(0), b.text(1)}.join(QLatin1Char(' ')).simplified(),
                               QString::number(bookingId),
                               RegionalShortDate(b.value(2).toDateTime().date()),
                               RegionalShortDate(b.value(3).toDateTime().date()),
-                              FormatMoney(total),
-                              FormatMoney(total - paid),
-                              ReadHouseDetails(db).name};
+                              MoneyWithSymbol(total, currencySymbol),
+                              MoneyWithSymbol(total - paid, currencySymbol),
+                              house};
     const QStringList names = MailPlaceholders();
     QString out = text;
     for (int i = 0; i < names.size(); ++i)
@@ -222,13 +225,13 @@ QString MailedLine(const QVector<OutboxEntry> &entries)
         seen << qMakePair(e.kind, e.paper);
         const QString paper = PaperKindName(e.kind);
         if (e.status == QLatin1String("sent"))
-            said << Words::tr("%1 e-mailed to %2 on %3").arg(paper, e.to, RegionalDateTimeText(e.sentAt));
+            said << Words::tr("%1 e-mailed on %2 to %3").arg(paper, RegionalDateTimeText(e.sentAt), e.to);
         else if (e.status == QLatin1String("failed"))
-            said << Words::tr("%1 to %2 not sent: %3").arg(paper, e.to, e.answer);
+            said << Words::tr("%1 not sent: %2 (to %3)").arg(paper, e.answer, e.to);
         else if (e.status == QLatin1String("unsure"))
-            said << Words::tr("%1 to %2 may have been sent: %3").arg(paper, e.to, e.answer);
+            said << Words::tr("%1 may have been sent: %2 (to %3)").arg(paper, e.answer, e.to);
         else
-            said << Words::tr("%1 to %2 waiting to be sent").arg(paper, e.to)
+            said << Words::tr("%1 waiting to be sent to %2").arg(paper, e.to)
                     + (e.answer.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(e.answer));
     }
     return said.join(QStringLiteral("\n"));

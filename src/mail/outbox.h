@@ -54,8 +54,9 @@ void WriteMailTemplate(Database &db, PaperKind kind, const QString &language, co
 QStringList MailPlaceholders();
 // The text with the placeholders of booking `bookingId` put in: the guest's
 // name, the booking's number, the arrival and departure, the total and the
-// balance due, the house's name. Throws DbError.
-QString FillMailText(Database &db, RecordId bookingId, const QString &text);
+// balance due (with `currencySymbol`), the house's name (else the sender's
+// name). Throws DbError.
+QString FillMailText(Database &db, RecordId bookingId, const QString &text, const QString &currencySymbol);
 
 struct OutgoingMail
 {

@@ -23,6 +23,7 @@ PaperToMail ConfirmationMail(Database &db, RecordId bookingId, const QString &cu
     paper.logo = ReadHouseDetails(db).logo;
     paper.title = QCoreApplication::translate("Papers", "Booking Confirmation %1").arg(bookingId);
     paper.fileName = QStringLiteral("Confirmation-%1.pdf").arg(bookingId);
+    paper.currencySymbol = currencySymbol;
     return paper;
 }
 
@@ -35,6 +36,7 @@ PaperToMail InvoiceMail(Database &db, RecordId invoiceId)
     paper.paper = invoiceId;
     paper.html = InvoicePaper(invoice, BookingPaperLanguage(db, invoice.bookingId));
     paper.logo = invoice.house.logo;
+    paper.currencySymbol = invoice.currency;
     const QString kind = invoice.credit ? QCoreApplication::translate("Papers", "Credit Note")
                                         : QCoreApplication::translate("Papers", "Invoice");
     paper.title = kind + QLatin1Char(' ') + invoice.number;

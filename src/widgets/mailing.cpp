@@ -138,8 +138,8 @@ bool EmailPaper(Database &db, UiServices &ui, QWidget *parent, const PaperToMail
 
     frmSendMail dialog(ui, parent);
     dialog.setWindowTitle(QCoreApplication::translate("Mail", "E-mail %1").arg(PaperKindName(paper.kind)));
-    dialog.Setup(guest.text(0).trimmed(), FillMailText(db, paper.booking, text.subject),
-                 FillMailText(db, paper.booking, text.body),
+    dialog.Setup(guest.text(0).trimmed(), FillMailText(db, paper.booking, text.subject, paper.currencySymbol),
+                 FillMailText(db, paper.booking, text.body, paper.currencySymbol),
                  QStringLiteral("%1 (%2)").arg(paper.fileName, QLocale().formattedDataSize(mail.attachment.size())));
     if (ui.askDialog(dialog) != QDialog::Accepted)
         return false;

@@ -48,6 +48,7 @@ struct PaperToMail
     QByteArray logo;
     QString title;       // the PDF's title
     QString fileName;    // the attachment's
+    QString currencySymbol;  // of the amounts the message names
 };
 
 // The key under which the house's mail password is kept in the keyring.

@@ -705,7 +705,15 @@ void BookingWizard::ShowMailed()
 {
     if (!m_db || m_currentBookingId == 0)
         return;
-    guarded([this] { confirm->lblMailed->setText(MailedLine(OutboxOfBooking(*m_db, m_currentBookingId))); });
+    // One line, as wide as the step; the whole of it in its tooltip.
+    guarded([this] {
+        const QString said = MailedLine(OutboxOfBooking(*m_db, m_currentBookingId));
+        QLabel *line = confirm->lblMailed;
+        const int width = std::max(line->width(), line->parentWidget()->width() - 24);
+        line->setText(line->fontMetrics().elidedText(QString(said).replace(QLatin1Char('\n'), QStringLiteral("; ")),
+                                                    Qt::ElideRight, width));
+        line->setToolTip(PlainToolTip(said));
+    });
 }
 
 void BookingWizard::showStatus()

@@ -93,6 +93,7 @@ PaperToMail frmRecordPayment::receipt(RecordId id) const
     paper.logo = ReadHouseDetails(m_db).logo;
     paper.title = tr("Receipt %1").arg(id);
     paper.fileName = QStringLiteral("Receipt-%1.pdf").arg(id);
+    paper.currencySymbol = m_symbol;
     return paper;
 }
 
