@@ -26,6 +26,7 @@
 #include "calendar/RoomChartView.h"
 #include "booking/staychart.h"
 #include "booking/guestdata.h"
+#include "mail/outbox.h"
 #include "booking/privacy.h"
 #include "booking/pricing.h"
 #include "config/frmConfigRooms.h"
@@ -780,6 +781,47 @@ void BM_ConfirmationDocument(benchmark::State &state, House &h)
     }
 }
 
+// E-mail Confirmation before its message shows: the house's text filled in
+// for the booking and the paper's markup read (its PDF/A attachment is made
+// on a thread of its own while the message is shown: BM_ConfirmationDocument).
+void BM_EmailConfirmation(benchmark::State &state, House &h)
+{
+    for (auto _ : state) {
+        const MailTemplate text = ReadMailTemplate(*h.db, PaperKind::Confirmation, QStringLiteral("en"));
+        benchmark::DoNotOptimize(FillMailText(*h.db, h.booking, text.subject, QStringLiteral("$")));
+        benchmark::DoNotOptimize(FillMailText(*h.db, h.booking, text.body, QStringLiteral("$")));
+        benchmark::DoNotOptimize(ConfirmationPaper(*h.db, h.booking, QStringLiteral("$"), QStringLiteral("Sales Tax")));
+    }
+}
+
+// The booking's last step telling when its papers were e-mailed, and the
+// outbox's run finding nothing due (every minute, off the window's thread),
+// with a message of each paper in the outbox.
+void BM_OutboxOfBooking(benchmark::State &state, House &h)
+{
+    if (OutboxOfBooking(*h.db, h.booking).isEmpty()) {
+        MailServer server;
+        server.host = QStringLiteral("127.0.0.1");
+        server.port = 1;
+        server.senderAddress = QStringLiteral("desk@bench.example");
+        server.security = MailSecurity::None;
+        WriteMailServer(*h.db, server);
+        OutgoingMail mail;
+        mail.booking = h.booking;
+        mail.to = QStringLiteral("guest@bench.example");
+        mail.subject = QStringLiteral("Your booking");
+        mail.fileName = QStringLiteral("Confirmation.pdf");
+        mail.attachment = QByteArray(30000, 'x');
+        const RecordId queued = QueueMail(*h.db, mail, server.senderAddress, QDateTime(QDate(2000, 1, 1), QTime(9, 0)));
+        h.db->execute(QStringLiteral("UPDATE outbox SET Status = 'sent', SentAt = '2000-01-01T09:00:01' WHERE id = %1").arg(queued));
+    }
+    const QDateTime now(QDate(2000, 1, 1), QTime(10, 0));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(MailedLine(OutboxOfBooking(*h.db, h.booking)));
+        benchmark::DoNotOptimize(SendDueMail(*h.db, QString(), now, QStringLiteral("bench")));
+    }
+}
+
 // A report of a year (and of a month) around the house's busy day, worked
 // out by the engine.
 void report(benchmark::State &state, House &h, int months, const std::function<void(const QDate &, const QDate &)> &work)
@@ -1305,6 +1347,8 @@ int main(int argc, char *argv[])
         {"BM_PaymentStep", BM_PaymentStep},
         {"BM_StepSave", BM_StepSave},
         {"BM_ConfirmationDocument", BM_ConfirmationDocument},
+        {"BM_EmailConfirmation", BM_EmailConfirmation},
+        {"BM_OutboxOfBooking", BM_OutboxOfBooking},
         {"BM_IssueInvoice", BM_IssueInvoice},
         {"BM_CheckInAndOut", BM_CheckInAndOut},
         {"BM_CancelAndRestore", BM_CancelAndRestore},

@@ -9,8 +9,8 @@
 
 #include <QFile>
 #include <QInputDialog>
-#include <QLocale>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTextDocument>
 
 #include <stdexcept>
@@ -119,30 +119,48 @@ bool EmailPaper(Database &db, UiServices &ui, QWidget *parent, const PaperToMail
                                            .arg(paper.booking));
     if (guest.eof())
         throw BookingGone();
-    // The attachment, made as the PDF the papers' path saves.
+    // The attachment, made as the PDF the papers' path saves, on a thread
+    // of its own while the operator reads the message.
     QTemporaryDir folder;
     if (!folder.isValid())
         throw std::runtime_error(folder.errorString().toStdString());
     const QString path = folder.filePath(QStringLiteral("paper.pdf"));
-    const auto document = MakePaper(paper.html, paper.logo);
-    WritePaperPdf(*document, paper.title, path);
-    QFile pdf(path);
-    if (!pdf.open(QIODevice::ReadOnly))
-        throw std::runtime_error(QStringLiteral("%1: %2").arg(path, pdf.errorString()).toStdString());
+    QByteArray attachment;
+    QString failure;
+    const std::unique_ptr<QThread> maker(QThread::create([&] {
+        try {
+            const auto document = MakePaper(paper.html, paper.logo);
+            WritePaperPdf(*document, paper.title, path);
+            QFile pdf(path);
+            if (!pdf.open(QIODevice::ReadOnly))
+                throw std::runtime_error(QStringLiteral("%1: %2").arg(path, pdf.errorString()).toStdString());
+            attachment = pdf.readAll();
+        } catch (const std::exception &e) {
+            failure = QString::fromUtf8(e.what());
+        }
+    }));
+    struct Waiter
+    {
+        QThread &thread;
+        ~Waiter() { thread.wait(); }
+    } waiter{*maker};
+    maker->start();
+
+    frmSendMail dialog(ui, parent);
+    dialog.setWindowTitle(QCoreApplication::translate("Mail", "E-mail %1").arg(PaperKindName(paper.kind)));
+    dialog.Setup(guest.text(0).trimmed(), FillMailText(db, paper.booking, text.subject, paper.currencySymbol),
+                 FillMailText(db, paper.booking, text.body, paper.currencySymbol), paper.fileName);
+    if (ui.askDialog(dialog) != QDialog::Accepted)
+        return false;
+    maker->wait();
+    if (!failure.isEmpty())
+        throw std::runtime_error(failure.toStdString());
     OutgoingMail mail;
     mail.booking = paper.booking;
     mail.kind = paper.kind;
     mail.paper = paper.paper;
     mail.fileName = paper.fileName;
-    mail.attachment = pdf.readAll();
-
-    frmSendMail dialog(ui, parent);
-    dialog.setWindowTitle(QCoreApplication::translate("Mail", "E-mail %1").arg(PaperKindName(paper.kind)));
-    dialog.Setup(guest.text(0).trimmed(), FillMailText(db, paper.booking, text.subject, paper.currencySymbol),
-                 FillMailText(db, paper.booking, text.body, paper.currencySymbol),
-                 QStringLiteral("%1 (%2)").arg(paper.fileName, QLocale().formattedDataSize(mail.attachment.size())));
-    if (ui.askDialog(dialog) != QDialog::Accepted)
-        return false;
+    mail.attachment = attachment;
     mail.to = dialog.to();
     mail.subject = dialog.subject();
     mail.body = dialog.body();
