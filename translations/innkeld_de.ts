@@ -861,6 +861,10 @@
         <source>The guest&apos;s booking %1 has not ended yet (it is %2, until %3): a guest is erased only once no stay of theirs is still to come or under way.</source>
         <translation>Die Buchung %1 des Gastes ist noch nicht beendet (sie ist %2, bis %3): ein Gast wird erst gelöscht, wenn kein Aufenthalt mehr bevorsteht oder läuft.</translation>
     </message>
+    <message>
+        <source>E-mails: %1</source>
+        <translation>E-Mails: %1</translation>
+    </message>
 </context>
 <context>
     <name>HelpWindow</name>

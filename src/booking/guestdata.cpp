@@ -107,6 +107,22 @@ GuestData ReadGuestData(Database &db, const QVector<RecordId> &bookings)
                                           .arg(in));
              !i.eof(); i.moveNext())
             invoicesOf[i.value(0).toLongLong()] << QStringList{i.text(1), i.text(2), i.text(3), i.text(4)};
+    QHash<RecordId, QJsonArray> messagesOf;
+    QHash<RecordId, QStringList> mailedOf;
+    for (const QString &in : idLists(bookings))
+        for (Recordset m = db.execute(QStringLiteral("SELECT bookingid, Kind, ToAddress, Subject, Status, QueuedAt, SentAt FROM "
+                                                     "outbox WHERE bookingid IN (%1) ORDER BY id")
+                                          .arg(in));
+             !m.eof(); m.moveNext()) {
+            const RecordId id = m.value(0).toLongLong();
+            messagesOf[id].append(QJsonObject{{QStringLiteral("paper"), m.text(1)},
+                                              {QStringLiteral("to"), m.text(2)},
+                                              {QStringLiteral("subject"), m.text(3)},
+                                              {QStringLiteral("status"), m.text(4)},
+                                              {QStringLiteral("queuedAt"), m.text(5)},
+                                              {QStringLiteral("sentAt"), m.text(6)}});
+            mailedOf[id] << QStringLiteral("%1 %2 %3").arg(m.text(3), m.text(2), m.text(6).isEmpty() ? m.text(4) : m.text(6));
+        }
     for (const QString &in : idLists(bookings))
     for (Recordset b = db.execute(QStringLiteral("SELECT b.FromDate, b.ToDate, b.NoAdults, b.NoKids, b.Notes, b.Status, "
                                                  "b.TotalPayable, b.AmountPayed, b.PaymentMethod, b.CreditCardNo, "
@@ -168,11 +184,12 @@ GuestData ReadGuestData(Database &db, const QVector<RecordId> &bookings)
                          {QStringLiteral("companions"), companions}}},
             {QStringLiteral("payments"), payments},
             {QStringLiteral("invoices"), invoices},
+            {QStringLiteral("messages"), messagesOf.value(id)},
         });
         QStringList with;
         for (const Companion &c : r.companions)
             with << c.name;
-        rows += QStringLiteral("<h3>%1</h3><p>%2<br>%3<br>%4<br>%5<br>%6<br>%7<br>%8</p>")
+        rows += QStringLiteral("<h3>%1</h3><p>%2<br>%3<br>%4<br>%5<br>%6<br>%7<br>%8<br>%9</p>")
                     .arg(html(Words::tr("Booking %1: %2 to %3")
                                   .arg(id)
                                   .arg(RegionalShortDate(b.value(0).toDateTime().date()), RegionalShortDate(b.value(1).toDateTime().date()))),
@@ -184,7 +201,8 @@ GuestData ReadGuestData(Database &db, const QVector<RecordId> &bookings)
                                        r.documentKind, r.documentNumber)),
                          html(Words::tr("Companions: %1").arg(with.join(QStringLiteral(", ")))),
                          html(Words::tr("Payments: %1").arg(paid.join(QStringLiteral("; ")))),
-                         html(Words::tr("Invoices: %1").arg(issued.join(QStringLiteral("; ")))))
+                         html(Words::tr("Invoices: %1").arg(issued.join(QStringLiteral("; ")))),
+                         html(Words::tr("E-mails: %1").arg(mailedOf.value(id).join(QStringLiteral("; ")))))
             + (b.text(4).isEmpty() ? QString() : QStringLiteral("<p>%1</p>").arg(html(Words::tr("Notes: %1").arg(b.text(4)))));
     }
     const QJsonObject all{{QStringLiteral("guest"), guest}, {QStringLiteral("bookings"), list}};
@@ -233,6 +251,8 @@ void EraseGuest(Database &db, const QVector<RecordId> &bookings, const QDate &to
     db.execute(MaskCardsSql(db.engineKind(), QStringLiteral("ID IN (%1)").arg(in)));
     db.execute(QStringLiteral("DELETE FROM registration WHERE bookingid IN (%1)").arg(in));
     db.execute(QStringLiteral("DELETE FROM companion WHERE bookingid IN (%1)").arg(in));
+    // The messages e-mailed to the guest hold the guest's address and papers.
+    db.execute(QStringLiteral("DELETE FROM outbox WHERE bookingid IN (%1)").arg(in));
     db.execute(QStringLiteral("UPDATE payment SET Note = '' WHERE BookingID IN (%1)").arg(in));
     tx.commit();
 }

@@ -52,7 +52,8 @@ RetentionDone ApplyRetention(Database &db, const QDate &today)
                             .arg(today.addMonths(-rules.registrationMonths).toJulianDay());
     RetentionDone done;
     for (const auto &[table, count] : {std::pair{QStringLiteral("registration"), &done.registrations},
-                                       std::pair{QStringLiteral("companion"), &done.companions}}) {
+                                       std::pair{QStringLiteral("companion"), &done.companions},
+                                       std::pair{QStringLiteral("outbox"), &done.messages}}) {
         *count = db.execute(QStringLiteral("SELECT count(*) FROM %1 AS t WHERE %2").arg(table, old)).value(0).toLongLong();
         if (*count > 0)
             db.execute(QStringLiteral("DELETE FROM %1 WHERE bookingid IN (SELECT t.bookingid FROM %1 AS t WHERE %2)").arg(table, old));
@@ -123,8 +124,9 @@ void RetentionJob::runFor(const QDate &day)
             failure = QString::fromUtf8(e.what());
         }
         if (done.total() > 0)
-            qInfo("Retention on %s: %lld registrations and %lld companions erased, %lld card numbers masked.",
-                  qPrintable(day.toString(Qt::ISODate)), done.registrations, done.companions, done.cards);
+            qInfo("Retention on %s: %lld registrations and %lld companions erased, %lld card numbers masked%s.",
+                  qPrintable(day.toString(Qt::ISODate)), done.registrations, done.companions, done.cards,
+                  done.messages > 0 ? qPrintable(QStringLiteral(", %1 e-mailed messages erased").arg(done.messages)) : "");
         QMetaObject::invokeMethod(
             qApp,
             [self, done, failure] {

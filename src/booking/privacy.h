@@ -34,11 +34,12 @@ void WriteRetention(Database &db, const RetentionRules &rules);
 
 struct RetentionDone
 {
-    qint64 registrations = 0, companions = 0, cards = 0;
-    qint64 total() const { return registrations + companions + cards; }
+    qint64 registrations = 0, companions = 0, cards = 0, messages = 0;
+    qint64 total() const { return registrations + companions + cards + messages; }
 };
-// Erases the registration details and companions of the bookings that
-// departed more than the rule's months before `today`, and masks the card
+// Erases the registration details, companions and e-mailed messages (with
+// their papers) of the bookings that departed more than the rule's months
+// before `today`, and masks the card
 // numbers kept longer than the rule's days, in one transaction. Throws
 // DbError.
 RetentionDone ApplyRetention(Database &db, const QDate &today);

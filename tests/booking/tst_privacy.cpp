@@ -9,6 +9,7 @@
 #include "booking/guestdata.h"
 #include "booking/paymentrecords.h"
 #include "booking/registration.h"
+#include "mail/outbox.h"
 #include "data/schema/housedetails.h"
 #include "output/invoices.h"
 #include "data/schema/schema.h"
@@ -78,11 +79,19 @@ void TestPrivacy::keptAsLongAsTheRuleSaysOnBothEngines()
         const RecordId recent = book(QDate(2027, 1, 10), QDate(2027, 1, 14));   // 2 months before
         const RecordId lastWeek = book(QDate(2027, 3, 5), QDate(2027, 3, 10));  // 5 days before
         const RecordId coming = book(QDate(2027, 4, 1), QDate(2027, 4, 3));
+        OutgoingMail confirmation;  // e-mailed to the guest who left long ago
+        confirmation.booking = old;
+        confirmation.to = QStringLiteral("ann@example.org");
+        confirmation.subject = QStringLiteral("Your booking");
+        confirmation.fileName = QStringLiteral("Confirmation.pdf");
+        confirmation.attachment = QByteArray("%PDF");
+        QueueMail(*db, confirmation, QStringLiteral("desk@example.org"), QDateTime(QDate(2025, 12, 1), QTime(9, 0)));
 
         RetentionDone done = ApplyRetention(*db, today);
         QCOMPARE(done.registrations, qint64(1));
         QCOMPARE(done.companions, qint64(1));
         QCOMPARE(done.cards, qint64(2));
+        QCOMPARE(done.messages, qint64(1));
         QCOMPARE(ReadRegistration(*db, old), Registration());
         QCOMPARE(ReadRegistration(*db, recent), given);
         QCOMPARE(card(old), QStringLiteral("**** 1234"));
@@ -174,6 +183,14 @@ void TestPrivacy::aGuestsOwnDataHandedOverAndErased()
         RecordPayment(*db, Payment{0, second, today.addDays(-31), 12000, QStringLiteral("Cash"), QStringLiteral("deposit")});
         const RecordId invoice = IssueInvoice(*db, second, today.addDays(-28));
         const Invoice issued = ReadInvoice(*db, invoice);
+        OutgoingMail mailed;
+        mailed.booking = second;
+        mailed.kind = PaperKind::Invoice;
+        mailed.to = QStringLiteral("ann@example.org");
+        mailed.subject = QStringLiteral("Your invoice %1").arg(issued.number);
+        mailed.fileName = QStringLiteral("Invoice.pdf");
+        mailed.attachment = QByteArray("%PDF");
+        QueueMail(*db, mailed, QStringLiteral("desk@example.org"), QDateTime(today.addDays(-28), QTime(9, 0)));
 
         QVector<RecordId> hers = BookingsOfGuest(*db, second);
         std::sort(hers.begin(), hers.end());
@@ -186,6 +203,7 @@ void TestPrivacy::aGuestsOwnDataHandedOverAndErased()
         QCOMPARE(bookings.at(0).toObject().value(QStringLiteral("cardNumber")).toString(), QStringLiteral("**** 1234"));
         QVERIFY(data.json.contains("C01X00T47") && data.json.contains("deposit") && data.json.contains(issued.number.toUtf8()));
         QVERIFY(data.html.contains(QStringLiteral("allergic to cats")) && !data.html.contains(QStringLiteral("4111")));
+        QVERIFY(data.json.contains("\"subject\": \"Your invoice") && data.html.contains(QStringLiteral("Your invoice")));
 
         // A stay still to come: refused, nothing erased.
         QVERIFY(EraseRefusal(*db, hers, today).contains(QString::number(coming)));
@@ -204,6 +222,7 @@ void TestPrivacy::aGuestsOwnDataHandedOverAndErased()
             QCOMPARE(ReadRegistration(*db, id), Registration());
         }
         QCOMPARE(ReadInvoice(*db, invoice).guest, issued.guest);  // as issued
+        QCOMPARE(db->execute(QStringLiteral("SELECT count(*) FROM outbox")).value(0).toInt(), 0);  // its address and papers
         QCOMPARE(PaymentsOf(*db, second).value(0).cents, qint64(12000));
         QCOMPARE(ReadGuestData(*db, {someoneElse}).name, QStringLiteral("Ann Lee"));
         QCOMPARE(ReadRegistration(*db, someoneElse).documentNumber, QStringLiteral("C01X00T47"));

@@ -13,6 +13,7 @@
 #include "config/frmMailSettings.h"
 #include "data/schema/housedetails.h"
 #include "data/schema/schema.h"
+#include "fakeui.h"
 #include "guisupport.h"
 #include "mail/outbox.h"
 #include "testsupport.h"
@@ -21,6 +22,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QInputDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -260,6 +262,18 @@ void TestMail::outboxAgainstAServerThatFails()
         return SendDueMail(db, password, now, QStringLiteral("desk 1"), nullptr, &server);
     };
     QString answer;
+
+    // A desk without a keyring asks for the password once in a start.
+    FakeUi desk;
+    desk.keyringWorks = false;
+    desk.dialogAnswer = [](QDialog &d) {
+        static_cast<QInputDialog &>(d).setTextValue(QStringLiteral("secret"));
+        return int(QDialog::Accepted);
+    };
+    QVERIFY(EnsureMailPassword(db, desk, nullptr));
+    QVERIFY(EnsureMailPassword(db, desk, nullptr));
+    QCOMPARE(desk.dialogTitles, QStringList{QStringLiteral("Mail Server Password")});
+    QCOMPARE(desk.keptSecret(MailSecretKey(server)), QStringLiteral("secret"));
 
     // Bad input is refused before it is queued.
     for (const QString &bad : {QStringLiteral("ann"), QStringLiteral("ann@guest.example\r\nBcc: x@evil.example"),
