@@ -5,7 +5,6 @@
 #include "data/schema/schema.h"
 
 #include <QCoreApplication>
-#include <QPointer>
 #include <QThread>
 
 #include <exception>
@@ -112,40 +111,25 @@ void RetentionJob::runFor(const QDate &day)
     if (m_thread)
         return;  // the run under way comes back first
     m_lastRun = day;
-    QPointer<RetentionJob> self(this);
-    const QString address = m_address;
-    m_thread = QThread::create([self, address, day] {
-        QString failure;
-        RetentionDone done;
-        try {
-            const auto db = OpenDatabase(address, false);
-            done = ApplyRetention(*db, day);
-        } catch (const std::exception &e) {
-            failure = QString::fromUtf8(e.what());
-        }
-        if (done.total() > 0)
-            qInfo("Retention on %s: %lld registrations and %lld companions erased, %lld card numbers masked%s.",
-                  qPrintable(day.toString(Qt::ISODate)), done.registrations, done.companions, done.cards,
-                  done.messages > 0 ? qPrintable(QStringLiteral(", %1 e-mailed messages erased").arg(done.messages)) : "");
-        QMetaObject::invokeMethod(
-            qApp,
-            [self, done, failure] {
-                if (!self)
-                    return;
-                if (self->m_thread) {
-                    self->m_thread->wait();
-                    delete self->m_thread;
-                    self->m_thread = nullptr;
-                }
-                if (failure.isEmpty())
-                    emit self->done(done.total());
-                else
-                    emit self->failed(failure);
-            },
-            Qt::QueuedConnection);
-    });
+    auto done = std::make_shared<RetentionDone>();
+    m_thread = RunOnOwnConnection(
+        this, m_address,
+        [done, day](Database &db) {
+            *done = ApplyRetention(db, day);
+            if (done->total() > 0)
+                qInfo("Retention on %s: %lld registrations and %lld companions erased, %lld card numbers masked%s.",
+                      qPrintable(day.toString(Qt::ISODate)), done->registrations, done->companions, done->cards,
+                      done->messages > 0 ? qPrintable(QStringLiteral(", %1 e-mailed messages erased").arg(done->messages))
+                                         : "");
+        },
+        [this, done](const QString &failure) {
+            m_thread = nullptr;
+            if (failure.isEmpty())
+                emit this->done(done->total());
+            else
+                emit failed(failure);
+        });
     m_thread->setObjectName(QStringLiteral("retention"));
-    m_thread->start(QThread::LowPriority);
 }
 
 }  // namespace innkeld

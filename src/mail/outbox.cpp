@@ -7,7 +7,6 @@
 #include "output/papers.h"
 
 #include <QCoreApplication>
-#include <QPointer>
 #include <QThread>
 #include <QUuid>
 
@@ -365,46 +364,31 @@ void OutboxJob::run()
         trust = m_trust;
         deadline = m_deadline;
     }
-    QPointer<OutboxJob> self(this);
-    const QString address = m_address, desk = m_desk;
+    const QString desk = m_desk;
     const QDateTime now = m_now();
     std::atomic<bool> *stop = &m_stop;
-    m_thread = QThread::create([self, address, desk, now, password, trust, deadline, stop] {
-        OutboxRun done;
-        QString failure;
-        try {
-            const auto db = OpenDatabase(address, false);
-            MailServer server = ReadMailServer(*db);
+    auto done = std::make_shared<OutboxRun>();
+    m_thread = RunOnOwnConnection(
+        this, m_address,
+        [=](Database &db) {
+            MailServer server = ReadMailServer(db);
             server.extraCertificates = trust;
             server.deadlineSeconds = deadline;
-            done = SendDueMail(*db, password, now, desk, stop, &server);
-        } catch (const std::exception &e) {
-            failure = QString::fromUtf8(e.what());
-        }
-        if (done.total() > 0)
-            qInfo("Outbox: %d sent, %d to be tried again, %d failed, %d unsure.", done.sent, done.retried, done.failed,
-                  done.unsure);
-        QMetaObject::invokeMethod(
-            qApp,
-            [self, done, failure] {
-                if (!self)
-                    return;
-                if (self->m_thread) {
-                    self->m_thread->wait();
-                    delete self->m_thread;
-                    self->m_thread = nullptr;
-                }
-                if (failure.isEmpty())
-                    emit self->ran(done.sent, done.failed + done.unsure);
-                else
-                    emit self->failedToRun(failure);
-                if (self->m_again)
-                    self->run();
-            },
-            Qt::QueuedConnection);
-    });
+            *done = SendDueMail(db, password, now, desk, stop, &server);
+            if (done->total() > 0)
+                qInfo("Outbox: %d sent, %d to be tried again, %d failed, %d unsure.", done->sent, done->retried,
+                      done->failed, done->unsure);
+        },
+        [this, done](const QString &failure) {
+            m_thread = nullptr;
+            if (failure.isEmpty())
+                emit ran(done->sent, done->failed + done->unsure);
+            else
+                emit failedToRun(failure);
+            if (m_again)
+                run();
+        });
     m_thread->setObjectName(QStringLiteral("outbox"));
-    m_thread->start(QThread::LowPriority);
 }
 
 }  // namespace innkeld

@@ -1,5 +1,7 @@
 #include "schema.h"
 
+#include <QThread>
+
 #include "bookingdrafts.h"
 #include "bookingstatus.h"
 #include "bookingtax.h"
@@ -344,6 +346,27 @@ bool UpgradeDatabase(Database &db, const UpgradeProgress &progress)
                     db.run(sql);
     }
     return true;
+}
+
+QThread *RunOnOwnConnection(QObject *owner, const QString &address, const std::function<void(Database &)> &work,
+                            const std::function<void(const QString &failure)> &finished)
+{
+    auto failure = std::make_shared<QString>();
+    QThread *thread = QThread::create([address, work, failure] {
+        try {
+            const auto db = OpenDatabase(address, false);
+            work(*db);
+        } catch (const std::exception &e) {
+            *failure = QString::fromUtf8(e.what());
+        }
+    });
+    QObject::connect(thread, &QThread::finished, owner, [thread, failure, finished] {
+        thread->wait();
+        thread->deleteLater();
+        finished(*failure);
+    });
+    thread->start(QThread::LowPriority);
+    return thread;
 }
 
 }  // namespace innkeld

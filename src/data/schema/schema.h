@@ -6,6 +6,9 @@
 
 #include "data/sql/database.h"
 
+class QObject;
+class QThread;
+
 namespace innkeld {
 
 // Opens an existing database: a file (never made here), or a server's
@@ -21,6 +24,14 @@ namespace innkeld {
 QString UpgradeStoppedMessage();
 
 std::unique_ptr<Database> OpenDatabase(const QString &path, bool upgrade = true);
+
+// Runs `work` on a thread of its own (low priority) with a connection of
+// its own to the database at `address`, opened as it is; then, on the
+// thread of `owner`, `finished` with the failure's text (empty when none)
+// unless the owner is gone. The thread deletes itself after `finished`; an
+// owner destroyed first waits for it and deletes it.
+QThread *RunOnOwnConnection(QObject *owner, const QString &address, const std::function<void(Database &)> &work,
+                            const std::function<void(const QString &failure)> &finished);
 
 // Makes a new database with every table, empty, in one transaction. Throws
 // DbError when the file exists (it is left untouched) or cannot be written,
